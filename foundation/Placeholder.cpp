@@ -1,0 +1,1 @@
+// Foundation sources join here.

@@ -1,0 +1,1 @@
+// Set-up of the diagram library; filled as the library grows.

@@ -1,0 +1,1 @@
+// The logging library; filled by its layer.
