@@ -36,7 +36,8 @@ static const char kText[] = R\"QYRRC(@rc_text@)QYRRC\";
 @blobs@
 static const AFX_RESOURCE_FILE kFiles[] = {
 @table@};
-static const AfxResourceRegistrar kRegistrar(\"${module}\", kText, kFiles, ${i});
+// Registered before any other static of the module, which may load resources.
+__attribute__((init_priority(1000))) static const AfxResourceRegistrar kRegistrar(\"${module}\", kText, kFiles, ${i});
 " @ONLY)
     target_sources(${target} PRIVATE ${out})
 endfunction()

@@ -2,6 +2,8 @@
 
 #include "win32/Utf.h"
 
+#include <QChar>
+
 #include <algorithm>
 #include <cstdio>
 #include <cwctype>
@@ -46,6 +48,13 @@ int CString::Compare(LPCWSTR s) const
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+namespace
+{
+// Unicode case mapping that does not depend on the C locale, which is "C" unless a program sets it.
+wchar_t ToLower(wchar_t c) { return wchar_t(QChar::toLower(char32_t(c))); }
+wchar_t ToUpper(wchar_t c) { return wchar_t(QChar::toUpper(char32_t(c))); }
+} // namespace
+
 int CString::CompareNoCase(LPCWSTR s) const
 {
     if (!s)
@@ -53,8 +62,8 @@ int CString::CompareNoCase(LPCWSTR s) const
     size_t i = 0;
     for (; i < m_str.size() && s[i]; ++i)
     {
-        const wint_t a = std::towlower(wint_t(m_str[i]));
-        const wint_t b = std::towlower(wint_t(s[i]));
+        const wchar_t a = ToLower(m_str[i]);
+        const wchar_t b = ToLower(s[i]);
         if (a != b)
             return a < b ? -1 : 1;
     }
@@ -214,14 +223,14 @@ int CString::Delete(int index, int count)
 CString& CString::MakeUpper()
 {
     for (wchar_t& c : m_str)
-        c = wchar_t(std::towupper(wint_t(c)));
+        c = ToUpper(c);
     return *this;
 }
 
 CString& CString::MakeLower()
 {
     for (wchar_t& c : m_str)
-        c = wchar_t(std::towlower(wint_t(c)));
+        c = ToLower(c);
     return *this;
 }
 
@@ -343,12 +352,17 @@ std::wstring AfxTranslateFormat(LPCWSTR format)
             width = wide;
             ++i;
         }
-        else
+        std::wstring sizes;
+        if (width == none)
             while (i < f.size() && std::wcschr(L"hlLqjzt", f[i]))
-                out += f[i++];
+                sizes += f[i++];
         if (i >= f.size())
             break;
         const wchar_t conv = f[i++];
+        // long is 32 bits in the system's code, so "%ld" comes with a LONG or DWORD argument.
+        if (sizes == L"l" && std::wcschr(L"diouxX", conv))
+            sizes.clear();
+        out += sizes;
         switch (conv)
         {
         case L's':

@@ -58,3 +58,25 @@ TEST(CString, BufferAndNarrowText)
     line.Tokenize(L", ", pos);
     EXPECT_EQ(pos, -1);
 }
+
+TEST(CString, CaseMappingCoversAllLetters)
+{
+    // Case mapping must not depend on the C locale, which is "C" unless a program sets it.
+    CString s(L"Wärme über Öl");
+    s.MakeUpper();
+    EXPECT_EQ(s, L"WÄRME ÜBER ÖL");
+    s.MakeLower();
+    EXPECT_EQ(s, L"wärme über öl");
+    EXPECT_EQ(CString(L"Straße Ä").CompareNoCase(L"STRAßE ä"), 0);
+    EXPECT_LT(CString(L"ä").CompareNoCase(L"Ö"), 0);
+}
+
+TEST(CString, LongSizedFormatsTakeThirtyTwoBitArguments)
+{
+    // LONG and DWORD are 32 bits, and the system formats them with %ld and %lu.
+    const LONG neg = -5;
+    const DWORD big = 4000000000u;
+    CString s;
+    s.Format(L"%ld|%li|%lu|%lx|%08lX|%-4ld|%lld|%lf", neg, neg, big, big, big, neg, -7LL, 2.5);
+    EXPECT_EQ(s, L"-5|-5|4000000000|ee6b2800|EE6B2800|-5  |-7|2.500000");
+}

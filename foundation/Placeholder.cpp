@@ -1,1 +1,0 @@
-// Foundation sources join here.

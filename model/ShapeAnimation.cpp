@@ -1,0 +1,66 @@
+#include "model/ShapeAnimation.h"
+
+#include "figkit/FODataModel.h"
+#include "figkit/FODrawShape.h"
+#include "figkit/FOPCanvasCore.h"
+
+BOOL XVKIsAnimationOn(const CFODrawShape* pShape)
+{
+    BOOL on = TRUE;
+    if (pShape)
+        pShape->GetPropBoolValue(on, XVK_PROP_ANIMATION);
+    return on;
+}
+
+BOOL XVKPositionCorrect(const CFODrawShape* pShape)
+{
+    if (!pShape)
+        return FALSE;
+    CRect rc = pShape->GetDrawRect();
+    rc.DeflateRect(1, 1);
+    return rc.Height() >= 20 && rc.Width() >= 20;
+}
+
+void CXVKShapeTimer::Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize)
+{
+    CFODataModel* model = pShape ? pShape->GetModel() : nullptr;
+    if (!model)
+        return;
+    // A timer whose canvas went away is no timer any more.
+    if (m_nTimerId != NO_TIMER && !CFOPCanvasCore::IsShapeTimerRunning(m_nTimerId))
+        m_nTimerId = NO_TIMER;
+    if (model->IsDesignMode())
+    {
+        if (m_nTimerId != NO_TIMER)
+        {
+            Stop(pShape);
+            pShape->UpdateControl();
+        }
+        return;
+    }
+    if (m_nTimerId != NO_TIMER)
+    {
+        if (bCheckSize && !XVKPositionCorrect(pShape))
+            Stop(pShape);
+        return;
+    }
+    if (!bCheckSize || XVKPositionCorrect(pShape))
+        m_nTimerId = pShape->RegisterTimerEvent(pShape, nPeriod);
+}
+
+void CXVKShapeTimer::Stop(CFODrawShape* pShape)
+{
+    if (m_nTimerId == NO_TIMER)
+        return;
+    if (pShape)
+        pShape->UnregisterTimerEvent(m_nTimerId);
+    else
+        CFOPCanvasCore::UnregisterShapeTimer(m_nTimerId);
+    m_nTimerId = NO_TIMER;
+}
+
+void CXVKShapeTimer::OnParentWnd(CFODrawShape* pShape, CFOPCanvasCore* pNewCanvas)
+{
+    if (!pNewCanvas && pShape && pShape->GetParentWnd() && m_nTimerId != NO_TIMER)
+        Stop(pShape);
+}

@@ -1,0 +1,43 @@
+// What every animated shape of the library shares: the animation switch (custom property 1924), the
+// size test of timed shapes, and the timer that runs only while the shape's model is not in design
+// mode.
+#pragma once
+
+#include "win32/WinTypes.h"
+
+class CFODrawShape;
+class CFOPCanvasCore;
+
+// Custom property 1924: animation on or off (a shape without it animates).
+#define XVK_PROP_ANIMATION 1924
+
+// Property 1924 of the shape; TRUE when the shape does not hold it.
+BOOL XVKIsAnimationOn(const CFODrawShape* pShape);
+// The draw rectangle shrunk by 1 on every side is at least 20 wide and 20 high.
+BOOL XVKPositionCorrect(const CFODrawShape* pShape);
+
+// The timer of one animated shape. Ids start at 1; -1 means no timer is registered.
+class CXVKShapeTimer
+{
+public:
+    enum
+    {
+        NO_TIMER = -1,
+    };
+
+    int GetId() const { return m_nTimerId; }
+    BOOL IsRegistered() const { return m_nTimerId != NO_TIMER; }
+    BOOL IsMine(int nTimerId) const { return m_nTimerId != NO_TIMER && nTimerId == m_nTimerId; }
+
+    // Follows the model's mode: outside design mode a timer of nPeriod ms is registered when none
+    // is (and, with bCheckSize, only while XVKPositionCorrect holds, the timer going again when it
+    // stops holding); in design mode a registered timer is unregistered and the shape redrawn.
+    // Nothing happens while the shape belongs to no model.
+    void Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize);
+    void Stop(CFODrawShape* pShape);
+    // The shape's canvas changes: leaving its canvas (null) stops the timer.
+    void OnParentWnd(CFODrawShape* pShape, CFOPCanvasCore* pNewCanvas);
+
+private:
+    int m_nTimerId = NO_TIMER;
+};

@@ -1,0 +1,460 @@
+#include "model/WorkSpaceObj.h"
+
+#include "figkit/FODocFile.h"
+#include "mfc/Archive.h"
+#include "mfc/ModalHook.h"
+
+#include <memory>
+
+IMPLEMENT_SERIAL(CWorkSpaceObj, CObject, 0)
+
+namespace
+{
+// The framework's prompts for documents that cannot be read or written.
+const UINT kPromptInvalidFormat = 61728;
+const UINT kPromptFailedToOpen = 61704;
+const UINT kPromptFailedToSave = 61705;
+
+const wchar_t* const kSystemTags[] = {L"$Year", L"$Month", L"$Day", L"$Hour", L"$Minute", L"$Second"};
+
+std::wstring LowerKey(const CString& name)
+{
+    CString key(name);
+    key.MakeLower();
+    return key.str();
+}
+
+CString PromptText(UINT id)
+{
+    CString text;
+    if (text.LoadString(id))
+        return text;
+    switch (id)
+    {
+    case kPromptInvalidFormat:
+        return L"Unexpected file format.";
+    case kPromptFailedToSave:
+        return L"Failed to save document.";
+    default:
+        return L"Failed to open document.";
+    }
+}
+
+// An archive always goes before its file, also when an exception leaves the scope.
+struct ArchiveCloser
+{
+    CArchive* ar;
+    ~ArchiveCloser()
+    {
+        if (ar)
+            ar->Abort();
+    }
+};
+} // namespace
+
+CWorkSpaceObj::CWorkSpaceObj()
+{
+    ResetSettings();
+}
+
+void CWorkSpaceObj::ResetSettings()
+{
+    m_strS0.Empty();
+    m_listFiles.RemoveAll();
+    m_bModified = FALSE;
+    m_strProjectName = L"New Project";
+    m_strMainScreen = L"Main.xdg";
+    m_strS3.Empty();
+    m_strS4.Empty();
+    m_strS5.Empty();
+    m_strS6 = L"none";
+    m_strS7 = L"none";
+    m_crBack = 0xFFFFFF;
+    m_strAuthor = L"Your Name";
+    m_strDepartment.Empty();
+    m_strEMail.Empty();
+    m_strURL.Empty();
+    m_strCompany = L"You Company";
+    m_strNotice = L"Copyright (C) 2010 Quendrel Solutions. All rights reserved.";
+    m_nCanvasWidth = 1000;
+    m_nCanvasHeight = 1000;
+    m_bShowRuler = 1;
+    m_bShowPageShadow = 0;
+    m_crPageBack = 0xFFFFFF;
+    m_bShowCloseBox = 1;
+    m_bShowMinBox = 1;
+    m_bShowMaxBox = 1;
+    m_bShowHelpBox = 0;
+    m_bWindowFlag = 1;
+    m_bShowTitleBar = 1;
+    m_bShow3DBorder = 1;
+    m_nWindowWidth = 800;
+    m_nWindowHeight = 600;
+    m_bFullScreen = 0;
+    m_bAlwaysOnTop = 1;
+}
+
+void CWorkSpaceObj::ResetContents()
+{
+    DeleteContents();
+    ResetSettings();
+}
+
+CWorkSpaceObj::~CWorkSpaceObj()
+{
+    ClearAllParam();
+    ClearAllDbp();
+}
+
+void CWorkSpaceObj::AddParam(CParamObj* param)
+{
+    if (!param)
+        return;
+    m_listParam.AddTail(param);
+    m_bIndexValid = FALSE;
+    m_bModified = TRUE;
+}
+
+void CWorkSpaceObj::RemoveParam(CParamObj* param)
+{
+    POSITION pos = m_listParam.Find(param);
+    if (!pos)
+        return;
+    m_listParam.RemoveAt(pos);
+    m_bIndexValid = FALSE;
+    delete param;
+}
+
+void CWorkSpaceObj::ClearAllParam()
+{
+    POSITION pos = m_listParam.GetHeadPosition();
+    while (pos)
+        delete m_listParam.GetNext(pos);
+    m_listParam.RemoveAll();
+    m_bIndexValid = FALSE;
+}
+
+void CWorkSpaceObj::AddDbp(CScriptFileObj* dbp)
+{
+    if (!dbp)
+        return;
+    m_listDbp.AddTail(dbp);
+    m_bModified = TRUE;
+}
+
+void CWorkSpaceObj::RemoveDbp(CScriptFileObj* dbp)
+{
+    POSITION pos = m_listDbp.Find(dbp);
+    if (!pos)
+        return;
+    m_listDbp.RemoveAt(pos);
+    delete dbp;
+}
+
+void CWorkSpaceObj::ClearAllDbp()
+{
+    POSITION pos = m_listDbp.GetHeadPosition();
+    while (pos)
+        delete m_listDbp.GetNext(pos);
+    m_listDbp.RemoveAll();
+}
+
+void CWorkSpaceObj::DeleteContents()
+{
+    ClearAllParam();
+    ClearAllDbp();
+}
+
+CWorkSpaceObj::ParamIndex* CWorkSpaceObj::IndexOf(int kind)
+{
+    switch (kind)
+    {
+    case PARAM_KIND_RUNTIME:
+        return &m_indexRuntime;
+    case PARAM_KIND_GLOBAL:
+        return &m_indexGlobal;
+    case PARAM_KIND_SYSTEM:
+        return &m_indexSystem;
+    default:
+        return nullptr;
+    }
+}
+
+void CWorkSpaceObj::RebuildIndex()
+{
+    m_indexRuntime.clear();
+    m_indexGlobal.clear();
+    m_indexSystem.clear();
+    m_indexed.clear();
+    POSITION pos = m_listParam.GetHeadPosition();
+    while (pos)
+    {
+        CParamObj* param = m_listParam.GetNext(pos);
+        m_indexed.push_back({param, param->m_nKind, param->m_strName});
+        if (ParamIndex* index = IndexOf(param->m_nKind))
+            (*index)[LowerKey(param->m_strName)] = param; // a later one replaces an earlier one
+    }
+    m_bIndexValid = TRUE;
+}
+
+BOOL CWorkSpaceObj::IsIndexCurrent() const
+{
+    if (!m_bIndexValid || size_t(m_listParam.GetCount()) != m_indexed.size())
+        return FALSE;
+    size_t i = 0;
+    POSITION pos = m_listParam.GetHeadPosition();
+    while (pos)
+    {
+        const CParamObj* param = m_listParam.GetNext(pos);
+        const IndexedParam& seen = m_indexed[i++];
+        if (seen.param != param || seen.kind != param->m_nKind || seen.name != param->m_strName)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+CParamObj* CWorkSpaceObj::GetParamObj(int kind, LPCWSTR name)
+{
+    ParamIndex* index = IndexOf(kind);
+    if (!index || !name)
+        return nullptr;
+    if (!m_bIndexValid)
+        RebuildIndex();
+    auto it = index->find(name);
+    if (it != index->end())
+    {
+        CParamObj* param = it->second;
+        if (param->m_nKind == kind && LowerKey(param->m_strName) == it->first)
+            return param;
+    }
+    // A miss or a stale hit: variables may have been renamed or re-kinded in place since the
+    // index was built. Look again only when the list really changed.
+    if (IsIndexCurrent())
+        return nullptr;
+    RebuildIndex();
+    it = index->find(name);
+    return it == index->end() ? nullptr : it->second;
+}
+
+CParamObj* CWorkSpaceObj::FindParamByName(const CString& name)
+{
+    CString key(name);
+    key.MakeLower();
+    return GetParamObj(CParamObj::KindFromName(key), key);
+}
+
+CScriptFileObj* CWorkSpaceObj::FindDbObjByName(const CString& name)
+{
+    POSITION pos = m_listDbp.GetHeadPosition();
+    while (pos)
+    {
+        CScriptFileObj* dbp = m_listDbp.GetNext(pos);
+        if (dbp->m_strName.CompareNoCase(name) == 0)
+            return dbp;
+    }
+    return nullptr;
+}
+
+void CWorkSpaceObj::CreateParamSTags()
+{
+    for (const wchar_t* tag : kSystemTags)
+    {
+        if (FindParamByName(tag))
+            continue;
+        auto param = std::make_unique<CParamObj>(tag, FO_VALUE::MakeInt(0), PARAM_KIND_SYSTEM);
+        param->m_strDescription = tag + 1;
+        m_listParam.AddTail(param.release());
+        m_bIndexValid = FALSE;
+    }
+}
+
+void CWorkSpaceObj::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        ar << int(PROJECT_FILE_VERSION);
+        ar << m_strS6 << m_strProjectName << m_strMainScreen;
+        ar << m_bShowPageShadow;
+        ar << m_strS3 << m_strS4 << m_strS5;
+        ar << m_crBack << m_crPageBack;
+        ar << m_strAuthor << m_strDepartment << m_strEMail << m_strURL << m_strCompany << m_strNotice;
+        m_listFiles.Serialize(ar);
+        ar << m_nCanvasWidth << m_nCanvasHeight << m_bShowRuler;
+        ar << m_bShowCloseBox << m_bShowMinBox << m_bShowMaxBox << m_bShowHelpBox << m_bWindowFlag
+           << m_bShowTitleBar << m_bShow3DBorder << m_nWindowWidth << m_nWindowHeight;
+        ar << m_bFullScreen << m_bAlwaysOnTop;
+
+        // System variables are made afresh by every load, never stored.
+        std::vector<CParamObj*> stored;
+        POSITION pos = m_listParam.GetHeadPosition();
+        while (pos)
+        {
+            CParamObj* param = m_listParam.GetNext(pos);
+            if (param->m_strName.IsEmpty() || param->m_strName[0] != L'$')
+                stored.push_back(param);
+        }
+        ar.WriteCount(stored.size());
+        for (CParamObj* param : stored)
+            ar << param;
+        return;
+    }
+
+    int version = 0;
+    ar >> version;
+    if (version < 0 || version > PROJECT_FILE_VERSION)
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    ar >> m_strS6 >> m_strProjectName >> m_strMainScreen;
+    ar >> m_bShowPageShadow;
+    ar >> m_strS3 >> m_strS4 >> m_strS5;
+    ar >> m_crBack >> m_crPageBack;
+    ar >> m_strAuthor >> m_strDepartment >> m_strEMail >> m_strURL >> m_strCompany >> m_strNotice;
+    m_listFiles.Serialize(ar);
+    ar >> m_nCanvasWidth >> m_nCanvasHeight >> m_bShowRuler;
+    if (version > 1)
+    {
+        ar >> m_bShowCloseBox >> m_bShowMinBox >> m_bShowMaxBox >> m_bShowHelpBox >> m_bWindowFlag >>
+            m_bShowTitleBar >> m_bShow3DBorder >> m_nWindowWidth >> m_nWindowHeight;
+    }
+    if (version >= 3)
+        ar >> m_bFullScreen;
+    else
+        m_bFullScreen = 0;
+    if (version >= 4)
+        ar >> m_bAlwaysOnTop;
+
+    // Each entry takes at least its two-byte tag.
+    DWORD_PTR count = ar.ReadCount(2);
+    while (count--)
+    {
+        CObject* ob = ar.ReadObject(RUNTIME_CLASS(CParamObj));
+        if (!ob)
+            continue;
+        // The same object twice in a hostile file must not be owned twice.
+        CParamObj* param = static_cast<CParamObj*>(ob);
+        if (m_listParam.Find(param))
+            AfxThrowArchiveException(CArchiveException::badIndex, ar.m_strFileName);
+        m_listParam.AddTail(param);
+    }
+    m_bIndexValid = FALSE;
+    CreateParamSTags();
+}
+
+CFile* CWorkSpaceObj::GetFile(LPCWSTR path, UINT flags, CFileException* error)
+{
+    auto file = std::make_unique<CFile>();
+    if (!file->Open(path, flags, error))
+        return nullptr;
+    return file.release();
+}
+
+void CWorkSpaceObj::ReleaseFile(CFile* file, BOOL abort)
+{
+    if (!file)
+        return;
+    if (abort)
+        file->Abort();
+    else
+        file->Close();
+    delete file;
+}
+
+void CWorkSpaceObj::ReportSaveLoadException(LPCWSTR path, CException* e, BOOL saving, UINT defaultPrompt)
+{
+    (void)saving;
+    CString text;
+    if (auto* ae = DYNAMIC_DOWNCAST(CArchiveException, e))
+    {
+        const int cause = ae->m_cause;
+        if (cause == CArchiveException::endOfFile || cause == CArchiveException::badIndex ||
+            cause == CArchiveException::badClass || cause == CArchiveException::badSchema)
+            text = PromptText(kPromptInvalidFormat);
+        else
+            text = PromptText(defaultPrompt);
+    }
+    else if (auto* fe = DYNAMIC_DOWNCAST(CFileException, e))
+    {
+        if (fe->m_strFileName.IsEmpty())
+            fe->m_strFileName = path;
+        text = fe->ReportError();
+    }
+    else
+    {
+        text = PromptText(defaultPrompt);
+    }
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
+}
+
+BOOL CWorkSpaceObj::OpenDocument(LPCWSTR path)
+{
+    // Loading replaces what the workspace holds.
+    ResetContents();
+    CFileException fe;
+    CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &fe);
+    if (!file)
+    {
+        ReportSaveLoadException(path, &fe, FALSE, kPromptFailedToOpen);
+        CreateParamSTags();
+        return FALSE;
+    }
+    try
+    {
+        CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete, 4096);
+        ArchiveCloser closer{&ar};
+        ar.m_strFileName = path;
+        Serialize(ar);
+        closer.ar = nullptr;
+        ar.Close();
+        ReleaseFile(file, FALSE);
+        m_bModified = FALSE;
+        return TRUE;
+    }
+    catch (CException* e)
+    {
+        ReleaseFile(file, TRUE);
+        // Whatever was read before the fault goes; the workspace stays usable.
+        ResetContents();
+        CreateParamSTags();
+        ReportSaveLoadException(path, e, FALSE, kPromptFailedToOpen);
+        e->Delete();
+        return FALSE;
+    }
+}
+
+BOOL CWorkSpaceObj::SaveDocument(LPCWSTR path)
+{
+    const CString temp = FOTempSavePath(path);
+    CFileException fe;
+    CFile* file = GetFile(temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
+    if (!file)
+    {
+        fe.m_strFileName = path;
+        ReportSaveLoadException(path, &fe, TRUE, kPromptFailedToSave);
+        return FALSE;
+    }
+    try
+    {
+        CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
+        ArchiveCloser closer{&ar};
+        ar.m_strFileName = path;
+        Serialize(ar);
+        closer.ar = nullptr;
+        ar.Close();
+        ReleaseFile(file, FALSE);
+    }
+    catch (CException* e)
+    {
+        ReleaseFile(file, TRUE);
+        FODiscardSavedFile(temp);
+        ReportSaveLoadException(path, e, TRUE, kPromptFailedToSave);
+        e->Delete();
+        return FALSE;
+    }
+    if (!FOCommitSavedFile(temp, path))
+    {
+        CFileException re(CFileException::accessDenied, -1, path);
+        ReportSaveLoadException(path, &re, TRUE, kPromptFailedToSave);
+        return FALSE;
+    }
+    m_bModified = FALSE;
+    return TRUE;
+}

@@ -1,0 +1,840 @@
+#include "figkit/FODataModel.h"
+
+#include "figkit/FOArchiveHelper.h"
+#include "figkit/FOBackShape.h"
+#include "figkit/FOCompositeShape.h"
+#include "figkit/FODocFile.h"
+#include "figkit/FODrawHelper.h"
+#include "figkit/FOEllipseShape2.h"
+#include "figkit/FOHighShape.h"
+#include "figkit/FOLineShape.h"
+#include "figkit/FOLinkShape.h"
+#include "figkit/FOPCanvasCore.h"
+#include "figkit/FOPChordShape.h"
+#include "figkit/FOPGaugeCircularShape.h"
+#include "figkit/FOPGaugeVertLineShape.h"
+#include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPWaterHighShape.h"
+#include "figkit/FOPolygonShape.h"
+#include "figkit/FORectShape.h"
+#include "figkit/FOTimeChartShape.h"
+#include "figkit/FOValueProperties.h"
+#include "figkit/FOWndControlShape.h"
+#include "mfc/Archive.h"
+#include "mfc/Dc.h"
+#include "mfc/File.h"
+
+#include <algorithm>
+#include <cwctype>
+
+IMPLEMENT_SERIAL(CFODataModel, CObject, 0)
+
+namespace
+{
+// A screen file larger than this is refused rather than read into memory.
+const ULONGLONG kMaxScreenFile = 512ull * 1024 * 1024;
+
+struct ArchiveAborter
+{
+    CArchive* ar;
+    ~ArchiveAborter()
+    {
+        if (ar)
+            ar->Abort();
+    }
+};
+
+template <class F>
+void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
+{
+    for (CFODrawShape* shape : shapes)
+    {
+        f(shape);
+        if (auto* comp = dynamic_cast<CFOCompositeShape*>(shape))
+            ForEachShapeDeep(comp->GetCompList(), f);
+    }
+}
+} // namespace
+
+CFODataModel::CFODataModel()
+{
+    DoInitData();
+}
+
+CFODataModel::CFODataModel(const CFODataModel& src) : CObject()
+{
+    *this = src;
+}
+
+CFODataModel::~CFODataModel()
+{
+    std::vector<CFOPCanvasCore*> observers = m_observers;
+    for (CFOPCanvasCore* canvas : observers)
+        canvas->OnModelDestroyed(this);
+    m_observers.clear();
+    RemoveAllShapes();
+}
+
+CFODataModel& CFODataModel::operator=(const CFODataModel& src)
+{
+    if (this == &src)
+        return *this;
+    RemoveAllShapes();
+    m_userProps = src.m_userProps;
+    m_bDesignMode = src.m_bDesignMode;
+    m_bModified = src.m_bModified;
+    m_sizeCanvas = src.m_sizeCanvas;
+    m_crBk = src.m_crBk;
+    m_crPageBk = src.m_crPageBk;
+    m_nS2Value = src.m_nS2Value;
+    SetBackDrawComp(src.m_pBackComp ? static_cast<CFOBackShape*>(src.m_pBackComp->Copy()) : nullptr);
+    for (CFODrawShape* shape : src.m_shapes)
+    {
+        CFODrawShape* copy = shape->Copy();
+        if (!copy)
+            continue;
+        copy->AddRef();
+        m_shapes.AddTail(copy);
+    }
+    AttachLoadedShapes();
+    return *this;
+}
+
+CFODataModel* CFODataModel::Copy() const
+{
+    return new CFODataModel(*this);
+}
+
+void CFODataModel::DoInitData()
+{
+    m_sizeCanvas = CSize(1000, 1000);
+    m_crBk = 0xFFFFFF;
+    m_crPageBk = 0xFFFFFF;
+    m_nS2Value = 0;
+}
+
+void CFODataModel::ResetContents()
+{
+    RemoveAllShapes();
+    m_userProps.RemoveAll();
+    m_pBackComp.reset();
+    m_names.clear();
+    m_nextNumber.clear();
+    DoInitData();
+    m_bModified = FALSE;
+}
+
+// Shapes
+
+void CFODataModel::InsertShape(CFODrawShape* pShape)
+{
+    InsertShapeAt(m_shapes.Count(), pShape);
+}
+
+void CFODataModel::InsertShapeAt(int nIndex, CFODrawShape* pShape)
+{
+    if (!pShape || m_shapes.Find(pShape) >= 0)
+        return;
+    pShape->AddRef();
+    m_shapes.InsertAt(nIndex, pShape);
+    pShape->SetModel(this);
+    if (!pShape->GetParentWnd())
+        pShape->SetParentWnd(GetFirstObserver());
+    if (!pShape->GetObjectName().IsEmpty())
+        ++m_names[pShape->GetObjectName().str()];
+    m_bKey3IndexValid = FALSE;
+    SetModifiedFlag(TRUE);
+    NotifyObserver(FO_HINT_SHAPE_ADDED, pShape);
+}
+
+void CFODataModel::DetachShape(CFODrawShape* pShape)
+{
+    DropHandlesOf(pShape);
+    const CString& name = pShape->GetObjectName();
+    if (!name.IsEmpty())
+    {
+        auto it = m_names.find(name.str());
+        if (it != m_names.end() && --it->second <= 0)
+            m_names.erase(it);
+    }
+    pShape->SetParentWnd(nullptr);
+    pShape->SetModel(nullptr);
+}
+
+BOOL CFODataModel::RemoveShape(CFODrawShape* pShape)
+{
+    if (!pShape || !m_shapes.Remove(pShape))
+        return FALSE;
+    m_bKey3IndexValid = FALSE;
+    NotifyObserver(FO_HINT_SHAPE_REMOVED, pShape);
+    DetachShape(pShape);
+    SetModifiedFlag(TRUE);
+    pShape->Release();
+    return TRUE;
+}
+
+void CFODataModel::RemoveAllShapes()
+{
+    CFODrawShapeSet shapes = m_shapes;
+    m_shapes.RemoveAll();
+    m_key3Index.clear();
+    m_bKey3IndexValid = FALSE;
+    for (CFODrawShape* shape : shapes)
+        DetachShape(shape);
+    for (auto& entry : m_handles)
+        entry.second->SetHandle(0);
+    m_handles.clear();
+    m_names.clear();
+    shapes.ReleaseAll();
+}
+
+CFODrawShape* CFODataModel::FindShapeWithKey1(const CString& strKey) const
+{
+    for (CFODrawShape* shape : m_shapes)
+        if (shape->GetKeyId1() == strKey)
+            return shape;
+    for (CFODrawShape* shape : m_shapes)
+        if (auto* comp = dynamic_cast<CFOCompositeShape*>(shape))
+            if (CFODrawShape* found = comp->FindShapeWithKey1(strKey))
+                return found;
+    return nullptr;
+}
+
+CFODrawShape* CFODataModel::FindCompWithName(const CString& strName) const
+{
+    for (CFODrawShape* shape : m_shapes)
+        if (shape->GetObjectName() == strName)
+            return shape;
+    for (CFODrawShape* shape : m_shapes)
+        if (auto* comp = dynamic_cast<CFOCompositeShape*>(shape))
+            if (CFODrawShape* found = comp->FindShapeWithName(strName))
+                return found;
+    return nullptr;
+}
+
+CFODrawShape* CFODataModel::HitTest(CPoint point) const
+{
+    for (int i = m_shapes.Count() - 1; i >= 0; --i)
+    {
+        CFODrawShape* shape = m_shapes.GetObject(i);
+        if (shape->IsVisible() && shape->GetMaxRect().PtInRect(point) && shape->PtInShape(point))
+            return shape;
+    }
+    return nullptr;
+}
+
+// Factory
+
+CFODrawShape* CFODataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CString, CFOToolBoxItem*)
+{
+    CFODrawShape* shape = nullptr;
+    switch (nType)
+    {
+    case FO_COMP_SHAPE:
+        shape = new CFODrawShape;
+        break;
+    case FO_COMP_PORTSSHAPE:
+        shape = new CFODrawPortsShape;
+        break;
+    case FO_COMP_LINE:
+        shape = new CFOLineShape;
+        break;
+    case FO_COMP_LINK:
+        shape = new CFOLinkShape;
+        break;
+    case FO_COMP_ELLIPSE:
+        shape = new CFOEllipseShape2;
+        break;
+    case FO_COMP_POLYGON:
+        shape = new CFOPolygonShape;
+        break;
+    case FO_COMP_RECTANGLE:
+        shape = new CFORectShape;
+        break;
+    case FO_COMP_COMPOSITE:
+        shape = new CFOCompositeShape;
+        break;
+    case FO_COMP_WNDCONTROL:
+        shape = new CFOWndControlShape;
+        break;
+    case FO_COMP_CHORD:
+        shape = new CFOPChordShape;
+        break;
+    case FO_COMP_GAUGE_CIRCULAR:
+        shape = new CFOPGaugeCircularShape;
+        break;
+    case FO_COMP_GAUGE_VERTLINE:
+        shape = new CFOPGaugeVertLineShape;
+        break;
+    case FO_COMP_TIMECHART:
+        shape = new CFOTimeChartShape;
+        break;
+    case FO_COMP_SIMPLELABEL:
+        shape = new CFOPSimpleLabelShape;
+        break;
+    case FO_COMP_HIGH:
+        shape = new CFOHighShape;
+        break;
+    case FO_COMP_WATERHIGH:
+        shape = new CFOPWaterHighShape;
+        break;
+    default:
+        return nullptr;
+    }
+    shape->AddRef();
+    CRect rc = rcCreate;
+    shape->Create(rc, CString());
+    shape->SetObjectName(GetUniqueName(nType));
+    return shape;
+}
+
+CFODrawShape* CFODataModel::DoCreateCompositeShapeByType(UINT nType, CRect& rcCreate, CString strName,
+                                                         CFOToolBoxItem* pItem)
+{
+    if (nType != FO_COMP_COMPOSITE)
+        return nullptr;
+    return DoCreateShapeByType(nType, rcCreate, strName, pItem);
+}
+
+void CFODataModel::DoInitCreateShape(CFODrawShape* pShape)
+{
+    if (!pShape)
+        return;
+    pShape->SetModel(this);
+    if (!pShape->GetParentWnd())
+        pShape->SetParentWnd(GetFirstObserver());
+}
+
+// User properties
+
+void CFODataModel::AddStringUserProperty(int nPropId, const CString& strValue, const CString& strName)
+{
+    if (!m_userProps.Find(nPropId))
+        m_userProps.Add(CFOValueProperties(nPropId, FO_VALUE::MakeString(strValue), strName));
+}
+
+void CFODataModel::AddIntUserProperty(int nPropId, int nValue, const CString& strName)
+{
+    if (!m_userProps.Find(nPropId))
+        m_userProps.Add(CFOValueProperties(nPropId, FO_VALUE::MakeInt(nValue), strName));
+}
+
+void CFODataModel::AddBoolUserProperty(int nPropId, BOOL bValue, const CString& strName)
+{
+    if (!m_userProps.Find(nPropId))
+        m_userProps.Add(CFOValueProperties(nPropId, FO_VALUE::MakeBool(bValue), strName));
+}
+
+void CFODataModel::AddDoubleUserProperty(int nPropId, double dValue, const CString& strName)
+{
+    if (!m_userProps.Find(nPropId))
+        m_userProps.Add(CFOValueProperties(nPropId, FO_VALUE::MakeDouble(dValue), strName));
+}
+
+void CFODataModel::AddColorUserProperty(int nPropId, COLORREF crValue, const CString& strName)
+{
+    if (!m_userProps.Find(nPropId))
+        m_userProps.Add(CFOValueProperties(nPropId, FO_VALUE::MakeColor(crValue), strName));
+}
+
+BOOL CFODataModel::GetPropStringValue(CString& strValue, int nPropId) const
+{
+    FO_VALUE v;
+    if (!m_userProps.GetValue(v, nPropId))
+        return FALSE;
+    strValue = v.GetAsString();
+    return TRUE;
+}
+
+BOOL CFODataModel::GetPropIntValue(int& nValue, int nPropId) const
+{
+    FO_VALUE v;
+    if (!m_userProps.GetValue(v, nPropId))
+        return FALSE;
+    nValue = v.m_nValueType == FO_VALUE_INT ? v.m_nValue : CFODrawHelper::RoundValue(v.GetAsDouble());
+    return TRUE;
+}
+
+BOOL CFODataModel::GetPropBoolValue(BOOL& bValue, int nPropId) const
+{
+    FO_VALUE v;
+    if (!m_userProps.GetValue(v, nPropId))
+        return FALSE;
+    bValue = v.GetAsDouble() != 0.0;
+    return TRUE;
+}
+
+BOOL CFODataModel::GetPropDoubleValue(double& dValue, int nPropId) const
+{
+    FO_VALUE v;
+    if (!m_userProps.GetValue(v, nPropId))
+        return FALSE;
+    dValue = v.GetAsDouble();
+    return TRUE;
+}
+
+void CFODataModel::PutPropValue(int nPropId, const FO_VALUE& value)
+{
+    if (!m_userProps.PutValue(nPropId, value))
+        m_userProps.Add(CFOValueProperties(nPropId, value));
+}
+
+// Modes and observers
+
+void CFODataModel::SetDesignMode(BOOL bDesign)
+{
+    bDesign = bDesign ? TRUE : FALSE;
+    if (m_bDesignMode == bDesign)
+        return;
+    m_bDesignMode = bDesign;
+    if (bDesign)
+    {
+        // Animated shapes stop their timers when they see design mode.
+        std::vector<CFODrawShape*> all;
+        ForEachShapeDeep(m_shapes, [&all](CFODrawShape* s) { all.push_back(s); });
+        for (CFODrawShape* shape : all)
+            shape->DoStartTimer();
+    }
+    NotifyObserver(FO_HINT_DESIGN_MODE);
+}
+
+void CFODataModel::SetModifiedFlag(BOOL bModified)
+{
+    const BOOL changed = (m_bModified != 0) != (bModified != 0);
+    m_bModified = bModified ? TRUE : FALSE;
+    if (changed)
+        UpdateTitle();
+}
+
+void CFODataModel::AddObserver(CFOPCanvasCore* pCanvas)
+{
+    if (pCanvas && std::find(m_observers.begin(), m_observers.end(), pCanvas) == m_observers.end())
+        m_observers.push_back(pCanvas);
+}
+
+void CFODataModel::RemoveObserver(CFOPCanvasCore* pCanvas)
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), pCanvas), m_observers.end());
+}
+
+void CFODataModel::NotifyObserver(LPARAM lHint, CObject* pHint)
+{
+    std::vector<CFOPCanvasCore*> observers = m_observers;
+    for (CFOPCanvasCore* canvas : observers)
+        canvas->OnModelUpdate(this, lHint, pHint);
+}
+
+void CFODataModel::UpdateTitle()
+{
+    NotifyObserver(FO_HINT_TITLE);
+}
+
+void CFODataModel::DoActionChange(const CObject*) {}
+
+// Names
+
+CString CFODataModel::CreateBaseName(UINT nType)
+{
+    switch (nType)
+    {
+    case FO_COMP_LINE:
+        return L"Line";
+    case FO_COMP_LINK:
+        return L"Link";
+    case FO_COMP_ELLIPSE:
+        return L"Ellipse";
+    case FO_COMP_POLYGON:
+        return L"Polygon";
+    case FO_COMP_RECTANGLE:
+        return L"Rectangle";
+    case FO_COMP_COMPOSITE:
+        return L"Composite";
+    case FO_COMP_WNDCONTROL:
+        return L"Control";
+    case FO_COMP_SIMPLELABEL:
+        return L"Label";
+    case FO_COMP_TIMECHART:
+        return L"TimeChart";
+    default:
+    {
+        CString base;
+        base.Format(L"Shape%u_", nType);
+        return base;
+    }
+    }
+}
+
+CString CFODataModel::CreateBaseCaption(UINT nType)
+{
+    return CreateBaseName(nType);
+}
+
+BOOL CFODataModel::IsNameUsed(const CString& strName) const
+{
+    return m_names.count(strName.str()) != 0;
+}
+
+CString CFODataModel::GetUniqueName(UINT nType)
+{
+    const CString base = CreateBaseName(nType);
+    int& next = m_nextNumber[base.str()];
+    if (next < 1)
+        next = 1;
+    CString name;
+    for (;; ++next)
+    {
+        name.Format(L"%s%d", base.GetString(), next);
+        if (!IsNameUsed(name))
+            break;
+    }
+    ++next;
+    return name;
+}
+
+CString CFODataModel::GetUniqueCaption(UINT nType)
+{
+    const CString base = CreateBaseCaption(nType);
+    std::unordered_map<std::wstring, int> captions;
+    ForEachShapeDeep(m_shapes, [&captions](CFODrawShape* s) { captions[s->GetObjectCaption().str()] = 1; });
+    CString caption;
+    for (int n = 1;; ++n)
+    {
+        caption.Format(L"%s%d", base.GetString(), n);
+        if (!captions.count(caption.str()))
+            return caption;
+    }
+}
+
+void CFODataModel::OnShapeNameChanged(CFODrawShape* pShape, const CString& strOldName)
+{
+    if (m_shapes.Find(pShape) < 0)
+        return;
+    if (!strOldName.IsEmpty())
+    {
+        auto it = m_names.find(strOldName.str());
+        if (it != m_names.end() && --it->second <= 0)
+            m_names.erase(it);
+    }
+    if (!pShape->GetObjectName().IsEmpty())
+        ++m_names[pShape->GetObjectName().str()];
+}
+
+// Page and drawing
+
+void CFODataModel::SetCanvasSize(CSize size)
+{
+    m_sizeCanvas = CSize(std::clamp(int(size.cx), 1, 1000000), std::clamp(int(size.cy), 1, 1000000));
+}
+
+void CFODataModel::SetBackDrawComp(CFOBackShape* pBack)
+{
+    m_pBackComp.reset(pBack);
+    if (pBack)
+        pBack->SetModel(this);
+}
+
+void CFODataModel::OnDraw(CDC* pDC, const CRect& rcClip)
+{
+    if (!pDC)
+        return;
+    OnDrawBack(pDC, rcClip);
+    OnDrawShape(pDC, rcClip);
+}
+
+void CFODataModel::OnDrawBack(CDC* pDC, const CRect& rcClip)
+{
+    pDC->FillSolidRect(&rcClip, m_crBk);
+    if (m_pBackComp)
+    {
+        m_pBackComp->OnDraw(pDC);
+        return;
+    }
+    const CRect page = GetPagePosition();
+    pDC->FillSolidRect(&page, m_crPageBk);
+}
+
+void CFODataModel::OnDrawShape(CDC* pDC, const CRect& rcClip)
+{
+    for (CFODrawShape* shape : m_shapes)
+    {
+        if (!shape->IsVisible())
+            continue;
+        CRect hit;
+        const CRect box = shape->GetMaxRect();
+        if (!hit.IntersectRect(&box, &rcClip))
+            continue;
+        shape->OnDraw(pDC);
+    }
+}
+
+// Handles and the key 3 index
+
+DWORD CFODataModel::GetShapeHandle(CFODrawShape* pShape)
+{
+    if (!pShape || pShape->GetModel() != this)
+        return 0;
+    const DWORD existing = pShape->GetHandle();
+    if (existing)
+    {
+        auto it = m_handles.find(existing);
+        if (it != m_handles.end() && it->second == pShape)
+            return existing;
+    }
+    // Handles are never given twice, so a stale one finds nothing.
+    DWORD handle = m_dwNextHandle++;
+    if (handle == 0)
+        handle = m_dwNextHandle++;
+    m_handles[handle] = pShape;
+    pShape->SetHandle(handle);
+    return handle;
+}
+
+CFODrawShape* CFODataModel::ShapeFromHandle(DWORD dwHandle) const
+{
+    if (!dwHandle)
+        return nullptr;
+    auto it = m_handles.find(dwHandle);
+    return it == m_handles.end() ? nullptr : it->second;
+}
+
+void CFODataModel::DropShapeHandle(CFODrawShape* pShape)
+{
+    if (!pShape)
+        return;
+    const DWORD handle = pShape->GetHandle();
+    auto it = m_handles.find(handle);
+    if (it != m_handles.end() && it->second == pShape)
+        m_handles.erase(it);
+    pShape->SetHandle(0);
+}
+
+void CFODataModel::DropHandlesOf(CFODrawShape* pShape)
+{
+    DropShapeHandle(pShape);
+    if (auto* comp = dynamic_cast<CFOCompositeShape*>(pShape))
+        ForEachShapeDeep(comp->GetCompList(), [this](CFODrawShape* s) { DropShapeHandle(s); });
+}
+
+std::wstring CFODataModel::NormalizeKey(const CString& strKey)
+{
+    CString key(strKey);
+    key.Trim();
+    key.MakeLower();
+    return key.str();
+}
+
+void CFODataModel::OnShapeKeyChanged(CFODrawShape*)
+{
+    m_bKey3IndexValid = FALSE;
+}
+
+const std::vector<CFODrawShape*>* CFODataModel::FindShapesWithKey3(const std::wstring& strKey)
+{
+    if (!m_bKey3IndexValid)
+    {
+        m_key3Index.clear();
+        for (CFODrawShape* shape : m_shapes)
+            if (!shape->GetKeyId3().IsEmpty())
+                m_key3Index[NormalizeKey(shape->GetKeyId3())].push_back(shape);
+        m_bKey3IndexValid = TRUE;
+    }
+    auto it = m_key3Index.find(strKey);
+    return it == m_key3Index.end() ? nullptr : &it->second;
+}
+
+// Screen file
+
+void CFODataModel::RebuildNames(const FOPContainer& shapes)
+{
+    m_names.clear();
+    for (CFODrawShape* shape : shapes)
+        if (!shape->GetObjectName().IsEmpty())
+            ++m_names[shape->GetObjectName().str()];
+}
+
+void CFODataModel::AttachLoadedShapes()
+{
+    m_bKey3IndexValid = FALSE;
+    CFOPCanvasCore* canvas = GetFirstObserver();
+    for (CFODrawShape* shape : m_shapes)
+    {
+        shape->SetModel(this);
+        if (!shape->GetParentWnd())
+            shape->SetParentWnd(canvas);
+    }
+    RebuildNames(m_shapes);
+    ForEachShapeDeep(m_shapes, [this](CFODrawShape* s) {
+        if (auto* link = dynamic_cast<CFOLinkShape*>(s))
+            link->ReconnectPorts(this);
+    });
+}
+
+void CFODataModel::WriteRecord(CArchive& ar, int nValue)
+{
+    ar << XDG_SIGNATURE << int(XDG_FILE_VERSION);
+    ar << nValue;
+    ar << int(m_sizeCanvas.cx) << int(m_sizeCanvas.cy) << m_crBk << m_crPageBk;
+    m_userProps.Serialize(ar);
+    ar << BYTE(m_pBackComp ? 1 : 0);
+    if (m_pBackComp)
+        FOWriteOwnedObject(ar, *m_pBackComp);
+    int flag = 0;
+    SerializeXdgShapes(ar, m_shapes, flag);
+}
+
+void CFODataModel::ReadRecord(CArchive& ar, int& nValue)
+{
+    DWORD signature = 0;
+    int version = 0;
+    ar >> signature >> version;
+    if (signature != XDG_SIGNATURE || version < 1 || version > XDG_FILE_VERSION)
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    ResetContents();
+    ar >> nValue;
+    m_nS2Value = nValue;
+    int cx = 0, cy = 0;
+    ar >> cx >> cy >> m_crBk >> m_crPageBk;
+    SetCanvasSize(CSize(cx, cy));
+    m_userProps.Serialize(ar);
+    BYTE hasBack = 0;
+    ar >> hasBack;
+    if (hasBack)
+        SetBackDrawComp(static_cast<CFOBackShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFOBackShape))));
+    int flag = 0;
+    SerializeXdgShapes(ar, m_shapes, flag);
+    AttachLoadedShapes();
+    NotifyObserver(FO_HINT_LOADED);
+}
+
+void CFODataModel::Serialize(CArchive& ar)
+{
+    int value = m_nS2Value;
+    SerializeS2(ar, value);
+}
+
+void CFODataModel::SerializeS2(CArchive& ar, int& nValue)
+{
+    if (ar.IsStoring())
+    {
+        m_nS2Value = nValue;
+        WriteRecord(ar, nValue);
+    }
+    else
+    {
+        ReadRecord(ar, nValue);
+    }
+}
+
+void CFODataModel::SerializeXdgShapes(CArchive& ar, CFODrawShapeSet& shapes, int& nFlag)
+{
+    if (ar.IsStoring())
+    {
+        ar.WriteCount(DWORD_PTR(shapes.Count()));
+        for (CFODrawShape* shape : shapes)
+            FOWriteOwnedObject(ar, *shape);
+        nFlag = 0;
+        return;
+    }
+    // A shape takes at least its class tag and the first fields of the base record.
+    const DWORD_PTR count = ar.ReadCount(16);
+    shapes.Reserve(int(std::min<DWORD_PTR>(count, 1000000)));
+    for (DWORD_PTR i = 0; i < count; ++i)
+    {
+        CFODrawShape* shape = static_cast<CFODrawShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFODrawShape)));
+        shape->AddRef();
+        shapes.AddTail(shape);
+    }
+    nFlag = 1;
+}
+
+CFile* CFODataModel::GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
+{
+    auto file = std::make_unique<CFile>();
+    if (!file->Open(lpszFileName, nOpenFlags, pError))
+        return nullptr;
+    return file.release();
+}
+
+void CFODataModel::ReleaseFile(CFile* pFile, BOOL bAbort)
+{
+    if (!pFile)
+        return;
+    if (bAbort)
+        pFile->Abort();
+    else
+        pFile->Close();
+    delete pFile;
+}
+
+BOOL CFODataModel::OpenDocument(LPCWSTR lpszPathName)
+{
+    CFileException fe;
+    CFile* file = GetFile(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe);
+    if (!file)
+    {
+        ResetContents();
+        return FALSE;
+    }
+    // The whole file is read at once and loaded from memory, which is much faster than many small
+    // reads through the file.
+    std::vector<BYTE> bytes;
+    try
+    {
+        const ULONGLONG length = file->GetLength();
+        if (length > kMaxScreenFile)
+            AfxThrowArchiveException(CArchiveException::genericException, lpszPathName);
+        bytes.resize(size_t(length));
+        if (length && file->Read(bytes.data(), UINT(length)) != UINT(length))
+            AfxThrowArchiveException(CArchiveException::endOfFile, lpszPathName);
+        ReleaseFile(file, FALSE);
+        file = nullptr;
+
+        CMemFile mem(bytes.empty() ? nullptr : bytes.data(), UINT(bytes.size()));
+        CArchive ar(&mem, CArchive::load | CArchive::bNoFlushOnDelete, 4096);
+        ArchiveAborter aborter{&ar};
+        ar.m_strFileName = lpszPathName;
+        Serialize(ar);
+        aborter.ar = nullptr;
+        ar.Close();
+    }
+    catch (CException* e)
+    {
+        if (file)
+            ReleaseFile(file, TRUE);
+        e->Delete();
+        ResetContents();
+        return FALSE;
+    }
+    m_bModified = FALSE;
+    return TRUE;
+}
+
+BOOL CFODataModel::SaveDocument(LPCWSTR lpszPathName)
+{
+    const CString temp = FOTempSavePath(lpszPathName);
+    CFileException fe;
+    CFile* file = GetFile(temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
+    if (!file)
+        return FALSE;
+    try
+    {
+        CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
+        ArchiveAborter aborter{&ar};
+        ar.m_strFileName = lpszPathName;
+        Serialize(ar);
+        aborter.ar = nullptr;
+        ar.Close();
+        ReleaseFile(file, FALSE);
+    }
+    catch (CException* e)
+    {
+        ReleaseFile(file, TRUE);
+        FODiscardSavedFile(temp);
+        e->Delete();
+        return FALSE;
+    }
+    if (!FOCommitSavedFile(temp, lpszPathName))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}

@@ -1,0 +1,207 @@
+// CFODataModel: one screen's shapes, its user properties and page, and its screen file.
+//
+// The model holds one reference on each of its shapes. Canvases that show the model are its
+// observers; the first of them is where its shapes' timers run and redraws go.
+//
+// Screen file: the model's record begins with the signature "FXDG" and a format version; files of
+// every version up to the current one load. Shapes and other objects that belong to one owner are
+// stored as class tag and record (see FOArchiveHelper.h), so no file can make two owners share an
+// object.
+#pragma once
+
+#include "figkit/FODrawShape.h"
+#include "figkit/FOPropertyList.h"
+#include "figkit/FOShapeSet.h"
+#include "mfc/Geometry.h"
+#include "mfc/Object.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CFOPCanvasCore;
+class CFOBackShape;
+class CFOToolBoxItem;
+class CFile;
+class CFileException;
+
+// Hints that NotifyObserver passes to the canvases.
+enum
+{
+    FO_HINT_UPDATE_ALL = 0,
+    FO_HINT_SHAPE_ADDED = 1,
+    FO_HINT_SHAPE_REMOVED = 2,
+    FO_HINT_DESIGN_MODE = 3,
+    FO_HINT_MODIFIED = 4,
+    FO_HINT_TITLE = 5,
+    FO_HINT_LOADED = 6,
+};
+
+class CFODataModel : public CObject
+{
+    DECLARE_SERIAL(CFODataModel)
+public:
+    enum
+    {
+        // Written by Serialize; files of versions 1 to this one load.
+        XDG_FILE_VERSION = 1,
+    };
+    // "FXDG", the first four bytes of a screen file.
+    static constexpr DWORD XDG_SIGNATURE = 0x47445846;
+
+    CFODataModel();
+    // Copies the page, the user properties and a copy of every shape (not the observers).
+    CFODataModel(const CFODataModel& src);
+    ~CFODataModel() override;
+    CFODataModel& operator=(const CFODataModel& src);
+    virtual CFODataModel* Copy() const;
+    // Sets the page and properties to their defaults; called by the constructor.
+    virtual void DoInitData();
+
+    // Shapes, in drawing order.
+    CFODrawShapeSet* GetShapes() { return &m_shapes; }
+    const CFODrawShapeSet* GetShapes() const { return &m_shapes; }
+    int GetShapeCount() const { return m_shapes.Count(); }
+    // Appends the shape; the model takes its own reference and becomes the shape's model.
+    virtual void InsertShape(CFODrawShape* pShape);
+    virtual void InsertShapeAt(int nIndex, CFODrawShape* pShape);
+    // Takes the shape out and gives its reference back; FALSE when it is not the model's.
+    virtual BOOL RemoveShape(CFODrawShape* pShape);
+    virtual void RemoveAllShapes();
+    // The first shape (of the model, then inside composites) with that key 1, or that name.
+    CFODrawShape* FindShapeWithKey1(const CString& strKey) const;
+    CFODrawShape* FindCompWithName(const CString& strName) const;
+    // The topmost visible shape of the model under the point, or null.
+    CFODrawShape* HitTest(CPoint point) const;
+
+    // Shape factory: a new shape with one reference for the caller, or null for an unknown type.
+    virtual CFODrawShape* DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName,
+                                              CFOToolBoxItem* pItem = nullptr);
+    virtual CFODrawShape* DoCreateCompositeShapeByType(UINT nType, CRect& rcCreate, CString strName,
+                                                       CFOToolBoxItem* pItem = nullptr);
+    // Readies a shape that a canvas just made for this model.
+    virtual void DoInitCreateShape(CFODrawShape* pShape);
+
+    // User properties: each is added only when the model has none with that id.
+    void AddStringUserProperty(int nPropId, const CString& strValue, const CString& strName);
+    void AddIntUserProperty(int nPropId, int nValue, const CString& strName);
+    void AddBoolUserProperty(int nPropId, BOOL bValue, const CString& strName);
+    void AddDoubleUserProperty(int nPropId, double dValue, const CString& strName);
+    void AddColorUserProperty(int nPropId, COLORREF crValue, const CString& strName);
+    CFOBaseProperties* FindProperty(int nPropId) const { return m_userProps.Find(nPropId); }
+    CFOPropertyList& GetUserProperties() { return m_userProps; }
+    // The output keeps its value and the result is FALSE when the property is missing.
+    BOOL GetPropValue(FO_VALUE& value, int nPropId) const { return m_userProps.GetValue(value, nPropId); }
+    BOOL GetPropStringValue(CString& strValue, int nPropId) const;
+    BOOL GetPropIntValue(int& nValue, int nPropId) const;
+    BOOL GetPropBoolValue(BOOL& bValue, int nPropId) const;
+    BOOL GetPropDoubleValue(double& dValue, int nPropId) const;
+    // Stores into an existing property (keeping its name) or adds one without a name.
+    void PutPropValue(int nPropId, const FO_VALUE& value);
+    void PutPropStringValue(int nPropId, const CString& s) { PutPropValue(nPropId, FO_VALUE::MakeString(s)); }
+    void PutPropIntValue(int nPropId, int n) { PutPropValue(nPropId, FO_VALUE::MakeInt(n)); }
+    void PutPropBoolValue(int nPropId, BOOL b) { PutPropValue(nPropId, FO_VALUE::MakeBool(b)); }
+    void PutPropDoubleValue(int nPropId, double d) { PutPropValue(nPropId, FO_VALUE::MakeDouble(d)); }
+
+    // Design mode (the editor) or run mode. Entering design mode stops the shapes' timers at once.
+    BOOL IsDesignMode() const { return m_bDesignMode; }
+    virtual void SetDesignMode(BOOL bDesign);
+    virtual void SetModifiedFlag(BOOL bModified = TRUE);
+    virtual BOOL IsModified() const { return m_bModified; }
+
+    // Observers: the canvases that show this model.
+    void AddObserver(CFOPCanvasCore* pCanvas);
+    void RemoveObserver(CFOPCanvasCore* pCanvas);
+    CFOPCanvasCore* GetFirstObserver() const { return m_observers.empty() ? nullptr : m_observers.front(); }
+    int GetObserverCount() const { return int(m_observers.size()); }
+    virtual void NotifyObserver(LPARAM lHint, CObject* pHint = nullptr);
+    virtual void UpdateTitle();
+    // An edit action was done or undone (for the undo list of the editor).
+    virtual void DoActionChange(const CObject* pAction);
+
+    // Names and captions that no shape of the model has yet: the base text and a number from 1.
+    virtual CString CreateBaseName(UINT nType);
+    virtual CString CreateBaseCaption(UINT nType);
+    virtual CString GetUniqueName(UINT nType);
+    virtual CString GetUniqueCaption(UINT nType);
+    BOOL IsNameUsed(const CString& strName) const;
+
+    // Page.
+    CRect GetPagePosition() const { return CRect(0, 0, m_sizeCanvas.cx, m_sizeCanvas.cy); }
+    CSize GetCanvasSize() const { return m_sizeCanvas; }
+    void SetCanvasSize(CSize size);
+    COLORREF GetBkColor() const { return m_crBk; }
+    void SetBkColor(COLORREF cr) { m_crBk = cr; }
+    COLORREF GetPageBkColor() const { return m_crPageBk; }
+    void SetPageBkColor(COLORREF cr) { m_crPageBk = cr; }
+    CFOBackShape* GetBackDrawComp() const { return m_pBackComp.get(); }
+    // Takes ownership; null removes the background component.
+    void SetBackDrawComp(CFOBackShape* pBack);
+
+    // Drawing: the background, then every visible shape that meets the clip rectangle.
+    void OnDraw(CDC* pDC, const CRect& rcClip);
+    virtual void OnDrawBack(CDC* pDC, const CRect& rcClip);
+    virtual void OnDrawShape(CDC* pDC, const CRect& rcClip);
+
+    // Screen file.
+    void Serialize(CArchive& ar) override;
+    // The same record with the caller's integer stored in it (loaded into nValue).
+    virtual void SerializeS2(CArchive& ar, int& nValue);
+    // The shapes of a set: count, then each shape. Loading appends to the set, one reference per
+    // shape; nFlag is set to 1 after loading, 0 after storing.
+    virtual void SerializeXdgShapes(CArchive& ar, CFODrawShapeSet& shapes, int& nFlag);
+    // A failed load leaves the model empty (no shapes, default page and properties) and usable.
+    virtual BOOL OpenDocument(LPCWSTR lpszPathName);
+    virtual BOOL SaveDocument(LPCWSTR lpszPathName);
+    virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
+    virtual CFile* GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError);
+
+    // Script handles: a 32-bit handle for a shape of this model (0 for none), and the shape of a
+    // handle, or null when the handle is unknown or its shape has left the model.
+    DWORD GetShapeHandle(CFODrawShape* pShape);
+    CFODrawShape* ShapeFromHandle(DWORD dwHandle) const;
+
+    // The model's shapes whose key 3, trimmed and lower-cased, is strKey (already so), in
+    // container order; null when none.
+    const std::vector<CFODrawShape*>* FindShapesWithKey3(const std::wstring& strKey);
+    static std::wstring NormalizeKey(const CString& strKey);
+
+    // Called by shapes.
+    void OnShapeKeyChanged(CFODrawShape* pShape);
+    void OnShapeNameChanged(CFODrawShape* pShape, const CString& strOldName);
+    void DropShapeHandle(CFODrawShape* pShape);
+
+protected:
+    // Links the loaded shapes to the model and rebuilds what depends on them.
+    void AttachLoadedShapes();
+    // Empties the model to the state of a new one.
+    virtual void ResetContents();
+    // The names in use become those of these shapes.
+    void RebuildNames(const FOPContainer& shapes);
+    void ReadRecord(CArchive& ar, int& nValue);
+    void WriteRecord(CArchive& ar, int nValue);
+    void DetachShape(CFODrawShape* pShape);
+    void DropHandlesOf(CFODrawShape* pShape);
+
+    CFODrawShapeSet m_shapes;
+    CFOPropertyList m_userProps;
+    BOOL m_bDesignMode = TRUE;
+    BOOL m_bModified = FALSE;
+    CSize m_sizeCanvas = CSize(1000, 1000);
+    COLORREF m_crBk = 0xFFFFFF;
+    COLORREF m_crPageBk = 0xFFFFFF;
+    int m_nS2Value = 0;
+    std::unique_ptr<CFOBackShape> m_pBackComp;
+
+private:
+    std::vector<CFOPCanvasCore*> m_observers;
+    // Names in use by the model's shapes, with their counts, and the next number per base name.
+    std::unordered_map<std::wstring, int> m_names;
+    std::unordered_map<std::wstring, int> m_nextNumber;
+    // Key 3 lookups for value pushes, rebuilt after any change of shapes or keys.
+    std::unordered_map<std::wstring, std::vector<CFODrawShape*>> m_key3Index;
+    BOOL m_bKey3IndexValid = FALSE;
+    std::unordered_map<DWORD, CFODrawShape*> m_handles;
+    DWORD m_dwNextHandle = 1;
+};

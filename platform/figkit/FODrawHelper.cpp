@@ -1,0 +1,176 @@
+#include "figkit/FODrawHelper.h"
+
+#include "mfc/Dc.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+int CFODrawHelper::RoundValue(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double r = value < 0 ? std::ceil(value - 0.5) : std::floor(value + 0.5);
+    if (r >= double(INT_MAX))
+        return INT_MAX;
+    if (r <= double(INT_MIN))
+        return INT_MIN;
+    return int(r);
+}
+
+int CFODrawHelper::PenStyleToGdi(int nPenStyle)
+{
+    switch (nPenStyle)
+    {
+    case FO_PEN_NONE:
+        return PS_NULL;
+    case FO_PEN_DASH:
+        return PS_DASH;
+    case FO_PEN_DOT:
+        return PS_DOT;
+    case FO_PEN_DASHDOT:
+        return PS_DASHDOT;
+    case FO_PEN_DASHDOTDOT:
+        return PS_DASHDOTDOT;
+    default:
+        return PS_SOLID;
+    }
+}
+
+namespace
+{
+void FillPath(CDC* pDC, const QPainterPath& path, COLORREF crBk, COLORREF crPattern, int nBrushType)
+{
+    QPainter* painter = pDC ? pDC->GetPainter() : nullptr;
+    if (!painter || nBrushType <= FO_BRUSH_NONE)
+        return;
+    if (nBrushType == FO_BRUSH_SOLID)
+    {
+        painter->fillPath(path, AfxColorFromRef(crBk));
+        return;
+    }
+    if (nBrushType <= FO_BRUSH_HATCH_LAST)
+    {
+        static const Qt::BrushStyle hatch[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                               Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        painter->fillPath(path, AfxColorFromRef(crBk));
+        painter->fillPath(path, QBrush(AfxColorFromRef(crPattern), hatch[nBrushType - FO_BRUSH_HATCH_FIRST]));
+        return;
+    }
+    const QRectF box = path.boundingRect();
+    const QColor from = AfxColorFromRef(crBk);
+    const QColor to = AfxColorFromRef(crPattern);
+    switch ((nBrushType - FO_BRUSH_GRADIENT_FIRST) % 4)
+    {
+    case 0:
+    {
+        QLinearGradient g(box.topLeft(), box.bottomLeft());
+        g.setColorAt(0, from);
+        g.setColorAt(1, to);
+        painter->fillPath(path, g);
+        break;
+    }
+    case 1:
+    {
+        QLinearGradient g(box.topLeft(), box.topRight());
+        g.setColorAt(0, from);
+        g.setColorAt(1, to);
+        painter->fillPath(path, g);
+        break;
+    }
+    case 2:
+    {
+        QLinearGradient g(box.topLeft(), box.bottomRight());
+        g.setColorAt(0, from);
+        g.setColorAt(1, to);
+        painter->fillPath(path, g);
+        break;
+    }
+    default:
+    {
+        QRadialGradient g(box.center(), std::max(1.0, std::max(box.width(), box.height()) / 2));
+        g.setColorAt(0, from);
+        g.setColorAt(1, to);
+        painter->fillPath(path, g);
+        break;
+    }
+    }
+}
+} // namespace
+
+void CFODrawHelper::FillPoly(CDC* pDC, const POINT* points, int count, COLORREF crBk, COLORREF crPattern,
+                             int nBrushType)
+{
+    if (!points || count < 3)
+        return;
+    QPolygon poly;
+    poly.reserve(count);
+    for (int i = 0; i < count; ++i)
+        poly << QPoint(points[i].x, points[i].y);
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    path.addPolygon(poly);
+    path.closeSubpath();
+    FillPath(pDC, path, crBk, crPattern, nBrushType);
+}
+
+void CFODrawHelper::FillRectangle(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType)
+{
+    QPainterPath path;
+    path.addRect(QRectF(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom), std::abs(rc.right - rc.left),
+                        std::abs(rc.bottom - rc.top)));
+    FillPath(pDC, path, crBk, crPattern, nBrushType);
+}
+
+void CFODrawHelper::FillEllipse(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType)
+{
+    QPainterPath path;
+    path.addEllipse(QRectF(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom),
+                           std::max(0, std::abs(rc.right - rc.left) - 1),
+                           std::max(0, std::abs(rc.bottom - rc.top) - 1)));
+    FillPath(pDC, path, crBk, crPattern, nBrushType);
+}
+
+int FOStringToStringArray(const CString& text, const CString& separator, CStringArray& array)
+{
+    if (text.IsEmpty())
+        return 0;
+    int count = 0;
+    if (separator.IsEmpty())
+    {
+        array.Add(text);
+        return 1;
+    }
+    int start = 0;
+    for (;;)
+    {
+        const int at = text.Find(separator.GetString(), start);
+        if (at < 0)
+        {
+            array.Add(text.Mid(start));
+            ++count;
+            break;
+        }
+        array.Add(text.Mid(start, at - start));
+        ++count;
+        start = at + separator.GetLength();
+    }
+    return count;
+}
+
+CString& FOStringArrayToString(const CStringArray& array, const CString& separator, CString& text)
+{
+    text.Empty();
+    for (INT_PTR i = 0; i < array.GetSize(); ++i)
+    {
+        if (i)
+            text += separator;
+        text += array.GetAt(i);
+    }
+    return text;
+}

@@ -1,0 +1,65 @@
+// The diagram library's geometry values: points, rectangles and simple polygons.
+#pragma once
+
+#include "mfc/Geometry.h"
+
+#include <cstdlib>
+#include <vector>
+
+class FOPPoint : public CPoint
+{
+public:
+    FOPPoint() : CPoint(0, 0) {}
+    FOPPoint(int x, int y) : CPoint(x, y) {}
+    FOPPoint(const POINT& pt) : CPoint(pt) {}
+
+    int ManhattanLength() const { return std::abs(int(x)) + std::abs(int(y)); }
+};
+
+class FOPRect : public CRect
+{
+public:
+    FOPRect() : CRect(0, 0, 0, 0) {}
+    FOPRect(int l, int t, int r, int b) : CRect(l, t, r, b) {}
+    FOPRect(const RECT& rc) : CRect(rc) {}
+};
+
+// A closed polygon given by its corner points.
+class FOPSimplePolygon
+{
+public:
+    FOPSimplePolygon() = default;
+    FOPSimplePolygon(const POINT* points, int count);
+
+    int GetCount() const { return int(m_points.size()); }
+    BOOL IsEmpty() const { return m_points.empty(); }
+    void Add(const POINT& pt) { m_points.push_back(FOPPoint(pt)); }
+    void RemoveAll() { m_points.clear(); }
+    const FOPPoint& operator[](int i) const { return m_points.at(size_t(i)); }
+    FOPPoint& operator[](int i) { return m_points.at(size_t(i)); }
+    const FOPPoint* GetData() const { return m_points.data(); }
+
+    // Smallest rectangle holding every point (right and bottom are the largest coordinates).
+    FOPRect GetBoundRect() const;
+    // Even-odd rule; a point on an edge counts as inside.
+    BOOL IsInside(const POINT& pt) const;
+
+private:
+    std::vector<FOPPoint> m_points;
+};
+
+// Several simple polygons that make up one outline.
+class FOPSimpleCompositePolygon
+{
+public:
+    int Count() const { return int(m_polygons.size()); }
+    void Append(const FOPSimplePolygon& polygon) { m_polygons.push_back(polygon); }
+    void RemoveAll() { m_polygons.clear(); }
+    const FOPSimplePolygon& GetObject(int i) const { return m_polygons.at(size_t(i)); }
+    const FOPSimplePolygon& operator[](int i) const { return m_polygons.at(size_t(i)); }
+    FOPRect GetBoundRect() const;
+    BOOL IsInside(const POINT& pt) const;
+
+private:
+    std::vector<FOPSimplePolygon> m_polygons;
+};

@@ -1,0 +1,32 @@
+// Drawing data that every shape of the library shares.
+#pragma once
+
+#include "mfc/Dc.h"
+
+struct FO_GLOBAL_DATA
+{
+    FO_GLOBAL_DATA();
+
+    // Selection outlines: of the main selected shape, and of the others.
+    CPen m_penMainOrderLine;
+    CPen m_penOrderLine;
+    // Flowing media are drawn solid in a random colour instead of dashed.
+    BOOL m_bRandomFlowColor = FALSE;
+    // The look the programs chose at start-up (FO_GLOBAL::InitGUIType) and whether XP style is on.
+    int m_nGUIType = 0;
+    BOOL m_bXPStyle = FALSE;
+};
+
+FO_GLOBAL_DATA& AfxGetFOGlobalData();
+#define gfxData (AfxGetFOGlobalData())
+
+struct FO_GLOBAL
+{
+    static void InitGUIType(int nType) { gfxData.m_nGUIType = nType; }
+    static int GetGUIType() { return gfxData.m_nGUIType; }
+};
+
+inline void FOEnableXPStyle(BOOL bEnable)
+{
+    gfxData.m_bXPStyle = bEnable;
+}

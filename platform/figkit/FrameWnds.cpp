@@ -1,0 +1,111 @@
+#include "figkit/FrameWnds.h"
+
+IMPLEMENT_DYNCREATE(CFOPFrameWnd, CFrameWnd)
+IMPLEMENT_DYNCREATE(CFOPMDIFrameWnd, CMDIFrameWnd)
+IMPLEMENT_DYNCREATE(CFOPMDIChildWnd, CMDIChildWnd)
+
+#define FOP_FRAME_ENTRIES(theClass)                                                                          \
+    ON_WM_CREATE()                                                                                           \
+    ON_WM_CLOSE()                                                                                            \
+    ON_COMMAND(ID_CONTEXT_HELP, &theClass::OnContextHelp)                                                    \
+    ON_COMMAND(ID_HELP, &theClass::OnHelp)                                                                   \
+    ON_COMMAND(ID_HELP_FINDER, &theClass::OnHelpFinder)
+
+BEGIN_MESSAGE_MAP(CFOPFrameWnd, CFrameWnd)
+FOP_FRAME_ENTRIES(CFOPFrameWnd)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CFOPMDIFrameWnd, CMDIFrameWnd)
+FOP_FRAME_ENTRIES(CFOPMDIFrameWnd)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CFOPMDIChildWnd, CMDIChildWnd)
+FOP_FRAME_ENTRIES(CFOPMDIChildWnd)
+END_MESSAGE_MAP()
+
+// --- CFOPFrameWnd ----------------------------------------------------------------------------------
+
+int CFOPFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    return CFrameWnd::OnCreate(lpCreateStruct);
+}
+
+BOOL CFOPFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    return CFrameWnd::OnCreateClient(lpcs, pContext);
+}
+
+void CFOPFrameWnd::OnClose()
+{
+    CFrameWnd::OnClose();
+}
+void CFOPFrameWnd::OnContextHelp()
+{
+    CFrameWnd::OnContextHelp();
+}
+void CFOPFrameWnd::OnHelp()
+{
+    CFrameWnd::OnHelp();
+}
+void CFOPFrameWnd::OnHelpFinder()
+{
+    CFrameWnd::OnHelpFinder();
+}
+
+// --- CFOPMDIFrameWnd -------------------------------------------------------------------------------
+
+int CFOPMDIFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    return CMDIFrameWnd::OnCreate(lpCreateStruct);
+}
+
+BOOL CFOPMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    return CMDIFrameWnd::OnCreateClient(lpcs, pContext);
+}
+
+void CFOPMDIFrameWnd::OnClose()
+{
+    CMDIFrameWnd::OnClose();
+}
+void CFOPMDIFrameWnd::OnContextHelp()
+{
+    CMDIFrameWnd::OnContextHelp();
+}
+void CFOPMDIFrameWnd::OnHelp()
+{
+    CMDIFrameWnd::OnHelp();
+}
+void CFOPMDIFrameWnd::OnHelpFinder()
+{
+    CMDIFrameWnd::OnHelpFinder();
+}
+
+// --- CFOPMDIChildWnd -------------------------------------------------------------------------------
+
+int CFOPMDIChildWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    return CMDIChildWnd::OnCreate(lpCreateStruct);
+}
+
+BOOL CFOPMDIChildWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    return CMDIChildWnd::OnCreateClient(lpcs, pContext);
+}
+
+void CFOPMDIChildWnd::OnClose()
+{
+    CMDIChildWnd::OnClose();
+}
+void CFOPMDIChildWnd::OnContextHelp()
+{
+    CMDIChildWnd::OnContextHelp();
+}
+void CFOPMDIChildWnd::OnHelp()
+{
+    CMDIChildWnd::OnHelp();
+}
+void CFOPMDIChildWnd::OnHelpFinder()
+{
+    CMDIChildWnd::OnHelpFinder();
+}

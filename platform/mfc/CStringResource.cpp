@@ -1,4 +1,0 @@
-#include "mfc/CString.h"
-
-// Replaced by the resource chain.
-BOOL CString::LoadString(UINT) { return FALSE; }

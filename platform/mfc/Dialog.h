@@ -1,0 +1,90 @@
+// Dialogs from the dialog templates of the resource chain. The dialog is a QDialog (a plain child
+// widget for WS_CHILD templates) holding one control per template line, each a window with its id,
+// so GetDlgItem works. Dialog units are 3/2 pixel across and 13/8 pixel down.
+//
+// DoModal creates the dialog, runs OnInitDialog and goes through the modal hook (ModalHook.h); the
+// dialog is destroyed again before DoModal returns the result given to EndDialog.
+#pragma once
+
+#include "mfc/Controls.h"
+#include "mfc/ResourceModule.h"
+#include "mfc/Wnd.h"
+
+// The exchange between a dialog's controls and its members (UpdateData, DoDataExchange).
+class CDataExchange
+{
+public:
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
+
+    BOOL m_bSaveAndValidate;
+    CWnd* m_pDlgWnd;
+    int m_idLastControl = 0;
+    BOOL m_bEditLastControl = FALSE;
+
+    // The control's handle; a missing control fails the exchange.
+    HWND PrepareCtrl(int nIDC);
+    HWND PrepareEditCtrl(int nIDC);
+    // Ends the exchange: UpdateData returns FALSE and the focus goes to the last control.
+    [[noreturn]] void Fail();
+};
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+// Numbers: a text that is not one shows a message box and fails the exchange.
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
+void DDX_Text(CDataExchange* pDX, int nIDC, double& value);
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
+void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
+void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
+// Binds a member control object to the dialog's control (once).
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+
+class CDialog : public CWnd
+{
+    DECLARE_DYNAMIC(CDialog)
+public:
+    CDialog();
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    explicit CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    ~CDialog() override;
+
+    // IDOK, IDCANCEL or what EndDialog was given; -1 when the template is missing or the dialog
+    // cannot be made.
+    virtual INT_PTR DoModal();
+    // A modeless dialog.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    virtual BOOL Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    void EndDialog(int nResult);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange* pDX);
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    void MapDialogRect(LPRECT lpRect) const;
+    void GotoDlgCtrl(CWnd* pWndCtrl);
+    void NextDlgCtrl() const;
+    void PrevDlgCtrl() const;
+    void SetDefID(UINT nID);
+    DWORD GetDefID() const;
+
+    afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;
+
+    LPCWSTR m_lpszTemplateName = nullptr;
+    UINT m_nIDHelp = 0;
+    CWnd* m_pParentWnd = nullptr;
+
+protected:
+    BOOL CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd);
+    const AFX_DLG_TEMPLATE* FindTemplate() const;
+
+    CString m_strTemplateName;
+    int m_nModalResult = -1;
+    BOOL m_bEnded = FALSE;
+
+    DECLARE_MESSAGE_MAP()
+};

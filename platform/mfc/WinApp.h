@@ -1,0 +1,158 @@
+// The application: CWinThread with its message loop and idle processing, CWinApp with start-up,
+// profile settings, help and message boxes, and AfxWinMain.
+//
+// A program makes one static CWinApp-derived object and calls AfxWinMain(argc, argv) from main():
+// it makes the QApplication (unless one exists), fills the application's names and paths, then
+// runs InitInstance, Run (the loop) and ExitInstance and returns the exit code. Tests use
+// AfxWinInit to set the application up the same way and then call InitInstance and ExitInstance
+// themselves, without entering the loop.
+#pragma once
+
+#include "mfc/CString.h"
+#include "mfc/CmdTarget.h"
+
+#include <vector>
+
+class CWnd;
+class CDocument;
+class CFrameImpl;
+class CCommandLineInfo;
+
+class CWinThread : public CCmdTarget
+{
+    DECLARE_DYNAMIC(CWinThread)
+public:
+    CWinThread();
+    ~CWinThread() override;
+
+    CWnd* m_pMainWnd = nullptr;
+    CWnd* m_pActiveWnd = nullptr;
+    BOOL m_bAutoDelete = FALSE;
+
+    virtual BOOL InitInstance();
+    // The exit code of the loop (the one given to PostQuitMessage).
+    virtual int ExitInstance();
+    // Runs the Qt event loop until PostQuitMessage. Whenever the queue is empty, OnIdle is called
+    // with 0, 1, 2, ... for as long as it returns TRUE; a new message starts the count at 0 again.
+    // Returns ExitInstance().
+    virtual int Run();
+    // Offers a message to the windows from its own up to the main window.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Count 0 updates the command user interface of the main window and its bars; TRUE asks for
+    // more idle time: for count 0 only.
+    virtual BOOL OnIdle(LONG lCount);
+    virtual CWnd* GetMainWnd();
+};
+
+class CWinApp : public CWinThread
+{
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    explicit CWinApp(LPCWSTR lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    // Allocated with malloc (a program may free one and put its own _wcsdup in its place).
+    LPCWSTR m_pszAppName = nullptr;
+    LPCWSTR m_pszExeName = nullptr;
+    // The program's folder + the program's name + ".CHM", as MFC makes it.
+    LPCWSTR m_pszHelpFilePath = nullptr;
+    // The application's name once SetRegistryKey was called, else the program's name + ".INI".
+    LPCWSTR m_pszProfileName = nullptr;
+    LPCWSTR m_pszRegistryKey = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    LPWSTR m_lpCmdLine = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
+
+    virtual BOOL InitApplication();
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    int Run() override;
+    BOOL OnIdle(LONG lCount) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // Every AfxMessageBox comes here; the caption is the application's name.
+    virtual int DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+
+    // Settings: in the registry under HKEY_CURRENT_USER\Software\<key>\<application>\<section>
+    // once SetRegistryKey was called, else in the profile file m_pszProfileName.
+    void SetRegistryKey(LPCWSTR lpszRegistryKey);
+    void SetRegistryKey(UINT nIDRegistryKey);
+    // Opened keys; the caller closes them with RegCloseKey. Null without a registry key.
+    HKEY GetAppRegistryKey();
+    HKEY GetSectionKey(LPCWSTR lpszSection);
+    UINT GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nValue);
+    CString GetProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszDefault = nullptr);
+    // A null value removes the entry; a null entry removes the section.
+    BOOL WriteProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue);
+
+    // The command line of AfxWinInit, with MFC's rules.
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    // Does what the command line asked: new (the ID_FILE_NEW command), open, register, unregister.
+    // FALSE ends the program.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    virtual BOOL Register();
+    virtual BOOL Unregister();
+    // Documents: filled by the document layer; the base opens nothing.
+    virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName);
+    virtual BOOL SaveAllModified();
+    virtual void CloseAllDocuments(BOOL bEndSession);
+    // Called by the main frame's OnClose before it goes.
+    virtual void OnClosingMainFrame(CFrameImpl* pFrameImpl);
+
+    // Help through the main window (HTML help: WinHelp commands are mapped onto it).
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+    virtual void HtmlHelp(DWORD_PTR dwData, UINT nCmd = HH_HELP_CONTEXT);
+    virtual void WinHelpInternal(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+
+    afx_msg void OnAppExit();
+    afx_msg void OnHelp();
+    afx_msg void OnHelpIndex();
+    afx_msg void OnHelpFinder();
+    afx_msg void OnHelpUsing();
+
+    // The command-line arguments after the program's name.
+    const std::vector<CString>& GetCommandLineArgs() const { return m_args; }
+
+protected:
+    void SetStringMember(LPCWSTR& member, LPCWSTR value);
+    std::vector<CString> m_args;
+
+    friend BOOL AfxWinInit(int argc, char** argv);
+    DECLARE_MESSAGE_MAP()
+};
+
+// CWinApp of the extended frame classes; closing the main frame comes here.
+class CWinAppEx : public CWinApp
+{
+    DECLARE_DYNAMIC(CWinAppEx)
+public:
+    explicit CWinAppEx(BOOL bResourceSmartUpdate = FALSE);
+    ~CWinAppEx() override;
+
+    void OnClosingMainFrame(CFrameImpl* pFrameImpl) override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+struct AFX_MODULE_STATE
+{
+    CWinApp* m_pCurrentWinApp = nullptr;
+    LPCWSTR m_lpszCurrentAppName = nullptr;
+};
+
+AFX_MODULE_STATE* AfxGetModuleState();
+CWinApp* AfxGetApp();
+CWinThread* AfxGetThread();
+CWnd* AfxGetMainWnd();
+LPCWSTR AfxGetAppName();
+
+// Makes the QApplication when none exists and sets the application object up: instance handle,
+// names, help path, profile name and the command line. FALSE without an application object.
+BOOL AfxWinInit(int argc, char** argv);
+// Undoes AfxWinInit's settings of the loop (a later Run starts afresh).
+void AfxWinTerm();
+// InitInstance, Run, ExitInstance; returns the exit code (that of ExitInstance when InitInstance
+// fails).
+int AfxWinMain(int argc, char** argv);

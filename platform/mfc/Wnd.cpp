@@ -1,0 +1,1979 @@
+#include "mfc/Wnd.h"
+
+#include "mfc/Controls.h"
+#include "mfc/Exceptions.h"
+#include "mfc/FrameWnd.h"
+#include "mfc/Menu.h"
+#include "mfc/ModalHook.h"
+#include "mfc/WinApp.h"
+#include "mfc/WndPrivate.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+#include <QPointer>
+#include <QScreen>
+#include <QThread>
+#include <QTimerEvent>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <mutex>
+#include <unordered_map>
+
+// --- Handle table --------------------------------------------------------------------------------
+
+namespace
+{
+const char kHwndProperty[] = "qyr.hwnd";
+
+struct CWndEntry
+{
+    CWnd* pWnd;
+    QPointer<QWidget> widget;
+    uintptr_t nSerial;
+};
+
+struct CWndTable
+{
+    std::mutex mutex;
+    std::unordered_map<HWND, CWndEntry> entries;
+    uintptr_t nNext = 0x1000;
+};
+
+CWndTable& Table()
+{
+    static CWndTable* table = new CWndTable; // lives as long as the process: windows may outlive statics
+    return *table;
+}
+
+int g_nQtDepth = 0;
+unsigned long g_nMessageSerial = 0;
+
+// The messages being handled, innermost last, for Default().
+struct CCurrentMsg
+{
+    HWND hWnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+thread_local std::vector<CCurrentMsg> t_currentMsgs;
+
+bool OnUiThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
+}
+
+// Receives the Qt timers of one window.
+class CTimerSink : public QObject
+{
+public:
+    explicit CTimerSink(CWnd* pWnd) : m_pWnd(pWnd) {}
+    // The window object goes; a timer event still queued finds nobody.
+    void Release()
+    {
+        m_pWnd = nullptr;
+        if (AfxQtEntry::Depth() > 0)
+            deleteLater(); // its own timer event may be what deletes the window
+        else
+            delete this;
+    }
+
+protected:
+    void timerEvent(QTimerEvent* e) override
+    {
+        if (!m_pWnd)
+            return;
+        AfxQtEntry entry;
+        CWndAccess::DeliverTimer(m_pWnd, e->timerId());
+    }
+
+private:
+    CWnd* m_pWnd;
+};
+} // namespace
+
+AfxQtEntry::AfxQtEntry(bool bCountsAsMessage)
+{
+    ++g_nQtDepth;
+    if (bCountsAsMessage)
+        ++g_nMessageSerial;
+}
+
+AfxQtEntry::~AfxQtEntry()
+{
+    --g_nQtDepth;
+}
+int AfxQtEntry::Depth()
+{
+    return g_nQtDepth;
+}
+unsigned long AfxQtEntry::MessageSerial()
+{
+    return g_nMessageSerial;
+}
+
+HWND AfxNewWindowHandle()
+{
+    CWndTable& t = Table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    return reinterpret_cast<HWND>(t.nNext++);
+}
+
+void AfxBindWindow(HWND hWnd, CWnd* pWnd, QWidget* pWidget)
+{
+    CWndTable& t = Table();
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        t.entries[hWnd] = CWndEntry{pWnd, pWidget, reinterpret_cast<uintptr_t>(hWnd)};
+    }
+    if (pWidget)
+        pWidget->setProperty(kHwndProperty,
+                             QVariant::fromValue<qulonglong>(reinterpret_cast<uintptr_t>(hWnd)));
+}
+
+void AfxUnbindWindow(HWND hWnd)
+{
+    QPointer<QWidget> widget;
+    CWndTable& t = Table();
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        auto it = t.entries.find(hWnd);
+        if (it == t.entries.end())
+            return;
+        widget = it->second.widget;
+        t.entries.erase(it);
+    }
+    if (widget && AfxHandleFromWidget(widget) == hWnd)
+        widget->setProperty(kHwndProperty, QVariant());
+}
+
+CWnd* AfxRebindWindow(HWND hWnd, CWnd* pWnd)
+{
+    CWndTable& t = Table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    auto it = t.entries.find(hWnd);
+    if (it == t.entries.end())
+        return nullptr;
+    CWnd* old = it->second.pWnd;
+    it->second.pWnd = pWnd;
+    return old;
+}
+
+QWidget* AfxWidgetFromHandle(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    CWndTable& t = Table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    auto it = t.entries.find(hWnd);
+    return it == t.entries.end() ? nullptr : it->second.widget.data();
+}
+
+HWND AfxHandleFromWidget(const QWidget* pWidget)
+{
+    if (!pWidget)
+        return nullptr;
+    const QVariant v = pWidget->property(kHwndProperty);
+    return v.isValid() ? reinterpret_cast<HWND>(uintptr_t(v.toULongLong())) : nullptr;
+}
+
+HWND AfxWindowAtOrAbove(const QWidget* pWidget)
+{
+    for (const QWidget* w = pWidget; w; w = w->parentWidget())
+    {
+        if (HWND h = AfxHandleFromWidget(w))
+            return h;
+    }
+    return nullptr;
+}
+
+std::vector<HWND> AfxAllWindows()
+{
+    CWndTable& t = Table();
+    std::vector<HWND> all;
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        all.reserve(t.entries.size());
+        for (const auto& [h, e] : t.entries)
+            all.push_back(h);
+    }
+    std::sort(all.begin(), all.end(),
+              [](HWND a, HWND b) { return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b); });
+    return all;
+}
+
+void AfxWidgetDying(QWidget* pWidget)
+{
+    const HWND hWnd = AfxHandleFromWidget(pWidget);
+    if (!hWnd)
+        return;
+    if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
+        CWndAccess::Destroy(pWnd, true, true);
+    else
+        AfxUnbindWindow(hWnd);
+}
+
+// --- Calling windows -------------------------------------------------------------------------------
+
+LRESULT AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!pWnd)
+        return 0;
+    t_currentMsgs.push_back({pWnd->m_hWnd, message, wParam, lParam});
+    struct Pop
+    {
+        ~Pop() { t_currentMsgs.pop_back(); }
+    } pop;
+    return pWnd->WindowProc(message, wParam, lParam);
+}
+
+BOOL AfxPreTranslateMessage(MSG* pMsg)
+{
+    if (CWinThread* pThread = AfxGetThread())
+        return pThread->PreTranslateMessage(pMsg);
+    return CWnd::WalkPreTranslateTree(nullptr, pMsg);
+}
+
+namespace
+{
+struct CForwardFrame
+{
+    HWND hWnd;
+    UINT message;
+    bool bDefault;
+};
+thread_local std::vector<CForwardFrame> t_forward;
+
+// Handlers reached from Qt must not throw through Qt.
+template <class F> void GuardedCall(F&& f)
+{
+    try
+    {
+        f();
+    }
+    catch (CException* e)
+    {
+        std::fprintf(stderr, "platform/mfc: unhandled exception in a message handler: %s\n",
+                     e->ReportError().ToUtf8().c_str());
+        e->Delete();
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "platform/mfc: unhandled exception in a message handler: %s\n", e.what());
+    }
+    catch (...)
+    {
+        std::fprintf(stderr, "platform/mfc: unhandled exception in a message handler\n");
+    }
+}
+} // namespace
+
+bool AfxForwardEvent(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd)
+        return false;
+    t_forward.push_back({hWnd, message, false});
+    LRESULT result = 0;
+    GuardedCall([&] { result = AfxCallWndProc(pWnd, message, wParam, lParam); });
+    const bool bDefault = t_forward.back().bDefault;
+    t_forward.pop_back();
+    if (pResult)
+        *pResult = result;
+    return bDefault;
+}
+
+LRESULT AfxSendFromQt(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    GuardedCall([&] { result = ::SendMessageW(hWnd, message, wParam, lParam); });
+    return result;
+}
+
+void AfxMarkDefault(HWND hWnd, UINT message)
+{
+    if (!t_forward.empty() && t_forward.back().hWnd == hWnd && t_forward.back().message == message)
+        t_forward.back().bDefault = true;
+}
+
+namespace
+{
+void DispatchPosted(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    AfxQtEntry entry;
+    MSG msg = {hWnd, message, wParam, lParam, GetMessageTime(), {0, 0}};
+    GuardedCall(
+        [&]
+        {
+            if (AfxPreTranslateMessage(&msg))
+                return;
+            if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
+                AfxCallWndProc(pWnd, message, wParam, lParam);
+        });
+}
+} // namespace
+
+// --- CWnd: handles ---------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_CLOSE()
+ON_WM_TIMER()
+ON_WM_SIZE()
+ON_WM_MOVE()
+ON_WM_PAINT()
+ON_WM_SHOWWINDOW()
+ON_WM_SYSCOMMAND()
+ON_WM_SETCURSOR()
+ON_WM_HELPINFO()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_GETMINMAXINFO()
+ON_WM_CONTEXTMENU()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONUP()
+ON_WM_RBUTTONDBLCLK()
+ON_WM_MBUTTONDOWN()
+ON_WM_MBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_MOUSEWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_CHAR()
+ON_WM_SYSKEYDOWN()
+ON_WM_SYSKEYUP()
+END_MESSAGE_MAP()
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    if (m_hWnd)
+        DestroyWindowImpl(true, false);
+    if (m_pTimerSink)
+        static_cast<CTimerSink*>(m_pTimerSink)->Release();
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    return FromHandlePermanent(hWnd);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    CWndTable& t = Table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    auto it = t.entries.find(hWnd);
+    return it == t.entries.end() ? nullptr : it->second.pWnd;
+}
+
+QWidget* CWnd::GetWidget() const
+{
+    return AfxWidgetFromHandle(m_hWnd);
+}
+QWidget* CWnd::GetClientWidget() const
+{
+    return GetWidget();
+}
+
+BOOL CWnd::Attach(HWND hWndNew)
+{
+    if (m_hWnd || !hWndNew)
+        return FALSE;
+    return SubclassWindow(hWndNew);
+}
+
+HWND CWnd::Detach()
+{
+    HWND h = m_hWnd;
+    if (!h)
+        return nullptr;
+    KillAllTimers();
+    AfxRebindWindow(h, nullptr);
+    m_hWnd = nullptr;
+    return h;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (m_hWnd || !::IsWindow(hWnd))
+        return FALSE;
+    CWnd* pOld = FromHandlePermanent(hWnd);
+    if (pOld == this)
+        return TRUE;
+    if (pOld)
+    {
+        m_dwStyle = pOld->m_dwStyle;
+        m_dwExStyle = pOld->m_dwExStyle;
+        m_nIDCtrl = pOld->m_nIDCtrl;
+        m_bOwnsWidget = pOld->m_bOwnsWidget;
+        pOld->KillAllTimers();
+        pOld->m_hWnd = nullptr;
+    }
+    AfxRebindWindow(hWnd, this);
+    m_hWnd = hWnd;
+    if (pOld && AfxIsControlWrapper(pOld))
+        delete pOld;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    if (!pParent)
+        return FALSE;
+    CWnd* pItem = pParent->GetDlgItem(int(nID));
+    return pItem ? SubclassWindow(pItem->m_hWnd) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    HWND h = m_hWnd;
+    if (!h)
+        return nullptr;
+    CWnd* pWrapper = AfxNewControlWrapper();
+    KillAllTimers();
+    pWrapper->m_hWnd = h;
+    pWrapper->m_dwStyle = m_dwStyle;
+    pWrapper->m_dwExStyle = m_dwExStyle;
+    pWrapper->m_nIDCtrl = m_nIDCtrl;
+    pWrapper->m_bOwnsWidget = m_bOwnsWidget;
+    AfxRebindWindow(h, pWrapper);
+    m_hWnd = nullptr;
+    return h;
+}
+
+// --- CWnd: creation and destruction ---------------------------------------------------------------
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&)
+{
+    return TRUE;
+}
+void CWnd::PostNcDestroy() {}
+
+QWidget* CWnd::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget)
+{
+    if (AfxIsControlClass(cs.lpszClass))
+        return AfxCreateControlWidget(cs.lpszClass, cs.lpszName, DWORD(cs.style), pParentWidget);
+    QWidget* w = new CWndHost<QWidget>(pParentWidget);
+    if (!(cs.style & WS_CHILD))
+        w->setWindowFlags(pParentWidget ? Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                                        : Qt::Window);
+    return w;
+}
+
+BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID, CCreateContext* pContext)
+{
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top,
+                    AfxRectExtent(rect.left, rect.right), AfxRectExtent(rect.top, rect.bottom),
+                    pParentWnd ? pParentWnd->m_hWnd : nullptr, reinterpret_cast<HMENU>(UINT_PTR(nID)),
+                    pContext);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
+                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+{
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                    AfxRectExtent(rect.left, rect.right), AfxRectExtent(rect.top, rect.bottom),
+                    pParentWnd ? pParentWnd->m_hWnd : nullptr, reinterpret_cast<HMENU>(UINT_PTR(nID)),
+                    lpParam);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
+                    int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
+{
+    if (m_hWnd || !OnUiThread() || !AfxEnsureApplication())
+        return FALSE;
+    CREATESTRUCT cs = {lpParam, nullptr, nIDorHMenu,    hWndParent,     nHeight,       nWidth,
+                       y,       x,       LONG(dwStyle), lpszWindowName, lpszClassName, dwExStyle};
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    CWnd* pParent = FromHandlePermanent(cs.hwndParent);
+    if ((cs.style & WS_CHILD) && !pParent)
+        return FALSE;
+    QWidget* pParentWidget = nullptr;
+    if (pParent)
+        pParentWidget = (cs.style & WS_CHILD) ? pParent->GetClientWidget() : pParent->GetWidget();
+    QWidget* w = CreateWidget(cs, pParentWidget);
+    if (!w)
+        return FALSE;
+
+    const HWND h = AfxNewWindowHandle();
+    m_hWnd = h;
+    m_dwStyle = DWORD(cs.style);
+    m_dwExStyle = cs.dwExStyle;
+    m_nIDCtrl = (cs.style & WS_CHILD) ? UINT(reinterpret_cast<UINT_PTR>(cs.hMenu)) : 0;
+    m_bOwnsWidget = true;
+    AfxBindWindow(h, this, w);
+    // A widget that Qt deletes (with a parent that is not a window) takes its window along.
+    QObject::connect(w, &QObject::destroyed,
+                     [h]
+                     {
+                         if (CWnd* p = CWnd::FromHandlePermanent(h))
+                             CWndAccess::Destroy(p, true, true);
+                     });
+    if (AfxIsControlClass(cs.lpszClass))
+        AfxConnectControl(h, w);
+
+    if (cs.style & WS_CHILD)
+    {
+        w->setGeometry(cs.x == CW_USEDEFAULT ? 0 : cs.x, cs.y == CW_USEDEFAULT ? 0 : cs.y, std::max(0, cs.cx),
+                       std::max(0, cs.cy));
+    }
+    else if (cs.x == CW_USEDEFAULT || cs.cx == CW_USEDEFAULT)
+    {
+        w->resize(800, 600);
+    }
+    else
+    {
+        w->move(cs.x, cs.y);
+        w->resize(std::max(1, cs.cx), std::max(1, cs.cy));
+    }
+    if (cs.lpszName && !AfxIsControlClass(cs.lpszClass))
+        AfxSetWidgetText(w, cs.lpszName);
+    if (cs.style & WS_DISABLED)
+        w->setEnabled(false);
+    OnWidgetCreated(cs);
+
+    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1)
+    {
+        // The creator keeps the object and deletes it: no PostNcDestroy here.
+        if (m_hWnd == h)
+        {
+            SendMessage(WM_DESTROY);
+            if (m_hWnd == h)
+            {
+                KillAllTimers();
+                AfxUnbindWindow(h);
+                m_hWnd = nullptr;
+                if (AfxQtEntry::Depth() > 0)
+                {
+                    w->hide();
+                    w->deleteLater();
+                }
+                else
+                    delete w;
+            }
+        }
+        return FALSE;
+    }
+    if (m_hWnd != h)
+        return FALSE;
+    if (QWidget* client = GetClientWidget())
+        SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client->width(), client->height()));
+    if (m_hWnd == h && (cs.style & WS_VISIBLE))
+        ShowWindow(SW_SHOW);
+    return m_hWnd == h;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return DestroyWindowImpl(true, false);
+}
+
+void CWnd::KillAllTimers()
+{
+    if (m_pTimerSink)
+    {
+        for (const auto& [id, slot] : m_timers)
+            m_pTimerSink->killTimer(slot.nQtTimer);
+    }
+    m_timers.clear();
+}
+
+BOOL CWnd::DestroyWindowImpl(bool bTopOfTree, bool bWidgetDying)
+{
+    const HWND h = m_hWnd;
+    if (!h || !OnUiThread())
+        return FALSE;
+    if (!bWidgetDying)
+    {
+        SendMessage(WM_DESTROY);
+        if (m_hWnd != h)
+            return TRUE; // destroyed while handling WM_DESTROY
+    }
+    else
+    {
+        GuardedCall([&] { AfxCallWndProc(this, WM_DESTROY, 0, 0); });
+        if (m_hWnd != h)
+            return TRUE;
+    }
+    KillAllTimers();
+
+    // Children and owned windows go with their parent.
+    std::vector<HWND> children;
+    if (QWidget* w = GetWidget())
+    {
+        for (HWND c : AfxAllWindows())
+        {
+            if (c == h)
+                continue;
+            QWidget* cw = AfxWidgetFromHandle(c);
+            if (cw && w->isAncestorOf(cw))
+                children.push_back(c);
+        }
+    }
+    // Deepest first is not needed: destroying a parent takes its own children along.
+    for (HWND c : children)
+    {
+        if (CWnd* pChild = FromHandlePermanent(c))
+            pChild->DestroyWindowImpl(false, bWidgetDying);
+        else if (::IsWindow(c))
+            AfxUnbindWindow(c);
+    }
+    if (m_hWnd != h)
+        return TRUE;
+
+    QPointer<QWidget> widget = GetWidget();
+    AfxUnbindWindow(h);
+    m_hWnd = nullptr;
+    if (bTopOfTree && !bWidgetDying && m_bOwnsWidget && widget)
+    {
+        if (AfxQtEntry::Depth() > 0)
+        {
+            widget->hide();
+            widget->deleteLater();
+        }
+        else
+            delete widget.data();
+    }
+    m_bOwnsWidget = false;
+
+    if (CWinThread* pThread = AfxGetThread(); pThread && pThread->m_pMainWnd == this)
+    {
+        pThread->m_pMainWnd = nullptr;
+        AfxPostQuitMessage(0);
+    }
+    PostNcDestroy(); // may delete this
+    return TRUE;
+}
+
+// --- CWnd: message path ----------------------------------------------------------------------------
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
+{
+    for (HWND h = pMsg ? pMsg->hwnd : nullptr; h; h = ::GetParent(h))
+    {
+        if (CWnd* pWnd = FromHandlePermanent(h))
+        {
+            if (pWnd->PreTranslateMessage(pMsg))
+                return TRUE;
+        }
+        if (h == hWndStop)
+            break;
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (!OnWndMsg(message, wParam, lParam, &lResult))
+        lResult = DefWindowProc(message, wParam, lParam);
+    return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND)
+    {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        if (pResult)
+            *pResult = 1;
+        return TRUE;
+    }
+    const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(message);
+    if (!pEntry)
+        return FALSE;
+    return DispatchMessageEntry(pEntry, message, wParam, lParam, pResult);
+}
+
+namespace
+{
+// Finds out whether a command is enabled.
+class CTestCmdUI : public CCmdUI
+{
+public:
+    BOOL m_bEnabled = TRUE;
+    void Enable(BOOL bOn) override
+    {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCWSTR) override {}
+};
+} // namespace
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT nID = LOWORD(wParam);
+    int nCode = HIWORD(wParam);
+    if (lParam == 0)
+    {
+        if (nID == 0)
+            return FALSE;
+        // A disabled command does nothing, whether from a menu or an accelerator.
+        CTestCmdUI state;
+        state.m_nID = nID;
+        OnCmdMsg(nID, int(CN_UPDATE_COMMAND_UI), &state, nullptr);
+        if (!state.m_bEnabled)
+            return TRUE;
+        nCode = CN_COMMAND;
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND h = m_hWnd;
+    if (!h)
+        return 0;
+    AfxMarkDefault(h, message);
+    LRESULT result = 0;
+    if (AfxControlWindowProc(h, GetWidget(), message, wParam, lParam, &result))
+        return result;
+    switch (message)
+    {
+    case WM_CLOSE:
+        DestroyWindow();
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0)
+        {
+        case SC_CLOSE:
+            SendMessage(WM_CLOSE);
+            break;
+        case SC_MINIMIZE:
+            ShowWindow(SW_MINIMIZE);
+            break;
+        case SC_MAXIMIZE:
+            ShowWindow(SW_MAXIMIZE);
+            break;
+        case SC_RESTORE:
+            ShowWindow(SW_RESTORE);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+        // Child windows pass these on to their parent.
+        if ((m_dwStyle & WS_CHILD) && ::GetParent(h))
+            return ::SendMessageW(::GetParent(h), message, wParam, lParam);
+        return 0;
+    case WM_SETCURSOR:
+        if ((m_dwStyle & WS_CHILD) && ::GetParent(h))
+            return ::SendMessageW(::GetParent(h), message, wParam, lParam);
+        return FALSE;
+    default:
+        return 0;
+    }
+}
+
+LRESULT CWnd::Default()
+{
+    if (t_currentMsgs.empty())
+        return 0;
+    const CCurrentMsg cur = t_currentMsgs.back();
+    return DefWindowProc(cur.message, cur.wParam, cur.lParam);
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm)
+{
+    (void)bOnlyPerm;
+    std::vector<CWnd*> children;
+    GetChildWindows(children);
+    std::vector<HWND> handles;
+    for (CWnd* c : children)
+        handles.push_back(c->m_hWnd);
+    for (HWND h : handles)
+    {
+        CWnd* pChild = FromHandlePermanent(h);
+        if (!pChild)
+            continue;
+        AfxCallWndProc(pChild, message, wParam, lParam);
+        if (bDeep)
+        {
+            if (CWnd* again = FromHandlePermanent(h))
+                again->SendMessageToDescendants(message, wParam, lParam, bDeep, bOnlyPerm);
+        }
+    }
+}
+
+// --- CWnd: state and placement ---------------------------------------------------------------------
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    QWidget* w = GetWidget();
+    if (!w)
+        return FALSE;
+    const BOOL bWasVisible = w->isVisible();
+    if (nCmdShow != SW_HIDE && w->isWindow())
+    {
+        // The window may limit its size; only what it changes is handed to Qt.
+        const QSize minSize = w->minimumSize();
+        const POINT maxTrack = {std::min(w->maximumSize().width(), 32767),
+                                std::min(w->maximumSize().height(), 32767)};
+        MINMAXINFO mmi = {};
+        mmi.ptMinTrackSize = {minSize.width(), minSize.height()};
+        mmi.ptMaxTrackSize = maxTrack;
+        mmi.ptMaxSize = maxTrack;
+        SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        if (!(w = GetWidget()))
+            return bWasVisible;
+        const QSize newMin(std::max(0, int(mmi.ptMinTrackSize.x)), std::max(0, int(mmi.ptMinTrackSize.y)));
+        if (newMin != minSize)
+            w->setMinimumSize(newMin);
+        if (mmi.ptMaxTrackSize.x != maxTrack.x || mmi.ptMaxTrackSize.y != maxTrack.y)
+            w->setMaximumSize(std::max(1, int(mmi.ptMaxTrackSize.x)), std::max(1, int(mmi.ptMaxTrackSize.y)));
+    }
+    switch (nCmdShow)
+    {
+    case SW_HIDE:
+        w->hide();
+        m_dwStyle &= ~WS_VISIBLE;
+        return bWasVisible;
+    case SW_SHOWMAXIMIZED:
+        w->showMaximized();
+        break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+        w->showMinimized();
+        break;
+    case SW_RESTORE:
+        w->showNormal();
+        break;
+    case SW_SHOWNA:
+    case SW_SHOWNOACTIVATE:
+        w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        w->show();
+        w->setAttribute(Qt::WA_ShowWithoutActivating, false);
+        break;
+    default:
+        w->show();
+        break;
+    }
+    m_dwStyle |= WS_VISIBLE;
+    return bWasVisible;
+}
+
+void CWnd::UpdateWindow()
+{
+    if (QWidget* w = GetWidget())
+        w->repaint();
+}
+
+void CWnd::Invalidate(BOOL)
+{
+    InvalidateRect(nullptr, TRUE);
+}
+
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL)
+{
+    QWidget* w = GetClientWidget();
+    if (!w)
+        return;
+    if (lpRect)
+        w->update(
+            QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top));
+    else
+        w->update();
+}
+
+void CWnd::ValidateRect(LPCRECT) {}
+
+BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn*, UINT flags)
+{
+    QWidget* w = GetClientWidget();
+    if (!w)
+        return FALSE;
+    if (flags & (RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_INTERNALPAINT))
+        InvalidateRect(lpRectUpdate, TRUE);
+    if (flags & RDW_UPDATENOW)
+        w->repaint();
+    return TRUE;
+}
+
+void CWnd::SetRedraw(BOOL bRedraw)
+{
+    if (QWidget* w = GetWidget())
+        w->setUpdatesEnabled(bRedraw != FALSE);
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const
+{
+    if (!lpRect)
+        return;
+    *lpRect = RECT{0, 0, 0, 0};
+    if (QWidget* w = GetClientWidget())
+    {
+        lpRect->right = w->width();
+        lpRect->bottom = w->height();
+    }
+}
+
+void CWnd::GetWindowRect(LPRECT lpRect) const
+{
+    if (!lpRect)
+        return;
+    *lpRect = RECT{0, 0, 0, 0};
+    QWidget* w = GetWidget();
+    if (!w)
+        return;
+    QRect r = w->isWindow() ? w->frameGeometry() : QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    *lpRect = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void CWnd::ClientToScreen(LPPOINT lpPoint) const
+{
+    QWidget* w = GetClientWidget();
+    if (!w || !lpPoint)
+        return;
+    const QPoint p = w->mapToGlobal(QPoint(lpPoint->x, lpPoint->y));
+    lpPoint->x = p.x();
+    lpPoint->y = p.y();
+}
+
+void CWnd::ClientToScreen(LPRECT lpRect) const
+{
+    if (!lpRect)
+        return;
+    ClientToScreen(reinterpret_cast<LPPOINT>(&lpRect->left));
+    ClientToScreen(reinterpret_cast<LPPOINT>(&lpRect->right));
+}
+
+void CWnd::ScreenToClient(LPPOINT lpPoint) const
+{
+    QWidget* w = GetClientWidget();
+    if (!w || !lpPoint)
+        return;
+    const QPoint p = w->mapFromGlobal(QPoint(lpPoint->x, lpPoint->y));
+    lpPoint->x = p.x();
+    lpPoint->y = p.y();
+}
+
+void CWnd::ScreenToClient(LPRECT lpRect) const
+{
+    if (!lpRect)
+        return;
+    ScreenToClient(reinterpret_cast<LPPOINT>(&lpRect->left));
+    ScreenToClient(reinterpret_cast<LPPOINT>(&lpRect->right));
+}
+
+void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
+{
+    QWidget* w = GetWidget();
+    if (!w)
+        return;
+    if (w->isWindow())
+    {
+        w->move(x, y);
+        w->resize(std::max(1, nWidth), std::max(1, nHeight));
+    }
+    else
+        w->setGeometry(x, y, std::max(0, nWidth), std::max(0, nHeight));
+    if (bRepaint)
+        w->update();
+}
+
+void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
+{
+    if (lpRect)
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                   bRepaint);
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    QWidget* w = GetWidget();
+    if (!w)
+        return FALSE;
+    if (!(nFlags & SWP_NOMOVE))
+        w->move(x, y);
+    if (!(nFlags & SWP_NOSIZE))
+        w->resize(std::max(0, cx), std::max(0, cy));
+    if (!(nFlags & SWP_NOZORDER))
+    {
+        if (pWndInsertAfter == reinterpret_cast<const CWnd*>(HWND_BOTTOM))
+            w->lower();
+        else if (!pWndInsertAfter || pWndInsertAfter == reinterpret_cast<const CWnd*>(HWND_TOPMOST) ||
+                 pWndInsertAfter == reinterpret_cast<const CWnd*>(HWND_TOP))
+            w->raise();
+        else if (QWidget* after = pWndInsertAfter->GetWidget();
+                 after && after->parentWidget() == w->parentWidget())
+            w->stackUnder(after);
+    }
+    if (nFlags & SWP_SHOWWINDOW)
+        ShowWindow(SW_SHOW);
+    if (nFlags & SWP_HIDEWINDOW)
+        ShowWindow(SW_HIDE);
+    return TRUE;
+}
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner)
+{
+    QWidget* w = GetWidget();
+    if (!w)
+        return;
+    QRect area;
+    CWnd* pOwner = pAlternateOwner ? pAlternateOwner : GetParent();
+    if (QWidget* ow = pOwner ? pOwner->GetWidget() : nullptr)
+        area = w->isWindow() ? ow->frameGeometry() : ow->rect();
+    else if (QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    else
+        return;
+    QRect r = w->isWindow() ? w->frameGeometry() : w->geometry();
+    r.moveCenter(area.center());
+    w->move(r.topLeft());
+}
+
+BOOL CWnd::IsWindowVisible() const
+{
+    QWidget* w = GetWidget();
+    return w && w->isVisible();
+}
+
+BOOL CWnd::IsWindowEnabled() const
+{
+    QWidget* w = GetWidget();
+    return w && w->isEnabled();
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    QWidget* w = GetWidget();
+    if (!w)
+        return FALSE;
+    const BOOL bWasDisabled = !w->isEnabled();
+    w->setEnabled(bEnable != FALSE);
+    if (bEnable)
+        m_dwStyle &= ~WS_DISABLED;
+    else
+        m_dwStyle |= WS_DISABLED;
+    return bWasDisabled;
+}
+
+BOOL CWnd::IsIconic() const
+{
+    QWidget* w = GetWidget();
+    return w && w->isMinimized();
+}
+
+BOOL CWnd::IsZoomed() const
+{
+    QWidget* w = GetWidget();
+    return w && w->isMaximized();
+}
+
+void CWnd::BringWindowToTop()
+{
+    if (QWidget* w = GetWidget())
+    {
+        w->raise();
+        if (w->isWindow())
+            w->activateWindow();
+    }
+}
+
+BOOL CWnd::SetForegroundWindow()
+{
+    BringWindowToTop();
+    return GetWidget() != nullptr;
+}
+
+CWnd* CWnd::SetActiveWindow()
+{
+    CWnd* pOld = GetActiveWindow();
+    if (QWidget* w = GetWidget())
+        w->activateWindow();
+    return pOld;
+}
+
+CWnd* CWnd::GetActiveWindow()
+{
+    return QApplication::instance() ? FromHandlePermanent(AfxWindowAtOrAbove(QApplication::activeWindow()))
+                                    : nullptr;
+}
+
+CWnd* CWnd::SetFocus()
+{
+    CWnd* pOld = GetFocus();
+    if (QWidget* w = GetWidget())
+        w->setFocus(Qt::OtherFocusReason);
+    return pOld;
+}
+
+CWnd* CWnd::GetFocus()
+{
+    return QApplication::instance() ? FromHandlePermanent(AfxWindowAtOrAbove(QApplication::focusWidget()))
+                                    : nullptr;
+}
+
+void CWnd::SetWindowText(LPCWSTR lpszString)
+{
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString));
+}
+
+int CWnd::GetWindowText(LPWSTR lpszStringBuf, int nMaxCount) const
+{
+    return int(
+        ::SendMessageW(m_hWnd, WM_GETTEXT, WPARAM(nMaxCount), reinterpret_cast<LPARAM>(lpszStringBuf)));
+}
+
+void CWnd::GetWindowText(CString& rString) const
+{
+    const int len = GetWindowTextLength();
+    std::wstring buf(size_t(len) + 1, L'\0');
+    const int got = GetWindowText(buf.data(), len + 1);
+    buf.resize(size_t(std::clamp(got, 0, len)));
+    rString = CString(std::move(buf));
+}
+
+int CWnd::GetWindowTextLength() const
+{
+    return int(::SendMessageW(m_hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+DWORD CWnd::GetStyle() const
+{
+    DWORD style = m_dwStyle;
+    if (QWidget* w = GetWidget())
+    {
+        style = w->isVisible() ? (style | WS_VISIBLE) : (style & ~WS_VISIBLE);
+        style = w->isEnabled() ? (style & ~WS_DISABLED) : (style | WS_DISABLED);
+    }
+    return style;
+}
+
+DWORD CWnd::GetExStyle() const
+{
+    return m_dwExStyle;
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
+{
+    const DWORD old = GetStyle();
+    const DWORD style = (old & ~dwRemove) | dwAdd;
+    if (style == old)
+        return FALSE;
+    m_dwStyle = style;
+    if ((old ^ style) & WS_DISABLED)
+        EnableWindow(!(style & WS_DISABLED));
+    if ((old ^ style) & WS_VISIBLE)
+        ShowWindow((style & WS_VISIBLE) ? SW_SHOW : SW_HIDE);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT)
+{
+    const DWORD style = (m_dwExStyle & ~dwRemove) | dwAdd;
+    if (style == m_dwExStyle)
+        return FALSE;
+    m_dwExStyle = style;
+    return TRUE;
+}
+
+// --- CWnd: relations -------------------------------------------------------------------------------
+
+void CWnd::GetChildWindows(std::vector<CWnd*>& children) const
+{
+    QWidget* w = GetWidget();
+    if (!w)
+        return;
+    std::vector<QWidget*> stack;
+    // Walk the widget tree in creation order; a widget carrying a window ends its branch.
+    std::function<void(QWidget*)> walk = [&](QWidget* parent)
+    {
+        for (QObject* o : parent->children())
+        {
+            auto* cw = qobject_cast<QWidget*>(o);
+            if (!cw || cw->isWindow())
+                continue;
+            if (HWND h = AfxHandleFromWidget(cw))
+            {
+                if (CWnd* c = FromHandlePermanent(h))
+                    children.push_back(c);
+            }
+            else
+                walk(cw);
+        }
+    };
+    walk(w);
+}
+
+CWnd* CWnd::GetParent() const
+{
+    QWidget* w = GetWidget();
+    if (!w)
+        return nullptr;
+    return FromHandlePermanent(AfxWindowAtOrAbove(w->parentWidget()));
+}
+
+CWnd* CWnd::GetOwner() const
+{
+    return GetParent();
+}
+
+CWnd* CWnd::GetWindow(UINT nCmd) const
+{
+    if (!m_hWnd)
+        return nullptr;
+    if (nCmd == GW_CHILD)
+    {
+        std::vector<CWnd*> children;
+        GetChildWindows(children);
+        return children.empty() ? nullptr : children.front();
+    }
+    if (nCmd == GW_OWNER)
+    {
+        QWidget* w = GetWidget();
+        return (w && w->isWindow()) ? GetParent() : nullptr;
+    }
+    std::vector<CWnd*> siblings;
+    QWidget* w = GetWidget();
+    CWnd* pParent = (w && !w->isWindow()) ? GetParent() : nullptr;
+    if (pParent)
+        pParent->GetChildWindows(siblings);
+    else
+    {
+        for (HWND h : AfxAllWindows())
+        {
+            QWidget* sw = AfxWidgetFromHandle(h);
+            if (sw && sw->isWindow())
+            {
+                if (CWnd* s = FromHandlePermanent(h))
+                    siblings.push_back(s);
+            }
+        }
+    }
+    auto it = std::find(siblings.begin(), siblings.end(), this);
+    switch (nCmd)
+    {
+    case GW_HWNDFIRST:
+        return siblings.empty() ? nullptr : siblings.front();
+    case GW_HWNDLAST:
+        return siblings.empty() ? nullptr : siblings.back();
+    case GW_HWNDNEXT:
+        return (it == siblings.end() || it + 1 == siblings.end()) ? nullptr : *(it + 1);
+    case GW_HWNDPREV:
+        return (it == siblings.end() || it == siblings.begin()) ? nullptr : *(it - 1);
+    default:
+        return nullptr;
+    }
+}
+
+CWnd* CWnd::GetTopLevelParent() const
+{
+    const CWnd* pWnd = this;
+    for (;;)
+    {
+        QWidget* w = pWnd->GetWidget();
+        if (!w || w->isWindow())
+            break;
+        CWnd* pParent = pWnd->GetParent();
+        if (!pParent)
+            break;
+        pWnd = pParent;
+    }
+    return const_cast<CWnd*>(pWnd);
+}
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (CWnd* p = GetParent(); p; p = p->GetParent())
+    {
+        if (p->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+            return static_cast<CFrameWnd*>(p);
+    }
+    return nullptr;
+}
+
+CFrameWnd* CWnd::GetTopLevelFrame() const
+{
+    CFrameWnd* pFrame = IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(const_cast<CWnd*>(this))
+                                                           : GetParentFrame();
+    while (pFrame)
+    {
+        CFrameWnd* pUp = pFrame->GetParentFrame();
+        if (!pUp)
+            break;
+        pFrame = pUp;
+    }
+    return pFrame;
+}
+
+BOOL CWnd::IsChild(const CWnd* pWnd) const
+{
+    QWidget* w = GetWidget();
+    QWidget* c = pWnd ? pWnd->GetWidget() : nullptr;
+    return w && c && c != w && w->isAncestorOf(c);
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    std::vector<CWnd*> children;
+    GetChildWindows(children);
+    for (CWnd* c : children)
+    {
+        if (c->m_nIDCtrl == UINT(nID))
+            return c;
+    }
+    return nullptr;
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    return int(m_nIDCtrl);
+}
+
+int CWnd::SetDlgCtrlID(int nID)
+{
+    const int old = int(m_nIDCtrl);
+    m_nIDCtrl = UINT(nID);
+    return old;
+}
+
+void CWnd::SetDlgItemText(int nID, LPCWSTR lpszString)
+{
+    if (CWnd* p = GetDlgItem(nID))
+        p->SetWindowText(lpszString);
+}
+
+int CWnd::GetDlgItemText(int nID, CString& rString) const
+{
+    rString.Empty();
+    if (CWnd* p = GetDlgItem(nID))
+        p->GetWindowText(rString);
+    return rString.GetLength();
+}
+
+void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned)
+{
+    CString s;
+    if (bSigned)
+        s.Format(L"%d", int(nValue));
+    else
+        s.Format(L"%u", nValue);
+    SetDlgItemText(nID, s);
+}
+
+UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const
+{
+    if (lpTrans)
+        *lpTrans = FALSE;
+    CString s;
+    GetDlgItemText(nID, s);
+    s.Trim();
+    if (s.IsEmpty())
+        return 0;
+    wchar_t* end = nullptr;
+    errno = 0;
+    const long long v = std::wcstoll(s, &end, 10);
+    if (!end || *end != L'\0' || errno == ERANGE)
+        return 0;
+    if (bSigned ? (v < INT_MIN || v > INT_MAX) : (v < 0 || v > UINT_MAX))
+        return 0;
+    if (lpTrans)
+        *lpTrans = TRUE;
+    return UINT(v);
+}
+
+void CWnd::CheckDlgButton(int nIDButton, UINT nCheck)
+{
+    SendDlgItemMessage(nIDButton, BM_SETCHECK, nCheck, 0);
+}
+
+UINT CWnd::IsDlgButtonChecked(int nIDButton) const
+{
+    CWnd* p = GetDlgItem(nIDButton);
+    return p ? UINT(p->SendMessage(BM_GETCHECK)) : 0;
+}
+
+LRESULT CWnd::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* p = GetDlgItem(nID);
+    return p ? p->SendMessage(message, wParam, lParam) : 0;
+}
+
+// --- CWnd: timers ----------------------------------------------------------------------------------
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
+{
+    if (!m_hWnd || !OnUiThread())
+        return 0;
+    if (!m_pTimerSink)
+        m_pTimerSink = new CTimerSink(this);
+    const int ms = int(std::clamp<UINT>(nElapse, 10u, UINT(INT_MAX)));
+    auto it = m_timers.find(nIDEvent);
+    if (it != m_timers.end())
+    {
+        m_pTimerSink->killTimer(it->second.nQtTimer);
+        m_timers.erase(it);
+    }
+    const int q = m_pTimerSink->startTimer(ms);
+    if (q == 0)
+        return 0;
+    m_timers[nIDEvent] = CTimerSlot{q, lpfnTimer};
+    return nIDEvent;
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
+{
+    auto it = m_timers.find(nIDEvent);
+    if (it == m_timers.end())
+        return FALSE;
+    if (m_pTimerSink)
+        m_pTimerSink->killTimer(it->second.nQtTimer);
+    m_timers.erase(it);
+    return TRUE;
+}
+
+bool CWndAccess::DeliverTimer(CWnd* pWnd, int nQtTimer)
+{
+    UINT_PTR id = 0;
+    TIMERPROC lpfn = nullptr;
+    bool found = false;
+    for (const auto& [timerId, slot] : pWnd->m_timers)
+    {
+        if (slot.nQtTimer == nQtTimer)
+        {
+            id = timerId;
+            lpfn = slot.lpfn;
+            found = true;
+            break;
+        }
+    }
+    if (!found || !pWnd->m_hWnd)
+        return false;
+    const HWND h = pWnd->m_hWnd;
+    GuardedCall(
+        [&]
+        {
+            if (lpfn)
+            {
+                lpfn(h, WM_TIMER, id, GetMessageTime());
+                return;
+            }
+            MSG msg = {h, WM_TIMER, WPARAM(id), 0, GetMessageTime(), {0, 0}};
+            if (AfxPreTranslateMessage(&msg))
+                return;
+            if (CWnd* w = CWnd::FromHandlePermanent(h))
+                AfxCallWndProc(w, WM_TIMER, WPARAM(id), 0);
+        });
+    return true;
+}
+
+BOOL CWndAccess::Destroy(CWnd* pWnd, bool bTopOfTree, bool bWidgetDying)
+{
+    return pWnd->DestroyWindowImpl(bTopOfTree, bWidgetDying);
+}
+
+// --- CWnd: menus, help and message boxes -----------------------------------------------------------
+
+CMenu* CWnd::GetMenu() const
+{
+    return nullptr;
+}
+BOOL CWnd::SetMenu(CMenu*)
+{
+    return FALSE;
+}
+void CWnd::DrawMenuBar() {}
+
+namespace
+{
+UINT HtmlHelpCommand(UINT nCmd)
+{
+    switch (nCmd)
+    {
+    case HELP_CONTEXT:
+        return HH_HELP_CONTEXT;
+    case HELP_FINDER:
+        return HH_HELP_FINDER;
+    case HELP_INDEX:
+        return HH_DISPLAY_TOC;
+    case HELP_QUIT:
+        return HH_CLOSE_ALL;
+    case HELP_HELPONHELP:
+        return HH_DISPLAY_TOPIC;
+    default:
+        return nCmd;
+    }
+}
+
+CString AppHelpPath()
+{
+    CWinApp* pApp = AfxGetApp();
+    return (pApp && pApp->m_pszHelpFilePath) ? CString(pApp->m_pszHelpFilePath) : CString();
+}
+} // namespace
+
+void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    AfxShowHelp(this, AppHelpPath(), HtmlHelpCommand(nCmd), dwData);
+}
+void CWnd::HtmlHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    AfxShowHelp(this, AppHelpPath(), nCmd, dwData);
+}
+// Help commands go through WinHelp, which turns them into their HtmlHelp forms; a window whose
+// HtmlHelp answers context requests by sending a help command again must not be re-entered here.
+void CWnd::WinHelpInternal(DWORD_PTR dwData, UINT nCmd)
+{
+    WinHelp(dwData, nCmd);
+}
+
+int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!lpszCaption)
+        lpszCaption = (pApp && pApp->m_pszAppName) ? pApp->m_pszAppName : L"";
+    return AfxShowMessageBox(this, lpszText, lpszCaption, nType, 0);
+}
+
+// --- CWnd: handlers --------------------------------------------------------------------------------
+
+int CWnd::OnCreate(LPCREATESTRUCT)
+{
+    return int(Default());
+}
+void CWnd::OnDestroy()
+{
+    Default();
+}
+void CWnd::OnClose()
+{
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+void CWnd::OnMove(int, int)
+{
+    Default();
+}
+void CWnd::OnPaint()
+{
+    Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT)
+{
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return BOOL(Default());
+}
+
+BOOL CWnd::OnHelpInfo(HELPINFO*)
+{
+    // F1 anywhere asks the frame for help on the current context.
+    CWnd* pTarget = GetTopLevelParent();
+    if (CFrameWnd* pFrame = GetTopLevelFrame())
+        pTarget = pFrame;
+    if (pTarget && pTarget->m_hWnd)
+    {
+        pTarget->SendMessage(WM_COMMAND, ID_HELP, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CWnd::OnSetFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*)
+{
+    Default();
+}
+void CWnd::OnContextMenu(CWnd*, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnMButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnMButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint)
+{
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return BOOL(Default());
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnKeyUp(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnSysKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnSysKeyUp(UINT, UINT, UINT)
+{
+    Default();
+}
+
+void CWnd::OnHelp()
+{
+    // The focus window and its parents may know a closer context; the frame knows its own.
+    CWnd* pFocus = GetFocus();
+    HWND start = (pFocus && (pFocus == this || IsChild(pFocus))) ? pFocus->m_hWnd : m_hWnd;
+    for (HWND h = start; h; h = ::GetParent(h))
+    {
+        if (::SendMessageW(h, WM_COMMANDHELP, 0, 0))
+            return;
+        if (h == m_hWnd)
+            break;
+    }
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WinHelpInternal(0, HELP_FINDER);
+}
+
+void CWnd::OnHelpIndex()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WinHelpInternal(0, HELP_INDEX);
+}
+
+void CWnd::OnHelpFinder()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WinHelpInternal(0, HELP_FINDER);
+}
+
+void CWnd::OnHelpUsing()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WinHelpInternal(0, HELP_HELPONHELP);
+}
+
+// --- Win32 functions -------------------------------------------------------------------------------
+
+LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!OnUiThread())
+    {
+        // Another thread waits until the UI thread has handled the message.
+        LRESULT result = 0;
+        if (!::IsWindow(hWnd))
+            return 0;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [&]
+            {
+                AfxQtEntry entry;
+                GuardedCall(
+                    [&]
+                    { result = AfxCallWndProc(CWnd::FromHandlePermanent(hWnd), message, wParam, lParam); });
+            },
+            Qt::BlockingQueuedConnection);
+        return result;
+    }
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    return pWnd ? AfxCallWndProc(pWnd, message, wParam, lParam) : 0;
+}
+
+BOOL PostMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || (hWnd && !::IsWindow(hWnd)))
+        return FALSE;
+    QMetaObject::invokeMethod(
+        app, [hWnd, message, wParam, lParam] { DispatchPosted(hWnd, message, wParam, lParam); },
+        Qt::QueuedConnection);
+    return TRUE;
+}
+
+BOOL IsWindow(HWND hWnd)
+{
+    if (!hWnd)
+        return FALSE;
+    CWndTable& t = Table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    return t.entries.count(hWnd) != 0;
+}
+
+HWND GetWindow(HWND hWnd, UINT uCmd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    CWnd* r = p ? p->GetWindow(uCmd) : nullptr;
+    return r ? r->m_hWnd : nullptr;
+}
+
+HWND GetParent(HWND hWnd)
+{
+    QWidget* w = AfxWidgetFromHandle(hWnd);
+    return w ? AfxWindowAtOrAbove(w->parentWidget()) : nullptr;
+}
+
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hDlg);
+    CWnd* r = p ? p->GetDlgItem(nIDDlgItem) : nullptr;
+    return r ? r->m_hWnd : nullptr;
+}
+
+int GetDlgCtrlID(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->GetDlgCtrlID() : 0;
+}
+
+BOOL DestroyWindow(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->DestroyWindow() : FALSE;
+}
+
+BOOL ShowWindow(HWND hWnd, int nCmdShow)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->ShowWindow(nCmdShow) : FALSE;
+}
+
+BOOL IsWindowVisible(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->IsWindowVisible() : FALSE;
+}
+
+BOOL EnableWindow(HWND hWnd, BOOL bEnable)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->EnableWindow(bEnable) : FALSE;
+}
+
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString)
+{
+    if (!::IsWindow(hWnd))
+        return FALSE;
+    return ::SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) ? TRUE : FALSE;
+}
+
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount)
+{
+    return int(::SendMessageW(hWnd, WM_GETTEXT, WPARAM(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
+}
+
+int GetWindowTextLengthW(HWND hWnd)
+{
+    return int(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p)
+        return FALSE;
+    p->InvalidateRect(lpRect, bErase);
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p)
+        return FALSE;
+    p->UpdateWindow();
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p || !lpRect)
+        return FALSE;
+    p->GetClientRect(lpRect);
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p || !lpRect)
+        return FALSE;
+    p->GetWindowRect(lpRect);
+    return TRUE;
+}
+
+BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p)
+        return FALSE;
+    p->MoveWindow(x, y, nWidth, nHeight, bRepaint);
+    return TRUE;
+}
+
+HWND SetFocus(HWND hWnd)
+{
+    CWnd* pOld = CWnd::GetFocus();
+    if (CWnd* p = CWnd::FromHandlePermanent(hWnd))
+        p->SetFocus();
+    return pOld ? pOld->m_hWnd : nullptr;
+}
+
+HWND GetFocus()
+{
+    CWnd* p = CWnd::GetFocus();
+    return p ? p->m_hWnd : nullptr;
+}
+
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->SetTimer(nIDEvent, uElapse, lpTimerFunc) : 0;
+}
+
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->KillTimer(uIDEvent) : FALSE;
+}
+
+UINT RegisterWindowMessageW(LPCWSTR lpString)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::wstring, UINT> ids;
+    if (!lpString || !*lpString)
+        return 0;
+    std::wstring key(lpString);
+    for (wchar_t& c : key)
+        c = wchar_t(std::towlower(wint_t(c)));
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = ids.find(key);
+    if (it != ids.end())
+        return it->second;
+    if (ids.size() >= 0x3FFF)
+        return 0;
+    const UINT id = UINT(AFX_REGISTERED_MESSAGE_FIRST + ids.size());
+    ids.emplace(std::move(key), id);
+    return id;
+}
+
+SHORT GetKeyState(int nVirtKey)
+{
+    return GetAsyncKeyState(nVirtKey);
+}
+
+BOOL GetCursorPos(LPPOINT lpPoint)
+{
+    if (!lpPoint)
+        return FALSE;
+    const QPoint p = QCursor::pos();
+    lpPoint->x = p.x();
+    lpPoint->y = p.y();
+    return TRUE;
+}
+
+void AfxPumpMessages()
+{
+    if (!QCoreApplication::instance() || !OnUiThread())
+        return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QApplication* AfxEnsureApplication()
+{
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return app;
+    if (QCoreApplication::instance())
+        return nullptr;
+    static int argc = 1;
+    static char name[] = "qyr";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    app->setQuitOnLastWindowClosed(false);
+    return app;
+}

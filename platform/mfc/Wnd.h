@@ -1,0 +1,365 @@
+// CWnd: a window of the framework over a QWidget.
+//
+// An HWND is an opaque handle looked up in a process-wide table; it names one CWnd and the widget
+// behind it, and is never reused, so a stale handle is simply not a window any more. The widget
+// forwards Qt's events (close, resize, move, paint, mouse, keys, focus, timers) as window messages
+// into WindowProc, which dispatches through the message maps; whatever a window leaves to
+// DefWindowProc gets Qt's own handling of that event. Windows live on the UI thread; IsWindow and
+// PostMessage may be called from any thread (a posted message is delivered on the UI thread, and
+// dropped when its window is gone by then).
+//
+// Controls created from dialog templates and through Create with a control class ("BUTTON",
+// "EDIT", "LISTBOX", "STATIC", "COMBOBOX") are real Qt widgets; they answer the usual control
+// messages (WM_SETTEXT, BM_SETCHECK, LB_ADDSTRING, ...) through DefWindowProc and notify their
+// parent with WM_COMMAND.
+#pragma once
+
+#include "mfc/CString.h"
+#include "mfc/CmdTarget.h"
+#include "mfc/Geometry.h"
+
+#include <map>
+#include <vector>
+
+class QObject;
+class QWidget;
+class CMenu;
+class CFrameWnd;
+class CRgn;
+struct CCreateContext;
+
+typedef void(CALLBACK* TIMERPROC)(HWND hwnd, UINT message, UINT_PTR idEvent, DWORD dwTime);
+
+class CWnd : public CCmdTarget
+{
+    DECLARE_DYNCREATE(CWnd)
+public:
+    CWnd();
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+    // The window object of a handle; null for a handle that is not (or no longer) a window.
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    // Binds this object to an existing window, which then sends its messages here.
+    BOOL Attach(HWND hWndNew);
+    HWND Detach();
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+
+    // Creation. lpszClassName may name a standard control; otherwise a plain window is made.
+    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
+                          int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                          LPVOID lpParam = nullptr);
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
+                  const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    // Sends WM_DESTROY, destroys the child windows, then calls PostNcDestroy (where frames delete
+    // themselves).
+    virtual BOOL DestroyWindow();
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    virtual void PostNcDestroy();
+
+    // Message path.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // DefWindowProc with the message being handled now.
+    LRESULT Default();
+    // Offers pMsg to PreTranslateMessage of the window it is for and of each parent up to hWndStop.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Sends to every child, and with bDeep to their children too. Every window here is a
+    // permanent one, so bOnlyPerm changes nothing.
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
+                                  BOOL bOnlyPerm = FALSE);
+
+    // State and placement.
+    BOOL ShowWindow(int nCmdShow);
+    void UpdateWindow();
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+    void ValidateRect(LPCRECT lpRect);
+    BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    void SetRedraw(BOOL bRedraw = TRUE);
+    void GetClientRect(LPRECT lpRect) const;
+    void GetWindowRect(LPRECT lpRect) const;
+    void ClientToScreen(LPPOINT lpPoint) const;
+    void ClientToScreen(LPRECT lpRect) const;
+    void ScreenToClient(LPPOINT lpPoint) const;
+    void ScreenToClient(LPRECT lpRect) const;
+    // Child windows are placed in their parent's client coordinates, others on the screen.
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    BOOL IsWindowVisible() const;
+    BOOL IsWindowEnabled() const;
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    BOOL IsIconic() const;
+    BOOL IsZoomed() const;
+    void BringWindowToTop();
+    BOOL SetForegroundWindow();
+    CWnd* SetActiveWindow();
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    static CWnd* GetActiveWindow();
+
+    void SetWindowText(LPCWSTR lpszString);
+    int GetWindowText(LPWSTR lpszStringBuf, int nMaxCount) const;
+    void GetWindowText(CString& rString) const;
+    int GetWindowTextLength() const;
+
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+
+    // Relations. Siblings are in creation order, MDI children in their activation order (the
+    // active one first).
+    CWnd* GetParent() const;
+    CWnd* GetOwner() const;
+    CWnd* GetWindow(UINT nCmd) const;
+    CWnd* GetTopWindow() const { return GetWindow(GW_CHILD); }
+    CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return GetWindow(nFlag); }
+    CWnd* GetTopLevelParent() const;
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
+    BOOL IsChild(const CWnd* pWnd) const;
+    CWnd* GetDlgItem(int nID) const;
+    int GetDlgCtrlID() const;
+    int SetDlgCtrlID(int nID);
+    void SetDlgItemText(int nID, LPCWSTR lpszString);
+    int GetDlgItemText(int nID, CString& rString) const;
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
+    void CheckDlgButton(int nIDButton, UINT nCheck);
+    UINT IsDlgButtonChecked(int nIDButton) const;
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Timers deliver WM_TIMER (OnTimer) with their id, or call lpfnTimer instead. Setting an id
+    // again restarts it with the new period.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+
+    // The window's menu bar (frames).
+    virtual CMenu* GetMenu() const;
+    virtual BOOL SetMenu(CMenu* pMenu);
+    virtual void DrawMenuBar();
+
+    // Help goes to the application's help file.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+    virtual void HtmlHelp(DWORD_PTR dwData, UINT nCmd = HH_HELP_CONTEXT);
+    virtual void WinHelpInternal(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+
+    // Through the modal hook; the caption defaults to the application's name.
+    int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
+
+    // The Qt side: the widget of the window, and the one its children and client area are in.
+    QWidget* GetWidget() const;
+    virtual QWidget* GetClientWidget() const;
+
+    // Handlers of the base window; ON_WM_... entries in a derived map reach the derived versions.
+    afx_msg virtual int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg virtual void OnDestroy();
+    afx_msg virtual void OnClose();
+    afx_msg virtual void OnTimer(UINT_PTR nIDEvent);
+    afx_msg virtual void OnSize(UINT nType, int cx, int cy);
+    afx_msg virtual void OnMove(int x, int y);
+    afx_msg virtual void OnPaint();
+    afx_msg virtual void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg virtual void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg virtual BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg virtual BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    afx_msg virtual void OnSetFocus(CWnd* pOldWnd);
+    afx_msg virtual void OnKillFocus(CWnd* pNewWnd);
+    afx_msg virtual void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    afx_msg virtual void OnContextMenu(CWnd* pWnd, CPoint pos);
+    afx_msg virtual void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg virtual void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg virtual void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg virtual void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg virtual void OnRButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg virtual void OnMButtonDown(UINT nFlags, CPoint point);
+    afx_msg virtual void OnMButtonUp(UINT nFlags, CPoint point);
+    afx_msg virtual void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg virtual void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg virtual void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg virtual void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg virtual void OnSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // Help commands: F1 help of the current context, the index, the finder and help on help.
+    afx_msg void OnHelp();
+    afx_msg void OnHelpIndex();
+    afx_msg void OnHelpFinder();
+    afx_msg void OnHelpUsing();
+
+    // Makes the widget for CreateEx: a host that forwards its events, or a control. Frames,
+    // MDI children and dialogs make their own kinds.
+    virtual QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget);
+    // The child windows in GW_CHILD / GW_HWNDNEXT order.
+    virtual void GetChildWindows(std::vector<CWnd*>& children) const;
+
+protected:
+    // Called with the new handle, the widget placed, before WM_CREATE is sent.
+    virtual void OnWidgetCreated(const CREATESTRUCT& cs) { (void)cs; }
+
+    DWORD m_dwStyle = 0;
+    DWORD m_dwExStyle = 0;
+    // Timer id -> Qt timer id and callback.
+    struct CTimerSlot
+    {
+        int nQtTimer;
+        TIMERPROC lpfn;
+    };
+    std::map<UINT_PTR, CTimerSlot> m_timers;
+
+private:
+    friend struct CWndAccess;
+    BOOL DestroyWindowImpl(bool bTopOfTree, bool bWidgetDying);
+    void KillAllTimers();
+
+    UINT m_nIDCtrl = 0;
+    // Receives the Qt timers behind SetTimer.
+    QObject* m_pTimerSink = nullptr;
+    bool m_bOwnsWidget = false;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// Window messages of the handlers above.
+#define AFX_WND_THUNK(msg, body)                                                                             \
+    {UINT(msg),                                                                                              \
+     0,                                                                                                      \
+     0,                                                                                                      \
+     0,                                                                                                      \
+     nullptr,                                                                                                \
+     [](CCmdTarget* t, AFX_MSGCALL& c) -> BOOL                                                               \
+     {                                                                                                       \
+         ThisClass* p = static_cast<ThisClass*>(t);                                                          \
+         (void)c;                                                                                            \
+         body;                                                                                               \
+         return TRUE;                                                                                        \
+     }},
+#define AFX_LP_POINT(lp) CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))
+
+#define ON_WM_CREATE()                                                                                       \
+    AFX_WND_THUNK(WM_CREATE, c.lResult = p->OnCreate(reinterpret_cast<LPCREATESTRUCT>(c.lParam)))
+#define ON_WM_DESTROY() AFX_WND_THUNK(WM_DESTROY, p->OnDestroy())
+#define ON_WM_CLOSE() AFX_WND_THUNK(WM_CLOSE, p->OnClose())
+#define ON_WM_TIMER() AFX_WND_THUNK(WM_TIMER, p->OnTimer(UINT_PTR(c.wParam)))
+#define ON_WM_SIZE() AFX_WND_THUNK(WM_SIZE, p->OnSize(UINT(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam)))
+#define ON_WM_MOVE() AFX_WND_THUNK(WM_MOVE, p->OnMove(GET_X_LPARAM(c.lParam), GET_Y_LPARAM(c.lParam)))
+#define ON_WM_PAINT() AFX_WND_THUNK(WM_PAINT, p->OnPaint())
+#define ON_WM_SHOWWINDOW() AFX_WND_THUNK(WM_SHOWWINDOW, p->OnShowWindow(BOOL(c.wParam), UINT(c.lParam)))
+#define ON_WM_SYSCOMMAND() AFX_WND_THUNK(WM_SYSCOMMAND, p->OnSysCommand(UINT(c.wParam), c.lParam))
+#define ON_WM_SETCURSOR()                                                                                    \
+    AFX_WND_THUNK(WM_SETCURSOR,                                                                              \
+                  c.lResult = p->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(c.wParam)),             \
+                                             LOWORD(c.lParam), HIWORD(c.lParam)))
+#define ON_WM_HELPINFO()                                                                                     \
+    AFX_WND_THUNK(WM_HELP, c.lResult = p->OnHelpInfo(reinterpret_cast<HELPINFO*>(c.lParam)))
+#define ON_WM_SETFOCUS()                                                                                     \
+    AFX_WND_THUNK(WM_SETFOCUS, p->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(c.wParam))))
+#define ON_WM_KILLFOCUS()                                                                                    \
+    AFX_WND_THUNK(WM_KILLFOCUS, p->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(c.wParam))))
+#define ON_WM_GETMINMAXINFO()                                                                                \
+    AFX_WND_THUNK(WM_GETMINMAXINFO, p->OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(c.lParam)))
+#define ON_WM_CONTEXTMENU()                                                                                  \
+    AFX_WND_THUNK(WM_CONTEXTMENU, p->OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(c.wParam)),       \
+                                                   AFX_LP_POINT(c.lParam)))
+#define ON_WM_LBUTTONDOWN()                                                                                  \
+    AFX_WND_THUNK(WM_LBUTTONDOWN, p->OnLButtonDown(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_LBUTTONUP() AFX_WND_THUNK(WM_LBUTTONUP, p->OnLButtonUp(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_LBUTTONDBLCLK()                                                                                \
+    AFX_WND_THUNK(WM_LBUTTONDBLCLK, p->OnLButtonDblClk(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_RBUTTONDOWN()                                                                                  \
+    AFX_WND_THUNK(WM_RBUTTONDOWN, p->OnRButtonDown(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_RBUTTONUP() AFX_WND_THUNK(WM_RBUTTONUP, p->OnRButtonUp(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_RBUTTONDBLCLK()                                                                                \
+    AFX_WND_THUNK(WM_RBUTTONDBLCLK, p->OnRButtonDblClk(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_MBUTTONDOWN()                                                                                  \
+    AFX_WND_THUNK(WM_MBUTTONDOWN, p->OnMButtonDown(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_MBUTTONUP() AFX_WND_THUNK(WM_MBUTTONUP, p->OnMButtonUp(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_MOUSEMOVE() AFX_WND_THUNK(WM_MOUSEMOVE, p->OnMouseMove(UINT(c.wParam), AFX_LP_POINT(c.lParam)))
+#define ON_WM_MOUSEWHEEL()                                                                                   \
+    AFX_WND_THUNK(WM_MOUSEWHEEL,                                                                             \
+                  c.lResult = p->OnMouseWheel(LOWORD(c.wParam), GET_WHEEL_DELTA_WPARAM(c.wParam),            \
+                                              AFX_LP_POINT(c.lParam)))
+#define ON_WM_KEYDOWN()                                                                                      \
+    AFX_WND_THUNK(WM_KEYDOWN, p->OnKeyDown(UINT(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam)))
+#define ON_WM_KEYUP() AFX_WND_THUNK(WM_KEYUP, p->OnKeyUp(UINT(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam)))
+#define ON_WM_CHAR() AFX_WND_THUNK(WM_CHAR, p->OnChar(UINT(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam)))
+#define ON_WM_SYSKEYDOWN()                                                                                   \
+    AFX_WND_THUNK(WM_SYSKEYDOWN, p->OnSysKeyDown(UINT(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam)))
+#define ON_WM_SYSKEYUP()                                                                                     \
+    AFX_WND_THUNK(WM_SYSKEYUP, p->OnSysKeyUp(UINT(c.wParam), LOWORD(c.lParam), HIWORD(c.lParam)))
+
+// Win32 functions over the handle table.
+LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL PostMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+inline LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageW(hWnd, message, wParam, lParam);
+}
+inline BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return PostMessageW(hWnd, message, wParam, lParam);
+}
+BOOL IsWindow(HWND hWnd);
+HWND GetWindow(HWND hWnd, UINT uCmd);
+HWND GetParent(HWND hWnd);
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
+int GetDlgCtrlID(HWND hWnd);
+BOOL DestroyWindow(HWND hWnd);
+BOOL ShowWindow(HWND hWnd, int nCmdShow);
+BOOL IsWindowVisible(HWND hWnd);
+BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
+int GetWindowTextLengthW(HWND hWnd);
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+BOOL UpdateWindow(HWND hWnd);
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
+BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);
+HWND SetFocus(HWND hWnd);
+HWND GetFocus();
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
+// Ids from 0xC000 up; the same name (compared without regard to case) gives the same id.
+UINT RegisterWindowMessageW(LPCWSTR lpString);
+inline UINT RegisterWindowMessage(LPCWSTR lpString)
+{
+    return RegisterWindowMessageW(lpString);
+}
+// Ends the message loop of AfxWinMain / CWinThread::Run with this exit code.
+void PostQuitMessage(int nExitCode);
+void AfxPostQuitMessage(int nExitCode);
+// Key state from Qt: the high bit is set while the key is down.
+SHORT GetKeyState(int nVirtKey);
+SHORT GetAsyncKeyState(int vKey);
+BOOL GetCursorPos(LPPOINT lpPoint);
+DWORD GetMessageTime();
+
+// Runs Qt's pending events and posted messages (deferred widget deletions included) without
+// waiting; for tests and for code that must let the queue drain.
+void AfxPumpMessages();
+// The QApplication, made (with no arguments) when none exists yet.
+class QApplication;
+QApplication* AfxEnsureApplication();

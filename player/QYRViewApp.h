@@ -1,0 +1,20 @@
+// The runtime player's application object.
+#pragma once
+
+#include "foundation/CommandLineInfoEx.h"
+#include "foundation/VEzudiZuroDoz.h"
+
+class CQYRViewApp : public VEzudiZuroDoz
+{
+public:
+    CQYRViewApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    const CCommandLineInfoEx& GetCommandLineInfo() const { return m_cmdInfo; }
+
+protected:
+    CCommandLineInfoEx m_cmdInfo;
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,75 @@
+// Shared by the window, application and frame tests.
+#pragma once
+
+#include "mfc/ModalHook.h"
+#include "mfc/ResourceModule.h"
+#include "mfc/Wnd.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace wndtest
+{
+// Runs the event loop until cond holds or ms pass; returns cond().
+inline bool PumpUntil(const std::function<bool()>& cond, int ms = 3000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!cond() && timer.elapsed() < ms)
+    {
+        AfxPumpMessages();
+        QThread::msleep(1);
+    }
+    return cond();
+}
+
+// Keeps pumping for ms.
+inline void PumpFor(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+    {
+        AfxPumpMessages();
+        QThread::msleep(1);
+    }
+}
+
+// Sets the modal hook for a scope.
+class CHookScope
+{
+public:
+    explicit CHookScope(AfxModalHookFn hook) : m_old(AfxSetModalHook(std::move(hook))) {}
+    ~CHookScope() { AfxSetModalHook(std::move(m_old)); }
+    CHookScope(const CHookScope&) = delete;
+    CHookScope& operator=(const CHookScope&) = delete;
+
+private:
+    AfxModalHookFn m_old;
+};
+
+// The Qt application and this test module's resources (WndTest.rc) searched first.
+class CWndTestBase : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(AfxEnsureApplication(), nullptr);
+        m_hRes = AfxGetModuleByName("WndTestRes");
+        ASSERT_NE(m_hRes, nullptr);
+        AfxSetResourceHandle(m_hRes);
+    }
+    void TearDown() override
+    {
+        AfxPumpMessages();
+        AfxSetResourceHandle(nullptr);
+    }
+
+    HINSTANCE m_hRes = nullptr;
+};
+} // namespace wndtest

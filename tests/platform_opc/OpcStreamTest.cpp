@@ -1,0 +1,193 @@
+// DA 1.0 stream blocks: what the writer makes the checked reader gives back, and bad blocks are
+// refused or marked bad without reading past their end.
+#include "OpcTestSinks.h"
+
+#include <gtest/gtest.h>
+
+#include "com/SafeArray.h"
+
+#include <cstring>
+
+namespace
+{
+struct Block
+{
+    std::vector<BYTE> bytes;
+};
+
+// A block with an R8, a BSTR and an I4 array, written by the server's writer.
+Block MakeDataBlock(BOOL withTime)
+{
+    VARIANT values[3];
+    for (VARIANT& v : values)
+        VariantInit(&v);
+    values[0].vt = VT_R8;
+    values[0].dblVal = 12.5;
+    values[1].vt = VT_BSTR;
+    values[1].bstrVal = SysAllocString(L"Pump running");
+    values[2].vt = VARTYPE(VT_ARRAY | VT_I4);
+    values[2].parray = SafeArrayCreateVector(VT_I4, 1, 3);
+    LONG* data = nullptr;
+    SafeArrayAccessData(values[2].parray, reinterpret_cast<void**>(&data));
+    data[0] = 7;
+    data[1] = -8;
+    data[2] = 9;
+    SafeArrayUnaccessData(values[2].parray);
+    OPCHANDLE clients[3] = {11, 12, 13};
+    WORD qualities[3] = {OPC_QUALITY_GOOD, OPC_QUALITY_GOOD, OPC_QUALITY_UNCERTAIN};
+    FILETIME times[3] = {{1, 2}, {3, 4}, {5, 6}};
+    HGLOBAL h = OpcStreamWriteData(withTime, 77, 5, S_OK, 3, clients, values, qualities, times);
+    Block b;
+    auto* p = static_cast<BYTE*>(GlobalLock(h));
+    b.bytes.assign(p, p + GlobalSize(h));
+    GlobalUnlock(h);
+    GlobalFree(h);
+    for (VARIANT& v : values)
+        VariantClear(&v);
+    return b;
+}
+
+TEST(OpcStreamTest, DataBlocksRoundTripWithAndWithoutTimes)
+{
+    for (BOOL withTime : {FALSE, TRUE})
+    {
+        Block b = MakeDataBlock(withTime);
+        OPCGROUPHEADER header{};
+        std::vector<OPCSTMITEM> items;
+        ASSERT_TRUE(OpcStreamReadData(b.bytes.data(), b.bytes.size(), withTime, &header, &items));
+        EXPECT_EQ(b.bytes.size(), header.dwSize);
+        EXPECT_EQ(77u, header.hClientGroup);
+        EXPECT_EQ(5u, header.dwTransactionID);
+        ASSERT_EQ(3u, items.size());
+        EXPECT_EQ(11u, items[0].hClient);
+        EXPECT_EQ(VT_R8, items[0].vValue.vt);
+        EXPECT_EQ(12.5, items[0].vValue.dblVal);
+        ASSERT_EQ(VT_BSTR, items[1].vValue.vt);
+        EXPECT_STREQ(L"Pump running", items[1].vValue.bstrVal);
+        ASSERT_EQ(VT_ARRAY | VT_I4, items[2].vValue.vt);
+        LONG lo = 0, hi = 0;
+        SafeArrayGetLBound(items[2].vValue.parray, 1, &lo);
+        SafeArrayGetUBound(items[2].vValue.parray, 1, &hi);
+        EXPECT_EQ(1, lo);
+        EXPECT_EQ(3, hi);
+        LONG index = 2, value = 0;
+        SafeArrayGetElement(items[2].vValue.parray, &index, &value);
+        EXPECT_EQ(-8, value);
+        EXPECT_EQ(OPC_QUALITY_UNCERTAIN, items[2].wQuality);
+        EXPECT_EQ(withTime ? 3u : 0u, items[1].ftTimeStamp.dwLowDateTime);
+        // The BSTR's characters follow its count, 20 bytes past its value.
+        OPCITEMHEADER2 second;
+        std::memcpy(&second, b.bytes.data() + sizeof(OPCGROUPHEADER) + (withTime ? 20 : 12), sizeof(second));
+        EXPECT_EQ(0, std::memcmp(b.bytes.data() + second.dwValueOffset + 20, L"Pump", 4 * sizeof(wchar_t)));
+        OpcStreamClear(&items);
+    }
+}
+
+// Changes that break a block, and what the reader must make of them.
+struct Corruption
+{
+    const char* name;
+    std::function<void(std::vector<BYTE>&)> apply;
+    bool blockRefused; // the whole block is refused
+    int badItem;       // else this item comes back empty and bad (-1: none)
+};
+
+template <class T> void Put(std::vector<BYTE>& b, size_t at, T v)
+{
+    std::memcpy(b.data() + at, &v, sizeof(v));
+}
+
+template <class T> T Get(const std::vector<BYTE>& b, size_t at)
+{
+    T v;
+    std::memcpy(&v, b.data() + at, sizeof(v));
+    return v;
+}
+
+TEST(OpcStreamTest, BadBlocksAreRefusedOrTheirBadItemsMarked)
+{
+    const size_t item0 = sizeof(OPCGROUPHEADER);
+    const size_t item1 = item0 + sizeof(OPCITEMHEADER2);
+    const Corruption cases[] = {
+        {"truncated header", [](std::vector<BYTE>& b) { b.resize(10); }, true, -1},
+        {"size beyond block", [](std::vector<BYTE>& b) { Put<DWORD>(b, 0, DWORD(b.size() + 1)); }, true, -1},
+        {"huge count", [](std::vector<BYTE>& b) { Put<DWORD>(b, 4, 0x40000000u); }, true, -1},
+        {"count past headers", [](std::vector<BYTE>& b) { Put<DWORD>(b, 4, DWORD(b.size() / 12)); }, true,
+         -1},
+        {"value offset past end",
+         [&](std::vector<BYTE>& b) { Put<DWORD>(b, item0 + 4, DWORD(b.size() - 4)); }, false, 0},
+        {"value offset in headers", [&](std::vector<BYTE>& b) { Put<DWORD>(b, item0 + 4, 4); }, false, 0},
+        {"string longer than block",
+         [&](std::vector<BYTE>& b) { Put<DWORD>(b, Get<DWORD>(b, item1 + 4) + 16, 0x7FFFFFF0u); }, false, 1},
+        {"odd string length", [&](std::vector<BYTE>& b) { Put<DWORD>(b, Get<DWORD>(b, item1 + 4) + 16, 3); },
+         false, 1},
+        {"unknown type", [&](std::vector<BYTE>& b) { Put<WORD>(b, Get<DWORD>(b, item0 + 4), VT_DISPATCH); },
+         false, 0},
+        {"array too long",
+         [&](std::vector<BYTE>& b)
+         {
+             size_t at = Get<DWORD>(b, item1 + sizeof(OPCITEMHEADER2) + 4) + 16;
+             Put<DWORD>(b, at + 16, 0x10000000u);
+         },
+         false, 2},
+        {"array of two dimensions",
+         [&](std::vector<BYTE>& b)
+         {
+             size_t at = Get<DWORD>(b, item1 + sizeof(OPCITEMHEADER2) + 4) + 16;
+             Put<WORD>(b, at, 2);
+         },
+         false, 2},
+    };
+    for (const Corruption& c : cases)
+    {
+        Block b = MakeDataBlock(FALSE);
+        c.apply(b.bytes);
+        std::vector<OPCSTMITEM> items;
+        BOOL ok = OpcStreamReadData(b.bytes.data(), b.bytes.size(), FALSE, nullptr, &items);
+        EXPECT_EQ(!c.blockRefused, bool(ok)) << c.name;
+        if (ok)
+        {
+            ASSERT_EQ(3u, items.size()) << c.name;
+            for (int i = 0; i < 3; ++i)
+            {
+                bool bad = i == c.badItem;
+                EXPECT_EQ(bad, items[i].vValue.vt == VT_EMPTY) << c.name << " item " << i;
+                if (bad)
+                {
+                    EXPECT_EQ(OPC_QUALITY_BAD, items[i].wQuality) << c.name;
+                }
+            }
+        }
+        else
+        {
+            EXPECT_TRUE(items.empty()) << c.name;
+        }
+        OpcStreamClear(&items);
+    }
+}
+
+TEST(OpcStreamTest, WriteCompleteBlocksRoundTripAndShortOnesAreRefused)
+{
+    OPCHANDLE clients[2] = {3, 4};
+    HRESULT errors[2] = {S_OK, OPC_E_BADRIGHTS};
+    HGLOBAL h = OpcStreamWriteComplete(9, 42, S_FALSE, 2, clients, errors);
+    auto* p = static_cast<const BYTE*>(GlobalLock(h));
+    size_t size = GlobalSize(h);
+    ASSERT_EQ(16u + 2 * 8u, size);
+    OPCGROUPHEADERWRITE header{};
+    std::vector<OPCITEMHEADERWRITE> items;
+    ASSERT_TRUE(OpcStreamReadWriteComplete(p, size, &header, &items));
+    EXPECT_EQ(42u, header.dwTransactionID);
+    EXPECT_EQ(S_FALSE, header.hrStatus);
+    ASSERT_EQ(2u, items.size());
+    EXPECT_EQ(OPC_E_BADRIGHTS, items[1].dwError);
+    EXPECT_FALSE(OpcStreamReadWriteComplete(p, size - 1, &header, &items));
+    EXPECT_FALSE(OpcStreamReadWriteComplete(p, 8, &header, &items));
+    GlobalUnlock(h);
+    GlobalFree(h);
+    // Handles not made by GlobalAlloc are refused.
+    int local = 0;
+    EXPECT_EQ(nullptr, GlobalLock(&local));
+    EXPECT_EQ(0u, GlobalSize(&local));
+}
+} // namespace
