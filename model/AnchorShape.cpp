@@ -57,10 +57,10 @@ void CAnchorShape::Create(CRect& rcPos, CString strCaption)
     const int L = rcPos.left, T = rcPos.top, R = rcPos.right, B = rcPos.bottom;
     const int cx = (L + R) / 2, cy = (T + B) / 2, H = B - T;
     AllocMemory(POINT_COUNT);
-    const CPoint pts[POINT_COUNT] = {{cx + 5, T},          {cx - 5, T},          {cx - 5, T + H / 4},
-                                     {L, T + H / 4},       {L, B},               {R, B},
-                                     {R, T + H / 4},       {cx + 5, T + H / 4},  {cx - 5, cy + H / 8},
-                                     {cx + 5, cy + H / 8}, {L, cy + H / 8},      {R, cy + H / 8}};
+    const CPoint pts[POINT_COUNT] = {
+        {cx + 5, T},     {cx - 5, T},    {cx - 5, T + H / 4}, {L, T + H / 4},       {L, B},
+        {R, B},          {R, T + H / 4}, {cx + 5, T + H / 4}, {cx - 5, cy + H / 8}, {cx + 5, cy + H / 8},
+        {L, cy + H / 8}, {R, cy + H / 8}};
     SetPoints(pts, POINT_COUNT);
     SetAnchorPoint(CPoint(cx, cy + H / 8));
     SetTrackAnchorPoint(CPoint(cx, cy + H / 8));

@@ -40,8 +40,8 @@ void CXFOCorsssLineShape::Create(CRect& rcPos, CString strCaption)
 {
     const int L = rcPos.left, T = rcPos.top, R = rcPos.right, B = rcPos.bottom, W = R - L;
     AllocMemory(POINT_COUNT);
-    const CPoint pts[POINT_COUNT] = {{L, T},          {L + 3 * W / 4, T}, {R, (T + B) / 2},
-                                     {L + 3 * W / 4, B}, {L, B},          {L + W / 4, (T + B) / 2}};
+    const CPoint pts[POINT_COUNT] = {{L, T}, {L + 3 * W / 4, T},      {R, (T + B) / 2}, {L + 3 * W / 4, B},
+                                     {L, B}, {L + W / 4, (T + B) / 2}};
     SetPoints(pts, POINT_COUNT);
     CFODrawPortsShape::Create(rcPos, strCaption);
     CreateDefaultPort(0.5, 0.5);

@@ -25,8 +25,7 @@ namespace
 {
 typedef CFODrawShape* (*ShapeMaker)();
 
-template <class T>
-CFODrawShape* Make()
+template <class T> CFODrawShape* Make()
 {
     return new T;
 }
@@ -54,15 +53,15 @@ const FactoryEntry kFactory[] = {
     {618, Make<CFOPGaugeCircularShape>, 240, 240}, // CFOPGaugeMultiPhaseEllipseShape
     {619, Make<CFOPGaugeVertLineShape>, 70, 280},  // CFOPGaugeMultiPhaseBarShape
     {620, Make<CAnchorShape>, 120, 160},
-    {621, Make<CFORectShape>, 160, 160},           // CMyPieProgressShape
-    {622, Make<CFOLinkShape>, 160, 160},           // CAnimatedLinkShape
-    {623, Make<CFORectShape>, 500, 320},           // CFOCpuUsageShape
-    {624, Make<CFODrawShape>, 160, 40},            // CMyHorzSliderShape
-    {625, Make<CFODrawShape>, 40, 160},            // CMyVertSliderShape
-    {626, Make<CFORectShape>, 240, 60},            // CMyDeferentShape
+    {621, Make<CFORectShape>, 160, 160}, // CMyPieProgressShape
+    {622, Make<CFOLinkShape>, 160, 160}, // CAnimatedLinkShape
+    {623, Make<CFORectShape>, 500, 320}, // CFOCpuUsageShape
+    {624, Make<CFODrawShape>, 160, 40},  // CMyHorzSliderShape
+    {625, Make<CFODrawShape>, 40, 160},  // CMyVertSliderShape
+    {626, Make<CFORectShape>, 240, 60},  // CMyDeferentShape
     {696, Make<CXFOCorsssLineShape>, 0, 0},
-    {697, Make<CFOLineShape>, 0, 0},               // CMyNewPipeShape
-    {699, Make<CFOPChordShape>, 160, 160},         // CFOHighEllipseShape
+    {697, Make<CFOLineShape>, 0, 0},       // CMyNewPipeShape
+    {699, Make<CFOPChordShape>, 160, 160}, // CFOHighEllipseShape
 };
 
 const FactoryEntry* FindEntry(UINT nType)
@@ -93,8 +92,7 @@ bool IsInstrumentType(UINT type)
 
 // Copies `from` into `to` through the assignment of Base when both are Base, else through the
 // deepest library base they share.
-template <class Base>
-void AssignAs(CFODrawShape* to, const CFODrawShape* from)
+template <class Base> void AssignAs(CFODrawShape* to, const CFODrawShape* from)
 {
     auto* t = dynamic_cast<Base*>(to);
     auto* f = dynamic_cast<const Base*>(from);
@@ -170,7 +168,8 @@ BOOL CXVKDataModel::IsOwnFactoryType(UINT nType)
     return FindEntry(nType) != nullptr;
 }
 
-CFODrawShape* CXVKDataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName, CFOToolBoxItem*)
+CFODrawShape* CXVKDataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName,
+                                                 CFOToolBoxItem*)
 {
     if (nType == 0)
         return nullptr;

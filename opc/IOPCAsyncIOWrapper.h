@@ -23,7 +23,8 @@ public:
     HRESULT Cancel(DWORD dwTransactionID);
 
     // IOPCAsyncIO2.
-    HRESULT Read(DWORD dwCount, OPCHANDLE* phServer, DWORD dwTransactionID, DWORD* pdwCancelID, HRESULT** ppErrors);
+    HRESULT Read(DWORD dwCount, OPCHANDLE* phServer, DWORD dwTransactionID, DWORD* pdwCancelID,
+                 HRESULT** ppErrors);
     HRESULT Write(DWORD dwCount, OPCHANDLE* phServer, VARIANT* pItemValues, DWORD dwTransactionID,
                   DWORD* pdwCancelID, HRESULT** ppErrors);
     HRESULT Refresh2(OPCDATASOURCE dwSource, DWORD dwTransactionID, DWORD* pdwCancelID);

@@ -2,12 +2,15 @@
 
 #include "logvane/Logvane.h"
 
-CIOPCBrowseServerAddressSpace::CIOPCBrowseServerAddressSpace(IOPCBrowseServerAddressSpace* itf) : m_pBrowse(itf) {}
+CIOPCBrowseServerAddressSpace::CIOPCBrowseServerAddressSpace(IOPCBrowseServerAddressSpace* itf)
+    : m_pBrowse(itf)
+{
+}
 
 CIOPCBrowseServerAddressSpace::CIOPCBrowseServerAddressSpace(IUnknown* unknown)
 {
-    if (!unknown ||
-        FAILED(unknown->QueryInterface(IID_IOPCBrowseServerAddressSpace, reinterpret_cast<void**>(&m_pBrowse))))
+    if (!unknown || FAILED(unknown->QueryInterface(IID_IOPCBrowseServerAddressSpace,
+                                                   reinterpret_cast<void**>(&m_pBrowse))))
         XVKLOG_ERROR(L"CIOPCBrowseServerAddressSpace()");
 }
 
@@ -16,7 +19,8 @@ CIOPCBrowseServerAddressSpace::CIOPCBrowseServerAddressSpace(const CIOPCBrowseSe
 {
 }
 
-CIOPCBrowseServerAddressSpace& CIOPCBrowseServerAddressSpace::operator=(const CIOPCBrowseServerAddressSpace& other)
+CIOPCBrowseServerAddressSpace&
+CIOPCBrowseServerAddressSpace::operator=(const CIOPCBrowseServerAddressSpace& other)
 {
     m_pBrowse = other.m_pBrowse;
     return *this;
@@ -43,7 +47,8 @@ HRESULT CIOPCBrowseServerAddressSpace::QueryOrganization(int* pNameSpaceType)
     return hr;
 }
 
-HRESULT CIOPCBrowseServerAddressSpace::ChangeBrowsePosition(OPCBROWSEDIRECTION dwBrowseDirection, LPCWSTR szString)
+HRESULT CIOPCBrowseServerAddressSpace::ChangeBrowsePosition(OPCBROWSEDIRECTION dwBrowseDirection,
+                                                            LPCWSTR szString)
 {
     if (!m_pBrowse)
         return E_FAIL;
@@ -53,8 +58,9 @@ HRESULT CIOPCBrowseServerAddressSpace::ChangeBrowsePosition(OPCBROWSEDIRECTION d
     return hr;
 }
 
-HRESULT CIOPCBrowseServerAddressSpace::BrowseOPCItemIDs(OPCBROWSETYPE dwBrowseFilterType, LPCWSTR szFilterCriteria,
-                                                        VARTYPE vtDataTypeFilter, DWORD dwAccessRightsFilter,
+HRESULT CIOPCBrowseServerAddressSpace::BrowseOPCItemIDs(OPCBROWSETYPE dwBrowseFilterType,
+                                                        LPCWSTR szFilterCriteria, VARTYPE vtDataTypeFilter,
+                                                        DWORD dwAccessRightsFilter,
                                                         LPENUMSTRING* ppIEnumString)
 {
     if (!m_pBrowse)

@@ -18,8 +18,9 @@ public:
     // The organisation as a number: 1 hierarchical, 2 flat.
     HRESULT QueryOrganization(int* pNameSpaceType);
     HRESULT ChangeBrowsePosition(OPCBROWSEDIRECTION dwBrowseDirection, LPCWSTR szString);
-    HRESULT BrowseOPCItemIDs(OPCBROWSETYPE dwBrowseFilterType, LPCWSTR szFilterCriteria, VARTYPE vtDataTypeFilter,
-                             DWORD dwAccessRightsFilter, LPENUMSTRING* ppIEnumString);
+    HRESULT BrowseOPCItemIDs(OPCBROWSETYPE dwBrowseFilterType, LPCWSTR szFilterCriteria,
+                             VARTYPE vtDataTypeFilter, DWORD dwAccessRightsFilter,
+                             LPENUMSTRING* ppIEnumString);
     HRESULT BrowseAccessPaths(LPCWSTR szItemID, LPENUMSTRING* ppIEnumString);
 
 protected:

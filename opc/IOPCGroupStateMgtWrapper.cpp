@@ -25,11 +25,11 @@ HRESULT CIOPCGroupStateMgt::GetState(DWORD* pUpdateRate, BOOL* pActive, LPWSTR* 
 {
     HRESULT hr = E_FAIL;
     if (m_pGroup2)
-        hr = m_pGroup2->GetState(pUpdateRate, pActive, ppName, pTimeBias, pPercentDeadband, pLCID, phClientGroup,
-                                 phServerGroup);
+        hr = m_pGroup2->GetState(pUpdateRate, pActive, ppName, pTimeBias, pPercentDeadband, pLCID,
+                                 phClientGroup, phServerGroup);
     if (FAILED(hr) && m_pGroup)
-        hr = m_pGroup->GetState(pUpdateRate, pActive, ppName, pTimeBias, pPercentDeadband, pLCID, phClientGroup,
-                                phServerGroup);
+        hr = m_pGroup->GetState(pUpdateRate, pActive, ppName, pTimeBias, pPercentDeadband, pLCID,
+                                phClientGroup, phServerGroup);
     if (FAILED(hr))
         XVKLOG_ERROR(L"IOPCGroupStateMgt::GetState() failed!");
     return hr;
@@ -41,11 +41,11 @@ HRESULT CIOPCGroupStateMgt::SetState(DWORD* pRequestedUpdateRate, DWORD* pRevise
 {
     HRESULT hr = E_FAIL;
     if (m_pGroup2)
-        hr = m_pGroup2->SetState(pRequestedUpdateRate, pRevisedUpdateRate, pActive, pTimeBias, pPercentDeadband,
-                                 pLCID, phClientGroup);
+        hr = m_pGroup2->SetState(pRequestedUpdateRate, pRevisedUpdateRate, pActive, pTimeBias,
+                                 pPercentDeadband, pLCID, phClientGroup);
     if (FAILED(hr) && m_pGroup)
-        hr = m_pGroup->SetState(pRequestedUpdateRate, pRevisedUpdateRate, pActive, pTimeBias, pPercentDeadband,
-                                pLCID, phClientGroup);
+        hr = m_pGroup->SetState(pRequestedUpdateRate, pRevisedUpdateRate, pActive, pTimeBias,
+                                pPercentDeadband, pLCID, phClientGroup);
     if (FAILED(hr))
         XVKLOG_ERROR(L"IOPCGroupStateMgt::SetState() failed!");
     return hr;

@@ -16,8 +16,9 @@ public:
     CIOPCGroupStateMgt& operator=(const CIOPCGroupStateMgt&) = delete;
     virtual ~CIOPCGroupStateMgt();
 
-    HRESULT GetState(DWORD* pUpdateRate, BOOL* pActive, LPWSTR* ppName, LONG* pTimeBias, FLOAT* pPercentDeadband,
-                     DWORD* pLCID, OPCHANDLE* phClientGroup, OPCHANDLE* phServerGroup);
+    HRESULT GetState(DWORD* pUpdateRate, BOOL* pActive, LPWSTR* ppName, LONG* pTimeBias,
+                     FLOAT* pPercentDeadband, DWORD* pLCID, OPCHANDLE* phClientGroup,
+                     OPCHANDLE* phServerGroup);
     HRESULT SetState(DWORD* pRequestedUpdateRate, DWORD* pRevisedUpdateRate, BOOL* pActive, LONG* pTimeBias,
                      FLOAT* pPercentDeadband, DWORD* pLCID, OPCHANDLE* phClientGroup);
     HRESULT SetName(LPCWSTR szName);

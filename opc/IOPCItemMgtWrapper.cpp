@@ -62,7 +62,8 @@ HRESULT CIOPCItemMgt::SetActiveState(DWORD dwCount, OPCHANDLE* phServer, BOOL bA
     return hr;
 }
 
-HRESULT CIOPCItemMgt::SetClientHandles(DWORD dwCount, OPCHANDLE* phServer, OPCHANDLE* phClient, HRESULT** ppErrors)
+HRESULT CIOPCItemMgt::SetClientHandles(DWORD dwCount, OPCHANDLE* phServer, OPCHANDLE* phClient,
+                                       HRESULT** ppErrors)
 {
     if (!m_pItemMgt)
         return E_FAIL;

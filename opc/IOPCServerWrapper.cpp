@@ -10,14 +10,16 @@ CIOPCServer::CIOPCServer(IUnknown* unknown)
 
 CIOPCServer::~CIOPCServer() = default;
 
-HRESULT CIOPCServer::AddGroup(LPCWSTR szName, BOOL bActive, DWORD dwRequestedUpdateRate, OPCHANDLE hClientGroup,
-                              LONG* pTimeBias, FLOAT* pPercentDeadband, DWORD dwLCID, OPCHANDLE* phServerGroup,
-                              DWORD* pRevisedUpdateRate, REFIID riid, LPUNKNOWN* ppUnk)
+HRESULT CIOPCServer::AddGroup(LPCWSTR szName, BOOL bActive, DWORD dwRequestedUpdateRate,
+                              OPCHANDLE hClientGroup, LONG* pTimeBias, FLOAT* pPercentDeadband, DWORD dwLCID,
+                              OPCHANDLE* phServerGroup, DWORD* pRevisedUpdateRate, REFIID riid,
+                              LPUNKNOWN* ppUnk)
 {
     if (!m_pServer)
         return E_FAIL;
-    HRESULT hr = m_pServer->AddGroup(szName, bActive, dwRequestedUpdateRate, hClientGroup, pTimeBias,
-                                     pPercentDeadband, dwLCID, phServerGroup, pRevisedUpdateRate, riid, ppUnk);
+    HRESULT hr =
+        m_pServer->AddGroup(szName, bActive, dwRequestedUpdateRate, hClientGroup, pTimeBias, pPercentDeadband,
+                            dwLCID, phServerGroup, pRevisedUpdateRate, riid, ppUnk);
     if (FAILED(hr))
         XVKLOG_ERROR(L"IOPCServer::AddGroup() failed!");
     return hr;

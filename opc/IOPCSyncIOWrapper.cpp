@@ -15,8 +15,8 @@ CIOPCSyncIO::CIOPCSyncIO(IUnknown* unknown)
 
 CIOPCSyncIO::~CIOPCSyncIO() = default;
 
-HRESULT CIOPCSyncIO::Read(OPCDATASOURCE dwSource, DWORD dwCount, OPCHANDLE* phServer, OPCITEMSTATE** ppItemValues,
-                          HRESULT** ppErrors)
+HRESULT CIOPCSyncIO::Read(OPCDATASOURCE dwSource, DWORD dwCount, OPCHANDLE* phServer,
+                          OPCITEMSTATE** ppItemValues, HRESULT** ppErrors)
 {
     HRESULT hr = E_FAIL;
     if (m_pSyncIO2)

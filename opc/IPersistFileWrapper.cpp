@@ -4,7 +4,8 @@
 
 CIPersistFile::CIPersistFile(IUnknown* unknown)
 {
-    if (!unknown || FAILED(unknown->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&m_pPersistFile))))
+    if (!unknown ||
+        FAILED(unknown->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&m_pPersistFile))))
         XVKLOG_ERROR(L"CIPersistFile()");
 }
 

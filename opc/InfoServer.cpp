@@ -137,7 +137,8 @@ COPCConnectionPoint* CInfoServer::GetDataAccessConnectionPoint() const
     return m_pDataCallback.p;
 }
 
-HRESULT CInfoServer::SafeCoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out)
+HRESULT CInfoServer::SafeCoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid,
+                                          void** out)
 {
     try
     {
@@ -402,9 +403,9 @@ int CInfoServer::GetSystemErrorString(HRESULT code, CString& text)
         if (((used >> 16) & 0x1FFF) == 8)
             used &= 0xFFFF;
         LPWSTR buffer = nullptr;
-        DWORD length =
-            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, used, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+        DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                          FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, used, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
         if (length == 0 || !buffer)
         {
             if (buffer)
@@ -455,9 +456,9 @@ void CInfoServer::Serialize(CArchive& ar)
         ar << DWORD(m_clsid.Data1) << WORD(m_clsid.Data2) << WORD(m_clsid.Data3);
         for (BYTE b : m_clsid.Data4)
             ar << b;
-        ar << DWORD(m_dwReloadEnumMethod) << DWORD(m_dwReloadEnumNextElements) << DWORD(m_dwBrowserEnumNextElements)
-           << DWORD(m_dwReloadEnumAttributesNextElements) << m_fOPCVersion << DWORD(m_dwDataChangeType)
-           << DWORD(m_bUseValidateItems);
+        ar << DWORD(m_dwReloadEnumMethod) << DWORD(m_dwReloadEnumNextElements)
+           << DWORD(m_dwBrowserEnumNextElements) << DWORD(m_dwReloadEnumAttributesNextElements)
+           << m_fOPCVersion << DWORD(m_dwDataChangeType) << DWORD(m_bUseValidateItems);
         ar.WriteCount(DWORD_PTR(m_groups.GetSize()));
         // The placeholders stay 4 bytes: the groups' client handles.
         for (INT_PTR i = 0; i < m_groups.GetSize(); ++i)
@@ -480,8 +481,10 @@ void CInfoServer::Serialize(CArchive& ar)
         m_clsid.Data3 = data3;
         for (BYTE& b : m_clsid.Data4)
             ar >> b;
-        DWORD method = 0, reloadBatch = 0, browserBatch = 0, attributesBatch = 0, changeType = 0, validate = 0;
-        ar >> method >> reloadBatch >> browserBatch >> attributesBatch >> m_fOPCVersion >> changeType >> validate;
+        DWORD method = 0, reloadBatch = 0, browserBatch = 0, attributesBatch = 0, changeType = 0,
+              validate = 0;
+        ar >> method >> reloadBatch >> browserBatch >> attributesBatch >> m_fOPCVersion >> changeType >>
+            validate;
         m_dwReloadEnumMethod = method;
         m_dwReloadEnumNextElements = reloadBatch;
         m_dwBrowserEnumNextElements = browserBatch;

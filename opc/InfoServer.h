@@ -101,9 +101,10 @@ public:
     // looked up in the server list of the computer under the category.
     static HRESULT FindOPCServerCLSID(LPCWSTR serverText, GUID* out, LPCWSTR computer, REFGUID category);
     // The COM creation calls with framework exceptions turned into E_FAIL.
-    static HRESULT SafeCoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out);
-    static HRESULT SafeCoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSERVERINFO* serverInfo,
-                                          DWORD count, MULTI_QI* results);
+    static HRESULT SafeCoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid,
+                                        void** out);
+    static HRESULT SafeCoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWORD context,
+                                          COSERVERINFO* serverInfo, DWORD count, MULTI_QI* results);
 
     // ---- Groups --------------------------------------------------------------------------------
     CGroup* SafeAddGroup(LPCWSTR name, DWORD lcid, DWORD updateRate, BOOL active, BOOL dataChangeEnabled,

@@ -46,8 +46,8 @@ void DeleteItemsOf(CGroup* group)
 }
 } // namespace
 
-CGroup* CInfoServer::SafeAddGroup(LPCWSTR name, DWORD lcid, DWORD updateRate, BOOL active, BOOL dataChangeEnabled,
-                                  LONG& timeBias, FLOAT& deadBand)
+CGroup* CInfoServer::SafeAddGroup(LPCWSTR name, DWORD lcid, DWORD updateRate, BOOL active,
+                                  BOOL dataChangeEnabled, LONG& timeBias, FLOAT& deadBand)
 {
     return AddGroup(name, lcid, updateRate, active, dataChangeEnabled, timeBias, deadBand);
 }
@@ -126,8 +126,8 @@ int CInfoServer::AddGroup(CGroup** out)
         return FALSE;
     LONG bias = data.lTimeBias;
     FLOAT band = data.fDeadBand;
-    CGroup* group =
-        AddGroup(data.strName, data.dwLCID, data.dwUpdateRate, data.bActive, data.bDataChangeEnabled, bias, band);
+    CGroup* group = AddGroup(data.strName, data.dwLCID, data.dwUpdateRate, data.bActive,
+                             data.bDataChangeEnabled, bias, band);
     if (!group)
         return FALSE;
     if (out)
@@ -183,7 +183,8 @@ int CInfoServer::CloneGroupWith(CGroup* source, CGroup** out, BOOL newer, BOOL* 
     FLOAT band = 0.0f;
     DWORD locale = 0;
     OPCHANDLE clientHandle = 0, serverHandle = 0;
-    HRESULT hr = sourceMgt->GetState(&rate, &active, &name, &bias, &band, &locale, &clientHandle, &serverHandle);
+    HRESULT hr =
+        sourceMgt->GetState(&rate, &active, &name, &bias, &band, &locale, &clientHandle, &serverHandle);
     CoTaskMemFree(name);
     if (FAILED(hr))
         return FALSE;
@@ -210,8 +211,8 @@ int CInfoServer::CloneGroupWith(CGroup* source, CGroup** out, BOOL newer, BOOL* 
     DWORD cloneLocale = 0;
     OPCHANDLE cloneClient = 0, cloneServer = 0;
     auto cloneMgt = std::make_unique<CIOPCGroupStateMgt>(clone.p);
-    hr = cloneMgt->GetState(&cloneRate, &cloneActive, &cloneName, &cloneBias, &cloneBand, &cloneLocale, &cloneClient,
-                            &cloneServer);
+    hr = cloneMgt->GetState(&cloneRate, &cloneActive, &cloneName, &cloneBias, &cloneBand, &cloneLocale,
+                            &cloneClient, &cloneServer);
     if (FAILED(hr))
     {
         // Without its state the clone's handle is unknown, so it cannot be removed here.
@@ -374,9 +375,10 @@ int CInfoServer::ReCreateGroupWith(CGroup** ppGroup, BOOL newer)
     DWORD revisedRate = 0;
     CComPtr<IUnknown> object;
     CIOPCServer server(m_pServer);
-    HRESULT hr = server.AddGroup(group->GetName(), group->IsActive(), group->GetUpdateRate(), group->GetClientHandle(),
-                                 &bias, &band, group->GetLCID(), &serverHandle, &revisedRate,
-                                 newer ? IID_IOPCGroupStateMgt2 : IID_IOPCGroupStateMgt, &object);
+    HRESULT hr =
+        server.AddGroup(group->GetName(), group->IsActive(), group->GetUpdateRate(), group->GetClientHandle(),
+                        &bias, &band, group->GetLCID(), &serverHandle, &revisedRate,
+                        newer ? IID_IOPCGroupStateMgt2 : IID_IOPCGroupStateMgt, &object);
     if (FAILED(hr) || !object)
     {
         DisplayError(FAILED(hr) ? hr : E_NOINTERFACE);
@@ -435,7 +437,8 @@ void CInfoServer::BuildReloadedGroup(IUnknown* object, LPCWSTR enumeratedName)
     FLOAT band = 0.0f;
     DWORD locale = 0;
     OPCHANDLE clientHandle = 0, serverHandle = 0;
-    HRESULT hr = stateMgt.GetState(&rate, &active, &name, &bias, &band, &locale, &clientHandle, &serverHandle);
+    HRESULT hr =
+        stateMgt.GetState(&rate, &active, &name, &bias, &band, &locale, &clientHandle, &serverHandle);
     if (FAILED(hr))
     {
         CoTaskMemFree(name);

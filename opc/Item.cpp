@@ -18,7 +18,8 @@ IMPLEMENT_DYNCREATE(CItem, CObject)
 namespace
 {
 // Begins the current item record; a first-form record begins with the (empty) base name instead.
-const wchar_t kItemRecordTag[] = L"\x01" L"CItem.2";
+const wchar_t kItemRecordTag[] = L"\x01"
+                                 L"CItem.2";
 
 void FreeErrors(HRESULT* errors)
 {
@@ -368,7 +369,8 @@ BOOL CItem::CommandAsync(const wchar_t* text)
     if (!IsDA20())
     {
         DWORD transaction = 0;
-        hr = io.Write(group->GetOPCSTMFormatWriteCompleteConnection(), 1, &handle, &value, &transaction, &errors);
+        hr = io.Write(group->GetOPCSTMFormatWriteCompleteConnection(), 1, &handle, &value, &transaction,
+                      &errors);
         group->EndRequest(SUCCEEDED(hr), transaction, FALSE, 0);
     }
     else
@@ -440,7 +442,8 @@ BOOL CItem::EditItem()
     OPCITEMRESULT* results = nullptr;
     HRESULT* errors = nullptr;
     HRESULT hr = itemMgt.ValidateItems(1, &definition, FALSE, &results, &errors);
-    auto freeValidation = [&]() {
+    auto freeValidation = [&]()
+    {
         if (results)
             CoTaskMemFree(results[0].pBlob);
         CoTaskMemFree(results);
@@ -472,7 +475,8 @@ BOOL CItem::EditItem()
         return TRUE;
 
     // Each step shows its failure and ends the edit.
-    auto failed = [&](HRESULT call, HRESULT* itemErrors) {
+    auto failed = [&](HRESULT call, HRESULT* itemErrors)
+    {
         HRESULT code = FAILED(call) ? call : (itemErrors && FAILED(itemErrors[0]) ? itemErrors[0] : S_OK);
         FreeErrors(itemErrors);
         if (SUCCEEDED(code))
@@ -495,8 +499,8 @@ BOOL CItem::EditItem()
     m_vtDataType = data.vtDataType;
 
     if (data.hClient != m_hClient &&
-        AfxMessageBox(L"Are you sure ?\n\nServer can't find client item afterwards.", MB_YESNOCANCEL | MB_ICONQUESTION) ==
-            IDYES)
+        AfxMessageBox(L"Are you sure ?\n\nServer can't find client item afterwards.",
+                      MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES)
     {
         stepErrors = nullptr;
         OPCHANDLE client = data.hClient;

@@ -14,7 +14,8 @@ BOOL COPCConnectionPoint::Advise(CGroup* group)
         return FALSE;
     CComPtr<IOPCGroupStateMgt> stateMgt;
     CComPtr<IUnknown> safe = group->GetSafeInterface();
-    HRESULT hr = safe ? safe->QueryInterface(IID_IOPCGroupStateMgt, reinterpret_cast<void**>(&stateMgt)) : E_NOINTERFACE;
+    HRESULT hr = safe ? safe->QueryInterface(IID_IOPCGroupStateMgt, reinterpret_cast<void**>(&stateMgt))
+                      : E_NOINTERFACE;
     if (FAILED(hr))
     {
         group->DisplayError(hr);
@@ -49,7 +50,8 @@ BOOL COPCConnectionPoint::Unadvise(CGroup* group)
     }
     CComPtr<IOPCGroupStateMgt> stateMgt;
     CComPtr<IUnknown> safe = group->GetSafeInterface();
-    HRESULT hr = safe ? safe->QueryInterface(IID_IOPCGroupStateMgt, reinterpret_cast<void**>(&stateMgt)) : E_NOINTERFACE;
+    HRESULT hr = safe ? safe->QueryInterface(IID_IOPCGroupStateMgt, reinterpret_cast<void**>(&stateMgt))
+                      : E_NOINTERFACE;
     CComPtr<IConnectionPointContainer> container;
     if (SUCCEEDED(hr))
         hr = stateMgt->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
@@ -70,9 +72,9 @@ BOOL COPCConnectionPoint::Unadvise(CGroup* group)
     return TRUE;
 }
 
-OPCHANDLE COPCConnectionPoint::StoreValues(DWORD dwCount, const OPCHANDLE* phClientItems, const VARIANT* pvValues,
-                                           const WORD* pwQualities, const FILETIME* pftTimeStamps,
-                                           const HRESULT* pErrors)
+OPCHANDLE COPCConnectionPoint::StoreValues(DWORD dwCount, const OPCHANDLE* phClientItems,
+                                           const VARIANT* pvValues, const WORD* pwQualities,
+                                           const FILETIME* pftTimeStamps, const HRESULT* pErrors)
 {
     if (dwCount == 0 || !phClientItems || !pvValues || !pwQualities || !pErrors)
         return 0;
@@ -96,8 +98,8 @@ OPCHANDLE COPCConnectionPoint::StoreValues(DWORD dwCount, const OPCHANDLE* phCli
     return group;
 }
 
-HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnDataChange(DWORD dwTransid, OPCHANDLE hGroup, HRESULT, HRESULT,
-                                                            DWORD dwCount, OPCHANDLE* phClientItems,
+HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnDataChange(DWORD dwTransid, OPCHANDLE hGroup, HRESULT,
+                                                            HRESULT, DWORD dwCount, OPCHANDLE* phClientItems,
                                                             VARIANT* pvValues, WORD* pwQualities,
                                                             FILETIME* pftTimeStamps, HRESULT* pErrors)
 {
@@ -108,10 +110,11 @@ HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnDataChange(DWORD dwTransid, OPC
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnReadComplete(DWORD dwTransid, OPCHANDLE hGroup, HRESULT, HRESULT,
-                                                              DWORD dwCount, OPCHANDLE* phClientItems,
-                                                              VARIANT* pvValues, WORD* pwQualities,
-                                                              FILETIME* pftTimeStamps, HRESULT* pErrors)
+HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnReadComplete(DWORD dwTransid, OPCHANDLE hGroup, HRESULT,
+                                                              HRESULT, DWORD dwCount,
+                                                              OPCHANDLE* phClientItems, VARIANT* pvValues,
+                                                              WORD* pwQualities, FILETIME* pftTimeStamps,
+                                                              HRESULT* pErrors)
 {
     OPCHANDLE group = StoreValues(dwCount, phClientItems, pvValues, pwQualities, pftTimeStamps, pErrors);
     // When every item failed, the group the server names still gets its transaction closed.

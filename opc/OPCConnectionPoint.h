@@ -29,12 +29,14 @@ public:
                                              HRESULT hrMastererror, DWORD dwCount, OPCHANDLE* phClientItems,
                                              VARIANT* pvValues, WORD* pwQualities, FILETIME* pftTimeStamps,
                                              HRESULT* pErrors) override;
-    HRESULT STDMETHODCALLTYPE OnWriteComplete(DWORD dwTransid, OPCHANDLE hGroup, HRESULT hrMastererr, DWORD dwCount,
-                                              OPCHANDLE* pClienthandles, HRESULT* pErrors) override;
+    HRESULT STDMETHODCALLTYPE OnWriteComplete(DWORD dwTransid, OPCHANDLE hGroup, HRESULT hrMastererr,
+                                              DWORD dwCount, OPCHANDLE* pClienthandles,
+                                              HRESULT* pErrors) override;
     HRESULT STDMETHODCALLTYPE OnCancelComplete(DWORD dwTransid, OPCHANDLE hGroup) override;
 
 private:
     // Stores the reported values; returns the client handle of the report's group (0 when none).
     static OPCHANDLE StoreValues(DWORD dwCount, const OPCHANDLE* phClientItems, const VARIANT* pvValues,
-                                 const WORD* pwQualities, const FILETIME* pftTimeStamps, const HRESULT* pErrors);
+                                 const WORD* pwQualities, const FILETIME* pftTimeStamps,
+                                 const HRESULT* pErrors);
 };

@@ -12,8 +12,9 @@ BOOL COPCShutDownRequest::Advise(CInfoServer* server)
         return FALSE;
     CComPtr<IUnknown> unknown = server->GetInterface();
     CComPtr<IConnectionPointContainer> container;
-    HRESULT hr = unknown ? unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))
-                         : E_NOINTERFACE;
+    HRESULT hr =
+        unknown ? unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))
+                : E_NOINTERFACE;
     if (FAILED(hr))
     {
         server->DisplayError(hr);
@@ -38,8 +39,9 @@ BOOL COPCShutDownRequest::Unadvise(CInfoServer* server)
     }
     CComPtr<IUnknown> unknown = server->GetInterface();
     CComPtr<IConnectionPointContainer> container;
-    HRESULT hr = unknown ? unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))
-                         : E_NOINTERFACE;
+    HRESULT hr =
+        unknown ? unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))
+                : E_NOINTERFACE;
     if (FAILED(hr))
     {
         server->DisplayError(hr);

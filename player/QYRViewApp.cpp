@@ -9,17 +9,17 @@ constexpr UINT IDR_MAINFRAME = 128;
 constexpr UINT ID_VIEW_LANGUAGE = 32795;
 } // namespace
 
-BEGIN_MESSAGE_MAP(CQYRViewApp, VEzudiZuroDoz)
+BEGIN_MESSAGE_MAP(CQYRViewApp, CPlexrunApp)
 ON_COMMAND(ID_VIEW_LANGUAGE, &ROzazeRir::OnViewLanguage)
 ON_UPDATE_COMMAND_UI(ID_VIEW_LANGUAGE, &ROzazeRir::OnUpdateViewLanguage)
 END_MESSAGE_MAP()
 
-CQYRViewApp::CQYRViewApp() : VEzudiZuroDoz(128, 128) {}
+CQYRViewApp::CQYRViewApp() = default;
 
 BOOL CQYRViewApp::InitInstance()
 {
     ParseCommandLine(m_cmdInfo);
-    if (!VEzudiZuroDoz::InitInstance())
+    if (!CPlexrunApp::InitInstance())
         return FALSE;
     SetRegistryKey(L"Quendrel");
 
@@ -36,4 +36,4 @@ BOOL CQYRViewApp::InitInstance()
     return TRUE;
 }
 
-int CQYRViewApp::ExitInstance() { return VEzudiZuroDoz::ExitInstance(); }
+int CQYRViewApp::ExitInstance() { return CPlexrunApp::ExitInstance(); }

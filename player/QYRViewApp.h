@@ -2,9 +2,9 @@
 #pragma once
 
 #include "foundation/CommandLineInfoEx.h"
-#include "foundation/VEzudiZuroDoz.h"
+#include "player/PlexrunApp.h"
 
-class CQYRViewApp : public VEzudiZuroDoz
+class CQYRViewApp : public CPlexrunApp
 {
 public:
     CQYRViewApp();

@@ -1,8 +1,14 @@
+#include "mfc/Terminate.h"
 #include "mfc/WinApp.h"
 #include "player/QYRViewApp.h"
 
+#include <QApplication>
+
 int main(int argc, char** argv)
 {
+    QApplication qtApp(argc, argv);
+    qtApp.setQuitOnLastWindowClosed(false);
+    AfxCloseMainWindowOnTerminate();
     CQYRViewApp theApp;
     return AfxWinMain(argc, argv);
 }

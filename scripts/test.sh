@@ -12,6 +12,7 @@ jobs=$(nproc)
 # Wall-clock seconds for all fuzz targets together.
 fuzz_budget=90
 
+echo "== ASan/UBSan build and tests (${SECONDS}s)"
 "$root/scripts/build.sh" build-asan -DQYR_SANITIZE=ON -DQYR_BENCH=ON
 main_log="$root/build-asan/ctest-main.log"
 (cd "$root/build-asan" && ctest --output-on-failure --parallel "$jobs") 2>&1 | tee "$main_log"
@@ -40,6 +41,7 @@ run_fuzzer()
     fi
 }
 
+echo "== fuzz targets (${SECONDS}s)"
 if command -v clang >/dev/null && command -v clang++ >/dev/null; then
     cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -83,6 +85,7 @@ else
 fi
 
 # ThreadSanitizer: only the tests labelled "tsan" and what they need are built.
+echo "== ThreadSanitizer tests (${SECONDS}s)"
 cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ -DQYR_TSAN=ON -DQYR_BENCH=OFF >/dev/null
 cmake --build "$root/build-tsan" --parallel "$jobs" --target qyr_tsan_tests
@@ -91,5 +94,5 @@ cmake --build "$root/build-tsan" --parallel "$jobs" --target qyr_tsan_tests
 
 # CI reads the closing lines: end on the main run's summary.
 echo
-echo "Main test run (AddressSanitizer and UndefinedBehaviorSanitizer):"
+echo "== done (${SECONDS}s); main test run (AddressSanitizer and UndefinedBehaviorSanitizer):"
 sed -n '/tests passed, /,$p' "$main_log"

@@ -87,3 +87,23 @@ static void BM_UpdateParamData10k(benchmark::State& state)
     state.counters["changed"] = double(changed.Count());
 }
 BENCHMARK(BM_UpdateParamData10k)->Unit(benchmark::kMicrosecond);
+
+// The first push after the screen changed, which rebuilds the key lookup.
+static void BM_UpdateParamData10kAfterChange(benchmark::State& state)
+{
+    CXVKDataModel model;
+    FillScreen(model);
+    CFODrawShape* first = model.GetShapes()->GetObject(0);
+    CFOTypedShapeObList changed;
+    double v = 0;
+    int toggle = 0;
+    for (auto _ : state)
+    {
+        first->SetKeyId3((toggle++ & 1) ? L"#var0" : L"#VAR0");
+        FO_VALUE value = FO_VALUE::MakeDouble(v += 1.0);
+        changed.RemoveAll();
+        model.UpdateParamData(L"#var123", value, &changed, PARAM_KIND_GLOBAL);
+        benchmark::DoNotOptimize(changed.Count());
+    }
+}
+BENCHMARK(BM_UpdateParamData10kAfterChange)->Unit(benchmark::kMicrosecond);

@@ -40,8 +40,14 @@ std::vector<CItem*> AddItems(CGroup* group, const std::vector<std::wstring>& ids
     {
         items[i] = new CItem;
         items[i]->SetName(ids[i].c_str());
-        defs[i] = OPCITEMDEF{const_cast<LPWSTR>(L""), const_cast<LPWSTR>(ids[i].c_str()), TRUE,
-                             items[i]->GetClientHandle(), 0, nullptr, VT_EMPTY, 0};
+        defs[i] = OPCITEMDEF{const_cast<LPWSTR>(L""),
+                             const_cast<LPWSTR>(ids[i].c_str()),
+                             TRUE,
+                             items[i]->GetClientHandle(),
+                             0,
+                             nullptr,
+                             VT_EMPTY,
+                             0};
     }
     CComQIPtr<IOPCItemMgt> itemMgt(group->GetSafeInterface().p);
     OPCITEMRESULT* results = nullptr;

@@ -76,8 +76,9 @@ struct IDispatch : public IUnknown
     STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) PURE;
     // Names are the member first, then its named parameters; each gets its id or DISPID_UNKNOWN.
     STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) PURE;
-    STDMETHOD(Invoke)(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
-                      VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) PURE;
+    STDMETHOD(Invoke)
+    (DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+     EXCEPINFO* pExcepInfo, UINT* puArgErr) PURE;
 };
 
 // The enumerable form: members can be listed and their names read back.
@@ -87,8 +88,9 @@ struct IDispatchEx : public IDispatch
     typedef IDispatch QyrBase;
 
     STDMETHOD(GetDispID)(BSTR bstrName, DWORD grfdex, DISPID* pid) PURE;
-    STDMETHOD(InvokeEx)(DISPID id, LCID lcid, WORD wFlags, DISPPARAMS* pdp, VARIANT* pvarRes, EXCEPINFO* pei,
-                        IServiceProvider* pspCaller) PURE;
+    STDMETHOD(InvokeEx)
+    (DISPID id, LCID lcid, WORD wFlags, DISPPARAMS* pdp, VARIANT* pvarRes, EXCEPINFO* pei,
+     IServiceProvider* pspCaller) PURE;
     STDMETHOD(DeleteMemberByName)(BSTR bstrName, DWORD grfdex) PURE;
     STDMETHOD(DeleteMemberByDispID)(DISPID id) PURE;
     STDMETHOD(GetMemberProperties)(DISPID id, DWORD grfdexFetch, DWORD* pgrfdex) PURE;

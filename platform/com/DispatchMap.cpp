@@ -166,8 +166,8 @@ void StoreResult(VARIANT* pResult, VARTYPE, IDispatch* p)
 
 const AFX_DISPMAP* CDispatchMapTarget::GetThisDispatchMap()
 {
-    static const AFX_DISPMAP_ENTRY entries[] = {{nullptr, DISPID_UNKNOWN, nullptr, VT_EMPTY, nullptr, nullptr,
-                                                 afxDispMethod}};
+    static const AFX_DISPMAP_ENTRY entries[] = {
+        {nullptr, DISPID_UNKNOWN, nullptr, VT_EMPTY, nullptr, nullptr, afxDispMethod}};
     static const AFX_DISPMAP map = {nullptr, &entries[0]};
     return &map;
 }
@@ -210,12 +210,14 @@ DISPID CDispatchMapTarget::MemberIDFromName(LPCOLESTR lpszName) const
     if (!lpszName)
         return DISPID_UNKNOWN;
     DISPID found = DISPID_UNKNOWN;
-    Walk(GetDispatchMap(), [&](const AFX_DISPMAP_ENTRY& e, DISPID id) {
-        if (wcscasecmp(e.lpszName, lpszName) != 0)
-            return false;
-        found = id;
-        return true;
-    });
+    Walk(GetDispatchMap(),
+         [&](const AFX_DISPMAP_ENTRY& e, DISPID id)
+         {
+             if (wcscasecmp(e.lpszName, lpszName) != 0)
+                 return false;
+             found = id;
+             return true;
+         });
     return found;
 }
 
@@ -252,20 +254,22 @@ DISPID CDispatchMapTarget::NextMemberID(DISPID dispid) const
 {
     bool take = dispid == DISPID_STARTENUM;
     DISPID next = DISPID_UNKNOWN;
-    Walk(GetDispatchMap(), [&](const AFX_DISPMAP_ENTRY&, DISPID id) {
-        if (take)
-        {
-            next = id;
-            return true;
-        }
-        take = id == dispid;
-        return false;
-    });
+    Walk(GetDispatchMap(),
+         [&](const AFX_DISPMAP_ENTRY&, DISPID id)
+         {
+             if (take)
+             {
+                 next = id;
+                 return true;
+             }
+             take = id == dispid;
+             return false;
+         });
     return next;
 }
 
-HRESULT CDispatchMapTarget::InvokeMember(DISPID dispid, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
-                                         EXCEPINFO* pExcepInfo, UINT* puArgErr)
+HRESULT CDispatchMapTarget::InvokeMember(DISPID dispid, WORD wFlags, DISPPARAMS* pDispParams,
+                                         VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr)
 {
     const AFX_DISPMAP_ENTRY* entry = GetDispEntry(dispid);
     if (!entry)

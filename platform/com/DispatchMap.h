@@ -49,12 +49,12 @@ enum AFX_DISPMAP_FLAGS : WORD
 
 struct AFX_DISPMAP_ENTRY
 {
-    LPCWSTR lpszName;          // null ends the map
-    LONG lDispID;              // DISPID_UNKNOWN: numbered by position
-    const char* lpszParams;    // VTS_ list of a method
-    VARTYPE vt;                // result of a method, type of a property
-    AFX_PDISPTHUNK pfn;        // the method, or the property's getter (null: write-only)
-    AFX_PDISPTHUNK pfnSet;     // the property's setter (null: read-only)
+    LPCWSTR lpszName;       // null ends the map
+    LONG lDispID;           // DISPID_UNKNOWN: numbered by position
+    const char* lpszParams; // VTS_ list of a method
+    VARTYPE vt;             // result of a method, type of a property
+    AFX_PDISPTHUNK pfn;     // the method, or the property's getter (null: write-only)
+    AFX_PDISPTHUNK pfnSet;  // the property's setter (null: read-only)
     AFX_DISPMAP_FLAGS flags;
 };
 
@@ -122,14 +122,16 @@ protected:                                                                      
         static const AFX_DISPMAP_ENTRY _dispatchEntries[] = {
 
 #define END_DISPATCH_MAP()                                                                                   \
-    {nullptr, DISPID_UNKNOWN, nullptr, VT_EMPTY, nullptr, nullptr, afxDispMethod}                            \
+    {                                                                                                        \
+        nullptr, DISPID_UNKNOWN, nullptr, VT_EMPTY, nullptr, nullptr, afxDispMethod                          \
+    }                                                                                                        \
     }                                                                                                        \
     ;                                                                                                        \
     static const AFX_DISPMAP dispatchMap = {&TheBaseClass::GetThisDispatchMap, &_dispatchEntries[0]};        \
     return &dispatchMap;                                                                                     \
     }
 
-#define DISP_FUNCTION_ID(theClass, szExternalName, dispid, pfnMember, vtRetVal, vtsParams)                  \
+#define DISP_FUNCTION_ID(theClass, szExternalName, dispid, pfnMember, vtRetVal, vtsParams)                   \
     {L"" szExternalName,                                                                                     \
      LONG(dispid),                                                                                           \
      vtsParams,                                                                                              \
@@ -138,10 +140,10 @@ protected:                                                                      
      nullptr,                                                                                                \
      afxDispMethod},
 
-#define DISP_FUNCTION(theClass, szExternalName, pfnMember, vtRetVal, vtsParams)                             \
+#define DISP_FUNCTION(theClass, szExternalName, pfnMember, vtRetVal, vtsParams)                              \
     DISP_FUNCTION_ID(theClass, szExternalName, DISPID_UNKNOWN, pfnMember, vtRetVal, vtsParams)
 
-#define DISP_PROPERTY_EX_ID(theClass, szExternalName, dispid, pfnGet, pfnSet, vtPropType)                   \
+#define DISP_PROPERTY_EX_ID(theClass, szExternalName, dispid, pfnGet, pfnSet, vtPropType)                    \
     {L"" szExternalName,                                                                                     \
      LONG(dispid),                                                                                           \
      nullptr,                                                                                                \
@@ -150,7 +152,7 @@ protected:                                                                      
      &QyrDisp::SetterThunk<theClass, &theClass::pfnSet>,                                                     \
      afxDispProperty},
 
-#define DISP_PROPERTY_EX(theClass, szExternalName, pfnGet, pfnSet, vtPropType)                              \
+#define DISP_PROPERTY_EX(theClass, szExternalName, pfnGet, pfnSet, vtPropType)                               \
     DISP_PROPERTY_EX_ID(theClass, szExternalName, DISPID_UNKNOWN, pfnGet, pfnSet, vtPropType)
 
 // The machinery behind the entries.
@@ -187,7 +189,8 @@ template <class A> consteval bool ArgFits(unsigned char vt)
     case VT_BSTR:
         return std::is_same_v<D, const wchar_t*> || std::is_same_v<D, wchar_t*>;
     case VT_VARIANT:
-        return std::is_same_v<A, const VARIANT&> || std::is_same_v<D, const VARIANT*> || std::is_same_v<D, VARIANT*>;
+        return std::is_same_v<A, const VARIANT&> || std::is_same_v<D, const VARIANT*> ||
+               std::is_same_v<D, VARIANT*>;
     case VT_DISPATCH:
         return std::is_same_v<D, IDispatch*>;
     case VT_UI1:

@@ -88,7 +88,8 @@ void CFOCompositeShape::RemoveAllShapes()
     m_children.ReleaseAll();
 }
 
-CFOPSimpleLabelShape* CFOCompositeShape::AddText(const CString& strName, const CString& strText, const CRect& rc)
+CFOPSimpleLabelShape* CFOCompositeShape::AddText(const CString& strName, const CString& strText,
+                                                 const CRect& rc)
 {
     const CRect own = GetOwnRect();
     CRect pos = rc;
@@ -257,7 +258,8 @@ void CFOCompositeShape::RecalcBounds()
         }
         first = false;
     }
-    const POINT pts[4] = {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}};
+    const POINT pts[4] = {
+        {box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}};
     SetPoints(pts, 4);
     SetMatrixData(nullptr);
 }

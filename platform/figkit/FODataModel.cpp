@@ -44,8 +44,7 @@ struct ArchiveAborter
     }
 };
 
-template <class F>
-void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
+template <class F> void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
 {
     for (CFODrawShape* shape : shapes)
     {
@@ -623,6 +622,18 @@ std::wstring CFODataModel::NormalizeKey(const CString& strKey)
     return key.str();
 }
 
+void CFODataModel::RebuildKey3Index()
+{
+    // The lists keep their memory; a key no shape has any more just stays empty.
+    for (auto& entry : m_key3Index)
+        entry.second.clear();
+    for (CFODrawShape* shape : m_shapes)
+        if (!shape->GetNormalizedKey3().empty())
+            m_key3Index[shape->GetNormalizedKey3()].push_back(shape);
+    m_nKey3IndexCount = m_shapes.Count();
+    m_bKey3IndexValid = TRUE;
+}
+
 void CFODataModel::OnShapeKeyChanged(CFODrawShape*)
 {
     m_bKey3IndexValid = FALSE;
@@ -630,16 +641,10 @@ void CFODataModel::OnShapeKeyChanged(CFODrawShape*)
 
 const std::vector<CFODrawShape*>* CFODataModel::FindShapesWithKey3(const std::wstring& strKey)
 {
-    if (!m_bKey3IndexValid)
-    {
-        m_key3Index.clear();
-        for (CFODrawShape* shape : m_shapes)
-            if (!shape->GetKeyId3().IsEmpty())
-                m_key3Index[NormalizeKey(shape->GetKeyId3())].push_back(shape);
-        m_bKey3IndexValid = TRUE;
-    }
+    if (!m_bKey3IndexValid || m_nKey3IndexCount != m_shapes.Count())
+        RebuildKey3Index();
     auto it = m_key3Index.find(strKey);
-    return it == m_key3Index.end() ? nullptr : &it->second;
+    return it == m_key3Index.end() || it->second.empty() ? nullptr : &it->second;
 }
 
 // Screen file
@@ -663,10 +668,14 @@ void CFODataModel::AttachLoadedShapes()
             shape->SetParentWnd(canvas);
     }
     RebuildNames(m_shapes);
-    ForEachShapeDeep(m_shapes, [this](CFODrawShape* s) {
-        if (auto* link = dynamic_cast<CFOLinkShape*>(s))
-            link->ReconnectPorts(this);
-    });
+    ForEachShapeDeep(m_shapes,
+                     [this](CFODrawShape* s)
+                     {
+                         if (auto* link = dynamic_cast<CFOLinkShape*>(s))
+                             link->ReconnectPorts(this);
+                     });
+    // Loaded screens get their values pushed at once; the lookup is ready before the first push.
+    RebuildKey3Index();
 }
 
 void CFODataModel::WriteRecord(CArchive& ar, int nValue)

@@ -202,6 +202,8 @@ private:
     // Key 3 lookups for value pushes, rebuilt after any change of shapes or keys.
     std::unordered_map<std::wstring, std::vector<CFODrawShape*>> m_key3Index;
     BOOL m_bKey3IndexValid = FALSE;
+    int m_nKey3IndexCount = 0;
+    void RebuildKey3Index();
     std::unordered_map<DWORD, CFODrawShape*> m_handles;
     DWORD m_dwNextHandle = 1;
 };

@@ -122,8 +122,8 @@ void CFODrawHelper::FillPoly(CDC* pDC, const POINT* points, int count, COLORREF 
 void CFODrawHelper::FillRectangle(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType)
 {
     QPainterPath path;
-    path.addRect(QRectF(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom), std::abs(rc.right - rc.left),
-                        std::abs(rc.bottom - rc.top)));
+    path.addRect(QRectF(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom),
+                        std::abs(rc.right - rc.left), std::abs(rc.bottom - rc.top)));
     FillPath(pDC, path, crBk, crPattern, nBrushType);
 }
 

@@ -37,7 +37,8 @@ public:
     static int RoundValue(double value);
 
     // Fills a polygon with a shape brush type; no outline.
-    static void FillPoly(CDC* pDC, const POINT* points, int count, COLORREF crBk, COLORREF crPattern, int nBrushType);
+    static void FillPoly(CDC* pDC, const POINT* points, int count, COLORREF crBk, COLORREF crPattern,
+                         int nBrushType);
     // Fills a rectangle likewise.
     static void FillRectangle(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType);
     // Fills an ellipse likewise.

@@ -191,6 +191,10 @@ void CFODrawShape::SetKeyId3(const CString& key)
     if (key == m_strKey3)
         return;
     m_strKey3 = key;
+    CString norm(key);
+    norm.Trim();
+    norm.MakeLower();
+    m_strKey3Norm = norm.str();
     if (m_pModel)
         m_pModel->OnShapeKeyChanged(this);
 }
@@ -528,7 +532,8 @@ BOOL CFODrawShape::GetPropDWordValue(DWORD& dwValue, int nPropId) const
     FO_VALUE v;
     if (!m_props.GetValue(v, nPropId))
         return FALSE;
-    dwValue = v.m_nValueType == FO_VALUE_DWORD ? v.m_dwValue : DWORD(CFODrawHelper::RoundValue(v.GetAsDouble()));
+    dwValue =
+        v.m_nValueType == FO_VALUE_DWORD ? v.m_dwValue : DWORD(CFODrawHelper::RoundValue(v.GetAsDouble()));
     return TRUE;
 }
 

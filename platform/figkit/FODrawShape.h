@@ -29,6 +29,7 @@
 #include "mfc/Object.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class CDC;
@@ -208,7 +209,10 @@ public:
     void SetTransparent(BOOL bTransparent) { m_bTransparent = bTransparent; }
     // 0 opaque to 255 fully transparent.
     int GetTransparentValue() const { return m_nTransparentValue; }
-    void SetTransparentValue(int nValue) { m_nTransparentValue = nValue < 0 ? 0 : (nValue > 255 ? 255 : nValue); }
+    void SetTransparentValue(int nValue)
+    {
+        m_nTransparentValue = nValue < 0 ? 0 : (nValue > 255 ? 255 : nValue);
+    }
     BOOL IsShadow() const { return m_bShadow; }
     void SetShadow(BOOL bShadow) { m_bShadow = bShadow; }
     CSize GetShadowOffset() const { return m_szShadow; }
@@ -249,6 +253,8 @@ public:
     void SetKeyId1(const CString& key) { m_strKey1 = key; }
     void SetKeyId2(const CString& key) { m_strKey2 = key; }
     void SetKeyId3(const CString& key);
+    // Key 3 trimmed and lower-cased, as variables are looked up.
+    const std::wstring& GetNormalizedKey3() const { return m_strKey3Norm; }
 
     // States: the state string holds records separated by "@" (a record's name is what stands
     // before its first "$", or the whole record); the state type is the current state.
@@ -311,7 +317,10 @@ public:
     void PutPropBoolValue(int nPropId, BOOL bValue) { PutPropValue(nPropId, FO_VALUE::MakeBool(bValue)); }
     void PutPropIntValue(int nPropId, int nValue) { PutPropValue(nPropId, FO_VALUE::MakeInt(nValue)); }
     void PutPropFloatValue(int nPropId, float fValue) { PutPropValue(nPropId, FO_VALUE::MakeFloat(fValue)); }
-    void PutPropDoubleValue(int nPropId, double dValue) { PutPropValue(nPropId, FO_VALUE::MakeDouble(dValue)); }
+    void PutPropDoubleValue(int nPropId, double dValue)
+    {
+        PutPropValue(nPropId, FO_VALUE::MakeDouble(dValue));
+    }
     void PutPropDWordValue(int nPropId, DWORD dw) { PutPropValue(nPropId, FO_VALUE::MakeDWord(dw)); }
     void PutPropStringValue(int nPropId, const CString& s) { PutPropValue(nPropId, FO_VALUE::MakeString(s)); }
     void PutPropColorValue(int nPropId, COLORREF cr) { PutPropValue(nPropId, FO_VALUE::MakeColor(cr)); }
@@ -328,7 +337,8 @@ public:
     virtual void OnDrawTrackCustom(CDC* pDC);
     virtual void DoDrawVisioOrderLine(CDC* pDC);
     // Fills a polygon (own coordinates) with a brush type.
-    void FillPoly(CDC* pDC, const POINT* points, int nCount, COLORREF crBk, COLORREF crPattern, int nBrushType);
+    void FillPoly(CDC* pDC, const POINT* points, int nCount, COLORREF crBk, COLORREF crPattern,
+                  int nBrushType);
     // The shadow of a polygon: the polygon moved by the shadow offset in the shadow colour.
     void FillShadowPoly(CDC* pDC, const POINT* points, int nCount);
     // Selects the shape's line pen (null pen for no line) and returns the one it replaced.
@@ -415,6 +425,7 @@ protected:
     CString m_strKey1;
     CString m_strKey2;
     CString m_strKey3;
+    std::wstring m_strKey3Norm;
     CString m_strStateString;
     CString m_strStateType;
     CString m_strValueChangeScript;

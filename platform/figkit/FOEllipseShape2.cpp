@@ -100,7 +100,8 @@ void CFOEllipseShape2::OnDraw3d(CDC* pDC)
     {
         CPen pen(PS_SOLID, 1, RGB(255, 255, 255));
         CPen* old = pDC->SelectObject(&pen);
-        const CRect box(GetOwnRect().left + 2, GetOwnRect().top + 2, GetOwnRect().right - 1, GetOwnRect().bottom - 1);
+        const CRect box(GetOwnRect().left + 2, GetOwnRect().top + 2, GetOwnRect().right - 1,
+                        GetOwnRect().bottom - 1);
         pDC->Arc(&box, CPoint(box.right, box.top), CPoint(box.left, box.bottom));
         pDC->SelectObject(old);
     }

@@ -36,8 +36,7 @@ BOOL FOPSimplePolygon::IsInside(const POINT& pt) const
         const FOPPoint& a = m_points[i];
         const FOPPoint& b = m_points[j];
         // On the edge from b to a?
-        const long long cross =
-            (long long)(b.x - a.x) * (pt.y - a.y) - (long long)(b.y - a.y) * (pt.x - a.x);
+        const long long cross = (long long)(b.x - a.x) * (pt.y - a.y) - (long long)(b.y - a.y) * (pt.x - a.x);
         if (cross == 0 && pt.x >= std::min(a.x, b.x) && pt.x <= std::max(a.x, b.x) &&
             pt.y >= std::min(a.y, b.y) && pt.y <= std::max(a.y, b.y))
             return TRUE;

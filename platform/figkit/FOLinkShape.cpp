@@ -135,7 +135,8 @@ void CFOLinkShape::ReconnectPorts(CFODataModel* pModel)
 {
     if (!pModel)
         return;
-    auto find = [pModel](const CString& name, int index) -> CFOPortShape* {
+    auto find = [pModel](const CString& name, int index) -> CFOPortShape*
+    {
         if (name.IsEmpty() || index < 0)
             return nullptr;
         CFODrawShape* shape = pModel->FindCompWithName(name);

@@ -39,8 +39,8 @@ public:
 
     friend bool operator==(const CFOMatrix& a, const CFOMatrix& b)
     {
-        return a.m_11 == b.m_11 && a.m_12 == b.m_12 && a.m_21 == b.m_21 && a.m_22 == b.m_22 && a.m_dx == b.m_dx &&
-               a.m_dy == b.m_dy;
+        return a.m_11 == b.m_11 && a.m_12 == b.m_12 && a.m_21 == b.m_21 && a.m_22 == b.m_22 &&
+               a.m_dx == b.m_dx && a.m_dy == b.m_dy;
     }
 
     // x' = m11 x + m21 y + dx, y' = m12 x + m22 y + dy

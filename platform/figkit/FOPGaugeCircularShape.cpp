@@ -63,7 +63,8 @@ void CFOPGaugeCircularShape::OnDrawFlat(CDC* pDC)
     CPen* oldPen = SelectLinePen(pDC, pen);
     CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
     pDC->Ellipse(&dial);
-    auto at = [&](double f, double radius) {
+    auto at = [&](double f, double radius)
+    {
         const double a = SweepAngle(f) * std::numbers::pi / 180.0;
         return CPoint(CFODrawHelper::RoundValue(c.x + radius * std::cos(a)),
                       CFODrawHelper::RoundValue(c.y - radius * std::sin(a)));

@@ -50,8 +50,8 @@ void CFOPGaugeVertLineShape::OnDrawFlat(CDC* pDC)
     // The bar takes the right half, the scale the left.
     const int mid = rc.left + rc.Width() / 2;
     const int top = CFODrawHelper::RoundValue(rc.bottom - GetValueFraction() * rc.Height());
-    CFODrawHelper::FillRectangle(pDC, CRect(mid + 1, top, rc.right, rc.bottom), GetPatternColor(), GetPatternColor(),
-                                 FO_BRUSH_SOLID);
+    CFODrawHelper::FillRectangle(pDC, CRect(mid + 1, top, rc.right, rc.bottom), GetPatternColor(),
+                                 GetPatternColor(), FO_BRUSH_SOLID);
     CPen pen;
     CPen* oldPen = SelectLinePen(pDC, pen);
     for (int i = 0; i <= kTicks; ++i)

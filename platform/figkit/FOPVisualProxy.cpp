@@ -35,8 +35,8 @@ void CFOPVisualProxy::GenNormalHandles(CFOPHandleList& list, const CRect& rc, UI
 {
     const int cx = (rc.left + rc.right) / 2;
     const int cy = (rc.top + rc.bottom) / 2;
-    const FOPPoint pts[8] = {{rc.left, rc.top},     {cx, rc.top},         {rc.right, rc.top}, {rc.right, cy},
-                             {rc.right, rc.bottom}, {cx, rc.bottom},      {rc.left, rc.bottom}, {rc.left, cy}};
+    const FOPPoint pts[8] = {{rc.left, rc.top},     {cx, rc.top},    {rc.right, rc.top},   {rc.right, cy},
+                             {rc.right, rc.bottom}, {cx, rc.bottom}, {rc.left, rc.bottom}, {rc.left, cy}};
     for (int i = 0; i < 8; ++i)
         list.AddHandle(CFOPHandle(pts[i], FO_HANDLE_TOPLEFT + i), 0);
 }

@@ -47,8 +47,8 @@ void CFOPWaterHighShape::OnDrawFlat(CDC* pDC)
     if (!IsTransparent())
         FillPoly(pDC, GetPoints(), n, GetBkColor(), GetBkColor(), FO_BRUSH_SOLID);
     const CRect rc = GetOwnRect();
-    const CRect level =
-        CFOHighShape::LevelRect(CRect(rc.left, rc.top, rc.right + 1, rc.bottom + 1), GetValueFraction(), GetStateType());
+    const CRect level = CFOHighShape::LevelRect(CRect(rc.left, rc.top, rc.right + 1, rc.bottom + 1),
+                                                GetValueFraction(), GetStateType());
     if (!level.IsRectEmpty())
     {
         const int saved = pDC->SaveDC();

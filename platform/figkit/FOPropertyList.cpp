@@ -91,7 +91,8 @@ void CFOPropertyList::Serialize(CArchive& ar)
     // Each set takes at least a two-byte class tag and its 4-byte id.
     DWORD_PTR count = ar.ReadCount(6);
     while (count--)
-        m_props.emplace_back(static_cast<CFOBaseProperties*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFOBaseProperties))));
+        m_props.emplace_back(
+            static_cast<CFOBaseProperties*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFOBaseProperties))));
 }
 
 bool operator==(const CFOPropertyList& a, const CFOPropertyList& b)

@@ -55,7 +55,8 @@ CFOBaseProperties* CFOValueProperties::Copy() const
 BOOL CFOValueProperties::IsEqual(const CFOBaseProperties* pOther) const
 {
     const auto* other = dynamic_cast<const CFOValueProperties*>(pOther);
-    return other && other->m_nPropId == m_nPropId && other->m_value == m_value && other->m_strName == m_strName;
+    return other && other->m_nPropId == m_nPropId && other->m_value == m_value &&
+           other->m_strName == m_strName;
 }
 
 void CFOValueProperties::Serialize(CArchive& ar)

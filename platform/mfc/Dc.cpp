@@ -98,7 +98,8 @@ BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
     return TRUE;
 }
 
-BOOL CPen::CreatePen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount, const DWORD* lpStyle)
+BOOL CPen::CreatePen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount,
+                     const DWORD* lpStyle)
 {
     m_nStyle = UINT(nPenStyle);
     m_nWidth = std::max(0, nWidth);
@@ -350,8 +351,8 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont)
 }
 
 BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
-                       BYTE nQuality, BYTE nPitchAndFamily, LPCWSTR lpszFacename)
+                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision,
+                       BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily, LPCWSTR lpszFacename)
 {
     LOGFONT lf;
     std::memset(&lf, 0, sizeof(lf));
@@ -412,7 +413,8 @@ BOOL CFont::DeleteObject()
 QFont CFont::ToQFont() const
 {
     QFont font;
-    const CString face = m_hObject && m_logFont.lfFaceName[0] ? CString(m_logFont.lfFaceName) : CString(kDefaultFace);
+    const CString face =
+        m_hObject && m_logFont.lfFaceName[0] ? CString(m_logFont.lfFaceName) : CString(kDefaultFace);
     font.setFamily(QString::fromStdWString(face.str()));
     int pixels = kDefaultFontPixels;
     if (m_hObject && m_logFont.lfHeight < 0)
@@ -422,7 +424,8 @@ QFont CFont::ToQFont() const
     font.setPixelSize(std::clamp(pixels, 1, 2000));
     if (m_hObject)
     {
-        const int weight = m_logFont.lfWeight == 0 ? FW_NORMAL : std::clamp(int(m_logFont.lfWeight), 100, 900);
+        const int weight =
+            m_logFont.lfWeight == 0 ? FW_NORMAL : std::clamp(int(m_logFont.lfWeight), 100, 900);
         font.setWeight(QFont::Weight(weight));
         font.setItalic(m_logFont.lfItalic != 0);
         font.setUnderline(m_logFont.lfUnderline != 0);
@@ -450,8 +453,9 @@ CGdiObject* CDC::GetStockObject(int nIndex)
 {
     struct Stock
     {
-        CBrush brushes[6] = {CBrush(RGB(255, 255, 255)), CBrush(RGB(192, 192, 192)), CBrush(RGB(128, 128, 128)),
-                             CBrush(RGB(64, 64, 64)), CBrush(RGB(0, 0, 0)), CBrush()};
+        CBrush brushes[6] = {CBrush(RGB(255, 255, 255)), CBrush(RGB(192, 192, 192)),
+                             CBrush(RGB(128, 128, 128)), CBrush(RGB(64, 64, 64)),
+                             CBrush(RGB(0, 0, 0)),       CBrush()};
         CPen pens[3] = {CPen(PS_SOLID, 1, RGB(255, 255, 255)), CPen(PS_SOLID, 1, RGB(0, 0, 0)),
                         CPen(PS_NULL, 1, RGB(0, 0, 0))};
         CFont font;
@@ -655,7 +659,8 @@ BOOL CDC::RestoreDC(int nSavedDC)
     m_saved.resize(size_t(level - 1));
     m_state = saved->state;
     LOGBRUSH lb = {BS_SOLID, saved->pen.m_crColor, 0};
-    m_curPen.CreatePen(int(saved->pen.m_nStyle), saved->pen.m_nWidth, &lb, int(saved->pen.m_aUserStyle.size()),
+    m_curPen.CreatePen(int(saved->pen.m_nStyle), saved->pen.m_nWidth, &lb,
+                       int(saved->pen.m_aUserStyle.size()),
                        saved->pen.m_aUserStyle.empty() ? nullptr : saved->pen.m_aUserStyle.data());
     if (saved->brush.GetLogBrush(&lb))
         m_curBrush.CreateBrushIndirect(&lb);
@@ -1215,7 +1220,8 @@ void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
     if (!Ready() || !lpRect || !pBrush)
         return;
     QPainterPath path;
-    path.addRect(QRectF(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top));
+    path.addRect(
+        QRectF(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top));
     FillWithBrush(path, *pBrush);
 }
 
@@ -1223,8 +1229,9 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
 {
     if (!Ready() || !lpRect)
         return;
-    m_pPainter->fillRect(QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top),
-                         AfxColorFromRef(clr));
+    m_pPainter->fillRect(
+        QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top),
+        AfxColorFromRef(clr));
     // GDI's FillSolidRect leaves the colour as the background colour.
     m_state.crBk = clr;
 }
@@ -1304,7 +1311,8 @@ BOOL CDC::TextOut(int x, int y, const CString& str)
     else if (m_state.nTextAlign & TA_BOTTOM)
         baseline = y - fm.descent();
     if (m_state.nBkMode == OPAQUE)
-        m_pPainter->fillRect(QRect(left, baseline - fm.ascent(), width, fm.height()), AfxColorFromRef(m_state.crBk));
+        m_pPainter->fillRect(QRect(left, baseline - fm.ascent(), width, fm.height()),
+                             AfxColorFromRef(m_state.crBk));
     m_pPainter->setPen(AfxColorFromRef(m_state.crText));
     m_pPainter->drawText(QPoint(left, baseline), text);
     ApplyPen();

@@ -231,7 +231,8 @@ class CPen : public CGdiObject
 public:
     CPen();
     CPen(int nPenStyle, int nWidth, COLORREF crColor);
-    CPen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount = 0, const DWORD* lpStyle = nullptr);
+    CPen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount = 0,
+         const DWORD* lpStyle = nullptr);
     CPen(const CPen& src);
     CPen& operator=(const CPen& src);
     ~CPen() override;
@@ -419,7 +420,8 @@ public:
     // The image this DC draws into, when it draws into one.
     virtual QImage* GetImage() const { return nullptr; }
     // Copies a block of another image DC's pixels here.
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop = SRCCOPY);
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                DWORD dwRop = SRCCOPY);
 
 protected:
     struct State

@@ -81,8 +81,8 @@ HRESULT CCmdTargetDispatch::ExternalQueryInterface(REFIID riid, void** ppvObj)
         return E_POINTER;
     *ppvObj = nullptr;
     if (IsEqualIID(riid, IID_IUnknown) ||
-        (m_bAutomation && (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IDispatchEx) ||
-                           IsDispatchIID(riid))))
+        (m_bAutomation &&
+         (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IDispatchEx) || IsDispatchIID(riid))))
     {
         ExternalAddRef();
         *ppvObj = static_cast<IDispatchEx*>(&m_xDispatch);
@@ -150,14 +150,15 @@ HRESULT CCmdTargetDispatch::XDispatch::GetIDsOfNames(REFIID riid, LPOLESTR* rgsz
 }
 
 HRESULT CCmdTargetDispatch::XDispatch::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags,
-                                              DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                                              UINT* puArgErr)
+                                              DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                                              EXCEPINFO* pExcepInfo, UINT* puArgErr)
 {
     if (!IsEqualIID(riid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
     // The object stays alive for the call even when the member lets go of it.
     m_pOwner->ExternalAddRef();
-    const HRESULT hr = m_pOwner->InvokeMember(dispIdMember, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
+    const HRESULT hr =
+        m_pOwner->InvokeMember(dispIdMember, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
     m_pOwner->ExternalRelease();
     return hr;
 }

@@ -53,13 +53,15 @@ private:
         STDMETHOD_(ULONG, Release)() override;
         STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
         STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
-        STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
-                                 DISPID* rgDispId) override;
-        STDMETHOD(Invoke)(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
-                          VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+        STDMETHOD(GetIDsOfNames)
+        (REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) override;
+        STDMETHOD(Invoke)
+        (DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
+         VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
         STDMETHOD(GetDispID)(BSTR bstrName, DWORD grfdex, DISPID* pid) override;
-        STDMETHOD(InvokeEx)(DISPID id, LCID lcid, WORD wFlags, DISPPARAMS* pdp, VARIANT* pvarRes, EXCEPINFO* pei,
-                            IServiceProvider* pspCaller) override;
+        STDMETHOD(InvokeEx)
+        (DISPID id, LCID lcid, WORD wFlags, DISPPARAMS* pdp, VARIANT* pvarRes, EXCEPINFO* pei,
+         IServiceProvider* pspCaller) override;
         STDMETHOD(DeleteMemberByName)(BSTR bstrName, DWORD grfdex) override;
         STDMETHOD(DeleteMemberByDispID)(DISPID id) override;
         STDMETHOD(GetMemberProperties)(DISPID id, DWORD grfdexFetch, DWORD* pgrfdex) override;

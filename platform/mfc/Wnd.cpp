@@ -1553,11 +1553,11 @@ void CWnd::HtmlHelp(DWORD_PTR dwData, UINT nCmd)
 {
     AfxShowHelp(this, AppHelpPath(), nCmd, dwData);
 }
-// Help commands go through WinHelp, which turns them into their HtmlHelp forms; a window whose
-// HtmlHelp answers context requests by sending a help command again must not be re-entered here.
+// The application's help is HTML help: WinHelp commands are turned into their HtmlHelp forms (the
+// help finder becomes HtmlHelp(0, 0), which every frame passes to the help file).
 void CWnd::WinHelpInternal(DWORD_PTR dwData, UINT nCmd)
 {
-    WinHelp(dwData, nCmd);
+    HtmlHelp(dwData, HtmlHelpCommand(nCmd));
 }
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)

@@ -34,12 +34,27 @@ class CScriptError : public CComObjectImpl<IScriptError>
 public:
     explicit CScriptError(std::shared_ptr<CScriptErrorState> state) : m_state(std::move(state)) {}
 
-    HRESULT STDMETHODCALLTYPE get_Number(LONG* p) override { return Read(p, [](auto& s) { return LONG(s.number); }); }
-    HRESULT STDMETHODCALLTYPE get_Line(LONG* p) override { return Read(p, [](auto& s) { return s.line; }); }
-    HRESULT STDMETHODCALLTYPE get_Column(LONG* p) override { return Read(p, [](auto& s) { return s.column; }); }
-    HRESULT STDMETHODCALLTYPE get_HelpContext(LONG* p) override { return Read(p, [](auto&) { return LONG(0); }); }
+    HRESULT STDMETHODCALLTYPE get_Number(LONG* p) override
+    {
+        return Read(p, [](auto& s) { return LONG(s.number); });
+    }
+    HRESULT STDMETHODCALLTYPE get_Line(LONG* p) override
+    {
+        return Read(p, [](auto& s) { return s.line; });
+    }
+    HRESULT STDMETHODCALLTYPE get_Column(LONG* p) override
+    {
+        return Read(p, [](auto& s) { return s.column; });
+    }
+    HRESULT STDMETHODCALLTYPE get_HelpContext(LONG* p) override
+    {
+        return Read(p, [](auto&) { return LONG(0); });
+    }
     HRESULT STDMETHODCALLTYPE get_Source(BSTR* p) override { return Text(p, &CScriptErrorState::source); }
-    HRESULT STDMETHODCALLTYPE get_Description(BSTR* p) override { return Text(p, &CScriptErrorState::description); }
+    HRESULT STDMETHODCALLTYPE get_Description(BSTR* p) override
+    {
+        return Text(p, &CScriptErrorState::description);
+    }
     HRESULT STDMETHODCALLTYPE get_Text(BSTR* p) override { return Text(p, &CScriptErrorState::text); }
     HRESULT STDMETHODCALLTYPE get_HelpFile(BSTR* p) override
     {
@@ -292,19 +307,23 @@ HRESULT QyrRegisterScriptControl()
 {
     static std::once_flag once;
     static HRESULT result = S_OK;
-    std::call_once(once, [] {
-        CLASSREGINFO info;
-        info.clsid = CLSID_ScriptControl;
-        info.progId = L"ScriptControl";
-        info.userType = L"Script Control";
-        CClassRegistry::Instance().AddClass(info);
-        CComPtr<CClassFactory> factory = QyrNewObject<CClassFactory>([](REFIID riid, void** ppv) -> HRESULT {
-            CComPtr<CScriptControl> control = QyrNewObject<CScriptControl>();
-            return control->QueryInterface(riid, ppv);
-        });
-        DWORD cookie = 0;
-        result = CoRegisterClassObject(CLSID_ScriptControl, factory->GetUnknown(), CLSCTX_INPROC_SERVER,
-                                       REGCLS_MULTIPLEUSE, &cookie);
-    });
+    std::call_once(once,
+                   []
+                   {
+                       CLASSREGINFO info;
+                       info.clsid = CLSID_ScriptControl;
+                       info.progId = L"ScriptControl";
+                       info.userType = L"Script Control";
+                       CClassRegistry::Instance().AddClass(info);
+                       CComPtr<CClassFactory> factory = QyrNewObject<CClassFactory>(
+                           [](REFIID riid, void** ppv) -> HRESULT
+                           {
+                               CComPtr<CScriptControl> control = QyrNewObject<CScriptControl>();
+                               return control->QueryInterface(riid, ppv);
+                           });
+                       DWORD cookie = 0;
+                       result = CoRegisterClassObject(CLSID_ScriptControl, factory->GetUnknown(),
+                                                      CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+                   });
     return result;
 }

@@ -9,7 +9,8 @@
 // Named objects: AddObject(name, dispatch, FALSE) makes `name` a global object whose members reach
 // the IDispatch by name (resolved by the object, so without regard to case for the system's own
 // objects); `name.Member(args)` is a method call (DISPATCH_METHOD | DISPATCH_PROPERTYGET) and
-// `name.Member = value` a property put. With addMembers TRUE the members that the object lists
+// `name.Member = value` a property put. A script call passes at most eight arguments, and trailing
+// undefined ones are not passed. With addMembers TRUE the members that the object lists
 // (IDispatchEx::GetNextDispID) are also global functions under their own names.
 //
 // Errors: a failing AddCode, ExecuteStatement, Eval or Run returns the error's number (a failure
@@ -34,14 +35,14 @@ DEFINE_GUID(IID_IScriptProcedureCollection, 0x6B1C2A42, 0x3E0F, 0x4C52, 0x9A, 0x
 #define NoTimeout (-1)
 
 // Numbers of the errors the control raises itself.
-#define SCRIPT_E_SYNTAX ((HRESULT)0x800A03EAL)       // a syntax error in added code
-#define SCRIPT_E_UNDEFINED ((HRESULT)0x800A1391L)    // a name that is not defined
+#define SCRIPT_E_SYNTAX ((HRESULT)0x800A03EAL)         // a syntax error in added code
+#define SCRIPT_E_UNDEFINED ((HRESULT)0x800A1391L)      // a name that is not defined
 #define SCRIPT_E_OBJECTEXPECTED ((HRESULT)0x800A138FL) // a type error
-#define SCRIPT_E_RANGE ((HRESULT)0x800A1395L)        // a range error
-#define SCRIPT_E_THROWN ((HRESULT)0x800A139EL)       // an exception thrown and not caught
-#define SCRIPT_E_PROCNOTFOUND ((HRESULT)0x800A0005L) // Run of a name that is no procedure
-#define SCRIPT_E_TIMEOUT ((HRESULT)0x800705B4L)      // the call ran past the time-out
-#define SCRIPT_E_LANGUAGE ((HRESULT)0x80004005L)     // a language other than JScript
+#define SCRIPT_E_RANGE ((HRESULT)0x800A1395L)          // a range error
+#define SCRIPT_E_THROWN ((HRESULT)0x800A139EL)         // an exception thrown and not caught
+#define SCRIPT_E_PROCNOTFOUND ((HRESULT)0x800A0005L)   // Run of a name that is no procedure
+#define SCRIPT_E_TIMEOUT ((HRESULT)0x800705B4L)        // the call ran past the time-out
+#define SCRIPT_E_LANGUAGE ((HRESULT)0x80004005L)       // a language other than JScript
 
 #ifndef RPC_E_WRONG_THREAD
 #define RPC_E_WRONG_THREAD ((HRESULT)0x8001010EL)

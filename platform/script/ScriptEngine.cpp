@@ -21,20 +21,19 @@ namespace
 const char kPrelude[] = R"JS(
 (function (bridge, global) {
     'use strict';
-    var c0 = bridge.call0, c1 = bridge.call1, c2 = bridge.call2, c3 = bridge.call3, c4 = bridge.call4;
-    var cN = bridge.callN, put = bridge.put, resolve = bridge.resolve;
+    var c0 = bridge.call0, c1 = bridge.call1, c4 = bridge.call4, c8 = bridge.call8;
+    var put = bridge.put, resolve = bridge.resolve;
     var HANDLE = Symbol('dispatch');
+    // Named parameters only: a function that touches `arguments` costs a heap object per call.
+    // Trailing undefined arguments count as not given.
     function method(h, id) {
-        return function () {
-            var a = arguments;
-            switch (a.length) {
-            case 0: return c0(h, id);
-            case 1: return c1(h, id, a[0]);
-            case 2: return c2(h, id, a[0], a[1]);
-            case 3: return c3(h, id, a[0], a[1], a[2]);
-            case 4: return c4(h, id, a[0], a[1], a[2], a[3]);
-            default: return cN(h, id, Array.prototype.slice.call(a));
+        return function (a0, a1, a2, a3, a4, a5, a6, a7) {
+            if (a4 === undefined && a5 === undefined && a6 === undefined && a7 === undefined) {
+                if (a1 === undefined && a2 === undefined && a3 === undefined)
+                    return a0 === undefined ? c0(h, id) : c1(h, id, a0);
+                return c4(h, id, a0, a1, a2, a3);
             }
+            return c8(h, id, a0, a1, a2, a3, a4, a5, a6, a7);
         };
     }
     function wrap(h) {
@@ -157,7 +156,10 @@ QString FromBstr(BSTR s)
 class CJSObjectDispatch : public CComObjectImpl<IDispatch>
 {
 public:
-    CJSObjectDispatch(std::shared_ptr<CScriptEngineLink> link, int slot) : m_link(std::move(link)), m_slot(slot) {}
+    CJSObjectDispatch(std::shared_ptr<CScriptEngineLink> link, int slot)
+        : m_link(std::move(link)), m_slot(slot)
+    {
+    }
     ~CJSObjectDispatch() override
     {
         CScriptEngine* engine = m_link->engine.load();
@@ -181,7 +183,8 @@ public:
             *ppTInfo = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) override
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID,
+                                            DISPID* rgDispId) override
     {
         if (!rgszNames || !rgDispId || cNames == 0 || !rgszNames[0])
             return E_INVALIDARG;
@@ -235,8 +238,8 @@ void CScriptErrorState::Clear()
     column = 0;
 }
 
-void CScriptErrorState::Set(HRESULT hr, const QString& src, const QString& desc, const QString& lineText, LONG ln,
-                            LONG col)
+void CScriptErrorState::Set(HRESULT hr, const QString& src, const QString& desc, const QString& lineText,
+                            LONG ln, LONG col)
 {
     std::lock_guard<std::mutex> lock(mutex);
     number = hr;
@@ -264,18 +267,6 @@ QVariant CScriptBridge::call1(int handle, int id, const QVariant& a0)
     return m_owner->InvokeFromScript(handle, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &a0, 1);
 }
 
-QVariant CScriptBridge::call2(int handle, int id, const QVariant& a0, const QVariant& a1)
-{
-    const QVariant args[] = {a0, a1};
-    return m_owner->InvokeFromScript(handle, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, 2);
-}
-
-QVariant CScriptBridge::call3(int handle, int id, const QVariant& a0, const QVariant& a1, const QVariant& a2)
-{
-    const QVariant args[] = {a0, a1, a2};
-    return m_owner->InvokeFromScript(handle, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, 3);
-}
-
 QVariant CScriptBridge::call4(int handle, int id, const QVariant& a0, const QVariant& a1, const QVariant& a2,
                               const QVariant& a3)
 {
@@ -283,10 +274,12 @@ QVariant CScriptBridge::call4(int handle, int id, const QVariant& a0, const QVar
     return m_owner->InvokeFromScript(handle, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, 4);
 }
 
-QVariant CScriptBridge::callN(int handle, int id, const QVariantList& args)
+QVariant CScriptBridge::call8(int handle, int id, const QVariant& a0, const QVariant& a1, const QVariant& a2,
+                              const QVariant& a3, const QVariant& a4, const QVariant& a5, const QVariant& a6,
+                              const QVariant& a7)
 {
-    return m_owner->InvokeFromScript(handle, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args.data(),
-                                     int(args.size()));
+    const QVariant args[] = {a0, a1, a2, a3, a4, a5, a6, a7};
+    return m_owner->InvokeFromScript(handle, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, 8);
 }
 
 void CScriptBridge::put(int handle, int id, const QVariant& value)
@@ -297,10 +290,12 @@ void CScriptBridge::put(int handle, int id, const QVariant& value)
 // Engine.
 
 CScriptEngine::CScriptEngine(std::shared_ptr<CScriptErrorState> error)
-    : m_error(std::move(error)), m_watchdog([this] {
-          if (QJSEngine* e = m_interruptTarget.load())
-              e->setInterrupted(true);
-      })
+    : m_error(std::move(error)), m_watchdog(
+                                     [this]
+                                     {
+                                         if (QJSEngine* e = m_interruptTarget.load())
+                                             e->setInterrupted(true);
+                                     })
 {
 }
 
@@ -353,7 +348,8 @@ HRESULT CScriptEngine::EnsureEngine()
     m_link->engine = this;
     QJSEngine::setObjectOwnership(m_bridge.get(), QJSEngine::CppOwnership);
     QJSValue bridge = m_engine->newQObject(m_bridge.get());
-    QJSValue parts = m_engine->evaluate(QString::fromUtf8(kPrelude), QStringLiteral("qyrprelude")).call({bridge, m_engine->globalObject()});
+    QJSValue parts = m_engine->evaluate(QString::fromUtf8(kPrelude), QStringLiteral("qyrprelude"))
+                         .call({bridge, m_engine->globalObject()});
     m_fnWrap = parts.property(0);
     m_fnMethod = parts.property(1);
     m_fnHandleOf = parts.property(2);
@@ -423,7 +419,8 @@ HRESULT CScriptEngine::SetScriptError(const QJSValue& exception, int block, int 
         {
             // Raised by a host object: the script's line is the first of the stack in added code.
             static const QRegularExpression frame(QStringLiteral("qyrcode-(\\d+):(\\d+)"));
-            const QRegularExpressionMatch m = frame.match(exception.property(QStringLiteral("stack")).toString());
+            const QRegularExpressionMatch m =
+                frame.match(exception.property(QStringLiteral("stack")).toString());
             if (m.hasMatch())
             {
                 block = m.captured(1).toInt();
@@ -455,9 +452,9 @@ HRESULT CScriptEngine::SetScriptError(const QJSValue& exception, int block, int 
             hr = SCRIPT_E_THROWN;
     }
     const QString source = name == QLatin1String("SyntaxError") ? QStringLiteral("JScript compilation error")
-                                                                 : QStringLiteral("JScript runtime error");
-    const QString text = block >= 0 && block < m_blocks.size() ? ScriptSource::LineAt(m_blocks[block], int(line))
-                                                               : QString();
+                                                                : QStringLiteral("JScript runtime error");
+    const QString text =
+        block >= 0 && block < m_blocks.size() ? ScriptSource::LineAt(m_blocks[block], int(line)) : QString();
     m_error->Set(hr, source, message, text, line, column);
     return hr;
 }
@@ -538,7 +535,8 @@ HRESULT CScriptEngine::Run(const QString& name, SAFEARRAY* pArgs, VARIANT* pResu
     {
         VARTYPE vt = VT_EMPTY;
         if (SafeArrayGetDim(pArgs) != 1 || FAILED(SafeArrayGetVartype(pArgs, &vt)) || vt != VT_VARIANT)
-            return SetError(DISP_E_TYPEMISMATCH, QStringLiteral("The arguments must be an array of variants"));
+            return SetError(DISP_E_TYPEMISMATCH,
+                            QStringLiteral("The arguments must be an array of variants"));
         LONG lower = 0;
         LONG upper = -1;
         SafeArrayGetLBound(pArgs, 1, &lower);
@@ -600,7 +598,8 @@ HRESULT CScriptEngine::AddObject(const QString& name, IDispatch* pObject, bool a
                 if (SUCCEEDED(ex->GetMemberName(id, &member)) && member)
                 {
                     const QString memberName = FromBstr(member);
-                    m_fnDefine.call({QJSValue(memberName), m_fnMethod.call({QJSValue(handle), QJSValue(int(id))})});
+                    m_fnDefine.call(
+                        {QJSValue(memberName), m_fnMethod.call({QJSValue(handle), QJSValue(int(id))})});
                 }
                 SysFreeString(member);
             }
@@ -650,7 +649,8 @@ QVariant CScriptEngine::ResolveFromScript(int handle, const QString& name)
     const std::wstring w = name.toStdWString();
     LPOLESTR names[] = {const_cast<LPOLESTR>(w.c_str())};
     DISPID id = DISPID_UNKNOWN;
-    if (FAILED(m_objects[size_t(handle)].dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+    if (FAILED(
+            m_objects[size_t(handle)].dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
         return QVariant();
     return QVariant(int(id));
 }
@@ -681,16 +681,13 @@ QVariant CScriptEngine::InvokeFromScript(int handle, DISPID id, WORD flags, cons
         ThrowToScript(E_INVALIDARG, EXCEPINFO{});
         return QVariant();
     }
+    // Trailing undefined arguments were not given.
+    while (count > 0 && !args[count - 1].isValid())
+        --count;
     // The object may be dropped by what it runs; keep it for the call.
     CComPtr<IDispatch> target = m_objects[size_t(handle)].dispatch;
-    VARIANT inlineArgs[4];
-    std::vector<VARIANT> moreArgs;
-    VARIANT* argv = inlineArgs;
-    if (count > 4)
-    {
-        moreArgs.resize(size_t(count));
-        argv = moreArgs.data();
-    }
+    VARIANT argv[8];
+    count = std::min(count, 8);
     for (int i = 0; i < count; ++i)
         FromQVariant(args[i], &argv[count - 1 - i]);
     DISPID named = DISPID_PROPERTYPUT;
@@ -748,8 +745,8 @@ IDispatch* CScriptEngine::NewObjectDispatch(const QJSValue& object)
     return p;
 }
 
-HRESULT CScriptEngine::CallHeld(int slot, const QString& member, WORD flags, DISPPARAMS* pParams, VARIANT* pResult,
-                                EXCEPINFO* pExcepInfo)
+HRESULT CScriptEngine::CallHeld(int slot, const QString& member, WORD flags, DISPPARAMS* pParams,
+                                VARIANT* pResult, EXCEPINFO* pExcepInfo)
 {
     if (!m_engine || slot < 0 || size_t(slot) >= m_held.size())
         return RPC_E_DISCONNECTED;
@@ -785,7 +782,8 @@ HRESULT CScriptEngine::CallHeld(int slot, const QString& member, WORD flags, DIS
             const QJSValue error = m_engine->hasError() ? m_engine->catchError() : QJSValue();
             const QString text = timedOut ? QStringLiteral("Script timed out") : error.toString();
             const std::wstring w = text.toStdWString();
-            QyrFillExcepInfo(pExcepInfo, timedOut ? SCRIPT_E_TIMEOUT : SCRIPT_E_THROWN, w.c_str(), L"JScript");
+            QyrFillExcepInfo(pExcepInfo, timedOut ? SCRIPT_E_TIMEOUT : SCRIPT_E_THROWN, w.c_str(),
+                             L"JScript");
             return DISP_E_EXCEPTION;
         }
     }

@@ -59,11 +59,11 @@ public:
     Q_INVOKABLE QVariant resolve(int handle, const QString& name);
     Q_INVOKABLE QVariant call0(int handle, int id);
     Q_INVOKABLE QVariant call1(int handle, int id, const QVariant& a0);
-    Q_INVOKABLE QVariant call2(int handle, int id, const QVariant& a0, const QVariant& a1);
-    Q_INVOKABLE QVariant call3(int handle, int id, const QVariant& a0, const QVariant& a1, const QVariant& a2);
     Q_INVOKABLE QVariant call4(int handle, int id, const QVariant& a0, const QVariant& a1, const QVariant& a2,
                                const QVariant& a3);
-    Q_INVOKABLE QVariant callN(int handle, int id, const QVariantList& args);
+    Q_INVOKABLE QVariant call8(int handle, int id, const QVariant& a0, const QVariant& a1, const QVariant& a2,
+                               const QVariant& a3, const QVariant& a4, const QVariant& a5, const QVariant& a6,
+                               const QVariant& a7);
     Q_INVOKABLE void put(int handle, int id, const QVariant& value);
 
 private:

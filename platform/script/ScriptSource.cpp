@@ -18,9 +18,10 @@ bool IsIdPart(QChar c)
 // starts a regular expression).
 bool IsExpressionKeyword(const QString& w)
 {
-    static const char* const keywords[] = {"return", "typeof", "instanceof", "in",   "of",    "new",  "delete",
-                                           "void",   "throw",  "case",       "do",   "else",  "yield", "await"};
-    return std::any_of(std::begin(keywords), std::end(keywords), [&](const char* k) { return w == QLatin1String(k); });
+    static const char* const keywords[] = {"return", "typeof", "instanceof", "in", "of",   "new",   "delete",
+                                           "void",   "throw",  "case",       "do", "else", "yield", "await"};
+    return std::any_of(std::begin(keywords), std::end(keywords),
+                       [&](const char* k) { return w == QLatin1String(k); });
 }
 
 enum class Prev

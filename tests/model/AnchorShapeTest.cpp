@@ -50,7 +50,7 @@ TEST_F(AnchorShape, CreateLaysOutTheTwelvePointsFromANormalisedRectangle)
     CRect rc(110, 180, 10, 20); // right-to-left, bottom-to-top
     a.Create(rc);
     // L 10, T 20, R 110, B 180, cx 60, cy 100, H 160.
-    const CPoint expected[12] = {{65, 20}, {55, 20}, {55, 60},  {10, 60},  {10, 180}, {110, 180},
+    const CPoint expected[12] = {{65, 20},  {55, 20}, {55, 60},  {10, 60},  {10, 180}, {110, 180},
                                  {110, 60}, {65, 60}, {55, 120}, {65, 120}, {10, 120}, {110, 120}};
     ASSERT_EQ(a.GetPointCount(), 12);
     for (int i = 0; i < 12; ++i)
@@ -146,17 +146,37 @@ TEST_F(AnchorShape, RecordKeepsTheAnchorAndRefusesDamage)
     for (size_t cut = 1; cut <= 8; ++cut)
     {
         std::vector<BYTE> shorter(bytes.begin(), bytes.end() - ptrdiff_t(cut));
-        EXPECT_EQ(ArchiveCause([&] { LoadBytes(shorter, [](CArchive& ar) { CAnchorShape s; s.Serialize(ar); }); }),
+        EXPECT_EQ(ArchiveCause(
+                      [&]
+                      {
+                          LoadBytes(shorter,
+                                    [](CArchive& ar)
+                                    {
+                                        CAnchorShape s;
+                                        s.Serialize(ar);
+                                    });
+                      }),
                   CArchiveException::endOfFile);
     }
     // A record with too few points for the drawing is refused.
     CFODrawPortsShape plain;
     plain.Create(rc);
-    const auto wrong = StoreBytes([&](CArchive& ar) {
-        plain.Serialize(ar);
-        ar << int(1) << int(2);
-    });
-    EXPECT_EQ(ArchiveCause([&] { LoadBytes(wrong, [](CArchive& ar) { CAnchorShape s; s.Serialize(ar); }); }),
+    const auto wrong = StoreBytes(
+        [&](CArchive& ar)
+        {
+            plain.Serialize(ar);
+            ar << int(1) << int(2);
+        });
+    EXPECT_EQ(ArchiveCause(
+                  [&]
+                  {
+                      LoadBytes(wrong,
+                                [](CArchive& ar)
+                                {
+                                    CAnchorShape s;
+                                    s.Serialize(ar);
+                                });
+                  }),
               CArchiveException::badSchema);
 }
 

@@ -103,7 +103,8 @@ TEST_F(CrossLineDemo, DemoShapeTimerFollowsSizeAndMode)
     CFOPCanvasCore canvas;
     canvas.SetCurrentModel(&model);
     model.SetDesignMode(FALSE);
-    auto make = [&](int size) {
+    auto make = [&](int size)
+    {
         auto* demo = new CXFODemoShape;
         CRect rc(100, 100, 100 + size, 100 + size);
         demo->Create(rc);

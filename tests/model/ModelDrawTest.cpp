@@ -58,8 +58,8 @@ TEST(ModelDraw, ScreenWithAnchorAndCrossLineDrawsIntoAnImage)
     // the plunger line at y 120; red below it, the background colour above it, a black stem.
     EXPECT_EQ(Pixel(image, 40, 150), RGB(255, 0, 0));
     EXPECT_EQ(Pixel(image, 40, 90), RGB(0, 200, 0));
-    EXPECT_EQ(Pixel(image, 80, 100), RGB(0, 0, 0));  // inside the stem above the plunger
-    EXPECT_EQ(Pixel(image, 80, 40), RGB(0, 0, 0));   // the stem above the barrel
+    EXPECT_EQ(Pixel(image, 80, 100), RGB(0, 0, 0));      // inside the stem above the plunger
+    EXPECT_EQ(Pixel(image, 80, 40), RGB(0, 0, 0));       // the stem above the barrel
     EXPECT_EQ(Pixel(image, 30, 40), RGB(255, 255, 255)); // beside the stem: the page
     // Cross-line: its fill inside the arrow, the page in the notch at the back.
     EXPECT_EQ(Pixel(image, 300, 80), RGB(0xBB, 0xE0, 0xE3));

@@ -49,8 +49,7 @@ inline void WriteAll(const CString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-template <class F>
-std::vector<BYTE> StoreBytes(F&& f)
+template <class F> std::vector<BYTE> StoreBytes(F&& f)
 {
     CMemFile file;
     {
@@ -65,8 +64,7 @@ std::vector<BYTE> StoreBytes(F&& f)
     return bytes;
 }
 
-template <class F>
-void LoadBytes(const std::vector<BYTE>& bytes, F&& f)
+template <class F> void LoadBytes(const std::vector<BYTE>& bytes, F&& f)
 {
     std::vector<BYTE> copy = bytes;
     CMemFile file(copy.empty() ? nullptr : copy.data(), UINT(copy.size()));
@@ -76,8 +74,7 @@ void LoadBytes(const std::vector<BYTE>& bytes, F&& f)
 }
 
 // The archive cause of the CException* that f throws; -1 for another exception, -2 for none.
-template <class F>
-int ArchiveCause(F&& f)
+template <class F> int ArchiveCause(F&& f)
 {
     try
     {
@@ -103,10 +100,12 @@ class ModalRecorder
 public:
     ModalRecorder()
     {
-        m_previous = AfxSetModalHook([this](const AfxModalRequest& r) {
-            texts.push_back(r.strText);
-            return IDOK;
-        });
+        m_previous = AfxSetModalHook(
+            [this](const AfxModalRequest& r)
+            {
+                texts.push_back(r.strText);
+                return IDOK;
+            });
     }
     ~ModalRecorder() { AfxSetModalHook(m_previous); }
     std::vector<CString> texts;

@@ -73,24 +73,26 @@ int CountSystem(CWorkSpaceObj& ws)
 // A project file as a given version writes it.
 std::vector<BYTE> OldProject(int version)
 {
-    return StoreBytes([version](CArchive& ar) {
-        ar << version << CString(L"s6") << CString(L"Old") << CString(L"Main.xdg") << int(1);
-        ar << CString() << CString() << CString() << DWORD(0xFFFFFF) << DWORD(0xFFFFFF);
-        for (int i = 0; i < 6; ++i)
-            ar << CString(L"t");
-        ar.WriteCount(0); // file list
-        ar << int(640) << int(480) << int(1);
-        if (version > 1)
-            for (int v : {0, 0, 0, 1, 0, 0, 0, 321, 123})
-                ar << v;
-        if (version >= 3)
-            ar << int(1);
-        if (version >= 4)
-            ar << int(0);
-        ar.WriteCount(1);
-        CParamObj p(L"#g", FO_VALUE::MakeInt(5), PARAM_KIND_GLOBAL);
-        ar << static_cast<CObject*>(&p);
-    });
+    return StoreBytes(
+        [version](CArchive& ar)
+        {
+            ar << version << CString(L"s6") << CString(L"Old") << CString(L"Main.xdg") << int(1);
+            ar << CString() << CString() << CString() << DWORD(0xFFFFFF) << DWORD(0xFFFFFF);
+            for (int i = 0; i < 6; ++i)
+                ar << CString(L"t");
+            ar.WriteCount(0); // file list
+            ar << int(640) << int(480) << int(1);
+            if (version > 1)
+                for (int v : {0, 0, 0, 1, 0, 0, 0, 321, 123})
+                    ar << v;
+            if (version >= 3)
+                ar << int(1);
+            if (version >= 4)
+                ar << int(0);
+            ar.WriteCount(1);
+            CParamObj p(L"#g", FO_VALUE::MakeInt(5), PARAM_KIND_GLOBAL);
+            ar << static_cast<CObject*>(&p);
+        });
 }
 } // namespace
 
@@ -267,17 +269,19 @@ TEST_F(WorkSpace, BadFilesGiveFalseAndAnEmptyUsableWorkspace)
     // A count far beyond the file.
     inputs.push_back(QByteArray::fromHex("04000000FFFFFFFF"));
     // A script-file record where a variable must be.
-    const auto wrongClass = StoreBytes([](CArchive& ar) {
-        ar << int(1) << CString() << CString() << CString() << int(0) << CString() << CString() << CString()
-           << DWORD(0) << DWORD(0);
-        for (int i = 0; i < 6; ++i)
-            ar << CString();
-        ar.WriteCount(0);
-        ar << int(1) << int(1) << int(1);
-        ar.WriteCount(1);
-        CScriptFileObj s;
-        ar << static_cast<CObject*>(&s);
-    });
+    const auto wrongClass = StoreBytes(
+        [](CArchive& ar)
+        {
+            ar << int(1) << CString() << CString() << CString() << int(0) << CString() << CString()
+               << CString() << DWORD(0) << DWORD(0);
+            for (int i = 0; i < 6; ++i)
+                ar << CString();
+            ar.WriteCount(0);
+            ar << int(1) << int(1) << int(1);
+            ar.WriteCount(1);
+            CScriptFileObj s;
+            ar << static_cast<CObject*>(&s);
+        });
     inputs.push_back(QByteArray(reinterpret_cast<const char*>(wrongClass.data()), int(wrongClass.size())));
 
     const CString bad = TempPath(dir, "bad.dcp");
@@ -320,7 +324,16 @@ TEST_F(WorkSpace, ScriptFileRecords)
     EXPECT_EQ(fresh.m_rect.right, 500);
     // A rectangle cut short is the end of the file.
     const auto part = StoreBytes([](CArchive& ar) { ar << CString(L"n") << int(1001) << int(1) << int(2); });
-    EXPECT_EQ(ArchiveCause([&] { LoadBytes(part, [](CArchive& ar) { CScriptFileObj o; o.Serialize(ar); }); }),
+    EXPECT_EQ(ArchiveCause(
+                  [&]
+                  {
+                      LoadBytes(part,
+                                [](CArchive& ar)
+                                {
+                                    CScriptFileObj o;
+                                    o.Serialize(ar);
+                                });
+                  }),
               CArchiveException::endOfFile);
     const auto partial = StoreBytes([&](CArchive& ar) { s.SerializePart(ar); });
     CScriptFileObj p2;

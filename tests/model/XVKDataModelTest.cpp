@@ -30,16 +30,26 @@ struct FactoryCase
 
 // Every type the factory builds, with the class that stands for it now and its default size.
 const FactoryCase kFactoryCases[] = {
-    {256, "CFOTimeChartShape", 500, 320},    {601, "CFORectShape", 70, 40},
-    {602, "CFOEllipseShape2", 70, 40},       {605, "CFOEllipseShape2", 160, 160},
-    {607, "CFODrawPortsShape", 160, 160},    {615, "CFORectShape", 500, 320},
-    {616, "CFORectShape", 80, 160},          {617, "CFOPGaugeCircularShape", 240, 240},
-    {618, "CFOPGaugeCircularShape", 240, 240}, {619, "CFOPGaugeVertLineShape", 70, 280},
-    {620, "CAnchorShape", 120, 160},         {621, "CFORectShape", 160, 160},
-    {622, "CFOLinkShape", 160, 160},         {623, "CFORectShape", 500, 320},
-    {624, "CFODrawShape", 160, 40},          {625, "CFODrawShape", 40, 160},
-    {626, "CFORectShape", 240, 60},          {696, "CXFOCorsssLineShape", 0, 0},
-    {697, "CFOLineShape", 0, 0},             {699, "CFOPChordShape", 160, 160},
+    {256, "CFOTimeChartShape", 500, 320},
+    {601, "CFORectShape", 70, 40},
+    {602, "CFOEllipseShape2", 70, 40},
+    {605, "CFOEllipseShape2", 160, 160},
+    {607, "CFODrawPortsShape", 160, 160},
+    {615, "CFORectShape", 500, 320},
+    {616, "CFORectShape", 80, 160},
+    {617, "CFOPGaugeCircularShape", 240, 240},
+    {618, "CFOPGaugeCircularShape", 240, 240},
+    {619, "CFOPGaugeVertLineShape", 70, 280},
+    {620, "CAnchorShape", 120, 160},
+    {621, "CFORectShape", 160, 160},
+    {622, "CFOLinkShape", 160, 160},
+    {623, "CFORectShape", 500, 320},
+    {624, "CFODrawShape", 160, 40},
+    {625, "CFODrawShape", 40, 160},
+    {626, "CFORectShape", 240, 60},
+    {696, "CXFOCorsssLineShape", 0, 0},
+    {697, "CFOLineShape", 0, 0},
+    {699, "CFOPChordShape", 160, 160},
 };
 
 CFODrawShape* Insert(CXVKDataModel& model, CFODrawShape* shape)
@@ -49,7 +59,8 @@ CFODrawShape* Insert(CXVKDataModel& model, CFODrawShape* shape)
     return shape;
 }
 
-CFODrawShape* Stored(CXVKDataModel& model, CFODrawShape* shape, UINT type, const CString& key2, const CString& key3)
+CFODrawShape* Stored(CXVKDataModel& model, CFODrawShape* shape, UINT type, const CString& key2,
+                     const CString& key3)
 {
     CRect rc(10, 10, 60, 40);
     shape->Create(rc);
@@ -83,8 +94,8 @@ TEST_F(XVKModel, FactoryBuildsEveryTypeWithItsDefaultSize)
         EXPECT_FALSE(shape->GetObjectName().IsEmpty());
         if (c.cx)
         {
-            EXPECT_EQ(shape->GetDrawRect(), CRect(200 - c.cx / 2, 300 - c.cy / 2, 200 - c.cx / 2 + c.cx,
-                                                   300 - c.cy / 2 + c.cy))
+            EXPECT_EQ(shape->GetDrawRect(),
+                      CRect(200 - c.cx / 2, 300 - c.cy / 2, 200 - c.cx / 2 + c.cx, 300 - c.cy / 2 + c.cy))
                 << c.type;
         }
         EXPECT_EQ(CXVKDataModel::GetDefaultSize(c.type), CSize(c.cx, c.cy));
@@ -231,9 +242,9 @@ TEST_F(XVKModel, StaticShapesBoundToVariablesOrForeignItemsTurnLive)
     {
         const char* cls;
         UINT type;
-    } expected[] = {{"CFOHighShape", 281},      {"CFOHighShape", 281},   {"CFOPSimpleLabelShape", 257},
-                    {"CFOPChordShape", 699},    {"CFOPWaterHighShape", 284}, {"CFORectShape", 30},
-                    {"CFORectShape", 30},       {"CFORectShape", 30},    {"CFORectShape", 601},
+    } expected[] = {{"CFOHighShape", 281},   {"CFOHighShape", 281},       {"CFOPSimpleLabelShape", 257},
+                    {"CFOPChordShape", 699}, {"CFOPWaterHighShape", 284}, {"CFORectShape", 30},
+                    {"CFORectShape", 30},    {"CFORectShape", 30},        {"CFORectShape", 601},
                     {"CXFODemoShape", 698}};
     for (int i = 0; i < 10; ++i)
     {
@@ -280,7 +291,7 @@ TEST_F(XVKModel, ValuePushSetsBoundShapesAndListsTheChangedOnes)
     CFODrawShape* a = Insert(model, model.DoCreateShapeByType(601, rc, CString()));
     a->SetKeyId3(L"#level");
     CFODrawShape* b = Insert(model, model.DoCreateShapeByType(620, rc, CString()));
-    b->SetKeyId3(L" #LEVEL");   // does not begin with the prefix
+    b->SetKeyId3(L" #LEVEL"); // does not begin with the prefix
     CFODrawShape* c = Insert(model, model.DoCreateShapeByType(605, rc, CString()));
     c->SetKeyId3(L"#Level ");
     CFODrawShape* instrument = Insert(model, model.DoCreateShapeByType(601, rc, CString()));

@@ -47,8 +47,8 @@ protected:
         if (readComplete)
             return sink->OnReadComplete(transaction, group.GetClientHandle(), S_OK, S_OK, 3, handles, values,
                                         qualities, times, errs);
-        return sink->OnDataChange(transaction, group.GetClientHandle(), S_OK, S_OK, 3, handles, values, qualities,
-                                  times, errs);
+        return sink->OnDataChange(transaction, group.GetClientHandle(), S_OK, S_OK, 3, handles, values,
+                                  qualities, times, errs);
     }
 
     double Value(int i)
@@ -65,7 +65,8 @@ protected:
 
 TEST_F(CallbackTest, DataChangeSkipsFailedEntriesAndUnknownHandles)
 {
-    OPCHANDLE handles[3] = {items[0].GetClientHandle(), items[1].GetClientHandle(), items[2].GetClientHandle()};
+    OPCHANDLE handles[3] = {items[0].GetClientHandle(), items[1].GetClientHandle(),
+                            items[2].GetClientHandle()};
     const HRESULT errors[3] = {S_OK, E_FAIL, S_OK};
     EXPECT_EQ(S_OK, Report(false, 0, errors, handles));
     EXPECT_EQ(10.0, Value(0));
@@ -91,7 +92,8 @@ TEST_F(CallbackTest, DataChangeSkipsFailedEntriesAndUnknownHandles)
 
 TEST_F(CallbackTest, TransactionsCloseOnCompletionsOnly)
 {
-    OPCHANDLE handles[3] = {items[0].GetClientHandle(), items[1].GetClientHandle(), items[2].GetClientHandle()};
+    OPCHANDLE handles[3] = {items[0].GetClientHandle(), items[1].GetClientHandle(),
+                            items[2].GetClientHandle()};
     const HRESULT ok[3] = {S_OK, S_OK, S_OK};
 
     group.SetCurrentTransactionID(6015);
@@ -178,7 +180,8 @@ TEST_F(CallbackTest, DataWithTimeStreamStoresNumbersAndText)
     values[1].bstrVal = SysAllocString(L"Pump running");
     WORD qualities[2] = {0xC0, 0x44};
     FILETIME times[2] = {{100, 1}, {200, 2}};
-    HGLOBAL block = OpcStreamWriteData(TRUE, group.GetClientHandle(), 0, S_OK, 2, handles, values, qualities, times);
+    HGLOBAL block =
+        OpcStreamWriteData(TRUE, group.GetClientHandle(), 0, S_OK, 2, handles, values, qualities, times);
     ASSERT_NE(nullptr, block);
     s.Send(s.sink->GetDataTimeFormat(), block);
     GlobalFree(block);
@@ -202,13 +205,15 @@ TEST_F(CallbackTest, StreamsCloseTransactions)
     value.lVal = 9;
     WORD quality = 0xC0;
     group.SetCurrentTransactionID(31);
-    HGLOBAL block = OpcStreamWriteData(FALSE, group.GetClientHandle(), 0, S_OK, 1, handles, &value, &quality, nullptr);
+    HGLOBAL block =
+        OpcStreamWriteData(FALSE, group.GetClientHandle(), 0, S_OK, 1, handles, &value, &quality, nullptr);
     s.Send(s.sink->GetDataFormat(), block);
     GlobalFree(block);
     EXPECT_EQ(9.0, Value(0));
     EXPECT_EQ(31u, group.GetCurrentTransactionID());
 
-    block = OpcStreamWriteData(FALSE, group.GetClientHandle(), 31, S_OK, 1, handles, &value, &quality, nullptr);
+    block =
+        OpcStreamWriteData(FALSE, group.GetClientHandle(), 31, S_OK, 1, handles, &value, &quality, nullptr);
     s.Send(s.sink->GetDataFormat(), block);
     GlobalFree(block);
     EXPECT_EQ(0u, group.GetCurrentTransactionID());
@@ -244,7 +249,8 @@ TEST_F(CallbackTest, BadStreamsChangeNothing)
     GlobalFree(good);
 
     // Item counts, sizes and value offsets that do not fit the block.
-    auto send = [&](std::vector<BYTE> data, size_t length) {
+    auto send = [&](std::vector<BYTE> data, size_t length)
+    {
         HGLOBAL block = GlobalAlloc(GMEM_FIXED, length);
         std::memcpy(GlobalLock(block), data.data(), std::min(length, data.size()));
         GlobalUnlock(block);

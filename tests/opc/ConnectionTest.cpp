@@ -3,6 +3,8 @@
 #include "ArchiveHelpers.h"
 #include "OpcClientTestSupport.h"
 
+#include "opc/ShutdownRequest.h"
+
 #include "win32/System.h"
 
 #include <gtest/gtest.h>
@@ -45,10 +47,12 @@ TEST_F(ConnectionTest, SetServerResolvesClassIds)
 
     GUID clsid = GUID_NULL;
     EXPECT_EQ(E_FAIL, CInfoServer::FindOPCServerCLSID(L"''", &clsid, L"", CATID_OPCDAServer20));
-    EXPECT_EQ(S_OK, CInfoServer::FindOPCServerCLSID(L"Quendrel.OpcDaServer.1", &clsid, L"", CATID_OPCDAServer20));
+    EXPECT_EQ(S_OK,
+              CInfoServer::FindOPCServerCLSID(L"Quendrel.OpcDaServer.1", &clsid, L"", CATID_OPCDAServer20));
     EXPECT_EQ(CLSID_QuendrelOpcDaServer, clsid);
     EXPECT_EQ(RPC_S_SERVER_UNAVAILABLE,
-              CInfoServer::FindOPCServerCLSID(L"Quendrel.OpcDaServer.1", &clsid, L"nohost.invalid", CATID_OPCDAServer20));
+              CInfoServer::FindOPCServerCLSID(L"Quendrel.OpcDaServer.1", &clsid, L"nohost.invalid",
+                                              CATID_OPCDAServer20));
 }
 
 TEST_F(ConnectionTest, ConnectByProgIdAndByThis)
@@ -104,10 +108,12 @@ TEST_F(ConnectionTest, ServerThatNeverRunsAsksToWaitLonger)
     server.SetServer(L"", L"this");
 
     int asked = 0;
-    AfxSetModalHook([&](const AfxModalRequest& request) {
-        m_boxes.push_back(request.strText.str());
-        return ++asked < 2 ? IDYES : IDNO;
-    });
+    AfxSetModalHook(
+        [&](const AfxModalRequest& request)
+        {
+            m_boxes.push_back(request.strText.str());
+            return ++asked < 2 ? IDYES : IDNO;
+        });
     EXPECT_TRUE(server.Connect()) << "the connection stands even when the server never runs";
     ASSERT_EQ(2u, m_boxes.size());
     EXPECT_EQ(L"Server not responding within 6 secs!\nWait more?", m_boxes[0]);
@@ -169,9 +175,21 @@ TEST_F(ConnectionTest, ErrorTextsComeFromTheServerOrTheSystem)
     server->Disconnect();
 }
 
-TEST_F(ConnectionTest, ReloadAndStatisticGoThroughPersistFile)
+TEST_F(ConnectionTest, ServerServicesGoThroughTheirInterfaces)
 {
     auto server = MakeConnected(L"this");
+    OPCSERVERSTATE shown = OPCSERVERSTATE(0);
+    COPCDialogs::SetStatusDialog(
+        [&](const OPCSERVERSTATUS& status)
+        {
+            shown = status.dwServerState;
+            return IDOK;
+        });
+    EXPECT_TRUE(server->GetStatus(FALSE));
+    EXPECT_EQ(OPCSERVERSTATE(0), shown);
+    EXPECT_TRUE(server->GetStatus(TRUE));
+    EXPECT_EQ(OPC_STATUS_RUNNING, shown);
+
     EXPECT_TRUE(server->ReloadServer());
     EXPECT_TRUE(server->PrintStatistic());
     OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, "IPersistFile::Load");
@@ -200,16 +218,31 @@ TEST_F(ConnectionTest, ShutdownSinkIsAdvisedWhileConnected)
     old.Disconnect();
 }
 
+TEST_F(ConnectionTest, AlarmServerTakesTheShutdownSink)
+{
+    CComPtr<IUnknown> events;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_QuendrelOpcEventServer, nullptr, CLSCTX_ALL, IID_IUnknown,
+                                     reinterpret_cast<void**>(&events)));
+    CComPtr<CShutdownRequest> sink = QyrNewObject<CShutdownRequest>();
+    EXPECT_FALSE(sink->Advise(nullptr));
+    ASSERT_TRUE(sink->Advise(events));
+    EXPECT_NE(0u, sink->GetCookie());
+    EXPECT_EQ(1, OpcStandIn::RequestShutdown(CLSID_QuendrelOpcEventServer, L"maintenance"));
+    EXPECT_EQ(S_OK, sink->ShutdownRequest(nullptr));
+}
+
 TEST_F(ConnectionTest, ChooseServerTakesTheDialogsPick)
 {
     CInfoServer server;
     EXPECT_FALSE(server.ChooseServer()) << "no dialog: cancelled";
-    COPCDialogs::SetConnectDialog([](COPCConnectDlgData& data) {
-        data.strServer = L"Quendrel.OpcTestDa10.1  (Flat test server)";
-        data.strComputer = L"";
-        data.clsid = CLSID_QuendrelOpcTestDa10;
-        return IDOK;
-    });
+    COPCDialogs::SetConnectDialog(
+        [](COPCConnectDlgData& data)
+        {
+            data.strServer = L"Quendrel.OpcTestDa10.1  (Flat test server)";
+            data.strComputer = L"";
+            data.clsid = CLSID_QuendrelOpcTestDa10;
+            return IDOK;
+        });
     EXPECT_TRUE(server.ChooseServer());
     EXPECT_FALSE(server.IsConnected());
     EXPECT_EQ(CLSID_QuendrelOpcTestDa10, server.GetOPCServerCLSID());

@@ -92,10 +92,12 @@ TEST_F(ExplorerDocTest, LostServerIsMarkedBadAndComesBack)
     VARTYPE type;
     EXPECT_EQ(42.0, items[0]->GetDoubleValue(type));
     double counter = items[1]->GetDoubleValue(type);
-    ASSERT_TRUE(WaitFor([&] {
-        doc.UpdateAllInfoServers();
-        return items[1]->GetDoubleValue(type) > counter;
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&]
+        {
+            doc.UpdateAllInfoServers();
+            return items[1]->GetDoubleValue(type) > counter;
+        }));
 }
 
 TEST_F(ExplorerDocTest, UnreachableServerIsMarkedBad)

@@ -80,7 +80,8 @@ TEST_F(GroupTest, ThousandItemsReadFromCacheAndDevice)
 TEST_F(GroupTest, SyncAndAsyncWrites)
 {
     auto server = MakeConnected(L"this");
-    CGroup* group = AddGroup(*server);
+    // Without subscription reports, so that what a read stored stays until it is checked.
+    CGroup* group = AddGroup(*server, L"G1", 20, FALSE);
     std::vector<CItem*> items = AddItems(group, {L"Memory.R8", L"Memory.I4", L"Memory.BSTR", L"Memory.BOOL"});
     for (CItem* item : items)
         ASSERT_NE(nullptr, item);
@@ -133,7 +134,8 @@ TEST_F(GroupTest, DataChangesArriveFromTheServerThread)
     CGroup* group = AddGroup(*server, L"Fast", 20);
     ASSERT_NE(nullptr, group);
     EXPECT_NE(0u, group->GetOPCDataAccessConnectionPoint());
-    std::vector<CItem*> items = AddItems(group, {L"Simulation.Counter", L"Simulation.Text", L"Simulation.RampFast"});
+    std::vector<CItem*> items =
+        AddItems(group, {L"Simulation.Counter", L"Simulation.Text", L"Simulation.RampFast"});
     ASSERT_NE(nullptr, items[0]);
     ASSERT_TRUE(WaitFor([&] { return items[0]->IsQualityGood() && items[1]->IsChanged(); }));
     double first = Value(items[0]);
@@ -325,19 +327,23 @@ TEST_F(GroupTest, CloneAsksOnceAndCleansUp)
     ASSERT_NE(nullptr, source);
 
     int asked = 0;
-    COPCDialogs::SetGroupDialog([&](COPCGroupDlgData& data) {
-        ++asked;
-        EXPECT_EQ(CString(L"Source"), data.strName);
-        return IDCANCEL;
-    });
+    COPCDialogs::SetGroupDialog(
+        [&](COPCGroupDlgData& data)
+        {
+            ++asked;
+            EXPECT_EQ(CString(L"Source"), data.strName);
+            return IDCANCEL;
+        });
     CGroup* clone = nullptr;
     EXPECT_FALSE(server->SafeCloneGroup(source, &clone));
     EXPECT_EQ(1, asked) << "a cancelled dialog is not shown again";
 
-    COPCDialogs::SetGroupDialog([&](COPCGroupDlgData& data) {
-        data.strName = L"Copy";
-        return IDOK;
-    });
+    COPCDialogs::SetGroupDialog(
+        [&](COPCGroupDlgData& data)
+        {
+            data.strName = L"Copy";
+            return IDOK;
+        });
     ASSERT_TRUE(server->SafeCloneGroup(source, &clone));
     ASSERT_NE(nullptr, clone);
     EXPECT_EQ(CString(L"Copy"), clone->GetName());
@@ -348,10 +354,12 @@ TEST_F(GroupTest, CloneAsksOnceAndCleansUp)
     EXPECT_EQ(2u, server->GetGroups(&groups));
 
     // A clone whose state cannot be set does not stay on the server.
-    COPCDialogs::SetGroupDialog([&](COPCGroupDlgData& data) {
-        data.strName = L"Broken";
-        return IDOK;
-    });
+    COPCDialogs::SetGroupDialog(
+        [&](COPCGroupDlgData& data)
+        {
+            data.strName = L"Broken";
+            return IDOK;
+        });
     OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, "IOPCGroupStateMgt::SetState", E_FAIL, -1);
     CGroup* broken = nullptr;
     EXPECT_FALSE(server->SafeCloneGroup(source, &broken));
@@ -365,24 +373,28 @@ TEST_F(GroupTest, EditGroupAndAddGroupThroughTheDialog)
 {
     auto server = MakeConnected(L"this");
     EXPECT_FALSE(server->AddGroup(static_cast<CGroup**>(nullptr))) << "no dialog: cancelled";
-    COPCDialogs::SetGroupDialog([&](COPCGroupDlgData& data) {
-        data.strName = L"Dialog";
-        data.dwUpdateRate = 250;
-        return IDOK;
-    });
+    COPCDialogs::SetGroupDialog(
+        [&](COPCGroupDlgData& data)
+        {
+            data.strName = L"Dialog";
+            data.dwUpdateRate = 250;
+            return IDOK;
+        });
     CGroup* group = nullptr;
     ASSERT_TRUE(server->AddGroup(&group));
     EXPECT_EQ(CString(L"Dialog"), group->GetName());
     EXPECT_EQ(250u, group->GetUpdateRate());
 
-    COPCDialogs::SetGroupDialog([&](COPCGroupDlgData& data) {
-        EXPECT_EQ(CString(L"Dialog"), data.strName);
-        EXPECT_EQ(250u, data.dwUpdateRate);
-        data.strName = L"Renamed";
-        data.dwUpdateRate = 500;
-        data.bActive = FALSE;
-        return IDOK;
-    });
+    COPCDialogs::SetGroupDialog(
+        [&](COPCGroupDlgData& data)
+        {
+            EXPECT_EQ(CString(L"Dialog"), data.strName);
+            EXPECT_EQ(250u, data.dwUpdateRate);
+            data.strName = L"Renamed";
+            data.dwUpdateRate = 500;
+            data.bActive = FALSE;
+            return IDOK;
+        });
     EXPECT_TRUE(server->EditGroup(&group));
     EXPECT_EQ(CString(L"Renamed"), group->GetName());
     EXPECT_EQ(500u, group->GetUpdateRate());
@@ -391,10 +403,57 @@ TEST_F(GroupTest, EditGroupAndAddGroupThroughTheDialog)
     server->Disconnect();
 }
 
-TEST_F(GroupTest, PerItemErrorsMarkTheItemBad)
+TEST_F(GroupTest, EditItemThroughTheItemDialog)
 {
     auto server = MakeConnected(L"this");
     CGroup* group = AddGroup(*server);
+    CItem* item = AddItems(group, {L"Memory.I4"})[0];
+    ASSERT_NE(nullptr, item);
+    EXPECT_TRUE(item->EditItem()) << "no dialog: cancelled";
+    EXPECT_TRUE(item->IsActive());
+
+    COPCDialogs::SetItemDialog(
+        [&](COPCItemDlgData& data)
+        {
+            EXPECT_EQ(CString(L"Memory.I4"), data.strItemID);
+            EXPECT_EQ(item->GetClientHandle(), data.hClient);
+            EXPECT_EQ(VT_I4, data.vtDataType);
+            data.bActive = FALSE;
+            data.vtDataType = VT_R8;
+            return IDOK;
+        });
+    EXPECT_TRUE(item->EditItem());
+    EXPECT_FALSE(item->IsActive());
+    EXPECT_EQ(VT_R8, item->GetDataType());
+    EXPECT_TRUE(m_boxes.empty()) << "the client handle was kept";
+
+    // Another client handle is asked for; No keeps the old one.
+    COPCDialogs::SetItemDialog(
+        [&](COPCItemDlgData& data)
+        {
+            data.bActive = TRUE;
+            data.hClient = 0x00ABCDEF;
+            return IDOK;
+        });
+    EXPECT_TRUE(item->EditItem());
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(L"Are you sure ?\n\nServer can't find client item afterwards.", m_boxes[0]);
+    item->SetChanged(FALSE);
+    EXPECT_TRUE(group->ReadItemsSync(OPC_DS_CACHE));
+    EXPECT_TRUE(item->IsChanged());
+
+    m_boxAnswer = IDYES;
+    EXPECT_TRUE(item->EditItem());
+    item->SetChanged(FALSE);
+    EXPECT_TRUE(group->ReadItemsSync(OPC_DS_CACHE));
+    EXPECT_FALSE(item->IsChanged()) << "the server reports it under a handle nobody knows";
+    server->Disconnect();
+}
+
+TEST_F(GroupTest, PerItemErrorsMarkTheItemBad)
+{
+    auto server = MakeConnected(L"this");
+    CGroup* group = AddGroup(*server, L"G1", 20, FALSE);
     std::vector<CItem*> items = AddItems(group, {L"Memory.R8", L"Simulation.Ramp"});
     OpcStandIn::FailItem(CLSID_QuendrelOpcDaServer, L"Memory.R8", OPC_E_BADRIGHTS);
     EXPECT_TRUE(group->ReadItemsSync(OPC_DS_CACHE));
@@ -475,8 +534,9 @@ TEST_F(GroupTest, StoredConfigurationComesBackOnTheServer)
     EXPECT_EQ(group, items->GetAt(0)->GetGroup());
     EXPECT_NE(0u, items->GetAt(1)->GetHandle());
     EXPECT_TRUE(items->GetAt(0)->CommandSync(L"2.5"));
-    EXPECT_TRUE(group->ReadItemsSync(OPC_DS_DEVICE));
-    EXPECT_EQ(2.5, Value(items->GetAt(0)));
+    // A subscription report sent before the write may still arrive after the read.
+    EXPECT_TRUE(
+        WaitFor([&] { return group->ReadItemsSync(OPC_DS_DEVICE) && Value(items->GetAt(0)) == 2.5; }));
     EXPECT_TRUE(items->GetAt(1)->IsQualityGood());
     loaded.Disconnect();
 }

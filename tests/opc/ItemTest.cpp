@@ -34,8 +34,9 @@ TEST(ItemTest, QualityTestsLookAtTheTopBits)
         WORD quality;
         BOOL good, bad, uncertain, uninitialised;
     } cases[] = {
-        {0xC0, TRUE, FALSE, FALSE, FALSE}, {0xD8, TRUE, FALSE, FALSE, FALSE}, {0x1C, FALSE, TRUE, FALSE, FALSE},
-        {0x20, FALSE, TRUE, FALSE, TRUE},  {0x44, FALSE, FALSE, TRUE, FALSE}, {0x00, FALSE, TRUE, FALSE, FALSE},
+        {0xC0, TRUE, FALSE, FALSE, FALSE}, {0xD8, TRUE, FALSE, FALSE, FALSE},
+        {0x1C, FALSE, TRUE, FALSE, FALSE}, {0x20, FALSE, TRUE, FALSE, TRUE},
+        {0x44, FALSE, FALSE, TRUE, FALSE}, {0x00, FALSE, TRUE, FALSE, FALSE},
     };
     CItem item;
     for (const Case& c : cases)

@@ -59,10 +59,12 @@ protected:
         OpcStandIn::Reset();
         CInfoServer::SetStatusWaitStep(5);
         Logvane_ClearCaptured();
-        m_previousHook = AfxSetModalHook([this](const AfxModalRequest& request) {
-            m_boxes.push_back(request.strText.str());
-            return m_boxAnswer;
-        });
+        m_previousHook = AfxSetModalHook(
+            [this](const AfxModalRequest& request)
+            {
+                m_boxes.push_back(request.strText.str());
+                return m_boxAnswer;
+            });
     }
 
     void TearDown() override
@@ -78,8 +80,8 @@ protected:
     }
 
     // A connected server object named by ProgID (or "this").
-    static std::unique_ptr<CInfoServer> MakeConnected(LPCWSTR server, int dataCallback = 1, int adviseSink = 1,
-                                                      int shutdown = 0)
+    static std::unique_ptr<CInfoServer> MakeConnected(LPCWSTR server, int dataCallback = 1,
+                                                      int adviseSink = 1, int shutdown = 0)
     {
         auto info = std::make_unique<CInfoServer>(dataCallback, adviseSink, shutdown);
         EXPECT_TRUE(info->SetServer(L"", server));
@@ -87,7 +89,8 @@ protected:
         return info;
     }
 
-    static CGroup* AddGroup(CInfoServer& server, LPCWSTR name = L"G1", DWORD rate = 20, BOOL dataChange = TRUE)
+    static CGroup* AddGroup(CInfoServer& server, LPCWSTR name = L"G1", DWORD rate = 20,
+                            BOOL dataChange = TRUE)
     {
         LONG bias = 0;
         FLOAT band = 0.0f;
@@ -106,8 +109,14 @@ protected:
             items[i] = new CItem;
             items[i]->SetName(ids[i].c_str());
             items[i]->SetDataType(requested);
-            defs[i] = OPCITEMDEF{const_cast<LPWSTR>(L""), const_cast<LPWSTR>(ids[i].c_str()), TRUE,
-                                 items[i]->GetClientHandle(), 0, nullptr, requested, 0};
+            defs[i] = OPCITEMDEF{const_cast<LPWSTR>(L""),
+                                 const_cast<LPWSTR>(ids[i].c_str()),
+                                 TRUE,
+                                 items[i]->GetClientHandle(),
+                                 0,
+                                 nullptr,
+                                 requested,
+                                 0};
         }
         CComQIPtr<IOPCItemMgt> itemMgt(group->GetSafeInterface().p);
         OPCITEMRESULT* results = nullptr;

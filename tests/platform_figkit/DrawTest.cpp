@@ -88,13 +88,13 @@ TEST_F(FigkitDraw, BaseRectangleAndEllipseDrawTheirFillAndOutline)
         rect.OnDraw(&dc);
         ellipse.OnDraw(&dc);
     }
-    EXPECT_EQ(Pixel(image, 50, 35), RGB(0, 128, 0));   // inside the rectangle
-    EXPECT_EQ(Pixel(image, 10, 35), RGB(0, 0, 0));     // its left edge
-    EXPECT_EQ(Pixel(image, 90, 35), RGB(0, 0, 0));     // its right edge (points are inclusive)
+    EXPECT_EQ(Pixel(image, 50, 35), RGB(0, 128, 0)); // inside the rectangle
+    EXPECT_EQ(Pixel(image, 10, 35), RGB(0, 0, 0));   // its left edge
+    EXPECT_EQ(Pixel(image, 90, 35), RGB(0, 0, 0));   // its right edge (points are inclusive)
     EXPECT_EQ(Pixel(image, 95, 35), RGB(255, 255, 255));
-    EXPECT_EQ(Pixel(image, 150, 50), RGB(255, 255, 0)); // centre of the ellipse
+    EXPECT_EQ(Pixel(image, 150, 50), RGB(255, 255, 0));   // centre of the ellipse
     EXPECT_EQ(Pixel(image, 112, 12), RGB(255, 255, 255)); // corner outside it
-    EXPECT_EQ(Pixel(image, 110, 50), RGB(0, 0, 255));  // its leftmost point
+    EXPECT_EQ(Pixel(image, 110, 50), RGB(0, 0, 255));     // its leftmost point
 
     // Brush type 0 leaves the inside alone; a hidden shape draws nothing.
     QImage second = WhiteImage(200, 100);

@@ -28,8 +28,7 @@ inline void PrintTo(const CPoint& p, std::ostream* os)
 namespace figkit_test
 {
 // Bytes written by f into a storing archive.
-template <class F>
-std::vector<BYTE> StoreBytes(F&& f)
+template <class F> std::vector<BYTE> StoreBytes(F&& f)
 {
     CMemFile file;
     {
@@ -45,8 +44,7 @@ std::vector<BYTE> StoreBytes(F&& f)
 }
 
 // Runs f over a loading archive on the bytes.
-template <class F>
-void LoadBytes(const std::vector<BYTE>& bytes, F&& f)
+template <class F> void LoadBytes(const std::vector<BYTE>& bytes, F&& f)
 {
     std::vector<BYTE> copy = bytes;
     CMemFile file(copy.empty() ? nullptr : copy.data(), UINT(copy.size()));
@@ -57,8 +55,7 @@ void LoadBytes(const std::vector<BYTE>& bytes, F&& f)
 
 // Catches a CException* thrown by f; returns its archive cause, or -1 for another exception and
 // -2 for none.
-template <class F>
-int ArchiveCause(F&& f)
+template <class F> int ArchiveCause(F&& f)
 {
     try
     {

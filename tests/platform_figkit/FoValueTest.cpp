@@ -12,9 +12,12 @@ using namespace figkit_test;
 
 TEST(FoValue, EveryTypeRoundTripsThroughTheArchive)
 {
-    const FO_VALUE values[] = {FO_VALUE::MakeBool(TRUE),         FO_VALUE::MakeString(L"Grüße \U0001F600"),
-                               FO_VALUE::MakeInt(-123456),       FO_VALUE::MakeFloat(1.5f),
-                               FO_VALUE::MakeDouble(DBL_MIN),    FO_VALUE::MakeDWord(0xFFFFFFFFu),
+    const FO_VALUE values[] = {FO_VALUE::MakeBool(TRUE),
+                               FO_VALUE::MakeString(L"Grüße \U0001F600"),
+                               FO_VALUE::MakeInt(-123456),
+                               FO_VALUE::MakeFloat(1.5f),
+                               FO_VALUE::MakeDouble(DBL_MIN),
+                               FO_VALUE::MakeDWord(0xFFFFFFFFu),
                                FO_VALUE::MakeDateTime(45000.25, FO_DATETIME::invalid),
                                FO_VALUE::MakeColor(RGB(1, 2, 3))};
     for (int type = 0; type < 8; ++type)
@@ -31,11 +34,34 @@ TEST(FoValue, EveryTypeRoundTripsThroughTheArchive)
 TEST(FoValue, UnknownTypeCodeAndTruncationAreArchiveErrors)
 {
     auto bytes = StoreBytes([](CArchive& ar) { ar << int(8) << int(1); });
-    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [](CArchive& ar) { FO_VALUE v; v.Serialize(ar); }); }),
+    EXPECT_EQ(ArchiveCause(
+                  [&]
+                  {
+                      LoadBytes(bytes,
+                                [](CArchive& ar)
+                                {
+                                    FO_VALUE v;
+                                    v.Serialize(ar);
+                                });
+                  }),
               CArchiveException::badSchema);
-    bytes = StoreBytes([](CArchive& ar) { FO_VALUE v = FO_VALUE::MakeDouble(2.0); v.Serialize(ar); });
+    bytes = StoreBytes(
+        [](CArchive& ar)
+        {
+            FO_VALUE v = FO_VALUE::MakeDouble(2.0);
+            v.Serialize(ar);
+        });
     bytes.resize(bytes.size() - 1);
-    EXPECT_EQ(ArchiveCause([&] { LoadBytes(bytes, [](CArchive& ar) { FO_VALUE v; v.Serialize(ar); }); }),
+    EXPECT_EQ(ArchiveCause(
+                  [&]
+                  {
+                      LoadBytes(bytes,
+                                [](CArchive& ar)
+                                {
+                                    FO_VALUE v;
+                                    v.Serialize(ar);
+                                });
+                  }),
               CArchiveException::endOfFile);
 }
 

@@ -47,9 +47,8 @@ std::vector<BYTE> StoreShape(const CFODrawShape& shape)
 CFODrawShape* LoadShape(const std::vector<BYTE>& bytes)
 {
     CFODrawShape* shape = nullptr;
-    LoadBytes(bytes, [&](CArchive& ar) {
-        shape = static_cast<CFODrawShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFODrawShape)));
-    });
+    LoadBytes(bytes, [&](CArchive& ar)
+              { shape = static_cast<CFODrawShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFODrawShape))); });
     return shape;
 }
 
@@ -183,7 +182,8 @@ TEST(FigkitShape, HostileRecordsAreRefused)
     EXPECT_EQ(ArchiveCause([&] { delete LoadShape(bytes); }), CArchiveException::badSchema);
 
     // A child that is not a shape.
-    const auto notShape = StoreBytes([](CArchive& ar) { FOWriteOwnedObject(ar, CFOValueProperties(1, FO_VALUE())); });
+    const auto notShape =
+        StoreBytes([](CArchive& ar) { FOWriteOwnedObject(ar, CFOValueProperties(1, FO_VALUE())); });
     EXPECT_EQ(ArchiveCause([&] { delete LoadShape(notShape); }), CArchiveException::badClass);
 }
 
@@ -276,10 +276,15 @@ TEST(FigkitShape, ShapeFilesSaveAndOpen)
 
     // An empty file opens and changes nothing; a damaged one fails.
     const CString empty = CString::FromUtf8((dir.path() + "/empty.shape").toStdString());
-    { CFile f(empty, CFile::modeCreate | CFile::modeWrite); }
+    {
+        CFile f(empty, CFile::modeCreate | CFile::modeWrite);
+    }
     EXPECT_TRUE(back.OpenDocument(empty));
     EXPECT_EQ(back.GetBkColor(), RGB(9, 9, 9));
-    { CFile f(empty, CFile::modeCreate | CFile::modeWrite); f.Write("xyz", 3); }
+    {
+        CFile f(empty, CFile::modeCreate | CFile::modeWrite);
+        f.Write("xyz", 3);
+    }
     EXPECT_FALSE(back.OpenDocument(empty));
     EXPECT_FALSE(back.OpenDocument(CString::FromUtf8((dir.path() + "/missing").toStdString())));
 }

@@ -130,7 +130,7 @@ TEST_F(CAppTest, StartUpFillsNamesHelpPathAndCommandLine)
     wchar_t path[4096];
     const DWORD n = GetModuleFileNameW(nullptr, path, 4096);
     ASSERT_GT(n, 0u);
-    EXPECT_EQ(CString(app.m_pszHelpFilePath), CString(path) + L".chm");
+    EXPECT_EQ(CString(app.m_pszHelpFilePath).ToUtf8(), (CString(path) + L".CHM").ToUtf8());
     EXPECT_EQ(CString(app.m_pszExeName), L"test_platform_mfc");
     EXPECT_EQ(CString(app.m_pszAppName), L"test_platform_mfc");
     EXPECT_EQ(CString(app.m_lpCmdLine), L"/silent Plant 1.dcp");

@@ -406,9 +406,12 @@ TEST_F(CFrameTest, DiagramLibraryFramesPassCreationAndClosingOn)
 
 namespace
 {
+// Goes with its window, as views do.
 class CProbeView : public CWnd
 {
     DECLARE_DYNCREATE(CProbeView)
+protected:
+    void PostNcDestroy() override { delete this; }
 };
 IMPLEMENT_DYNCREATE(CProbeView, CWnd)
 } // namespace

@@ -38,14 +38,14 @@ public:
 };
 
 BEGIN_DISPATCH_MAP(CBaseHost, CCmdTargetDispatch)
-    DISP_FUNCTION(CBaseHost, "Sub", Sub, VT_R8, VTS_R8 VTS_R8)
-    DISP_FUNCTION(CBaseHost, "Echo", Echo, VT_BSTR, VTS_BSTR)
-    DISP_FUNCTION(CBaseHost, "Fail", Fail, VT_EMPTY, VTS_I4)
-    DISP_FUNCTION(CBaseHost, "Half", Half, VT_I2, VTS_I2)
-    DISP_FUNCTION(CBaseHost, "IsPositive", IsPositive, VT_BOOL, VTS_R8)
-    DISP_PROPERTY_EX(CBaseHost, "Count", GetCount, SetCount, VT_I4)
-    DISP_FUNCTION(CBaseHost, "Same", Same, VT_VARIANT, VTS_VARIANT)
-    DISP_FUNCTION_ID(CBaseHost, "Fixed", 500, Fixed, VT_I4, VTS_NONE)
+DISP_FUNCTION(CBaseHost, "Sub", Sub, VT_R8, VTS_R8 VTS_R8)
+DISP_FUNCTION(CBaseHost, "Echo", Echo, VT_BSTR, VTS_BSTR)
+DISP_FUNCTION(CBaseHost, "Fail", Fail, VT_EMPTY, VTS_I4)
+DISP_FUNCTION(CBaseHost, "Half", Half, VT_I2, VTS_I2)
+DISP_FUNCTION(CBaseHost, "IsPositive", IsPositive, VT_BOOL, VTS_R8)
+DISP_PROPERTY_EX(CBaseHost, "Count", GetCount, SetCount, VT_I4)
+DISP_FUNCTION(CBaseHost, "Same", Same, VT_VARIANT, VTS_VARIANT)
+DISP_FUNCTION_ID(CBaseHost, "Fixed", 500, Fixed, VT_I4, VTS_NONE)
 END_DISPATCH_MAP()
 
 class CDerivedHost : public CBaseHost
@@ -57,12 +57,13 @@ protected:
     BOOL IsDispatchIID(REFIID riid) const override { return IsEqualIID(riid, kPrivateIid); }
 
 public:
-    static constexpr GUID kPrivateIid = {0x5A7093B6, 0x5AF0, 0x429E, {0xB5, 0x5C, 0x9A, 0x18, 0x4A, 0x29, 0x4B, 0x2E}};
+    static constexpr GUID kPrivateIid = {
+        0x5A7093B6, 0x5AF0, 0x429E, {0xB5, 0x5C, 0x9A, 0x18, 0x4A, 0x29, 0x4B, 0x2E}};
     DECLARE_DISPATCH_MAP()
 };
 
 BEGIN_DISPATCH_MAP(CDerivedHost, CBaseHost)
-    DISP_FUNCTION(CDerivedHost, "Extra", Extra, VT_I4, VTS_NONE)
+DISP_FUNCTION(CDerivedHost, "Extra", Extra, VT_I4, VTS_NONE)
 END_DISPATCH_MAP()
 
 DISPID IdOf(IDispatch* p, const wchar_t* name)
@@ -106,7 +107,8 @@ TEST(DispatchMap, IdsCarryPositionAndDepthAndNamesIgnoreCase)
 
     // Ids of one object do not reach members of another level.
     _variant_t r;
-    EXPECT_EQ(d->Invoke(0x10008, IID_NULL, 0, DISPATCH_METHOD, nullptr, &r, nullptr, nullptr), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(d->Invoke(0x10008, IID_NULL, 0, DISPATCH_METHOD, nullptr, &r, nullptr, nullptr),
+              DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(d->Invoke(0x10001 + 0x10000, IID_NULL, 0, DISPATCH_METHOD, nullptr, &r, nullptr, nullptr),
               DISP_E_MEMBERNOTFOUND);
 }
@@ -154,7 +156,8 @@ TEST(DispatchMap, BadCallsAreRefused)
     _variant_t r;
     EXPECT_EQ(Call(p, L"Sub", {_variant_t(1.0)}, &r), DISP_E_BADPARAMCOUNT);
     UINT argErr = 99;
-    EXPECT_EQ(Call(p, L"Sub", {_variant_t(L"abc"), _variant_t(1.0)}, &r, nullptr, &argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Call(p, L"Sub", {_variant_t(L"abc"), _variant_t(1.0)}, &r, nullptr, &argErr),
+              DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 1u); // the first argument sits last in rgvarg
     EXPECT_EQ(Call(p, L"Sub", {_variant_t(1.0), _variant_t(1.0)}, &r, nullptr, nullptr, DISPATCH_PROPERTYPUT),
               DISP_E_MEMBERNOTFOUND);
@@ -207,7 +210,7 @@ TEST(DispatchMap, MembersEnumerateInMapOrder)
         names.emplace_back(name);
         SysFreeString(name);
     }
-    const std::vector<std::wstring> expected = {L"Extra", L"Sub",   L"Echo", L"Fail", L"Half",
+    const std::vector<std::wstring> expected = {L"Extra",      L"Sub",   L"Echo", L"Fail", L"Half",
                                                 L"IsPositive", L"Count", L"Same", L"Fixed"};
     EXPECT_EQ(names, expected);
 }

@@ -26,5 +26,6 @@ private:
     QCoreApplication* m_app = nullptr;
 };
 
-[[maybe_unused]] ::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+[[maybe_unused]] ::testing::Environment* const g_env =
+    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
 } // namespace

@@ -30,6 +30,7 @@ public:
     }
     void SetGVarValue(LPCWSTR name, double value) { m_values[name ? name : L""] = value; }
     BSTR Concat(LPCWSTR a, LPCWSTR b) { return SysAllocString((std::wstring(a) + b).c_str()); }
+    double Sum5(double a, double b, double c, double d, double e) { return a + b + c + d + e; }
     void Boom() { throw _com_error(E_FAIL, L"host is unhappy"); }
     VARIANT Identity(const VARIANT& v)
     {
@@ -48,12 +49,13 @@ public:
 };
 
 BEGIN_DISPATCH_MAP(CTestApp, CCmdTargetDispatch)
-    DISP_FUNCTION(CTestApp, "GetGVarValue", GetGVarValue, VT_R8, VTS_BSTR)
-    DISP_FUNCTION(CTestApp, "SetGVarValue", SetGVarValue, VT_EMPTY, VTS_BSTR VTS_R8)
-    DISP_FUNCTION(CTestApp, "Concat", Concat, VT_BSTR, VTS_BSTR VTS_BSTR)
-    DISP_FUNCTION(CTestApp, "Boom", Boom, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CTestApp, "Identity", Identity, VT_VARIANT, VTS_VARIANT)
-    DISP_PROPERTY_EX(CTestApp, "Count", GetCount, SetCount, VT_I4)
+DISP_FUNCTION(CTestApp, "GetGVarValue", GetGVarValue, VT_R8, VTS_BSTR)
+DISP_FUNCTION(CTestApp, "SetGVarValue", SetGVarValue, VT_EMPTY, VTS_BSTR VTS_R8)
+DISP_FUNCTION(CTestApp, "Concat", Concat, VT_BSTR, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CTestApp, "Sum5", Sum5, VT_R8, VTS_R8 VTS_R8 VTS_R8 VTS_R8 VTS_R8)
+DISP_FUNCTION(CTestApp, "Boom", Boom, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CTestApp, "Identity", Identity, VT_VARIANT, VTS_VARIANT)
+DISP_PROPERTY_EX(CTestApp, "Count", GetCount, SetCount, VT_I4)
 END_DISPATCH_MAP()
 
 class ScriptControlTest : public ::testing::Test
@@ -199,7 +201,8 @@ TEST_F(ScriptControlTest, ProceduresInDefinitionOrderAndRunWithArguments)
 TEST_F(ScriptControlTest, ArgumentTypesReachTheScript)
 {
     ASSERT_EQ(Add(L"function types() { var t = []; for (var i = 0; i < arguments.length; ++i) {"
-                  L" var a = arguments[i]; t.push(a === null ? 'null' : a instanceof Date ? 'date:' + a.getFullYear()"
+                  L" var a = arguments[i]; t.push(a === null ? 'null' : a instanceof Date ? 'date:' + "
+                  L"a.getFullYear()"
                   L" : typeof a); } return t.join(','); }"),
               S_OK);
     VARIANT date;
@@ -210,8 +213,9 @@ TEST_F(ScriptControlTest, ArgumentTypesReachTheScript)
     VariantInit(&null);
     null.vt = VT_NULL;
     _variant_t r;
-    ASSERT_EQ(Run(L"types", {_variant_t(L"s"), _variant_t(1), _variant_t(2.5), _variant_t(true), _variant_t(date),
-                             _variant_t(null), _variant_t()},
+    ASSERT_EQ(Run(L"types",
+                  {_variant_t(L"s"), _variant_t(1), _variant_t(2.5), _variant_t(true), _variant_t(date),
+                   _variant_t(null), _variant_t()},
                   &r),
               S_OK)
         << Description();
@@ -298,6 +302,8 @@ TEST_F(ScriptControlTest, NamedObjectsWithAndWithoutGlobalMembers)
     EXPECT_DOUBLE_EQ(Eval(L"app.GetGVarValue('#x')").dblVal, 4.5);
     EXPECT_DOUBLE_EQ(double(Eval(L"app.getgvarvalue('#x') * 2")), 9.0);
     EXPECT_EQ(Str(Eval(L"app.Concat('a', 7)")), L"a7");
+    EXPECT_EQ(double(Eval(L"app.Sum5(1, 2, 3, 4, 5.5)")), 15.5);
+    EXPECT_EQ(m_sc->ExecuteStatement(_bstr_t(L"app.Concat('a')")), DISP_E_BADPARAMCOUNT);
     EXPECT_DOUBLE_EQ(double(Eval(L"GetGVarValue('$y')")), 2.0); // sys's members are global
     EXPECT_DOUBLE_EQ(double(Eval(L"sys.GetGVarValue('$y')")), 2.0);
     EXPECT_DOUBLE_EQ(double(Eval(L"GetGVarValue('#x')")), DBL_MIN); // the global one is sys's, not app's
@@ -333,10 +339,11 @@ TEST_F(ScriptControlTest, NamedObjectsWithAndWithoutGlobalMembers)
 
 TEST_F(ScriptControlTest, ScriptObjectsReachTheHostAsDispatch)
 {
-    ASSERT_EQ(Add(L"var kept;\n"
-                  L"function make() { kept = { a: 1, inc: function (x) { return x + this.a; } }; return kept; }\n"
-                  L"function same(o) { return o === kept; }"),
-              S_OK);
+    ASSERT_EQ(
+        Add(L"var kept;\n"
+            L"function make() { kept = { a: 1, inc: function (x) { return x + this.a; } }; return kept; }\n"
+            L"function same(o) { return o === kept; }"),
+        S_OK);
     _variant_t obj;
     ASSERT_EQ(Run(L"make", {}, &obj), S_OK);
     ASSERT_EQ(obj.vt, VT_DISPATCH);

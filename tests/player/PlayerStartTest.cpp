@@ -1,0 +1,64 @@
+// The player starts on the application base, shows its frame and closes cleanly.
+#include "mfc/Menu.h"
+#include "mfc/Messages.h"
+#include "mfc/WinApp.h"
+#include "mfc/Wnd.h"
+#include "player/MainFrm.h"
+#include "player/QYRViewApp.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <csignal>
+
+TEST(PlayerStart, ShowsItsFrameAndClosesThroughTheLoop)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    CQYRViewApp app;
+    char arg0[] = "test_player";
+    char* argv[] = {arg0, nullptr};
+    ASSERT_TRUE(AfxWinInit(1, argv));
+    ASSERT_TRUE(app.InitInstance());
+
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->IsWindowVisible());
+    CMenu* menu = frame->GetMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetMenuItemCount(), 3);
+    EXPECT_NE(app.GetWorkSpace(), nullptr);
+    EXPECT_FALSE(app.GetCommandLineInfo().GetOption(L"silent"));
+
+    // Closing the frame ends the loop, as File/Exit would.
+    QTimer::singleShot(50, [frame] { frame->PostMessage(WM_COMMAND, ID_APP_EXIT, 0); });
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST(PlayerStart, ProgramRunsOffscreenAndStopsCleanlyOnTerminate)
+{
+    QTemporaryDir home;
+    QProcess player;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", home.path() + "/config");
+    env.insert("HOME", home.path());
+    player.setProcessEnvironment(env);
+    player.start(QStringLiteral(QYR_BIN_DIR "/QYRView"), {});
+    ASSERT_TRUE(player.waitForStarted(10000));
+    // Still running after start-up: the frame is up and the loop waits.
+    EXPECT_FALSE(player.waitForFinished(1500));
+    ASSERT_EQ(player.state(), QProcess::Running);
+    ::kill(pid_t(player.processId()), SIGTERM);
+    ASSERT_TRUE(player.waitForFinished(20000));
+    EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(player.exitCode(), 0);
+    const QByteArray err = player.readAllStandardError();
+    EXPECT_FALSE(err.contains("AddressSanitizer")) << err.toStdString();
+    EXPECT_FALSE(err.contains("runtime error")) << err.toStdString();
+    EXPECT_FALSE(err.contains("LeakSanitizer")) << err.toStdString();
+}
