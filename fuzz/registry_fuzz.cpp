@@ -157,8 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     RegStoreReload();
     const std::wstring first = Dump();
 
-    // Creating a volatile key rewrites the store without adding to it (and without the fsync of
-    // RegFlushKey, which would slow the run down a hundredfold).
+    // Creating a volatile key rewrites the store without adding to it, and without the fsync of
+    // RegFlushKey, which halves the speed on a disk.
     std::wstring name = L"fuzz-volatile";
     HKEY key = nullptr;
     while (RegOpenKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)

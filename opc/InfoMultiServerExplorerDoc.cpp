@@ -6,7 +6,7 @@
 #include "com/ClassRegistry.h"
 #include "mfc/Archive.h"
 
-IMPLEMENT_DYNCREATE(CInfoMultiServerExplorerDoc, CDocument)
+IMPLEMENT_DYNCREATE(CInfoMultiServerExplorerDoc, COPCDocument)
 
 namespace
 {
@@ -122,7 +122,13 @@ int CInfoMultiServerExplorerDoc::UpdateAllInfoServers()
             continue;
         BOOL connected = server->IsConnected();
         if (!connected)
+        {
             connected = server->Connect();
+            // The server that answers now is a new server object: the groups and items of the old
+            // one are gone with it, so they are made again on the new one.
+            if (connected)
+                server->RecreateOnServer();
+        }
         CGroupArray* groups = nullptr;
         server->GetGroups(&groups);
         for (INT_PTR i = 0; i < groups->GetSize(); ++i)
@@ -143,14 +149,14 @@ BOOL CInfoMultiServerExplorerDoc::OnNewDocument()
 {
     RemoveAllInfoServers();
     UpdateAllViews(nullptr);
-    return CDocument::OnNewDocument() ? TRUE : FALSE;
+    return COPCDocument::OnNewDocument() ? TRUE : FALSE;
 }
 
 BOOL CInfoMultiServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
 {
     RemoveAllInfoServers();
     UpdateAllViews(nullptr);
-    if (!CDocument::OnOpenDocument(lpszPathName))
+    if (!COPCDocument::OnOpenDocument(lpszPathName))
         return FALSE;
     ConnectAllInfoServers();
     return TRUE;
@@ -159,7 +165,7 @@ BOOL CInfoMultiServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
 void CInfoMultiServerExplorerDoc::OnCloseDocument()
 {
     RemoveAllInfoServers();
-    CDocument::OnCloseDocument();
+    COPCDocument::OnCloseDocument();
 }
 
 void CInfoMultiServerExplorerDoc::Serialize(CArchive&) {}

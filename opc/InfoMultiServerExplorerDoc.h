@@ -5,11 +5,11 @@
 #pragma once
 
 #include "mfc/Collections.h"
-#include "mfc/Document.h"
+#include "opc/OPCDocument.h"
 
 class CInfoServer;
 
-class CInfoMultiServerExplorerDoc : public CDocument
+class CInfoMultiServerExplorerDoc : public COPCDocument
 {
     DECLARE_DYNCREATE(CInfoMultiServerExplorerDoc)
 public:
@@ -27,8 +27,9 @@ public:
     CInfoServer* NewInfoServer(LPCWSTR name);
     // Disconnects and deletes the server of that name; FALSE when there is none.
     int DeleteInfoServer(LPCWSTR name);
-    // Reconnects lost servers and reads every group from the cache; a group that cannot be read gets
-    // quality 0x1C (bad, out of service) on its items. FALSE when there is no server.
+    // Reconnects lost servers (re-creating their groups and items on the new connection) and reads
+    // every group from the cache; a group that cannot be read gets quality 0x1C (bad, out of
+    // service) on its items. FALSE when there is no server.
     int UpdateAllInfoServers();
     int GetInfoServerCount() const { return int(m_mapServers.GetCount()); }
 

@@ -4,7 +4,7 @@
 
 #include "mfc/Archive.h"
 
-IMPLEMENT_DYNCREATE(CInfoServerExplorerDoc, CDocument)
+IMPLEMENT_DYNCREATE(CInfoServerExplorerDoc, COPCDocument)
 
 namespace
 {
@@ -55,7 +55,7 @@ BOOL CInfoServerExplorerDoc::OnNewDocument()
         m_pInfoServer->Disconnect();
         UpdateAllViews(nullptr);
     }
-    return CDocument::OnNewDocument() ? TRUE : FALSE;
+    return COPCDocument::OnNewDocument() ? TRUE : FALSE;
 }
 
 BOOL CInfoServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
@@ -65,7 +65,7 @@ BOOL CInfoServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
         m_pInfoServer->Disconnect();
         UpdateAllViews(nullptr);
     }
-    if (!CDocument::OnOpenDocument(lpszPathName))
+    if (!COPCDocument::OnOpenDocument(lpszPathName))
         return FALSE;
     if (m_pInfoServer && m_pInfoServer->Connect())
         m_pInfoServer->RecreateOnServer();
@@ -80,7 +80,7 @@ void CInfoServerExplorerDoc::OnCloseDocument()
         delete m_pInfoServer;
         m_pInfoServer = nullptr;
     }
-    CDocument::OnCloseDocument();
+    COPCDocument::OnCloseDocument();
 }
 
 void CInfoServerExplorerDoc::Serialize(CArchive& ar)

@@ -3,11 +3,11 @@
 // share it by reference count, and the last holder's remove call deletes it.
 #pragma once
 
-#include "mfc/Document.h"
+#include "opc/OPCDocument.h"
 
 class CInfoServer;
 
-class CInfoServerExplorerDoc : public CDocument
+class CInfoServerExplorerDoc : public COPCDocument
 {
     DECLARE_DYNCREATE(CInfoServerExplorerDoc)
 public:

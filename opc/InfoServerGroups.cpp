@@ -3,9 +3,7 @@
 
 #include "opc/IOPCGroupStateMgtWrapper.h"
 #include "opc/IOPCServerWrapper.h"
-#if __has_include("mfc/Document.h") // TEMPORARY
 #include "opc/InfoServerExplorerDoc.h"
-#endif
 #include "opc/Item.h"
 #include "opc/OPCDialogs.h"
 
@@ -473,14 +471,9 @@ void CInfoServer::BuildReloadedGroup(IUnknown* object, LPCWSTR enumeratedName)
 
 int CInfoServer::ReloadFromServer()
 {
-#if __has_include("mfc/Document.h") // TEMPORARY
     CInfoServerExplorerDoc* document = GetExplorerActiveDocument(FALSE);
     if (!document)
         return FALSE;
-#else
-    int* document = nullptr;
-    return FALSE;
-#endif
     if (!ForgetClientGroups())
         return FALSE;
     if (m_dwReloadEnumMethod > 1)
@@ -554,9 +547,6 @@ int CInfoServer::ReloadFromServer()
                 break;
         }
     }
-#if __has_include("mfc/Document.h") // TEMPORARY
     document->SetModifiedFlag(TRUE);
-#endif
-    (void)document;
     return TRUE;
 }

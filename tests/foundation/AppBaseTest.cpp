@@ -8,6 +8,7 @@
 #include "foundation/VEzudiZuroDoz.h"
 #include "foundation/XVKFrames.h"
 #include "logvane/Logvane.h"
+#include "mfc/Controls.h"
 #include "mfc/Messages.h"
 #include "mfc/ModalHook.h"
 #include "mfc/WinApp.h"
@@ -377,4 +378,45 @@ TEST(Library, ExportsReturnTheirFixedResults)
     EXPECT_EQ(QYR_GetTagPosByName(1, 2, tag), -1);
     EXPECT_EQ(QYR_GetGlobalStnPointerByName(L"x"), nullptr);
     dlclose(lib);
+}
+
+TEST_F(AppBase, LanguageDialogListsEnglishAndKeepsItOnOk)
+{
+    struct CResourceApp : CTestApp
+    {
+        int updates = 0;
+        void UpdateResources() override { ++updates; }
+    } app;
+    char arg0[] = "test_foundation";
+    char* argv[] = {arg0, nullptr};
+    ASSERT_TRUE(AfxWinInit(1, argv));
+    ASSERT_TRUE(app.InitInstance());
+
+    std::vector<CString> items;
+    CString caption;
+    AfxSetModalHook([&](const AfxModalRequest& r) {
+        if (r.kind != AfxModalKind::Dialog)
+            return IDCANCEL;
+        caption = r.strCaption;
+        CListBox* list = static_cast<CListBox*>(r.pDialog->GetDlgItem(CLanguageSelect::IDC_LANGUAGE_LIST));
+        for (int i = 0; list && i < list->GetCount(); ++i)
+        {
+            CString text;
+            list->GetText(i, text);
+            items.push_back(text);
+        }
+        return IDOK;
+    });
+    app.OnViewLanguage();
+    AfxSetModalHook(nullptr);
+
+    EXPECT_EQ(caption, L"Language");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].Left(7), L"English");
+    EXPECT_EQ(app.updates, 1);
+    EXPECT_EQ(app.GetLangId(), 1033);
+
+    delete app.GetWorkSpace();
+    app.SetWorkSpace(nullptr);
+    app.ExitInstance();
 }

@@ -1,5 +1,6 @@
 // The script host and the "app" object: variables read and written from scripts, the value push
 // and redraw, ports by key, procedures, errors and the time-out.
+#include "com/ComError.h"
 #include "com/ComUtil.h"
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPortShape.h"
@@ -433,4 +434,22 @@ TEST_F(ScriptHost, DispatchIdsAndProgramMapsChainToTheHost)
     const LONG locks = AfxOleGetLockCount();
     program->ExternalRelease();
     EXPECT_EQ(AfxOleGetLockCount(), locks - 1);
+}
+
+TEST_F(ScriptHost, LanguageAndResetDropCodeButKeepTheList)
+{
+    CScriptObject& script = Script();
+    ASSERT_TRUE(script.AddScript(L"function a() { return 1; }\nfunction b() {}"));
+    ASSERT_EQ(script.GetMethodsCount(), 2);
+
+    ASSERT_TRUE(script.Reset());
+    EXPECT_EQ(script.GetMethodsCount(), 2); // rebuilt only by the next add
+    EXPECT_FALSE(script.RunProcedure(L"a", nullptr, nullptr));
+    EXPECT_EQ(std::wstring(script.GetErrorString()).rfind(L"Error: ", 0), 0u);
+    ASSERT_TRUE(script.AddScript(L"function c() {}"));
+    EXPECT_EQ(script.GetMethodsCount(), 1);
+
+    EXPECT_TRUE(script.SetLanguage(L"JScript"));
+    EXPECT_FALSE(script.SetLanguage(std::wstring(41, L'J').c_str()));
+    EXPECT_THROW(script.SetLanguage(L"VBScript"), _com_error);
 }

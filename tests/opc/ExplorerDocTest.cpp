@@ -5,6 +5,11 @@
 #include "opc/InfoMultiServerExplorerDoc.h"
 #include "opc/InfoServerExplorerDoc.h"
 
+#include "mfc/Archive.h"
+#include "mfc/File.h"
+
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 using namespace opctest;
@@ -157,4 +162,53 @@ TEST_F(ExplorerDocTest, ReloadNeedsTheDocument)
     auto server = MakeConnected(L"this");
     EXPECT_FALSE(server->ReloadFromServer());
     server->Disconnect();
+}
+
+TEST_F(ExplorerDocTest, OpeningAStoredConfigurationConnectsAndRecreates)
+{
+    std::filesystem::path path = std::filesystem::temp_directory_path() / "opc_explorer_test.bin";
+    {
+        auto server = MakeConnected(L"this");
+        CGroup* group = AddGroup(*server, L"Saved", 50);
+        AddItems(group, {L"Memory.UI2", L"Simulation.Ramp"});
+        CFile file;
+        ASSERT_TRUE(
+            file.Open(path.wstring().c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
+        CArchive ar(&file, CArchive::store);
+        server->Serialize(ar);
+        ar.Close();
+        file.Close();
+        server->Disconnect();
+    }
+
+    CInfoServerExplorerDoc* doc = GetExplorerActiveDocument(1);
+    ASSERT_TRUE(doc->OnOpenDocument(path.wstring().c_str()));
+    CInfoServer* server = doc->GetInfoServer();
+    EXPECT_TRUE(server->IsConnected());
+    CGroupArray* groups = nullptr;
+    ASSERT_EQ(1u, server->GetGroups(&groups));
+    CGroup* group = groups->GetAt(0);
+    EXPECT_EQ(CString(L"Saved"), group->GetName());
+    CItemArray* items = nullptr;
+    ASSERT_EQ(2u, group->GetItems(&items));
+    EXPECT_EQ(CString(L"Simulation.Ramp"), items->GetAt(1)->GetName());
+    EXPECT_TRUE(WaitFor([&] { return items->GetAt(1)->IsQualityGood(); }))
+        << "reports reach the re-created items";
+
+    // A file that is not a server record fails cleanly.
+    std::filesystem::path junk = std::filesystem::temp_directory_path() / "opc_explorer_junk.bin";
+    {
+        CFile file;
+        ASSERT_TRUE(
+            file.Open(junk.wstring().c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
+        const char bytes[] = "\xFF\xFE\xFF\x7Fnot a server";
+        file.Write(bytes, sizeof(bytes));
+        file.Close();
+    }
+    EXPECT_FALSE(doc->OnOpenDocument(junk.wstring().c_str()));
+    EXPECT_FALSE(doc->GetInfoServer()->IsConnected());
+    EXPECT_FALSE(doc->OnOpenDocument(L"/nonexistent/opc.bin"));
+    RemoveExplorerActiveDocument(doc);
+    std::filesystem::remove(path);
+    std::filesystem::remove(junk);
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -50,8 +51,13 @@ TEST(PlayerStart, ProgramRunsOffscreenAndStopsCleanlyOnTerminate)
     player.setProcessEnvironment(env);
     player.start(QStringLiteral(QYR_BIN_DIR "/QYRView"), {});
     ASSERT_TRUE(player.waitForStarted(10000));
-    // Still running after start-up: the frame is up and the loop waits.
-    EXPECT_FALSE(player.waitForFinished(1500));
+    // Start-up has reached the options store once the registry file appears; by then the
+    // player listens for the stop request. It must still run: the frame is up and the loop waits.
+    const QString store = home.path() + "/config/Quendrel/registry.dat";
+    for (int i = 0; i < 300 && !QFile::exists(store) && player.state() == QProcess::Running; ++i)
+        player.waitForFinished(100);
+    EXPECT_TRUE(QFile::exists(store));
+    EXPECT_FALSE(player.waitForFinished(500));
     ASSERT_EQ(player.state(), QProcess::Running);
     ::kill(pid_t(player.processId()), SIGTERM);
     ASSERT_TRUE(player.waitForFinished(20000));
