@@ -185,8 +185,9 @@ TEST_F(ScriptHost, VariablesReadByKindAndType)
         {&CXVKMethodHost::GetRVarValue, L"#level", DBL_MIN}, // another kind
         {&CXVKMethodHost::GetSVarValue, L"$HOUR ", 13},
     };
+    CXVKMethodHost* host = m_host;
     for (const NumberCase& c : numbers)
-        EXPECT_EQ((m_host->*c.get)(c.name), c.expected) << (c.name ? CString(c.name).ToUtf8() : "null");
+        EXPECT_EQ((host->*c.get)(c.name), c.expected) << (c.name ? CString(c.name).ToUtf8() : "null");
 }
 
 TEST_F(ScriptHost, VariablesReadAsText)
@@ -212,9 +213,10 @@ TEST_F(ScriptHost, VariablesReadAsText)
         {&CXVKMethodHost::GetRStrVarValue, L"@run", L"1"},
         {&CXVKMethodHost::GetStrVarValue, nullptr, L"<null>"},
     };
+    CXVKMethodHost* host = m_host;
     for (const TextCase& c : texts)
     {
-        EXPECT_EQ(Text((m_host->*c.get)(c.name)), c.expected) << (c.name ? CString(c.name).ToUtf8() : "null");
+        EXPECT_EQ(Text((host->*c.get)(c.name)), c.expected) << (c.name ? CString(c.name).ToUtf8() : "null");
     }
 }
 
