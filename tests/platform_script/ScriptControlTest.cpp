@@ -372,19 +372,21 @@ TEST_F(ScriptControlTest, ScriptObjectsReachTheHostAsDispatch)
 
 TEST_F(ScriptControlTest, TimeoutStopsARunawayScript)
 {
-    ASSERT_EQ(m_sc->put_Timeout(200), S_OK);
+    // The code goes in before the limit, so a loaded machine cannot make the loading itself time out.
     ASSERT_EQ(Add(L"function spin() { while (true) {} }\n"
                   L"function spinCaught() { while (true) { try { while (true) {} } catch (e) {} } }\n"
                   L"function quick() { return 1; }\n"
                   L"function busy(ms) { var end = Date.now() + ms; while (Date.now() < end) {} return 2; }"),
               S_OK);
+    ASSERT_EQ(m_sc->put_Timeout(200), S_OK);
     for (const wchar_t* proc : {L"spin", L"spinCaught"})
     {
         const auto start = std::chrono::steady_clock::now();
         _variant_t r;
         EXPECT_EQ(Run(proc, {}, &r), SCRIPT_E_TIMEOUT);
         const auto took = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(took, std::chrono::milliseconds(1000));
+        // Stopped by the watchdog, not left to run: the bound is loose for loaded machines.
+        EXPECT_LT(took, std::chrono::milliseconds(5000));
         EXPECT_GE(took, std::chrono::milliseconds(150));
         // The engine runs again afterwards.
         ASSERT_EQ(Run(L"quick", {}, &r), S_OK);
