@@ -1,6 +1,7 @@
 #include "opc/OPCShutDownRequest.h"
 
 #include "opc/InfoServer.h"
+#include "opc/Item.h"
 
 COPCShutDownRequest::COPCShutDownRequest() = default;
 

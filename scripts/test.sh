@@ -10,7 +10,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 jobs=$(nproc)
 # Wall-clock seconds for all fuzz targets together.
-fuzz_budget=90
+fuzz_budget=80
 
 echo "== ASan/UBSan build and tests (${SECONDS}s)"
 "$root/scripts/build.sh" build-asan -DQYR_SANITIZE=ON -DQYR_BENCH=ON

@@ -19,6 +19,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 IMPLEMENT_SERIAL(CFODrawShape, CObject, 0)
@@ -634,8 +635,11 @@ void CFODrawShape::OnDrawPorts(CDC* pDC, BOOL bShow)
     CPen* old = pDC->SelectObject(&pen);
     for (const auto& port : m_aPorts)
     {
-        const int x = CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width());
-        const int y = CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height());
+        // Kept clear of the int limits: the cross reaches four pixels beyond the port.
+        const int x = std::clamp(CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width()), INT_MIN + 8,
+                                 INT_MAX - 8);
+        const int y = std::clamp(CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height()), INT_MIN + 8,
+                                 INT_MAX - 8);
         pDC->MoveTo(x - 3, y - 3);
         pDC->LineTo(x + 4, y + 4);
         pDC->MoveTo(x + 3, y - 3);

@@ -172,10 +172,11 @@ bool KeyValue(const std::wstring& line, std::wstring& key, std::wstring& value)
 bool FindSection(const std::vector<std::wstring>& lines, const std::wstring& section, size_t& begin,
                  size_t& end)
 {
+    const std::wstring wanted = Trim(section);
     for (size_t i = 0; i < lines.size(); ++i)
     {
         std::wstring name;
-        if (SectionName(lines[i], name) && EqualNoCase(name, section))
+        if (SectionName(lines[i], name) && EqualNoCase(name, wanted))
         {
             begin = i;
             end = i + 1;
@@ -208,7 +209,8 @@ DWORD CopyList(const std::vector<std::wstring>& items, LPWSTR buf, DWORD size)
     {
         if (pos + item.size() + 1 > size - 1)
         {
-            const DWORD room = size - 2 - pos;
+            // The previous string may already fill the buffer up to its last two places.
+            const DWORD room = pos < size - 2 ? size - 2 - pos : 0;
             std::wmemcpy(buf + pos, item.c_str(), room);
             buf[size - 2] = 0;
             buf[size - 1] = 0;
@@ -286,7 +288,8 @@ BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lp
     {
         if (!lpString)
             return TRUE;
-        lines.push_back(L"[" + std::wstring(lpAppName) + L"]");
+        // Section names are read back trimmed, so they are written that way.
+        lines.push_back(L"[" + Trim(lpAppName) + L"]");
         lines.push_back(key + L"=" + lpString);
         return WriteLines(path, lines) ? TRUE : FALSE;
     }

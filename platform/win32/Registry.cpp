@@ -157,6 +157,9 @@ std::string StoreDir(const std::string& configDir)
     return configDir + "/Quendrel";
 }
 
+// Keys nest at most this deep, as on Windows; the tree is walked recursively when saved and freed.
+constexpr size_t kMaxKeyDepth = 512;
+
 // Splits a subkey path at '\'; empty parts (a leading, doubled or trailing '\') are skipped.
 bool SplitPath(LPCWSTR subKey, std::vector<std::wstring>& parts)
 {
@@ -169,7 +172,7 @@ bool SplitPath(LPCWSTR subKey, std::vector<std::wstring>& parts)
         {
             if (!part.empty())
             {
-                if (part.size() > kMaxKeyNameChars)
+                if (part.size() > kMaxKeyNameChars || parts.size() >= kMaxKeyDepth)
                     return false;
                 parts.push_back(part);
                 part.clear();
@@ -615,6 +618,8 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD dwOptions
     std::vector<std::wstring> parts;
     if (!SplitPath(lpSubKey, parts))
         return ERROR_INVALID_PARAMETER;
+    if (base.path.size() + parts.size() > kMaxKeyDepth)
+        return ERROR_BADKEY;
     OpenKey result = base;
     bool created = false;
     for (const auto& part : parts)
