@@ -46,12 +46,10 @@ ROzazeRir::~ROzazeRir()
 CString ROzazeRir::MakeLogConfigPath(const CString& helpPath)
 {
     CString path = helpPath;
-    const int chm = path.str().rfind(L".CHM") == std::wstring::npos ? -1 : int(path.str().rfind(L".CHM"));
-    if (chm >= 0)
-    {
-        path.Delete(chm, 4);
-        path.Insert(chm, L".xml");
-    }
+    // The search is case-sensitive: a lower-case ".chm" leaves "Logvane.xml" beside the program.
+    const size_t chm = path.str().rfind(L".CHM");
+    if (chm != std::wstring::npos)
+        path.str().replace(chm, 4, L".xml");
     else
     {
         path = path.Left(path.ReverseFind(L'/') + 1);
