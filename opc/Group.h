@@ -7,6 +7,7 @@
 #pragma once
 
 #include "opc/Base.h"
+#include "opc/Item.h"
 #include "opc/OPCHandleTable.h"
 
 #include "mfc/Collections.h"
@@ -14,7 +15,6 @@
 #include <mutex>
 #include <vector>
 
-class CItem;
 class CInfoServer;
 
 typedef CArray<CItem*, CItem*> CItemArray;
