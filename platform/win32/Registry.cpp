@@ -558,6 +558,19 @@ RegKey* KeyOf(Store& s, HKEY h, OpenKey& ok, LONG& err)
     return key;
 }
 
+// The key of a handle opened with the given access, in a loaded store; err says why there is none.
+RegKey* KeyWithAccess(Store& s, HKEY h, REGSAM access, OpenKey& ok, LONG& err)
+{
+    EnsureLoaded(s);
+    RegKey* key = KeyOf(s, h, ok, err);
+    if (key && !(ok.access & access))
+    {
+        err = ERROR_ACCESS_DENIED;
+        return nullptr;
+    }
+    return key;
+}
+
 HKEY AddHandle(Store& s, OpenKey key)
 {
     const uintptr_t v = kHandleBase + s.nextHandle++;
@@ -662,14 +675,11 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
         return ERROR_INVALID_PARAMETER;
     Store& s = TheStore();
     std::lock_guard lock(s.mutex);
-    EnsureLoaded(s);
     OpenKey ok;
     LONG err = ERROR_SUCCESS;
-    RegKey* key = KeyOf(s, hKey, ok, err);
+    RegKey* key = KeyWithAccess(s, hKey, KEY_QUERY_VALUE, ok, err);
     if (!key)
         return err;
-    if (!(ok.access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
     const RegValue* v = FindValue(key, lpValueName);
     if (!v)
         return ERROR_FILE_NOT_FOUND;
@@ -704,14 +714,11 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const B
         return ERROR_INVALID_PARAMETER;
     Store& s = TheStore();
     std::lock_guard lock(s.mutex);
-    EnsureLoaded(s);
     OpenKey ok;
     LONG err = ERROR_SUCCESS;
-    RegKey* key = KeyOf(s, hKey, ok, err);
+    RegKey* key = KeyWithAccess(s, hKey, KEY_SET_VALUE, ok, err);
     if (!key)
         return err;
-    if (!(ok.access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
     RegValue* v = FindValue(key, lpValueName);
     if (!v)
     {
@@ -729,14 +736,11 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName)
 {
     Store& s = TheStore();
     std::lock_guard lock(s.mutex);
-    EnsureLoaded(s);
     OpenKey ok;
     LONG err = ERROR_SUCCESS;
-    RegKey* key = KeyOf(s, hKey, ok, err);
+    RegKey* key = KeyWithAccess(s, hKey, KEY_SET_VALUE, ok, err);
     if (!key)
         return err;
-    if (!(ok.access & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
     const RegValue* v = FindValue(key, lpValueName);
     if (!v)
         return ERROR_FILE_NOT_FOUND;
@@ -783,14 +787,11 @@ LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, L
         return ERROR_INVALID_PARAMETER;
     Store& s = TheStore();
     std::lock_guard lock(s.mutex);
-    EnsureLoaded(s);
     OpenKey ok;
     LONG err = ERROR_SUCCESS;
-    RegKey* key = KeyOf(s, hKey, ok, err);
+    RegKey* key = KeyWithAccess(s, hKey, KEY_ENUMERATE_SUB_KEYS, ok, err);
     if (!key)
         return err;
-    if (!(ok.access & KEY_ENUMERATE_SUB_KEYS))
-        return ERROR_ACCESS_DENIED;
     if (dwIndex >= key->subkeys.size())
         return ERROR_NO_MORE_ITEMS;
     const RegKey& sub = *key->subkeys[dwIndex];
@@ -816,14 +817,11 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
         return ERROR_INVALID_PARAMETER;
     Store& s = TheStore();
     std::lock_guard lock(s.mutex);
-    EnsureLoaded(s);
     OpenKey ok;
     LONG err = ERROR_SUCCESS;
-    RegKey* key = KeyOf(s, hKey, ok, err);
+    RegKey* key = KeyWithAccess(s, hKey, KEY_QUERY_VALUE, ok, err);
     if (!key)
         return err;
-    if (!(ok.access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
     if (dwIndex >= key->values.size())
         return ERROR_NO_MORE_ITEMS;
     const RegValue& v = key->values[dwIndex];
@@ -857,14 +855,11 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpR
         return ERROR_INVALID_PARAMETER;
     Store& s = TheStore();
     std::lock_guard lock(s.mutex);
-    EnsureLoaded(s);
     OpenKey ok;
     LONG err = ERROR_SUCCESS;
-    RegKey* key = KeyOf(s, hKey, ok, err);
+    RegKey* key = KeyWithAccess(s, hKey, KEY_QUERY_VALUE, ok, err);
     if (!key)
         return err;
-    if (!(ok.access & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
     if (lpcchClass)
     {
         if (lpClass && *lpcchClass > 0)
