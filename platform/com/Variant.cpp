@@ -2,6 +2,7 @@
 #include "com/Variant.h"
 
 #include "com/VariantPriv.h"
+#include "win32/System.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,36 +10,7 @@
 namespace
 {
 
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = unsigned(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + int64_t(doe) - 719468;
-}
-
-void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d)
-{
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = unsigned(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    y = int64_t(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y += m <= 2;
-}
-
 const int64_t kDateEpoch = DaysFromCivil(1899, 12, 30);
-
-bool IsLeap(int64_t y)
-{
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
 
 } // namespace
 
@@ -261,8 +233,7 @@ INT VariantTimeToSystemTime(DATE vtime, LPSYSTEMTIME st)
     st->wYear = WORD(y);
     st->wMonth = WORD(m);
     st->wDay = WORD(d);
-    const int64_t unixDays = days + kDateEpoch;
-    st->wDayOfWeek = WORD(((unixDays % 7) + 11) % 7);
+    st->wDayOfWeek = DayOfWeekFromDays(days + kDateEpoch);
     st->wHour = WORD(secs / 3600);
     st->wMinute = WORD((secs / 60) % 60);
     st->wSecond = WORD(secs % 60);
@@ -272,12 +243,9 @@ INT VariantTimeToSystemTime(DATE vtime, LPSYSTEMTIME st)
 
 INT SystemTimeToVariantTime(LPSYSTEMTIME st, DATE* pvtime)
 {
-    static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (!st || !pvtime || st->wYear < 100 || st->wYear > 9999 || st->wMonth < 1 || st->wMonth > 12 ||
-        st->wDay < 1 || st->wHour > 23 || st->wMinute > 59 || st->wSecond > 59)
-        return FALSE;
-    const unsigned maxDay = (st->wMonth == 2 && IsLeap(st->wYear)) ? 29 : kDays[st->wMonth - 1];
-    if (st->wDay > maxDay)
+        st->wDay < 1 || st->wDay > DaysInMonth(st->wYear, st->wMonth) || st->wHour > 23 || st->wMinute > 59 ||
+        st->wSecond > 59)
         return FALSE;
     const int64_t days = DaysFromCivil(st->wYear, st->wMonth, st->wDay) - kDateEpoch;
     const double time = (st->wHour * 3600.0 + st->wMinute * 60.0 + st->wSecond) / 86400.0;

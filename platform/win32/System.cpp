@@ -20,39 +20,6 @@ thread_local DWORD t_lastError = ERROR_SUCCESS;
 constexpr int64_t kUnixEpochIn1601Seconds = 11644473600LL;
 constexpr uint64_t kTicksPerSecond = 10000000ULL;
 
-// Days since 1970-01-01 of a proleptic Gregorian date, and back.
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = unsigned(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + int64_t(doe) - 719468;
-}
-
-void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d)
-{
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = unsigned(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    y = int64_t(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y += m <= 2;
-}
-
-unsigned DaysInMonth(int64_t y, unsigned m)
-{
-    static const unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0))
-        return 29;
-    return days[m - 1];
-}
-
 void FillSystemTime(const tm& t, long nanos, LPSYSTEMTIME st)
 {
     st->wYear = WORD(t.tm_year + 1900);
@@ -461,6 +428,45 @@ bool ExpandInserts(const std::wstring& in, bool ignoreInserts, const DWORD_PTR* 
 
 } // namespace
 
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = unsigned(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + int64_t(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = unsigned(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    y = int64_t(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    y += m <= 2;
+}
+
+unsigned DaysInMonth(int64_t y, unsigned m)
+{
+    static const unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (m < 1 || m > 12)
+        return 0;
+    if (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0))
+        return 29;
+    return days[m - 1];
+}
+
+WORD DayOfWeekFromDays(int64_t days)
+{
+    return WORD(((days % 7) + 11) % 7); // 1970-01-01 was a Thursday
+}
+
 DWORD GetTickCount()
 {
     return DWORD(GetTickCount64());
@@ -528,7 +534,7 @@ BOOL FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME st)
     st->wYear = WORD(y);
     st->wMonth = WORD(m);
     st->wDay = WORD(d);
-    st->wDayOfWeek = WORD(((days % 7) + 11) % 7); // 1970-01-01 was a Thursday
+    st->wDayOfWeek = DayOfWeekFromDays(days);
     st->wHour = WORD(rem / 3600);
     st->wMinute = WORD((rem / 60) % 60);
     st->wSecond = WORD(rem % 60);

@@ -13,6 +13,13 @@ void GetSystemTimeAsFileTime(LPFILETIME lpSystemTimeAsFileTime);
 // FILETIME: 100 ns intervals since 1601-01-01 UTC. Both fail (FALSE) on out-of-range input.
 BOOL FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME lpSystemTime);
 BOOL SystemTimeToFileTime(const SYSTEMTIME* lpSystemTime, LPFILETIME lpFileTime);
+// The proleptic Gregorian calendar under the time conversions here and in platform/com: days since
+// 1970-01-01 of a date (m 1..12), and back; DaysInMonth is 0 for a month out of range.
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d);
+void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d);
+unsigned DaysInMonth(int64_t y, unsigned m);
+// 0 for Sunday, as SYSTEMTIME counts.
+WORD DayOfWeekFromDays(int64_t days);
 
 // Per thread.
 DWORD GetLastError();

@@ -172,6 +172,37 @@ TEST(SystemTest, FileTimeAndSystemTime)
     EXPECT_GE(GetTickCount64() - t0, 19u);
 }
 
+TEST(SystemTest, CalendarSharedByTheTimeConversions)
+{
+    struct Case
+    {
+        int64_t y;
+        unsigned m, d;
+        int64_t days;
+        WORD dayOfWeek;
+    } cases[] = {
+        {1970, 1, 1, 0, 4},       {1969, 12, 31, -1, 3},      {1899, 12, 30, -25569, 6},
+        {1601, 1, 1, -134774, 1}, {2000, 2, 29, 11016, 2},    {2000, 3, 1, 11017, 3},
+        {1900, 3, 1, -25508, 4},  {9999, 12, 31, 2932896, 5},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(DaysFromCivil(c.y, c.m, c.d), c.days) << c.y << "-" << c.m << "-" << c.d;
+        int64_t y = 0;
+        unsigned m = 0, d = 0;
+        CivilFromDays(c.days, y, m, d);
+        EXPECT_EQ(y, c.y);
+        EXPECT_EQ(m, c.m);
+        EXPECT_EQ(d, c.d);
+        EXPECT_EQ(DayOfWeekFromDays(c.days), c.dayOfWeek) << c.days;
+    }
+    EXPECT_EQ(DaysInMonth(2000, 2), 29u);
+    EXPECT_EQ(DaysInMonth(1900, 2), 28u);
+    EXPECT_EQ(DaysInMonth(2024, 4), 30u);
+    EXPECT_EQ(DaysInMonth(2024, 0), 0u);
+    EXPECT_EQ(DaysInMonth(2024, 13), 0u);
+}
+
 TEST(SystemTest, LastErrorIsPerThread)
 {
     SetLastError(ERROR_ACCESS_DENIED);
