@@ -5,9 +5,7 @@
 #include "mfc/WinApp.h"
 #include "mfc/WndPrivate.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,56 +61,12 @@ DWORD StyleWordBits(const CString& word)
         {L"DS_3DLOOK", DS_3DLOOK},
         {L"DS_CONTROL", DS_CONTROL},
         {L"DS_CENTER", DS_CENTER},
-        {L"BS_PUSHBUTTON", BS_PUSHBUTTON},
-        {L"BS_DEFPUSHBUTTON", BS_DEFPUSHBUTTON},
-        {L"BS_CHECKBOX", BS_CHECKBOX},
-        {L"BS_AUTOCHECKBOX", BS_AUTOCHECKBOX},
-        {L"BS_RADIOBUTTON", BS_RADIOBUTTON},
-        {L"BS_3STATE", BS_3STATE},
-        {L"BS_AUTO3STATE", BS_AUTO3STATE},
-        {L"BS_GROUPBOX", BS_GROUPBOX},
-        {L"BS_AUTORADIOBUTTON", BS_AUTORADIOBUTTON},
-        {L"SS_LEFT", SS_LEFT},
-        {L"SS_CENTER", SS_CENTER},
-        {L"SS_RIGHT", SS_RIGHT},
-        {L"SS_ICON", SS_ICON},
-        {L"SS_BITMAP", SS_BITMAP},
-        {L"SS_NOTIFY", SS_NOTIFY},
-        {L"SS_SUNKEN", SS_SUNKEN},
-        {L"ES_LEFT", ES_LEFT},
-        {L"ES_CENTER", ES_CENTER},
-        {L"ES_RIGHT", ES_RIGHT},
-        {L"ES_MULTILINE", ES_MULTILINE},
-        {L"ES_UPPERCASE", ES_UPPERCASE},
-        {L"ES_LOWERCASE", ES_LOWERCASE},
-        {L"ES_PASSWORD", ES_PASSWORD},
-        {L"ES_AUTOVSCROLL", ES_AUTOVSCROLL},
-        {L"ES_AUTOHSCROLL", ES_AUTOHSCROLL},
-        {L"ES_NOHIDESEL", ES_NOHIDESEL},
-        {L"ES_READONLY", ES_READONLY},
-        {L"ES_WANTRETURN", ES_WANTRETURN},
-        {L"ES_NUMBER", ES_NUMBER},
-        {L"LBS_NOTIFY", LBS_NOTIFY},
-        {L"LBS_SORT", LBS_SORT},
-        {L"LBS_NOREDRAW", LBS_NOREDRAW},
-        {L"LBS_MULTIPLESEL", LBS_MULTIPLESEL},
-        {L"LBS_HASSTRINGS", LBS_HASSTRINGS},
-        {L"LBS_USETABSTOPS", LBS_USETABSTOPS},
-        {L"LBS_NOINTEGRALHEIGHT", LBS_NOINTEGRALHEIGHT},
-        {L"LBS_WANTKEYBOARDINPUT", LBS_WANTKEYBOARDINPUT},
-        {L"LBS_EXTENDEDSEL", LBS_EXTENDEDSEL},
-        {L"LBS_DISABLENOSCROLL", LBS_DISABLENOSCROLL},
-        {L"LBS_NOSEL", LBS_NOSEL},
-        {L"LBS_STANDARD", LBS_STANDARD},
-        {L"CBS_SIMPLE", CBS_SIMPLE},
-        {L"CBS_DROPDOWN", CBS_DROPDOWN},
-        {L"CBS_DROPDOWNLIST", CBS_DROPDOWNLIST},
-        {L"CBS_AUTOHSCROLL", CBS_AUTOHSCROLL},
-        {L"CBS_SORT", CBS_SORT},
-        {L"CBS_HASSTRINGS", CBS_HASSTRINGS},
     };
     auto it = table.find(word.str());
-    return it == table.end() ? 0 : it->second;
+    if (it != table.end())
+        return it->second;
+    DWORD bits = 0;
+    return AfxControlStyleWord(word, &bits) ? bits : 0;
 }
 
 DWORD StyleBits(const AFX_STYLE_WORDS& style, DWORD dwDefault)
@@ -125,30 +79,18 @@ DWORD StyleBits(const AFX_STYLE_WORDS& style, DWORD dwDefault)
     return bits;
 }
 
-// The style a control keyword stands for.
-DWORD KeywordStyle(const CString& keyword)
+// The style a control keyword stands for, from the family of the class it makes.
+DWORD KeywordStyle(const AFX_DLG_CONTROL& c)
 {
-    static const std::unordered_map<std::wstring, DWORD> table = {
-        {L"LTEXT", SS_LEFT | WS_GROUP},
-        {L"RTEXT", SS_RIGHT | WS_GROUP},
-        {L"CTEXT", SS_CENTER | WS_GROUP},
-        {L"ICON", SS_ICON},
-        {L"PUSHBUTTON", BS_PUSHBUTTON | WS_TABSTOP},
-        {L"DEFPUSHBUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP},
-        {L"PUSHBOX", BS_PUSHBUTTON | WS_TABSTOP},
-        {L"CHECKBOX", BS_CHECKBOX | WS_TABSTOP},
-        {L"AUTOCHECKBOX", BS_AUTOCHECKBOX | WS_TABSTOP},
-        {L"STATE3", BS_3STATE | WS_TABSTOP},
-        {L"AUTO3STATE", BS_AUTO3STATE | WS_TABSTOP},
-        {L"RADIOBUTTON", BS_RADIOBUTTON},
-        {L"AUTORADIOBUTTON", BS_AUTORADIOBUTTON},
-        {L"GROUPBOX", BS_GROUPBOX},
-        {L"EDITTEXT", ES_LEFT | WS_BORDER | WS_TABSTOP},
-        {L"LISTBOX", LBS_NOTIFY | WS_BORDER},
-        {L"COMBOBOX", CBS_SIMPLE | WS_TABSTOP},
-    };
-    auto it = table.find(keyword.str());
-    return it == table.end() ? 0 : it->second;
+    if (const AFX_CONTROL_CLASS* cls = AfxFindControlClass(c.strClass))
+    {
+        for (const auto& [keyword, bits] : cls->keywordStyles)
+        {
+            if (keyword == c.strKeyword)
+                return bits;
+        }
+    }
+    return 0;
 }
 
 int DluX(int x)
@@ -413,26 +355,19 @@ BOOL CDialog::CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd)
     if (!bChild)
         CenterWindow(pParentWnd);
 
-    QButtonGroup* radioGroup = nullptr;
+    QObject* pRun = nullptr;
     for (const AFX_DLG_CONTROL& c : tmpl.controls)
     {
         if (m_hWnd != h)
             return FALSE;
-        const DWORD cstyle = StyleBits(c.style, WS_CHILD | WS_VISIBLE | KeywordStyle(c.strKeyword));
+        const DWORD cstyle = StyleBits(c.style, WS_CHILD | WS_VISIBLE | KeywordStyle(c));
         const RECT rc = {DluX(c.x), DluY(c.y), DluX(c.x) + DluX(c.cx), DluY(c.y) + DluY(c.cy)};
         const HWND hCtl = AfxCreateControl(c.strClass, c.strText, cstyle, rc, this, UINT(c.nID));
-        auto* radio = qobject_cast<QAbstractButton*>(AfxWidgetFromHandle(hCtl));
-        const DWORD type = cstyle & BS_TYPEMASK;
-        if (radio && c.strClass.CompareNoCase(L"Button") == 0 &&
-            (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON))
-        {
-            // Radio buttons group from one with WS_GROUP (or the first of a run) to the next.
-            if (!radioGroup || (cstyle & WS_GROUP))
-                radioGroup = new QButtonGroup(GetWidget());
-            radioGroup->addButton(radio);
-        }
+        const AFX_CONTROL_CLASS* cls = hCtl ? AfxFindControlClass(c.strClass) : nullptr;
+        if (cls && cls->pfnFollowInTemplate)
+            cls->pfnFollowInTemplate(hCtl, cstyle, pRun);
         else
-            radioGroup = nullptr;
+            pRun = nullptr;
     }
     SendMessage(WM_INITDIALOG, 0, 0);
     return m_hWnd == h;

@@ -8,10 +8,10 @@
 // PostMessage may be called from any thread (a posted message is delivered on the UI thread, and
 // dropped when its window is gone by then).
 //
-// Controls created from dialog templates and through Create with a control class ("BUTTON",
-// "EDIT", "LISTBOX", "STATIC", "COMBOBOX") are real Qt widgets; they answer the usual control
-// messages (WM_SETTEXT, BM_SETCHECK, LB_ADDSTRING, ...) through DefWindowProc and notify their
-// parent with WM_COMMAND.
+// Controls created from dialog templates and through Create with a registered control class
+// ("BUTTON", "EDIT", "LISTBOX", "STATIC", "COMBOBOX", see ControlRegistry.h) are real Qt widgets;
+// they answer the usual control messages (WM_SETTEXT, BM_SETCHECK, LB_ADDSTRING, ...) through
+// DefWindowProc and notify their parent with WM_COMMAND.
 #pragma once
 
 #include "mfc/CString.h"

@@ -111,7 +111,7 @@ protected:
     bool event(QEvent* e) override;
 };
 
-// Standard controls (Controls.cpp).
+// Standard controls, through the control registry (ControlRegistry.cpp).
 // Whether lpszClassName names a control class this layer makes.
 bool AfxIsControlClass(LPCWSTR lpszClassName);
 // Makes the control widget of a class and style; null when the class is not a control class.

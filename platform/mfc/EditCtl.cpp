@@ -1,0 +1,203 @@
+#include "mfc/EditCtl.h"
+
+#include "mfc/ControlsPrivate.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+#include <cstdlib>
+
+using namespace ControlPriv;
+
+namespace
+{
+QWidget* CreateEdit(const CString& strText, DWORD dwStyle, QWidget* pParent)
+{
+    const QString text = ToQt(strText);
+    if (dwStyle & ES_MULTILINE)
+    {
+        auto* edit = new QPlainTextEdit(text, pParent);
+        edit->setReadOnly(dwStyle & ES_READONLY);
+        return edit;
+    }
+    auto* edit = new QLineEdit(text, pParent);
+    edit->setReadOnly(dwStyle & ES_READONLY);
+    if (dwStyle & ES_PASSWORD)
+        edit->setEchoMode(QLineEdit::Password);
+    if (dwStyle & ES_RIGHT)
+        edit->setAlignment(Qt::AlignRight);
+    else if (dwStyle & ES_CENTER)
+        edit->setAlignment(Qt::AlignHCenter);
+    return edit;
+}
+
+BOOL EditProc(HWND, QWidget* w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    auto* line = qobject_cast<QLineEdit*>(w);
+    auto* plain = qobject_cast<QPlainTextEdit*>(w);
+    switch (message)
+    {
+    case EM_SETSEL:
+    {
+        const int start = int(wParam);
+        const int end = int(lParam);
+        if (line)
+        {
+            const int len = int(line->text().size());
+            if (start < 0)
+                line->deselect();
+            else
+            {
+                const int s = std::min(start, len);
+                const int e = (end < 0 || end > len) ? len : end;
+                line->setSelection(std::min(s, e), std::abs(e - s));
+            }
+        }
+        else if (plain)
+        {
+            QTextCursor c = plain->textCursor();
+            const int len = int(plain->toPlainText().size());
+            const int s = start < 0 ? c.position() : std::min(start, len);
+            const int e = (start < 0) ? s : ((end < 0 || end > len) ? len : end);
+            c.setPosition(s);
+            c.setPosition(e, QTextCursor::KeepAnchor);
+            plain->setTextCursor(c);
+        }
+        *pResult = 0;
+        return TRUE;
+    }
+    case EM_GETSEL:
+    {
+        int s = 0;
+        int e = 0;
+        if (line)
+        {
+            s = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+            e = line->hasSelectedText() ? s + int(line->selectedText().size()) : s;
+        }
+        else if (plain)
+        {
+            const QTextCursor c = plain->textCursor();
+            s = c.selectionStart();
+            e = c.selectionEnd();
+        }
+        if (wParam)
+            *reinterpret_cast<DWORD*>(wParam) = DWORD(s);
+        if (lParam)
+            *reinterpret_cast<DWORD*>(lParam) = DWORD(e);
+        *pResult = MAKELRESULT(s, e);
+        return TRUE;
+    }
+    case EM_REPLACESEL:
+    {
+        const QString text = ToQt(reinterpret_cast<LPCWSTR>(lParam));
+        if (line)
+            line->insert(text);
+        else if (plain)
+            plain->insertPlainText(text);
+        *pResult = 0;
+        return TRUE;
+    }
+    case EM_LIMITTEXT:
+        if (line)
+            line->setMaxLength(wParam == 0 || wParam > 32767 ? 32767 : int(wParam));
+        *pResult = 0;
+        return TRUE;
+    case EM_SETREADONLY:
+        if (line)
+            line->setReadOnly(wParam != 0);
+        else if (plain)
+            plain->setReadOnly(wParam != 0);
+        *pResult = TRUE;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void ConnectEdit(HWND hWnd, QWidget* pWidget)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(pWidget))
+        QObject::connect(line, &QLineEdit::textChanged, line, [hWnd] { AfxNotifyParent(hWnd, EN_CHANGE); });
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(pWidget))
+        QObject::connect(plain, &QPlainTextEdit::textChanged, plain,
+                         [hWnd] { AfxNotifyParent(hWnd, EN_CHANGE); });
+}
+
+void SetEditText(QWidget* pWidget, const CString& strText)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(pWidget))
+        line->setText(ToQt(strText));
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(pWidget))
+        plain->setPlainText(ToQt(strText));
+}
+
+BOOL GetEditText(const QWidget* pWidget, CString& rText)
+{
+    if (auto* line = qobject_cast<const QLineEdit*>(pWidget))
+        rText = FromQt(line->text());
+    else if (auto* plain = qobject_cast<const QPlainTextEdit*>(pWidget))
+        rText = FromQt(plain->toPlainText());
+    else
+        return FALSE;
+    return TRUE;
+}
+
+AFX_CONTROL_CLASS EditClass()
+{
+    AFX_CONTROL_CLASS cls;
+    cls.strClassName = L"Edit";
+    cls.styleWords = {
+        {L"ES_LEFT", ES_LEFT},
+        {L"ES_CENTER", ES_CENTER},
+        {L"ES_RIGHT", ES_RIGHT},
+        {L"ES_MULTILINE", ES_MULTILINE},
+        {L"ES_UPPERCASE", ES_UPPERCASE},
+        {L"ES_LOWERCASE", ES_LOWERCASE},
+        {L"ES_PASSWORD", ES_PASSWORD},
+        {L"ES_AUTOVSCROLL", ES_AUTOVSCROLL},
+        {L"ES_AUTOHSCROLL", ES_AUTOHSCROLL},
+        {L"ES_NOHIDESEL", ES_NOHIDESEL},
+        {L"ES_READONLY", ES_READONLY},
+        {L"ES_WANTRETURN", ES_WANTRETURN},
+        {L"ES_NUMBER", ES_NUMBER},
+    };
+    cls.keywordStyles = {{L"EDITTEXT", ES_LEFT | WS_BORDER | WS_TABSTOP}};
+    cls.pfnCreate = CreateEdit;
+    cls.pfnConnect = ConnectEdit;
+    cls.pfnWindowProc = EditProc;
+    cls.pfnSetText = SetEditText;
+    cls.pfnGetText = GetEditText;
+    cls.pfnNewObject = &AfxNewControlObject<CEdit>;
+    return cls;
+}
+
+[[maybe_unused]] const BOOL g_bRegistered = AfxRegisterControlClass(EditClass());
+} // namespace
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+
+BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CWnd::Create(L"EDIT", nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+void CEdit::SetSel(int nStartChar, int nEndChar, BOOL)
+{
+    SendMessage(EM_SETSEL, WPARAM(nStartChar), nEndChar);
+}
+
+void CEdit::GetSel(int& nStartChar, int& nEndChar) const
+{
+    DWORD s = 0;
+    DWORD e = 0;
+    ::SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    nStartChar = int(s);
+    nEndChar = int(e);
+}
+
+void CEdit::ReplaceSel(LPCWSTR lpszNewText, BOOL bCanUndo)
+{
+    SendMessage(EM_REPLACESEL, WPARAM(bCanUndo), reinterpret_cast<LPARAM>(lpszNewText));
+}
