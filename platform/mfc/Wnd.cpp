@@ -10,10 +10,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
-#include <QMetaObject>
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
@@ -22,35 +20,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <mutex>
-#include <unordered_map>
-
-// --- Handle table --------------------------------------------------------------------------------
 
 namespace
 {
-const char kHwndProperty[] = "qyr.hwnd";
-
-struct CWndEntry
-{
-    CWnd* pWnd;
-    QPointer<QWidget> widget;
-    uintptr_t nSerial;
-};
-
-struct CWndTable
-{
-    std::mutex mutex;
-    std::unordered_map<HWND, CWndEntry> entries;
-    uintptr_t nNext = 0x1000;
-};
-
-CWndTable& Table()
-{
-    static CWndTable* table = new CWndTable; // lives as long as the process: windows may outlive statics
-    return *table;
-}
-
 int g_nQtDepth = 0;
 unsigned long g_nMessageSerial = 0;
 
@@ -63,12 +35,6 @@ struct CCurrentMsg
     LPARAM lParam;
 };
 thread_local std::vector<CCurrentMsg> t_currentMsgs;
-
-bool OnUiThread()
-{
-    QCoreApplication* app = QCoreApplication::instance();
-    return !app || QThread::currentThread() == app->thread();
-}
 
 // Receives the Qt timers of one window.
 class CTimerSink : public QObject
@@ -99,6 +65,12 @@ private:
 };
 } // namespace
 
+bool AfxOnUiThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
+}
+
 AfxQtEntry::AfxQtEntry(bool bCountsAsMessage)
 {
     ++g_nQtDepth;
@@ -117,107 +89,6 @@ int AfxQtEntry::Depth()
 unsigned long AfxQtEntry::MessageSerial()
 {
     return g_nMessageSerial;
-}
-
-HWND AfxNewWindowHandle()
-{
-    CWndTable& t = Table();
-    std::lock_guard<std::mutex> lock(t.mutex);
-    return reinterpret_cast<HWND>(t.nNext++);
-}
-
-void AfxBindWindow(HWND hWnd, CWnd* pWnd, QWidget* pWidget)
-{
-    CWndTable& t = Table();
-    {
-        std::lock_guard<std::mutex> lock(t.mutex);
-        t.entries[hWnd] = CWndEntry{pWnd, pWidget, reinterpret_cast<uintptr_t>(hWnd)};
-    }
-    if (pWidget)
-        pWidget->setProperty(kHwndProperty,
-                             QVariant::fromValue<qulonglong>(reinterpret_cast<uintptr_t>(hWnd)));
-}
-
-void AfxUnbindWindow(HWND hWnd)
-{
-    QPointer<QWidget> widget;
-    CWndTable& t = Table();
-    {
-        std::lock_guard<std::mutex> lock(t.mutex);
-        auto it = t.entries.find(hWnd);
-        if (it == t.entries.end())
-            return;
-        widget = it->second.widget;
-        t.entries.erase(it);
-    }
-    if (widget && AfxHandleFromWidget(widget) == hWnd)
-        widget->setProperty(kHwndProperty, QVariant());
-}
-
-CWnd* AfxRebindWindow(HWND hWnd, CWnd* pWnd)
-{
-    CWndTable& t = Table();
-    std::lock_guard<std::mutex> lock(t.mutex);
-    auto it = t.entries.find(hWnd);
-    if (it == t.entries.end())
-        return nullptr;
-    CWnd* old = it->second.pWnd;
-    it->second.pWnd = pWnd;
-    return old;
-}
-
-QWidget* AfxWidgetFromHandle(HWND hWnd)
-{
-    if (!hWnd)
-        return nullptr;
-    CWndTable& t = Table();
-    std::lock_guard<std::mutex> lock(t.mutex);
-    auto it = t.entries.find(hWnd);
-    return it == t.entries.end() ? nullptr : it->second.widget.data();
-}
-
-HWND AfxHandleFromWidget(const QWidget* pWidget)
-{
-    if (!pWidget)
-        return nullptr;
-    const QVariant v = pWidget->property(kHwndProperty);
-    return v.isValid() ? reinterpret_cast<HWND>(uintptr_t(v.toULongLong())) : nullptr;
-}
-
-HWND AfxWindowAtOrAbove(const QWidget* pWidget)
-{
-    for (const QWidget* w = pWidget; w; w = w->parentWidget())
-    {
-        if (HWND h = AfxHandleFromWidget(w))
-            return h;
-    }
-    return nullptr;
-}
-
-std::vector<HWND> AfxAllWindows()
-{
-    CWndTable& t = Table();
-    std::vector<HWND> all;
-    {
-        std::lock_guard<std::mutex> lock(t.mutex);
-        all.reserve(t.entries.size());
-        for (const auto& [h, e] : t.entries)
-            all.push_back(h);
-    }
-    std::sort(all.begin(), all.end(),
-              [](HWND a, HWND b) { return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b); });
-    return all;
-}
-
-void AfxWidgetDying(QWidget* pWidget)
-{
-    const HWND hWnd = AfxHandleFromWidget(pWidget);
-    if (!hWnd)
-        return;
-    if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
-        CWndAccess::Destroy(pWnd, true, true);
-    else
-        AfxUnbindWindow(hWnd);
 }
 
 // --- Calling windows -------------------------------------------------------------------------------
@@ -250,9 +121,9 @@ struct CForwardFrame
     bool bDefault;
 };
 thread_local std::vector<CForwardFrame> t_forward;
+} // namespace
 
-// Handlers reached from Qt must not throw through Qt.
-template <class F> void GuardedCall(F&& f)
+void AfxGuardedCall(const std::function<void()>& f)
 {
     try
     {
@@ -273,7 +144,6 @@ template <class F> void GuardedCall(F&& f)
         std::fprintf(stderr, "platform/mfc: unhandled exception in a message handler\n");
     }
 }
-} // namespace
 
 bool AfxForwardEvent(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -282,7 +152,7 @@ bool AfxForwardEvent(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     t_forward.push_back({hWnd, message, false});
     LRESULT result = 0;
-    GuardedCall([&] { result = AfxCallWndProc(pWnd, message, wParam, lParam); });
+    AfxGuardedCall([&] { result = AfxCallWndProc(pWnd, message, wParam, lParam); });
     const bool bDefault = t_forward.back().bDefault;
     t_forward.pop_back();
     if (pResult)
@@ -293,7 +163,7 @@ bool AfxForwardEvent(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRES
 LRESULT AfxSendFromQt(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    GuardedCall([&] { result = ::SendMessageW(hWnd, message, wParam, lParam); });
+    AfxGuardedCall([&] { result = ::SendMessageW(hWnd, message, wParam, lParam); });
     return result;
 }
 
@@ -302,23 +172,6 @@ void AfxMarkDefault(HWND hWnd, UINT message)
     if (!t_forward.empty() && t_forward.back().hWnd == hWnd && t_forward.back().message == message)
         t_forward.back().bDefault = true;
 }
-
-namespace
-{
-void DispatchPosted(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    AfxQtEntry entry;
-    MSG msg = {hWnd, message, wParam, lParam, GetMessageTime(), {0, 0}};
-    GuardedCall(
-        [&]
-        {
-            if (AfxPreTranslateMessage(&msg))
-                return;
-            if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
-                AfxCallWndProc(pWnd, message, wParam, lParam);
-        });
-}
-} // namespace
 
 // --- CWnd: handles ---------------------------------------------------------------------------------
 
@@ -365,21 +218,6 @@ CWnd::~CWnd()
         DestroyWindowImpl(true, false);
     if (m_pTimerSink)
         static_cast<CTimerSink*>(m_pTimerSink)->Release();
-}
-
-CWnd* CWnd::FromHandle(HWND hWnd)
-{
-    return FromHandlePermanent(hWnd);
-}
-
-CWnd* CWnd::FromHandlePermanent(HWND hWnd)
-{
-    if (!hWnd)
-        return nullptr;
-    CWndTable& t = Table();
-    std::lock_guard<std::mutex> lock(t.mutex);
-    auto it = t.entries.find(hWnd);
-    return it == t.entries.end() ? nullptr : it->second.pWnd;
 }
 
 QWidget* CWnd::GetWidget() const
@@ -497,7 +335,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
                     int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
-    if (m_hWnd || !OnUiThread() || !AfxEnsureApplication())
+    if (m_hWnd || !AfxOnUiThread() || !AfxEnsureApplication())
         return FALSE;
     CREATESTRUCT cs = {lpParam, nullptr, nIDorHMenu,    hWndParent,     nHeight,       nWidth,
                        y,       x,       LONG(dwStyle), lpszWindowName, lpszClassName, dwExStyle};
@@ -599,7 +437,7 @@ void CWnd::KillAllTimers()
 BOOL CWnd::DestroyWindowImpl(bool bTopOfTree, bool bWidgetDying)
 {
     const HWND h = m_hWnd;
-    if (!h || !OnUiThread())
+    if (!h || !AfxOnUiThread())
         return FALSE;
     if (!bWidgetDying)
     {
@@ -609,7 +447,7 @@ BOOL CWnd::DestroyWindowImpl(bool bTopOfTree, bool bWidgetDying)
     }
     else
     {
-        GuardedCall([&] { AfxCallWndProc(this, WM_DESTROY, 0, 0); });
+        AfxGuardedCall([&] { AfxCallWndProc(this, WM_DESTROY, 0, 0); });
         if (m_hWnd != h)
             return TRUE;
     }
@@ -1436,7 +1274,7 @@ LRESULT CWnd::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lP
 
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
 {
-    if (!m_hWnd || !OnUiThread())
+    if (!m_hWnd || !AfxOnUiThread())
         return 0;
     if (!m_pTimerSink)
         m_pTimerSink = new CTimerSink(this);
@@ -1483,7 +1321,7 @@ bool CWndAccess::DeliverTimer(CWnd* pWnd, int nQtTimer)
     if (!found || !pWnd->m_hWnd)
         return false;
     const HWND h = pWnd->m_hWnd;
-    GuardedCall(
+    AfxGuardedCall(
         [&]
         {
             if (lpfn)
@@ -1734,246 +1572,4 @@ void CWnd::OnHelpUsing()
 {
     if (CWinApp* pApp = AfxGetApp())
         pApp->WinHelpInternal(0, HELP_HELPONHELP);
-}
-
-// --- Win32 functions -------------------------------------------------------------------------------
-
-LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (!OnUiThread())
-    {
-        // Another thread waits until the UI thread has handled the message.
-        LRESULT result = 0;
-        if (!::IsWindow(hWnd))
-            return 0;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [&]
-            {
-                AfxQtEntry entry;
-                GuardedCall(
-                    [&]
-                    { result = AfxCallWndProc(CWnd::FromHandlePermanent(hWnd), message, wParam, lParam); });
-            },
-            Qt::BlockingQueuedConnection);
-        return result;
-    }
-    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    return pWnd ? AfxCallWndProc(pWnd, message, wParam, lParam) : 0;
-}
-
-BOOL PostMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || (hWnd && !::IsWindow(hWnd)))
-        return FALSE;
-    QMetaObject::invokeMethod(
-        app, [hWnd, message, wParam, lParam] { DispatchPosted(hWnd, message, wParam, lParam); },
-        Qt::QueuedConnection);
-    return TRUE;
-}
-
-BOOL IsWindow(HWND hWnd)
-{
-    if (!hWnd)
-        return FALSE;
-    CWndTable& t = Table();
-    std::lock_guard<std::mutex> lock(t.mutex);
-    return t.entries.count(hWnd) != 0;
-}
-
-HWND GetWindow(HWND hWnd, UINT uCmd)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    CWnd* r = p ? p->GetWindow(uCmd) : nullptr;
-    return r ? r->m_hWnd : nullptr;
-}
-
-HWND GetParent(HWND hWnd)
-{
-    QWidget* w = AfxWidgetFromHandle(hWnd);
-    return w ? AfxWindowAtOrAbove(w->parentWidget()) : nullptr;
-}
-
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hDlg);
-    CWnd* r = p ? p->GetDlgItem(nIDDlgItem) : nullptr;
-    return r ? r->m_hWnd : nullptr;
-}
-
-int GetDlgCtrlID(HWND hWnd)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    return p ? p->GetDlgCtrlID() : 0;
-}
-
-BOOL DestroyWindow(HWND hWnd)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    return p ? p->DestroyWindow() : FALSE;
-}
-
-BOOL ShowWindow(HWND hWnd, int nCmdShow)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    return p ? p->ShowWindow(nCmdShow) : FALSE;
-}
-
-BOOL IsWindowVisible(HWND hWnd)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    return p ? p->IsWindowVisible() : FALSE;
-}
-
-BOOL EnableWindow(HWND hWnd, BOOL bEnable)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    return p ? p->EnableWindow(bEnable) : FALSE;
-}
-
-BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString)
-{
-    if (!::IsWindow(hWnd))
-        return FALSE;
-    return ::SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) ? TRUE : FALSE;
-}
-
-int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount)
-{
-    return int(::SendMessageW(hWnd, WM_GETTEXT, WPARAM(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
-}
-
-int GetWindowTextLengthW(HWND hWnd)
-{
-    return int(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
-}
-
-BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    if (!p)
-        return FALSE;
-    p->InvalidateRect(lpRect, bErase);
-    return TRUE;
-}
-
-BOOL UpdateWindow(HWND hWnd)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    if (!p)
-        return FALSE;
-    p->UpdateWindow();
-    return TRUE;
-}
-
-BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    if (!p || !lpRect)
-        return FALSE;
-    p->GetClientRect(lpRect);
-    return TRUE;
-}
-
-BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    if (!p || !lpRect)
-        return FALSE;
-    p->GetWindowRect(lpRect);
-    return TRUE;
-}
-
-BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    if (!p)
-        return FALSE;
-    p->MoveWindow(x, y, nWidth, nHeight, bRepaint);
-    return TRUE;
-}
-
-HWND SetFocus(HWND hWnd)
-{
-    CWnd* pOld = CWnd::GetFocus();
-    if (CWnd* p = CWnd::FromHandlePermanent(hWnd))
-        p->SetFocus();
-    return pOld ? pOld->m_hWnd : nullptr;
-}
-
-HWND GetFocus()
-{
-    CWnd* p = CWnd::GetFocus();
-    return p ? p->m_hWnd : nullptr;
-}
-
-UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    return p ? p->SetTimer(nIDEvent, uElapse, lpTimerFunc) : 0;
-}
-
-BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
-{
-    CWnd* p = CWnd::FromHandlePermanent(hWnd);
-    return p ? p->KillTimer(uIDEvent) : FALSE;
-}
-
-UINT RegisterWindowMessageW(LPCWSTR lpString)
-{
-    static std::mutex mutex;
-    static std::unordered_map<std::wstring, UINT> ids;
-    if (!lpString || !*lpString)
-        return 0;
-    std::wstring key(lpString);
-    for (wchar_t& c : key)
-        c = wchar_t(std::towlower(wint_t(c)));
-    std::lock_guard<std::mutex> lock(mutex);
-    auto it = ids.find(key);
-    if (it != ids.end())
-        return it->second;
-    if (ids.size() >= 0x3FFF)
-        return 0;
-    const UINT id = UINT(AFX_REGISTERED_MESSAGE_FIRST + ids.size());
-    ids.emplace(std::move(key), id);
-    return id;
-}
-
-SHORT GetKeyState(int nVirtKey)
-{
-    return GetAsyncKeyState(nVirtKey);
-}
-
-BOOL GetCursorPos(LPPOINT lpPoint)
-{
-    if (!lpPoint)
-        return FALSE;
-    const QPoint p = QCursor::pos();
-    lpPoint->x = p.x();
-    lpPoint->y = p.y();
-    return TRUE;
-}
-
-void AfxPumpMessages()
-{
-    if (!QCoreApplication::instance() || !OnUiThread())
-        return;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-QApplication* AfxEnsureApplication()
-{
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return app;
-    if (QCoreApplication::instance())
-        return nullptr;
-    static int argc = 1;
-    static char name[] = "qyr";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    app->setQuitOnLastWindowClosed(false);
-    return app;
 }

@@ -36,7 +36,12 @@ inline int AfxRectExtent(LONG from, LONG to)
     return d > 0x7FFFFFFF ? 0x7FFFFFFF : d < -0x7FFFFFFF ? -0x7FFFFFFF : int(d);
 }
 
-// Handle table.
+// Whether the caller runs on the UI thread (true before there is an application).
+bool AfxOnUiThread();
+// Runs a handler reached from Qt: an exception must not pass through Qt, so it stops here.
+void AfxGuardedCall(const std::function<void()>& f);
+
+// Handle table (WndHandles.cpp).
 HWND AfxNewWindowHandle();
 void AfxBindWindow(HWND hWnd, CWnd* pWnd, QWidget* pWidget);
 void AfxUnbindWindow(HWND hWnd);

@@ -1,0 +1,262 @@
+#include "mfc/Wnd.h"
+
+#include "mfc/WndPrivate.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMetaObject>
+
+#include <cwctype>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+// The Win32 functions over windows: they find the window object of a handle and call it.
+
+namespace
+{
+void DispatchPosted(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    AfxQtEntry entry;
+    MSG msg = {hWnd, message, wParam, lParam, GetMessageTime(), {0, 0}};
+    AfxGuardedCall(
+        [&]
+        {
+            if (AfxPreTranslateMessage(&msg))
+                return;
+            if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
+                AfxCallWndProc(pWnd, message, wParam, lParam);
+        });
+}
+} // namespace
+
+LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!AfxOnUiThread())
+    {
+        // Another thread waits until the UI thread has handled the message.
+        LRESULT result = 0;
+        if (!::IsWindow(hWnd))
+            return 0;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [&]
+            {
+                AfxQtEntry entry;
+                AfxGuardedCall(
+                    [&]
+                    { result = AfxCallWndProc(CWnd::FromHandlePermanent(hWnd), message, wParam, lParam); });
+            },
+            Qt::BlockingQueuedConnection);
+        return result;
+    }
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    return pWnd ? AfxCallWndProc(pWnd, message, wParam, lParam) : 0;
+}
+
+BOOL PostMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || (hWnd && !::IsWindow(hWnd)))
+        return FALSE;
+    QMetaObject::invokeMethod(
+        app, [hWnd, message, wParam, lParam] { DispatchPosted(hWnd, message, wParam, lParam); },
+        Qt::QueuedConnection);
+    return TRUE;
+}
+
+HWND GetWindow(HWND hWnd, UINT uCmd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    CWnd* r = p ? p->GetWindow(uCmd) : nullptr;
+    return r ? r->m_hWnd : nullptr;
+}
+
+HWND GetParent(HWND hWnd)
+{
+    QWidget* w = AfxWidgetFromHandle(hWnd);
+    return w ? AfxWindowAtOrAbove(w->parentWidget()) : nullptr;
+}
+
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hDlg);
+    CWnd* r = p ? p->GetDlgItem(nIDDlgItem) : nullptr;
+    return r ? r->m_hWnd : nullptr;
+}
+
+int GetDlgCtrlID(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->GetDlgCtrlID() : 0;
+}
+
+BOOL DestroyWindow(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->DestroyWindow() : FALSE;
+}
+
+BOOL ShowWindow(HWND hWnd, int nCmdShow)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->ShowWindow(nCmdShow) : FALSE;
+}
+
+BOOL IsWindowVisible(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->IsWindowVisible() : FALSE;
+}
+
+BOOL EnableWindow(HWND hWnd, BOOL bEnable)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->EnableWindow(bEnable) : FALSE;
+}
+
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString)
+{
+    if (!::IsWindow(hWnd))
+        return FALSE;
+    return ::SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) ? TRUE : FALSE;
+}
+
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount)
+{
+    return int(::SendMessageW(hWnd, WM_GETTEXT, WPARAM(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
+}
+
+int GetWindowTextLengthW(HWND hWnd)
+{
+    return int(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p)
+        return FALSE;
+    p->InvalidateRect(lpRect, bErase);
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p)
+        return FALSE;
+    p->UpdateWindow();
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p || !lpRect)
+        return FALSE;
+    p->GetClientRect(lpRect);
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p || !lpRect)
+        return FALSE;
+    p->GetWindowRect(lpRect);
+    return TRUE;
+}
+
+BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    if (!p)
+        return FALSE;
+    p->MoveWindow(x, y, nWidth, nHeight, bRepaint);
+    return TRUE;
+}
+
+HWND SetFocus(HWND hWnd)
+{
+    CWnd* pOld = CWnd::GetFocus();
+    if (CWnd* p = CWnd::FromHandlePermanent(hWnd))
+        p->SetFocus();
+    return pOld ? pOld->m_hWnd : nullptr;
+}
+
+HWND GetFocus()
+{
+    CWnd* p = CWnd::GetFocus();
+    return p ? p->m_hWnd : nullptr;
+}
+
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->SetTimer(nIDEvent, uElapse, lpTimerFunc) : 0;
+}
+
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
+{
+    CWnd* p = CWnd::FromHandlePermanent(hWnd);
+    return p ? p->KillTimer(uIDEvent) : FALSE;
+}
+
+UINT RegisterWindowMessageW(LPCWSTR lpString)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::wstring, UINT> ids;
+    if (!lpString || !*lpString)
+        return 0;
+    std::wstring key(lpString);
+    for (wchar_t& c : key)
+        c = wchar_t(std::towlower(wint_t(c)));
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = ids.find(key);
+    if (it != ids.end())
+        return it->second;
+    if (ids.size() >= 0x3FFF)
+        return 0;
+    const UINT id = UINT(AFX_REGISTERED_MESSAGE_FIRST + ids.size());
+    ids.emplace(std::move(key), id);
+    return id;
+}
+
+SHORT GetKeyState(int nVirtKey)
+{
+    return GetAsyncKeyState(nVirtKey);
+}
+
+BOOL GetCursorPos(LPPOINT lpPoint)
+{
+    if (!lpPoint)
+        return FALSE;
+    const QPoint p = QCursor::pos();
+    lpPoint->x = p.x();
+    lpPoint->y = p.y();
+    return TRUE;
+}
+
+void AfxPumpMessages()
+{
+    if (!QCoreApplication::instance() || !AfxOnUiThread())
+        return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QApplication* AfxEnsureApplication()
+{
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return app;
+    if (QCoreApplication::instance())
+        return nullptr;
+    static int argc = 1;
+    static char name[] = "qyr";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    app->setQuitOnLastWindowClosed(false);
+    return app;
+}
