@@ -6,7 +6,8 @@
 // into WindowProc, which dispatches through the message maps; whatever a window leaves to
 // DefWindowProc gets Qt's own handling of that event. Windows live on the UI thread; IsWindow and
 // PostMessage may be called from any thread (a posted message is delivered on the UI thread, and
-// dropped when its window is gone by then).
+// dropped when its window is gone by then). SendMessage from another thread than the window's is a
+// fault: it asserts in debug builds, and in release builds returns 0 without touching the window.
 //
 // Controls created from dialog templates and through Create with a registered control class
 // ("BUTTON", "EDIT", "LISTBOX", "STATIC", "COMBOBOX", see ControlRegistry.h) are real Qt widgets;

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QMetaObject>
 
+#include <cassert>
 #include <cwctype>
 #include <mutex>
 #include <string>
@@ -32,23 +33,12 @@ void DispatchPosted(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!AfxOnUiThread())
+    // A window's messages are handled on its own thread; other threads post. Waiting here for the
+    // UI thread could deadlock against a UI thread that waits for the caller.
+    if (!AfxOnWindowThread(hWnd))
     {
-        // Another thread waits until the UI thread has handled the message.
-        LRESULT result = 0;
-        if (!::IsWindow(hWnd))
-            return 0;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [&]
-            {
-                AfxQtEntry entry;
-                AfxGuardedCall(
-                    [&]
-                    { result = AfxCallWndProc(CWnd::FromHandlePermanent(hWnd), message, wParam, lParam); });
-            },
-            Qt::BlockingQueuedConnection);
-        return result;
+        assert(!"SendMessage from a thread other than the window's: post instead");
+        return 0;
     }
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     return pWnd ? AfxCallWndProc(pWnd, message, wParam, lParam) : 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <thread>
 #include <unordered_map>
 
 // The handle table: every window's handle, its object and its widget.
@@ -18,6 +19,7 @@ struct CWndEntry
     CWnd* pWnd;
     QPointer<QWidget> widget;
     uintptr_t nSerial;
+    std::thread::id thread; // the one that made the window and handles its messages
 };
 
 struct CWndTable
@@ -46,7 +48,8 @@ void AfxBindWindow(HWND hWnd, CWnd* pWnd, QWidget* pWidget)
     CWndTable& t = Table();
     {
         std::lock_guard<std::mutex> lock(t.mutex);
-        t.entries[hWnd] = CWndEntry{pWnd, pWidget, reinterpret_cast<uintptr_t>(hWnd)};
+        t.entries[hWnd] =
+            CWndEntry{pWnd, pWidget, reinterpret_cast<uintptr_t>(hWnd), std::this_thread::get_id()};
     }
     if (pWidget)
         pWidget->setProperty(kHwndProperty,
@@ -148,6 +151,16 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
     std::lock_guard<std::mutex> lock(t.mutex);
     auto it = t.entries.find(hWnd);
     return it == t.entries.end() ? nullptr : it->second.pWnd;
+}
+
+bool AfxOnWindowThread(HWND hWnd)
+{
+    if (!hWnd)
+        return true;
+    CWndTable& t = Table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    auto it = t.entries.find(hWnd);
+    return it == t.entries.end() || it->second.thread == std::this_thread::get_id();
 }
 
 // Any thread may ask: the table has its own lock.

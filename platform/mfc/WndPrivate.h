@@ -53,6 +53,8 @@ HWND AfxHandleFromWidget(const QWidget* pWidget);
 HWND AfxWindowAtOrAbove(const QWidget* pWidget);
 // Every window in creation order.
 std::vector<HWND> AfxAllWindows();
+// Whether the caller runs on the thread of the window (true for a handle that is no window).
+bool AfxOnWindowThread(HWND hWnd);
 
 // Sends a message to a window with the current-message bookkeeping that Default() needs.
 LRESULT AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam);

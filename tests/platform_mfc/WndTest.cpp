@@ -232,20 +232,17 @@ TEST_F(CWndTest, PostedMessagesArriveLaterOnTheUiThreadAndStaleOnesAreDropped)
     receiver.pOffThread = &offThread;
     CreateTopLevel(receiver);
     const HWND h = receiver.m_hWnd;
-    std::atomic<LRESULT> sent{0};
     std::thread worker(
-        [h, &sent]
+        [h]
         {
-            for (UINT i = 0; i < 100; ++i)
+            for (UINT i = 0; i < 101; ++i)
                 ::PostMessage(h, WM_APP, i, 0);
-            sent = ::SendMessage(h, WM_APP, 1000, 0); // waits for the UI thread
         });
-    EXPECT_TRUE(PumpUntil([&] { return sent.load() != 0; }));
     worker.join();
+    EXPECT_TRUE(PumpUntil([&] { return seen.size() == 101; }));
     ASSERT_EQ(seen.size(), 101u);
-    for (UINT i = 0; i < 100; ++i)
+    for (UINT i = 0; i < 101; ++i)
         EXPECT_EQ(seen[i], i);
-    EXPECT_EQ(sent.load(), 1001);
     EXPECT_FALSE(offThread.load());
 
     // Posted to a window that is gone by delivery: dropped. Posted to no window at all: refused.
@@ -255,6 +252,38 @@ TEST_F(CWndTest, PostedMessagesArriveLaterOnTheUiThreadAndStaleOnesAreDropped)
     EXPECT_EQ(seen.size(), 101u);
     EXPECT_FALSE(::PostMessage(h, WM_APP, 1, 0));
     probe.DestroyWindow();
+}
+
+TEST_F(CWndTest, SendMessageFromAnotherThreadIsRefused)
+{
+    class CReceiver : public CWnd
+    {
+    public:
+        std::atomic<int> nCalls{0};
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message != WM_APP)
+                return CWnd::WindowProc(message, wParam, lParam);
+            ++nCalls;
+            return LRESULT(wParam) + 1;
+        }
+    } receiver;
+    CreateTopLevel(receiver);
+    const HWND h = receiver.m_hWnd;
+#ifdef NDEBUG
+    // The UI thread waits in join: a send that waited for it would never return.
+    std::atomic<LRESULT> result{-1};
+    std::thread([h, &result] { result = ::SendMessage(h, WM_APP, 1, 0); }).join();
+    EXPECT_EQ(result.load(), 0);
+    EXPECT_EQ(receiver.nCalls.load(), 0);
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(std::thread([h] { ::SendMessage(h, WM_APP, 1, 0); }).join(), "post instead");
+#endif
+    // On the window's own thread the same call goes through.
+    EXPECT_EQ(::SendMessage(h, WM_APP, 1, 0), 2);
+    EXPECT_EQ(receiver.nCalls.load(), 1);
+    receiver.DestroyWindow();
 }
 
 TEST_F(CWndTest, TimersDeliverTheirIdsUntilKilled)
