@@ -112,7 +112,8 @@ void CCmdLineParser::Parse(LPCWSTR cmdLine)
 
 bool CCmdLineParser::SplitSwitch(const CString& token, CString& name, CString& value) const
 {
-    if (token.GetLength() < 2 || (token[0] != L'-' && token[0] != L'/'))
+    // A lone '-' is a switch without a name; a lone '/' is the root folder.
+    if (token.IsEmpty() || (token[0] != L'-' && (token[0] != L'/' || token.GetLength() < 2)))
         return false;
     const int colon = token.Find(L':');
     name = colon < 0 ? token.Mid(1) : token.Mid(1, colon - 1);

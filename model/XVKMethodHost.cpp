@@ -1,10 +1,12 @@
 #include "model/XVKMethodHost.h"
 
+#include "com/Dispatch.h"
 #include "figkit/FODrawPortsShape.h"
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPortShape.h"
 #include "figkit/FOShapeSet.h"
 #include "foundation/ROzazeRir.h"
+#include "mfc/Exceptions.h"
 #include "model/ParamObj.h"
 #include "model/WorkSpaceObj.h"
 #include "model/XVKDataModel.h"
@@ -16,6 +18,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cwchar>
+#include <iterator>
 #include <limits>
 
 IMPLEMENT_DYNCREATE(CXVKMethodHost, CFOMethodHost)
@@ -115,6 +119,27 @@ CXVKMethodHost::CXVKMethodHost()
 CXVKMethodHost::~CXVKMethodHost()
 {
     AfxOleUnlockApp();
+}
+
+BOOL CXVKMethodHost::DescribeException(EXCEPINFO* pExcepInfo)
+{
+    try
+    {
+        throw;
+    }
+    catch (CException* e)
+    {
+        wchar_t text[512];
+        if (!e->GetErrorMessage(text, UINT(std::size(text))))
+            wcscpy(text, L"Unknown exception");
+        e->Delete();
+        QyrFillExcepInfo(pExcepInfo, E_FAIL, text, nullptr);
+        return TRUE;
+    }
+    catch (...)
+    {
+        return FALSE;
+    }
 }
 
 void CXVKMethodHost::OnFinalRelease()

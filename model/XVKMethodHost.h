@@ -46,6 +46,8 @@ public:
 
 protected:
     void OnFinalRelease() override;
+    // A framework exception (CException*) thrown by a method: its message, and it is deleted.
+    BOOL DescribeException(EXCEPINFO* pExcepInfo) override;
     // Stores the value and pushes it to the shapes bound to the variable, redrawing the changed ones.
     void SetVarValue(int nKind, LPCWSTR lpszName, double dValue);
 

@@ -315,7 +315,13 @@ HRESULT CDispatchMapTarget::InvokeMember(DISPID dispid, WORD wFlags, DISPPARAMS*
     }
     catch (...)
     {
-        QyrFillExcepInfo(pExcepInfo, E_UNEXPECTED, L"Unknown exception", nullptr);
+        if (!DescribeException(pExcepInfo))
+            QyrFillExcepInfo(pExcepInfo, E_UNEXPECTED, L"Unknown exception", nullptr);
     }
     return DISP_E_EXCEPTION;
+}
+
+BOOL CDispatchMapTarget::DescribeException(EXCEPINFO*)
+{
+    return FALSE;
 }

@@ -25,7 +25,7 @@
 // Results: VT_EMPTY void, VT_BSTR a BSTR the member allocated (the caller receives it), VT_VARIANT
 // a VARIANT handed over, VT_DISPATCH an AddRef'd LPDISPATCH, the numbers and BOOL as above.
 // A member that throws _com_error or std::exception makes Invoke answer DISP_E_EXCEPTION with
-// the text in the EXCEPINFO.
+// the text in the EXCEPINFO; any other exception is offered to DescribeException first.
 #pragma once
 
 #include "com/Dispatch.h"
@@ -104,6 +104,9 @@ public:
 protected:
     static const AFX_DISPMAP* GetThisDispatchMap();
     virtual const AFX_DISPMAP* GetDispatchMap() const;
+    // Called while a member's exception of another kind is handled: a class that knows the kind
+    // rethrows it (`throw;`), fills the EXCEPINFO, frees what it must and returns TRUE. Must not throw.
+    virtual BOOL DescribeException(EXCEPINFO* pExcepInfo);
 };
 
 #define DECLARE_DISPATCH_MAP()                                                                               \

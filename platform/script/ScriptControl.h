@@ -18,8 +18,9 @@
 // Description (the engine's message), Text (the source line), Line (from 1 within the code that
 // AddCode or ExecuteStatement was given; 0 when unknown), Column and Source.
 //
-// Timeout: milliseconds a single call may run before it is interrupted (default 10000); -1, or any
-// value not above 0, lets code run without limit.
+// Timeout: milliseconds a single call may run before it is interrupted (default 10000), reading its
+// result and its error included; the error is then "Script timed out". -1, or any value not above 0,
+// lets code run without limit.
 #pragma once
 
 #include "com/Dispatch.h"

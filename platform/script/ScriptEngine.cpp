@@ -322,9 +322,11 @@ HRESULT CScriptEngine::Reset()
     m_freeHeld.clear();
     m_objects.clear();
     m_objectIndex.clear();
-    m_fnWrap = QJSValue();
+    m_conversionError = QJSValue();
+    m_conversionFailed = false;
+    m_fnWrap = QJSManagedValue();
     m_fnMethod = QJSValue();
-    m_fnHandleOf = QJSValue();
+    m_fnHandleOf = QJSManagedValue();
     m_fnDefine = QJSValue();
     m_interruptTarget = nullptr;
     m_engine.reset();
@@ -350,11 +352,11 @@ HRESULT CScriptEngine::EnsureEngine()
     QJSValue bridge = m_engine->newQObject(m_bridge.get());
     QJSValue parts = m_engine->evaluate(QString::fromUtf8(kPrelude), QStringLiteral("qyrprelude"))
                          .call({bridge, m_engine->globalObject()});
-    m_fnWrap = parts.property(0);
+    m_fnWrap = QJSManagedValue(parts.property(0), m_engine.get());
     m_fnMethod = parts.property(1);
-    m_fnHandleOf = parts.property(2);
+    m_fnHandleOf = QJSManagedValue(parts.property(2), m_engine.get());
     m_fnDefine = parts.property(3);
-    if (!m_fnWrap.isCallable() || !m_fnDefine.isCallable())
+    if (!m_fnWrap.isFunction() || !m_fnHandleOf.isFunction() || !m_fnDefine.isCallable())
     {
         Reset();
         return SetError(E_UNEXPECTED, QStringLiteral("The script engine could not be prepared"));
@@ -365,8 +367,12 @@ HRESULT CScriptEngine::EnsureEngine()
 
 void CScriptEngine::Begin()
 {
-    if (m_depth++ == 0 && m_timeout > 0)
-        m_watchdog.Arm(m_timeout);
+    if (m_depth++ == 0)
+    {
+        TakeConversionError();
+        if (m_timeout > 0)
+            m_watchdog.Arm(m_timeout);
+    }
 }
 
 bool CScriptEngine::End()
@@ -381,6 +387,45 @@ bool CScriptEngine::End()
         }
     }
     return interrupted;
+}
+
+void CScriptEngine::DropPendingError()
+{
+    if (m_engine->hasError())
+        m_engine->catchError();
+    TakeConversionError();
+}
+
+bool CScriptEngine::CallHelper(const QJSManagedValue& fn, const QJSValueList& args, QJSValue* pResult)
+{
+    *pResult = fn.call(args);
+    if (m_engine->hasError())
+        SetConversionError(m_engine->catchError());
+    else if (m_engine->isInterrupted())
+        SetConversionError(
+            m_engine->newErrorObject(QJSValue::GenericError, QStringLiteral("Script timed out")));
+    else
+        return true;
+    *pResult = QJSValue();
+    return false;
+}
+
+void CScriptEngine::SetConversionError(const QJSValue& error)
+{
+    // The first reason counts.
+    if (!m_conversionFailed)
+    {
+        m_conversionFailed = true;
+        m_conversionError = error;
+    }
+}
+
+QJSValue CScriptEngine::TakeConversionError()
+{
+    QJSValue error = m_conversionError;
+    m_conversionError = QJSValue();
+    m_conversionFailed = false;
+    return error;
 }
 
 HRESULT CScriptEngine::SetError(HRESULT hr, const QString& description)
@@ -459,7 +504,7 @@ HRESULT CScriptEngine::SetScriptError(const QJSValue& exception, int block, int 
     return hr;
 }
 
-HRESULT CScriptEngine::Evaluate(const QString& code, bool scan, QJSValue* pValue)
+HRESULT CScriptEngine::Evaluate(const QString& code, bool scan, VARIANT* pResult)
 {
     HRESULT hr = EnsureEngine();
     if (FAILED(hr))
@@ -467,10 +512,23 @@ HRESULT CScriptEngine::Evaluate(const QString& code, bool scan, QJSValue* pValue
     const int block = int(m_blocks.size());
     m_blocks << code;
     m_procCache.clear();
-    QStringList stack;
-    Begin();
-    QJSValue value = m_engine->evaluate(code, kBlockPrefix + QString::number(block), 1, &stack);
-    const bool timedOut = End();
+    const bool timedOut = UnderTimeout(
+        [&]
+        {
+            QStringList stack;
+            QJSValue value = m_engine->evaluate(code, kBlockPrefix + QString::number(block), 1, &stack);
+            if (!stack.isEmpty() || m_engine->hasError())
+            {
+                if (m_engine->hasError())
+                    value = m_engine->catchError();
+                int line = 0;
+                int column = 0;
+                ParseStackEntry(stack, &line, &column);
+                hr = SetScriptError(value, block, line, column);
+            }
+            else if (pResult)
+                hr = ResultToVariant(value, pResult);
+        });
     if (scan)
     {
         for (const QString& name : ScriptSource::TopLevelFunctions(code))
@@ -480,19 +538,13 @@ HRESULT CScriptEngine::Evaluate(const QString& code, bool scan, QJSValue* pValue
         }
     }
     if (timedOut)
-        return SetTimeoutError();
-    if (!stack.isEmpty() || m_engine->hasError())
     {
-        if (m_engine->hasError())
-            value = m_engine->catchError();
-        int line = 0;
-        int column = 0;
-        ParseStackEntry(stack, &line, &column);
-        return SetScriptError(value, block, line, column);
+        DropPendingError();
+        if (pResult)
+            VariantClear(pResult);
+        return SetTimeoutError();
     }
-    if (pValue)
-        *pValue = value;
-    return S_OK;
+    return hr;
 }
 
 HRESULT CScriptEngine::AddCode(const QString& code)
@@ -507,13 +559,16 @@ HRESULT CScriptEngine::ExecuteStatement(const QString& code)
 
 HRESULT CScriptEngine::Eval(const QString& expression, VARIANT* pResult)
 {
-    QJSValue value;
-    const HRESULT hr = Evaluate(expression, false, &value);
-    if (FAILED(hr))
+    return Evaluate(expression, false, pResult);
+}
+
+HRESULT CScriptEngine::ResultToVariant(const QJSValue& value, VARIANT* pResult)
+{
+    const HRESULT hr = FromJs(value, pResult);
+    if (!m_conversionFailed)
         return hr;
-    if (pResult)
-        return FromJs(value, pResult);
-    return S_OK;
+    VariantClear(pResult);
+    return SetScriptError(TakeConversionError(), -1, 0, 0);
 }
 
 HRESULT CScriptEngine::Run(const QString& name, SAFEARRAY* pArgs, VARIANT* pResult)
@@ -521,6 +576,25 @@ HRESULT CScriptEngine::Run(const QString& name, SAFEARRAY* pArgs, VARIANT* pResu
     HRESULT hr = EnsureEngine();
     if (FAILED(hr))
         return hr;
+    if (pArgs)
+    {
+        VARTYPE vt = VT_EMPTY;
+        if (SafeArrayGetDim(pArgs) != 1 || FAILED(SafeArrayGetVartype(pArgs, &vt)) || vt != VT_VARIANT)
+            return SetError(DISP_E_TYPEMISMATCH,
+                            QStringLiteral("The arguments must be an array of variants"));
+    }
+    if (UnderTimeout([&] { hr = RunUnderTimeout(name, pArgs, pResult); }))
+    {
+        DropPendingError();
+        if (pResult)
+            VariantClear(pResult);
+        return SetTimeoutError();
+    }
+    return hr;
+}
+
+HRESULT CScriptEngine::RunUnderTimeout(const QString& name, SAFEARRAY* pArgs, VARIANT* pResult)
+{
     auto it = m_procCache.find(name);
     if (it == m_procCache.end())
     {
@@ -533,10 +607,6 @@ HRESULT CScriptEngine::Run(const QString& name, SAFEARRAY* pArgs, VARIANT* pResu
     QJSValueList args;
     if (pArgs)
     {
-        VARTYPE vt = VT_EMPTY;
-        if (SafeArrayGetDim(pArgs) != 1 || FAILED(SafeArrayGetVartype(pArgs, &vt)) || vt != VT_VARIANT)
-            return SetError(DISP_E_TYPEMISMATCH,
-                            QStringLiteral("The arguments must be an array of variants"));
         LONG lower = 0;
         LONG upper = -1;
         SafeArrayGetLBound(pArgs, 1, &lower);
@@ -549,22 +619,14 @@ HRESULT CScriptEngine::Run(const QString& name, SAFEARRAY* pArgs, VARIANT* pResu
         for (LONG i = 0; i < count; ++i)
             args << ToJs(data[i]);
         SafeArrayUnaccessData(pArgs);
+        if (m_conversionFailed)
+            return SetScriptError(TakeConversionError(), -1, 0, 0);
     }
 
-    Begin();
     QJSValue value = it->second.call(args);
-    const bool timedOut = End();
-    if (timedOut)
-    {
-        if (m_engine->hasError())
-            m_engine->catchError();
-        return SetTimeoutError();
-    }
     if (m_engine->hasError())
         return SetScriptError(m_engine->catchError(), -1, 0, 0);
-    if (pResult)
-        return FromJs(value, pResult);
-    return S_OK;
+    return pResult ? ResultToVariant(value, pResult) : S_OK;
 }
 
 HRESULT CScriptEngine::AddObject(const QString& name, IDispatch* pObject, bool addMembers)
@@ -579,17 +641,25 @@ HRESULT CScriptEngine::AddObject(const QString& name, IDispatch* pObject, bool a
     HRESULT hr = EnsureEngine();
     if (FAILED(hr))
         return hr;
-    const int handle = HandleOf(pObject);
-    if (handle < 0)
-        return SetError(E_NOINTERFACE, QStringLiteral("The object has no identity"));
-    m_fnDefine.call({QJSValue(name), m_objects[size_t(handle)].wrapper});
-    m_names << name;
-    m_procCache.clear();
-    if (addMembers)
-    {
-        CComQIPtr<IDispatchEx> ex(DispatchAsUnknown(pObject));
-        if (ex)
+    const bool timedOut = UnderTimeout(
+        [&]
         {
+            const int handle = HandleOf(pObject);
+            if (handle < 0)
+            {
+                hr = m_conversionFailed
+                         ? SetScriptError(TakeConversionError(), -1, 0, 0)
+                         : SetError(E_NOINTERFACE, QStringLiteral("The object has no identity"));
+                return;
+            }
+            m_fnDefine.call({QJSValue(name), m_objects[size_t(handle)].wrapper});
+            m_names << name;
+            m_procCache.clear();
+            if (!addMembers)
+                return;
+            CComQIPtr<IDispatchEx> ex(DispatchAsUnknown(pObject));
+            if (!ex)
+                return;
             DISPID id = DISPID_STARTENUM;
             // A bound keeps a broken enumeration from running forever.
             for (int n = 0; n < 65536 && ex->GetNextDispID(fdexEnumAll, id, &id) == S_OK; ++n)
@@ -603,9 +673,13 @@ HRESULT CScriptEngine::AddObject(const QString& name, IDispatch* pObject, bool a
                 }
                 SysFreeString(member);
             }
-        }
+        });
+    if (timedOut)
+    {
+        DropPendingError();
+        return SetTimeoutError();
     }
-    return S_OK;
+    return hr;
 }
 
 std::vector<CScriptEngine::Procedure> CScriptEngine::Procedures()
@@ -613,13 +687,18 @@ std::vector<CScriptEngine::Procedure> CScriptEngine::Procedures()
     std::vector<Procedure> result;
     if (!m_engine)
         return result;
-    QJSValue global = m_engine->globalObject();
-    for (const QString& name : m_procedures)
-    {
-        QJSValue fn = global.property(name);
-        if (fn.isCallable())
-            result.push_back({name, LONG(fn.property(QStringLiteral("length")).toInt())});
-    }
+    // A procedure that the time-out cut short is left out.
+    UnderTimeout(
+        [&]
+        {
+            QJSValue global = m_engine->globalObject();
+            for (const QString& name : m_procedures)
+            {
+                QJSValue fn = global.property(name);
+                if (fn.isCallable() && !m_engine->isInterrupted())
+                    result.push_back({name, LONG(fn.property(QStringLiteral("length")).toInt())});
+            }
+        });
     return result;
 }
 
@@ -636,7 +715,8 @@ int CScriptEngine::HandleOf(IDispatch* pObject)
     const int handle = int(m_objects.size());
     Named named;
     named.dispatch = pObject;
-    named.wrapper = m_fnWrap.call({QJSValue(handle)});
+    if (!CallHelper(m_fnWrap, {QJSValue(handle)}, &named.wrapper))
+        return -1;
     m_objects.push_back(std::move(named));
     m_objectIndex.emplace(identity, handle);
     return handle;
@@ -690,6 +770,14 @@ QVariant CScriptEngine::InvokeFromScript(int handle, DISPID id, WORD flags, cons
     count = std::min(count, 8);
     for (int i = 0; i < count; ++i)
         FromQVariant(args[i], &argv[count - 1 - i]);
+    if (m_conversionFailed)
+    {
+        // An argument could not be read (no stack left for it): the call fails with that error.
+        for (int i = 0; i < count; ++i)
+            VariantClear(&argv[i]);
+        m_engine->throwError(TakeConversionError());
+        return QVariant();
+    }
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params = {argv, nullptr, UINT(count), 0};
     if (flags & DISPATCH_PROPERTYPUT)
@@ -715,6 +803,11 @@ QVariant CScriptEngine::InvokeFromScript(int handle, DISPID id, WORD flags, cons
     QyrClearExcepInfo(&info);
     QVariant out = ToQVariant(result);
     VariantClear(&result);
+    if (m_conversionFailed)
+    {
+        m_engine->throwError(TakeConversionError());
+        return QVariant();
+    }
     return out;
 }
 
@@ -755,15 +848,39 @@ HRESULT CScriptEngine::CallHeld(int slot, const QString& member, WORD flags, DIS
         pParams = &none;
     if (pParams->cArgs && !pParams->rgvarg)
         return E_INVALIDARG;
-    QJSValue object = m_held[size_t(slot)];
     if (pResult)
         VariantInit(pResult);
+    HRESULT hr = S_OK;
+    if (UnderTimeout([&] { hr = CallHeldUnderTimeout(slot, member, flags, pParams, pResult, pExcepInfo); }))
+    {
+        DropPendingError();
+        if (pResult)
+            VariantClear(pResult);
+        QyrFillExcepInfo(pExcepInfo, SCRIPT_E_TIMEOUT, L"Script timed out", L"JScript");
+        return DISP_E_EXCEPTION;
+    }
+    return hr;
+}
 
+HRESULT CScriptEngine::CallHeldUnderTimeout(int slot, const QString& member, WORD flags, DISPPARAMS* pParams,
+                                            VARIANT* pResult, EXCEPINFO* pExcepInfo)
+{
+    // Reports what the script threw, or a value that could not be read, as the call's exception.
+    auto fail = [&](const QJSValue& error)
+    {
+        const std::wstring text = error.toString().toStdWString();
+        QyrFillExcepInfo(pExcepInfo, SCRIPT_E_THROWN, text.c_str(), L"JScript");
+        return DISP_E_EXCEPTION;
+    };
+    QJSValue object = m_held[size_t(slot)];
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
     {
         if (member.isEmpty() || pParams->cArgs != 1)
             return member.isEmpty() ? DISP_E_MEMBERNOTFOUND : DISP_E_BADPARAMCOUNT;
-        object.setProperty(member, ToJs(pParams->rgvarg[0]));
+        const QJSValue value = ToJs(pParams->rgvarg[0]);
+        if (m_conversionFailed)
+            return fail(TakeConversionError());
+        object.setProperty(member, value);
         return S_OK;
     }
     QJSValue target = member.isEmpty() ? object : object.property(member);
@@ -773,25 +890,24 @@ HRESULT CScriptEngine::CallHeld(int slot, const QString& member, WORD flags, DIS
         QJSValueList args;
         for (UINT i = pParams->cArgs; i > 0; --i)
             args << ToJs(pParams->rgvarg[i - 1]);
+        if (m_conversionFailed)
+            return fail(TakeConversionError());
         QJSManagedValue fn(target, m_engine.get());
-        Begin();
         value = member.isEmpty() ? fn.call(args) : fn.callWithInstance(object, args);
-        const bool timedOut = End();
-        if (timedOut || m_engine->hasError())
-        {
-            const QJSValue error = m_engine->hasError() ? m_engine->catchError() : QJSValue();
-            const QString text = timedOut ? QStringLiteral("Script timed out") : error.toString();
-            const std::wstring w = text.toStdWString();
-            QyrFillExcepInfo(pExcepInfo, timedOut ? SCRIPT_E_TIMEOUT : SCRIPT_E_THROWN, w.c_str(),
-                             L"JScript");
-            return DISP_E_EXCEPTION;
-        }
+        if (m_engine->hasError())
+            return fail(m_engine->catchError());
     }
     else if ((flags & DISPATCH_PROPERTYGET) && pParams->cArgs == 0)
         value = member.isEmpty() ? QJSValue(object.toString()) : target;
     else
         return DISP_E_MEMBERNOTFOUND;
-    return pResult ? FromJs(value, pResult) : S_OK;
+    if (!pResult)
+        return S_OK;
+    const HRESULT hr = FromJs(value, pResult);
+    if (!m_conversionFailed)
+        return hr;
+    VariantClear(pResult);
+    return fail(TakeConversionError());
 }
 
 // Conversions.
@@ -947,7 +1063,11 @@ HRESULT CScriptEngine::FromJs(const QJSValue& v, VARIANT* pOut)
     }
     else if (v.isObject() || v.isCallable())
     {
-        const int handle = m_fnHandleOf.call({v}).toInt();
+        // Asking the script for the handle needs stack: without it the value cannot be read.
+        QJSValue h;
+        if (!CallHelper(m_fnHandleOf, {v}, &h))
+            return E_FAIL;
+        const int handle = h.isNumber() ? h.toInt() : -1;
         if (handle >= 0 && size_t(handle) < m_objects.size())
         {
             pOut->pdispVal = m_objects[size_t(handle)].dispatch;

@@ -104,9 +104,30 @@ public:
 
 private:
     HRESULT EnsureEngine();
-    HRESULT Evaluate(const QString& code, bool scan, QJSValue* pValue);
+    HRESULT Evaluate(const QString& code, bool scan, VARIANT* pResult);
+    HRESULT RunUnderTimeout(const QString& name, SAFEARRAY* pArgs, VARIANT* pResult);
+    // The result of a call for the host; a value that cannot be read makes the call's error.
+    HRESULT ResultToVariant(const QJSValue& value, VARIANT* pResult);
+    HRESULT CallHeldUnderTimeout(int slot, const QString& member, WORD flags, DISPPARAMS* pParams,
+                                 VARIANT* pResult, EXCEPINFO* pExcepInfo);
     void Begin();
     bool End();
+    // Runs work done for the host, turning values and errors into text included, under the
+    // time-out (a nested call shares the outer one's). TRUE when the time ran out: what the work
+    // made is then to be dropped.
+    template <class F> bool UnderTimeout(F work)
+    {
+        Begin();
+        work();
+        return End();
+    }
+    // Drops the error that a timed-out call left pending.
+    void DropPendingError();
+    // Calls one of the prelude's helpers. FALSE when it could not finish (no stack left, the time
+    // ran out, script code it reached threw); the reason is then the conversion error.
+    bool CallHelper(const QJSManagedValue& fn, const QJSValueList& args, QJSValue* pResult);
+    void SetConversionError(const QJSValue& error);
+    QJSValue TakeConversionError();
     // The error of an exception value, or of a time-out.
     HRESULT SetScriptError(const QJSValue& exception, int block, int stackLine, int stackColumn);
     HRESULT SetTimeoutError();
@@ -141,9 +162,14 @@ private:
     LONG m_timeout = 10000;
     int m_depth = 0;
 
-    QJSValue m_fnWrap;
+    // A value that could not be made or read because script code could not run (see CallHelper);
+    // the caller that began the conversion reports it.
+    bool m_conversionFailed = false;
+    QJSValue m_conversionError;
+
+    QJSManagedValue m_fnWrap;
     QJSValue m_fnMethod;
-    QJSValue m_fnHandleOf;
+    QJSManagedValue m_fnHandleOf;
     QJSValue m_fnDefine;
     QStringList m_blocks;
     QStringList m_procedures;

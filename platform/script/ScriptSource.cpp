@@ -1,6 +1,7 @@
 #include "script/ScriptSource.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -14,21 +15,34 @@ bool IsIdPart(QChar c)
     return c.isLetterOrNumber() || c == u'_' || c == u'$';
 }
 
+template <size_t N> bool IsOneOf(const QString& w, const char* const (&words)[N])
+{
+    return std::any_of(std::begin(words), std::end(words),
+                       [&](const char* k) { return w == QLatin1String(k); });
+}
+
 // Keywords after which an expression follows (so a `function` there is an expression, and a `/`
 // starts a regular expression).
 bool IsExpressionKeyword(const QString& w)
 {
-    static const char* const keywords[] = {"return", "typeof", "instanceof", "in", "of",   "new",   "delete",
-                                           "void",   "throw",  "case",       "do", "else", "yield", "await"};
-    return std::any_of(std::begin(keywords), std::end(keywords),
-                       [&](const char* k) { return w == QLatin1String(k); });
+    static const char* const keywords[] = {"return", "typeof", "instanceof", "in",   "of",    "new",
+                                           "delete", "void",   "throw",      "case", "yield", "await"};
+    return IsOneOf(w, keywords);
+}
+
+// Keywords after which a statement follows (a `{` there opens a block).
+bool IsStatementKeyword(const QString& w)
+{
+    static const char* const keywords[] = {"do", "else", "try", "finally"};
+    return IsOneOf(w, keywords);
 }
 
 enum class Prev
 {
     None,       // start of text
-    Statement,  // `;` or `}`: a statement may start
-    Value,      // identifier, number, string, regex, `)` or `]`: an operator may follow
+    Statement,  // `;`, a block's `}` or a statement keyword: a statement may start
+    Value,      // identifier, number, string, regex, `)`, `]`, postfix `++`/`--` or an expression's `}`:
+                // an operator may follow
     Expression, // an operator, `(`, `,`, or an expression keyword: an operand follows
 };
 
@@ -82,7 +96,11 @@ QStringList TopLevelFunctions(const QString& code)
 {
     QStringList names;
     const int n = int(code.size());
-    int depth = 0;
+    // One entry per open brace: true for an object literal or a function expression's body, whose
+    // `}` ends a value (a `/` after it divides), false for a block.
+    std::vector<bool> braces;
+    int parens = 0;
+    int functionBodyAt = -1; // the paren depth at which a function expression's body opens
     Prev prev = Prev::None;
     bool expectName = false;  // just after `function`
     bool declaration = false; // and that `function` starts a declaration
@@ -122,7 +140,7 @@ QStringList TopLevelFunctions(const QString& code)
             const QString word = code.mid(start, i - start);
             if (expectName)
             {
-                if (declaration && depth == 0 && !names.contains(word))
+                if (declaration && braces.empty() && !names.contains(word))
                     names << word;
                 expectName = false;
                 prev = Prev::Value;
@@ -131,10 +149,14 @@ QStringList TopLevelFunctions(const QString& code)
             {
                 expectName = true;
                 declaration = prev != Prev::Expression;
+                if (!declaration)
+                    functionBodyAt = parens;
                 prev = Prev::Expression;
             }
+            else if (IsExpressionKeyword(word))
+                prev = Prev::Expression;
             else
-                prev = IsExpressionKeyword(word) ? Prev::Expression : Prev::Value;
+                prev = IsStatementKeyword(word) ? Prev::Statement : Prev::Value;
             continue;
         }
         if (c.isDigit())
@@ -146,6 +168,14 @@ QStringList TopLevelFunctions(const QString& code)
             continue;
         }
         expectName = false;
+        if ((c == u'+' || c == u'-') && i + 1 < n && code[i + 1] == c)
+        {
+            // Postfix after an operand, which stays a value; prefix otherwise.
+            if (prev != Prev::Value)
+                prev = Prev::Expression;
+            i += 2;
+            continue;
+        }
         if (c == u'/' && prev != Prev::Value)
         {
             const int end = SkipRegex(code, i);
@@ -156,17 +186,32 @@ QStringList TopLevelFunctions(const QString& code)
                 continue;
             }
         }
+        ++i;
         if (c == u'{')
-            ++depth;
+        {
+            braces.push_back(prev == Prev::Expression || functionBodyAt == parens);
+            functionBodyAt = -1;
+            prev = Prev::Statement;
+        }
         else if (c == u'}')
-            depth = std::max(0, depth - 1);
-        if (c == u';' || c == u'}')
+        {
+            const bool value = !braces.empty() && braces.back();
+            if (!braces.empty())
+                braces.pop_back();
+            prev = value ? Prev::Value : Prev::Statement;
+        }
+        else if (c == u';')
             prev = Prev::Statement;
         else if (c == u')' || c == u']')
+        {
+            parens -= c == u')';
             prev = Prev::Value;
+        }
         else
+        {
+            parens += c == u'(';
             prev = Prev::Expression;
-        ++i;
+        }
     }
     return names;
 }

@@ -145,6 +145,26 @@ TEST(CmdLineParserTest, TokensQuotesAndSwitches)
 
     EXPECT_FALSE(CCmdLineParser(L"-silent -x").HasPaths());
     EXPECT_TRUE(CCmdLineParser(L"Demo").HasPaths());
+
+    // Every token that begins with '-' is a switch, a lone '-' too.
+    struct Paths
+    {
+        LPCWSTR line;
+        std::vector<CString> paths;
+    };
+    const Paths lines[] = {
+        {L"-", {}},
+        {L"\"-\"", {}},
+        {L"- /tmp/x.dcp", {L"/tmp/x.dcp"}},
+        {L"/tmp/x.dcp -", {L"/tmp/x.dcp"}},
+        {L"-:1252", {}},
+        {L"/ -", {L"/"}},
+    };
+    for (const Paths& c : lines)
+    {
+        SCOPED_TRACE(CString(c.line).ToUtf8());
+        EXPECT_EQ(CCmdLineParser(c.line).GetPaths(), c.paths);
+    }
 }
 
 TEST(CmdLineParserTest, CompareRequestAndOptionSwitches)

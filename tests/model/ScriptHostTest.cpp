@@ -6,6 +6,7 @@
 #include "figkit/FOPortShape.h"
 #include "foundation/SafeArrayHelper.h"
 #include "foundation/VEzudiZuroDoz.h"
+#include "mfc/Exceptions.h"
 #include "mfc/Wnd.h"
 #include "model/ParamObj.h"
 #include "model/ScriptObject.h"
@@ -52,6 +53,9 @@ class CProgramHost : public CXVKMethodHost
 public:
     short GetCurTimerStep() { return short(m_step); }
     void SetCurTimerStep(short step) { m_step = step; }
+    // Fails as framework code does: with an exception object thrown by pointer.
+    void OpenFile(LPCWSTR lpszPath) { AfxThrowFileException(CFileException::fileNotFound, 2, lpszPath); }
+    void Unsupported() { AfxThrowNotSupportedException(); }
     int m_step = 0;
     DECLARE_DISPATCH_MAP()
 };
@@ -59,6 +63,8 @@ public:
 BEGIN_DISPATCH_MAP(CProgramHost, CXVKMethodHost)
 DISP_FUNCTION(CProgramHost, "GetCurTimerStep", GetCurTimerStep, VT_I2, VTS_NONE)
 DISP_FUNCTION(CProgramHost, "SetCurTimerStep", SetCurTimerStep, VT_EMPTY, VTS_I2)
+DISP_FUNCTION(CProgramHost, "OpenFile", OpenFile, VT_EMPTY, VTS_BSTR)
+DISP_FUNCTION(CProgramHost, "Unsupported", Unsupported, VT_EMPTY, VTS_NONE)
 END_DISPATCH_MAP()
 
 FO_VALUE DateValue(double d)
@@ -397,6 +403,76 @@ TEST_F(ScriptHost, RunawayScriptEndsAtItsTimeout)
     EXPECT_FALSE(script.RunProcedure(L"spin", nullptr, nullptr));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
     EXPECT_EQ(std::wstring(script.GetErrorString()).rfind(L"Error: ", 0), 0u);
+}
+
+TEST_F(ScriptHost, TimeoutCoversTurningTheThrownValueIntoText)
+{
+    CScriptObject& script = Script();
+    ASSERT_TRUE(script.AddScript(L"function loop() { while (true) {} }\n"
+                                 L"function throwsValue() { throw { toString: loop }; }\n"
+                                 L"function throwsError() { var e = new Error('x');\n"
+                                 L"  Object.defineProperty(e, 'message', { get: loop }); throw e; }\n"
+                                 L"function next(s, n) { return s + n; }"));
+    EXPECT_EQ(script.SetTimeout(500), 1);
+    for (const wchar_t* proc : {L"throwsValue", L"throwsError"})
+    {
+        const auto start = std::chrono::steady_clock::now();
+        _variant_t r;
+        EXPECT_FALSE(Run(proc, L"", 0, &r));
+        // Loose for loaded machines: without the time-out the call never returns.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5000));
+        EXPECT_NE(std::wstring(script.GetErrorString()).find(L"Script timed out"), std::wstring::npos);
+        ASSERT_TRUE(Run(L"next", L"a", 1, &r));
+        EXPECT_EQ(std::wstring((const wchar_t*)_bstr_t(r)), L"a1");
+    }
+}
+
+TEST_F(ScriptHost, FrameworkExceptionsOfTheHostReachTheScriptWithTheirMessage)
+{
+    m_host->ExternalRelease();
+    m_host = new CProgramHost;
+    CScriptObject& script = Script();
+    ASSERT_TRUE(script.AddScript(
+        L"function open(s, n) { app.OpenFile(s); }\n"
+        L"function unsupported(s, n) { app.Unsupported(); }\n"
+        L"function caught(s, n) { try { app.OpenFile(s); } catch (e) { return e.message; } }"));
+    struct Case
+    {
+        const wchar_t* proc;
+        const wchar_t* message;
+    };
+    CFileException expectedFile(CFileException::fileNotFound, 2, L"/no/such.dat");
+    wchar_t fileText[512];
+    ASSERT_TRUE(expectedFile.GetErrorMessage(fileText, 512));
+    CNotSupportedException expectedUnsupported(FALSE);
+    wchar_t unsupportedText[512];
+    ASSERT_TRUE(expectedUnsupported.GetErrorMessage(unsupportedText, 512));
+    const Case cases[] = {{L"open", fileText}, {L"unsupported", unsupportedText}};
+    for (const Case& c : cases)
+    {
+        _variant_t r;
+        EXPECT_FALSE(Run(c.proc, L"/no/such.dat", 0, &r));
+        const std::wstring error = script.GetErrorString();
+        EXPECT_NE(error.find(c.message), std::wstring::npos) << CString(error.c_str()).ToUtf8();
+        EXPECT_EQ(error.find(L"Unknown exception"), std::wstring::npos);
+    }
+    _variant_t r;
+    ASSERT_TRUE(Run(L"caught", L"/no/such.dat", 0, &r));
+    EXPECT_EQ(std::wstring((const wchar_t*)_bstr_t(r)), std::wstring(fileText));
+}
+
+TEST_F(ScriptHost, ProceduresOfOneLineCodeAreFoundAndRun)
+{
+    CScriptObject& script = Script();
+    ASSERT_TRUE(
+        script.AddScript(L"var i=0;function OnStart(s,n){i++/2;return s+n}function OnTimer(){return i--/2}"
+                         L"function OnClose(){return 1/2}"));
+    ASSERT_EQ(script.GetMethodsCount(), 3);
+    EXPECT_EQ(script.GetScriptFunction(L"OnTimer"), CString(L"OnTimer"));
+    _variant_t r;
+    ASSERT_TRUE(Run(L"OnTimer", L"", 0, &r));
+    ASSERT_TRUE(Run(L"OnClose", L"", 0, &r));
+    EXPECT_DOUBLE_EQ(double(r), 0.5);
 }
 
 TEST_F(ScriptHost, DispatchIdsAndProgramMapsChainToTheHost)

@@ -2,6 +2,7 @@
 #include "com/ComError.h"
 #include "com/ComUtil.h"
 #include "com/ClassRegistry.h"
+#include "mfc/CString.h"
 #include "mfc/OleDispatch.h"
 #include "script/ScriptControl.h"
 
@@ -41,10 +42,23 @@ public:
     }
     LONG GetCount() { return m_count; }
     void SetCount(LONG n) { m_count = n; }
+    // What arrived: "app" for this object itself, "object" for another dispatch (kept, the first
+    // one), else "other".
+    BSTR Kind(const VARIANT& v)
+    {
+        if (v.vt != VT_DISPATCH || !v.pdispVal)
+            return SysAllocString(L"other");
+        if (v.pdispVal == GetIDispatch(FALSE))
+            return SysAllocString(L"app");
+        if (!m_kept)
+            m_kept = v.pdispVal;
+        return SysAllocString(L"object");
+    }
 
     std::map<std::wstring, double> m_values;
     LONG m_count = 0;
     int m_calls = 0;
+    CComPtr<IDispatch> m_kept;
     DECLARE_DISPATCH_MAP()
 };
 
@@ -55,6 +69,7 @@ DISP_FUNCTION(CTestApp, "Concat", Concat, VT_BSTR, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CTestApp, "Sum5", Sum5, VT_R8, VTS_R8 VTS_R8 VTS_R8 VTS_R8 VTS_R8)
 DISP_FUNCTION(CTestApp, "Boom", Boom, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CTestApp, "Identity", Identity, VT_VARIANT, VTS_VARIANT)
+DISP_FUNCTION(CTestApp, "Kind", Kind, VT_BSTR, VTS_VARIANT)
 DISP_PROPERTY_EX(CTestApp, "Count", GetCount, SetCount, VT_I4)
 END_DISPATCH_MAP()
 
@@ -399,6 +414,112 @@ TEST_F(ScriptControlTest, TimeoutStopsARunawayScript)
     _variant_t r;
     ASSERT_EQ(Run(L"busy", {_variant_t(400)}, &r), S_OK);
     EXPECT_EQ(r.lVal, 2);
+}
+
+TEST_F(ScriptControlTest, TimeoutCoversTurningErrorsAndResultsIntoValues)
+{
+    ASSERT_EQ(Add(L"function loop() { while (true) {} }\n"
+                  L"function throwsValue() { throw { toString: loop }; }\n"
+                  L"function throwsError() { var e = new Error('x');\n"
+                  L"  Object.defineProperty(e, 'message', { get: loop }); throw e; }\n"
+                  L"function throwsNamedError() { var e = new Error('x');\n"
+                  L"  Object.defineProperty(e, 'name', { get: loop }); throw e; }\n"
+                  L"function returnsTrap() { return new Proxy({}, { get: loop }); }\n"
+                  L"function thrower() { return function () { throw { toString: loop }; }; }\n"
+                  L"function looper() { return { toString: loop }; }\n"
+                  L"function quick() { return 1; }"),
+              S_OK);
+    ASSERT_EQ(m_sc->put_Timeout(500), S_OK);
+    struct Case
+    {
+        const wchar_t* proc; // or null to add `code`
+        const wchar_t* code;
+    };
+    const Case cases[] = {
+        {L"throwsValue", nullptr},
+        {L"throwsError", nullptr},
+        {L"throwsNamedError", nullptr},
+        {L"returnsTrap", nullptr},
+        {nullptr, L"throw { toString: loop };"},
+    };
+    for (const Case& c : cases)
+    {
+        const wchar_t* what = c.proc ? c.proc : c.code;
+        const auto start = std::chrono::steady_clock::now();
+        _variant_t r;
+        EXPECT_EQ(c.proc ? Run(c.proc, {}, &r) : Add(c.code), SCRIPT_E_TIMEOUT) << CString(what).ToUtf8();
+        // The bound is loose for loaded machines; without the watchdog the call never returns.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5000));
+        EXPECT_EQ(Description(), L"Script timed out") << CString(what).ToUtf8();
+        EXPECT_EQ(r.vt, VT_EMPTY);
+        ASSERT_EQ(Run(L"quick", {}, &r), S_OK) << CString(what).ToUtf8();
+        EXPECT_EQ(r.lVal, 1);
+    }
+
+    // The host calling a script function that throws such a value, or reading an object as text.
+    const std::pair<const wchar_t*, WORD> calls[] = {{L"thrower", DISPATCH_METHOD},
+                                                     {L"looper", DISPATCH_PROPERTYGET}};
+    for (const auto& [proc, flags] : calls)
+    {
+        _variant_t object;
+        ASSERT_EQ(Run(proc, {}, &object), S_OK);
+        ASSERT_EQ(object.vt, VT_DISPATCH);
+        DISPPARAMS none = {nullptr, nullptr, 0, 0};
+        EXCEPINFO info = {};
+        _variant_t r;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(object.pdispVal->Invoke(DISPID_VALUE, IID_NULL, 0, flags, &none, &r, &info, nullptr),
+                  DISP_E_EXCEPTION)
+            << CString(proc).ToUtf8();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5000));
+        EXPECT_STREQ(info.bstrDescription, L"Script timed out");
+        EXPECT_EQ(info.scode, SCRIPT_E_TIMEOUT);
+        QyrClearExcepInfo(&info);
+        ASSERT_EQ(Run(L"quick", {}, &r), S_OK);
+    }
+}
+
+TEST_F(ScriptControlTest, ScriptFunctionsReachTheHostAsFunctionsAtAnyDepth)
+{
+    // Recurses as deep as the engine allows, then asks the host once on each of the deepest levels on
+    // the way back: each call either sees the function or fails with the stack error. The method is
+    // looked up once before, so the deep calls go straight to the host.
+    ASSERT_EQ(
+        Add(L"var kinds = [];\n"
+            L"function deep() {\n"
+            L"  try { deep(); } catch (e) {}\n"
+            L"  if (kinds.length < 200) {\n"
+            L"    try { kinds.push(app.Kind(function () { return 42; })); }\n"
+            L"    catch (e) { kinds.push(e instanceof RangeError ? 'stack' : 'error: ' + e.message); }\n"
+            L"  }\n"
+            L"}\n"
+            L"function probe() { app.Kind(0); deep(); return kinds.join(','); }"),
+        S_OK);
+    ASSERT_EQ(m_sc->AddObject(_bstr_t(L"app"), m_app.GetIDispatch(FALSE), VARIANT_FALSE), S_OK);
+    _variant_t r;
+    ASSERT_EQ(Run(L"probe", {}, &r), S_OK) << Description();
+    const std::wstring kinds = Str(r);
+    size_t functions = 0;
+    for (size_t at = 0; at <= kinds.size();)
+    {
+        size_t end = kinds.find(L',', at);
+        if (end == std::wstring::npos)
+            end = kinds.size();
+        const std::wstring kind = kinds.substr(at, end - at);
+        EXPECT_TRUE(kind == L"object" || kind == L"stack") << CString(kinds.c_str()).ToUtf8();
+        functions += kind == L"object";
+        at = end + 1;
+    }
+    EXPECT_GT(functions, 0u);
+
+    // The deepest one that arrived is the script's function.
+    ASSERT_TRUE(m_app.m_kept);
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    r.Clear();
+    ASSERT_EQ(m_app.m_kept->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD, &none, &r, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(r.lVal, 42);
+    m_app.m_kept.Release();
 }
 
 TEST_F(ScriptControlTest, OtherThreadsAreRefused)

@@ -30,6 +30,46 @@ TEST(ScriptSource, TopLevelFunctionsInTextOrder)
         EXPECT_EQ(ScriptSource::TopLevelFunctions(QString::fromUtf8(c.code)), c.expected) << c.code;
 }
 
+// Minified code: a `/` is division or the start of a regular expression by the token before it.
+// Each snippet has a later `/`, so taking a division for a regex would hide the functions between.
+TEST(ScriptSource, DivisionOrRegexInOneLineCode)
+{
+    struct Case
+    {
+        const char* code;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        // Division: after postfix ++/--, an identifier, a number, `)`, `]`, `this` or an expression's `}`.
+        {"var i=0;function a(){i++/2}function b(){return 1/2}function c(){}", {"a", "b", "c"}},
+        {"function a(){i--/2}function b(){}var x=1/2;", {"a", "b"}},
+        {"function a(){i++ /2}function b(){}var x=1/2;", {"a", "b"}},
+        {"x=a[0]++/2;function f(){}y=1/2", {"f"}},
+        {"x=n/2;function f(){}y=1/2", {"f"}},
+        {"x=10/2;function f(){}y=1/2", {"f"}},
+        {"x=(a+b)/2;function f(){}y=1/2", {"f"}},
+        {"x=a[1]/2;function f(){}y=1/2", {"f"}},
+        {"x=this/2;function f(){}y=1/2", {"f"}},
+        {"var o={a:1}/2;function f(){}y=1/2", {"f"}},
+        {"var g=function(){}/1;function f(){}y=1/2", {"f"}},
+        {"x=[function(){return{}}/1];function f(){}y=1/2", {"f"}},
+        // Regular expression: after an operator, `(`, `,`, `=`, `return`, `typeof` or a block's `}`.
+        {"x=/;function no(){}/;function f(){}", {"f"}},
+        {"x=a+/}function no(){/.source.length;function f(){}", {"f"}},
+        {"t(/}function no(){/);function f(){}", {"f"}},
+        {"t(1,/;function no(){}/);function f(){}", {"f"}},
+        {"function f(){return /}function no(){/.test(s)}function g(){}", {"f", "g"}},
+        {"x=typeof /;function no(){}/;function f(){}", {"f"}},
+        {"function f(){}/;function no(){}/.test(s);function g(){}", {"f", "g"}},
+        {"if(a){}/;function no(){}/.test(s);function g(){}", {"g"}},
+        {"x=++i/2;function f(){}y=1/2", {"f"}},
+        {"x=a++ + /;function no(){}/.source;function f(){}", {"f"}},
+        {"var r=/a\\/b[/]/g;function f(){}y=1/2", {"f"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ScriptSource::TopLevelFunctions(QString::fromUtf8(c.code)), c.expected) << c.code;
+}
+
 TEST(ScriptSource, LineAt)
 {
     const QString code = QStringLiteral("one\r\ntwo\nthree");
