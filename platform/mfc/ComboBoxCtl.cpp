@@ -140,6 +140,7 @@ AFX_CONTROL_CLASS ComboBoxClass()
         {L"CBS_HASSTRINGS", CBS_HASSTRINGS},
     };
     cls.keywordStyles = {{L"COMBOBOX", CBS_SIMPLE | WS_TABSTOP}};
+    cls.dwTypeMask = CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST;
     cls.pfnCreate = CreateComboBox;
     cls.pfnConnect = ConnectComboBox;
     cls.pfnWindowProc = ComboBoxProc;

@@ -46,6 +46,8 @@ struct AFX_CONTROL_CLASS
     // families), and the default style of each script keyword that makes it (LTEXT, PUSHBUTTON).
     std::vector<std::pair<CString, DWORD>> styleWords;
     std::vector<std::pair<CString, DWORD>> keywordStyles;
+    // The style bits that say which kind of the family a control is (CBS_SIMPLE..CBS_DROPDOWNLIST).
+    DWORD dwTypeMask = 0;
     // Makes the widget for a text and style under pParent; required.
     std::function<QWidget*(const CString& strText, DWORD dwStyle, QWidget* pParent)> pfnCreate;
     // Connects the widget's notifications (WM_COMMAND to the parent, see AfxNotifyParent).

@@ -79,7 +79,9 @@ DWORD StyleBits(const AFX_STYLE_WORDS& style, DWORD dwDefault)
     return bits;
 }
 
-// The style a control keyword stands for, from the family of the class it makes.
+// The style a control keyword stands for, from the family of the class it makes. A template that
+// names a type of its own (CBS_DROPDOWN after COMBOBOX) replaces the keyword's type bits rather than
+// adding to them, or a drop-down would read as a drop-down list.
 DWORD KeywordStyle(const AFX_DLG_CONTROL& c)
 {
     if (const AFX_CONTROL_CLASS* cls = AfxFindControlClass(c.strClass))
@@ -87,7 +89,7 @@ DWORD KeywordStyle(const AFX_DLG_CONTROL& c)
         for (const auto& [keyword, bits] : cls->keywordStyles)
         {
             if (keyword == c.strKeyword)
-                return bits;
+                return (StyleBits(c.style, 0) & cls->dwTypeMask) ? (bits & ~cls->dwTypeMask) : bits;
         }
     }
     return 0;

@@ -123,6 +123,8 @@ TEST_F(CControlsTest, StandardFamiliesFromATemplateKeepTheirBehaviour)
                  QComboBox* list = WidgetOf<QComboBox>(d, 2010);
                  ASSERT_NE(list, nullptr);
                  EXPECT_FALSE(list->isEditable());
+                 // A keyword's own type gives way to the one the template names.
+                 EXPECT_TRUE(WidgetOf<QComboBox>(d, 2014)->isEditable());
                  EXPECT_EQ(d->SendDlgItemMessage(2010, CB_ADDSTRING, 0, LPARAM(L"pear")), 0);
                  EXPECT_EQ(d->SendDlgItemMessage(2010, CB_ADDSTRING, 0, LPARAM(L"apple")), 0);
                  EXPECT_EQ(d->SendDlgItemMessage(2010, CB_SETITEMDATA, 1, 99), CB_OKAY);
