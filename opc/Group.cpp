@@ -280,7 +280,8 @@ HRESULT CGroup::ReCreateItemBatch(INT_PTR first, INT_PTR count, std::vector<CIte
         definitions.push_back(MakeDefinition(m_items[i], ids.back()));
     }
     // A batch that does not validate goes one by one, so that the same item stops the re-creation.
-    if (m_pInfoServer && m_pInfoServer->UseValidateItems() && !ValidateItems(DWORD(count), definitions.data()))
+    if (m_pInfoServer && m_pInfoServer->UseValidateItems() &&
+        !ValidateItems(DWORD(count), definitions.data()))
     {
         for (INT_PTR i = first; i < first + count; ++i)
             refused->push_back(m_items[i]);

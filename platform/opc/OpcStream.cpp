@@ -163,6 +163,9 @@ bool ReadValue(const BYTE* block, size_t size, size_t offset, VARIANT* v)
     OPCSTMSAFEARRAY sa;
     if (!ReadAt(block, size, after, &sa) || sa.cDims != 1 || sa.cbElements != ElementSize(elem))
         return false;
+    // Its last index must be a LONG, as every index of a SAFEARRAY is.
+    if (sa.cElements != 0 && LONGLONG(sa.lLbound) + LONGLONG(sa.cElements) - 1 > LONGLONG(0x7FFFFFFF))
+        return false;
     after += sizeof(sa);
     if (after > size || (size - after) / sa.cbElements < sa.cElements)
         return false;

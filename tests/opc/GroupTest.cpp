@@ -606,9 +606,9 @@ TEST_F(GroupTest, RecreationAddsAGroupsItemsInAsFewCallsAsTheServerTakes)
     {
         const char* name;
         std::function<void(CInfoServer&)> prepare;
-        int calls;      // AddItems calls of the re-creation
-        BOOL result;    // of RecreateOnServer
-        int onServer;   // items with a server handle afterwards
+        int calls;    // AddItems calls of the re-creation
+        BOOL result;  // of RecreateOnServer
+        int onServer; // items with a server handle afterwards
     } cases[] = {
         {"one call", [](CInfoServer&) {}, 1, TRUE, 1000},
         {"validated first", [](CInfoServer& s) { s.SetUseValidateItems(TRUE); }, 1, TRUE, 1000},
@@ -619,12 +619,13 @@ TEST_F(GroupTest, RecreationAddsAGroupsItemsInAsFewCallsAsTheServerTakes)
         {"one item refused",
          [](CInfoServer&) { OpcStandIn::FailItem(CLSID_QuendrelOpcDaServer, L"Bulk.Tag00007"); }, 2, TRUE,
          999},
-        {"server gone", [&](CInfoServer&)
-         { OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, kAdd, RPC_E_DISCONNECTED); }, 1, FALSE, 0},
+        {"server gone",
+         [&](CInfoServer&) { OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, kAdd, RPC_E_DISCONNECTED); }, 1,
+         FALSE, 0},
         // Halved down to a single item, which fails as it always did.
         {"every call refused",
-         [&](CInfoServer&) { OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, kAdd, E_OUTOFMEMORY); }, 10, FALSE,
-         0},
+         [&](CInfoServer&) { OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, kAdd, E_OUTOFMEMORY); }, 10,
+         FALSE, 0},
     };
     for (const Case& c : cases)
     {

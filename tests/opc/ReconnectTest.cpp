@@ -22,7 +22,10 @@ constexpr int kScanWaitMs = 100 * int(kRate);
 class ReconnectTest : public OpcClientTest
 {
 protected:
-    static ULONGLONG Ticks(const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+    static ULONGLONG Ticks(const FILETIME& t)
+    {
+        return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    }
 
     static ULONGLONG Now()
     {
@@ -100,7 +103,10 @@ TEST_F(ReconnectTest, EveryValueMovesAgainWithinTwoScansOfTheReconnect)
 
         // The second scan after the reconnect begins after it: it samples every item anew.
         ASSERT_TRUE(WaitFor(
-            [&] { return Scans(L"Polled again") >= cacheScans + 2 && Scans(L"Reported again") >= callbackScans + 2; },
+            [&] {
+                return Scans(L"Polled again") >= cacheScans + 2 &&
+                       Scans(L"Reported again") >= callbackScans + 2;
+            },
             kScanWaitMs))
             << "the re-created groups stopped scanning: " << Scans(L"Polled again") - cacheScans << " and "
             << Scans(L"Reported again") - callbackScans << " scans";

@@ -131,6 +131,13 @@ TEST(OpcStreamTest, BadBlocksAreRefusedOrTheirBadItemsMarked)
              Put<DWORD>(b, at + 16, 0x10000000u);
          },
          false, 2},
+        {"array whose last index is past a LONG",
+         [&](std::vector<BYTE>& b)
+         {
+             size_t at = Get<DWORD>(b, item1 + sizeof(OPCITEMHEADER2) + 4) + 16;
+             Put<LONG>(b, at + 20, 0x7FFFFFFE);
+         },
+         false, 2},
         {"array of two dimensions",
          [&](std::vector<BYTE>& b)
          {
