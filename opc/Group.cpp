@@ -15,6 +15,7 @@
 #include "mfc/Archive.h"
 
 #include <algorithm>
+#include <memory>
 
 IMPLEMENT_DYNCREATE(CGroup, CObject)
 
@@ -176,28 +177,23 @@ BOOL CGroup::ReloadItems()
         std::vector<OPCHANDLE> handles(fetched, 0);
         for (ULONG i = 0; i < fetched; ++i)
         {
-            CItem* item = new CItem;
+            auto item = std::make_unique<CItem>();
             OPCHANDLE serverHandle = records[i].hServer;
             OPCHANDLE clientHandle = item->GetClientHandle();
             HRESULT* errors = nullptr;
             HRESULT call = itemMgt.SetClientHandles(1, &serverHandle, &clientHandle, &errors);
             if (FAILED(call))
-            {
                 FailWith(call);
-                delete item;
-            }
             else if (errors && FAILED(errors[0]))
-            {
                 FailWith(errors[0]);
-                delete item;
-            }
             else
             {
                 item->SetName(records[i].szItemID ? records[i].szItemID : L"");
                 item->SetHandle(serverHandle);
                 item->SetDataType(records[i].vtRequestedDataType);
                 item->SetGroup(this);
-                m_items.Add(item);
+                m_items.Add(item.get());
+                item.release();
                 handles[i] = serverHandle;
                 ClearLastErrors();
             }
@@ -220,50 +216,135 @@ BOOL CGroup::ReloadItems()
     return TRUE;
 }
 
-BOOL CGroup::ReCreateItemOnServer(CItem** ppItem)
+OPCITEMDEF CGroup::MakeDefinition(const CItem* item, LPWSTR itemId)
 {
-    if (!ppItem || !*ppItem)
-        return FALSE;
-    CItem* item = *ppItem;
-    BSTR itemId = SysAllocString(item->GetName());
     OPCITEMDEF definition = {};
     definition.szAccessPath = const_cast<LPWSTR>(L"");
     definition.szItemID = itemId;
     definition.bActive = TRUE;
     definition.hClient = item->GetClientHandle();
     definition.vtRequestedDataType = item->GetDataType();
+    return definition;
+}
+
+void CGroup::TakeAddResult(CItem* item, const OPCITEMRESULT& result, HRESULT itemError)
+{
+    item->SetHandle(result.hServer);
+    if (item->GetDataType() == VT_EMPTY)
+    {
+        if (SUCCEEDED(itemError))
+            item->SetDataType(result.vtCanonicalDataType);
+    }
+    else if (itemError == OPC_E_BADTYPE)
+        item->SetDataType(result.vtCanonicalDataType);
+    item->SetGroup(this);
+}
+
+BOOL CGroup::ReCreateItemOnServer(CItem** ppItem)
+{
+    if (!ppItem || !*ppItem)
+        return FALSE;
+    CItem* item = *ppItem;
+    _bstr_t itemId(item->GetName().GetString());
+    OPCITEMDEF definition = MakeDefinition(item, itemId);
 
     if (m_pInfoServer && m_pInfoServer->UseValidateItems() && !ValidateItems(1, &definition))
-    {
-        SysFreeString(itemId);
         return FALSE;
-    }
     CIOPCItemMgt itemMgt(GetSafeInterface());
     OPCITEMRESULT* results = nullptr;
     HRESULT* errors = nullptr;
     HRESULT hr = itemMgt.AddItems(1, &definition, &results, &errors);
     if (FAILED(hr))
     {
-        SysFreeString(itemId);
         DisplayError(hr);
         return FALSE;
     }
     if (results)
-    {
-        item->SetHandle(results[0].hServer);
-        HRESULT itemError = errors ? errors[0] : S_OK;
-        if (item->GetDataType() == VT_EMPTY)
-        {
-            if (SUCCEEDED(itemError))
-                item->SetDataType(results[0].vtCanonicalDataType);
-        }
-        else if (itemError == OPC_E_BADTYPE)
-            item->SetDataType(results[0].vtCanonicalDataType);
-    }
-    item->SetGroup(this);
+        TakeAddResult(item, results[0], errors ? errors[0] : S_OK);
+    else
+        item->SetGroup(this);
     FreeResults(results, 1);
     CoTaskMemFree(errors);
-    SysFreeString(itemId);
+    return TRUE;
+}
+
+HRESULT CGroup::ReCreateItemBatch(INT_PTR first, INT_PTR count, std::vector<CItem*>* refused)
+{
+    std::vector<_bstr_t> ids;
+    std::vector<OPCITEMDEF> definitions;
+    ids.reserve(size_t(count));
+    definitions.reserve(size_t(count));
+    for (INT_PTR i = first; i < first + count; ++i)
+    {
+        ids.emplace_back(m_items[i]->GetName().GetString());
+        definitions.push_back(MakeDefinition(m_items[i], ids.back()));
+    }
+    // A batch that does not validate goes one by one, so that the same item stops the re-creation.
+    if (m_pInfoServer && m_pInfoServer->UseValidateItems() &&
+        !ValidateItems(DWORD(count), definitions.data()))
+    {
+        for (INT_PTR i = first; i < first + count; ++i)
+            refused->push_back(m_items[i]);
+        return S_OK;
+    }
+    CIOPCItemMgt itemMgt(GetSafeInterface());
+    OPCITEMRESULT* results = nullptr;
+    HRESULT* errors = nullptr;
+    HRESULT hr = itemMgt.AddItems(DWORD(count), definitions.data(), &results, &errors);
+    if (FAILED(hr))
+    {
+        FreeResults(results, DWORD(count));
+        CoTaskMemFree(errors);
+        return hr;
+    }
+    for (INT_PTR i = 0; i < count; ++i)
+    {
+        CItem* item = m_items[first + i];
+        HRESULT itemError = errors ? errors[i] : S_OK;
+        if (!results || FAILED(itemError))
+            refused->push_back(item);
+        else
+            TakeAddResult(item, results[i], itemError);
+    }
+    FreeResults(results, DWORD(count));
+    CoTaskMemFree(errors);
+    return S_OK;
+}
+
+BOOL CGroup::ReCreateItemsOnServer()
+{
+    const INT_PTR total = m_items.GetSize();
+    INT_PTR batch = total;
+    std::vector<CItem*> refused;
+    for (INT_PTR first = 0; first < total;)
+    {
+        const INT_PTR count = std::min(batch, total - first);
+        if (count > 1)
+        {
+            HRESULT hr = ReCreateItemBatch(first, count, &refused);
+            if (FAILED(hr))
+            {
+                // A server gone away takes no smaller call either; any other refusal of the whole
+                // call may be the server's limit on items per call.
+                if (hr == RPC_E_DISCONNECTED || hr == RPC_S_SERVER_UNAVAILABLE)
+                {
+                    DisplayError(hr);
+                    return FALSE;
+                }
+                batch = count / 2;
+                continue;
+            }
+        }
+        else
+            refused.push_back(m_items[first]);
+        for (CItem* item : refused)
+        {
+            if (!ReCreateItemOnServer(&item))
+                return FALSE;
+        }
+        refused.clear();
+        first += count;
+    }
     return TRUE;
 }
 
@@ -732,9 +813,9 @@ void CGroup::Serialize(CArchive& ar)
         for (DWORD_PTR i = 0; i < count; ++i)
         {
             XVKLOG_ERROR(L"we should use ptr array instead!");
-            CItem* item = new CItem;
-            m_items.Add(item);
-            item->Serialize(ar);
+            auto item = std::make_unique<CItem>();
+            m_items.Add(item.get());
+            item.release()->Serialize(ar);
         }
         DWORD rate = 0, bias = 0, lcid = 0, dataChange = 0;
         ar >> rate >> bias >> m_fDeadBand >> lcid >> dataChange;

@@ -45,6 +45,10 @@ public:
     BOOL ReloadItems();
     // Adds an existing client item to the server again.
     BOOL ReCreateItemOnServer(CItem** item);
+    // Adds every item of the group to the server again in one AddItems call, or in smaller batches
+    // when the server refuses a call as a whole; an item a batch refused is tried once more alone.
+    // FALSE at the first item whose own call fails (as ReCreateItemOnServer).
+    BOOL ReCreateItemsOnServer();
     BOOL RemoveItem(CItem** item);
     // Removes and deletes every listed item; the list may be the group's own array.
     BOOL RemoveItems(CItemArray* items);
@@ -113,6 +117,12 @@ public:
     void DisplayError(HRESULT hr) const;
 
 private:
+    static OPCITEMDEF MakeDefinition(const CItem* item, LPWSTR itemId);
+    // The server's answer for an item it was asked to add: handle, data type and group.
+    void TakeAddResult(CItem* item, const OPCITEMRESULT& result, HRESULT itemError);
+    // AddItems for count items from first; the items it refused (all of them when the batch does
+    // not validate) are appended to refused. The call's failure, else S_OK.
+    HRESULT ReCreateItemBatch(INT_PTR first, INT_PTR count, std::vector<CItem*>* refused);
     void ClearLastErrors();
     void FailWith(HRESULT hr);
     DWORD GetAsyncConnection() const;

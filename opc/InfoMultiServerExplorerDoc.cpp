@@ -6,6 +6,8 @@
 #include "com/ClassRegistry.h"
 #include "mfc/Archive.h"
 
+#include <memory>
+
 IMPLEMENT_DYNCREATE(CInfoMultiServerExplorerDoc, COPCDocument)
 
 namespace
@@ -17,7 +19,7 @@ CInfoMultiServerExplorerDoc* g_pMultiExplorerDoc = nullptr;
 CInfoMultiServerExplorerDoc* GetExplorerMultiActiveDocument(int create)
 {
     if (!g_pMultiExplorerDoc && create)
-        g_pMultiExplorerDoc = new CInfoMultiServerExplorerDoc;
+        g_pMultiExplorerDoc = std::make_unique<CInfoMultiServerExplorerDoc>().release();
     return g_pMultiExplorerDoc;
 }
 
@@ -55,10 +57,10 @@ CInfoServer* CInfoMultiServerExplorerDoc::GetInfoServer(LPCWSTR name) const
 
 CInfoServer* CInfoMultiServerExplorerDoc::NewInfoServer(LPCWSTR name)
 {
-    CInfoServer* server = new CInfoServer(0, 0, 0);
+    auto server = std::make_unique<CInfoServer>(0, 0, 0);
     server->SetOPCServer(name);
-    m_mapServers.SetAt(CString(name), server);
-    return server;
+    m_mapServers.SetAt(CString(name), server.get());
+    return server.release();
 }
 
 int CInfoMultiServerExplorerDoc::DeleteInfoServer(LPCWSTR name)

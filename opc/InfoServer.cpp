@@ -18,6 +18,7 @@
 #include "win32/System.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -500,9 +501,9 @@ void CInfoServer::Serialize(CArchive& ar)
         for (DWORD_PTR i = 0; i < count; ++i)
         {
             XVKLOG_ERROR(L"we should use ptr array instead!");
-            CGroup* group = new CGroup;
-            m_groups.Add(group);
-            group->Serialize(ar);
+            auto group = std::make_unique<CGroup>();
+            m_groups.Add(group.get());
+            group.release()->Serialize(ar);
         }
     }
     catch (...)

@@ -15,7 +15,7 @@ CInfoServerExplorerDoc* g_pExplorerDoc = nullptr;
 CInfoServerExplorerDoc* GetExplorerActiveDocument(int create)
 {
     if (!g_pExplorerDoc && create)
-        g_pExplorerDoc = new CInfoServerExplorerDoc;
+        g_pExplorerDoc = std::make_unique<CInfoServerExplorerDoc>().release();
     return g_pExplorerDoc;
 }
 
@@ -30,7 +30,7 @@ void RemoveExplorerActiveDocument(CInfoServerExplorerDoc* doc)
     }
 }
 
-CInfoServerExplorerDoc::CInfoServerExplorerDoc() : m_pInfoServer(new CInfoServer(1, 1, 0))
+CInfoServerExplorerDoc::CInfoServerExplorerDoc() : m_pInfoServer(std::make_unique<CInfoServer>(1, 1, 0))
 {
     // Only the remove call deletes the document.
     m_bAutoDelete = FALSE;
@@ -41,8 +41,7 @@ CInfoServerExplorerDoc::~CInfoServerExplorerDoc()
     if (m_pInfoServer)
     {
         m_pInfoServer->Disconnect();
-        delete m_pInfoServer;
-        m_pInfoServer = nullptr;
+        m_pInfoServer.reset();
     }
     if (g_pExplorerDoc == this)
         g_pExplorerDoc = nullptr;
@@ -77,8 +76,7 @@ void CInfoServerExplorerDoc::OnCloseDocument()
     if (m_pInfoServer)
     {
         m_pInfoServer->Disconnect();
-        delete m_pInfoServer;
-        m_pInfoServer = nullptr;
+        m_pInfoServer.reset();
     }
     COPCDocument::OnCloseDocument();
 }

@@ -5,6 +5,8 @@
 
 #include "opc/OPCDocument.h"
 
+#include <memory>
+
 class CInfoServer;
 
 class CInfoServerExplorerDoc : public COPCDocument
@@ -14,7 +16,7 @@ public:
     CInfoServerExplorerDoc();
     ~CInfoServerExplorerDoc() override;
 
-    CInfoServer* GetInfoServer() const { return m_pInfoServer; }
+    CInfoServer* GetInfoServer() const { return m_pInfoServer.get(); }
     int AddRef() { return ++m_nRefCount; }
     int Release() { return --m_nRefCount; }
     int GetRefCount() const { return m_nRefCount; }
@@ -27,7 +29,7 @@ public:
 
 private:
     int m_nRefCount = 1;
-    CInfoServer* m_pInfoServer = nullptr;
+    std::unique_ptr<CInfoServer> m_pInfoServer;
 };
 
 // The process's instance, created (with count 1) when there is none and create is non-zero.

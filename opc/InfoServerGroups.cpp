@@ -55,7 +55,8 @@ CGroup* CInfoServer::AddGroup(LPCWSTR name, DWORD lcid, DWORD updateRate, BOOL a
 {
     if (!m_pServer)
         return nullptr;
-    CGroup* group = new CGroup;
+    auto owned = std::make_unique<CGroup>();
+    CGroup* group = owned.get();
     OPCHANDLE serverHandle = 0;
     DWORD revisedRate = 0;
     CComPtr<IUnknown> object;
@@ -70,7 +71,6 @@ CGroup* CInfoServer::AddGroup(LPCWSTR name, DWORD lcid, DWORD updateRate, BOOL a
         DisplayError(FAILED(hr) ? hr : E_NOINTERFACE);
         if (SUCCEEDED(hr))
             RemoveGroupOnServerQuietly(serverHandle);
-        delete group;
         return nullptr;
     }
     CComQIPtr<IOPCGroupStateMgt2> second(object.p);
@@ -79,6 +79,7 @@ CGroup* CInfoServer::AddGroup(LPCWSTR name, DWORD lcid, DWORD updateRate, BOOL a
     object.Release();
     group->SetInfoServer(this);
     m_groups.Add(group);
+    owned.release();
 
     DWORD rate = 0;
     BOOL reportedActive = FALSE;
@@ -218,20 +219,19 @@ int CInfoServer::CloneGroupWith(CGroup* source, CGroup** out, BOOL newer, BOOL* 
         return FALSE;
     }
 
-    CGroup* group = new CGroup;
+    auto group = std::make_unique<CGroup>();
     DWORD revisedRate = 0;
     OPCHANDLE newClient = group->GetClientHandle();
     hr = cloneMgt->SetState(&rate, &revisedRate, &active, &bias, &band, &locale, &newClient);
     if (FAILED(hr))
     {
-        delete group;
         CoTaskMemFree(cloneName);
         cloneMgt.reset();
         clone.Release();
         RemoveGroupOnServerQuietly(cloneServer);
         return FALSE;
     }
-    SetGroupInterface(group, clone, newer);
+    SetGroupInterface(group.get(), clone, newer);
     group->SetInfoServer(this);
     group->SetName(cloneName ? cloneName : data.strName.GetString());
     CoTaskMemFree(cloneName);
@@ -242,10 +242,11 @@ int CInfoServer::CloneGroupWith(CGroup* source, CGroup** out, BOOL newer, BOOL* 
     group->SetDeadBand(band);
     group->SetLCID(locale);
     group->SetDataChangeEnabled(data.bDataChangeEnabled, FALSE);
+    m_groups.Add(group.get());
+    CGroup* added = group.release();
     if (out)
-        *out = group;
-    m_groups.Add(group);
-    group->Advise();
+        *out = added;
+    added->Advise();
     return TRUE;
 }
 
@@ -397,14 +398,10 @@ int CInfoServer::RecreateOnServer()
         CGroup* group = m_groups[i];
         if (!ReCreateGroupOnServer2(&group) && !ReCreateGroupOnServer(&group))
             return FALSE;
-        CItemArray* items = nullptr;
-        group->GetItems(&items);
-        for (INT_PTR j = 0; j < items->GetSize(); ++j)
-        {
-            CItem* item = items->GetAt(j);
-            if (!group->ReCreateItemOnServer(&item))
-                return FALSE;
-        }
+        // The whole group in one call (or a few): a call per item is a round trip each, and each
+        // call makes the server go through the group again.
+        if (!group->ReCreateItemsOnServer())
+            return FALSE;
     }
     return TRUE;
 }
@@ -443,18 +440,17 @@ void CInfoServer::BuildReloadedGroup(IUnknown* object, LPCWSTR enumeratedName)
         DisplayError(hr);
         return;
     }
-    CGroup* group = new CGroup;
+    auto group = std::make_unique<CGroup>();
     DWORD revisedRate = 0;
     OPCHANDLE newClient = group->GetClientHandle();
     hr = stateMgt.SetState(&rate, &revisedRate, &active, &bias, &band, &locale, &newClient);
     if (FAILED(hr))
     {
         CoTaskMemFree(name);
-        delete group;
         DisplayError(hr);
         return;
     }
-    SetGroupInterface(group, object, second ? TRUE : FALSE);
+    SetGroupInterface(group.get(), object, second ? TRUE : FALSE);
     group->SetInfoServer(this);
     group->SetName(enumeratedName ? enumeratedName : (name ? name : L""));
     CoTaskMemFree(name);
@@ -464,9 +460,10 @@ void CInfoServer::BuildReloadedGroup(IUnknown* object, LPCWSTR enumeratedName)
     group->SetTimeBias(bias);
     group->SetDeadBand(band);
     group->SetLCID(locale);
-    m_groups.Add(group);
-    group->ReloadItems();
-    group->Advise();
+    m_groups.Add(group.get());
+    CGroup* added = group.release();
+    added->ReloadItems();
+    added->Advise();
 }
 
 int CInfoServer::ReloadFromServer()

@@ -6,6 +6,7 @@
 #include "model/ParamObj.h"
 
 #include <cfloat>
+#include <memory>
 
 IMPLEMENT_DYNCREATE(CItemSet, CObject)
 
@@ -92,8 +93,11 @@ int CItemSet::FetchValues(double*& values, const wchar_t**& names)
     if (total < 1)
         return 0;
     const int itemCount = GetAssocItemCount();
-    values = new double[size_t(total)];
-    names = new const wchar_t*[size_t(total)];
+    // Handed to the caller only when both arrays exist.
+    auto valueArray = std::make_unique<double[]>(size_t(total));
+    auto nameArray = std::make_unique<const wchar_t*[]>(size_t(total));
+    values = valueArray.release();
+    names = nameArray.release();
     int i = 0;
     POSITION pos = m_listItems.GetHeadPosition();
     while (i < total && pos)

@@ -163,6 +163,9 @@ bool ReadValue(const BYTE* block, size_t size, size_t offset, VARIANT* v)
     OPCSTMSAFEARRAY sa;
     if (!ReadAt(block, size, after, &sa) || sa.cDims != 1 || sa.cbElements != ElementSize(elem))
         return false;
+    // Its last index must be a LONG, as every index of a SAFEARRAY is.
+    if (sa.cElements != 0 && LONGLONG(sa.lLbound) + LONGLONG(sa.cElements) - 1 > LONGLONG(0x7FFFFFFF))
+        return false;
     after += sizeof(sa);
     if (after > size || (size - after) / sa.cbElements < sa.cElements)
         return false;
@@ -177,6 +180,30 @@ bool ReadValue(const BYTE* block, size_t size, size_t offset, VARIANT* v)
     }
     v->vt = sv.vt;
     v->parray = array;
+    return true;
+}
+
+// Reads the item header at offset into item (without its value); false when it does not fit.
+bool ReadItemHeader(const BYTE* block, size_t size, size_t offset, BOOL withTime, OPCSTMITEM* item,
+                    DWORD* valueOffset)
+{
+    if (withTime)
+    {
+        OPCITEMHEADER1 ih;
+        if (!ReadAt(block, size, offset, &ih))
+            return false;
+        item->hClient = ih.hClient;
+        item->wQuality = ih.wQuality;
+        item->ftTimeStamp = ih.ftTimeStampItem;
+        *valueOffset = ih.dwValueOffset;
+        return true;
+    }
+    OPCITEMHEADER2 ih;
+    if (!ReadAt(block, size, offset, &ih))
+        return false;
+    item->hClient = ih.hClient;
+    item->wQuality = ih.wQuality;
+    *valueOffset = ih.dwValueOffset;
     return true;
 }
 } // namespace
@@ -254,43 +281,35 @@ BOOL OpcStreamReadData(const BYTE* block, size_t size, BOOL withTime, OPCGROUPHE
     OPCGROUPHEADER h;
     if (!block || !ReadAt(block, size, 0, &h))
         return FALSE;
-    size_t stride = withTime ? sizeof(OPCITEMHEADER1) : sizeof(OPCITEMHEADER2);
-    if (h.dwSize > size || (h.dwSize - sizeof(h)) / stride < h.dwItemCount)
+    // The stated size holds at least the group header and lies within the block; the item headers
+    // fit into what it leaves. Nothing here may be subtracted before it is compared.
+    const size_t stride = withTime ? sizeof(OPCITEMHEADER1) : sizeof(OPCITEMHEADER2);
+    if (h.dwSize < sizeof(h) || h.dwSize > size || (h.dwSize - sizeof(h)) / stride < h.dwItemCount)
         return FALSE;
     size = h.dwSize;
-    items->reserve(h.dwItemCount);
+    const size_t headersEnd = sizeof(h) + stride * h.dwItemCount;
+    std::vector<OPCSTMITEM> read;
+    read.reserve(h.dwItemCount);
     for (DWORD i = 0; i < h.dwItemCount; ++i)
     {
         OPCSTMITEM item{};
         VariantInit(&item.vValue);
-        size_t itemAt = sizeof(h) + stride * i;
-        DWORD valueOffset;
-        if (withTime)
+        const size_t itemAt = sizeof(h) + stride * i;
+        DWORD valueOffset = 0;
+        if (!ReadItemHeader(block, size, itemAt, withTime, &item, &valueOffset))
         {
-            OPCITEMHEADER1 ih;
-            ReadAt(block, size, itemAt, &ih);
-            item.hClient = ih.hClient;
-            item.wQuality = ih.wQuality;
-            item.ftTimeStamp = ih.ftTimeStampItem;
-            valueOffset = ih.dwValueOffset;
-        }
-        else
-        {
-            OPCITEMHEADER2 ih;
-            ReadAt(block, size, itemAt, &ih);
-            item.hClient = ih.hClient;
-            item.wQuality = ih.wQuality;
-            valueOffset = ih.dwValueOffset;
+            OpcStreamClear(&read);
+            return FALSE;
         }
         // A value inside the headers is not a value.
-        if (valueOffset < sizeof(h) + stride * h.dwItemCount ||
-            !ReadValue(block, size, valueOffset, &item.vValue))
+        if (valueOffset < headersEnd || !ReadValue(block, size, valueOffset, &item.vValue))
         {
             VariantInit(&item.vValue);
             item.wQuality = OPC_QUALITY_BAD;
         }
-        items->push_back(item);
+        read.push_back(item);
     }
+    items->swap(read);
     if (header)
         *header = h;
     return TRUE;

@@ -25,9 +25,10 @@ HGLOBAL OpcStreamWriteData(BOOL withTime, OPCHANDLE hClientGroup, DWORD dwTransa
 HGLOBAL OpcStreamWriteComplete(OPCHANDLE hClientGroup, DWORD dwTransactionID, HRESULT hrStatus, DWORD dwCount,
                                const OPCHANDLE* phClient, const HRESULT* pErrors);
 
-// Reads a data block of size bytes. FALSE, with nothing in items, when the group header or the item
-// headers do not fit the block or the header's size or count disagree with it. An item whose value
-// does not fit, or has a type a stream cannot carry, is returned with VT_EMPTY and wQuality 0 (bad).
+// Reads a data block of size bytes. FALSE, with nothing in items, when the group header does not fit
+// the block, its stated size is below the header's own or beyond the block, or the item headers do
+// not fit the stated size. An item whose value does not fit, or has a type a stream cannot carry, is
+// returned with VT_EMPTY and wQuality 0 (bad).
 BOOL OpcStreamReadData(const BYTE* block, size_t size, BOOL withTime, OPCGROUPHEADER* header,
                        std::vector<OPCSTMITEM>* items);
 // Reads a write-complete block; FALSE when it is malformed.

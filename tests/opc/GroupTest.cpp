@@ -16,18 +16,6 @@ namespace
 class GroupTest : public OpcClientTest
 {
 protected:
-    static std::vector<std::wstring> BulkTags(int count)
-    {
-        std::vector<std::wstring> ids;
-        for (int i = 0; i < count; ++i)
-        {
-            wchar_t name[32];
-            std::swprintf(name, 32, L"Bulk.Tag%05d", i);
-            ids.push_back(name);
-        }
-        return ids;
-    }
-
     static double Value(CItem* item)
     {
         VARTYPE type;
@@ -609,4 +597,74 @@ TEST_F(GroupTest, ReportsAndDeletionsRaceSafely)
     EXPECT_GT(rounds, 1);
     EXPECT_EQ(0, group->GetItemCount());
     server->Disconnect();
+}
+
+TEST_F(GroupTest, RecreationAddsAGroupsItemsInAsFewCallsAsTheServerTakes)
+{
+    const char* kAdd = "IOPCItemMgt::AddItems";
+    struct Case
+    {
+        const char* name;
+        std::function<void(CInfoServer&)> prepare;
+        int calls;    // AddItems calls of the re-creation
+        BOOL result;  // of RecreateOnServer
+        int onServer; // items with a server handle afterwards
+    } cases[] = {
+        {"one call", [](CInfoServer&) {}, 1, TRUE, 1000},
+        {"validated first", [](CInfoServer& s) { s.SetUseValidateItems(TRUE); }, 1, TRUE, 1000},
+        // 1000 and 500 are refused, then four calls of 250.
+        {"limited to 300 a call",
+         [](CInfoServer&) { OpcStandIn::LimitItemsPerCall(CLSID_QuendrelOpcDaServer, 300); }, 6, TRUE, 1000},
+        // The batch, then the refused item alone.
+        {"one item refused",
+         [](CInfoServer&) { OpcStandIn::FailItem(CLSID_QuendrelOpcDaServer, L"Bulk.Tag00007"); }, 2, TRUE,
+         999},
+        {"server gone",
+         [&](CInfoServer&) { OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, kAdd, RPC_E_DISCONNECTED); }, 1,
+         FALSE, 0},
+        // Halved down to a single item, which fails as it always did.
+        {"every call refused",
+         [&](CInfoServer&) { OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, kAdd, E_OUTOFMEMORY); }, 10,
+         FALSE, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        OpcStandIn::Reset();
+        auto server = MakeConnected(L"this");
+        CGroup* group = AddGroup(*server, L"Bulk", 100);
+        ASSERT_NE(nullptr, group);
+        ASSERT_EQ(1000u, AddItems(group, BulkTags(1000)).size());
+        // The server drops and returns; the client reconnects to a new server object.
+        OpcStandIn::Disconnect(CLSID_QuendrelOpcDaServer);
+        OpcStandIn::Reconnect(CLSID_QuendrelOpcDaServer);
+        ASSERT_TRUE(server->Connect());
+        c.prepare(*server);
+        const int before = OpcStandIn::CallCount(CLSID_QuendrelOpcDaServer, kAdd);
+        CItemArray* items = nullptr;
+        group->GetItems(&items);
+        for (INT_PTR i = 0; i < items->GetSize(); ++i)
+            items->GetAt(i)->SetHandle(0);
+
+        EXPECT_EQ(c.result, server->RecreateOnServer());
+        EXPECT_EQ(c.calls, OpcStandIn::CallCount(CLSID_QuendrelOpcDaServer, kAdd) - before);
+        int onServer = 0;
+        for (INT_PTR i = 0; i < items->GetSize(); ++i)
+        {
+            CItem* item = items->GetAt(i);
+            if (item->GetHandle() == 0)
+                continue;
+            ++onServer;
+            EXPECT_EQ(group, item->GetGroup());
+            EXPECT_EQ(VT_R8, item->GetDataType());
+        }
+        EXPECT_EQ(c.onServer, onServer);
+        if (c.result)
+        {
+            EXPECT_TRUE(group->ReadItemsSync(OPC_DS_CACHE));
+            EXPECT_TRUE(items->GetAt(999)->IsQualityGood());
+        }
+        OpcStandIn::Reset();
+        server->Disconnect();
+    }
 }

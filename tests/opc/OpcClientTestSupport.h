@@ -34,6 +34,19 @@ inline bool WaitFor(const std::function<bool()>& pred, int ms = 3000)
     return pred();
 }
 
+// "Bulk.Tag00000" and on: simulated VT_R8 tags whose values change all the time.
+inline std::vector<std::wstring> BulkTags(int count)
+{
+    std::vector<std::wstring> ids;
+    for (int i = 0; i < count; ++i)
+    {
+        wchar_t name[32];
+        std::swprintf(name, 32, L"Bulk.Tag%05d", i);
+        ids.push_back(name);
+    }
+    return ids;
+}
+
 inline int CountLogLines(const std::wstring& text)
 {
     int n = 0;

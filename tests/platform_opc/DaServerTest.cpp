@@ -377,6 +377,37 @@ TEST_F(DaServerTest, DataChangesComeFromTheServerThreadAtTheGroupRate)
     EXPECT_EQ(CONNECT_E_NOCONNECTION, async->Refresh2(OPC_DS_CACHE, 1, &cancelId));
 }
 
+TEST_F(DaServerTest, EarlyScansLeaveTheNextRegularScanWithinOnePeriod)
+{
+    // Each AddItems wakes the group for a scan at once. However many come in a row, the next regular
+    // scan stays where the rate put it: a schedule pushed one period further out by each of them
+    // would make the group fall silent for wakes x rate.
+    const DWORD rate = 100;
+    const int wakes = 100;
+    AddGroup(TRUE, rate);
+    auto scans = [] { return OpcStandIn::ScanCount(CLSID_QuendrelOpcDaServer, L"G1"); };
+    auto waitScans = [&](int count, int ms)
+    {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (scans() < count && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return scans() >= count;
+    };
+    std::vector<std::wstring> ids;
+    for (int i = 0; i < wakes; ++i)
+    {
+        wchar_t id[32];
+        std::swprintf(id, 32, L"Bulk.Tag%05d", i);
+        int before = scans();
+        ASSERT_EQ(S_OK, AddItems({id}));
+        ASSERT_TRUE(waitScans(before + 1, 5000)) << "the early scan after AddItems " << i;
+    }
+    // Twenty periods for two scans: room for a loaded machine, a tenth of the silence.
+    int after = scans();
+    EXPECT_TRUE(waitScans(after + 2, 20 * int(rate))) << scans() - after << " scans";
+    EXPECT_EQ(0, OpcStandIn::ScanCount(CLSID_QuendrelOpcDaServer, L"Other"));
+}
+
 TEST_F(DaServerTest, AsyncReadWriteAndCancelReportThroughTheCallback)
 {
     AddGroup();

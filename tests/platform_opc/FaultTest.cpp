@@ -17,6 +17,18 @@ protected:
         return CoCreateInstance(CLSID_QuendrelOpcDaServer, nullptr, CLSCTX_ALL, IID_IOPCServer,
                                 reinterpret_cast<void**>(&server));
     }
+    // A new server object with one active group at rate ms.
+    static HRESULT CreateWithGroup(CComPtr<IOPCServer>& server, CComPtr<IOPCItemMgt>& items, DWORD rate)
+    {
+        HRESULT hr = Create(server);
+        if (FAILED(hr))
+            return hr;
+        OPCHANDLE h;
+        DWORD revised;
+        items.Release();
+        return server->AddGroup(L"", TRUE, rate, 1, nullptr, nullptr, 0, &h, &revised, IID_IOPCItemMgt,
+                                reinterpret_cast<LPUNKNOWN*>(&items));
+    }
     static OPCSERVERSTATE State(IOPCServer* server)
     {
         OPCSERVERSTATUS* status = nullptr;
@@ -88,12 +100,8 @@ TEST_F(FaultTest, AnItemFailsAloneWhereverItIsUsed)
 {
     OpcStandIn::FailItem(CLSID_QuendrelOpcDaServer, L"Memory.R8", OPC_E_UNKNOWNITEMID);
     CComPtr<IOPCServer> server;
-    ASSERT_EQ(S_OK, Create(server));
-    OPCHANDLE h;
-    DWORD revised;
     CComPtr<IOPCItemMgt> items;
-    ASSERT_EQ(S_OK, server->AddGroup(L"", TRUE, 50, 1, nullptr, nullptr, 0, &h, &revised, IID_IOPCItemMgt,
-                                     reinterpret_cast<LPUNKNOWN*>(&items)));
+    ASSERT_EQ(S_OK, CreateWithGroup(server, items, 50));
     OPCITEMDEF defs[2] = {{nullptr, const_cast<LPWSTR>(L"Memory.I4"), TRUE, 1, 0, nullptr, VT_EMPTY, 0},
                           {nullptr, const_cast<LPWSTR>(L"Memory.R8"), TRUE, 2, 0, nullptr, VT_EMPTY, 0}};
     OPCITEMRESULT* results = nullptr;
@@ -123,15 +131,38 @@ TEST_F(FaultTest, AnItemFailsAloneWhereverItIsUsed)
     CoTaskMemFree(errors);
 }
 
+TEST_F(FaultTest, AnItemLimitRefusesLargerAddItemsCallsWhole)
+{
+    OpcStandIn::LimitItemsPerCall(CLSID_QuendrelOpcDaServer, 2);
+    CComPtr<IOPCServer> server;
+    CComPtr<IOPCItemMgt> items;
+    ASSERT_EQ(S_OK, CreateWithGroup(server, items, 50));
+    OPCITEMDEF defs[3] = {{nullptr, const_cast<LPWSTR>(L"Memory.I4"), TRUE, 1, 0, nullptr, VT_EMPTY, 0},
+                          {nullptr, const_cast<LPWSTR>(L"Memory.R8"), TRUE, 2, 0, nullptr, VT_EMPTY, 0},
+                          {nullptr, const_cast<LPWSTR>(L"Memory.I2"), TRUE, 3, 0, nullptr, VT_EMPTY, 0}};
+    OPCITEMRESULT* results = nullptr;
+    HRESULT* errors = nullptr;
+    EXPECT_EQ(E_OUTOFMEMORY, items->AddItems(3, defs, &results, &errors));
+    EXPECT_EQ(nullptr, results);
+    EXPECT_EQ(nullptr, errors);
+    // Validation is not limited.
+    ASSERT_EQ(S_OK, items->ValidateItems(3, defs, FALSE, &results, &errors));
+    CoTaskMemFree(results);
+    CoTaskMemFree(errors);
+    ASSERT_EQ(S_OK, items->AddItems(2, defs, &results, &errors));
+    CoTaskMemFree(results);
+    CoTaskMemFree(errors);
+    OpcStandIn::ClearFault(CLSID_QuendrelOpcDaServer, OpcStandIn::FAULT_ITEM_LIMIT);
+    ASSERT_EQ(S_OK, items->AddItems(3, defs, &results, &errors));
+    CoTaskMemFree(results);
+    CoTaskMemFree(errors);
+}
+
 TEST_F(FaultTest, DisconnectFailsEveryCallStopsCallbacksAndComesBack)
 {
     CComPtr<IOPCServer> server;
-    ASSERT_EQ(S_OK, Create(server));
-    OPCHANDLE h;
-    DWORD revised;
     CComPtr<IOPCItemMgt> items;
-    ASSERT_EQ(S_OK, server->AddGroup(L"", TRUE, 20, 1, nullptr, nullptr, 0, &h, &revised, IID_IOPCItemMgt,
-                                     reinterpret_cast<LPUNKNOWN*>(&items)));
+    ASSERT_EQ(S_OK, CreateWithGroup(server, items, 20));
     CComPtr<CTestDataCallback> sink = QyrNewObject<CTestDataCallback>();
     ASSERT_NE(0u, AdviseOn(items, IID_IOPCDataCallback, sink->GetUnknown()));
     OPCITEMDEF def{nullptr, const_cast<LPWSTR>(L"Simulation.RampFast"), TRUE, 1, 0, nullptr, VT_EMPTY, 0};

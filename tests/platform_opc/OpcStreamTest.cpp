@@ -6,6 +6,7 @@
 
 #include "com/SafeArray.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -130,6 +131,13 @@ TEST(OpcStreamTest, BadBlocksAreRefusedOrTheirBadItemsMarked)
              Put<DWORD>(b, at + 16, 0x10000000u);
          },
          false, 2},
+        {"array whose last index is past a LONG",
+         [&](std::vector<BYTE>& b)
+         {
+             size_t at = Get<DWORD>(b, item1 + sizeof(OPCITEMHEADER2) + 4) + 16;
+             Put<LONG>(b, at + 20, 0x7FFFFFFE);
+         },
+         false, 2},
         {"array of two dimensions",
          [&](std::vector<BYTE>& b)
          {
@@ -164,6 +172,67 @@ TEST(OpcStreamTest, BadBlocksAreRefusedOrTheirBadItemsMarked)
         }
         OpcStreamClear(&items);
     }
+}
+
+// Hand-made blocks: a group header (size field, count) and as many bytes as the block has.
+std::vector<BYTE> RawBlock(DWORD statedSize, DWORD count, size_t bytes)
+{
+    std::vector<BYTE> b(bytes, 0);
+    if (bytes >= 8)
+    {
+        Put<DWORD>(b, 0, statedSize);
+        Put<DWORD>(b, 4, count);
+    }
+    return b;
+}
+
+TEST(OpcStreamTest, ShortAndOddBlocksAreRefusedWithoutReadingPastThem)
+{
+    struct Case
+    {
+        const char* name;
+        DWORD statedSize;
+        DWORD count;
+        size_t bytes;
+        int itemsWithout; // items read without time stamps; -1: refused
+        int itemsWith;    // with time stamps
+    } cases[] = {
+        {"nothing", 0, 0, 0, -1, -1},
+        {"shorter than the header", 19, 0, 19, -1, -1},
+        // 0 - 20 must not wrap into room for the item headers.
+        {"size 0 with one item", 0, 1, 20, -1, -1},
+        {"size 0 with one item in a larger block", 0, 1, 64, -1, -1},
+        {"size below the header", 19, 0, 64, -1, -1},
+        {"size below the header with items", 8, 3, 64, -1, -1},
+        {"header alone", 20, 0, 20, 0, 0},
+        {"header alone in a larger block", 20, 0, 64, 0, 0},
+        {"item header beyond the stated size", 20, 1, 64, -1, -1},
+        {"room for a short item header only", 32, 1, 64, 1, -1},
+        {"size beyond the block", 64, 1, 63, -1, -1},
+    };
+    for (const Case& c : cases)
+    {
+        // Exactly as large as the block, so a read past it is caught.
+        std::vector<BYTE> b = RawBlock(c.statedSize, c.count, c.bytes);
+        for (BOOL withTime : {FALSE, TRUE})
+        {
+            int expected = withTime ? c.itemsWith : c.itemsWithout;
+            std::vector<OPCSTMITEM> items;
+            OPCGROUPHEADER header{};
+            BOOL ok = OpcStreamReadData(b.data(), b.size(), withTime, &header, &items);
+            EXPECT_EQ(expected >= 0, bool(ok)) << c.name << (withTime ? " with times" : "");
+            EXPECT_EQ(size_t(std::max(expected, 0)), items.size()) << c.name;
+            // An item whose value lies outside what the block states is empty and bad.
+            for (const OPCSTMITEM& item : items)
+            {
+                EXPECT_EQ(VT_EMPTY, item.vValue.vt) << c.name;
+                EXPECT_EQ(OPC_QUALITY_BAD, item.wQuality) << c.name;
+            }
+            OpcStreamClear(&items);
+        }
+    }
+    std::vector<OPCSTMITEM> items;
+    EXPECT_FALSE(OpcStreamReadData(nullptr, 64, FALSE, nullptr, &items));
 }
 
 TEST(OpcStreamTest, WriteCompleteBlocksRoundTripAndShortOnesAreRefused)

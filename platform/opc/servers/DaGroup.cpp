@@ -167,6 +167,7 @@ ULONGLONG CDaGroupCore::Scan(ULONGLONG now)
 {
     CDaReport callback;
     CDaReport stream;
+    std::wstring name;
     bool sendCallback = false;
     bool sendStream = false;
     ULONGLONG next;
@@ -177,13 +178,20 @@ ULONGLONG CDaGroupCore::Scan(ULONGLONG now)
             m_due = 0;
             return 0;
         }
-        // Keep to the rate's grid, without catching up on missed scans.
-        next = (m_due ? m_due : now) + m_rate;
-        if (next <= now)
-            next = now + m_rate;
+        // Keep to the rate's grid, without catching up on missed scans. A scan woken early (new items,
+        // a change of state) leaves the planned one where it was, so it is at most one period away.
+        if (m_due > now)
+            next = std::min(m_due, now + m_rate);
+        else
+        {
+            next = (m_due ? m_due : now) + m_rate;
+            if (next <= now)
+                next = now + m_rate;
+        }
         m_due = next;
         if (m_class.IsDown())
             return next;
+        name = m_name;
         bool wantCallback = !m_da1 && m_enabled && m_callback && m_callback->IsConnected();
         bool wantStream = (m_streams[STREAM_DATA] && m_streams[STREAM_DATA]->IsConnected()) ||
                           (m_streams[STREAM_DATATIME] && m_streams[STREAM_DATATIME]->IsConnected());
@@ -225,6 +233,8 @@ ULONGLONG CDaGroupCore::Scan(ULONGLONG now)
         FireStream(STREAM_DATA, 0, stream);
         FireStream(STREAM_DATATIME, 0, stream);
     }
+    // Counted once its reports are out, so a test that sees the count sees their values.
+    m_class.NoteScan(name);
     return next;
 }
 
@@ -669,6 +679,8 @@ HRESULT STDMETHODCALLTYPE COpcDaGroup::AddItems(DWORD dwCount, OPCITEMDEF* pItem
     if (ppErrors)
         *ppErrors = nullptr;
     HRESULT hr = Enter("IOPCItemMgt::AddItems");
+    if (SUCCEEDED(hr))
+        hr = m_core->m_class.ItemLimit(dwCount);
     if (FAILED(hr))
         return hr;
     return CheckItems(dwCount, pItemArray, ppAddResults, ppErrors, TRUE);

@@ -65,6 +65,8 @@ enum FaultKind
                          // callbacks. Clearing it (ClearFault or Reconnect) brings the objects back.
     FAULT_UNREACHABLE,   // as FAULT_DISCONNECT with RPC_S_SERVER_UNAVAILABLE, and creation fails
                          // only after a short wait (as a computer that does not answer)
+    FAULT_ITEM_LIMIT,    // an AddItems call of more than count items fails with hr (as a server that
+                         // takes only so many items at once)
 };
 
 struct FAULT
@@ -76,7 +78,7 @@ struct FAULT
     // "IOPCAsyncIO2::Read", "IOPCGroupStateMgt::GetState", "IConnectionPoint::Advise",
     // "IDataObject::DAdvise", "IOPCEventServer::CreateEventSubscription".
     const char* call = nullptr;
-    int count = -1;
+    int count = -1;                              // FAULT_CALL; FAULT_ITEM_LIMIT: the limit
     LPCWSTR itemId = nullptr;                    // FAULT_ITEM
     DWORD ms = 0;                                // FAULT_SLOW_START
     OPCSERVERSTATE state = OPC_STATUS_SUSPENDED; // FAULT_SLOW_START, FAULT_NEVER_RUNNING
@@ -114,6 +116,14 @@ inline void FailItem(REFCLSID server, LPCWSTR itemId, HRESULT hr = OPC_E_UNKNOWN
     f.hr = hr;
     Inject(server, f);
 }
+inline void LimitItemsPerCall(REFCLSID server, int count, HRESULT hr = E_OUTOFMEMORY)
+{
+    FAULT f;
+    f.kind = FAULT_ITEM_LIMIT;
+    f.count = count;
+    f.hr = hr;
+    Inject(server, f);
+}
 inline void Disconnect(REFCLSID server, HRESULT hr = RPC_E_DISCONNECTED)
 {
     FAULT f;
@@ -135,6 +145,11 @@ int RequestShutdown(REFCLSID server, LPCWSTR reason);
 int LiveServerCount(REFCLSID server);
 // How often a call ("Interface::Method", as for FAULT_CALL) was made on the class since Reset.
 int CallCount(REFCLSID server, const char* call);
+// How many scans the groups named group (every group: null) of the class made since Reset: regular
+// scans at the group's rate and early ones after new items or a change of state. Only scans that
+// sampled the items count (none while the class is down or the group inactive); a scan is counted
+// after its data callbacks and streams returned.
+int ScanCount(REFCLSID server, LPCWSTR group = nullptr);
 
 // Asynchronous requests (DA 1.0 and 2.0) wait this long on the server's thread before they run, so
 // that a test can cancel them. Default 0.

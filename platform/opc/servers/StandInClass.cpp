@@ -118,6 +118,13 @@ HRESULT CStandInClass::ItemFault(const std::wstring& itemId)
     return S_OK;
 }
 
+HRESULT CStandInClass::ItemLimit(DWORD count)
+{
+    std::lock_guard lock(m_mutex);
+    const Fault* f = FindLocked(OpcStandIn::FAULT_ITEM_LIMIT);
+    return f && f->count >= 0 && count > DWORD(f->count) ? f->hr : S_OK;
+}
+
 BOOL CStandInClass::IsDown()
 {
     std::lock_guard lock(m_mutex);
@@ -154,6 +161,7 @@ void CStandInClass::Reset()
     std::lock_guard lock(m_mutex);
     m_faults.clear();
     m_calls.clear();
+    m_scans.clear();
     m_asyncDelay = 0;
 }
 
@@ -168,6 +176,26 @@ int CStandInClass::CallCount(const char* call)
     std::lock_guard lock(m_mutex);
     auto it = m_calls.find(call ? call : "");
     return it == m_calls.end() ? 0 : it->second;
+}
+
+void CStandInClass::NoteScan(const std::wstring& group)
+{
+    std::lock_guard lock(m_mutex);
+    ++m_scans[group];
+}
+
+int CStandInClass::ScanCount(const std::wstring* group)
+{
+    std::lock_guard lock(m_mutex);
+    if (group)
+    {
+        auto it = m_scans.find(*group);
+        return it == m_scans.end() ? 0 : it->second;
+    }
+    int total = 0;
+    for (const auto& [name, count] : m_scans)
+        total += count;
+    return total;
 }
 
 std::shared_ptr<CUpdateThread> CStandInClass::Thread()
@@ -338,6 +366,14 @@ int LiveServerCount(REFCLSID server)
 int CallCount(REFCLSID server, const char* call)
 {
     return CStandInClass::Get(server).CallCount(call);
+}
+
+int ScanCount(REFCLSID server, LPCWSTR group)
+{
+    if (!group)
+        return CStandInClass::Get(server).ScanCount(nullptr);
+    std::wstring name(group);
+    return CStandInClass::Get(server).ScanCount(&name);
 }
 
 void SetAsyncDelay(REFCLSID server, DWORD ms)

@@ -42,6 +42,8 @@ public:
     OPCSERVERSTATE State(ULONGLONG createdMs);
     // S_OK or the injected failure of the item.
     HRESULT ItemFault(const std::wstring& itemId);
+    // S_OK, or the injected failure of an AddItems call of count items.
+    HRESULT ItemLimit(DWORD count);
     // While down no callback is made.
     BOOL IsDown();
     DWORD AsyncDelay();
@@ -51,6 +53,9 @@ public:
     void Reset();
     void SetAsyncDelay(DWORD ms);
     int CallCount(const char* call);
+    // A group scan that sampled its items and sent its reports.
+    void NoteScan(const std::wstring& group);
+    int ScanCount(const std::wstring* group);
 
     // The class's thread, started when needed; holders keep it running.
     std::shared_ptr<CUpdateThread> Thread();
@@ -91,6 +96,7 @@ private:
     std::mutex m_mutex;
     std::vector<Fault> m_faults;
     std::map<std::string, int> m_calls;
+    std::map<std::wstring, int> m_scans; // by group name
     DWORD m_asyncDelay = 0;
     std::weak_ptr<CUpdateThread> m_thread;
     std::shared_ptr<CAddressSpace> m_space;
