@@ -7,8 +7,8 @@
 #include "figkit/FODocFile.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOGlobalData.h"
-#include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPHandle.h"
+#include "figkit/FOShapeTimers.h"
 #include "figkit/FOPVisualProxy.h"
 #include "figkit/FOPortShape.h"
 #include "figkit/FOValueProperties.h"
@@ -65,7 +65,7 @@ CFODrawShape::CFODrawShape(const CFODrawShape& src) : CObject()
 
 CFODrawShape::~CFODrawShape()
 {
-    CFOPCanvasCore::DropShapeTimers(this);
+    FODropShapeTimers(this);
     if (m_pModel && m_dwHandle)
         m_pModel->DropShapeHandle(this);
     // Ports go first: their links must not reach back into a half-destroyed shape.
@@ -175,6 +175,7 @@ void CFODrawShape::SetObjectName(const CString& strName)
     m_strObjectName = strName;
     if (m_pModel)
         m_pModel->OnShapeNameChanged(this, old);
+    NotifyChanged();
 }
 
 void CFODrawShape::SetModel(CFODataModel* pModel)
@@ -182,9 +183,15 @@ void CFODrawShape::SetModel(CFODataModel* pModel)
     m_pModel = pModel;
 }
 
-void CFODrawShape::SetParentWnd(CFOPCanvasCore* pCanvas)
+void CFODrawShape::SetParentWnd(CWnd* pWnd)
 {
-    m_pParentWnd = pCanvas;
+    m_pParentWnd = pWnd;
+}
+
+void CFODrawShape::NotifyChanged(const CRect* pOldRect)
+{
+    if (m_pModel)
+        m_pModel->OnShapeChanged(this, pOldRect);
 }
 
 void CFODrawShape::SetKeyId3(const CString& key)
@@ -198,6 +205,7 @@ void CFODrawShape::SetKeyId3(const CString& key)
     m_strKey3Norm = norm.str();
     if (m_pModel)
         m_pModel->OnShapeKeyChanged(this);
+    NotifyChanged();
 }
 
 // Points and geometry
@@ -298,11 +306,13 @@ void CFODrawShape::FitPointsToRect(const CRect& rc)
 
 void CFODrawShape::OffsetShape(CSize offset)
 {
+    const CRect old = GetMaxRect();
     if (m_pMatrix)
         m_pMatrix->Translate(offset.cx, offset.cy);
     else
         TransformPoints(CFOMatrix(1, 0, 0, 1, offset.cx, offset.cy));
     UpdateComp();
+    NotifyChanged(&old);
 }
 
 void CFODrawShape::PositionShape(const CRect& rcTarget)
@@ -310,6 +320,7 @@ void CFODrawShape::PositionShape(const CRect& rcTarget)
     CRect rc = rcTarget;
     rc.NormalizeRect();
     const CRect cur = GetDrawRect();
+    const CRect old = GetMaxRect();
     const double sx = cur.Width() ? double(rc.Width()) / cur.Width() : 1.0;
     const double sy = cur.Height() ? double(rc.Height()) / cur.Height() : 1.0;
     const CFOMatrix t(sx, 0, 0, sy, rc.left - cur.left * sx, rc.top - cur.top * sy);
@@ -318,12 +329,14 @@ void CFODrawShape::PositionShape(const CRect& rcTarget)
     else
         TransformPoints(t);
     UpdateComp();
+    NotifyChanged(&old);
 }
 
 void CFODrawShape::RotateShape(int nAngle, double x, double y)
 {
     if (nAngle % 360 == 0)
         return;
+    const CRect old = GetMaxRect();
     const CFOMatrix r = CFOMatrix::Rotation(nAngle, x, y);
     const CFOMatrix m = m_pMatrix ? m_pMatrix->Then(r) : r;
     m_dRotateAngle = std::fmod(m_dRotateAngle + nAngle, 360.0);
@@ -332,6 +345,7 @@ void CFODrawShape::RotateShape(int nAngle, double x, double y)
     else
         m_pMatrix = std::make_unique<CFOMatrix>(m);
     UpdateComp();
+    NotifyChanged(&old);
 }
 
 void CFODrawShape::RotateTrackShape(int nAngle, double x, double y)
@@ -572,10 +586,9 @@ BOOL CFODrawShape::GetPropColorValue(COLORREF& crValue, int nPropId) const
 
 void CFODrawShape::PutPropValue(int nPropId, const FO_VALUE& value)
 {
-    if (m_props.PutValue(nPropId, value))
-        return;
-    CFOValueProperties prop(nPropId, value);
-    m_props.Add(prop);
+    if (!m_props.PutValue(nPropId, value))
+        m_props.Add(CFOValueProperties(nPropId, value));
+    NotifyChanged();
 }
 
 // Drawing
@@ -755,37 +768,29 @@ BOOL CFODrawShape::OnMouseMove(UINT, CPoint)
 
 int CFODrawShape::RegisterTimerEvent(CFODrawShape* pShape, int nPeriod)
 {
-    CFOPCanvasCore* canvas = m_pParentWnd;
-    if (!canvas && m_pModel)
-        canvas = m_pModel->GetFirstObserver();
-    if (!canvas || !pShape || nPeriod <= 0)
-        return -1;
-    return CFOPCanvasCore::RegisterShapeTimer(canvas, pShape, nPeriod);
+    CWnd* wnd = m_pParentWnd;
+    if (!wnd && m_pModel)
+        wnd = m_pModel->GetTimerWnd();
+    return FORegisterShapeTimer(wnd, pShape, nPeriod);
 }
 
 void CFODrawShape::UnregisterTimerEvent(int nTimerId)
 {
-    CFOPCanvasCore::UnregisterShapeTimer(nTimerId);
+    FOUnregisterShapeTimer(nTimerId);
 }
 
 void CFODrawShape::OnTimer(int) {}
 
 void CFODrawShape::UpdateControl()
 {
-    CFOPCanvasCore* canvas = m_pParentWnd;
-    if (!canvas && m_pModel)
-        canvas = m_pModel->GetFirstObserver();
-    if (canvas)
-        canvas->InvalidateShape(this);
+    if (m_pModel)
+        m_pModel->InvalidateShape(this);
 }
 
 void CFODrawShape::InvalRect(const CRect& rc)
 {
-    CFOPCanvasCore* canvas = m_pParentWnd;
-    if (!canvas && m_pModel)
-        canvas = m_pModel->GetFirstObserver();
-    if (canvas)
-        canvas->InvalidateCanvasRect(rc);
+    if (m_pModel)
+        m_pModel->InvalidateRect(rc);
 }
 
 // Shape files

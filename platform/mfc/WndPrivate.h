@@ -5,6 +5,7 @@
 #include "mfc/Wnd.h"
 
 #include <QEvent>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -35,6 +36,25 @@ inline int AfxRectExtent(LONG from, LONG to)
     const long long d = (long long)to - (long long)from;
     return d > 0x7FFFFFFF ? 0x7FFFFFFF : d < -0x7FFFFFFF ? -0x7FFFFFFF : int(d);
 }
+
+// The region of the paint event that a widget is handling, for its CPaintDC; one per thread, as
+// paint events nest only through other widgets.
+class AfxPaintScope
+{
+public:
+    AfxPaintScope(const QWidget* pWidget, const QRegion& region);
+    ~AfxPaintScope();
+    AfxPaintScope(const AfxPaintScope&) = delete;
+    AfxPaintScope& operator=(const AfxPaintScope&) = delete;
+
+    // The region being painted in the widget, or null outside its paint event.
+    static const QRegion* Find(const QWidget* pWidget);
+
+private:
+    const QWidget* m_pWidget;
+    const QRegion* m_pRegion;
+    AfxPaintScope* m_pOuter;
+};
 
 // Handle table.
 HWND AfxNewWindowHandle();
