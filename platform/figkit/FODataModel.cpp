@@ -527,7 +527,8 @@ void CFODataModel::OnShapeChanged(CFODrawShape* pShape, const CRect* pOldRect)
         old.InflateRect(FO_HANDLE_MARGIN, FO_HANDLE_MARGIN);
         dirty.UnionRect(&dirty, &old);
     }
-    ForEachObserver([&](IFODataModelObserver* observer) { observer->OnModelShapeChanged(this, pShape, dirty); });
+    ForEachObserver([&](IFODataModelObserver* observer)
+                    { observer->OnModelShapeChanged(this, pShape, dirty); });
 }
 
 void CFODataModel::UpdateTitle()
@@ -867,7 +868,8 @@ CRuntimeClass* CFODataModel::FactoryClassOfType(UINT nType)
     // A trial shape from the factory; the names it took are given back.
     const auto nextNumber = m_nextNumber;
     CRect rc;
-    CFOShapePtr<CFODrawShape> probe = CFOShapePtr<CFODrawShape>::Adopt(DoCreateShapeByType(nType, rc, CString()));
+    CFOShapePtr<CFODrawShape> probe =
+        CFOShapePtr<CFODrawShape>::Adopt(DoCreateShapeByType(nType, rc, CString()));
     m_nextNumber = nextNumber;
     return probe ? probe->GetRuntimeClass() : nullptr;
 }

@@ -5,7 +5,6 @@
 #include "figkit/FOHandleTable.h"
 #include "mfc/Dc.h"
 
-
 IMPLEMENT_DYNCREATE(CFOPCanvasCore, CWnd)
 
 namespace
@@ -18,7 +17,6 @@ CFOHandleTable<CFOPCanvasCore>& CanvasHandles()
 } // namespace
 
 CFOPCanvasCore::CFOPCanvasCore() : m_dwCanvasHandle(CanvasHandles().Add(this)) {}
-
 
 CFOPCanvasCore::~CFOPCanvasCore()
 {
