@@ -208,11 +208,7 @@ void CFOPCanvasCore::OnModelDestroyed(CFODataModel* pModel)
     if (pModel != m_pModel)
         return;
     // The shapes go with the model; just let go of them.
-    if (m_pMouseShape)
-    {
-        m_pMouseShape->Release();
-        m_pMouseShape = nullptr;
-    }
+    m_pMouseShape.Reset();
     m_pModel = nullptr;
 }
 
@@ -227,12 +223,6 @@ CFODrawShape* CFOPCanvasCore::ShapeAt(CPoint point) const
 
 void CFOPCanvasCore::SetMouseShape(CFODrawShape* pShape)
 {
-    if (pShape == m_pMouseShape)
-        return;
-    if (pShape)
-        pShape->AddRef();
-    if (m_pMouseShape)
-        m_pMouseShape->Release();
     m_pMouseShape = pShape;
 }
 
@@ -246,16 +236,13 @@ void CFOPCanvasCore::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    CFODrawShape* shape = m_pMouseShape;
+    CFOShapePtr<CFODrawShape> shape = std::move(m_pMouseShape);
     if (!shape)
         return;
-    shape->AddRef();
-    SetMouseShape(nullptr);
     const BOOL handled = shape->OnLButtonUp(nFlags, point);
     // A plain shape released where it was pressed counts as a click.
     if (!handled && m_pModel && shape->GetModel() == m_pModel && shape->PtInShape(point))
         DoButtonClickEvent(shape);
-    shape->Release();
 }
 
 void CFOPCanvasCore::OnLButtonDblClk(UINT nFlags, CPoint point)

@@ -91,5 +91,5 @@ protected:
     CFODataModel* m_pModel = nullptr;
     DWORD m_dwCanvasHandle = 0;
     // The shape that took the last button press; it gets the moves and the release.
-    CFODrawShape* m_pMouseShape = nullptr;
+    CFOShapePtr<CFODrawShape> m_pMouseShape;
 };

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QThread>
-
 #include <set>
 
 using namespace figkit_test;
@@ -42,17 +39,6 @@ public:
     void DoButtonClickEvent(CFODrawShape* pShape) override { clicks.push_back(pShape); }
 };
 
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(5);
-    }
-    return done();
-}
 } // namespace
 
 class FigkitCanvas : public ::testing::Test

@@ -9,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
-#include <QThread>
 #include <QWidget>
 
 #include <functional>
@@ -55,18 +53,6 @@ public:
     }
     QImage Grab() { return GetClientWidget()->grab().toImage(); }
 };
-
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(5);
-    }
-    return done();
-}
 
 // Shows the canvas and waits for its first full paint.
 void ShowAndSettle(CViewCanvas& canvas)
