@@ -231,6 +231,8 @@ void CFODataModel::RemoveAllShapes()
         entry.second->SetHandle(0);
     m_handles.clear();
     m_names.clear();
+    if (!shapes.IsEmpty())
+        NotifyObserver(FO_HINT_RESET);
 }
 
 CFODrawShape* CFODataModel::FindShapeWithKey1(const CString& strKey) const
@@ -489,7 +491,7 @@ void CFODataModel::NotifyObserver(LPARAM lHint, CObject* pHint)
     ForEachObserver(
         [&](IFODataModelObserver* observer)
         {
-            if (lHint == FO_HINT_LOADED)
+            if (lHint == FO_HINT_LOADED || lHint == FO_HINT_RESET)
                 observer->OnModelReset(this);
             else
                 observer->OnModelUpdate(this, lHint, pHint);

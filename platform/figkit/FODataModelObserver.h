@@ -21,6 +21,8 @@ enum
     FO_HINT_MODIFIED = 4,
     FO_HINT_TITLE = 5,
     FO_HINT_LOADED = 6,
+    // The shapes were all taken out (the model was emptied).
+    FO_HINT_RESET = 7,
 };
 
 class IFODataModelObserver
@@ -31,7 +33,7 @@ public:
     // A shape changed what it draws or stores; rcDirty covers where it was and where it is now, with
     // the margin of its selection handles.
     virtual void OnModelShapeChanged(CFODataModel* pModel, CFODrawShape* pShape, const CRect& rcDirty) = 0;
-    // The model's contents were replaced (a load or a reset): everything is new.
+    // The model's contents were replaced (FO_HINT_LOADED or FO_HINT_RESET): everything is new.
     virtual void OnModelReset(CFODataModel* pModel) = 0;
     // Other changes, by hint (FO_HINT_*); pHint is the shape for the shape hints.
     virtual void OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint) = 0;

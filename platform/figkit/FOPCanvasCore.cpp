@@ -191,6 +191,7 @@ void CFOPCanvasCore::OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* 
         }
         break;
     case FO_HINT_LOADED:
+    case FO_HINT_RESET:
         OnModelReset(pModel);
         break;
     case FO_HINT_TITLE:
