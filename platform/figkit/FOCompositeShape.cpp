@@ -60,7 +60,7 @@ void CFOCompositeShape::AddShape(CFODrawShape* pShape)
     if (!pShape || pShape == this)
         return;
     pShape->SetParentComp(this);
-    pShape->SetModel(GetModel());
+    pShape->SetModel(GetOwner());
     pShape->SetParentWnd(GetParentWnd());
     m_children.AddTail(pShape);
     RecalcBounds();
@@ -166,7 +166,7 @@ BOOL CFOCompositeShape::LoadFromResource(UINT nID, LPCWSTR lpszType, BOOL bKeepS
     for (CFODrawShape* child : m_children)
     {
         child->SetParentComp(this);
-        child->SetModel(GetModel());
+        child->SetModel(GetOwner());
         child->SetParentWnd(GetParentWnd());
     }
     RecalcBounds();
@@ -175,11 +175,11 @@ BOOL CFOCompositeShape::LoadFromResource(UINT nID, LPCWSTR lpszType, BOOL bKeepS
     return TRUE;
 }
 
-void CFOCompositeShape::SetModel(CFODataModel* pModel)
+void CFOCompositeShape::SetModel(IFOShapeOwner* pOwner)
 {
-    CFODrawPortsShape::SetModel(pModel);
+    CFODrawPortsShape::SetModel(pOwner);
     for (CFODrawShape* child : m_children)
-        child->SetModel(pModel);
+        child->SetModel(pOwner);
 }
 
 void CFOCompositeShape::SetParentWnd(CWnd* pWnd)
@@ -295,6 +295,6 @@ void CFOCompositeShape::Serialize(CArchive& ar)
         CFODrawShape* child = static_cast<CFODrawShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFODrawShape)));
         m_children.AddTail(child);
         child->SetParentComp(this);
-        child->SetModel(GetModel());
+        child->SetModel(GetOwner());
     }
 }

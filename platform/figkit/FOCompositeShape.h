@@ -43,7 +43,7 @@ public:
     // cannot be read.
     BOOL LoadFromResource(UINT nID, LPCWSTR lpszType, BOOL bKeepSize);
 
-    void SetModel(CFODataModel* pModel) override;
+    void SetModel(IFOShapeOwner* pOwner) override;
     void SetParentWnd(CWnd* pWnd) override;
     void OffsetShape(CSize offset) override;
     void PositionShape(const CRect& rc) override;

@@ -31,7 +31,7 @@ class CFileException;
 // The margin round a shape that its selection handles take.
 #define FO_HANDLE_MARGIN 4
 
-class CFODataModel : public CObject
+class CFODataModel : public CObject, public IFOShapeOwner
 {
     DECLARE_SERIAL(CFODataModel)
 public:
@@ -64,7 +64,7 @@ public:
     virtual void RemoveAllShapes();
     // The first shape (of the model, then inside composites) with that key 1, or that name.
     CFODrawShape* FindShapeWithKey1(const CString& strKey) const;
-    CFODrawShape* FindCompWithName(const CString& strName) const;
+    CFODrawShape* FindCompWithName(const CString& strName) const override;
     // The topmost visible shape of the model under the point, or null.
     CFODrawShape* HitTest(CPoint point) const;
 
@@ -109,13 +109,13 @@ public:
     int GetObserverCount() const { return int(m_observers.size()); }
     BOOL HasObserver(const IFODataModelObserver* pObserver) const;
     // The window of the first observer that has one: shapes' timers run there. Null without one.
-    CWnd* GetTimerWnd() const;
+    CWnd* GetTimerWnd() const override;
     // Tells every observer (OnModelUpdate, or OnModelReset for FO_HINT_LOADED).
     virtual void NotifyObserver(LPARAM lHint, CObject* pHint = nullptr);
     // A canvas rectangle, or a shape's bounds with the margin of its handles, is drawn again in
     // every view.
-    void InvalidateRect(const CRect& rcCanvas);
-    void InvalidateShape(CFODrawShape* pShape);
+    void InvalidateRect(const CRect& rcCanvas) override;
+    void InvalidateShape(CFODrawShape* pShape) override;
     // What a redraw of the shape must cover: its bounds grown by FO_HANDLE_MARGIN.
     static CRect GetShapeDirtyRect(const CFODrawShape* pShape);
     virtual void UpdateTitle();
@@ -130,12 +130,12 @@ public:
     BOOL IsNameUsed(const CString& strName) const;
 
     // Page.
-    CRect GetPagePosition() const { return CRect(0, 0, m_sizeCanvas.cx, m_sizeCanvas.cy); }
+    CRect GetPagePosition() const override { return CRect(0, 0, m_sizeCanvas.cx, m_sizeCanvas.cy); }
     CSize GetCanvasSize() const { return m_sizeCanvas; }
     void SetCanvasSize(CSize size);
     COLORREF GetBkColor() const { return m_crBk; }
     void SetBkColor(COLORREF cr) { m_crBk = cr; }
-    COLORREF GetPageBkColor() const { return m_crPageBk; }
+    COLORREF GetPageBkColor() const override { return m_crPageBk; }
     void SetPageBkColor(COLORREF cr) { m_crPageBk = cr; }
     CFOBackShape* GetBackDrawComp() const { return m_pBackComp.get(); }
     // Takes ownership; null removes the background component.
@@ -176,10 +176,11 @@ public:
 
     // Called by shapes.
     // A shape of the model changed what it draws or stores; pOldRect is where it was before a move.
-    virtual void OnShapeChanged(CFODrawShape* pShape, const CRect* pOldRect = nullptr);
-    void OnShapeKeyChanged(CFODrawShape* pShape);
-    void OnShapeNameChanged(CFODrawShape* pShape, const CString& strOldName);
-    void DropShapeHandle(CFODrawShape* pShape);
+    CFODataModel* GetOwnerModel() override { return this; }
+    void OnShapeChanged(CFODrawShape* pShape, const CRect* pOldRect = nullptr) override;
+    void OnShapeKeyChanged(CFODrawShape* pShape) override;
+    void OnShapeNameChanged(CFODrawShape* pShape, const CString& strOldName) override;
+    void DropShapeHandle(CFODrawShape* pShape) override;
 
 protected:
     // Links the loaded shapes to the model and rebuilds what depends on them.

@@ -2,8 +2,6 @@
 
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FOArea.h"
-#include "figkit/FOCompositeShape.h"
-#include "figkit/FODataModel.h"
 #include "figkit/FODocFile.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOGlobalData.h"
@@ -66,8 +64,8 @@ CFODrawShape::CFODrawShape(const CFODrawShape& src) : CObject()
 CFODrawShape::~CFODrawShape()
 {
     FODropShapeTimers(this);
-    if (m_pModel && m_dwHandle)
-        m_pModel->DropShapeHandle(this);
+    if (m_pOwner && m_dwHandle)
+        m_pOwner->DropShapeHandle(this);
     // Ports go first: their links must not reach back into a half-destroyed shape.
     m_aPorts.clear();
 }
@@ -173,14 +171,15 @@ void CFODrawShape::SetObjectName(const CString& strName)
         return;
     const CString old = m_strObjectName;
     m_strObjectName = strName;
-    if (m_pModel)
-        m_pModel->OnShapeNameChanged(this, old);
+    if (m_pOwner)
+        m_pOwner->OnShapeNameChanged(this, old);
     NotifyChanged();
 }
 
-void CFODrawShape::SetModel(CFODataModel* pModel)
+void CFODrawShape::SetModel(IFOShapeOwner* pOwner)
 {
-    m_pModel = pModel;
+    m_pOwner = pOwner;
+    m_pModel = pOwner ? pOwner->GetOwnerModel() : nullptr;
 }
 
 void CFODrawShape::SetParentWnd(CWnd* pWnd)
@@ -190,8 +189,8 @@ void CFODrawShape::SetParentWnd(CWnd* pWnd)
 
 void CFODrawShape::NotifyChanged(const CRect* pOldRect)
 {
-    if (m_pModel)
-        m_pModel->OnShapeChanged(this, pOldRect);
+    if (m_pOwner)
+        m_pOwner->OnShapeChanged(this, pOldRect);
 }
 
 void CFODrawShape::SetKeyId3(const CString& key)
@@ -203,8 +202,8 @@ void CFODrawShape::SetKeyId3(const CString& key)
     norm.Trim();
     norm.MakeLower();
     m_strKey3Norm = norm.str();
-    if (m_pModel)
-        m_pModel->OnShapeKeyChanged(this);
+    if (m_pOwner)
+        m_pOwner->OnShapeKeyChanged(this);
     NotifyChanged();
 }
 
@@ -649,10 +648,10 @@ void CFODrawShape::OnDrawPorts(CDC* pDC, BOOL bShow)
     for (const auto& port : m_aPorts)
     {
         // Kept clear of the int limits: the cross reaches four pixels beyond the port.
-        const int x = std::clamp(CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width()), INT_MIN + 8,
-                                 INT_MAX - 8);
-        const int y = std::clamp(CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height()), INT_MIN + 8,
-                                 INT_MAX - 8);
+        const int x = std::clamp(CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width()),
+                                 INT_MIN + 8, INT_MAX - 8);
+        const int y = std::clamp(CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height()),
+                                 INT_MIN + 8, INT_MAX - 8);
         pDC->MoveTo(x - 3, y - 3);
         pDC->LineTo(x + 4, y + 4);
         pDC->MoveTo(x + 3, y - 3);
@@ -769,8 +768,8 @@ BOOL CFODrawShape::OnMouseMove(UINT, CPoint)
 int CFODrawShape::RegisterTimerEvent(CFODrawShape* pShape, int nPeriod)
 {
     CWnd* wnd = m_pParentWnd;
-    if (!wnd && m_pModel)
-        wnd = m_pModel->GetTimerWnd();
+    if (!wnd && m_pOwner)
+        wnd = m_pOwner->GetTimerWnd();
     return FORegisterShapeTimer(wnd, pShape, nPeriod);
 }
 
@@ -783,14 +782,14 @@ void CFODrawShape::OnTimer(int) {}
 
 void CFODrawShape::UpdateControl()
 {
-    if (m_pModel)
-        m_pModel->InvalidateShape(this);
+    if (m_pOwner)
+        m_pOwner->InvalidateShape(this);
 }
 
 void CFODrawShape::InvalRect(const CRect& rc)
 {
-    if (m_pModel)
-        m_pModel->InvalidateRect(rc);
+    if (m_pOwner)
+        m_pOwner->InvalidateRect(rc);
 }
 
 // Shape files

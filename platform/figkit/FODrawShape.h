@@ -25,7 +25,9 @@
 
 #include "figkit/FOGeometry.h"
 #include "figkit/FOMatrix.h"
+#include "figkit/FOPortShape.h"
 #include "figkit/FOPropertyList.h"
+#include "figkit/FOShapeOwner.h"
 #include "figkit/FoValue.h"
 #include "mfc/Collections.h"
 #include "mfc/Geometry.h"
@@ -40,7 +42,6 @@ class CFile;
 class CFileException;
 class CFODataModel;
 class CWnd;
-class CFOPortShape;
 class CFOArea;
 class CFOPHandleList;
 class CFOCompositeShape;
@@ -80,7 +81,7 @@ enum
 // A value that carries no change: the smallest positive double.
 #define FO_NO_VALUE 2.2250738585072014e-308
 
-class CFODrawShape : public CObject
+class CFODrawShape : public CObject, public IFOPortOwner
 {
     DECLARE_SERIAL(CFODrawShape)
 public:
@@ -112,9 +113,11 @@ public:
     const CString& GetObjectCaption() const { return m_strCaption; }
     virtual void SetObjectCaption(const CString& strCaption) { SetAndNotify(m_strCaption, strCaption); }
 
-    // Where the shape lives. SetModel also reaches a composite's children.
+    // Where the shape lives: the model (through its owner interface). SetModel also reaches a
+    // composite's children.
     CFODataModel* GetModel() const { return m_pModel; }
-    virtual void SetModel(CFODataModel* pModel);
+    IFOShapeOwner* GetOwner() const { return m_pOwner; }
+    virtual void SetModel(IFOShapeOwner* pOwner);
     // The window where the shape's timers run (the canvas that first showed its model).
     CWnd* GetParentWnd() const { return m_pParentWnd; }
     virtual void SetParentWnd(CWnd* pWnd);
@@ -377,6 +380,11 @@ public:
     virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
     virtual CFile* GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError);
 
+    // The owner of the shape's ports.
+    CFODrawShape* GetPortOwnerShape() override { return this; }
+    CRect GetPortOwnerRect() const override { return GetOwnRect(); }
+    CPoint PortOwnerToCanvas(const CPoint& pt) const override { return OwnToCanvas(pt); }
+
     // Script handle of the shape in its model (0 when none was given).
     DWORD GetHandle() const { return m_dwHandle; }
     void SetHandle(DWORD dwHandle) { m_dwHandle = dwHandle; }
@@ -458,6 +466,7 @@ protected:
 
 private:
     int m_nRefCount = 0;
+    IFOShapeOwner* m_pOwner = nullptr;
     CFODataModel* m_pModel = nullptr;
     CWnd* m_pParentWnd = nullptr;
     CFOCompositeShape* m_pParentComp = nullptr;
