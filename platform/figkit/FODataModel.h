@@ -110,7 +110,7 @@ public:
     BOOL HasObserver(const IFODataModelObserver* pObserver) const;
     // The window of the first observer that has one: shapes' timers run there. Null without one.
     CWnd* GetTimerWnd() const override;
-    // Tells every observer (OnModelUpdate, or OnModelReset for FO_HINT_LOADED).
+    // Tells every observer (OnModelUpdate, or OnModelReset for FO_HINT_LOADED and FO_HINT_RESET).
     virtual void NotifyObserver(LPARAM lHint, CObject* pHint = nullptr);
     // A canvas rectangle, or a shape's bounds with the margin of its handles, is drawn again in
     // every view.
@@ -169,14 +169,14 @@ public:
     const std::vector<CFODrawShape*>* FindShapesWithKey3(const std::wstring& strKey);
     static std::wstring NormalizeKey(const CString& strKey);
 
-    // A handle for this model (0 never), and the live model of a handle, or null once the model has
+    // A handle for this model (never 0), and the live model of a handle, or null once the model has
     // gone: for holders that must not keep a dangling pointer.
     DWORD GetModelHandle() const { return m_dwModelHandle; }
     static CFODataModel* FromModelHandle(DWORD dwHandle);
 
-    // Called by shapes.
-    // A shape of the model changed what it draws or stores; pOldRect is where it was before a move.
+    // Called by shapes (IFOShapeOwner).
     CFODataModel* GetOwnerModel() override { return this; }
+    // A shape of the model changed what it draws or stores: every view redraws it.
     void OnShapeChanged(CFODrawShape* pShape, const CRect* pOldRect = nullptr) override;
     void OnShapeKeyChanged(CFODrawShape* pShape) override;
     void OnShapeNameChanged(CFODrawShape* pShape, const CString& strOldName) override;

@@ -60,7 +60,7 @@ public:
     void OnModelDestroyed(CFODataModel* pModel) override;
     CWnd* GetObserverWnd() override { return this; }
 
-    // A handle for this canvas (0 never), and the live canvas of a handle, or null once it has gone.
+    // A handle for this canvas (never 0), and the live canvas of a handle, or null once it has gone.
     DWORD GetCanvasHandle() const { return m_dwCanvasHandle; }
     static CFOPCanvasCore* FromCanvasHandle(DWORD dwHandle);
 
