@@ -234,10 +234,10 @@ void CAnchorShape::DoAddCustProp()
     AddNewProperty(&prop);
 }
 
-void CAnchorShape::SetParentWnd(CFOPCanvasCore* pCanvas)
+void CAnchorShape::SetParentWnd(CWnd* pWnd)
 {
-    m_timer.OnParentWnd(this, pCanvas);
-    CFODrawPortsShape::SetParentWnd(pCanvas);
+    m_timer.OnParentWnd(this, pWnd);
+    CFODrawPortsShape::SetParentWnd(pWnd);
 }
 
 void CAnchorShape::Step()

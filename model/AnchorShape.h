@@ -54,7 +54,7 @@ public:
     void GetPlusSpotLocation(CFOPHandleList& list) override;
 
     void DoAddCustProp() override;
-    void SetParentWnd(CFOPCanvasCore* pCanvas) override;
+    void SetParentWnd(CWnd* pWnd) override;
     void OnTimer(int nTimerId) override;
     BOOL DoAnimate() override;
     void DoStartTimer() override;

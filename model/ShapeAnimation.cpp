@@ -59,8 +59,8 @@ void CXVKShapeTimer::Stop(CFODrawShape* pShape)
     m_nTimerId = NO_TIMER;
 }
 
-void CXVKShapeTimer::OnParentWnd(CFODrawShape* pShape, CFOPCanvasCore* pNewCanvas)
+void CXVKShapeTimer::OnParentWnd(CFODrawShape* pShape, CWnd* pNewWnd)
 {
-    if (!pNewCanvas && pShape && pShape->GetParentWnd() && m_nTimerId != NO_TIMER)
+    if (!pNewWnd && pShape && pShape->GetParentWnd() && m_nTimerId != NO_TIMER)
         Stop(pShape);
 }

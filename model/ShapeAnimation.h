@@ -6,7 +6,7 @@
 #include "win32/WinTypes.h"
 
 class CFODrawShape;
-class CFOPCanvasCore;
+class CWnd;
 
 // Custom property 1924: animation on or off (a shape without it animates).
 #define XVK_PROP_ANIMATION 1924
@@ -36,7 +36,7 @@ public:
     void Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize);
     void Stop(CFODrawShape* pShape);
     // The shape's canvas changes: leaving its canvas (null) stops the timer.
-    void OnParentWnd(CFODrawShape* pShape, CFOPCanvasCore* pNewCanvas);
+    void OnParentWnd(CFODrawShape* pShape, CWnd* pNewWnd);
 
 private:
     int m_nTimerId = NO_TIMER;

@@ -106,10 +106,10 @@ void CXFODemoShape::DoStartTimer()
     m_timer.Start(this, TIMER_PERIOD, TRUE);
 }
 
-void CXFODemoShape::SetParentWnd(CFOPCanvasCore* pCanvas)
+void CXFODemoShape::SetParentWnd(CWnd* pWnd)
 {
-    m_timer.OnParentWnd(this, pCanvas);
-    CFOCompositeShape::SetParentWnd(pCanvas);
+    m_timer.OnParentWnd(this, pWnd);
+    CFOCompositeShape::SetParentWnd(pWnd);
 }
 
 void CXFODemoShape::OnTimer(int nTimerId)

@@ -42,7 +42,7 @@ public:
     int GetTickCount() const { return m_nTickCount; }
     int GetChangeCount() const { return m_nChangeCount; }
 
-    void SetParentWnd(CFOPCanvasCore* pCanvas) override;
+    void SetParentWnd(CWnd* pWnd) override;
     void OnTimer(int nTimerId) override;
     BOOL DoAnimate() override { return 1; }
     void DoStartTimer() override;

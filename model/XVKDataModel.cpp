@@ -244,10 +244,7 @@ void CXVKDataModel::Static2DynShapes(CArchive& ar, CFODrawShapeSet& shapes)
     {
         CFODrawShape* shape = shapes.GetObject(i);
         if (shape->GetType() == XFO_DEMO_SHAPE_TYPE)
-        {
             shapes.RemoveAt(i);
-            shape->Release();
-        }
     }
 
     for (int i = 0; i < shapes.Count(); ++i)
@@ -260,31 +257,27 @@ void CXVKDataModel::Static2DynShapes(CArchive& ar, CFODrawShapeSet& shapes)
         if (!variable && !foreignItem)
             continue;
 
-        CFODrawShape* live = nullptr;
+        CFOShapePtr<CFODrawShape> live;
         UINT newType = 0;
         switch (old->GetType())
         {
         case 2:
             live = new CFOPSimpleLabelShape;
-            live->AddRef();
             AssignAs<CFODrawPortsShape>(live, old);
             newType = FO_COMP_SIMPLELABEL;
             break;
         case 23:
             live = FindEntry(699)->pfnMake();
-            live->AddRef();
             AssignAs<CFODrawPortsShape>(live, old);
             newType = 699;
             break;
         case 27:
             live = new CFOPWaterHighShape;
-            live->AddRef();
             AssignAs<CFOPolygonShape>(live, old);
             newType = FO_COMP_WATERHIGH;
             break;
         case 30:
             live = new CFOHighShape;
-            live->AddRef();
             AssignAs<CFORectShape>(live, old);
             newType = FO_COMP_HIGH;
             break;
@@ -300,21 +293,19 @@ void CXVKDataModel::Static2DynShapes(CArchive& ar, CFODrawShapeSet& shapes)
         }
         live->UpdateComp();
         shapes.SetAt(i, live);
-        old->Release();
     }
 
     // Every loaded screen carries one demo shape at the end.
     RebuildNames(shapes);
     auto* demo = new CXFODemoShape;
     demo->SetModel(this);
-    demo->SetParentWnd(GetFirstObserver());
+    demo->SetParentWnd(GetTimerWnd());
     CRect empty;
     demo->Create(empty, CString());
     demo->UpdatePosition();
     demo->SetObjectName(GetUniqueName(XFO_DEMO_SHAPE_TYPE));
     demo->UpdateComp();
     demo->SetMainObj(FALSE);
-    demo->AddRef();
     shapes.AddTail(demo);
 }
 

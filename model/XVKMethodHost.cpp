@@ -263,8 +263,9 @@ void CXVKMethodHost::SetVarValue(int nKind, LPCWSTR lpszName, double dValue)
         return;
     CFOTypedShapeObList changed;
     model->UpdateParamData(param->GetName(), param->GetValue(), &changed, param->GetKind());
-    if (!changed.IsEmpty() && GetCanvas())
-        GetCanvas()->UpdateShapes(&changed, 0, 0);
+    CFOPCanvasCore* canvas = GetCanvas();
+    if (!changed.IsEmpty() && canvas)
+        canvas->UpdateShapes(&changed, 0, 0);
 }
 
 double CXVKMethodHost::GetVarValue(LPCWSTR lpszName)

@@ -1,7 +1,6 @@
 #include "figkit/FOBackShape.h"
 
 #include "figkit/FOArchiveHelper.h"
-#include "figkit/FODataModel.h"
 #include "mfc/Archive.h"
 #include "mfc/Dc.h"
 
@@ -12,10 +11,10 @@ namespace
 const int kVersion = 1;
 }
 
-CFOBackShape::CFOBackShape(CFODataModel* pModel)
+CFOBackShape::CFOBackShape(IFOShapeOwner* pOwner)
 {
     SetType(FO_COMP_BACK);
-    SetModel(pModel);
+    SetModel(pOwner);
 }
 
 CFOBackShape::CFOBackShape(const CFOBackShape& src) : CFODrawShape(src)
@@ -44,7 +43,7 @@ void CFOBackShape::OnDraw(CDC* pDC)
 {
     if (!pDC || !IsVisible())
         return;
-    const CRect page = GetModel() ? GetModel()->GetPagePosition() : GetDrawRect();
+    const CRect page = GetOwner() ? GetOwner()->GetPagePosition() : GetDrawRect();
     OnDrawBack(pDC, page);
     if (m_bShowGrid)
         OnDrawGrid(pDC, page);
@@ -54,7 +53,7 @@ void CFOBackShape::OnDraw(CDC* pDC)
 
 void CFOBackShape::OnDrawBack(CDC* pDC, const CRect& rcPage)
 {
-    const COLORREF back = GetModel() ? GetModel()->GetPageBkColor() : GetBkColor();
+    const COLORREF back = GetOwner() ? GetOwner()->GetPageBkColor() : GetBkColor();
     pDC->FillSolidRect(&rcPage, back);
 }
 

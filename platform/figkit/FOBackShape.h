@@ -8,7 +8,7 @@ class CFOBackShape : public CFODrawShape
 {
     DECLARE_SERIAL(CFOBackShape)
 public:
-    explicit CFOBackShape(CFODataModel* pModel = nullptr);
+    explicit CFOBackShape(IFOShapeOwner* pOwner = nullptr);
     CFOBackShape(const CFOBackShape& src);
     ~CFOBackShape() override;
     CFOBackShape& operator=(const CFOBackShape& src);

@@ -59,22 +59,24 @@ void CFOCompositeShape::AddShape(CFODrawShape* pShape)
 {
     if (!pShape || pShape == this)
         return;
-    pShape->AddRef();
     pShape->SetParentComp(this);
-    pShape->SetModel(GetModel());
+    pShape->SetModel(GetOwner());
     pShape->SetParentWnd(GetParentWnd());
     m_children.AddTail(pShape);
     RecalcBounds();
+    NotifyChanged();
 }
 
 BOOL CFOCompositeShape::RemoveShape(CFODrawShape* pShape)
 {
-    if (!m_children.Remove(pShape))
+    CFOShapePtr<CFODrawShape> child = m_children.TakeAt(m_children.Find(pShape));
+    if (!child)
         return FALSE;
-    pShape->SetParentWnd(nullptr);
-    pShape->SetParentComp(nullptr);
-    pShape->Release();
+    const CRect old = GetMaxRect();
+    child->SetParentWnd(nullptr);
+    child->SetParentComp(nullptr);
     RecalcBounds();
+    NotifyChanged(&old);
     return TRUE;
 }
 
@@ -85,7 +87,7 @@ void CFOCompositeShape::RemoveAllShapes()
         child->SetParentWnd(nullptr);
         child->SetParentComp(nullptr);
     }
-    m_children.ReleaseAll();
+    m_children.RemoveAll();
 }
 
 CFOPSimpleLabelShape* CFOCompositeShape::AddText(const CString& strName, const CString& strText,
@@ -160,14 +162,12 @@ BOOL CFOCompositeShape::LoadFromResource(UINT nID, LPCWSTR lpszType, BOOL bKeepS
     const CRect keep = GetDrawRect();
     RemoveAllShapes();
     // The loaded children change owner with the references the loaded composite held.
-    CFODrawShapeSet children = loaded.m_children;
-    loaded.m_children.RemoveAll();
-    for (CFODrawShape* child : children)
+    m_children = std::move(loaded.m_children);
+    for (CFODrawShape* child : m_children)
     {
         child->SetParentComp(this);
-        child->SetModel(GetModel());
+        child->SetModel(GetOwner());
         child->SetParentWnd(GetParentWnd());
-        m_children.AddTail(child);
     }
     RecalcBounds();
     if (!bKeepSize && !keep.IsRectEmpty())
@@ -175,18 +175,18 @@ BOOL CFOCompositeShape::LoadFromResource(UINT nID, LPCWSTR lpszType, BOOL bKeepS
     return TRUE;
 }
 
-void CFOCompositeShape::SetModel(CFODataModel* pModel)
+void CFOCompositeShape::SetModel(IFOShapeOwner* pOwner)
 {
-    CFODrawPortsShape::SetModel(pModel);
+    CFODrawPortsShape::SetModel(pOwner);
     for (CFODrawShape* child : m_children)
-        child->SetModel(pModel);
+        child->SetModel(pOwner);
 }
 
-void CFOCompositeShape::SetParentWnd(CFOPCanvasCore* pCanvas)
+void CFOCompositeShape::SetParentWnd(CWnd* pWnd)
 {
-    CFODrawPortsShape::SetParentWnd(pCanvas);
+    CFODrawPortsShape::SetParentWnd(pWnd);
     for (CFODrawShape* child : m_children)
-        child->SetParentWnd(pCanvas);
+        child->SetParentWnd(pWnd);
 }
 
 void CFOCompositeShape::OffsetShape(CSize offset)
@@ -293,9 +293,8 @@ void CFOCompositeShape::Serialize(CArchive& ar)
     for (DWORD_PTR i = 0; i < count; ++i)
     {
         CFODrawShape* child = static_cast<CFODrawShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFODrawShape)));
-        child->AddRef();
-        child->SetParentComp(this);
-        child->SetModel(GetModel());
         m_children.AddTail(child);
+        child->SetParentComp(this);
+        child->SetModel(GetOwner());
     }
 }

@@ -23,7 +23,7 @@ public:
     // Base record, version (1), the children as owned objects.
     void Serialize(CArchive& ar) override;
 
-    // Children. AddShape takes a reference of its own.
+    // Children (an owning set). AddShape takes a reference of its own.
     void AddShape(CFODrawShape* pShape);
     BOOL RemoveShape(CFODrawShape* pShape);
     void RemoveAllShapes();
@@ -43,8 +43,8 @@ public:
     // cannot be read.
     BOOL LoadFromResource(UINT nID, LPCWSTR lpszType, BOOL bKeepSize);
 
-    void SetModel(CFODataModel* pModel) override;
-    void SetParentWnd(CFOPCanvasCore* pCanvas) override;
+    void SetModel(IFOShapeOwner* pOwner) override;
+    void SetParentWnd(CWnd* pWnd) override;
     void OffsetShape(CSize offset) override;
     void PositionShape(const CRect& rc) override;
     void RotateShape(int nAngle, double x, double y) override;

@@ -6,10 +6,10 @@
 #include "figkit/FODocFile.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOEllipseShape2.h"
+#include "figkit/FOHandleTable.h"
 #include "figkit/FOHighShape.h"
 #include "figkit/FOLineShape.h"
 #include "figkit/FOLinkShape.h"
-#include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPChordShape.h"
 #include "figkit/FOPGaugeCircularShape.h"
 #include "figkit/FOPGaugeVertLineShape.h"
@@ -44,6 +44,52 @@ struct ArchiveAborter
     }
 };
 
+CFOHandleTable<CFODataModel>& ModelHandles()
+{
+    static CFOHandleTable<CFODataModel> table;
+    return table;
+}
+
+// Assigns the part of `to` that class C describes from `from`; both are Cs.
+template <class C> void AssignPart(CFODrawShape* to, const CFODrawShape* from)
+{
+    static_cast<C&>(*to) = static_cast<const C&>(*from);
+}
+
+struct PartAssigner
+{
+    const CRuntimeClass* pClass;
+    void (*pfnAssign)(CFODrawShape*, const CFODrawShape*);
+};
+
+// The assignment of the nearest library class at or above pClass.
+const PartAssigner* FindPartAssigner(const CRuntimeClass* pClass)
+{
+    static const PartAssigner kAssigners[] = {
+        {RUNTIME_CLASS(CFOPWaterHighShape), AssignPart<CFOPWaterHighShape>},
+        {RUNTIME_CLASS(CFOHighShape), AssignPart<CFOHighShape>},
+        {RUNTIME_CLASS(CFOTimeChartShape), AssignPart<CFOTimeChartShape>},
+        {RUNTIME_CLASS(CFOPChordShape), AssignPart<CFOPChordShape>},
+        {RUNTIME_CLASS(CFOLinkShape), AssignPart<CFOLinkShape>},
+        {RUNTIME_CLASS(CFOLineShape), AssignPart<CFOLineShape>},
+        {RUNTIME_CLASS(CFOPSimpleLabelShape), AssignPart<CFOPSimpleLabelShape>},
+        {RUNTIME_CLASS(CFOPGaugeCircularShape), AssignPart<CFOPGaugeCircularShape>},
+        {RUNTIME_CLASS(CFOPGaugeVertLineShape), AssignPart<CFOPGaugeVertLineShape>},
+        {RUNTIME_CLASS(CFOCompositeShape), AssignPart<CFOCompositeShape>},
+        {RUNTIME_CLASS(CFOWndControlShape), AssignPart<CFOWndControlShape>},
+        {RUNTIME_CLASS(CFOPolygonShape), AssignPart<CFOPolygonShape>},
+        {RUNTIME_CLASS(CFOEllipseShape2), AssignPart<CFOEllipseShape2>},
+        {RUNTIME_CLASS(CFORectShape), AssignPart<CFORectShape>},
+        {RUNTIME_CLASS(CFODrawPortsShape), AssignPart<CFODrawPortsShape>},
+        {RUNTIME_CLASS(CFODrawShape), AssignPart<CFODrawShape>},
+    };
+    for (; pClass; pClass = pClass->m_pBaseClass)
+        for (const PartAssigner& a : kAssigners)
+            if (a.pClass == pClass)
+                return &a;
+    return nullptr;
+}
+
 template <class F> void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
 {
     for (CFODrawShape* shape : shapes)
@@ -55,23 +101,29 @@ template <class F> void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
 }
 } // namespace
 
-CFODataModel::CFODataModel()
+CFODataModel::CFODataModel() : m_dwModelHandle(ModelHandles().Add(this))
 {
     DoInitData();
 }
 
-CFODataModel::CFODataModel(const CFODataModel& src) : CObject()
+CFODataModel::CFODataModel(const CFODataModel& src) : CObject(), m_dwModelHandle(ModelHandles().Add(this))
 {
     *this = src;
 }
 
 CFODataModel::~CFODataModel()
 {
-    std::vector<CFOPCanvasCore*> observers = m_observers;
-    for (CFOPCanvasCore* canvas : observers)
-        canvas->OnModelDestroyed(this);
+    ModelHandles().Remove(m_dwModelHandle);
+    std::vector<IFODataModelObserver*> observers = m_observers;
+    for (IFODataModelObserver* observer : observers)
+        observer->OnModelDestroyed(this);
     m_observers.clear();
     RemoveAllShapes();
+}
+
+CFODataModel* CFODataModel::FromModelHandle(DWORD dwHandle)
+{
+    return ModelHandles().Find(dwHandle);
 }
 
 CFODataModel& CFODataModel::operator=(const CFODataModel& src)
@@ -89,11 +141,7 @@ CFODataModel& CFODataModel::operator=(const CFODataModel& src)
     SetBackDrawComp(src.m_pBackComp ? static_cast<CFOBackShape*>(src.m_pBackComp->Copy()) : nullptr);
     for (CFODrawShape* shape : src.m_shapes)
     {
-        CFODrawShape* copy = shape->Copy();
-        if (!copy)
-            continue;
-        copy->AddRef();
-        m_shapes.AddTail(copy);
+        m_shapes.AddTail(shape->Copy());
     }
     AttachLoadedShapes();
     return *this;
@@ -134,11 +182,10 @@ void CFODataModel::InsertShapeAt(int nIndex, CFODrawShape* pShape)
 {
     if (!pShape || m_shapes.Find(pShape) >= 0)
         return;
-    pShape->AddRef();
     m_shapes.InsertAt(nIndex, pShape);
     pShape->SetModel(this);
     if (!pShape->GetParentWnd())
-        pShape->SetParentWnd(GetFirstObserver());
+        pShape->SetParentWnd(GetTimerWnd());
     if (!pShape->GetObjectName().IsEmpty())
         ++m_names[pShape->GetObjectName().str()];
     m_bKey3IndexValid = FALSE;
@@ -162,20 +209,20 @@ void CFODataModel::DetachShape(CFODrawShape* pShape)
 
 BOOL CFODataModel::RemoveShape(CFODrawShape* pShape)
 {
-    if (!pShape || !m_shapes.Remove(pShape))
+    // Kept alive until the views have let go of it.
+    CFOShapePtr<CFODrawShape> keep = m_shapes.TakeAt(m_shapes.Find(pShape));
+    if (!keep)
         return FALSE;
     m_bKey3IndexValid = FALSE;
     NotifyObserver(FO_HINT_SHAPE_REMOVED, pShape);
     DetachShape(pShape);
     SetModifiedFlag(TRUE);
-    pShape->Release();
     return TRUE;
 }
 
 void CFODataModel::RemoveAllShapes()
 {
-    CFODrawShapeSet shapes = m_shapes;
-    m_shapes.RemoveAll();
+    CFODrawShapeSet shapes = std::move(m_shapes);
     m_key3Index.clear();
     m_bKey3IndexValid = FALSE;
     for (CFODrawShape* shape : shapes)
@@ -184,7 +231,8 @@ void CFODataModel::RemoveAllShapes()
         entry.second->SetHandle(0);
     m_handles.clear();
     m_names.clear();
-    shapes.ReleaseAll();
+    if (!shapes.IsEmpty())
+        NotifyObserver(FO_HINT_RESET);
 }
 
 CFODrawShape* CFODataModel::FindShapeWithKey1(const CString& strKey) const
@@ -301,7 +349,7 @@ void CFODataModel::DoInitCreateShape(CFODrawShape* pShape)
         return;
     pShape->SetModel(this);
     if (!pShape->GetParentWnd())
-        pShape->SetParentWnd(GetFirstObserver());
+        pShape->SetParentWnd(GetTimerWnd());
 }
 
 // User properties
@@ -405,22 +453,84 @@ void CFODataModel::SetModifiedFlag(BOOL bModified)
         UpdateTitle();
 }
 
-void CFODataModel::AddObserver(CFOPCanvasCore* pCanvas)
+void CFODataModel::AddObserver(IFODataModelObserver* pObserver)
 {
-    if (pCanvas && std::find(m_observers.begin(), m_observers.end(), pCanvas) == m_observers.end())
-        m_observers.push_back(pCanvas);
+    if (pObserver && !HasObserver(pObserver))
+        m_observers.push_back(pObserver);
 }
 
-void CFODataModel::RemoveObserver(CFOPCanvasCore* pCanvas)
+void CFODataModel::RemoveObserver(IFODataModelObserver* pObserver)
 {
-    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), pCanvas), m_observers.end());
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), pObserver), m_observers.end());
+}
+
+BOOL CFODataModel::HasObserver(const IFODataModelObserver* pObserver) const
+{
+    return std::find(m_observers.begin(), m_observers.end(), pObserver) != m_observers.end();
+}
+
+CWnd* CFODataModel::GetTimerWnd() const
+{
+    for (IFODataModelObserver* observer : m_observers)
+        if (CWnd* wnd = observer->GetObserverWnd())
+            return wnd;
+    return nullptr;
+}
+
+template <class F> void CFODataModel::ForEachObserver(F&& f)
+{
+    // Observers may come and go while they are told; each is told only while it is still one.
+    const std::vector<IFODataModelObserver*> observers = m_observers;
+    for (IFODataModelObserver* observer : observers)
+        if (HasObserver(observer))
+            f(observer);
 }
 
 void CFODataModel::NotifyObserver(LPARAM lHint, CObject* pHint)
 {
-    std::vector<CFOPCanvasCore*> observers = m_observers;
-    for (CFOPCanvasCore* canvas : observers)
-        canvas->OnModelUpdate(this, lHint, pHint);
+    ForEachObserver(
+        [&](IFODataModelObserver* observer)
+        {
+            if (lHint == FO_HINT_LOADED || lHint == FO_HINT_RESET)
+                observer->OnModelReset(this);
+            else
+                observer->OnModelUpdate(this, lHint, pHint);
+        });
+}
+
+void CFODataModel::InvalidateRect(const CRect& rcCanvas)
+{
+    if (rcCanvas.IsRectEmpty())
+        return;
+    ForEachObserver([&](IFODataModelObserver* observer) { observer->OnModelInvalidateRect(this, rcCanvas); });
+}
+
+CRect CFODataModel::GetShapeDirtyRect(const CFODrawShape* pShape)
+{
+    CRect rc = pShape->GetMaxRect();
+    rc.InflateRect(FO_HANDLE_MARGIN, FO_HANDLE_MARGIN);
+    return rc;
+}
+
+void CFODataModel::InvalidateShape(CFODrawShape* pShape)
+{
+    if (pShape)
+        InvalidateRect(GetShapeDirtyRect(pShape));
+}
+
+void CFODataModel::OnShapeChanged(CFODrawShape* pShape, const CRect* pOldRect)
+{
+    if (!pShape || m_observers.empty())
+        return;
+    CRect dirty = GetShapeDirtyRect(pShape);
+    if (pOldRect && !pOldRect->IsRectEmpty())
+    {
+        CRect old = *pOldRect;
+        old.InflateRect(FO_HANDLE_MARGIN, FO_HANDLE_MARGIN);
+        dirty.UnionRect(&dirty, &old);
+    }
+    ForEachObserver([&](IFODataModelObserver* observer)
+                    { observer->OnModelShapeChanged(this, pShape, dirty); });
 }
 
 void CFODataModel::UpdateTitle()
@@ -660,12 +770,12 @@ void CFODataModel::RebuildNames(const FOPContainer& shapes)
 void CFODataModel::AttachLoadedShapes()
 {
     m_bKey3IndexValid = FALSE;
-    CFOPCanvasCore* canvas = GetFirstObserver();
+    CWnd* wnd = GetTimerWnd();
     for (CFODrawShape* shape : m_shapes)
     {
         shape->SetModel(this);
         if (!shape->GetParentWnd())
-            shape->SetParentWnd(canvas);
+            shape->SetParentWnd(wnd);
     }
     RebuildNames(m_shapes);
     ForEachShapeDeep(m_shapes,
@@ -749,11 +859,63 @@ void CFODataModel::SerializeXdgShapes(CArchive& ar, CFODrawShapeSet& shapes, int
     shapes.Reserve(int(std::min<DWORD_PTR>(count, 1000000)));
     for (DWORD_PTR i = 0; i < count; ++i)
     {
-        CFODrawShape* shape = static_cast<CFODrawShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFODrawShape)));
-        shape->AddRef();
-        shapes.AddTail(shape);
+        shapes.AddTail(static_cast<CFODrawShape*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFODrawShape))));
     }
+    ResolveStandInShapes(shapes);
     nFlag = 1;
+}
+
+CRuntimeClass* CFODataModel::FactoryClassOfType(UINT nType)
+{
+    // A trial shape from the factory; the names it took are given back.
+    const auto nextNumber = m_nextNumber;
+    CRect rc;
+    CFOShapePtr<CFODrawShape> probe =
+        CFOShapePtr<CFODrawShape>::Adopt(DoCreateShapeByType(nType, rc, CString()));
+    m_nextNumber = nextNumber;
+    return probe ? probe->GetRuntimeClass() : nullptr;
+}
+
+void CFODataModel::ResolveStandInShapes(CFODrawShapeSet& shapes)
+{
+    // A shape of its own class has the type id its constructor gives; one whose stored type differs
+    // may be a stand-in. The factory is asked once per such type.
+    std::unordered_map<const CRuntimeClass*, UINT> ownTypes;
+    std::unordered_map<UINT, CRuntimeClass*> factoryClasses;
+    for (int i = 0; i < shapes.Count(); ++i)
+    {
+        CFODrawShape* stored = shapes.GetObject(i);
+        CRuntimeClass* storedClass = stored->GetRuntimeClass();
+        const UINT type = stored->GetType();
+        auto own = ownTypes.find(storedClass);
+        if (own == ownTypes.end())
+        {
+            std::unique_ptr<CObject> fresh(storedClass->CreateObject());
+            auto* freshShape = dynamic_cast<CFODrawShape*>(fresh.get());
+            own = ownTypes.emplace(storedClass, freshShape ? freshShape->GetType() : type).first;
+        }
+        if (own->second == type)
+            continue;
+        auto known = factoryClasses.find(type);
+        if (known == factoryClasses.end())
+            known = factoryClasses.emplace(type, FactoryClassOfType(type)).first;
+        CRuntimeClass* real = known->second;
+        const PartAssigner* assigner = FindPartAssigner(storedClass);
+        if (!real || real == storedClass || !real->IsDerivedFrom(storedClass) || !assigner)
+            continue;
+        CObject* made = real->CreateObject();
+        auto* live = dynamic_cast<CFODrawShape*>(made);
+        if (!live)
+        {
+            delete made;
+            continue;
+        }
+        CFOShapePtr<CFODrawShape> keep(live);
+        assigner->pfnAssign(live, stored);
+        live->SetType(type);
+        live->UpdateComp();
+        shapes.SetAt(i, live);
+    }
 }
 
 CFile* CFODataModel::GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)

@@ -1,7 +1,9 @@
 // CFODataModel: one screen's shapes, its user properties and page, and its screen file.
 //
-// The model holds one reference on each of its shapes. Canvases that show the model are its
-// observers; the first of them is where its shapes' timers run and redraws go.
+// The model holds one reference on each of its shapes (its shape set owns them). The views that
+// show the model are its observers (IFODataModelObserver), and every one of them hears every change:
+// shapes added or removed, a load, and any shape whose setters changed what it draws or stores. The
+// first observer with a window is where the shapes' timers run.
 //
 // Screen file: the model's record begins with the signature "FXDG" and a format version; files of
 // every version up to the current one load. Shapes and other objects that belong to one owner are
@@ -9,6 +11,7 @@
 // object.
 #pragma once
 
+#include "figkit/FODataModelObserver.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPropertyList.h"
 #include "figkit/FOShapeSet.h"
@@ -20,25 +23,15 @@
 #include <unordered_map>
 #include <vector>
 
-class CFOPCanvasCore;
 class CFOBackShape;
 class CFOToolBoxItem;
 class CFile;
 class CFileException;
 
-// Hints that NotifyObserver passes to the canvases.
-enum
-{
-    FO_HINT_UPDATE_ALL = 0,
-    FO_HINT_SHAPE_ADDED = 1,
-    FO_HINT_SHAPE_REMOVED = 2,
-    FO_HINT_DESIGN_MODE = 3,
-    FO_HINT_MODIFIED = 4,
-    FO_HINT_TITLE = 5,
-    FO_HINT_LOADED = 6,
-};
+// The margin round a shape that its selection handles take.
+#define FO_HANDLE_MARGIN 4
 
-class CFODataModel : public CObject
+class CFODataModel : public CObject, public IFOShapeOwner
 {
     DECLARE_SERIAL(CFODataModel)
 public:
@@ -71,7 +64,7 @@ public:
     virtual void RemoveAllShapes();
     // The first shape (of the model, then inside composites) with that key 1, or that name.
     CFODrawShape* FindShapeWithKey1(const CString& strKey) const;
-    CFODrawShape* FindCompWithName(const CString& strName) const;
+    CFODrawShape* FindCompWithName(const CString& strName) const override;
     // The topmost visible shape of the model under the point, or null.
     CFODrawShape* HitTest(CPoint point) const;
 
@@ -110,12 +103,21 @@ public:
     virtual void SetModifiedFlag(BOOL bModified = TRUE);
     virtual BOOL IsModified() const { return m_bModified; }
 
-    // Observers: the canvases that show this model.
-    void AddObserver(CFOPCanvasCore* pCanvas);
-    void RemoveObserver(CFOPCanvasCore* pCanvas);
-    CFOPCanvasCore* GetFirstObserver() const { return m_observers.empty() ? nullptr : m_observers.front(); }
+    // Observers: the views that show this model.
+    void AddObserver(IFODataModelObserver* pObserver);
+    void RemoveObserver(IFODataModelObserver* pObserver);
     int GetObserverCount() const { return int(m_observers.size()); }
+    BOOL HasObserver(const IFODataModelObserver* pObserver) const;
+    // The window of the first observer that has one: shapes' timers run there. Null without one.
+    CWnd* GetTimerWnd() const override;
+    // Tells every observer (OnModelUpdate, or OnModelReset for FO_HINT_LOADED and FO_HINT_RESET).
     virtual void NotifyObserver(LPARAM lHint, CObject* pHint = nullptr);
+    // A canvas rectangle, or a shape's bounds with the margin of its handles, is drawn again in
+    // every view.
+    void InvalidateRect(const CRect& rcCanvas) override;
+    void InvalidateShape(CFODrawShape* pShape) override;
+    // What a redraw of the shape must cover: its bounds grown by FO_HANDLE_MARGIN.
+    static CRect GetShapeDirtyRect(const CFODrawShape* pShape);
     virtual void UpdateTitle();
     // An edit action was done or undone (for the undo list of the editor).
     virtual void DoActionChange(const CObject* pAction);
@@ -128,12 +130,12 @@ public:
     BOOL IsNameUsed(const CString& strName) const;
 
     // Page.
-    CRect GetPagePosition() const { return CRect(0, 0, m_sizeCanvas.cx, m_sizeCanvas.cy); }
+    CRect GetPagePosition() const override { return CRect(0, 0, m_sizeCanvas.cx, m_sizeCanvas.cy); }
     CSize GetCanvasSize() const { return m_sizeCanvas; }
     void SetCanvasSize(CSize size);
     COLORREF GetBkColor() const { return m_crBk; }
     void SetBkColor(COLORREF cr) { m_crBk = cr; }
-    COLORREF GetPageBkColor() const { return m_crPageBk; }
+    COLORREF GetPageBkColor() const override { return m_crPageBk; }
     void SetPageBkColor(COLORREF cr) { m_crPageBk = cr; }
     CFOBackShape* GetBackDrawComp() const { return m_pBackComp.get(); }
     // Takes ownership; null removes the background component.
@@ -167,10 +169,18 @@ public:
     const std::vector<CFODrawShape*>* FindShapesWithKey3(const std::wstring& strKey);
     static std::wstring NormalizeKey(const CString& strKey);
 
-    // Called by shapes.
-    void OnShapeKeyChanged(CFODrawShape* pShape);
-    void OnShapeNameChanged(CFODrawShape* pShape, const CString& strOldName);
-    void DropShapeHandle(CFODrawShape* pShape);
+    // A handle for this model (never 0), and the live model of a handle, or null once the model has
+    // gone: for holders that must not keep a dangling pointer.
+    DWORD GetModelHandle() const { return m_dwModelHandle; }
+    static CFODataModel* FromModelHandle(DWORD dwHandle);
+
+    // Called by shapes (IFOShapeOwner).
+    CFODataModel* GetOwnerModel() override { return this; }
+    // A shape of the model changed what it draws or stores: every view redraws it.
+    void OnShapeChanged(CFODrawShape* pShape, const CRect* pOldRect = nullptr) override;
+    void OnShapeKeyChanged(CFODrawShape* pShape) override;
+    void OnShapeNameChanged(CFODrawShape* pShape, const CString& strOldName) override;
+    void DropShapeHandle(CFODrawShape* pShape) override;
 
 protected:
     // Links the loaded shapes to the model and rebuilds what depends on them.
@@ -183,6 +193,10 @@ protected:
     void WriteRecord(CArchive& ar, int nValue);
     void DetachShape(CFODrawShape* pShape);
     void DropHandlesOf(CFODrawShape* pShape);
+    // After loading: a shape stored under a stand-in class (the library base a type id used before
+    // its own class was built) becomes the class the factory now makes for its type id.
+    void ResolveStandInShapes(CFODrawShapeSet& shapes);
+    CRuntimeClass* FactoryClassOfType(UINT nType);
 
     CFODrawShapeSet m_shapes;
     CFOPropertyList m_userProps;
@@ -195,7 +209,10 @@ protected:
     std::unique_ptr<CFOBackShape> m_pBackComp;
 
 private:
-    std::vector<CFOPCanvasCore*> m_observers;
+    template <class F> void ForEachObserver(F&& f);
+
+    std::vector<IFODataModelObserver*> m_observers;
+    DWORD m_dwModelHandle = 0;
     // Names in use by the model's shapes, with their counts, and the next number per base name.
     std::unordered_map<std::wstring, int> m_names;
     std::unordered_map<std::wstring, int> m_nextNumber;

@@ -2,13 +2,11 @@
 
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FOArea.h"
-#include "figkit/FOCompositeShape.h"
-#include "figkit/FODataModel.h"
 #include "figkit/FODocFile.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOGlobalData.h"
-#include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPHandle.h"
+#include "figkit/FOShapeTimers.h"
 #include "figkit/FOPVisualProxy.h"
 #include "figkit/FOPortShape.h"
 #include "figkit/FOValueProperties.h"
@@ -65,9 +63,9 @@ CFODrawShape::CFODrawShape(const CFODrawShape& src) : CObject()
 
 CFODrawShape::~CFODrawShape()
 {
-    CFOPCanvasCore::DropShapeTimers(this);
-    if (m_pModel && m_dwHandle)
-        m_pModel->DropShapeHandle(this);
+    FODropShapeTimers(this);
+    if (m_pOwner && m_dwHandle)
+        m_pOwner->DropShapeHandle(this);
     // Ports go first: their links must not reach back into a half-destroyed shape.
     m_aPorts.clear();
 }
@@ -173,18 +171,26 @@ void CFODrawShape::SetObjectName(const CString& strName)
         return;
     const CString old = m_strObjectName;
     m_strObjectName = strName;
-    if (m_pModel)
-        m_pModel->OnShapeNameChanged(this, old);
+    if (m_pOwner)
+        m_pOwner->OnShapeNameChanged(this, old);
+    NotifyChanged();
 }
 
-void CFODrawShape::SetModel(CFODataModel* pModel)
+void CFODrawShape::SetModel(IFOShapeOwner* pOwner)
 {
-    m_pModel = pModel;
+    m_pOwner = pOwner;
+    m_pModel = pOwner ? pOwner->GetOwnerModel() : nullptr;
 }
 
-void CFODrawShape::SetParentWnd(CFOPCanvasCore* pCanvas)
+void CFODrawShape::SetParentWnd(CWnd* pWnd)
 {
-    m_pParentWnd = pCanvas;
+    m_pParentWnd = pWnd;
+}
+
+void CFODrawShape::NotifyChanged(const CRect* pOldRect)
+{
+    if (m_pOwner)
+        m_pOwner->OnShapeChanged(this, pOldRect);
 }
 
 void CFODrawShape::SetKeyId3(const CString& key)
@@ -196,8 +202,9 @@ void CFODrawShape::SetKeyId3(const CString& key)
     norm.Trim();
     norm.MakeLower();
     m_strKey3Norm = norm.str();
-    if (m_pModel)
-        m_pModel->OnShapeKeyChanged(this);
+    if (m_pOwner)
+        m_pOwner->OnShapeKeyChanged(this);
+    NotifyChanged();
 }
 
 // Points and geometry
@@ -298,11 +305,13 @@ void CFODrawShape::FitPointsToRect(const CRect& rc)
 
 void CFODrawShape::OffsetShape(CSize offset)
 {
+    const CRect old = GetMaxRect();
     if (m_pMatrix)
         m_pMatrix->Translate(offset.cx, offset.cy);
     else
         TransformPoints(CFOMatrix(1, 0, 0, 1, offset.cx, offset.cy));
     UpdateComp();
+    NotifyChanged(&old);
 }
 
 void CFODrawShape::PositionShape(const CRect& rcTarget)
@@ -310,6 +319,7 @@ void CFODrawShape::PositionShape(const CRect& rcTarget)
     CRect rc = rcTarget;
     rc.NormalizeRect();
     const CRect cur = GetDrawRect();
+    const CRect old = GetMaxRect();
     const double sx = cur.Width() ? double(rc.Width()) / cur.Width() : 1.0;
     const double sy = cur.Height() ? double(rc.Height()) / cur.Height() : 1.0;
     const CFOMatrix t(sx, 0, 0, sy, rc.left - cur.left * sx, rc.top - cur.top * sy);
@@ -318,12 +328,14 @@ void CFODrawShape::PositionShape(const CRect& rcTarget)
     else
         TransformPoints(t);
     UpdateComp();
+    NotifyChanged(&old);
 }
 
 void CFODrawShape::RotateShape(int nAngle, double x, double y)
 {
     if (nAngle % 360 == 0)
         return;
+    const CRect old = GetMaxRect();
     const CFOMatrix r = CFOMatrix::Rotation(nAngle, x, y);
     const CFOMatrix m = m_pMatrix ? m_pMatrix->Then(r) : r;
     m_dRotateAngle = std::fmod(m_dRotateAngle + nAngle, 360.0);
@@ -332,6 +344,7 @@ void CFODrawShape::RotateShape(int nAngle, double x, double y)
     else
         m_pMatrix = std::make_unique<CFOMatrix>(m);
     UpdateComp();
+    NotifyChanged(&old);
 }
 
 void CFODrawShape::RotateTrackShape(int nAngle, double x, double y)
@@ -572,10 +585,9 @@ BOOL CFODrawShape::GetPropColorValue(COLORREF& crValue, int nPropId) const
 
 void CFODrawShape::PutPropValue(int nPropId, const FO_VALUE& value)
 {
-    if (m_props.PutValue(nPropId, value))
-        return;
-    CFOValueProperties prop(nPropId, value);
-    m_props.Add(prop);
+    if (!m_props.PutValue(nPropId, value))
+        m_props.Add(CFOValueProperties(nPropId, value));
+    NotifyChanged();
 }
 
 // Drawing
@@ -636,10 +648,10 @@ void CFODrawShape::OnDrawPorts(CDC* pDC, BOOL bShow)
     for (const auto& port : m_aPorts)
     {
         // Kept clear of the int limits: the cross reaches four pixels beyond the port.
-        const int x = std::clamp(CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width()), INT_MIN + 8,
-                                 INT_MAX - 8);
-        const int y = std::clamp(CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height()), INT_MIN + 8,
-                                 INT_MAX - 8);
+        const int x = std::clamp(CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width()),
+                                 INT_MIN + 8, INT_MAX - 8);
+        const int y = std::clamp(CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height()),
+                                 INT_MIN + 8, INT_MAX - 8);
         pDC->MoveTo(x - 3, y - 3);
         pDC->LineTo(x + 4, y + 4);
         pDC->MoveTo(x + 3, y - 3);
@@ -755,37 +767,29 @@ BOOL CFODrawShape::OnMouseMove(UINT, CPoint)
 
 int CFODrawShape::RegisterTimerEvent(CFODrawShape* pShape, int nPeriod)
 {
-    CFOPCanvasCore* canvas = m_pParentWnd;
-    if (!canvas && m_pModel)
-        canvas = m_pModel->GetFirstObserver();
-    if (!canvas || !pShape || nPeriod <= 0)
-        return -1;
-    return CFOPCanvasCore::RegisterShapeTimer(canvas, pShape, nPeriod);
+    CWnd* wnd = m_pParentWnd;
+    if (!wnd && m_pOwner)
+        wnd = m_pOwner->GetTimerWnd();
+    return FORegisterShapeTimer(wnd, pShape, nPeriod);
 }
 
 void CFODrawShape::UnregisterTimerEvent(int nTimerId)
 {
-    CFOPCanvasCore::UnregisterShapeTimer(nTimerId);
+    FOUnregisterShapeTimer(nTimerId);
 }
 
 void CFODrawShape::OnTimer(int) {}
 
 void CFODrawShape::UpdateControl()
 {
-    CFOPCanvasCore* canvas = m_pParentWnd;
-    if (!canvas && m_pModel)
-        canvas = m_pModel->GetFirstObserver();
-    if (canvas)
-        canvas->InvalidateShape(this);
+    if (m_pOwner)
+        m_pOwner->InvalidateShape(this);
 }
 
 void CFODrawShape::InvalRect(const CRect& rc)
 {
-    CFOPCanvasCore* canvas = m_pParentWnd;
-    if (!canvas && m_pModel)
-        canvas = m_pModel->GetFirstObserver();
-    if (canvas)
-        canvas->InvalidateCanvasRect(rc);
+    if (m_pOwner)
+        m_pOwner->InvalidateRect(rc);
 }
 
 // Shape files

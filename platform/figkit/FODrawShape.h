@@ -7,8 +7,11 @@
 // bounding box of the outline on the canvas.
 //
 // Shapes are reference counted: a new shape has no reference; whoever keeps it AddRefs it and
-// Releases it when done, and the last Release deletes it. The model's shape list holds one reference
-// per shape.
+// Releases it when done (CFOShapePtr does both), and the last Release deletes it. The model's shape
+// set holds one reference per shape.
+//
+// Change: a setter that changes what the shape draws or stores tells the shape's model, which tells
+// every view of it (CFODataModel::OnShapeChanged); setting a value the shape already has tells no one.
 //
 // Drawing: the canvas calls OnDraw, which prepares the DC (PrepareDC), draws the shadow
 // (OnDrawShadow) when the shape has one, then the shape (OnDraw3d for a shape with the 3-D look,
@@ -22,7 +25,9 @@
 
 #include "figkit/FOGeometry.h"
 #include "figkit/FOMatrix.h"
+#include "figkit/FOPortShape.h"
 #include "figkit/FOPropertyList.h"
+#include "figkit/FOShapeOwner.h"
 #include "figkit/FoValue.h"
 #include "mfc/Collections.h"
 #include "mfc/Geometry.h"
@@ -36,8 +41,7 @@ class CDC;
 class CFile;
 class CFileException;
 class CFODataModel;
-class CFOPCanvasCore;
-class CFOPortShape;
+class CWnd;
 class CFOArea;
 class CFOPHandleList;
 class CFOCompositeShape;
@@ -77,7 +81,7 @@ enum
 // A value that carries no change: the smallest positive double.
 #define FO_NO_VALUE 2.2250738585072014e-308
 
-class CFODrawShape : public CObject
+class CFODrawShape : public CObject, public IFOPortOwner
 {
     DECLARE_SERIAL(CFODrawShape)
 public:
@@ -103,17 +107,20 @@ public:
 
     // Identity.
     UINT GetType() const { return m_nType; }
-    void SetType(UINT nType) { m_nType = nType; }
+    void SetType(UINT nType) { SetAndNotify(m_nType, nType); }
     const CString& GetObjectName() const { return m_strObjectName; }
     virtual void SetObjectName(const CString& strName);
     const CString& GetObjectCaption() const { return m_strCaption; }
-    virtual void SetObjectCaption(const CString& strCaption) { m_strCaption = strCaption; }
+    virtual void SetObjectCaption(const CString& strCaption) { SetAndNotify(m_strCaption, strCaption); }
 
-    // Where the shape lives. SetModel also reaches a composite's children.
+    // Where the shape lives: the model (through its owner interface). SetModel also reaches a
+    // composite's children.
     CFODataModel* GetModel() const { return m_pModel; }
-    virtual void SetModel(CFODataModel* pModel);
-    CFOPCanvasCore* GetParentWnd() const { return m_pParentWnd; }
-    virtual void SetParentWnd(CFOPCanvasCore* pCanvas);
+    IFOShapeOwner* GetOwner() const { return m_pOwner; }
+    virtual void SetModel(IFOShapeOwner* pOwner);
+    // The window where the shape's timers run (the canvas that first showed its model).
+    CWnd* GetParentWnd() const { return m_pParentWnd; }
+    virtual void SetParentWnd(CWnd* pWnd);
     // The composite that holds this shape, or null for a shape of the model.
     CFOCompositeShape* GetParentComp() const { return m_pParentComp; }
     void SetParentComp(CFOCompositeShape* pComp) { m_pParentComp = pComp; }
@@ -166,7 +173,7 @@ public:
 
     // The anchor: a point of the shape (own coordinates) that a shape may let the user move.
     CPoint GetAnchorPoint() const { return m_ptAnchor; }
-    void SetAnchorPoint(const CPoint& pt) { m_ptAnchor = pt; }
+    void SetAnchorPoint(const CPoint& pt) { SetAndNotify(m_ptAnchor, pt); }
     // The anchor where it shows on the canvas.
     CPoint GetDisplayAnchorPoint() const { return OwnToCanvas(m_ptAnchor); }
     CPoint GetTrackAnchorPoint() const { return m_ptTrackAnchor; }
@@ -188,70 +195,70 @@ public:
 
     // Look.
     COLORREF GetLineColor() const { return m_crLine; }
-    void SetLineColor(COLORREF cr) { m_crLine = cr; }
+    void SetLineColor(COLORREF cr) { SetAndNotify(m_crLine, cr); }
     COLORREF GetBkColor() const { return m_crBk; }
-    void SetBkColor(COLORREF cr) { m_crBk = cr; }
+    void SetBkColor(COLORREF cr) { SetAndNotify(m_crBk, cr); }
     COLORREF GetPatternColor() const { return m_crPattern; }
-    void SetPatternColor(COLORREF cr) { m_crPattern = cr; }
+    void SetPatternColor(COLORREF cr) { SetAndNotify(m_crPattern, cr); }
     COLORREF GetFontColor() const { return m_crFont; }
-    void SetFontColor(COLORREF cr) { m_crFont = cr; }
+    void SetFontColor(COLORREF cr) { SetAndNotify(m_crFont, cr); }
     COLORREF GetShadowColor() const { return m_crShadow; }
-    void SetShadowColor(COLORREF cr) { m_crShadow = cr; }
+    void SetShadowColor(COLORREF cr) { SetAndNotify(m_crShadow, cr); }
     int GetLineWidth() const { return m_nLineWidth; }
-    void SetLineWidth(int nWidth) { m_nLineWidth = nWidth < 0 ? 0 : nWidth; }
+    void SetLineWidth(int nWidth) { SetAndNotify(m_nLineWidth, nWidth < 0 ? 0 : nWidth); }
     int GetPenStyle() const { return m_nPenStyle; }
-    void SetPenStyle(int nStyle) { m_nPenStyle = nStyle; }
+    void SetPenStyle(int nStyle) { SetAndNotify(m_nPenStyle, nStyle); }
     int GetBrushType() const { return m_nBrushType; }
-    void SetBrushType(int nType) { m_nBrushType = nType; }
+    void SetBrushType(int nType) { SetAndNotify(m_nBrushType, nType); }
     BOOL IsNullPen() const { return m_bNullPen; }
-    void SetNullPen(BOOL bNull) { m_bNullPen = bNull; }
+    void SetNullPen(BOOL bNull) { SetAndNotify(m_bNullPen, bNull); }
     BOOL IsTransparent() const { return m_bTransparent; }
-    void SetTransparent(BOOL bTransparent) { m_bTransparent = bTransparent; }
+    void SetTransparent(BOOL bTransparent) { SetAndNotify(m_bTransparent, bTransparent); }
     // 0 opaque to 255 fully transparent.
     int GetTransparentValue() const { return m_nTransparentValue; }
     void SetTransparentValue(int nValue)
     {
-        m_nTransparentValue = nValue < 0 ? 0 : (nValue > 255 ? 255 : nValue);
+        SetAndNotify(m_nTransparentValue, nValue < 0 ? 0 : (nValue > 255 ? 255 : nValue));
     }
     BOOL IsShadow() const { return m_bShadow; }
-    void SetShadow(BOOL bShadow) { m_bShadow = bShadow; }
+    void SetShadow(BOOL bShadow) { SetAndNotify(m_bShadow, bShadow); }
     CSize GetShadowOffset() const { return m_szShadow; }
-    void SetShadowOffset(CSize sz) { m_szShadow = sz; }
+    void SetShadowOffset(CSize sz) { SetAndNotify(m_szShadow, sz); }
     BOOL Is3DLook() const { return m_b3DLook; }
-    void Set3DLook(BOOL b3D) { m_b3DLook = b3D; }
+    void Set3DLook(BOOL b3D) { SetAndNotify(m_b3DLook, b3D); }
 
     // Font.
     const CString& GetFaceName() const { return m_strFaceName; }
-    void SetFaceName(const CString& face) { m_strFaceName = face; }
+    void SetFaceName(const CString& face) { SetAndNotify(m_strFaceName, face); }
     int GetPointSize() const { return m_nPointSize; }
-    void SetPointSize(int nPoints) { m_nPointSize = nPoints; }
+    void SetPointSize(int nPoints) { SetAndNotify(m_nPointSize, nPoints); }
     int GetWeight() const { return m_nWeight; }
-    void SetWeight(int nWeight) { m_nWeight = nWeight; }
+    void SetWeight(int nWeight) { SetAndNotify(m_nWeight, nWeight); }
     BOOL GetItalic() const { return m_bItalic; }
-    void SetItalic(BOOL b) { m_bItalic = b; }
+    void SetItalic(BOOL b) { SetAndNotify(m_bItalic, b); }
     BOOL GetUnderline() const { return m_bUnderline; }
-    void SetUnderline(BOOL b) { m_bUnderline = b; }
+    void SetUnderline(BOOL b) { SetAndNotify(m_bUnderline, b); }
     BOOL GetStrikeout() const { return m_bStrikeout; }
-    void SetStrikeout(BOOL b) { m_bStrikeout = b; }
+    void SetStrikeout(BOOL b) { SetAndNotify(m_bStrikeout, b); }
 
     // Value.
     double GetMinValue() const { return m_dMinValue; }
-    void SetMinValue(double d) { m_dMinValue = d; }
+    void SetMinValue(double d) { SetAndNotify(m_dMinValue, d); }
     double GetMaxValue() const { return m_dMaxValue; }
-    void SetMaxValue(double d) { m_dMaxValue = d; }
+    void SetMaxValue(double d) { SetAndNotify(m_dMaxValue, d); }
     virtual double GetCurrentValue() const { return m_dCurrentValue; }
-    virtual void SetCurrentValue(double dValue) { m_dCurrentValue = dValue; }
+    virtual void SetCurrentValue(double dValue) { SetAndNotify(m_dCurrentValue, dValue); }
     virtual CString GetCurrentTextValue() const { return m_strCurrentText; }
     // Where the current value stands between minimum and maximum, 0 to 1 (0 without a value).
     double GetValueFraction() const;
-    virtual void SetCurrentTextValue(const CString& strValue) { m_strCurrentText = strValue; }
+    virtual void SetCurrentTextValue(const CString& strValue) { SetAndNotify(m_strCurrentText, strValue); }
 
     // Binding keys: key 1 names the shape for scripts, key 2 the server, key 3 the item or variable.
     const CString& GetKeyId1() const { return m_strKey1; }
     const CString& GetKeyId2() const { return m_strKey2; }
     const CString& GetKeyId3() const { return m_strKey3; }
-    void SetKeyId1(const CString& key) { m_strKey1 = key; }
-    void SetKeyId2(const CString& key) { m_strKey2 = key; }
+    void SetKeyId1(const CString& key) { SetAndNotify(m_strKey1, key); }
+    void SetKeyId2(const CString& key) { SetAndNotify(m_strKey2, key); }
     void SetKeyId3(const CString& key);
     // Key 3 trimmed and lower-cased, as variables are looked up.
     const std::wstring& GetNormalizedKey3() const { return m_strKey3Norm; }
@@ -259,13 +266,13 @@ public:
     // States: the state string holds records separated by "@" (a record's name is what stands
     // before its first "$", or the whole record); the state type is the current state.
     const CString& GetStateString() const { return m_strStateString; }
-    void SetStateString(const CString& str) { m_strStateString = str; }
+    void SetStateString(const CString& str) { SetAndNotify(m_strStateString, str); }
     const CString& GetStateType() const { return m_strStateType; }
-    virtual void SetStateType(const CString& str) { m_strStateType = str; }
+    virtual void SetStateType(const CString& str) { SetAndNotify(m_strStateType, str); }
     // The state names, in order.
     virtual int GetStateList(CStringArray& list) const;
     void GetValueChangeScript(CString& str) const { str = m_strValueChangeScript; }
-    void SetValueChangeScript(const CString& str) { m_strValueChangeScript = str; }
+    void SetValueChangeScript(const CString& str) { SetAndNotify(m_strValueChangeScript, str); }
 
     // One pointer for the program (not saved, not copied).
     void* GetItemData() const { return m_pItemData; }
@@ -278,17 +285,17 @@ public:
     int GetPortCount() const { return int(m_aPorts.size()); }
     CFOPortShape* GetPort(int i) const;
     BOOL IsShowPorts() const { return m_bShowPorts; }
-    void SetShowPorts(BOOL bShow) { m_bShowPorts = bShow; }
+    void SetShowPorts(BOOL bShow) { SetAndNotify(m_bShowPorts, bShow); }
 
     // Flags.
     BOOL IsVisible() const { return m_bVisible; }
-    virtual void SetVisible(BOOL bVisible) { m_bVisible = bVisible; }
+    virtual void SetVisible(BOOL bVisible) { SetAndNotify(m_bVisible, bVisible); }
     BOOL IsResizeProtect() const { return m_bResizeProtect; }
-    void SetResizeProtect(BOOL b) { m_bResizeProtect = b; }
+    void SetResizeProtect(BOOL b) { SetAndNotify(m_bResizeProtect, b); }
     BOOL IsRotateProtect() const { return m_bRotateProtect; }
-    void SetRotateProtect(BOOL b) { m_bRotateProtect = b; }
+    void SetRotateProtect(BOOL b) { SetAndNotify(m_bRotateProtect, b); }
     BOOL IsPolyObject() const { return m_bPolyObject; }
-    void SetPolyObject(BOOL b) { m_bPolyObject = b; }
+    void SetPolyObject(BOOL b) { SetAndNotify(m_bPolyObject, b); }
     // The main one of the selected shapes (not saved).
     BOOL IsMainObj() const { return m_bMainObj; }
     void SetMainObj(BOOL b) { m_bMainObj = b; }
@@ -373,11 +380,27 @@ public:
     virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
     virtual CFile* GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError);
 
+    // The owner of the shape's ports.
+    CFODrawShape* GetPortOwnerShape() override { return this; }
+    CRect GetPortOwnerRect() const override { return GetOwnRect(); }
+    CPoint PortOwnerToCanvas(const CPoint& pt) const override { return OwnToCanvas(pt); }
+
     // Script handle of the shape in its model (0 when none was given).
     DWORD GetHandle() const { return m_dwHandle; }
     void SetHandle(DWORD dwHandle) { m_dwHandle = dwHandle; }
 
 protected:
+    // Tells the model (and so every view) that the shape changed; pOldRect is where it was drawn
+    // before, when it moved.
+    void NotifyChanged(const CRect* pOldRect = nullptr);
+    template <class T, class V> void SetAndNotify(T& member, const V& value)
+    {
+        if (member == value)
+            return;
+        member = value;
+        NotifyChanged();
+    }
+
     // Fits the existing points into rc (own coordinates), keeping their proportions.
     void FitPointsToRect(const CRect& rc);
     // Maps every own point (points, track points, anchor) by a transform; ports follow the rectangle.
@@ -443,8 +466,9 @@ protected:
 
 private:
     int m_nRefCount = 0;
+    IFOShapeOwner* m_pOwner = nullptr;
     CFODataModel* m_pModel = nullptr;
-    CFOPCanvasCore* m_pParentWnd = nullptr;
+    CWnd* m_pParentWnd = nullptr;
     CFOCompositeShape* m_pParentComp = nullptr;
     void* m_pItemData = nullptr;
     DWORD m_dwHandle = 0;

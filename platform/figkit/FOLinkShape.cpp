@@ -1,7 +1,6 @@
 #include "figkit/FOLinkShape.h"
 
 #include "figkit/FOArchiveHelper.h"
-#include "figkit/FODataModel.h"
 #include "figkit/FOPortShape.h"
 #include "mfc/Archive.h"
 
@@ -131,15 +130,15 @@ void CFOLinkShape::StoreEnd(CFOPortShape* pPort, CString& owner, int& index) con
     }
 }
 
-void CFOLinkShape::ReconnectPorts(CFODataModel* pModel)
+void CFOLinkShape::ReconnectPorts(IFOShapeOwner* pOwner)
 {
-    if (!pModel)
+    if (!pOwner)
         return;
-    auto find = [pModel](const CString& name, int index) -> CFOPortShape*
+    auto find = [pOwner](const CString& name, int index) -> CFOPortShape*
     {
         if (name.IsEmpty() || index < 0)
             return nullptr;
-        CFODrawShape* shape = pModel->FindCompWithName(name);
+        CFODrawShape* shape = pOwner->FindCompWithName(name);
         return shape ? shape->GetPort(index) : nullptr;
     };
     SetLinkPorts(find(m_strFromShape, m_nFromPort), find(m_strToShape, m_nToPort));

@@ -3,11 +3,9 @@
 #pragma once
 
 #include "figkit/FOLineShape.h"
+#include "figkit/FOPortShape.h"
 
-class CFODataModel;
-class CFOPortShape;
-
-class CFOLinkShape : public CFOLineShape
+class CFOLinkShape : public CFOLineShape, public IFOPortLink
 {
     DECLARE_SERIAL(CFOLinkShape)
 public:
@@ -32,9 +30,9 @@ public:
     virtual void RelayoutPoints();
     virtual void RelayoutTrackPoints();
     // Finds the stored connection in the model; unknown names leave the end unconnected.
-    void ReconnectPorts(CFODataModel* pModel);
+    void ReconnectPorts(IFOShapeOwner* pOwner);
     // Called by a port that goes away.
-    void OnPortRemoved(CFOPortShape* pPort);
+    void OnPortRemoved(CFOPortShape* pPort) override;
 
 private:
     void StoreEnd(CFOPortShape* pPort, CString& owner, int& index) const;

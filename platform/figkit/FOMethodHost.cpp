@@ -23,9 +23,25 @@ void CFOMethodHost::OnFinalRelease()
 
 CFODataModel* CFOMethodHost::GetCurModel() const
 {
-    if (m_pCurModel)
-        return m_pCurModel;
-    return m_pCanvas ? m_pCanvas->GetCurrentModel() : nullptr;
+    if (m_dwCurModel)
+        return CFODataModel::FromModelHandle(m_dwCurModel);
+    CFOPCanvasCore* canvas = GetCanvas();
+    return canvas ? canvas->GetCurrentModel() : nullptr;
+}
+
+void CFOMethodHost::SetCurModel(CFODataModel* pModel)
+{
+    m_dwCurModel = pModel ? pModel->GetModelHandle() : 0;
+}
+
+CFOPCanvasCore* CFOMethodHost::GetCanvas() const
+{
+    return CFOPCanvasCore::FromCanvasHandle(m_dwCanvas);
+}
+
+void CFOMethodHost::SetCanvas(CFOPCanvasCore* pCanvas)
+{
+    m_dwCanvas = pCanvas ? pCanvas->GetCanvasHandle() : 0;
 }
 
 namespace
@@ -56,7 +72,7 @@ DWORD CFOMethodHost::GetPortHandle(CFOPortShape* pPort)
     if (known != m_portHandles.end())
     {
         const PortRef& ref = m_ports[known->second];
-        if (ref.pModel == model && ref.dwShape == shape)
+        if (ref.dwModel == model->GetModelHandle() && ref.dwShape == shape)
             return known->second;
         // A new port where an old one was: it gets a handle of its own.
         m_ports.erase(known->second);
@@ -65,7 +81,7 @@ DWORD CFOMethodHost::GetPortHandle(CFOPortShape* pPort)
     DWORD handle = m_dwNextPort++;
     if (handle == 0)
         handle = m_dwNextPort++;
-    m_ports[handle] = PortRef{model, shape, pPort};
+    m_ports[handle] = PortRef{model->GetModelHandle(), shape, pPort};
     m_portHandles[pPort] = handle;
     return handle;
 }
@@ -74,7 +90,7 @@ CFOPortShape* CFOMethodHost::PortFromHandle(DWORD dwHandle) const
 {
     auto it = m_ports.find(dwHandle);
     CFODataModel* model = GetCurModel();
-    if (it == m_ports.end() || !model || it->second.pModel != model)
+    if (it == m_ports.end() || !model || it->second.dwModel != model->GetModelHandle())
         return nullptr;
     CFODrawShape* shape = model->ShapeFromHandle(it->second.dwShape);
     if (!shape)

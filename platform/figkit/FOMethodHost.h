@@ -23,12 +23,13 @@ public:
     CFOMethodHost();
     ~CFOMethodHost() override;
 
-    // Neither is owned; the program clears them before the model or the canvas goes. Without a
-    // model of its own the host takes the canvas's current one.
+    // Neither is owned: the host keeps their handles, so a model or canvas that has gone reads as
+    // null (every method then does nothing) rather than as a dangling pointer. Without a model of
+    // its own the host takes the canvas's current one.
     CFODataModel* GetCurModel() const;
-    void SetCurModel(CFODataModel* pModel) { m_pCurModel = pModel; }
-    CFOPCanvasCore* GetCanvas() const { return m_pCanvas; }
-    void SetCanvas(CFOPCanvasCore* pCanvas) { m_pCanvas = pCanvas; }
+    void SetCurModel(CFODataModel* pModel);
+    CFOPCanvasCore* GetCanvas() const;
+    void SetCanvas(CFOPCanvasCore* pCanvas);
 
     // A handle for a port of a shape of the current model (0 when it is none), and the port of a
     // handle, or null when the handle is unknown or its shape or port has gone.
@@ -38,13 +39,13 @@ public:
 protected:
     void OnFinalRelease() override;
 
-    CFODataModel* m_pCurModel = nullptr;
-    CFOPCanvasCore* m_pCanvas = nullptr;
+    DWORD m_dwCurModel = 0;
+    DWORD m_dwCanvas = 0;
 
 private:
     struct PortRef
     {
-        const CFODataModel* pModel;
+        DWORD dwModel;
         DWORD dwShape;
         const CFOPortShape* pPort;
     };

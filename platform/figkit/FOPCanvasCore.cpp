@@ -2,48 +2,33 @@
 
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
+#include "figkit/FOHandleTable.h"
 #include "mfc/Dc.h"
-
-#include <map>
 
 IMPLEMENT_DYNCREATE(CFOPCanvasCore, CWnd)
 
 namespace
 {
-struct ShapeTimer
+CFOHandleTable<CFOPCanvasCore>& CanvasHandles()
 {
-    CFOPCanvasCore* canvas;
-    CFODrawShape* shape;
-    int period;
-};
-
-std::map<int, ShapeTimer>& Timers()
-{
-    static std::map<int, ShapeTimer> timers;
-    return timers;
-}
-
-int& NextTimerId()
-{
-    static int next = 1;
-    return next;
+    static CFOHandleTable<CFOPCanvasCore> table;
+    return table;
 }
 } // namespace
 
-CFOPCanvasCore::CFOPCanvasCore() = default;
+CFOPCanvasCore::CFOPCanvasCore() : m_dwCanvasHandle(CanvasHandles().Add(this)) {}
 
 CFOPCanvasCore::~CFOPCanvasCore()
 {
+    CanvasHandles().Remove(m_dwCanvasHandle);
     SetMouseShape(nullptr);
     SetCurrentModel(nullptr);
-    auto& timers = Timers();
-    for (auto it = timers.begin(); it != timers.end();)
-    {
-        if (it->second.canvas == this)
-            it = timers.erase(it);
-        else
-            ++it;
-    }
+    FODropWindowTimers(this);
+}
+
+CFOPCanvasCore* CFOPCanvasCore::FromCanvasHandle(DWORD dwHandle)
+{
+    return CanvasHandles().Find(dwHandle);
 }
 
 BOOL CFOPCanvasCore::CreateCanvas(CWnd* pParent, const RECT& rect, UINT nID)
@@ -57,16 +42,12 @@ void CFOPCanvasCore::OnWidgetCreated(const CREATESTRUCT& cs)
 {
     CWnd::OnWidgetCreated(cs);
     // Timers registered before the window existed start now.
-    for (const auto& [id, timer] : Timers())
-        if (timer.canvas == this)
-            SetTimer(UINT_PTR(FO_SHAPE_TIMER_BASE + id), UINT(timer.period));
+    FOStartWindowTimers(this);
 }
 
 void CFOPCanvasCore::OnDestroy()
 {
-    for (const auto& [id, timer] : Timers())
-        if (timer.canvas == this)
-            KillTimer(UINT_PTR(FO_SHAPE_TIMER_BASE + id));
+    FOStopWindowTimers(this);
     CWnd::OnDestroy();
 }
 
@@ -135,7 +116,7 @@ void CFOPCanvasCore::UpdateShapes(const FOPContainer* pList, int, int)
 void CFOPCanvasCore::InvalidateShape(CFODrawShape* pShape)
 {
     if (pShape)
-        InvalidateCanvasRect(pShape->GetMaxRect());
+        InvalidateCanvasRect(CFODataModel::GetShapeDirtyRect(pShape));
 }
 
 void CFOPCanvasCore::InvalidateCanvasRect(const CRect& rc)
@@ -170,6 +151,30 @@ void CFOPCanvasCore::DoEventAtAllGeometryUp(CFODrawShape*, int, const CString&) 
 void CFOPCanvasCore::DoEventDragSlider(CFODrawShape*, double) {}
 void CFOPCanvasCore::DoCurrentValueChange(CFODrawShape*, double) {}
 
+void CFOPCanvasCore::OnModelInvalidateRect(CFODataModel* pModel, const CRect& rcCanvas)
+{
+    if (pModel == m_pModel)
+        InvalidateCanvasRect(rcCanvas);
+}
+
+void CFOPCanvasCore::OnModelShapeChanged(CFODataModel* pModel, CFODrawShape*, const CRect& rcDirty)
+{
+    if (pModel == m_pModel)
+        InvalidateCanvasRect(rcDirty);
+}
+
+void CFOPCanvasCore::OnModelReset(CFODataModel* pModel)
+{
+    if (pModel != m_pModel)
+        return;
+    SetMouseShape(nullptr);
+    for (CFODrawShape* shape : *m_pModel->GetShapes())
+        if (!shape->GetParentWnd())
+            shape->SetParentWnd(this);
+    if (GetSafeHwnd())
+        Invalidate(FALSE);
+}
+
 void CFOPCanvasCore::OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint)
 {
     if (pModel != m_pModel)
@@ -186,12 +191,8 @@ void CFOPCanvasCore::OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* 
         }
         break;
     case FO_HINT_LOADED:
-        SetMouseShape(nullptr);
-        for (CFODrawShape* shape : *m_pModel->GetShapes())
-            if (!shape->GetParentWnd())
-                shape->SetParentWnd(this);
-        if (GetSafeHwnd())
-            Invalidate(FALSE);
+    case FO_HINT_RESET:
+        OnModelReset(pModel);
         break;
     case FO_HINT_TITLE:
     case FO_HINT_MODIFIED:
@@ -208,11 +209,7 @@ void CFOPCanvasCore::OnModelDestroyed(CFODataModel* pModel)
     if (pModel != m_pModel)
         return;
     // The shapes go with the model; just let go of them.
-    if (m_pMouseShape)
-    {
-        m_pMouseShape->Release();
-        m_pMouseShape = nullptr;
-    }
+    m_pMouseShape.Reset();
     m_pModel = nullptr;
 }
 
@@ -227,12 +224,6 @@ CFODrawShape* CFOPCanvasCore::ShapeAt(CPoint point) const
 
 void CFOPCanvasCore::SetMouseShape(CFODrawShape* pShape)
 {
-    if (pShape == m_pMouseShape)
-        return;
-    if (pShape)
-        pShape->AddRef();
-    if (m_pMouseShape)
-        m_pMouseShape->Release();
     m_pMouseShape = pShape;
 }
 
@@ -246,16 +237,13 @@ void CFOPCanvasCore::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    CFODrawShape* shape = m_pMouseShape;
+    CFOShapePtr<CFODrawShape> shape = std::move(m_pMouseShape);
     if (!shape)
         return;
-    shape->AddRef();
-    SetMouseShape(nullptr);
     const BOOL handled = shape->OnLButtonUp(nFlags, point);
     // A plain shape released where it was pressed counts as a click.
     if (!handled && m_pModel && shape->GetModel() == m_pModel && shape->PtInShape(point))
         DoButtonClickEvent(shape);
-    shape->Release();
 }
 
 void CFOPCanvasCore::OnLButtonDblClk(UINT nFlags, CPoint point)
@@ -274,72 +262,36 @@ void CFOPCanvasCore::OnMouseMove(UINT nFlags, CPoint point)
 
 int CFOPCanvasCore::RegisterShapeTimer(CFOPCanvasCore* pCanvas, CFODrawShape* pShape, int nPeriod)
 {
-    if (!pCanvas || !pShape || nPeriod <= 0)
-        return -1;
-    int& next = NextTimerId();
-    if (next >= FO_SHAPE_TIMER_BASE * 0x7F00)
-        next = 1;
-    const int id = next++;
-    Timers()[id] = {pCanvas, pShape, nPeriod};
-    if (pCanvas->GetSafeHwnd())
-        pCanvas->SetTimer(UINT_PTR(FO_SHAPE_TIMER_BASE + id), UINT(nPeriod));
-    return id;
+    return FORegisterShapeTimer(pCanvas, pShape, nPeriod);
 }
 
 void CFOPCanvasCore::UnregisterShapeTimer(int nTimerId)
 {
-    auto& timers = Timers();
-    auto it = timers.find(nTimerId);
-    if (it == timers.end())
-        return;
-    CFOPCanvasCore* canvas = it->second.canvas;
-    timers.erase(it);
-    if (canvas->GetSafeHwnd())
-        canvas->KillTimer(UINT_PTR(FO_SHAPE_TIMER_BASE + nTimerId));
+    FOUnregisterShapeTimer(nTimerId);
 }
 
 void CFOPCanvasCore::DropShapeTimers(const CFODrawShape* pShape)
 {
-    auto& timers = Timers();
-    for (auto it = timers.begin(); it != timers.end();)
-    {
-        if (it->second.shape == pShape)
-        {
-            CFOPCanvasCore* canvas = it->second.canvas;
-            const int id = it->first;
-            it = timers.erase(it);
-            if (canvas->GetSafeHwnd())
-                canvas->KillTimer(UINT_PTR(FO_SHAPE_TIMER_BASE + id));
-        }
-        else
-        {
-            ++it;
-        }
-    }
+    FODropShapeTimers(pShape);
 }
 
 BOOL CFOPCanvasCore::DispatchShapeTimer(int nTimerId)
 {
-    auto& timers = Timers();
-    auto it = timers.find(nTimerId);
-    if (it == timers.end())
+    const FOShapeTimer* timer = FOFindShapeTimer(nTimerId);
+    if (!timer)
         return FALSE;
-    it->second.shape->OnTimer(nTimerId);
+    timer->pShape->OnTimer(nTimerId);
     return TRUE;
 }
 
 BOOL CFOPCanvasCore::IsShapeTimerRunning(int nTimerId)
 {
-    return Timers().count(nTimerId) != 0;
+    return FOFindShapeTimer(nTimerId) != nullptr;
 }
 
 int CFOPCanvasCore::GetShapeTimerCount() const
 {
-    int n = 0;
-    for (const auto& [id, timer] : Timers())
-        if (timer.canvas == this)
-            ++n;
-    return n;
+    return FOCountWindowTimers(this);
 }
 
 void CFOPCanvasCore::OnTimer(UINT_PTR nIDEvent)

@@ -1,23 +1,22 @@
-// CFOPCanvasCore: the window that shows a data model, runs its shapes' timers, passes the mouse to
-// its shapes at run time and raises the shapes' events for the program.
+// CFOPCanvasCore: a window that shows a data model, as one of the model's observers; runs its
+// shapes' timers, passes the mouse to its shapes at run time and raises the shapes' events for the
+// program. Any number of canvases may show one model; each redraws what the model reports.
 //
-// Shape timers: every timer a shape registers gets an id from 1 up, never reused in the process;
-// the canvas runs it as its window timer FO_SHAPE_TIMER_BASE + id and calls the shape's OnTimer
-// with the id. A timer goes when it is unregistered, when its shape is destroyed and when its canvas
-// is destroyed. Canvases and timers live on the UI thread.
+// Shape timers (FOShapeTimers.h): the canvas runs a timer as its window timer
+// FO_SHAPE_TIMER_BASE + id and calls the shape's OnTimer with the id. Canvases and timers live on
+// the UI thread.
 #pragma once
 
+#include "figkit/FODataModelObserver.h"
 #include "figkit/FOShapeSet.h"
+#include "figkit/FOShapeTimers.h"
 #include "mfc/Wnd.h"
 
 class CDC;
 class CFODataModel;
 class CFODrawShape;
 
-// Window timer ids from here up belong to shape timers.
-#define FO_SHAPE_TIMER_BASE 0x10000
-
-class CFOPCanvasCore : public CWnd
+class CFOPCanvasCore : public CWnd, public IFODataModelObserver
 {
     DECLARE_DYNCREATE(CFOPCanvasCore)
 public:
@@ -54,8 +53,16 @@ public:
     virtual void DoCurrentValueChange(CFODrawShape* pShape, double dValue);
 
     // Model notifications.
-    virtual void OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint);
-    void OnModelDestroyed(CFODataModel* pModel);
+    void OnModelInvalidateRect(CFODataModel* pModel, const CRect& rcCanvas) override;
+    void OnModelShapeChanged(CFODataModel* pModel, CFODrawShape* pShape, const CRect& rcDirty) override;
+    void OnModelReset(CFODataModel* pModel) override;
+    void OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint) override;
+    void OnModelDestroyed(CFODataModel* pModel) override;
+    CWnd* GetObserverWnd() override { return this; }
+
+    // A handle for this canvas (never 0), and the live canvas of a handle, or null once it has gone.
+    DWORD GetCanvasHandle() const { return m_dwCanvasHandle; }
+    static CFOPCanvasCore* FromCanvasHandle(DWORD dwHandle);
 
     // Shape timers (see above).
     static int RegisterShapeTimer(CFOPCanvasCore* pCanvas, CFODrawShape* pShape, int nPeriod);
@@ -82,6 +89,7 @@ protected:
     void SetMouseShape(CFODrawShape* pShape);
 
     CFODataModel* m_pModel = nullptr;
+    DWORD m_dwCanvasHandle = 0;
     // The shape that took the last button press; it gets the moves and the release.
-    CFODrawShape* m_pMouseShape = nullptr;
+    CFOShapePtr<CFODrawShape> m_pMouseShape;
 };

@@ -1,8 +1,6 @@
 #include "figkit/FOPortShape.h"
 
 #include "figkit/FODrawHelper.h"
-#include "figkit/FODrawShape.h"
-#include "figkit/FOLinkShape.h"
 #include "mfc/Archive.h"
 
 #include <algorithm>
@@ -29,9 +27,9 @@ CFOPortShape::CFOPortShape(const CFOPortShape& src) : CObject()
 
 CFOPortShape::~CFOPortShape()
 {
-    std::vector<CFOLinkShape*> links;
+    std::vector<IFOPortLink*> links;
     links.swap(m_aLinks);
-    for (CFOLinkShape* link : links)
+    for (IFOPortLink* link : links)
         link->OnPortRemoved(this);
 }
 
@@ -53,19 +51,19 @@ CPoint CFOPortShape::GetLinkPoint() const
 {
     if (!m_pOwner)
         return CPoint();
-    const CRect rc = m_pOwner->GetOwnRect();
+    const CRect rc = m_pOwner->GetPortOwnerRect();
     const CPoint own(CFODrawHelper::RoundValue(rc.left + m_dFx * rc.Width()),
                      CFODrawHelper::RoundValue(rc.top + m_dFy * rc.Height()));
-    return m_pOwner->OwnToCanvas(own);
+    return m_pOwner->PortOwnerToCanvas(own);
 }
 
-void CFOPortShape::AttachLink(CFOLinkShape* pLink)
+void CFOPortShape::AttachLink(IFOPortLink* pLink)
 {
     if (pLink && std::find(m_aLinks.begin(), m_aLinks.end(), pLink) == m_aLinks.end())
         m_aLinks.push_back(pLink);
 }
 
-void CFOPortShape::DetachLink(CFOLinkShape* pLink)
+void CFOPortShape::DetachLink(IFOPortLink* pLink)
 {
     m_aLinks.erase(std::remove(m_aLinks.begin(), m_aLinks.end(), pLink), m_aLinks.end());
 }

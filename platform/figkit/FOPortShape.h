@@ -8,7 +8,31 @@
 #include <vector>
 
 class CFODrawShape;
-class CFOLinkShape;
+class CFOPortShape;
+
+// What a port asks of the shape that owns it.
+class IFOPortOwner
+{
+public:
+    virtual CFODrawShape* GetPortOwnerShape() = 0;
+    // The owner's outline box in its own coordinates, and the map from those to the canvas.
+    virtual CRect GetPortOwnerRect() const = 0;
+    virtual CPoint PortOwnerToCanvas(const CPoint& pt) const = 0;
+
+protected:
+    ~IFOPortOwner() = default;
+};
+
+// What a port tells the links attached to it.
+class IFOPortLink
+{
+public:
+    // The port is going away; the link must let go of it.
+    virtual void OnPortRemoved(CFOPortShape* pPort) = 0;
+
+protected:
+    ~IFOPortLink() = default;
+};
 
 class CFOPortShape : public CObject
 {
@@ -27,16 +51,16 @@ public:
     const CString& GetKey() const { return m_strKey; }
     void SetKey(const CString& key) { m_strKey = key; }
 
-    CFODrawShape* GetOwner() const { return m_pOwner; }
-    void SetOwner(CFODrawShape* pOwner) { m_pOwner = pOwner; }
+    CFODrawShape* GetOwner() const { return m_pOwner ? m_pOwner->GetPortOwnerShape() : nullptr; }
+    void SetOwner(IFOPortOwner* pOwner) { m_pOwner = pOwner; }
     // The port's point on the canvas.
     CPoint GetLinkPoint() const;
 
     // Links attached here; a port going away detaches them.
-    void AttachLink(CFOLinkShape* pLink);
-    void DetachLink(CFOLinkShape* pLink);
+    void AttachLink(IFOPortLink* pLink);
+    void DetachLink(IFOPortLink* pLink);
     int GetLinkCount() const { return int(m_aLinks.size()); }
-    CFOLinkShape* GetLink(int i) const { return m_aLinks.at(size_t(i)); }
+    IFOPortLink* GetLink(int i) const { return m_aLinks.at(size_t(i)); }
 
     // Version (1), fractions as doubles, key.
     void Serialize(CArchive& ar) override;
@@ -45,6 +69,6 @@ private:
     double m_dFx = 0.5;
     double m_dFy = 0.5;
     CString m_strKey;
-    CFODrawShape* m_pOwner = nullptr;
-    std::vector<CFOLinkShape*> m_aLinks;
+    IFOPortOwner* m_pOwner = nullptr;
+    std::vector<IFOPortLink*> m_aLinks;
 };

@@ -11,7 +11,13 @@ CFODrawShape* FOPContainer::GetObject(int index) const
     return m_list[size_t(index)];
 }
 
-void FOPContainer::InsertAt(int index, CFODrawShape* shape)
+int FOPContainer::Find(const CFODrawShape* shape) const
+{
+    auto it = std::find(m_list.begin(), m_list.end(), shape);
+    return it == m_list.end() ? -1 : int(it - m_list.begin());
+}
+
+void FOPContainer::InsertPlain(int index, CFODrawShape* shape)
 {
     if (index < 0)
         index = 0;
@@ -21,40 +27,112 @@ void FOPContainer::InsertAt(int index, CFODrawShape* shape)
         m_list.insert(m_list.begin() + index, shape);
 }
 
-BOOL FOPContainer::SetAt(int index, CFODrawShape* shape)
+// CFODrawShapeSet
+
+CFODrawShapeSet::CFODrawShapeSet(const CFODrawShapeSet& src) : FOPContainer(src)
 {
-    if (index < 0 || size_t(index) >= m_list.size())
+    for (CFODrawShape* shape : m_list)
+        shape->AddRef();
+}
+
+CFODrawShapeSet& CFODrawShapeSet::operator=(const CFODrawShapeSet& src)
+{
+    if (this != &src)
+    {
+        CFODrawShapeSet copy(src);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+CFODrawShapeSet::CFODrawShapeSet(CFODrawShapeSet&& src) noexcept
+{
+    m_list.swap(src.m_list);
+}
+
+CFODrawShapeSet& CFODrawShapeSet::operator=(CFODrawShapeSet&& src) noexcept
+{
+    if (this != &src)
+    {
+        RemoveAll();
+        m_list.swap(src.m_list);
+    }
+    return *this;
+}
+
+CFODrawShapeSet::~CFODrawShapeSet()
+{
+    RemoveAll();
+}
+
+void CFODrawShapeSet::AddTail(CFODrawShape* shape)
+{
+    InsertAt(Count(), shape);
+}
+
+void CFODrawShapeSet::InsertAt(int index, CFODrawShape* shape)
+{
+    if (!shape)
+        return;
+    shape->AddRef();
+    InsertPlain(index, shape);
+}
+
+BOOL CFODrawShapeSet::SetAt(int index, CFODrawShape* shape)
+{
+    if (!shape || index < 0 || size_t(index) >= m_list.size())
         return FALSE;
-    m_list[size_t(index)] = shape;
+    shape->AddRef();
+    CFODrawShape* old = std::exchange(m_list[size_t(index)], shape);
+    old->Release();
     return TRUE;
 }
 
-void FOPContainer::RemoveAt(int index)
+void CFODrawShapeSet::RemoveAt(int index)
+{
+    TakeAt(index);
+}
+
+BOOL CFODrawShapeSet::Remove(const CFODrawShape* shape)
+{
+    const int index = Find(shape);
+    if (index < 0)
+        return FALSE;
+    RemoveAt(index);
+    return TRUE;
+}
+
+void CFODrawShapeSet::RemoveAll()
+{
+    // Released after the list is empty: a shape's destructor may look at the set.
+    std::vector<CFODrawShape*> list;
+    list.swap(m_list);
+    for (CFODrawShape* shape : list)
+        shape->Release();
+}
+
+CFOShapePtr<CFODrawShape> CFODrawShapeSet::TakeAt(int index)
+{
+    if (index < 0 || size_t(index) >= m_list.size())
+        return nullptr;
+    CFODrawShape* shape = m_list[size_t(index)];
+    m_list.erase(m_list.begin() + index);
+    return CFOShapePtr<CFODrawShape>::Adopt(shape);
+}
+
+// CFOTypedShapeObList
+
+void CFOTypedShapeObList::RemoveAt(int index)
 {
     if (index >= 0 && size_t(index) < m_list.size())
         m_list.erase(m_list.begin() + index);
 }
 
-BOOL FOPContainer::Remove(const CFODrawShape* shape)
+BOOL CFOTypedShapeObList::Remove(const CFODrawShape* shape)
 {
-    auto it = std::find(m_list.begin(), m_list.end(), shape);
-    if (it == m_list.end())
+    const int index = Find(shape);
+    if (index < 0)
         return FALSE;
-    m_list.erase(it);
+    RemoveAt(index);
     return TRUE;
-}
-
-int FOPContainer::Find(const CFODrawShape* shape) const
-{
-    auto it = std::find(m_list.begin(), m_list.end(), shape);
-    return it == m_list.end() ? -1 : int(it - m_list.begin());
-}
-
-void FOPContainer::ReleaseAll()
-{
-    std::vector<CFODrawShape*> list;
-    list.swap(m_list);
-    for (CFODrawShape* shape : list)
-        if (shape)
-            shape->Release();
 }

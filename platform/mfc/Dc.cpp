@@ -1,6 +1,7 @@
 #include "mfc/Dc.h"
 
 #include "mfc/Wnd.h"
+#include "mfc/WndPrivate.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -1441,7 +1442,14 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd)
         m_painter.reset();
         return;
     }
-    const QRect rc = widget->rect();
+    // Inside a paint event only its region is drawn: the painter is clipped to it, so GetClipBox
+    // tells the window what it may skip.
+    QRect rc = widget->rect();
+    if (const QRegion* region = AfxPaintScope::Find(widget))
+    {
+        m_painter->setClipRegion(*region);
+        rc = region->boundingRect();
+    }
     m_ps.rcPaint = {rc.left(), rc.top(), rc.right() + 1, rc.bottom() + 1};
     Attach(m_painter.get());
 }

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QResizeEvent>
 #include <QWheelEvent>
 
@@ -317,6 +318,7 @@ bool AfxHandleWidgetEvent(HWND hWnd, QWidget* pSource, QEvent* e, const std::fun
     case QEvent::Paint:
     {
         AfxQtEntry entry(false);
+        AfxPaintScope scope(pSource, static_cast<QPaintEvent*>(e)->region());
         if (AfxForwardEvent(hWnd, WM_PAINT, 0, 0))
             return base();
         return true;
@@ -364,6 +366,30 @@ bool AfxHandleWidgetEvent(HWND hWnd, QWidget* pSource, QEvent* e, const std::fun
     default:
         return base();
     }
+}
+
+namespace
+{
+thread_local AfxPaintScope* t_pPaintScope = nullptr;
+}
+
+AfxPaintScope::AfxPaintScope(const QWidget* pWidget, const QRegion& region)
+    : m_pWidget(pWidget), m_pRegion(&region), m_pOuter(t_pPaintScope)
+{
+    t_pPaintScope = this;
+}
+
+AfxPaintScope::~AfxPaintScope()
+{
+    t_pPaintScope = m_pOuter;
+}
+
+const QRegion* AfxPaintScope::Find(const QWidget* pWidget)
+{
+    for (const AfxPaintScope* scope = t_pPaintScope; scope; scope = scope->m_pOuter)
+        if (scope->m_pWidget == pWidget)
+            return scope->m_pRegion;
+    return nullptr;
 }
 
 bool CWndClientArea::event(QEvent* e)

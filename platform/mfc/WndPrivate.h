@@ -5,6 +5,7 @@
 #include "mfc/Wnd.h"
 
 #include <QEvent>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -40,6 +41,25 @@ inline int AfxRectExtent(LONG from, LONG to)
 bool AfxOnUiThread();
 // Runs a handler reached from Qt: an exception must not pass through Qt, so it stops here.
 void AfxGuardedCall(const std::function<void()>& f);
+
+// The region of the paint event that a widget is handling, for its CPaintDC; one per thread, as
+// paint events nest only through other widgets.
+class AfxPaintScope
+{
+public:
+    AfxPaintScope(const QWidget* pWidget, const QRegion& region);
+    ~AfxPaintScope();
+    AfxPaintScope(const AfxPaintScope&) = delete;
+    AfxPaintScope& operator=(const AfxPaintScope&) = delete;
+
+    // The region being painted in the widget, or null outside its paint event.
+    static const QRegion* Find(const QWidget* pWidget);
+
+private:
+    const QWidget* m_pWidget;
+    const QRegion* m_pRegion;
+    AfxPaintScope* m_pOuter;
+};
 
 // Handle table (WndHandles.cpp).
 HWND AfxNewWindowHandle();

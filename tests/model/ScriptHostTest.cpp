@@ -531,3 +531,38 @@ TEST_F(ScriptHost, LanguageAndResetDropCodeButKeepTheList)
     EXPECT_FALSE(script.SetLanguage(std::wstring(41, L'J').c_str()));
     EXPECT_THROW(script.SetLanguage(L"VBScript"), _com_error);
 }
+
+TEST_F(ScriptHost, AHostWhoseCanvasOrModelHasGoneFailsCleanly)
+{
+    auto* model = new CXVKDataModel;
+    auto* canvas = new CRecordingCanvas;
+    canvas->SetCurrentModel(model);
+    auto* host = new CXVKMethodHost;
+    host->SetCanvas(canvas); // no model of its own: it takes the canvas's
+    CRect rc(0, 0, 40, 40);
+    CFODrawShape* shape = model->DoCreateShapeByType(601, rc, CString());
+    model->InsertShape(shape);
+    shape->Release();
+    shape->SetKeyId3(L"#level");
+    const LONG handle = LONG(model->GetShapeHandle(shape));
+    EXPECT_EQ(host->GetCurModel(), model);
+    host->SetGVarValue(L"#Level", 3.0);
+    EXPECT_EQ(shape->GetCurrentValue(), 3.0);
+    EXPECT_EQ(canvas->m_updates, 1);
+
+    delete canvas;
+    EXPECT_EQ(host->GetCanvas(), nullptr);
+    EXPECT_EQ(host->GetCurModel(), nullptr);
+    host->SetGVarValue(L"#Level", 4.0); // the variable takes it; no screen to push it to
+    EXPECT_EQ(host->GetGVarValue(L"#Level"), 4.0);
+    EXPECT_EQ(shape->GetCurrentValue(), 3.0);
+
+    host->SetCurModel(model);
+    delete model;
+    EXPECT_EQ(host->GetCurModel(), nullptr);
+    EXPECT_EQ(host->FindPortWithKey1(L"in", handle), 0);
+    EXPECT_EQ(host->PortFromHandle(1), nullptr);
+    host->SetGVarValue(L"#Level", 5.0);
+    EXPECT_EQ(host->GetGVarValue(L"#Level"), 5.0);
+    host->ExternalRelease();
+}

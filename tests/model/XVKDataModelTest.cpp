@@ -1,6 +1,8 @@
 #include "ModelTestSupport.h"
 
+#include "figkit/FOArchiveHelper.h"
 #include "figkit/FOHighShape.h"
+#include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPChordShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPWaterHighShape.h"
@@ -18,8 +20,52 @@
 
 using namespace model_test;
 
+// The push chart as its class will be: the stand-in's record, then a member of its own.
+class CTestPushChartShape : public CFORectShape
+{
+    DECLARE_SERIAL(CTestPushChartShape)
+public:
+    CTestPushChartShape() { SetType(615); }
+    void Serialize(CArchive& ar) override
+    {
+        CFORectShape::Serialize(ar);
+        FOSerializeVersion(ar, 1);
+        if (ar.IsStoring())
+            ar << m_nPens;
+        else
+            ar >> m_nPens;
+    }
+    int m_nPens = 3;
+};
+IMPLEMENT_SERIAL(CTestPushChartShape, CFORectShape, 0)
+
 namespace
 {
+// A program's model once the push chart's own class exists.
+class CChartModel : public CXVKDataModel
+{
+public:
+    CFODrawShape* DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName,
+                                      CFOToolBoxItem* pItem = nullptr) override
+    {
+        if (nType != 615)
+            return CXVKDataModel::DoCreateShapeByType(nType, rcCreate, strName, pItem);
+        auto* shape = new CTestPushChartShape;
+        shape->AddRef();
+        shape->Create(rcCreate);
+        shape->SetObjectName(GetUniqueName(nType));
+        return shape;
+    }
+};
+
+// A view that records what it is told to redraw.
+class CRecordingView : public CFOPCanvasCore
+{
+public:
+    std::vector<CRect> invalidated;
+    void InvalidateCanvasRect(const CRect& rc) override { invalidated.push_back(rc); }
+};
+
 struct FactoryCase
 {
     UINT type;
@@ -374,4 +420,74 @@ TEST_F(XVKModel, SettingOneShapeFromEachKindOfValue)
     one.SetStateType(L"Only");
     EXPECT_TRUE(CXVKDataModel::SetShapeValue(&one, FO_VALUE::MakeInt(1)));
     EXPECT_EQ(one.GetStateType(), CString(L"Only"));
+}
+
+TEST_F(XVKModel, AShapeSavedUnderItsStandInComesBackAsItsRealClass)
+{
+    CXVKDataModel model;
+    CRect rc(100, 100, 105, 105);
+    CFODrawShape* chart = Insert(model, model.DoCreateShapeByType(615, rc, CString()));
+    ASSERT_STREQ(chart->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
+    chart->SetKeyId3(L"#flow");
+    chart->SetCurrentValue(12.5);
+    chart->SetLineColor(RGB(1, 2, 3));
+    chart->SetObjectCaption(L"Flow");
+    chart->SetObjectName(L"Pump");
+    CRect rc2(0, 0, 30, 30);
+    Insert(model, model.DoCreateShapeByType(601, rc2, CString()));
+    const CString path = TempPath(dir, "standin.xdg");
+    ASSERT_TRUE(model.SaveDocument(path));
+
+    CChartModel later;
+    ASSERT_TRUE(later.OpenDocument(path));
+    CFODrawShape* back = later.GetShapes()->GetObject(0);
+    ASSERT_TRUE(back->IsKindOf(RUNTIME_CLASS(CTestPushChartShape)));
+    EXPECT_EQ(back->GetType(), 615u);
+    EXPECT_EQ(back->GetKeyId3(), L"#flow");
+    EXPECT_EQ(back->GetCurrentValue(), 12.5);
+    EXPECT_EQ(back->GetLineColor(), RGB(1, 2, 3));
+    EXPECT_EQ(back->GetObjectCaption(), L"Flow");
+    EXPECT_EQ(back->GetObjectName(), L"Pump");
+    EXPECT_EQ(back->GetDrawRect(), chart->GetDrawRect());
+    EXPECT_EQ(back->GetModel(), &later);
+    EXPECT_EQ(static_cast<CTestPushChartShape*>(back)->m_nPens, 3); // its own default
+    // A shape of its own class stays as it is, and asking the factory took no names.
+    EXPECT_STREQ(later.GetShapes()->GetObject(1)->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
+    CXVKDataModel plain;
+    ASSERT_TRUE(plain.OpenDocument(path));
+    EXPECT_STREQ(plain.GetShapes()->GetObject(0)->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
+    EXPECT_EQ(later.GetUniqueName(615), L"Shape615_1");
+
+    // Saved again, it is stored under its class, with its own data.
+    static_cast<CTestPushChartShape*>(back)->m_nPens = 5;
+    const CString again = TempPath(dir, "real.xdg");
+    ASSERT_TRUE(later.SaveDocument(again));
+    CChartModel reread;
+    ASSERT_TRUE(reread.OpenDocument(again));
+    auto* real = dynamic_cast<CTestPushChartShape*>(reread.GetShapes()->GetObject(0));
+    ASSERT_NE(real, nullptr);
+    EXPECT_EQ(real->m_nPens, 5);
+}
+
+TEST_F(XVKModel, AValuePushRedrawsTheBoundShapeInEveryView)
+{
+    CXVKDataModel model;
+    CRecordingView first, second;
+    first.SetCurrentModel(&model);
+    second.SetCurrentModel(&model);
+    CRect rc(10, 10, 40, 40);
+    CFODrawShape* bound = Insert(model, model.DoCreateShapeByType(601, rc, CString()));
+    bound->SetKeyId3(L"#level");
+    CRect rc2(100, 10, 140, 40);
+    Insert(model, model.DoCreateShapeByType(601, rc2, CString()))->SetKeyId3(L"#other");
+    first.invalidated.clear();
+    second.invalidated.clear();
+
+    FO_VALUE v = FO_VALUE::MakeDouble(42.0);
+    model.UpdateParamData(L"#level", v, nullptr, PARAM_KIND_GLOBAL);
+    for (CRecordingView* view : {&first, &second})
+    {
+        ASSERT_EQ(view->invalidated.size(), 1u);
+        EXPECT_EQ(view->invalidated[0], CFODataModel::GetShapeDirtyRect(bound));
+    }
 }

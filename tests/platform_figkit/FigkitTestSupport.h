@@ -5,7 +5,11 @@
 #include "mfc/File.h"
 #include "mfc/Wnd.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include <ostream>
@@ -78,5 +82,18 @@ template <class F> int ArchiveCause(F&& f)
 inline void EnsureApp()
 {
     AfxEnsureApplication();
+}
+
+// Runs the message loop until done() holds or ms milliseconds have passed; returns done().
+inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+    {
+        AfxPumpMessages();
+        QThread::msleep(5);
+    }
+    return done();
 }
 } // namespace figkit_test
