@@ -1,7 +1,7 @@
 #include "model/WorkSpaceObj.h"
 
-#include "figkit/FODocFile.h"
 #include "mfc/Archive.h"
+#include "mfc/DocFile.h"
 #include "mfc/ModalHook.h"
 
 #include <memory>
@@ -39,17 +39,6 @@ CString PromptText(UINT id)
         return L"Failed to open document.";
     }
 }
-
-// An archive always goes before its file, also when an exception leaves the scope.
-struct ArchiveCloser
-{
-    CArchive* ar;
-    ~ArchiveCloser()
-    {
-        if (ar)
-            ar->Abort();
-    }
-};
 } // namespace
 
 CWorkSpaceObj::CWorkSpaceObj()
@@ -81,6 +70,11 @@ void CWorkSpaceObj::ResetSettings()
     m_bShowRuler = 1;
     m_bShowPageShadow = 0;
     m_crPageBack = 0xFFFFFF;
+    ResetWindowSettings();
+}
+
+void CWorkSpaceObj::ResetWindowSettings()
+{
     m_bShowCloseBox = 1;
     m_bShowMinBox = 1;
     m_bShowMaxBox = 1;
@@ -303,6 +297,8 @@ void CWorkSpaceObj::Serialize(CArchive& ar)
     ar >> version;
     if (version < 0 || version > PROJECT_FILE_VERSION)
         AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    // What older versions do not store takes the values of a new workspace, whatever this one held.
+    ResetWindowSettings();
     ar >> m_strS6 >> m_strProjectName >> m_strMainScreen;
     ar >> m_bShowPageShadow;
     ar >> m_strS3 >> m_strS4 >> m_strS5;
@@ -317,8 +313,6 @@ void CWorkSpaceObj::Serialize(CArchive& ar)
     }
     if (version >= 3)
         ar >> m_bFullScreen;
-    else
-        m_bFullScreen = 0;
     if (version >= 4)
         ar >> m_bAlwaysOnTop;
 
@@ -388,71 +382,27 @@ BOOL CWorkSpaceObj::OpenDocument(LPCWSTR path)
 {
     // Loading replaces what the workspace holds.
     ResetContents();
-    CFileException fe;
-    CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &fe);
-    if (!file)
+    CException* error = nullptr;
+    if (!AfxLoadArchiveFile(path, [this](CArchive& ar) { Serialize(ar); }, 0, &error))
     {
-        ReportSaveLoadException(path, &fe, FALSE, kPromptFailedToOpen);
-        CreateParamSTags();
-        return FALSE;
-    }
-    try
-    {
-        CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveCloser closer{&ar};
-        ar.m_strFileName = path;
-        Serialize(ar);
-        closer.ar = nullptr;
-        ar.Close();
-        ReleaseFile(file, FALSE);
-        m_bModified = FALSE;
-        return TRUE;
-    }
-    catch (CException* e)
-    {
-        ReleaseFile(file, TRUE);
         // Whatever was read before the fault goes; the workspace stays usable.
         ResetContents();
         CreateParamSTags();
-        ReportSaveLoadException(path, e, FALSE, kPromptFailedToOpen);
-        e->Delete();
+        ReportSaveLoadException(path, error, FALSE, kPromptFailedToOpen);
+        error->Delete();
         return FALSE;
     }
+    m_bModified = FALSE;
+    return TRUE;
 }
 
 BOOL CWorkSpaceObj::SaveDocument(LPCWSTR path)
 {
-    const CString temp = FOTempSavePath(path);
-    CFileException fe;
-    CFile* file = GetFile(temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
-    if (!file)
+    CException* error = nullptr;
+    if (!AfxSaveArchiveFile(path, [this](CArchive& ar) { Serialize(ar); }, &error))
     {
-        fe.m_strFileName = path;
-        ReportSaveLoadException(path, &fe, TRUE, kPromptFailedToSave);
-        return FALSE;
-    }
-    try
-    {
-        CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveCloser closer{&ar};
-        ar.m_strFileName = path;
-        Serialize(ar);
-        closer.ar = nullptr;
-        ar.Close();
-        ReleaseFile(file, FALSE);
-    }
-    catch (CException* e)
-    {
-        ReleaseFile(file, TRUE);
-        FODiscardSavedFile(temp);
-        ReportSaveLoadException(path, e, TRUE, kPromptFailedToSave);
-        e->Delete();
-        return FALSE;
-    }
-    if (!FOCommitSavedFile(temp, path))
-    {
-        CFileException re(CFileException::accessDenied, -1, path);
-        ReportSaveLoadException(path, &re, TRUE, kPromptFailedToSave);
+        ReportSaveLoadException(path, error, TRUE, kPromptFailedToSave);
+        error->Delete();
         return FALSE;
     }
     m_bModified = FALSE;
