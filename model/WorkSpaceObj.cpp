@@ -2,7 +2,7 @@
 
 #include "mfc/Archive.h"
 #include "mfc/DocFile.h"
-#include "mfc/ModalHook.h"
+#include "mfc/Document.h"
 
 #include <memory>
 
@@ -10,11 +10,6 @@ IMPLEMENT_SERIAL(CWorkSpaceObj, CObject, 0)
 
 namespace
 {
-// The framework's prompts for documents that cannot be read or written.
-const UINT kPromptInvalidFormat = 61728;
-const UINT kPromptFailedToOpen = 61704;
-const UINT kPromptFailedToSave = 61705;
-
 const wchar_t* const kSystemTags[] = {L"$Year", L"$Month", L"$Day", L"$Hour", L"$Minute", L"$Second"};
 
 std::wstring LowerKey(const CString& name)
@@ -22,22 +17,6 @@ std::wstring LowerKey(const CString& name)
     CString key(name);
     key.MakeLower();
     return key.str();
-}
-
-CString PromptText(UINT id)
-{
-    CString text;
-    if (text.LoadString(id))
-        return text;
-    switch (id)
-    {
-    case kPromptInvalidFormat:
-        return L"Unexpected file format.";
-    case kPromptFailedToSave:
-        return L"Failed to save document.";
-    default:
-        return L"Failed to open document.";
-    }
 }
 } // namespace
 
@@ -354,28 +333,7 @@ void CWorkSpaceObj::ReleaseFile(CFile* file, BOOL abort)
 
 void CWorkSpaceObj::ReportSaveLoadException(LPCWSTR path, CException* e, BOOL saving, UINT defaultPrompt)
 {
-    (void)saving;
-    CString text;
-    if (auto* ae = DYNAMIC_DOWNCAST(CArchiveException, e))
-    {
-        const int cause = ae->m_cause;
-        if (cause == CArchiveException::endOfFile || cause == CArchiveException::badIndex ||
-            cause == CArchiveException::badClass || cause == CArchiveException::badSchema)
-            text = PromptText(kPromptInvalidFormat);
-        else
-            text = PromptText(defaultPrompt);
-    }
-    else if (auto* fe = DYNAMIC_DOWNCAST(CFileException, e))
-    {
-        if (fe->m_strFileName.IsEmpty())
-            fe->m_strFileName = path;
-        text = fe->ReportError();
-    }
-    else
-    {
-        text = PromptText(defaultPrompt);
-    }
-    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    AfxReportSaveLoadException(path, e, saving, defaultPrompt);
 }
 
 BOOL CWorkSpaceObj::OpenDocument(LPCWSTR path)
@@ -388,7 +346,7 @@ BOOL CWorkSpaceObj::OpenDocument(LPCWSTR path)
         // Whatever was read before the fault goes; the workspace stays usable.
         ResetContents();
         CreateParamSTags();
-        ReportSaveLoadException(path, error, FALSE, kPromptFailedToOpen);
+        ReportSaveLoadException(path, error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
         error->Delete();
         return FALSE;
     }
@@ -401,7 +359,7 @@ BOOL CWorkSpaceObj::SaveDocument(LPCWSTR path)
     CException* error = nullptr;
     if (!AfxSaveArchiveFile(path, [this](CArchive& ar) { Serialize(ar); }, &error))
     {
-        ReportSaveLoadException(path, error, TRUE, kPromptFailedToSave);
+        ReportSaveLoadException(path, error, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         error->Delete();
         return FALSE;
     }
