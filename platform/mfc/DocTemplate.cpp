@@ -184,8 +184,8 @@ CString CDocTemplate::UntitledString()
     return text;
 }
 
-CDocument* CDocTemplate::OpenInFrame(CDocument* pDocument, CFrameWnd* pFrame, BOOL bCreated, LPCWSTR lpszPathName,
-                                     BOOL bMakeVisible)
+CDocument* CDocTemplate::OpenInFrame(CDocument* pDocument, CFrameWnd* pFrame, BOOL bCreated,
+                                     LPCWSTR lpszPathName, BOOL bMakeVisible)
 {
     if (!lpszPathName || !*lpszPathName)
     {

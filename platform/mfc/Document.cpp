@@ -345,7 +345,8 @@ BOOL CDocument::DoSave(LPCWSTR lpszPathName, BOOL bReplace)
         }
         else
         {
-            const QString chosen = QFileDialog::getSaveFileName(nullptr, QString(), QString::fromStdString(request.strText.ToUtf8()));
+            const QString chosen = QFileDialog::getSaveFileName(
+                nullptr, QString(), QString::fromStdString(request.strText.ToUtf8()));
             if (chosen.isEmpty())
                 return FALSE;
             newName = CString::FromUtf8(chosen.toStdString());

@@ -505,7 +505,8 @@ BOOL CWinApp::Unregister()
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
-    if (pTemplate && std::find(m_templateList.begin(), m_templateList.end(), pTemplate) == m_templateList.end())
+    if (pTemplate &&
+        std::find(m_templateList.begin(), m_templateList.end(), pTemplate) == m_templateList.end())
         m_templateList.push_back(pTemplate);
 }
 
