@@ -4,7 +4,7 @@
 
 #include "mfc/Archive.h"
 
-IMPLEMENT_DYNCREATE(CInfoServerExplorerDoc, COPCDocument)
+IMPLEMENT_DYNCREATE(CInfoServerExplorerDoc, CDocument)
 
 namespace
 {
@@ -54,7 +54,7 @@ BOOL CInfoServerExplorerDoc::OnNewDocument()
         m_pInfoServer->Disconnect();
         UpdateAllViews(nullptr);
     }
-    return COPCDocument::OnNewDocument() ? TRUE : FALSE;
+    return CDocument::OnNewDocument() ? TRUE : FALSE;
 }
 
 BOOL CInfoServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
@@ -64,7 +64,7 @@ BOOL CInfoServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
         m_pInfoServer->Disconnect();
         UpdateAllViews(nullptr);
     }
-    if (!COPCDocument::OnOpenDocument(lpszPathName))
+    if (!CDocument::OnOpenDocument(lpszPathName))
         return FALSE;
     if (m_pInfoServer && m_pInfoServer->Connect())
         m_pInfoServer->RecreateOnServer();
@@ -78,7 +78,7 @@ void CInfoServerExplorerDoc::OnCloseDocument()
         m_pInfoServer->Disconnect();
         m_pInfoServer.reset();
     }
-    COPCDocument::OnCloseDocument();
+    CDocument::OnCloseDocument();
 }
 
 void CInfoServerExplorerDoc::Serialize(CArchive& ar)

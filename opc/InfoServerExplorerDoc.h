@@ -3,13 +3,13 @@
 // share it by reference count, and the last holder's remove call deletes it.
 #pragma once
 
-#include "opc/OPCDocument.h"
+#include "mfc/Document.h"
 
 #include <memory>
 
 class CInfoServer;
 
-class CInfoServerExplorerDoc : public COPCDocument
+class CInfoServerExplorerDoc : public CDocument
 {
     DECLARE_DYNCREATE(CInfoServerExplorerDoc)
 public:

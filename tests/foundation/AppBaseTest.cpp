@@ -158,7 +158,9 @@ TEST_F(AppBase, LoggingOptionSetsTheMask)
         const bool exists = QFile::exists(LogPath());
         EXPECT_EQ(exists && !ReadAll(LogPath()).empty(), c.banner) << c.option;
         if (!c.file)
+        {
             EXPECT_FALSE(exists) << c.option;
+        }
         delete app.GetWorkSpace();
         app.SetWorkSpace(nullptr);
         app.ExitInstance();
