@@ -13,7 +13,6 @@
 #include "mfc/ModalHook.h"
 #include "mfc/WinApp.h"
 #include "mfc/Wnd.h"
-#include "model/WorkSpaceObj.h"
 #include "win32/Registry.h"
 
 #include <gtest/gtest.h>
@@ -134,8 +133,6 @@ TEST_F(AppBase, StartUpCreatesServicesInOrderAndExitEndsThem)
         EXPECT_EQ(app.GetLangId(), 1033);
         ASSERT_NE(app.GetWorkSpace(), nullptr);
 
-        delete app.GetWorkSpace(); // the base keeps but never deletes it
-        app.SetWorkSpace(nullptr);
         EXPECT_EQ(app.ExitInstance(), 0);
     }
     EXPECT_EQ(AfxGetXVKApp(), nullptr);
@@ -158,9 +155,9 @@ TEST_F(AppBase, LoggingOptionSetsTheMask)
         const bool exists = QFile::exists(LogPath());
         EXPECT_EQ(exists && !ReadAll(LogPath()).empty(), c.banner) << c.option;
         if (!c.file)
+        {
             EXPECT_FALSE(exists) << c.option;
-        delete app.GetWorkSpace();
-        app.SetWorkSpace(nullptr);
+        }
         app.ExitInstance();
     }
 }
@@ -217,8 +214,6 @@ TEST_F(AppBase, IdleTimerIsOneShotAndWaitsForBaseWork)
     grandChild.DestroyWindow();
     middle.DestroyWindow();
     frame->DestroyWindow();
-    delete app.GetWorkSpace();
-    app.SetWorkSpace(nullptr);
     app.ExitInstance();
 }
 
@@ -416,7 +411,5 @@ TEST_F(AppBase, LanguageDialogListsEnglishAndKeepsItOnOk)
     EXPECT_EQ(app.updates, 1);
     EXPECT_EQ(app.GetLangId(), 1033);
 
-    delete app.GetWorkSpace();
-    app.SetWorkSpace(nullptr);
     app.ExitInstance();
 }
