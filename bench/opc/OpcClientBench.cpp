@@ -7,7 +7,7 @@
 #include "opc/Item.h"
 #include "opc/OPCConnectionPoint.h"
 
-#include "opc/Opc.h"
+#include "opcsdk/Opc.h"
 
 #include <benchmark/benchmark.h>
 
