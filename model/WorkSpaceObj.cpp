@@ -17,7 +17,8 @@ CWorkSpacePtr CWorkSpaceObj::Make()
 namespace
 {
 // Every program's start-up makes its workspace through the model, which the base below cannot name.
-[[maybe_unused]] const bool g_workSpaceFactorySet = (ROzazeRir::SetWorkSpaceFactory(&CWorkSpaceObj::Make), true);
+[[maybe_unused]] const bool g_workSpaceFactorySet =
+    (ROzazeRir::SetWorkSpaceFactory(&CWorkSpaceObj::Make), true);
 } // namespace
 
 namespace

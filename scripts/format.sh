@@ -13,10 +13,9 @@ fi
 # Tracked and new files alike, but nothing in build trees or outside the repository's own code.
 mapfile -t files < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | grep -vE '^(build|out)[^/]*/' | while read -r f; do [ -f "$f" ] && echo "$f"; done)
 if [ "${1:-}" = "--check" ]; then
-    bad=()
-    for f in "${files[@]}"; do
-        "$fmt" --style=file "$f" | cmp -s - "$f" || bad+=("$f")
-    done
+    # Each file compared with its formatted self, several at once; the names of those that differ.
+    mapfile -t bad < <(printf '%s\0' "${files[@]}" | xargs -0 -r -n 20 -P "$(nproc)" sh -c \
+        'for f; do "$0" --style=file "$f" | cmp -s - "$f" || echo "$f"; done' "$fmt" | sort)
     if [ ${#bad[@]} -gt 0 ]; then
         echo "format: ${#bad[@]} file(s) not formatted (run scripts/format.sh):"
         printf '  %s\n' "${bad[@]}"
