@@ -8,8 +8,9 @@
 #include "mfc/Messages.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/Wnd.h"
-#include "model/WorkSpaceObj.h"
 #include "win32/Sync.h"
+
+#include <utility>
 
 namespace
 {
@@ -17,6 +18,8 @@ ROzazeRir* g_pXVKApp = nullptr;
 // The program's own module in the resource chain; start-up adds it, exit ends it.
 AFX_EXTENSION_MODULE g_programModule = {};
 CDynLinkLibrary* g_pProgramLibrary = nullptr;
+// Constant-initialised, so the model may register its factory from a static of its own.
+WorkSpaceFactory g_workSpaceFactory = nullptr;
 } // namespace
 
 ROzazeRir* AfxGetXVKApp() { return g_pXVKApp; }
@@ -27,18 +30,15 @@ END_MESSAGE_MAP()
 ROzazeRir::ROzazeRir(UINT id1, UINT id2, LPCWSTR languageLibrary)
 {
     g_pXVKApp = this;
-    m_pLangDlg = new CLanguageSelect(id1, id2, languageLibrary, TRUE, TRUE, nullptr);
+    m_pLangDlg = std::make_unique<CLanguageSelect>(id1, id2, languageLibrary, TRUE, TRUE, nullptr);
 }
 
 ROzazeRir::~ROzazeRir()
 {
     SetAppServices(nullptr, nullptr);
-    delete m_pOptions;
-    m_pOptions = nullptr;
-    delete m_pLangDlg;
-    m_pLangDlg = nullptr;
-    delete m_pLog;
-    m_pLog = nullptr;
+    m_pOptions.reset();
+    m_pLangDlg.reset();
+    m_pLog.reset();
     if (g_pXVKApp == this)
         g_pXVKApp = nullptr;
 }
@@ -65,14 +65,14 @@ BOOL ROzazeRir::InitInstance()
     CString path = MakeLogConfigPath(m_pszHelpFilePath ? CString(m_pszHelpFilePath) : CString());
     XVKLOG_INIT(path);
 
-    m_pOptions = new CRegOptionsMgr();
-    SetAppServices(m_pOptions, m_pLog);
-    OptionsInit(m_pOptions);
+    m_pOptions = std::make_unique<CRegOptionsMgr>();
+    SetAppServices(m_pOptions.get(), m_pLog.get());
+    OptionsInit(m_pOptions.get());
 
     m_strHelpFilePath = path.Left(path.ReverseFind(L'/') + 1) + L"Plexcore.chm";
 
-    m_pLog = new CLogFile();
-    SetAppServices(m_pOptions, m_pLog);
+    m_pLog = std::make_unique<CLogFile>();
+    SetAppServices(m_pOptions.get(), m_pLog.get());
     const int logging = m_pOptions->GetIntValue(L"Settings/Logging");
     if (logging > 0)
     {
@@ -84,7 +84,7 @@ BOOL ROzazeRir::InitInstance()
         m_pLog->SetLogging(true);
     }
 
-    m_pLangDlg->SetLogFile(m_pLog);
+    m_pLangDlg->SetLogFile(m_pLog.get());
     m_pLangDlg->ChooseStartLanguage();
 
     g_programModule.hModule = AfxGetInstanceHandle();
@@ -92,9 +92,14 @@ BOOL ROzazeRir::InitInstance()
     g_programModule.bInitialized = TRUE;
     g_pProgramLibrary = new CDynLinkLibrary(g_programModule);
 
-    m_pWorkSpace = new CWorkSpaceObj();
+    if (g_workSpaceFactory)
+        m_pWorkSpace = g_workSpaceFactory();
     return TRUE;
 }
+
+CWorkSpacePtr ROzazeRir::TakeWorkSpace() { return std::exchange(m_pWorkSpace, CWorkSpacePtr(nullptr, nullptr)); }
+
+void ROzazeRir::SetWorkSpaceFactory(WorkSpaceFactory factory) { g_workSpaceFactory = factory; }
 
 BOOL ROzazeRir::PreTranslateMessage(MSG* pMsg) { return CWinThread::PreTranslateMessage(pMsg); }
 
@@ -168,7 +173,7 @@ std::wstring ROzazeRir::LoadDialogCaption(LPCWSTR dialogName) const
 void ROzazeRir::ResetOptions()
 {
     if (m_pOptions)
-        OptionsInit(m_pOptions);
+        OptionsInit(m_pOptions.get());
 }
 
 void ROzazeRir::AddOperation() { InterlockedIncrement(&m_nActiveOperations); }

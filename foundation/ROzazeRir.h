@@ -2,12 +2,13 @@
 // tears them down at exit.
 #pragma once
 
+#include "foundation/WorkSpacePtr.h"
 #include "mfc/WinApp.h"
 
+#include <memory>
 #include <string>
 
 class CLanguageSelect;
-class CWorkSpaceObj;
 class COptionsMgr;
 class CLogFile;
 class CStatusBar;
@@ -47,8 +48,8 @@ public:
     std::wstring LoadDialogCaption(LPCWSTR dialogName) const;
     void ReloadMenu() {}
 
-    COptionsMgr* GetMergeOptionsMgr() { return m_pOptions; }
-    CLogFile* GetMergeLog() { return m_pLog; }
+    COptionsMgr* GetMergeOptionsMgr() { return m_pOptions.get(); }
+    CLogFile* GetMergeLog() { return m_pLog.get(); }
     void ResetOptions();
     void AddOperation();
     void RemoveOperation();
@@ -56,9 +57,15 @@ public:
     void SetLastCompareResult(int result) { m_nLastCompareResult = result; }
     int GetLastCompareResult() const { return m_nLastCompareResult; }
 
-    CLanguageSelect* GetLanguageSelect() { return m_pLangDlg; }
-    CWorkSpaceObj* GetWorkSpace() { return m_pWorkSpace; }
-    void SetWorkSpace(CWorkSpaceObj* ws) { m_pWorkSpace = ws; }
+    CLanguageSelect* GetLanguageSelect() { return m_pLangDlg.get(); }
+    // The project workspace, which the application keeps from start-up until it is destroyed.
+    CWorkSpaceObj* GetWorkSpace() { return m_pWorkSpace.get(); }
+    // Takes `ws` in place of the one held, which is deleted.
+    void SetWorkSpace(CWorkSpacePtr ws) { m_pWorkSpace = std::move(ws); }
+    // Hands the workspace over (an empty pointer when there is none).
+    CWorkSpacePtr TakeWorkSpace();
+    // How start-up makes the workspace; the model registers it when the library loads.
+    static void SetWorkSpaceFactory(WorkSpaceFactory factory);
 
     static CString GetXVKHelpFilePath();
     // The log configuration path that start-up derives from the help path.
@@ -66,10 +73,10 @@ public:
 
 protected:
     BOOL m_bNeedIdleTimer = FALSE;
-    CLanguageSelect* m_pLangDlg = nullptr;
-    CWorkSpaceObj* m_pWorkSpace = nullptr;
-    COptionsMgr* m_pOptions = nullptr;
-    CLogFile* m_pLog = nullptr;
+    std::unique_ptr<CLanguageSelect> m_pLangDlg;
+    CWorkSpacePtr m_pWorkSpace{nullptr, nullptr};
+    std::unique_ptr<COptionsMgr> m_pOptions;
+    std::unique_ptr<CLogFile> m_pLog;
     int m_nLastCompareResult = 0;
     volatile LONG m_nActiveOperations = 0;
     CString m_strHelpFilePath;

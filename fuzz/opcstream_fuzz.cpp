@@ -4,7 +4,7 @@
 // is caught) is a finding; so is a block taken whole although its stated size or count does not fit
 // it, and a data block whose items come back different when written and read again. Seeds in
 // corpus/opcstream/ were laid out by hand after the published stream formats.
-#include "opc/OpcStream.h"
+#include "opcsdk/OpcStream.h"
 
 #include "com/SafeArray.h"
 

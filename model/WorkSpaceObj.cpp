@@ -1,5 +1,6 @@
 #include "model/WorkSpaceObj.h"
 
+#include "foundation/ROzazeRir.h"
 #include "mfc/Archive.h"
 #include "mfc/DocFile.h"
 #include "mfc/Document.h"
@@ -7,6 +8,18 @@
 #include <memory>
 
 IMPLEMENT_SERIAL(CWorkSpaceObj, CObject, 0)
+
+CWorkSpacePtr CWorkSpaceObj::Make()
+{
+    return CWorkSpacePtr(new CWorkSpaceObj, [](CWorkSpaceObj* ws) { delete ws; });
+}
+
+namespace
+{
+// Every program's start-up makes its workspace through the model, which the base below cannot name.
+[[maybe_unused]] const bool g_workSpaceFactorySet =
+    (ROzazeRir::SetWorkSpaceFactory(&CWorkSpaceObj::Make), true);
+} // namespace
 
 namespace
 {

@@ -1,6 +1,7 @@
 // The open project: the project file ".dcp" with its settings, the variables and the script files.
 #pragma once
 
+#include "foundation/WorkSpacePtr.h"
 #include "model/ParamObj.h"
 #include "model/ScriptFileObj.h"
 
@@ -26,6 +27,8 @@ public:
 
     CWorkSpaceObj();
     ~CWorkSpaceObj() override;
+    // A new workspace as the application base holds it.
+    static CWorkSpacePtr Make();
 
     // The variables in the order of adding; change the list only through the calls below, so that
     // the name lookups stay in step with it.

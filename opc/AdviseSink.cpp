@@ -4,7 +4,7 @@
 #include "opc/Item.h"
 
 #include "logvane/Logvane.h"
-#include "opc/OpcStream.h"
+#include "opcsdk/OpcStream.h"
 
 CIAdviseSink::CIAdviseSink()
     : m_cfData(RegisterClipboardFormat(OPCSTMFORMATDATA_NAME)),

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "com/DataObject.h"
-#include "opc/OpcTypes.h"
+#include "opcsdk/OpcTypes.h"
 
 #include <atomic>
 

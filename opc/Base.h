@@ -5,7 +5,7 @@
 #include "com/ComPtr.h"
 #include "mfc/CString.h"
 #include "mfc/Object.h"
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 // One interface (items: IOPCItemMgt, which items never fill).
 template <class I> class CBase : public CObject

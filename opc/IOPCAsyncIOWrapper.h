@@ -3,7 +3,7 @@
 #pragma once
 
 #include "com/ComPtr.h"
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 class CIOPCAsyncIO
 {

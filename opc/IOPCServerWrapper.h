@@ -2,7 +2,7 @@
 #pragma once
 
 #include "com/ComPtr.h"
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 class CIOPCServer
 {

@@ -13,7 +13,7 @@
 #include "mfc/Archive.h"
 #include "mfc/Exceptions.h"
 #include "mfc/ModalHook.h"
-#include "opc/servers/OpcStandIn.h"
+#include "opcsdk/servers/OpcStandIn.h"
 #include "win32/Sync.h"
 #include "win32/System.h"
 

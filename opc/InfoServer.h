@@ -10,7 +10,7 @@
 #include "com/ComPtr.h"
 #include "mfc/Collections.h"
 #include "mfc/CString.h"
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 class CIAdviseSink;
 class COPCConnectionPoint;

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "com/ComObject.h"
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 class CGroup;
 

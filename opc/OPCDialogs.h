@@ -8,7 +8,7 @@
 #include "com/Variant.h"
 #include "mfc/CString.h"
 #include "mfc/Messages.h"
-#include "opc/OpcTypes.h"
+#include "opcsdk/OpcTypes.h"
 
 #include <functional>
 

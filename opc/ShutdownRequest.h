@@ -3,7 +3,7 @@
 #pragma once
 
 #include "com/ComObject.h"
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 class CShutdownRequest : public CComObjectImpl<IOPCShutdown>
 {

@@ -8,11 +8,7 @@ BOOL CPlexrunApp::InitInstance() { return VEzudiZuroDoz::InitInstance(); }
 
 int CPlexrunApp::ExitInstance()
 {
-    if (CWorkSpaceObj* ws = GetWorkSpace())
-    {
+    if (CWorkSpacePtr ws = TakeWorkSpace())
         ws->CloseDocument();
-        delete ws;
-        SetWorkSpace(nullptr);
-    }
     return VEzudiZuroDoz::ExitInstance();
 }

@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Configures and builds one build tree: scripts/build.sh <dir> [cmake options...]
+# Configures and builds one build tree: scripts/build.sh <dir> [cmake options...] [-- build options...]
+# ccache is used when it is installed (see CMakeLists.txt).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
 shift
-cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$root/$dir" --parallel "$(nproc)"
+cmake_args=()
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+    cmake_args+=("$1")
+    shift
+done
+[ "${1:-}" = "--" ] && shift
+# Precompiled headers may be cached: their macros and time stamps are checked by the compiler.
+export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
+cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_args[@]}" >/dev/null
+cmake --build "$root/$dir" --parallel "$(nproc)" "$@"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test; then runs
-# each libFuzzer target for a while (when clang is there) and the tests labelled "tsan" under
-# ThreadSanitizer. Any failure fails the script; the last lines are the summary of the main test run.
+# Sets up, checks the formatting (once the tree is formatted: .format-enforced), builds one clang tree
+# with AddressSanitizer and UndefinedBehaviorSanitizer holding the tests, benchmarks and libFuzzer
+# targets, runs every test case there, then each fuzz target for a while; then builds only the tests
+# labelled "tsan" (and what they link) under ThreadSanitizer and runs them. Any failure fails the
+# script; the last lines are the summary of the main test run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup-deps.sh"
@@ -12,8 +14,23 @@ jobs=$(nproc)
 # Wall-clock seconds for all fuzz targets together.
 fuzz_budget=80
 
-echo "== ASan/UBSan build and tests (${SECONDS}s)"
-"$root/scripts/build.sh" build-asan -DQYR_SANITIZE=ON -DQYR_BENCH=ON
+if [ -f "$root/.format-enforced" ]; then
+    echo "== format check (${SECONDS}s)"
+    "$root/scripts/format.sh" --check
+fi
+
+# Sanitizer trees: -O1 and line tables only, which is all a sanitizer report needs.
+echo "== ASan/UBSan build: tests, benchmarks, fuzz targets (${SECONDS}s)"
+asan=(-DQYR_SANITIZE=ON -DQYR_BENCH=ON)
+if command -v clang >/dev/null && command -v clang++ >/dev/null; then
+    asan+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQYR_FUZZ=ON
+           "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG"
+           "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG")
+else
+    echo "clang not found: no fuzz targets"
+    asan+=("-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")
+fi
+"$root/scripts/build.sh" build-asan "${asan[@]}"
 main_log="$root/build-asan/ctest-main.log"
 (cd "$root/build-asan" && ctest --output-on-failure --parallel "$jobs") 2>&1 | tee "$main_log"
 
@@ -23,9 +40,9 @@ run_fuzzer()
     local bin=$1 seconds=$2
     local name work seeds
     name=$(basename "$bin")
-    work="$root/build-fuzz/fuzz-runs/$name"
+    work="$root/build-asan/fuzz-runs/$name"
     mkdir -p "$work/corpus" "$work/artifacts" "$work/home/config"
-    seeds=$(cat "$root/build-fuzz/fuzz/$name.seeds" 2>/dev/null || true)
+    seeds=$(cat "$root/build-asan/fuzz/$name.seeds" 2>/dev/null || true)
     if [ -n "$seeds" ] && [ -d "$seeds" ]; then
         cp -R "$seeds/." "$work/corpus/"
     fi
@@ -42,53 +59,45 @@ run_fuzzer()
 }
 
 echo "== fuzz targets (${SECONDS}s)"
-if command -v clang >/dev/null && command -v clang++ >/dev/null; then
-    cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-        -DQYR_FUZZ=ON -DQYR_SANITIZE=ON -DQYR_TESTS=OFF -DQYR_BENCH=OFF >/dev/null
-    cmake --build "$root/build-fuzz" --parallel "$jobs" --target qyr_fuzzers
-    rm -rf "$root/build-fuzz/fuzz-runs"
-    fuzzers=()
-    for f in "$root"/build-fuzz/bin/fuzz_*; do
-        [ -f "$f" ] && [ -x "$f" ] && fuzzers+=("$f")
-    done
-    if [ ${#fuzzers[@]} -gt 0 ]; then
-        # Half the cores at once (each run is one process); the time is shared out so that all
-        # rounds together stay within the budget.
-        at_once=$(( jobs / 2 > 0 ? jobs / 2 : 1 ))
-        rounds=$(( (${#fuzzers[@]} + at_once - 1) / at_once ))
-        seconds=$(( fuzz_budget / rounds ))
-        [ "$seconds" -gt 60 ] && seconds=60
-        [ "$seconds" -lt 2 ] && seconds=2
-        echo "fuzz: ${#fuzzers[@]} targets, ${seconds}s each, $at_once at a time"
-        failed=0
-        running=0
-        for f in "${fuzzers[@]}"; do
-            if [ "$running" -ge "$at_once" ]; then
-                wait -n || failed=1
-                running=$((running - 1))
-            fi
-            run_fuzzer "$f" "$seconds" &
-            running=$((running + 1))
-        done
-        while [ "$running" -gt 0 ]; do
+rm -rf "$root/build-asan/fuzz-runs"
+fuzzers=()
+for f in "$root"/build-asan/bin/fuzz_*; do
+    [ -f "$f" ] && [ -x "$f" ] && fuzzers+=("$f")
+done
+if [ ${#fuzzers[@]} -gt 0 ]; then
+    # Half the cores at once (each run is one process); the time is shared out so that all rounds
+    # together stay within the budget.
+    at_once=$(( jobs / 2 > 0 ? jobs / 2 : 1 ))
+    rounds=$(( (${#fuzzers[@]} + at_once - 1) / at_once ))
+    seconds=$(( fuzz_budget / rounds ))
+    [ "$seconds" -gt 60 ] && seconds=60
+    [ "$seconds" -lt 2 ] && seconds=2
+    echo "fuzz: ${#fuzzers[@]} targets, ${seconds}s each, $at_once at a time"
+    failed=0
+    running=0
+    for f in "${fuzzers[@]}"; do
+        if [ "$running" -ge "$at_once" ]; then
             wait -n || failed=1
             running=$((running - 1))
-        done
-        if [ "$failed" -ne 0 ]; then
-            echo "fuzz: a target found a fault (see above)"
-            exit 1
         fi
+        run_fuzzer "$f" "$seconds" &
+        running=$((running + 1))
+    done
+    while [ "$running" -gt 0 ]; do
+        wait -n || failed=1
+        running=$((running - 1))
+    done
+    if [ "$failed" -ne 0 ]; then
+        echo "fuzz: a target found a fault (see above)"
+        exit 1
     fi
-else
-    echo "fuzz: clang not found, fuzz targets not run"
 fi
 
-# ThreadSanitizer: only the tests labelled "tsan" and what they need are built.
+# ThreadSanitizer: only the tests labelled "tsan" and the layers they link are built.
 echo "== ThreadSanitizer tests (${SECONDS}s)"
-cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ -DQYR_TSAN=ON -DQYR_BENCH=OFF >/dev/null
-cmake --build "$root/build-tsan" --parallel "$jobs" --target qyr_tsan_tests
+"$root/scripts/build.sh" build-tsan -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ -DQYR_TSAN=ON -DQYR_BENCH=OFF \
+    "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
+    -- --target qyr_tsan_tests
 (cd "$root/build-tsan" && TSAN_OPTIONS=second_deadlock_stack=1 \
     ctest -L '^tsan$' --no-tests=ignore --output-on-failure --parallel "$jobs")
 

@@ -10,7 +10,7 @@
 #include "opc/Item.h"
 #include "opc/OPCConnectionPoint.h"
 
-#include "opc/Opc.h"
+#include "opcsdk/Opc.h"
 #include "win32/System.h"
 
 #include <benchmark/benchmark.h>

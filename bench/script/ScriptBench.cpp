@@ -29,8 +29,8 @@ struct ScriptWorld
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
             qtApp = new QCoreApplication(argc, argv);
-        app.SetWorkSpace(&workspace);
-        workspace.AddParam(new CParamObj(L"#x", FO_VALUE::MakeDouble(1.5), 101));
+        app.SetWorkSpace(CWorkSpaceObj::Make());
+        app.GetWorkSpace()->AddParam(new CParamObj(L"#x", FO_VALUE::MakeDouble(1.5), 101));
         host = new CXVKMethodHost;
         script.SetTimeout(-1);
         script.AddObject(L"app", host->GetIDispatch(FALSE));
@@ -42,7 +42,6 @@ struct ScriptWorld
 
     QCoreApplication* qtApp = nullptr;
     CBenchApp app;
-    CWorkSpaceObj workspace;
     CXVKMethodHost* host = nullptr;
     CScriptObject script;
 };

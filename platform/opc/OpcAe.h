@@ -3,7 +3,7 @@
 // Memory rule as for Data Access: returned arrays and strings are task memory the caller frees.
 #pragma once
 
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 inline const IID IID_IOPCEventServer = {
     0x65168851, 0x5783, 0x11D1, {0x84, 0xA0, 0x00, 0x60, 0x8C, 0xB8, 0xA7, 0xE9}};

@@ -8,7 +8,7 @@
 #include "com/DataObject.h"
 #include "com/Enumerators.h"
 #include "com/PersistFile.h"
-#include "opc/OpcTypes.h"
+#include "opcsdk/OpcTypes.h"
 
 // ---- Identifiers ------------------------------------------------------------------------------
 inline const IID IID_IOPCServer = {

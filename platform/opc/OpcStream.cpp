@@ -1,4 +1,4 @@
-#include "opc/OpcStream.h"
+#include "opcsdk/OpcStream.h"
 
 #include "com/SafeArray.h"
 

@@ -13,7 +13,6 @@
 #include "mfc/ModalHook.h"
 #include "mfc/WinApp.h"
 #include "mfc/Wnd.h"
-#include "model/WorkSpaceObj.h"
 #include "win32/Registry.h"
 
 #include <gtest/gtest.h>
@@ -134,8 +133,6 @@ TEST_F(AppBase, StartUpCreatesServicesInOrderAndExitEndsThem)
         EXPECT_EQ(app.GetLangId(), 1033);
         ASSERT_NE(app.GetWorkSpace(), nullptr);
 
-        delete app.GetWorkSpace(); // the base keeps but never deletes it
-        app.SetWorkSpace(nullptr);
         EXPECT_EQ(app.ExitInstance(), 0);
     }
     EXPECT_EQ(AfxGetXVKApp(), nullptr);
@@ -161,8 +158,6 @@ TEST_F(AppBase, LoggingOptionSetsTheMask)
         {
             EXPECT_FALSE(exists) << c.option;
         }
-        delete app.GetWorkSpace();
-        app.SetWorkSpace(nullptr);
         app.ExitInstance();
     }
 }
@@ -219,8 +214,6 @@ TEST_F(AppBase, IdleTimerIsOneShotAndWaitsForBaseWork)
     grandChild.DestroyWindow();
     middle.DestroyWindow();
     frame->DestroyWindow();
-    delete app.GetWorkSpace();
-    app.SetWorkSpace(nullptr);
     app.ExitInstance();
 }
 
@@ -418,7 +411,5 @@ TEST_F(AppBase, LanguageDialogListsEnglishAndKeepsItOnOk)
     EXPECT_EQ(app.updates, 1);
     EXPECT_EQ(app.GetLangId(), 1033);
 
-    delete app.GetWorkSpace();
-    app.SetWorkSpace(nullptr);
     app.ExitInstance();
 }

@@ -1,6 +1,6 @@
 #include "foundation/LogFile.h"
 
-#include "TestDir.h"
+#include "support/TestDir.h"
 
 #include "win32/Files.h"
 #include "win32/Sync.h"

@@ -1,7 +1,7 @@
 #include "foundation/OptionsMgr.h"
 #include "foundation/Reg.h"
 
-#include "TestDir.h"
+#include "support/FreshRegistry.h"
 
 #include "win32/Profile.h"
 

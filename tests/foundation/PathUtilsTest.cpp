@@ -2,7 +2,7 @@
 #include "foundation/CmdLineParser.h"
 #include "foundation/PathUtils.h"
 
-#include "TestDir.h"
+#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 

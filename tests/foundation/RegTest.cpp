@@ -1,6 +1,6 @@
 #include "foundation/Reg.h"
 
-#include "TestDir.h"
+#include "support/FreshRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "foundation/StdioFileEx.h"
 
-#include "TestDir.h"
+#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 

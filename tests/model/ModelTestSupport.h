@@ -5,6 +5,7 @@
 #include "mfc/File.h"
 #include "mfc/ModalHook.h"
 #include "mfc/Wnd.h"
+#include "support/ModalHook.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -94,23 +95,5 @@ template <class F> int ArchiveCause(F&& f)
     return -2;
 }
 
-// Answers every message box with OK and keeps its texts.
-class ModalRecorder
-{
-public:
-    ModalRecorder()
-    {
-        m_previous = AfxSetModalHook(
-            [this](const AfxModalRequest& r)
-            {
-                texts.push_back(r.strText);
-                return IDOK;
-            });
-    }
-    ~ModalRecorder() { AfxSetModalHook(m_previous); }
-    std::vector<CString> texts;
-
-private:
-    AfxModalHookFn m_previous;
-};
+using ModalRecorder = CModalRecorder;
 } // namespace model_test

@@ -80,7 +80,8 @@ protected:
     void SetUp() override
     {
         AfxEnsureApplication();
-        m_app.SetWorkSpace(&m_workspace);
+        m_app.SetWorkSpace(CWorkSpaceObj::Make());
+        m_workspace = m_app.GetWorkSpace();
         Add(L"#Level", FO_VALUE::MakeDouble(12.75), PARAM_KIND_GLOBAL);
         FO_VALUE flag = FO_VALUE::MakeBool(TRUE);
         flag.m_bValue = 2;
@@ -104,14 +105,14 @@ protected:
         delete m_script;
         m_script = nullptr;
         m_host->ExternalRelease();
-        m_app.SetWorkSpace(nullptr);
+        m_app.TakeWorkSpace();
     }
 
     void Add(const wchar_t* name, const FO_VALUE& value, int kind)
     {
-        m_workspace.AddParam(new CParamObj(name, value, kind));
+        m_workspace->AddParam(new CParamObj(name, value, kind));
     }
-    const FO_VALUE& Value(const wchar_t* name) { return m_workspace.FindParamByName(name)->GetValue(); }
+    const FO_VALUE& Value(const wchar_t* name) { return m_workspace->FindParamByName(name)->GetValue(); }
     CFODrawShape* Shape(const wchar_t* key3)
     {
         CRect rc(0, 0, 40, 40);
@@ -149,7 +150,7 @@ protected:
     }
 
     CScriptTestApp m_app;
-    CWorkSpaceObj m_workspace;
+    CWorkSpaceObj* m_workspace = nullptr; // held by m_app
     CXVKDataModel m_model;
     CRecordingCanvas m_canvas;
     CXVKMethodHost* m_host = nullptr;

@@ -5,7 +5,7 @@
 #include "opc/AdviseSink.h"
 #include "opc/OPCConnectionPoint.h"
 
-#include "opc/OpcStream.h"
+#include "opcsdk/OpcStream.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 
 #include "logvane/Logvane.h"
 #include "mfc/ModalHook.h"
-#include "opc/Opc.h"
+#include "opcsdk/Opc.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/Wnd.h"
+#include "support/ModalHook.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,18 +41,7 @@ inline void PumpFor(int ms)
     }
 }
 
-// Sets the modal hook for a scope.
-class CHookScope
-{
-public:
-    explicit CHookScope(AfxModalHookFn hook) : m_old(AfxSetModalHook(std::move(hook))) {}
-    ~CHookScope() { AfxSetModalHook(std::move(m_old)); }
-    CHookScope(const CHookScope&) = delete;
-    CHookScope& operator=(const CHookScope&) = delete;
-
-private:
-    AfxModalHookFn m_old;
-};
+using CHookScope = CModalHookScope;
 
 // The Qt application and this test module's resources (WndTest.rc) searched first.
 class CWndTestBase : public ::testing::Test

@@ -1,7 +1,7 @@
 // Sinks and helpers shared by the stand-in server tests.
 #pragma once
 
-#include "opc/Opc.h"
+#include "opcsdk/Opc.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,7 +1,7 @@
 #include "win32/Files.h"
 #include "win32/System.h"
 
-#include "TestDir.h"
+#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "win32/Profile.h"
 
-#include "TestDir.h"
+#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 

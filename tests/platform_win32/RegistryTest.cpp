@@ -1,7 +1,7 @@
 #include "win32/Registry.h"
 #include "win32/Utf.h"
 
-#include "TestDir.h"
+#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "opc/servers/AddressSpace.h"
+#include "opcsdk/servers/AddressSpace.h"
 
 #include "com/SafeArray.h"
-#include "opc/servers/StandInClass.h"
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/servers/StandInClass.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include <cmath>
 #include <cwchar>

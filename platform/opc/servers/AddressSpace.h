@@ -2,7 +2,7 @@
 // writable memory tags, and the branches to browse them.
 #pragma once
 
-#include "opc/OpcTypes.h"
+#include "opcsdk/OpcTypes.h"
 
 #include <mutex>
 #include <string>

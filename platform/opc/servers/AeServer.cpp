@@ -1,9 +1,9 @@
 // The stand-in alarms and events server "Quendrel.OpcEventServer.1": the server object, its event
 // subscriptions, and the event source that raises events and keeps the conditions.
 #include "com/ComUtil.h"
-#include "opc/OpcAe.h"
-#include "opc/servers/StandInClass.h"
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/OpcAe.h"
+#include "opcsdk/servers/StandInClass.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include <algorithm>
 #include <atomic>

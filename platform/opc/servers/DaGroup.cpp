@@ -1,9 +1,9 @@
-#include "opc/servers/DaGroup.h"
+#include "opcsdk/servers/DaGroup.h"
 
-#include "opc/OpcStream.h"
-#include "opc/servers/DaServer.h"
-#include "opc/servers/ItemAttributesEnum.h"
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/OpcStream.h"
+#include "opcsdk/servers/DaServer.h"
+#include "opcsdk/servers/ItemAttributesEnum.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include <algorithm>
 

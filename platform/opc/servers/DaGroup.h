@@ -2,8 +2,8 @@
 // its state (CDaGroupCore), which the server's thread scans and reports from.
 #pragma once
 
-#include "opc/servers/AddressSpace.h"
-#include "opc/servers/StandInClass.h"
+#include "opcsdk/servers/AddressSpace.h"
+#include "opcsdk/servers/StandInClass.h"
 
 #include <map>
 #include <memory>

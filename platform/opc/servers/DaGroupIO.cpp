@@ -1,9 +1,9 @@
 // Reads and writes of the stand-in group: synchronous, DA 2.0 asynchronous (IOPCDataCallback)
 // and DA 1.0 asynchronous (streams).
-#include "opc/servers/DaGroup.h"
+#include "opcsdk/servers/DaGroup.h"
 
 #include "com/ComUtil.h"
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "opc/servers/DaServer.h"
+#include "opcsdk/servers/DaServer.h"
 
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include <algorithm>
 

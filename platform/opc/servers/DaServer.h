@@ -2,7 +2,7 @@
 // state (CDaServerCore), shared with its groups.
 #pragma once
 
-#include "opc/servers/DaGroup.h"
+#include "opcsdk/servers/DaGroup.h"
 
 #include <atomic>
 

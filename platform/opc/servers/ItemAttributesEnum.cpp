@@ -1,6 +1,6 @@
-#include "opc/servers/ItemAttributesEnum.h"
+#include "opcsdk/servers/ItemAttributesEnum.h"
 
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 HRESULT STDMETHODCALLTYPE CItemAttributesEnum::Next(ULONG celt, OPCITEMATTRIBUTES** ppItemArray,
                                                     ULONG* pceltFetched)

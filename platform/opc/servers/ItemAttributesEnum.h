@@ -1,7 +1,7 @@
 // The item enumerator of a stand-in group (IEnumOPCItemAttributes) over a snapshot of its items.
 #pragma once
 
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcDa.h"
 
 #include <memory>
 #include <mutex>

@@ -1,7 +1,7 @@
 // The server-list service over the class registry.
-#include "opc/OpcDa.h"
-#include "opc/servers/StandInClass.h"
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/OpcDa.h"
+#include "opcsdk/servers/StandInClass.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 namespace
 {

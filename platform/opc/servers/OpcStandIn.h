@@ -30,8 +30,8 @@
 // Asynchronous reads, writes and refreshes complete on the same thread.
 #pragma once
 
-#include "opc/OpcAe.h"
-#include "opc/OpcDa.h"
+#include "opcsdk/OpcAe.h"
+#include "opcsdk/OpcDa.h"
 
 inline const CLSID CLSID_QuendrelOpcDaServer = {
     0x9869633B, 0xF4ED, 0x40E2, {0xBA, 0xE7, 0x54, 0x80, 0xE2, 0x56, 0xBF, 0x07}};

@@ -1,7 +1,7 @@
-#include "opc/servers/StandInClass.h"
+#include "opcsdk/servers/StandInClass.h"
 
-#include "opc/servers/AddressSpace.h"
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/servers/AddressSpace.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include <algorithm>
 #include <chrono>

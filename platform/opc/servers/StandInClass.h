@@ -2,8 +2,8 @@
 // settings, its address space and its thread.
 #pragma once
 
-#include "opc/servers/OpcStandIn.h"
-#include "opc/servers/UpdateThread.h"
+#include "opcsdk/servers/OpcStandIn.h"
+#include "opcsdk/servers/UpdateThread.h"
 #include "win32/System.h"
 
 #include <atomic>

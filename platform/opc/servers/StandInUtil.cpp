@@ -1,4 +1,4 @@
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include "com/SafeArray.h"
 

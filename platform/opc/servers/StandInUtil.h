@@ -1,7 +1,7 @@
 // Small helpers of the stand-in servers.
 #pragma once
 
-#include "opc/OpcTypes.h"
+#include "opcsdk/OpcTypes.h"
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,6 @@
-#include "opc/servers/UpdateThread.h"
+#include "opcsdk/servers/UpdateThread.h"
 
-#include "opc/servers/StandInUtil.h"
+#include "opcsdk/servers/StandInUtil.h"
 
 #include <algorithm>
 #include <future>

@@ -1,8 +1,10 @@
-// A temporary folder for one test, removed with everything in it afterwards.
+// A temporary folder for one test, removed with everything in it afterwards, and small file helpers.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -11,19 +13,35 @@ class CTestDir
 public:
     CTestDir()
     {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "qyrw32-XXXXXX").string();
+        std::string tmpl = (std::filesystem::temp_directory_path() / "qyrtest-XXXXXX").string();
         if (mkdtemp(tmpl.data()))
             m_path = tmpl;
     }
     ~CTestDir()
     {
         std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ec);
     }
     CTestDir(const CTestDir&) = delete;
     CTestDir& operator=(const CTestDir&) = delete;
+
     const std::filesystem::path& Path() const { return m_path; }
     std::wstring WPath() const { return m_path.wstring(); }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    std::wstring W(const std::string& name) const { return (m_path / name).wstring(); }
+
+    static std::string ReadAll(const std::filesystem::path& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    static void WriteAll(const std::filesystem::path& p, const std::string& bytes)
+    {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
 
 private:
     std::filesystem::path m_path;
