@@ -190,7 +190,8 @@ bool LoadModel(CXVKDataModel& model, const SavedShapes& saved)
 }
 
 // The items are read and made; with a scene they are added to it.
-bool LoadItems(QGraphicsScene* pScene, std::vector<std::unique_ptr<QGraphicsItem>>* pLoose, const SavedShapes& saved)
+bool LoadItems(QGraphicsScene* pScene, std::vector<std::unique_ptr<QGraphicsItem>>* pLoose,
+               const SavedShapes& saved)
 {
     QFile file(saved.streamPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -282,19 +283,29 @@ BENCHMARK(BM_DrawSideBySide)->Unit(benchmark::kMillisecond);
 
 // Loading
 
+namespace
+{
+// Times load() over and over; clear() empties what it filled, untimed.
+template <class Load, class Clear> void TimeLoads(benchmark::State& state, Load&& load, Clear&& clear)
+{
+    for (auto _ : state)
+    {
+        if (!load())
+            state.SkipWithError("load failed");
+        state.PauseTiming();
+        clear();
+        state.ResumeTiming();
+    }
+}
+} // namespace
+
 static void BM_LoadModel10k(benchmark::State& state)
 {
     EnsureApp();
     SavedShapes saved;
     CXVKDataModel model;
-    for (auto _ : state)
-    {
-        if (!LoadModel(model, saved))
-            state.SkipWithError("load failed");
-        state.PauseTiming();
-        model.RemoveAllShapes();
-        state.ResumeTiming();
-    }
+    TimeLoads(
+        state, [&] { return LoadModel(model, saved); }, [&] { model.RemoveAllShapes(); });
 }
 BENCHMARK(BM_LoadModel10k)->Unit(benchmark::kMillisecond);
 
@@ -303,14 +314,8 @@ static void BM_LoadScene10k(benchmark::State& state)
     EnsureApp();
     SavedShapes saved;
     QGraphicsScene scene;
-    for (auto _ : state)
-    {
-        if (!LoadScene(scene, saved))
-            state.SkipWithError("load failed");
-        state.PauseTiming();
-        scene.clear();
-        state.ResumeTiming();
-    }
+    TimeLoads(
+        state, [&] { return LoadScene(scene, saved); }, [&] { scene.clear(); });
 }
 BENCHMARK(BM_LoadScene10k)->Unit(benchmark::kMillisecond);
 
@@ -320,14 +325,8 @@ static void BM_LoadItems10k(benchmark::State& state)
     EnsureApp();
     SavedShapes saved;
     std::vector<std::unique_ptr<QGraphicsItem>> items;
-    for (auto _ : state)
-    {
-        if (!LoadItems(nullptr, &items, saved))
-            state.SkipWithError("load failed");
-        state.PauseTiming();
-        items.clear();
-        state.ResumeTiming();
-    }
+    TimeLoads(
+        state, [&] { return LoadItems(nullptr, &items, saved); }, [&] { items.clear(); });
 }
 BENCHMARK(BM_LoadItems10k)->Unit(benchmark::kMillisecond);
 

@@ -125,8 +125,8 @@ void CFODrawHelper::FillRectangle(CDC* pDC, const RECT& rc, COLORREF crBk, COLOR
     {
         // The DC fills whole pixels directly where it can, with the pixels of the path below.
         CBrush brush(crBk);
-        const RECT box = {std::min(rc.left, rc.right), std::min(rc.top, rc.bottom), std::max(rc.left, rc.right),
-                          std::max(rc.top, rc.bottom)};
+        const RECT box = {std::min(rc.left, rc.right), std::min(rc.top, rc.bottom),
+                          std::max(rc.left, rc.right), std::max(rc.top, rc.bottom)};
         pDC->FillRect(&box, &brush);
         return;
     }

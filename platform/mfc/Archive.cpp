@@ -335,7 +335,8 @@ DWORD_PTR CArchive::ReadCount(UINT nMinElementSize)
         }
     }
     // What is buffered is left for sure; only a larger count needs the file asked.
-    if (nMinElementSize && n > BufferedBytes() / nMinElementSize && n > GetRemainingLength() / nMinElementSize)
+    if (nMinElementSize && n > BufferedBytes() / nMinElementSize &&
+        n > GetRemainingLength() / nMinElementSize)
         AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
     return n;
 }

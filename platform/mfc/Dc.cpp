@@ -569,7 +569,8 @@ private:
         size_t operator()(const Key& k) const
         {
             size_t h = std::hash<quint64>()((quint64(quint32(k.w)) << 32) | quint32(k.h));
-            h ^= std::hash<quint64>()((quint64(k.pen) << 32) | k.brush) + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
+            h ^= std::hash<quint64>()((quint64(k.pen) << 32) | k.brush) + 0x9e3779b97f4a7c15ull + (h << 6) +
+                 (h >> 2);
             return h ^ (size_t(k.hasPen) << 1) ^ size_t(k.hasBrush);
         }
     };
@@ -828,7 +829,8 @@ int CDC::SaveDC()
     if (m_pPainter && impl.clipCacheSerial != impl.clipSerial)
     {
         impl.clipCacheHas = m_pPainter->hasClipping();
-        impl.clipCache = impl.clipCacheHas ? m_pPainter->clipPath() * m_pPainter->worldTransform() : QPainterPath();
+        impl.clipCache =
+            impl.clipCacheHas ? m_pPainter->clipPath() * m_pPainter->worldTransform() : QPainterPath();
         impl.clipCacheSerial = impl.clipSerial;
     }
     saved.clipSerial = impl.clipSerial;
@@ -846,10 +848,11 @@ BOOL CDC::RestoreDC(int nSavedDC)
     Saved& saved = *m_saved[size_t(level - 1)];
     Impl& impl = *m_impl;
     const State& s = saved.state;
-    const bool sameTransform = s.nMapMode == m_state.nMapMode && s.ptWindowOrg == m_state.ptWindowOrg &&
-                               s.ptViewportOrg == m_state.ptViewportOrg && s.szWindowExt == m_state.szWindowExt &&
-                               s.szViewportExt == m_state.szViewportExt && s.nGraphicsMode == m_state.nGraphicsMode &&
-                               std::memcmp(&s.xform, &m_state.xform, sizeof(XFORM)) == 0;
+    const bool sameTransform =
+        s.nMapMode == m_state.nMapMode && s.ptWindowOrg == m_state.ptWindowOrg &&
+        s.ptViewportOrg == m_state.ptViewportOrg && s.szWindowExt == m_state.szWindowExt &&
+        s.szViewportExt == m_state.szViewportExt && s.nGraphicsMode == m_state.nGraphicsMode &&
+        std::memcmp(&s.xform, &m_state.xform, sizeof(XFORM)) == 0;
     m_state = s;
     m_curPen = saved.pen;
     impl.pen = saved.qPen;
@@ -1033,7 +1036,10 @@ void CDC::ApplyTransform()
     if (m_pPainter->worldTransform() != impl.transform)
         m_pPainter->setWorldTransform(impl.transform);
     const auto whole = [](const QTransform& t)
-    { return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy()); };
+    {
+        return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) &&
+               t.dy() == std::floor(t.dy());
+    };
     impl.wholePixels = whole(impl.transform) && whole(m_pPainter->deviceTransform());
 }
 
@@ -1257,8 +1263,8 @@ bool CDC::FrameBoxFast(int l, int t, int w, int h)
 {
     const Impl& impl = *m_impl;
     if (w < 1 || h < 1 || !OnePixelSolid(impl.pen) || !impl.wholePixels ||
-        m_pPainter->worldTransform() != impl.transform || m_pPainter->testRenderHint(QPainter::Antialiasing) ||
-        !Opaque(*m_pPainter))
+        m_pPainter->worldTransform() != impl.transform ||
+        m_pPainter->testRenderHint(QPainter::Antialiasing) || !Opaque(*m_pPainter))
         return false;
     const QColor color = impl.pen.color();
     m_pPainter->fillRect(QRect(l, t, w + 1, 1), color);
@@ -1278,9 +1284,10 @@ bool CDC::EllipseFast(int l, int t, int w, int h)
     const Impl& impl = *m_impl;
     const bool hasPen = impl.pen.style() != Qt::NoPen;
     const bool hasBrush = m_curBrush.IsCreated() && m_curBrush.m_nStyle != BS_NULL;
-    if (!impl.rasterImage || w < 1 || h < 1 || w > CEllipsePictures::kMaxSide || h > CEllipsePictures::kMaxSide ||
-        (hasPen && !OnePixelSolid(impl.pen)) || (hasBrush && m_curBrush.m_nStyle != BS_SOLID) ||
-        !impl.wholePixels || m_pPainter->worldTransform() != impl.transform ||
+    if (!impl.rasterImage || w < 1 || h < 1 || w > CEllipsePictures::kMaxSide ||
+        h > CEllipsePictures::kMaxSide || (hasPen && !OnePixelSolid(impl.pen)) ||
+        (hasBrush && m_curBrush.m_nStyle != BS_SOLID) || !impl.wholePixels ||
+        m_pPainter->worldTransform() != impl.transform ||
         m_pPainter->testRenderHint(QPainter::Antialiasing) || !Opaque(*m_pPainter))
         return false;
     if (!hasPen && !hasBrush)
