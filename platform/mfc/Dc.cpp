@@ -462,8 +462,9 @@ struct CDC::Impl
     // unscaled (then boxes and ellipses may take their cheaper forms).
     QTransform transform;
     bool wholePixels = true;
-    // The painter draws into a 32-bit image through the raster engine (where a finished picture of
-    // an ellipse lands exactly as the ellipse itself would).
+    // The painter puts pixels down (not a printer or a recording), and it does so into a 32-bit
+    // image (where a finished picture of an ellipse lands exactly as the ellipse itself would).
+    bool raster = false;
     bool rasterImage = false;
     // The font last given to the painter, as the painter keeps it, and the one it was made from.
     QFont appliedFont;
@@ -687,10 +688,10 @@ BOOL CDC::Attach(QPainter* pPainter)
     Impl& impl = *m_impl;
     impl.fontApplied = false;
     impl.ClipChanged();
+    QPaintEngine* engine = m_pPainter->paintEngine();
+    impl.raster = engine && engine->type() == QPaintEngine::Raster;
     impl.rasterImage = false;
-    if (QPaintEngine* engine = m_pPainter->paintEngine();
-        engine && engine->type() == QPaintEngine::Raster && engine->paintDevice() &&
-        engine->paintDevice()->devType() == QInternal::Image)
+    if (impl.raster && engine->paintDevice() && engine->paintDevice()->devType() == QInternal::Image)
     {
         const QImage::Format format = static_cast<QImage*>(engine->paintDevice())->format();
         impl.rasterImage = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied;
@@ -1227,17 +1228,20 @@ void CDC::FillWithBrush(const QPainterPath& path, const CBrush& brush)
 }
 
 // The fast forms below draw exactly the pixels of the figures they stand for, and only where that
-// was shown to hold: the painter maps logical units 1:1 onto whole pixels, without antialiasing.
-// Filling a box then is filling whole pixels; a one-pixel solid outline of a box is its four edges.
-// Each returns false when it does not apply, and the caller draws the figure as a path.
+// was shown to hold: the raster engine puts pixels down, and the painter maps logical units 1:1
+// onto whole pixels, without antialiasing. Filling a box then is filling whole pixels; a one-pixel
+// solid outline of a box is its four edges. (A printer would draw a hairline differently from four
+// thin boxes, so it keeps the paths.) Each returns false when it does not apply, and the caller
+// draws the figure as a path.
 
 bool CDC::FillBoxFast(const RECT& rc, const CBrush& brush)
 {
     if (!brush.IsCreated() || brush.m_nStyle == BS_NULL)
         return true; // nothing to fill
     const Impl& impl = *m_impl;
-    if (brush.m_nStyle != BS_SOLID || rc.right < rc.left || rc.bottom < rc.top || !impl.wholePixels ||
-        m_pPainter->worldTransform() != impl.transform || m_pPainter->testRenderHint(QPainter::Antialiasing))
+    if (brush.m_nStyle != BS_SOLID || rc.right < rc.left || rc.bottom < rc.top || !impl.raster ||
+        !impl.wholePixels || m_pPainter->worldTransform() != impl.transform ||
+        m_pPainter->testRenderHint(QPainter::Antialiasing))
         return false;
     m_pPainter->fillRect(QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top),
                          AfxColorFromRef(brush.m_crColor));
@@ -1262,7 +1266,7 @@ bool OnePixelSolid(const QPen& pen)
 bool CDC::FrameBoxFast(int l, int t, int w, int h)
 {
     const Impl& impl = *m_impl;
-    if (w < 1 || h < 1 || !OnePixelSolid(impl.pen) || !impl.wholePixels ||
+    if (w < 1 || h < 1 || !OnePixelSolid(impl.pen) || !impl.raster || !impl.wholePixels ||
         m_pPainter->worldTransform() != impl.transform ||
         m_pPainter->testRenderHint(QPainter::Antialiasing) || !Opaque(*m_pPainter))
         return false;
