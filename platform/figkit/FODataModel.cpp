@@ -77,12 +77,19 @@ const PartAssigner* FindPartAssigner(const CRuntimeClass* pClass)
     return nullptr;
 }
 
+// Runtime classes answer "is it a composite" for a fraction of a dynamic_cast, which counts when
+// a loaded screen of many shapes is walked.
+template <class T> T* ShapeAs(CFODrawShape* shape)
+{
+    return shape->IsKindOf(RUNTIME_CLASS(T)) ? static_cast<T*>(shape) : nullptr;
+}
+
 template <class F> void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
 {
     for (CFODrawShape* shape : shapes)
     {
         f(shape);
-        if (auto* comp = dynamic_cast<CFOCompositeShape*>(shape))
+        if (auto* comp = ShapeAs<CFOCompositeShape>(shape))
             ForEachShapeDeep(comp->GetCompList(), f);
     }
 }
@@ -749,6 +756,7 @@ const std::vector<CFODrawShape*>* CFODataModel::FindShapesWithKey3(const std::ws
 void CFODataModel::RebuildNames(const FOPContainer& shapes)
 {
     m_names.clear();
+    m_names.reserve(size_t(shapes.Count()));
     for (CFODrawShape* shape : shapes)
         if (!shape->GetObjectName().IsEmpty())
             ++m_names[shape->GetObjectName().str()];
@@ -768,7 +776,7 @@ void CFODataModel::AttachLoadedShapes()
     ForEachShapeDeep(m_shapes,
                      [this](CFODrawShape* s)
                      {
-                         if (auto* link = dynamic_cast<CFOLinkShape*>(s))
+                         if (auto* link = ShapeAs<CFOLinkShape>(s))
                              link->ReconnectPorts(this);
                      });
     // Loaded screens get their values pushed at once; the lookup is ready before the first push.

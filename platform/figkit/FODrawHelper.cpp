@@ -121,6 +121,15 @@ void CFODrawHelper::FillPoly(CDC* pDC, const POINT* points, int count, COLORREF 
 
 void CFODrawHelper::FillRectangle(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType)
 {
+    if (nBrushType == FO_BRUSH_SOLID && pDC)
+    {
+        // The DC fills whole pixels directly where it can, with the pixels of the path below.
+        CBrush brush(crBk);
+        const RECT box = {std::min(rc.left, rc.right), std::min(rc.top, rc.bottom),
+                          std::max(rc.left, rc.right), std::max(rc.top, rc.bottom)};
+        pDC->FillRect(&box, &brush);
+        return;
+    }
     QPainterPath path;
     path.addRect(QRectF(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom),
                         std::abs(rc.right - rc.left), std::abs(rc.bottom - rc.top)));

@@ -43,6 +43,24 @@ int ReadCoord(CArchive& ar)
     return v;
 }
 
+// Smallest rectangle holding the points (right and bottom are the largest coordinates), mapped
+// first when a matrix is given. Shapes ask for it on every draw, so it builds no polygon.
+CRect BoundOf(const std::vector<CPoint>& points, const CFOMatrix* pMatrix)
+{
+    if (points.empty())
+        return CRect();
+    CPoint first = pMatrix ? CPoint(pMatrix->ChangeValue(points[0])) : points[0];
+    CRect rc(first.x, first.y, first.x, first.y);
+    for (const CPoint& pt : points)
+    {
+        const CPoint p = pMatrix ? CPoint(pMatrix->ChangeValue(pt)) : pt;
+        rc.left = std::min(rc.left, p.x);
+        rc.top = std::min(rc.top, p.y);
+        rc.right = std::max(rc.right, p.x);
+        rc.bottom = std::max(rc.bottom, p.y);
+    }
+    return rc;
+}
 } // namespace
 
 CFODrawShape::CFODrawShape() = default;
@@ -224,9 +242,7 @@ void CFODrawShape::ResetTrackPoints()
 
 CRect CFODrawShape::GetOwnRect() const
 {
-    if (m_aPoints.empty())
-        return CRect();
-    return FOPSimplePolygon(m_aPoints.data(), int(m_aPoints.size())).GetBoundRect();
+    return BoundOf(m_aPoints, nullptr);
 }
 
 CRect CFODrawShape::GetDrawRect() const
@@ -364,15 +380,7 @@ void CFODrawShape::GetPathSimplePolygon(FOPSimpleCompositePolygon& polygon) cons
 
 void CFODrawShape::UpdatePosition()
 {
-    if (m_aPoints.empty())
-    {
-        m_rcPosition.SetRectEmpty();
-        return;
-    }
-    FOPSimplePolygon p;
-    for (const CPoint& pt : m_aPoints)
-        p.Add(OwnToCanvas(pt));
-    m_rcPosition = p.GetBoundRect();
+    m_rcPosition = BoundOf(m_aPoints, m_pMatrix.get());
 }
 
 void CFODrawShape::UpdateComp()

@@ -80,11 +80,24 @@ void CFOEllipseShape2::OnDrawFlat(CDC* pDC)
     CFODrawPortsShape::OnDrawFlat(pDC);
     const CRect rc = GetOwnRect();
     const CRect box(rc.left, rc.top, rc.right + 1, rc.bottom + 1);
-    if (!IsTransparent())
+    // A solid fill goes with the outline in one Ellipse call (the same pixels as filling first), so
+    // that the DC can draw the whole figure from a picture it keeps.
+    const bool solid = !IsTransparent() && GetBrushType() == FO_BRUSH_SOLID;
+    if (!IsTransparent() && !solid)
         CFODrawHelper::FillEllipse(pDC, box, GetBkColor(), GetPatternColor(), GetBrushType());
     CPen pen;
     CPen* oldPen = SelectLinePen(pDC, pen);
-    CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
+    CBrush brush;
+    CGdiObject* oldBrush = nullptr;
+    if (solid)
+    {
+        brush.CreateSolidBrush(GetBkColor());
+        oldBrush = pDC->SelectObject(&brush);
+    }
+    else
+    {
+        oldBrush = pDC->SelectStockObject(NULL_BRUSH);
+    }
     pDC->Ellipse(&box);
     pDC->SelectObject(oldBrush);
     pDC->SelectObject(oldPen);

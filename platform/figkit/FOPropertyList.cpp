@@ -90,6 +90,7 @@ void CFOPropertyList::Serialize(CArchive& ar)
     m_props.clear();
     // Each set takes at least a two-byte class tag and its 4-byte id.
     DWORD_PTR count = ar.ReadCount(6);
+    m_props.reserve(size_t(count));
     while (count--)
         m_props.emplace_back(
             static_cast<CFOBaseProperties*>(FOReadOwnedObject(ar, RUNTIME_CLASS(CFOBaseProperties))));

@@ -185,7 +185,7 @@ CArchive& CArchive::WriteLE(uint64_t v, int size)
     return *this;
 }
 
-uint64_t CArchive::ReadLE(int size)
+uint64_t CArchive::ReadLESlow(int size)
 {
     BYTE b[8];
     ReadExact(b, UINT(size));
@@ -334,7 +334,9 @@ DWORD_PTR CArchive::ReadCount(UINT nMinElementSize)
             n = DWORD_PTR(q);
         }
     }
-    if (nMinElementSize && n > GetRemainingLength() / nMinElementSize)
+    // What is buffered is left for sure; only a larger count needs the file asked.
+    if (nMinElementSize && n > BufferedBytes() / nMinElementSize &&
+        n > GetRemainingLength() / nMinElementSize)
         AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
     return n;
 }
@@ -382,7 +384,7 @@ CArchive& CArchive::operator<<(const CString& s)
 CString CArchive::ReadStringBody(ULONGLONG nLength, bool bUnicode)
 {
     const ULONGLONG unit = bUnicode ? 2 : 1;
-    if (nLength > GetRemainingLength() / unit)
+    if (nLength > BufferedBytes() / unit && nLength > GetRemainingLength() / unit)
         AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
     // Read in slices: the data, not the length, decides how much memory is used.
     std::string bytes;
@@ -405,6 +407,35 @@ CString CArchive::ReadStringBody(ULONGLONG nLength, bool bUnicode)
 
 CArchive& CArchive::operator>>(CString& s)
 {
+    // The common case, a marked string of fewer than 255 units lying whole in the buffer
+    // (FF FE FF, length byte, text), is taken straight into the string without copies between.
+    if (m_nBufCur + 4 <= m_nBufMax)
+    {
+        const BYTE* p = m_buf.data() + m_nBufCur;
+        const size_t n = p[3];
+        if (p[0] == 0xFF && p[1] == 0xFE && p[2] == 0xFF && n < 0xFF && m_nBufCur + 4 + 2 * n <= m_nBufMax)
+        {
+            const BYTE* text = p + 4;
+            std::wstring& w = s.str();
+            w.resize(n);
+            bool surrogates = false;
+            for (size_t k = 0; k < n; ++k)
+            {
+                const char16_t c = char16_t(text[2 * k] | (text[2 * k + 1] << 8));
+                surrogates |= c >= 0xD800 && c <= 0xDFFF;
+                w[k] = wchar_t(c);
+            }
+            if (surrogates)
+            {
+                std::u16string u(n, u'\0');
+                for (size_t k = 0; k < n; ++k)
+                    u[k] = char16_t(text[2 * k] | (text[2 * k + 1] << 8));
+                w = Utf16ToWide(u);
+            }
+            m_nBufCur += 4 + 2 * n;
+            return *this;
+        }
+    }
     bool unicode = false;
     ULONGLONG len;
     BYTE b;
@@ -593,8 +624,10 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
         if (nClassIndex == 0 || nClassIndex >= m_loadArray.size() || !m_loadArray[nClassIndex].pClass)
             AfxThrowArchiveException(CArchiveException::badIndex, m_strFileName);
         pClassRef = const_cast<CRuntimeClass*>(m_loadArray[nClassIndex].pClass);
-        auto s = m_schemaMap.find(pClassRef);
-        nSchema = s != m_schemaMap.end() ? s->second : (pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA);
+        nSchema = pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA;
+        if (!m_schemaMap.empty())
+            if (auto s = m_schemaMap.find(pClassRef); s != m_schemaMap.end())
+                nSchema = s->second;
     }
 
     if (pClassRefRequested && !pClassRef->IsDerivedFrom(pClassRefRequested))

@@ -139,7 +139,24 @@ public:
 
 private:
     CArchive& WriteLE(uint64_t v, int size);
-    uint64_t ReadLE(int size);
+    // Most values lie whole in the buffer while loading: they are taken from there inline. The
+    // buffer holds nothing while storing or once closed, so those cases go the checked way.
+    uint64_t ReadLE(int size)
+    {
+        if (m_nBufCur + size_t(size) <= m_nBufMax)
+        {
+            const BYTE* p = m_buf.data() + m_nBufCur;
+            m_nBufCur += size_t(size);
+            uint64_t v = 0;
+            for (int i = size - 1; i >= 0; --i)
+                v = (v << 8) | p[i];
+            return v;
+        }
+        return ReadLESlow(size);
+    }
+    uint64_t ReadLESlow(int size);
+    // The bytes loaded into the buffer and not read yet.
+    size_t BufferedBytes() const { return m_nBufMax > m_nBufCur ? m_nBufMax - m_nBufCur : 0; }
     void ReadExact(void* lpBuf, UINT nCount);
     void CheckLoading() const;
     void CheckStoring() const;

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPen>
 #include <QWidget>
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <mutex>
 #include <numbers>
+#include <unordered_map>
 #include <unordered_set>
 
 IMPLEMENT_DYNAMIC(CPen, CGdiObject)
@@ -437,18 +439,179 @@ QFont CFont::ToQFont() const
 
 // CDC
 
+// A saved level. The clip is kept in device coordinates, so later transforms do not move it.
 struct CDC::Saved
 {
     State state;
     CPen pen;
     CBrush brush;
     CFont font;
-    CPen* pPen;
-    CBrush* pBrush;
-    CFont* pFont;
-    bool hasClip;
+    QPen qPen;
+    CPen* pPen = nullptr;
+    CBrush* pBrush = nullptr;
+    CFont* pFont = nullptr;
+    quint64 clipSerial = 0;
+    bool hasClip = false;
     QPainterPath clip;
 };
+
+struct CDC::Impl
+{
+    // The Qt form of m_curPen, made when the pen changes rather than for every figure.
+    QPen pen;
+    // The transform last given to the painter, and whether it maps whole pixels to whole pixels
+    // unscaled (then boxes and ellipses may take their cheaper forms).
+    QTransform transform;
+    bool wholePixels = true;
+    // The painter puts pixels down (not a printer or a recording), and it does so into a 32-bit
+    // image (where a finished picture of an ellipse lands exactly as the ellipse itself would).
+    bool raster = false;
+    bool rasterImage = false;
+    // The font last given to the painter, as the painter keeps it, and the one it was made from.
+    QFont appliedFont;
+    LOGFONT appliedLf;
+    bool appliedCreated = false;
+    bool fontApplied = false;
+    // Recent fonts: making a QFont from a LOGFONT costs more than finding it here.
+    struct FontEntry
+    {
+        LOGFONT lf;
+        bool created;
+        QFont font;
+    };
+    std::vector<FontEntry> fonts;
+    size_t nNextFont = 0;
+    // Every clip change gets a new serial; a saved level whose serial is current needs no clip
+    // restored. The clip of the current serial is read from the painter once and shared by every
+    // level saved under it.
+    quint64 clipSerial = 1;
+    quint64 nextClipSerial = 1;
+    quint64 clipCacheSerial = 0;
+    bool clipCacheHas = false;
+    QPainterPath clipCache;
+
+    void ClipChanged() { clipSerial = ++nextClipSerial; }
+
+    const QFont& FontFor(const CFont& font)
+    {
+        for (const FontEntry& e : fonts)
+            if (e.created == font.IsCreated() && std::memcmp(&e.lf, &font.m_logFont, sizeof(LOGFONT)) == 0)
+                return e.font;
+        FontEntry entry{font.m_logFont, font.IsCreated() != FALSE, font.ToQFont()};
+        const size_t kMaxFonts = 8;
+        if (fonts.size() < kMaxFonts)
+        {
+            fonts.push_back(std::move(entry));
+            return fonts.back().font;
+        }
+        FontEntry& slot = fonts[nNextFont];
+        nNextFont = (nNextFont + 1) % kMaxFonts;
+        slot = std::move(entry);
+        return slot.font;
+    }
+};
+
+namespace
+{
+bool SamePen(const CPen& a, const CPen& b)
+{
+    return a.m_nStyle == b.m_nStyle && a.m_nWidth == std::max(0, b.m_nWidth) && a.m_crColor == b.m_crColor &&
+           a.m_aUserStyle == b.m_aUserStyle;
+}
+
+// Finished pictures of ellipses (fill and outline over a clear background, one pixel of margin
+// around the figure), by size and colours. Drawing one is a plain copy of pixels, much cheaper than
+// filling and stroking the curve again; since the curve lands on the same pixels wherever it is
+// moved by whole pixels, the copy gives exactly the pixels of the figure. A picture is made the
+// second time its ellipse is asked for, so a screen of all different ellipses pays nothing extra.
+class CEllipsePictures
+{
+public:
+    struct Key
+    {
+        int w;
+        int h;
+        QRgb pen;
+        QRgb brush;
+        bool hasPen;
+        bool hasBrush;
+        bool operator==(const Key&) const = default;
+    };
+
+    // The picture for the key, or null when it is not worth one (yet).
+    const QImage* Find(const Key& key, const QPen& pen)
+    {
+        auto it = m_pictures.find(key);
+        if (it == m_pictures.end())
+        {
+            if (m_pictures.size() >= kMaxEntries)
+                Clear();
+            m_pictures.emplace(key, QImage());
+            return nullptr;
+        }
+        if (it->second.isNull())
+        {
+            const qint64 bytes = qint64(key.w + 3) * (key.h + 3) * 4;
+            if (m_nBytes + bytes > kMaxBytes)
+            {
+                Clear();
+                return nullptr;
+            }
+            it->second = Render(key, pen);
+            m_nBytes += bytes;
+        }
+        return &it->second;
+    }
+
+    static const int kMaxSide = 256;
+
+private:
+    struct KeyHash
+    {
+        size_t operator()(const Key& k) const
+        {
+            size_t h = std::hash<quint64>()((quint64(quint32(k.w)) << 32) | quint32(k.h));
+            h ^= std::hash<quint64>()((quint64(k.pen) << 32) | k.brush) + 0x9e3779b97f4a7c15ull + (h << 6) +
+                 (h >> 2);
+            return h ^ (size_t(k.hasPen) << 1) ^ size_t(k.hasBrush);
+        }
+    };
+
+    static QImage Render(const Key& key, const QPen& pen)
+    {
+        QImage image(key.w + 3, key.h + 3, QImage::Format_ARGB32_Premultiplied);
+        image.fill(0);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        // The same calls as the figure drawn directly (CDC::StrokeAndFill), one pixel in.
+        QPainterPath path;
+        path.addEllipse(QRectF(1, 1, key.w, key.h));
+        if (key.hasBrush)
+            painter.fillPath(path, QColor::fromRgb(key.brush));
+        if (key.hasPen)
+            painter.strokePath(path, pen);
+        return image;
+    }
+
+    void Clear()
+    {
+        m_pictures.clear();
+        m_nBytes = 0;
+    }
+
+    static const size_t kMaxEntries = 512;
+    static const qint64 kMaxBytes = 16 * 1024 * 1024;
+    std::unordered_map<Key, QImage, KeyHash> m_pictures;
+    qint64 m_nBytes = 0;
+};
+
+CEllipsePictures& EllipsePictures()
+{
+    // Per thread: images drawn on one thread are never painted with on another.
+    thread_local CEllipsePictures pictures;
+    return pictures;
+}
+} // namespace
 
 CGdiObject* CDC::GetStockObject(int nIndex)
 {
@@ -494,6 +657,8 @@ CDC::CDC()
     LOGFONT lf;
     m_pCurFont->GetLogFont(&lf);
     m_curFont.CreateFontIndirect(&lf);
+    m_impl = std::make_unique<Impl>();
+    m_impl->pen = m_curPen.ToQPen();
 }
 
 CDC::CDC(QPainter* pPainter) : CDC()
@@ -521,6 +686,17 @@ BOOL CDC::Attach(QPainter* pPainter)
     m_pPainter = pPainter;
     m_pPainter->setRenderHint(QPainter::Antialiasing, false);
     m_pPainter->setRenderHint(QPainter::TextAntialiasing, true);
+    Impl& impl = *m_impl;
+    impl.fontApplied = false;
+    impl.ClipChanged();
+    QPaintEngine* engine = m_pPainter->paintEngine();
+    impl.raster = engine && engine->type() == QPaintEngine::Raster;
+    impl.rasterImage = false;
+    if (impl.raster && engine->paintDevice() && engine->paintDevice()->devType() == QInternal::Image)
+    {
+        const QImage::Format format = static_cast<QImage*>(engine->paintDevice())->format();
+        impl.rasterImage = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied;
+    }
     ApplyTransform();
     ApplyPen();
     ApplyBrush();
@@ -541,9 +717,13 @@ CPen* CDC::SelectObject(CPen* pPen)
         return nullptr;
     CPen* old = m_pCurPen;
     m_pCurPen = pPen;
-    LOGBRUSH lb = {BS_SOLID, pPen->m_crColor, 0};
-    m_curPen.CreatePen(int(pPen->m_nStyle), pPen->m_nWidth, &lb, int(pPen->m_aUserStyle.size()),
-                       pPen->m_aUserStyle.empty() ? nullptr : pPen->m_aUserStyle.data());
+    if (!SamePen(m_curPen, *pPen))
+    {
+        LOGBRUSH lb = {BS_SOLID, pPen->m_crColor, 0};
+        m_curPen.CreatePen(int(pPen->m_nStyle), pPen->m_nWidth, &lb, int(pPen->m_aUserStyle.size()),
+                           pPen->m_aUserStyle.empty() ? nullptr : pPen->m_aUserStyle.data());
+        m_impl->pen = m_curPen.ToQPen();
+    }
     ApplyPen();
     return old;
 }
@@ -578,12 +758,16 @@ CFont* CDC::SelectObject(CFont* pFont)
 
 CGdiObject* CDC::SelectObject(CGdiObject* pObject)
 {
-    if (auto* pen = dynamic_cast<CPen*>(pObject))
-        return SelectObject(pen);
-    if (auto* brush = dynamic_cast<CBrush*>(pObject))
-        return SelectObject(brush);
-    if (auto* font = dynamic_cast<CFont*>(pObject))
-        return SelectObject(font);
+    // The runtime class answers as well as a dynamic_cast and costs less, which counts for the stock
+    // objects selected around every figure.
+    if (!pObject)
+        return nullptr;
+    if (pObject->IsKindOf(RUNTIME_CLASS(CPen)))
+        return SelectObject(static_cast<CPen*>(pObject));
+    if (pObject->IsKindOf(RUNTIME_CLASS(CBrush)))
+        return SelectObject(static_cast<CBrush*>(pObject));
+    if (pObject->IsKindOf(RUNTIME_CLASS(CFont)))
+        return SelectObject(static_cast<CFont*>(pObject));
     return nullptr;
 }
 
@@ -631,56 +815,72 @@ UINT CDC::SetTextAlign(UINT nFlags)
 
 int CDC::SaveDC()
 {
-    auto saved = std::make_unique<Saved>();
-    saved->state = m_state;
-    LOGBRUSH lb = {BS_SOLID, m_curPen.m_crColor, 0};
-    saved->pen.CreatePen(int(m_curPen.m_nStyle), m_curPen.m_nWidth, &lb, int(m_curPen.m_aUserStyle.size()),
-                         m_curPen.m_aUserStyle.empty() ? nullptr : m_curPen.m_aUserStyle.data());
-    if (m_curBrush.GetLogBrush(&lb))
-        saved->brush.CreateBrushIndirect(&lb);
-    LOGFONT lf;
-    if (m_curFont.GetLogFont(&lf))
-        saved->font.CreateFontIndirect(&lf);
-    saved->pPen = m_pCurPen;
-    saved->pBrush = m_pCurBrush;
-    saved->pFont = m_pCurFont;
-    saved->hasClip = m_pPainter && m_pPainter->hasClipping();
-    if (saved->hasClip)
-        saved->clip = m_pPainter->clipPath() * m_pPainter->worldTransform();
-    m_saved.push_back(std::move(saved));
-    return int(m_saved.size());
+    // Levels are kept for reuse: shapes save and restore around every figure.
+    if (size_t(m_nSaved) == m_saved.size())
+        m_saved.push_back(std::make_unique<Saved>());
+    Saved& saved = *m_saved[size_t(m_nSaved)];
+    Impl& impl = *m_impl;
+    saved.state = m_state;
+    saved.pen = m_curPen;
+    saved.brush = m_curBrush;
+    saved.font = m_curFont;
+    saved.qPen = impl.pen;
+    saved.pPen = m_pCurPen;
+    saved.pBrush = m_pCurBrush;
+    saved.pFont = m_pCurFont;
+    if (m_pPainter && impl.clipCacheSerial != impl.clipSerial)
+    {
+        impl.clipCacheHas = m_pPainter->hasClipping();
+        impl.clipCache =
+            impl.clipCacheHas ? m_pPainter->clipPath() * m_pPainter->worldTransform() : QPainterPath();
+        impl.clipCacheSerial = impl.clipSerial;
+    }
+    saved.clipSerial = impl.clipSerial;
+    saved.hasClip = m_pPainter && impl.clipCacheHas;
+    saved.clip = saved.hasClip ? impl.clipCache : QPainterPath();
+    return ++m_nSaved;
 }
 
 BOOL CDC::RestoreDC(int nSavedDC)
 {
-    int level = nSavedDC < 0 ? int(m_saved.size()) + 1 + nSavedDC : nSavedDC;
-    if (level < 1 || level > int(m_saved.size()))
+    int level = nSavedDC < 0 ? m_nSaved + 1 + nSavedDC : nSavedDC;
+    if (level < 1 || level > m_nSaved)
         return FALSE;
-    std::unique_ptr<Saved> saved = std::move(m_saved[size_t(level - 1)]);
-    m_saved.resize(size_t(level - 1));
-    m_state = saved->state;
-    LOGBRUSH lb = {BS_SOLID, saved->pen.m_crColor, 0};
-    m_curPen.CreatePen(int(saved->pen.m_nStyle), saved->pen.m_nWidth, &lb,
-                       int(saved->pen.m_aUserStyle.size()),
-                       saved->pen.m_aUserStyle.empty() ? nullptr : saved->pen.m_aUserStyle.data());
-    if (saved->brush.GetLogBrush(&lb))
-        m_curBrush.CreateBrushIndirect(&lb);
-    LOGFONT lf;
-    if (saved->font.GetLogFont(&lf))
-        m_curFont.CreateFontIndirect(&lf);
-    m_pCurPen = saved->pPen;
-    m_pCurBrush = saved->pBrush;
-    m_pCurFont = saved->pFont;
-    ApplyTransform();
+    m_nSaved = level - 1;
+    Saved& saved = *m_saved[size_t(level - 1)];
+    Impl& impl = *m_impl;
+    const State& s = saved.state;
+    const bool sameTransform =
+        s.nMapMode == m_state.nMapMode && s.ptWindowOrg == m_state.ptWindowOrg &&
+        s.ptViewportOrg == m_state.ptViewportOrg && s.szWindowExt == m_state.szWindowExt &&
+        s.szViewportExt == m_state.szViewportExt && s.nGraphicsMode == m_state.nGraphicsMode &&
+        std::memcmp(&s.xform, &m_state.xform, sizeof(XFORM)) == 0;
+    m_state = s;
+    m_curPen = saved.pen;
+    impl.pen = saved.qPen;
+    m_curBrush = saved.brush;
+    m_curFont = saved.font;
+    m_pCurPen = saved.pPen;
+    m_pCurBrush = saved.pBrush;
+    m_pCurFont = saved.pFont;
+    if (!m_pPainter)
+        return TRUE;
+    // Only what changed since the save goes back to the painter.
+    if (!sameTransform || m_pPainter->worldTransform() != impl.transform)
+        ApplyTransform();
     ApplyPen();
     ApplyBrush();
     ApplyFont();
-    if (m_pPainter)
+    if (saved.clipSerial != impl.clipSerial || m_pPainter->hasClipping() != saved.hasClip)
     {
-        if (saved->hasClip)
-            m_pPainter->setClipPath(saved->clip * m_pPainter->worldTransform().inverted());
+        if (saved.hasClip)
+            m_pPainter->setClipPath(saved.clip * m_pPainter->worldTransform().inverted());
         else
             m_pPainter->setClipping(false);
+        impl.clipSerial = saved.clipSerial;
+        impl.clipCacheSerial = saved.clipSerial;
+        impl.clipCacheHas = saved.hasClip;
+        impl.clipCache = saved.clip;
     }
     return TRUE;
 }
@@ -833,7 +1033,16 @@ void CDC::ApplyTransform()
     }
     const QTransform map = MappingOf(m_state.nMapMode, m_state.ptWindowOrg, m_state.ptViewportOrg,
                                      m_state.szWindowExt, m_state.szViewportExt);
-    m_pPainter->setWorldTransform(world * map);
+    Impl& impl = *m_impl;
+    impl.transform = world * map;
+    if (m_pPainter->worldTransform() != impl.transform)
+        m_pPainter->setWorldTransform(impl.transform);
+    const auto whole = [](const QTransform& t)
+    {
+        return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) &&
+               t.dy() == std::floor(t.dy());
+    };
+    impl.wholePixels = whole(impl.transform) && whole(m_pPainter->deviceTransform());
 }
 
 void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const
@@ -905,6 +1114,7 @@ int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
     if (!m_pPainter)
         return ERROR_REGION;
     m_pPainter->setClipRect(QRect(x1, y1, std::max(0, x2 - x1), std::max(0, y2 - y1)), Qt::IntersectClip);
+    m_impl->ClipChanged();
     return x2 > x1 && y2 > y1 ? SIMPLEREGION : NULLREGION;
 }
 
@@ -927,6 +1137,7 @@ int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2)
     QPainterPath hole;
     hole.addRect(QRectF(x1, y1, x2 - x1, y2 - y1));
     m_pPainter->setClipPath(all.subtracted(hole));
+    m_impl->ClipChanged();
     return COMPLEXREGION;
 }
 
@@ -934,6 +1145,7 @@ int CDC::SelectClipPolygon(const POINT* lpPoints, int nCount)
 {
     if (!m_pPainter)
         return ERROR_REGION;
+    m_impl->ClipChanged();
     if (!lpPoints || nCount <= 0)
     {
         m_pPainter->setClipping(false);
@@ -972,8 +1184,9 @@ int CDC::GetClipBox(LPRECT lpRect) const
 
 void CDC::ApplyPen()
 {
+    // The painter compares and keeps an equal pen as it is.
     if (m_pPainter)
-        m_pPainter->setPen(m_curPen.ToQPen());
+        m_pPainter->setPen(m_impl->pen);
 }
 
 void CDC::ApplyBrush()
@@ -983,8 +1196,19 @@ void CDC::ApplyBrush()
 
 void CDC::ApplyFont()
 {
-    if (m_pPainter)
-        m_pPainter->setFont(m_curFont.ToQFont());
+    if (!m_pPainter)
+        return;
+    // Setting a font makes the painter resolve it again; skip that when nothing changed.
+    Impl& impl = *m_impl;
+    if (impl.fontApplied && impl.appliedCreated == (m_curFont.IsCreated() != FALSE) &&
+        std::memcmp(&impl.appliedLf, &m_curFont.m_logFont, sizeof(LOGFONT)) == 0 &&
+        m_pPainter->font() == impl.appliedFont)
+        return;
+    m_pPainter->setFont(impl.FontFor(m_curFont));
+    impl.appliedFont = m_pPainter->font();
+    impl.appliedLf = m_curFont.m_logFont;
+    impl.appliedCreated = m_curFont.IsCreated() != FALSE;
+    impl.fontApplied = true;
 }
 
 void CDC::FillWithBrush(const QPainterPath& path, const CBrush& brush)
@@ -1004,13 +1228,95 @@ void CDC::FillWithBrush(const QPainterPath& path, const CBrush& brush)
     m_pPainter->fillPath(path, AfxColorFromRef(brush.m_crColor));
 }
 
+// The fast forms below draw exactly the pixels of the figures they stand for, and only where that
+// was shown to hold: the raster engine puts pixels down, and the painter maps logical units 1:1
+// onto whole pixels, without antialiasing. Filling a box then is filling whole pixels; a one-pixel
+// solid outline of a box is its four edges. (A printer would draw a hairline differently from four
+// thin boxes, so it keeps the paths.) Each returns false when it does not apply, and the caller
+// draws the figure as a path.
+
+bool CDC::FillBoxFast(const RECT& rc, const CBrush& brush)
+{
+    if (!brush.IsCreated() || brush.m_nStyle == BS_NULL)
+        return true; // nothing to fill
+    const Impl& impl = *m_impl;
+    if (brush.m_nStyle != BS_SOLID || rc.right < rc.left || rc.bottom < rc.top || !impl.raster ||
+        !impl.wholePixels || m_pPainter->worldTransform() != impl.transform ||
+        m_pPainter->testRenderHint(QPainter::Antialiasing))
+        return false;
+    m_pPainter->fillRect(QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top),
+                         AfxColorFromRef(brush.m_crColor));
+    return true;
+}
+
+namespace
+{
+// A painter that puts colours down as they are: opaque, over what is there.
+bool Opaque(const QPainter& painter)
+{
+    return painter.opacity() == 1.0 && painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+}
+
+bool OnePixelSolid(const QPen& pen)
+{
+    return pen.style() == Qt::SolidLine && pen.isCosmetic() && pen.width() == 0;
+}
+} // namespace
+
+// The outline of the box [l, l + w] x [t, t + h] (both ends included) with the current pen.
+bool CDC::FrameBoxFast(int l, int t, int w, int h)
+{
+    const Impl& impl = *m_impl;
+    if (w < 1 || h < 1 || !OnePixelSolid(impl.pen) || !impl.raster || !impl.wholePixels ||
+        m_pPainter->worldTransform() != impl.transform ||
+        m_pPainter->testRenderHint(QPainter::Antialiasing) || !Opaque(*m_pPainter))
+        return false;
+    const QColor color = impl.pen.color();
+    m_pPainter->fillRect(QRect(l, t, w + 1, 1), color);
+    m_pPainter->fillRect(QRect(l, t + h, w + 1, 1), color);
+    if (h > 1)
+    {
+        m_pPainter->fillRect(QRect(l, t + 1, 1, h - 1), color);
+        m_pPainter->fillRect(QRect(l + w, t + 1, 1, h - 1), color);
+    }
+    return true;
+}
+
+// The ellipse in the box [l, l + w] x [t, t + h] with the current pen and brush, from a finished
+// picture of it.
+bool CDC::EllipseFast(int l, int t, int w, int h)
+{
+    const Impl& impl = *m_impl;
+    const bool hasPen = impl.pen.style() != Qt::NoPen;
+    const bool hasBrush = m_curBrush.IsCreated() && m_curBrush.m_nStyle != BS_NULL;
+    if (!impl.rasterImage || w < 1 || h < 1 || w > CEllipsePictures::kMaxSide ||
+        h > CEllipsePictures::kMaxSide || (hasPen && !OnePixelSolid(impl.pen)) ||
+        (hasBrush && m_curBrush.m_nStyle != BS_SOLID) || !impl.wholePixels ||
+        m_pPainter->worldTransform() != impl.transform ||
+        m_pPainter->testRenderHint(QPainter::Antialiasing) || !Opaque(*m_pPainter))
+        return false;
+    if (!hasPen && !hasBrush)
+        return true;
+    const CEllipsePictures::Key key{w,
+                                    h,
+                                    hasPen ? impl.pen.color().rgba() : 0,
+                                    hasBrush ? AfxColorFromRef(m_curBrush.m_crColor).rgba() : 0,
+                                    hasPen,
+                                    hasBrush};
+    const QImage* picture = EllipsePictures().Find(key, impl.pen);
+    if (!picture)
+        return false;
+    m_pPainter->drawImage(QPoint(l - 1, t - 1), *picture);
+    return true;
+}
+
 void CDC::StrokeAndFill(const QPainterPath& path, bool fill)
 {
     if (!m_pPainter)
         return;
     if (fill)
         FillWithBrush(path, m_curBrush);
-    const QPen pen = m_curPen.ToQPen();
+    const QPen& pen = m_impl->pen;
     if (pen.style() != Qt::NoPen)
         m_pPainter->strokePath(path, pen);
 }
@@ -1026,7 +1332,7 @@ BOOL CDC::LineTo(int x, int y)
 {
     if (!Ready())
         return FALSE;
-    const QPen pen = m_curPen.ToQPen();
+    const QPen& pen = m_impl->pen;
     if (pen.style() != Qt::NoPen)
     {
         m_pPainter->setPen(pen);
@@ -1044,7 +1350,7 @@ BOOL CDC::Polyline(const POINT* lpPoints, int nCount)
     poly.reserve(nCount);
     for (int i = 0; i < nCount; ++i)
         poly << QPoint(lpPoints[i].x, lpPoints[i].y);
-    const QPen pen = m_curPen.ToQPen();
+    const QPen& pen = m_impl->pen;
     if (pen.style() != Qt::NoPen)
     {
         m_pPainter->setPen(pen);
@@ -1112,22 +1418,29 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
 {
     if (!Ready())
         return FALSE;
-    QPainterPath path;
-    path.addRect(OutlineBox(x1, y1, x2, y2));
-    const QPen pen = m_curPen.ToQPen();
+    const QRectF box = OutlineBox(x1, y1, x2, y2);
+    const int l = int(box.left()), t = int(box.top()), w = int(box.width()), h = int(box.height());
+    const QPen& pen = m_impl->pen;
     if (pen.style() == Qt::NoPen)
     {
         // Without an outline the box is filled to its full size less the last row and column.
-        QPainterPath fill;
-        fill.addRect(OutlineBox(x1, y1, x2, y2));
-        FillWithBrush(fill, m_curBrush);
+        if (!FillBoxFast(RECT{l, t, l + w, t + h}, m_curBrush))
+        {
+            QPainterPath fill;
+            fill.addRect(box);
+            FillWithBrush(fill, m_curBrush);
+        }
         return TRUE;
     }
     // Fill covers the outline's pixels too; the pen draws over it.
-    QPainterPath fill;
-    const QRectF box = OutlineBox(x1, y1, x2, y2);
-    fill.addRect(box.adjusted(0, 0, 1, 1));
-    FillWithBrush(fill, m_curBrush);
+    if (!FillBoxFast(RECT{l, t, l + w + 1, t + h + 1}, m_curBrush))
+    {
+        QPainterPath fill;
+        fill.addRect(box.adjusted(0, 0, 1, 1));
+        FillWithBrush(fill, m_curBrush);
+    }
+    if (FrameBoxFast(l, t, w, h))
+        return TRUE;
     m_pPainter->setPen(pen);
     m_pPainter->setBrush(Qt::NoBrush);
     m_pPainter->drawRect(box);
@@ -1153,8 +1466,11 @@ BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
 {
     if (!Ready())
         return FALSE;
+    const QRectF box = OutlineBox(x1, y1, x2, y2);
+    if (EllipseFast(int(box.left()), int(box.top()), int(box.width()), int(box.height())))
+        return TRUE;
     QPainterPath path;
-    path.addEllipse(OutlineBox(x1, y1, x2, y2));
+    path.addEllipse(box);
     StrokeAndFill(path, true);
     return TRUE;
 }
@@ -1176,7 +1492,7 @@ BOOL CDC::Arc(LPCRECT lpRect, POINT ptStart, POINT ptEnd)
     QPainterPath path;
     path.arcMoveTo(box, a0);
     path.arcTo(box, a0, span);
-    const QPen pen = m_curPen.ToQPen();
+    const QPen& pen = m_impl->pen;
     if (pen.style() != Qt::NoPen)
         m_pPainter->strokePath(path, pen);
     return TRUE;
@@ -1219,6 +1535,8 @@ BOOL CDC::Pie(LPCRECT lpRect, POINT ptStart, POINT ptEnd)
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
 {
     if (!Ready() || !lpRect || !pBrush)
+        return;
+    if (FillBoxFast(*lpRect, *pBrush))
         return;
     QPainterPath path;
     path.addRect(

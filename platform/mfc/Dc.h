@@ -440,6 +440,9 @@ protected:
         XFORM xform = {1, 0, 0, 1, 0, 0};
     };
     struct Saved;
+    // What the DC keeps of the painter so that unchanged pens, fonts, transforms and clips are not
+    // handed to it again (Dc.cpp).
+    struct Impl;
 
     void ApplyTransform();
     void ApplyPen();
@@ -449,6 +452,10 @@ protected:
     BOOL Ready() const { return m_pPainter != nullptr; }
     void FillWithBrush(const class QPainterPath& path, const CBrush& brush);
     void StrokeAndFill(const class QPainterPath& path, bool fill);
+    // The cheaper forms of figures that give the same pixels, where the painter allows them.
+    bool FillBoxFast(const RECT& rc, const CBrush& brush);
+    bool FrameBoxFast(int l, int t, int w, int h);
+    bool EllipseFast(int l, int t, int w, int h);
 
     QPainter* m_pPainter = nullptr;
     State m_state;
@@ -459,7 +466,10 @@ protected:
     CBrush* m_pCurBrush = nullptr;
     CFont* m_pCurFont = nullptr;
     CPoint m_ptCurrent;
+    // Saved levels, kept for reuse: the first m_nSaved are in use.
     std::vector<std::unique_ptr<Saved>> m_saved;
+    int m_nSaved = 0;
+    std::unique_ptr<Impl> m_impl;
 };
 
 // Draws into an image; the image must outlive the DC.

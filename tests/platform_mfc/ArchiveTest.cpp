@@ -243,6 +243,67 @@ TEST_F(ArchiveTest, ValuesRoundTrip)
          });
 }
 
+// Short strings and numbers are taken straight from the archive's buffer when they lie whole in it;
+// wherever the buffer ends (a small buffer ends often) they still read as they were written.
+TEST_F(ArchiveTest, ShortValuesReadAlikeWhereverTheBufferEnds)
+{
+    const CString texts[] = {
+        L"", L"a", L"plain text", L"Gr\u00FC\u00DFe \U0001F600", CString(L'x', 254), CString(L'y', 255)};
+    const Bytes bytes = Store(
+        [&](CArchive& ar)
+        {
+            for (int i = 0; i < 200; ++i)
+            {
+                ar << BYTE(i) << texts[i % std::size(texts)] << (i * 7919) << double(i) / 3;
+                if (i % 3 == 0)
+                    ar << WORD(i);
+            }
+        });
+    for (int bufSize : {128, 4096})
+    {
+        Bytes copy = bytes;
+        CMemFile file(copy.data(), UINT(copy.size()));
+        CArchive ar(&file, CArchive::load, bufSize);
+        {
+            // Reused, as a loading shape reuses its members.
+            CString s = L"left over from before";
+            for (int i = 0; i < 200; ++i)
+            {
+                BYTE b = 0;
+                int n = 0;
+                double d = 0;
+                ar >> b >> s >> n >> d;
+                EXPECT_EQ(b, BYTE(i));
+                EXPECT_TRUE(s == texts[i % std::size(texts)]) << "string " << i;
+                EXPECT_EQ(n, i * 7919);
+                EXPECT_EQ(d, double(i) / 3);
+                if (i % 3 == 0)
+                {
+                    WORD w = 0;
+                    ar >> w;
+                    EXPECT_EQ(w, WORD(i));
+                }
+            }
+            EXPECT_EQ(ar.GetRemainingLength(), 0u);
+        }
+    }
+    // Marked UTF-16 with a pair and with lone halves of one: the pair makes one character, a lone
+    // half the replacement character.
+    const std::vector<std::pair<Bytes, CString>> cases = {
+        {{0xFF, 0xFE, 0xFF, 0x02, 0x3D, 0xD8, 0x00, 0xDE}, L"\U0001F600"},
+        {{0xFF, 0xFE, 0xFF, 0x02, 0x3D, 0xD8, 0x41, 0x00}, L"\uFFFDA"},
+        {{0xFF, 0xFE, 0xFF, 0x01, 0x00, 0xDE}, L"\uFFFD"},
+    };
+    for (const auto& [input, expected] : cases)
+        Load(input,
+             [&](CArchive& ar)
+             {
+                 CString s;
+                 ar >> s;
+                 EXPECT_TRUE(s == expected);
+             });
+}
+
 TEST_F(ArchiveTest, PlainStringsAreReadAsUtf8)
 {
     struct Case
