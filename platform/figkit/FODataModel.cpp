@@ -664,7 +664,7 @@ void CFODataModel::OnDrawShape(CDC* pDC, const CRect& rcClip)
             continue;
         CRect hit;
         const CRect box = shape->GetMaxRect();
-        if (!hit.IntersectRect(&box, &rcClip))
+        if (!hit.IntersectRect(&box, &rcClip) || !pDC->RectVisible(&box))
             continue;
         shape->OnDraw(pDC);
     }

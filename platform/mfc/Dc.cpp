@@ -492,6 +492,22 @@ struct CDC::Impl
 
     void ClipChanged() { clipSerial = ++nextClipSerial; }
 
+    // RectVisible's picture of a clip of many pieces: a coarse grid over the clip's bounds whose
+    // cells say whether a piece touches them, made once per clip and transform.
+    struct ClipGrid
+    {
+        quint64 serial = 0;
+        QTransform transform;
+        QRect bounds;
+        int cellW = 1;
+        int cellH = 1;
+        int cols = 0;
+        int rows = 0;
+        bool pieces = false;
+        std::vector<unsigned char> cells;
+    };
+    mutable ClipGrid grid;
+
     const QFont& FontFor(const CFont& font)
     {
         for (const FontEntry& e : fonts)
@@ -1180,6 +1196,55 @@ int CDC::GetClipBox(LPRECT lpRect) const
     *lpRect = {LONG(std::floor(box.left())), LONG(std::floor(box.top())), LONG(std::ceil(box.right())),
                LONG(std::ceil(box.bottom()))};
     return box.isEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+BOOL CDC::RectVisible(LPCRECT lpRect) const
+{
+    if (!lpRect)
+        return FALSE;
+    if (!m_pPainter || !m_pPainter->hasClipping())
+        return TRUE;
+    const QRect r = QRect(QPoint(lpRect->left, lpRect->top), QPoint(lpRect->right, lpRect->bottom)).normalized();
+    Impl::ClipGrid& g = m_impl->grid;
+    if (g.serial != m_impl->clipSerial || g.transform != m_pPainter->worldTransform())
+    {
+        constexpr int kCells = 64;
+        const QRegion region = m_pPainter->clipRegion();
+        g.serial = m_impl->clipSerial;
+        g.transform = m_pPainter->worldTransform();
+        g.bounds = region.boundingRect();
+        g.pieces = region.rectCount() > 1;
+        g.cells.clear();
+        if (g.pieces)
+        {
+            g.cellW = std::max(1, (g.bounds.width() + kCells - 1) / kCells);
+            g.cellH = std::max(1, (g.bounds.height() + kCells - 1) / kCells);
+            g.cols = (g.bounds.width() + g.cellW - 1) / g.cellW;
+            g.rows = (g.bounds.height() + g.cellH - 1) / g.cellH;
+            g.cells.assign(size_t(g.cols) * size_t(g.rows), 0);
+            for (const QRect& piece : region)
+            {
+                const QRect p = piece.translated(-g.bounds.topLeft());
+                for (int y = p.top() / g.cellH; y <= p.bottom() / g.cellH && y < g.rows; ++y)
+                    for (int x = p.left() / g.cellW; x <= p.right() / g.cellW && x < g.cols; ++x)
+                        g.cells[size_t(y) * size_t(g.cols) + size_t(x)] = 1;
+            }
+        }
+    }
+    // A clip path the region cannot state (a rotated polygon) leaves an empty region: say TRUE.
+    if (g.bounds.isEmpty())
+        return TRUE;
+    const QRect hit = r.intersected(g.bounds);
+    if (hit.isEmpty())
+        return FALSE;
+    if (!g.pieces)
+        return TRUE;
+    const QRect p = hit.translated(-g.bounds.topLeft());
+    for (int y = p.top() / g.cellH; y <= p.bottom() / g.cellH && y < g.rows; ++y)
+        for (int x = p.left() / g.cellW; x <= p.right() / g.cellW && x < g.cols; ++x)
+            if (g.cells[size_t(y) * size_t(g.cols) + size_t(x)])
+                return TRUE;
+    return FALSE;
 }
 
 void CDC::ApplyPen()

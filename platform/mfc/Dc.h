@@ -382,6 +382,10 @@ public:
     // Clips to a polygon (alternate rule); SelectClipPolygon(nullptr, 0) removes every clip.
     int SelectClipPolygon(const POINT* lpPoints, int nCount);
     int GetClipBox(LPRECT lpRect) const;
+    // Whether some part of the rectangle may show through the clip. A clip made of many pieces
+    // (the region of a partial repaint) is tested piece by piece, so a caller can skip what lies
+    // in the gaps between them; the answer errs towards TRUE, never towards FALSE.
+    BOOL RectVisible(LPCRECT lpRect) const;
 
     // Lines and figures.
     CPoint MoveTo(int x, int y);

@@ -168,6 +168,32 @@ TEST_F(FigkitViews, APartialRepaintDrawsOnlyTheShapesItsRegionTouches)
     }
 }
 
+// Two changes far apart make a region of two pieces; a shape in the gap between them lies inside
+// the region's bounds but outside both pieces, and is not drawn.
+TEST_F(FigkitViews, AShapeBetweenThePiecesOfARepaintRegionIsNotDrawn)
+{
+    CFODataModel model;
+    CViewCanvas canvas;
+    ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 200)));
+    canvas.SetCurrentModel(&model);
+    CCountingShape* topLeft = AddRect(model, CRect(10, 10, 40, 40));
+    CCountingShape* between = AddRect(model, CRect(120, 80, 160, 120));
+    CCountingShape* bottomRight = AddRect(model, CRect(250, 150, 280, 180));
+    ShowAndSettle(canvas);
+    for (CCountingShape* s : {topLeft, between, bottomRight})
+        s->draws = 0;
+    canvas.paintClips.clear();
+
+    topLeft->SetCurrentValue(1.0);
+    bottomRight->SetCurrentValue(2.0);
+    ASSERT_TRUE(PumpUntil([&] { return !canvas.paintClips.empty(); }));
+    PumpUntil([] { return false; }, 30);
+
+    EXPECT_GE(topLeft->draws, 1);
+    EXPECT_GE(bottomRight->draws, 1);
+    EXPECT_EQ(between->draws, 0);
+}
+
 TEST_F(FigkitViews, ViewsThatLeaveOrGoAreNoLongerTold)
 {
     CFODataModel model;
