@@ -71,7 +71,7 @@ struct AFX_CMDHANDLERINFO
 #define DECLARE_MESSAGE_MAP()                                                                                \
 protected:                                                                                                   \
     static const AFX_MSGMAP* GetThisMessageMap();                                                            \
-    virtual const AFX_MSGMAP* GetMessageMap() const;
+    const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
     const AFX_MSGMAP* theClass::GetMessageMap() const                                                        \
@@ -215,5 +215,8 @@ public:
     BOOL DispatchMessageEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT* pResult);
 
-    DECLARE_MESSAGE_MAP()
+    // The root of every map chain; derived classes override it through DECLARE_MESSAGE_MAP.
+protected:
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
 };
