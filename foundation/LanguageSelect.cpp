@@ -11,11 +11,14 @@
 
 namespace
 {
-LANGID LangFromLocale(LCID lcid) { return LANGID(lcid & 0xFFFF); }
+LANGID LangFromLocale(LCID lcid)
+{
+    return LANGID(lcid & 0xFFFF);
+}
 } // namespace
 
-CLanguageSelect::CLanguageSelect(UINT id1, UINT id2, LPCWSTR languageLibrary, BOOL reloadMenu, BOOL updateTitle,
-                                 CWnd* pParent)
+CLanguageSelect::CLanguageSelect(UINT id1, UINT id2, LPCWSTR languageLibrary, BOOL reloadMenu,
+                                 BOOL updateTitle, CWnd* pParent)
     : CDialog(IDD, pParent), m_bReloadMenu(reloadMenu), m_bUpdateTitle(updateTitle), m_idMainMenu(id1),
       m_idDocMenu(id2), m_strLanguageLibrary(languageLibrary)
 {
@@ -66,7 +69,10 @@ CString CLanguageSelect::GetLanguagesFolder()
     return folder.Left(folder.ReverseFind(L'/') + 1) + L"Languages";
 }
 
-CString CLanguageSelect::FindCatalogue(LANGID) const { return CString(); }
+CString CLanguageSelect::FindCatalogue(LANGID) const
+{
+    return CString();
+}
 
 BOOL CLanguageSelect::HasCatalogues() const
 {

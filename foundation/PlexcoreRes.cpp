@@ -61,10 +61,19 @@ struct CPlexcoreEntry
 __attribute__((init_priority(2000))) CPlexcoreEntry g_entry;
 } // namespace
 
-BOOL Plexcore_IsAttached() { return g_attached; }
+BOOL Plexcore_IsAttached()
+{
+    return g_attached;
+}
 
-CPlexcoreRes::CPlexcoreRes() { Switch2ExtResource(); }
-CPlexcoreRes::~CPlexcoreRes() { RestoreOldResource(); }
+CPlexcoreRes::CPlexcoreRes()
+{
+    Switch2ExtResource();
+}
+CPlexcoreRes::~CPlexcoreRes()
+{
+    RestoreOldResource();
+}
 
 void CPlexcoreRes::Switch2ExtResource()
 {
@@ -73,9 +82,15 @@ void CPlexcoreRes::Switch2ExtResource()
     AfxSetResourceHandle(m_hInstance);
 }
 
-void CPlexcoreRes::RestoreOldResource() { AfxSetResourceHandle(m_hOldResource); }
+void CPlexcoreRes::RestoreOldResource()
+{
+    AfxSetResourceHandle(m_hOldResource);
+}
 
-HINSTANCE CPlexcoreRes::GetInstanceHandle() { return g_plexcoreDLL.hModule; }
+HINSTANCE CPlexcoreRes::GetInstanceHandle()
+{
+    return g_plexcoreDLL.hModule;
+}
 
 BOOL CPlexcoreRes::LoadMenu(UINT id, CMenu& menu)
 {
@@ -99,7 +114,10 @@ BOOL CPlexcoreRes::LoadBitmap(UINT id, CBitmap& bitmap)
     return bitmap.Attach(h);
 }
 
-BOOL Plexcore_LoadString(UINT id, CString& out) { return CPlexcoreRes::LoadString(id, out); }
+BOOL Plexcore_LoadString(UINT id, CString& out)
+{
+    return CPlexcoreRes::LoadString(id, out);
+}
 
 BOOL Plexcore_LoadString(UINT id, CString& out, LPCWSTR insert1, LPCWSTR insert2)
 {

@@ -3,6 +3,15 @@
 ROrediRaziDov::ROrediRaziDov(UINT id1, UINT id2) : ROzazeRir(id1, id2, L"QYRDrawLang.dll") {}
 ROrediRaziDov::~ROrediRaziDov() = default;
 
-BOOL ROrediRaziDov::InitInstance() { return ROzazeRir::InitInstance() != 0; }
-int ROrediRaziDov::ExitInstance() { return ROzazeRir::ExitInstance(); }
-void ROrediRaziDov::OnClosingMainFrame(CFrameImpl* pFrameImpl) { CWinAppEx::OnClosingMainFrame(pFrameImpl); }
+BOOL ROrediRaziDov::InitInstance()
+{
+    return ROzazeRir::InitInstance() != 0;
+}
+int ROrediRaziDov::ExitInstance()
+{
+    return ROzazeRir::ExitInstance();
+}
+void ROrediRaziDov::OnClosingMainFrame(CFrameImpl* pFrameImpl)
+{
+    CWinAppEx::OnClosingMainFrame(pFrameImpl);
+}

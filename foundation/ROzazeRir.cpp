@@ -22,7 +22,10 @@ CDynLinkLibrary* g_pProgramLibrary = nullptr;
 WorkSpaceFactory g_workSpaceFactory = nullptr;
 } // namespace
 
-ROzazeRir* AfxGetXVKApp() { return g_pXVKApp; }
+ROzazeRir* AfxGetXVKApp()
+{
+    return g_pXVKApp;
+}
 
 BEGIN_MESSAGE_MAP(ROzazeRir, CWinAppEx)
 END_MESSAGE_MAP()
@@ -97,11 +100,20 @@ BOOL ROzazeRir::InitInstance()
     return TRUE;
 }
 
-CWorkSpacePtr ROzazeRir::TakeWorkSpace() { return std::exchange(m_pWorkSpace, CWorkSpacePtr(nullptr, nullptr)); }
+CWorkSpacePtr ROzazeRir::TakeWorkSpace()
+{
+    return std::exchange(m_pWorkSpace, CWorkSpacePtr(nullptr, nullptr));
+}
 
-void ROzazeRir::SetWorkSpaceFactory(WorkSpaceFactory factory) { g_workSpaceFactory = factory; }
+void ROzazeRir::SetWorkSpaceFactory(WorkSpaceFactory factory)
+{
+    g_workSpaceFactory = factory;
+}
 
-BOOL ROzazeRir::PreTranslateMessage(MSG* pMsg) { return CWinThread::PreTranslateMessage(pMsg); }
+BOOL ROzazeRir::PreTranslateMessage(MSG* pMsg)
+{
+    return CWinThread::PreTranslateMessage(pMsg);
+}
 
 BOOL ROzazeRir::OnIdle(LONG count)
 {
@@ -129,7 +141,10 @@ int ROzazeRir::ExitInstance()
     return 0;
 }
 
-int ROzazeRir::DoMessageBox(LPCWSTR prompt, UINT type, UINT helpId) { return CWinApp::DoMessageBox(prompt, type, helpId); }
+int ROzazeRir::DoMessageBox(LPCWSTR prompt, UINT type, UINT helpId)
+{
+    return CWinApp::DoMessageBox(prompt, type, helpId);
+}
 
 void ROzazeRir::OnViewLanguage()
 {
@@ -143,7 +158,10 @@ void ROzazeRir::OnUpdateViewLanguage(CCmdUI* pCmdUI)
         pCmdUI->Enable(m_pLangDlg && m_pLangDlg->HasCatalogues());
 }
 
-LANGID ROzazeRir::GetLangId() const { return m_pLangDlg ? m_pLangDlg->GetLangId() : LANGID(1033); }
+LANGID ROzazeRir::GetLangId() const
+{
+    return m_pLangDlg ? m_pLangDlg->GetLangId() : LANGID(1033);
+}
 
 void ROzazeRir::SetIndicators(CStatusBar& bar, const UINT* ids, int count) const
 {
@@ -163,7 +181,10 @@ void ROzazeRir::TranslateDialog(HWND dlg) const
         m_pLangDlg->TranslateDialog(dlg);
 }
 
-std::wstring ROzazeRir::LoadString(UINT id) const { return m_pLangDlg ? m_pLangDlg->LoadString(id) : std::wstring(); }
+std::wstring ROzazeRir::LoadString(UINT id) const
+{
+    return m_pLangDlg ? m_pLangDlg->LoadString(id) : std::wstring();
+}
 
 std::wstring ROzazeRir::LoadDialogCaption(LPCWSTR dialogName) const
 {
@@ -176,7 +197,16 @@ void ROzazeRir::ResetOptions()
         OptionsInit(m_pOptions.get());
 }
 
-void ROzazeRir::AddOperation() { InterlockedIncrement(&m_nActiveOperations); }
-void ROzazeRir::RemoveOperation() { InterlockedDecrement(&m_nActiveOperations); }
+void ROzazeRir::AddOperation()
+{
+    InterlockedIncrement(&m_nActiveOperations);
+}
+void ROzazeRir::RemoveOperation()
+{
+    InterlockedDecrement(&m_nActiveOperations);
+}
 
-CString ROzazeRir::GetXVKHelpFilePath() { return g_pXVKApp ? g_pXVKApp->m_strHelpFilePath : CString(); }
+CString ROzazeRir::GetXVKHelpFilePath()
+{
+    return g_pXVKApp ? g_pXVKApp->m_strHelpFilePath : CString();
+}

@@ -426,11 +426,11 @@ BOOL CReg::SaveStringArr(LPCWSTR valueName, const CStringArray& strings)
            ERROR_SUCCESS;
 }
 
-
 namespace
 {
 
-// ---- the subkey forms: loads open the subkey for reading, saves create it for writing, just for the call ----
+// ---- the subkey forms: loads open the subkey for reading, saves create it for writing, just for the call
+// ----
 template <typename Call> BOOL OnSubKey(HKEY parent, LPCWSTR subKey, bool forWriting, Call call)
 {
     CReg sub;

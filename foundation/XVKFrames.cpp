@@ -73,12 +73,19 @@ void CXVKFrameWnd::NoContextHelp(CWnd* frame, DWORD_PTR data, UINT command)
         frame->CWnd::HtmlHelp(data, command);
         return;
     }
-    AfxMessageBox(L"Sorry. Context Help is not available in this version!\nRefer to QuickStart Guide instead.");
+    AfxMessageBox(
+        L"Sorry. Context Help is not available in this version!\nRefer to QuickStart Guide instead.");
     frame->SendMessage(WM_COMMAND, ID_HELP_FINDER, 0);
 }
 
-void CXVKFrameWnd::HtmlHelp(DWORD_PTR data, UINT command) { NoContextHelp(this, data, command); }
-void CXVKFrameWnd::WinHelp(DWORD_PTR data, UINT command) { CWnd::WinHelp(data, command); }
+void CXVKFrameWnd::HtmlHelp(DWORD_PTR data, UINT command)
+{
+    NoContextHelp(this, data, command);
+}
+void CXVKFrameWnd::WinHelp(DWORD_PTR data, UINT command)
+{
+    CWnd::WinHelp(data, command);
+}
 
 // --- CXVKMDIFrameWnd --------------------------------------------------------------------------
 
@@ -99,8 +106,14 @@ void CXVKMDIFrameWnd::OnClose()
     XVKLOG_INFO(L"* Leave CXVKMDIFrameWnd::OnClose() - done.");
 }
 
-void CXVKMDIFrameWnd::HtmlHelp(DWORD_PTR data, UINT command) { CXVKFrameWnd::NoContextHelp(this, data, command); }
-void CXVKMDIFrameWnd::WinHelp(DWORD_PTR data, UINT command) { CWnd::WinHelp(data, command); }
+void CXVKMDIFrameWnd::HtmlHelp(DWORD_PTR data, UINT command)
+{
+    CXVKFrameWnd::NoContextHelp(this, data, command);
+}
+void CXVKMDIFrameWnd::WinHelp(DWORD_PTR data, UINT command)
+{
+    CWnd::WinHelp(data, command);
+}
 
 // --- CXVKMDIChildWnd --------------------------------------------------------------------------
 

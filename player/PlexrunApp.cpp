@@ -4,7 +4,10 @@
 
 CPlexrunApp::CPlexrunApp() : VEzudiZuroDoz(128, 128) {}
 
-BOOL CPlexrunApp::InitInstance() { return VEzudiZuroDoz::InitInstance(); }
+BOOL CPlexrunApp::InitInstance()
+{
+    return VEzudiZuroDoz::InitInstance();
+}
 
 int CPlexrunApp::ExitInstance()
 {

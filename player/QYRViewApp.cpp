@@ -36,4 +36,7 @@ BOOL CQYRViewApp::InitInstance()
     return TRUE;
 }
 
-int CQYRViewApp::ExitInstance() { return CPlexrunApp::ExitInstance(); }
+int CQYRViewApp::ExitInstance()
+{
+    return CPlexrunApp::ExitInstance();
+}

@@ -10,7 +10,10 @@
 #include <vector>
 
 CString::CString(LPCSTR s) : m_str(s ? Utf8ToWide(s) : std::wstring()) {}
-CString::CString(LPCSTR s, int len) : m_str(s && len > 0 ? Utf8ToWide(std::string_view(s, size_t(len))) : std::wstring()) {}
+CString::CString(LPCSTR s, int len)
+    : m_str(s && len > 0 ? Utf8ToWide(std::string_view(s, size_t(len))) : std::wstring())
+{
+}
 
 CString& CString::operator=(LPCSTR s)
 {
@@ -18,8 +21,14 @@ CString& CString::operator=(LPCSTR s)
     return *this;
 }
 
-std::string CString::ToUtf8() const { return WideToUtf8(m_str); }
-CString CString::FromUtf8(std::string_view s) { return CString(Utf8ToWide(s)); }
+std::string CString::ToUtf8() const
+{
+    return WideToUtf8(m_str);
+}
+CString CString::FromUtf8(std::string_view s)
+{
+    return CString(Utf8ToWide(s));
+}
 
 LPWSTR CString::GetBuffer(int minLength)
 {
@@ -51,8 +60,14 @@ int CString::Compare(LPCWSTR s) const
 namespace
 {
 // Unicode case mapping that does not depend on the C locale, which is "C" unless a program sets it.
-wchar_t ToLower(wchar_t c) { return wchar_t(QChar::toLower(char32_t(c))); }
-wchar_t ToUpper(wchar_t c) { return wchar_t(QChar::toUpper(char32_t(c))); }
+wchar_t ToLower(wchar_t c)
+{
+    return wchar_t(QChar::toLower(char32_t(c)));
+}
+wchar_t ToUpper(wchar_t c)
+{
+    return wchar_t(QChar::toUpper(char32_t(c)));
+}
 } // namespace
 
 int CString::CompareNoCase(LPCWSTR s) const
@@ -88,7 +103,10 @@ CString CString::Right(int count) const
     return CString(m_str.substr(m_str.size() - size_t(count)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const
+{
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const
 {
@@ -240,9 +258,18 @@ CString& CString::MakeReverse()
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-CString& CString::Trim(wchar_t ch) { return TrimRight(ch).TrimLeft(ch); }
-CString& CString::Trim(LPCWSTR chars) { return TrimRight(chars).TrimLeft(chars); }
+CString& CString::Trim()
+{
+    return TrimRight().TrimLeft();
+}
+CString& CString::Trim(wchar_t ch)
+{
+    return TrimRight(ch).TrimLeft(ch);
+}
+CString& CString::Trim(LPCWSTR chars)
+{
+    return TrimRight(chars).TrimLeft(chars);
+}
 
 CString& CString::TrimLeft()
 {
@@ -411,7 +438,10 @@ void CString::Format(LPCWSTR format, ...)
     va_end(args);
 }
 
-void CString::FormatV(LPCWSTR format, va_list args) { m_str = AfxFormatV(format, args); }
+void CString::FormatV(LPCWSTR format, va_list args)
+{
+    m_str = AfxFormatV(format, args);
+}
 
 void CString::AppendFormat(LPCWSTR format, ...)
 {
@@ -421,4 +451,7 @@ void CString::AppendFormat(LPCWSTR format, ...)
     va_end(args);
 }
 
-void CString::AppendFormatV(LPCWSTR format, va_list args) { m_str += AfxFormatV(format, args); }
+void CString::AppendFormatV(LPCWSTR format, va_list args)
+{
+    m_str += AfxFormatV(format, args);
+}

@@ -159,8 +159,7 @@ std::wstring AfxTranslateFormat(LPCWSTR format);
 // Formats with MFC's wide conventions into a std::wstring.
 std::wstring AfxFormatV(LPCWSTR format, va_list args);
 
-template <>
-struct std::hash<CString>
+template <> struct std::hash<CString>
 {
     size_t operator()(const CString& s) const noexcept { return std::hash<std::wstring>()(s.str()); }
 };

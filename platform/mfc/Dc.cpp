@@ -1204,7 +1204,8 @@ BOOL CDC::RectVisible(LPCRECT lpRect) const
         return FALSE;
     if (!m_pPainter || !m_pPainter->hasClipping())
         return TRUE;
-    const QRect r = QRect(QPoint(lpRect->left, lpRect->top), QPoint(lpRect->right, lpRect->bottom)).normalized();
+    const QRect r =
+        QRect(QPoint(lpRect->left, lpRect->top), QPoint(lpRect->right, lpRect->bottom)).normalized();
     Impl::ClipGrid& g = m_impl->grid;
     if (g.serial != m_impl->clipSerial || g.transform != m_pPainter->worldTransform())
     {

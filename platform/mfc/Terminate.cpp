@@ -30,16 +30,18 @@ void AfxCloseMainWindowOnTerminate()
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, [] {
-        char buf[16];
-        while (::read(g_pipe[0], buf, sizeof buf) > 0)
-        {
-        }
-        if (CWnd* main = AfxGetMainWnd())
-            main->PostMessage(WM_CLOSE, 0, 0);
-        else
-            PostQuitMessage(0);
-    });
+    QObject::connect(notifier, &QSocketNotifier::activated,
+                     []
+                     {
+                         char buf[16];
+                         while (::read(g_pipe[0], buf, sizeof buf) > 0)
+                         {
+                         }
+                         if (CWnd* main = AfxGetMainWnd())
+                             main->PostMessage(WM_CLOSE, 0, 0);
+                         else
+                             PostQuitMessage(0);
+                     });
     struct sigaction sa = {};
     sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);

@@ -47,7 +47,8 @@ std::wstring Utf8ToWide(std::string_view s)
             }
             cp = (cp << 6) | (cc & 0x3F);
         }
-        const bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+        const bool overlong =
+            (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
         if (!ok || overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         {
             out += wchar_t(0xFFFD);

@@ -74,8 +74,8 @@ protected:
     void SetLoggingOption(DWORD value)
     {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brindlecote\\Corvane\\Settings", 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brindlecote\\Corvane\\Settings", 0, nullptr,
+                                  0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         RegSetValueExW(key, L"Logging", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
         RegCloseKey(key);
@@ -224,10 +224,7 @@ TEST(CommandLineInfoEx, SilentOnlyAsASwitch)
         std::vector<const wchar_t*> args;
         bool silent;
     } cases[] = {
-        {{L"/silent"}, true},
-        {{L"-silent"}, true},
-        {{L"silent"}, false},
-        {{L"Demo.dcp", L"/silent"}, true},
+        {{L"/silent"}, true},  {{L"-silent"}, true}, {{L"silent"}, false}, {{L"Demo.dcp", L"/silent"}, true},
         {{L"/Silent"}, false}, // case kept
         {{}, false},
     };
@@ -266,10 +263,12 @@ TEST(Frames, QuitAnsweredNoLeavesEverythingOpen)
     Logvane_ClearCaptured();
     std::vector<std::wstring> asked;
     int answer = IDNO;
-    AfxSetModalHook([&](const AfxModalRequest& r) {
-        asked.push_back(r.strText.str());
-        return answer;
-    });
+    AfxSetModalHook(
+        [&](const AfxModalRequest& r)
+        {
+            asked.push_back(r.strText.str());
+            return answer;
+        });
     auto* frame = new CXVKMDIFrameWndEx;
     ASSERT_TRUE(frame->Create(nullptr, L"viewer"));
     const HWND hwnd = frame->GetSafeHwnd();
@@ -299,11 +298,13 @@ TEST(Frames, ContextHelpAnswersWithTheFixedTextAndOpensTheFinder)
 {
     std::vector<AfxModalKind> kinds;
     std::vector<std::wstring> texts;
-    AfxSetModalHook([&](const AfxModalRequest& r) {
-        kinds.push_back(r.kind);
-        texts.push_back(r.strText.str());
-        return IDOK;
-    });
+    AfxSetModalHook(
+        [&](const AfxModalRequest& r)
+        {
+            kinds.push_back(r.kind);
+            texts.push_back(r.strText.str());
+            return IDOK;
+        });
     CTestApp app;
     char arg0[] = "test_foundation";
     char* argv[] = {arg0, nullptr};
@@ -314,7 +315,8 @@ TEST(Frames, ContextHelpAnswersWithTheFixedTextAndOpensTheFinder)
     frame->HtmlHelp(5, 0x000F);
     ASSERT_GE(kinds.size(), 1u);
     EXPECT_EQ(kinds[0], AfxModalKind::MessageBox);
-    EXPECT_EQ(texts[0], L"Sorry. Context Help is not available in this version!\nRefer to QuickStart Guide instead.");
+    EXPECT_EQ(texts[0],
+              L"Sorry. Context Help is not available in this version!\nRefer to QuickStart Guide instead.");
     // The help finder command follows and opens the help file.
     ASSERT_EQ(kinds.size(), 2u);
     EXPECT_EQ(kinds[1], AfxModalKind::Help);
@@ -348,7 +350,8 @@ TEST(Library, ExportsReturnTheirFixedResults)
 {
     void* lib = dlopen("libPlexcore.so", RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(lib, nullptr);
-    for (const char* name : {"QYR_GetAiTagValue", "QYR_GetDiTagValue", "QYR_GetTagValueByInfo", "QYR_GetTagValueByPos"})
+    for (const char* name :
+         {"QYR_GetAiTagValue", "QYR_GetDiTagValue", "QYR_GetTagValueByInfo", "QYR_GetTagValueByPos"})
     {
         auto f = reinterpret_cast<double (*)()>(dlsym(lib, name));
         ASSERT_NE(f, nullptr) << name;
@@ -389,19 +392,22 @@ TEST_F(AppBase, LanguageDialogListsEnglishAndKeepsItOnOk)
 
     std::vector<CString> items;
     CString caption;
-    AfxSetModalHook([&](const AfxModalRequest& r) {
-        if (r.kind != AfxModalKind::Dialog)
-            return IDCANCEL;
-        caption = r.strCaption;
-        CListBox* list = static_cast<CListBox*>(r.pDialog->GetDlgItem(CLanguageSelect::IDC_LANGUAGE_LIST));
-        for (int i = 0; list && i < list->GetCount(); ++i)
+    AfxSetModalHook(
+        [&](const AfxModalRequest& r)
         {
-            CString text;
-            list->GetText(i, text);
-            items.push_back(text);
-        }
-        return IDOK;
-    });
+            if (r.kind != AfxModalKind::Dialog)
+                return IDCANCEL;
+            caption = r.strCaption;
+            CListBox* list =
+                static_cast<CListBox*>(r.pDialog->GetDlgItem(CLanguageSelect::IDC_LANGUAGE_LIST));
+            for (int i = 0; list && i < list->GetCount(); ++i)
+            {
+                CString text;
+                list->GetText(i, text);
+                items.push_back(text);
+            }
+            return IDOK;
+        });
     app.OnViewLanguage();
     AfxSetModalHook(nullptr);
 
