@@ -6,26 +6,30 @@
 #include "win32/Sync.h"
 #include "win32/System.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 #include <unistd.h>
 
 namespace
 {
-// The socket lives in the user's runtime folder, named after the class name.
+// The socket lives in the user's runtime folder, named after the class name: its start for people
+// and a hash of the whole, so that any name fits a socket path.
 QString ServerName(const CString& strClassName)
 {
-    QString name = QString::fromStdWString(strClassName.GetString());
+    const QString full = QString::fromStdWString(strClassName.GetString());
+    QString name = full.left(24);
     for (QChar& ch : name)
         if (!ch.isLetterOrNumber())
             ch = QLatin1Char('_');
+    const QByteArray hash =
+        QCryptographicHash::hash(full.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (dir.isEmpty() || !QDir(dir).exists())
         dir = QDir::tempPath();
-    return dir + QStringLiteral("/qyr-%1-%2.sock").arg(::getuid()).arg(name);
+    return dir + QStringLiteral("/qyr-%1-%2-%3").arg(::getuid()).arg(name, QString::fromLatin1(hash));
 }
 
 void RaiseMainWindow()

@@ -19,10 +19,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QCoreApplication>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QUuid>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 using namespace symbols_test;
@@ -81,6 +85,37 @@ TEST_F(SymbolServices, SecondInstanceIsRefusedAndRaisesTheFirst)
     // The lock goes with the first instance.
     CFOPSingleInstance again;
     EXPECT_TRUE(again.Create(128, name));
+}
+
+// Run by the test below in a second process: refused means exit code 0.
+TEST(SymbolServicesChild, SecondStart)
+{
+    const QByteArray name = qgetenv("QYR_TEST_INSTANCE_NAME");
+    if (name.isEmpty())
+        GTEST_SKIP() << "runs only as the second process";
+    AfxEnsureApplication();
+    CFOPSingleInstance second;
+    const bool accepted = second.Create(128, CString(QString::fromUtf8(name).toStdWString().c_str()));
+    std::fflush(nullptr);
+    std::_Exit(accepted ? 1 : 0);
+}
+
+TEST_F(SymbolServices, SecondProcessIsRefusedAndRaisesTheFirst)
+{
+    const CString name = UniqueName();
+    MainWindow main;
+    main.frame->ShowWindow(SW_MINIMIZE);
+    CFOPSingleInstance first;
+    ASSERT_TRUE(first.Create(128, name));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QYR_TEST_INSTANCE_NAME", QString::fromStdWString(name.GetString()));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=SymbolServicesChild.*"});
+    ASSERT_TRUE(child.waitForFinished(20000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+    EXPECT_TRUE(PumpUntil([&] { return !main.frame->IsIconic(); }));
 }
 
 TEST_F(SymbolServices, SecondInstanceBeforeTheFirstHasAWindowRaisesNothing)
