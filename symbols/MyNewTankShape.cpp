@@ -42,6 +42,9 @@ BOOL CMyNewTankShape::DoAnimate()
     CFODrawShape* mark = GetMark();
     if (!scale || !mark)
         return FALSE;
+    // A step outside a running timer starts from where the mark stands.
+    if (m_rcSaved.IsRectEmpty())
+        SaveState();
     const CRect rc = scale->GetSnapRect();
     // Compared before adding, so a step loaded from a file cannot overflow.
     m_nStep = (m_nStep < 0 || m_nStep >= rc.Height() - 4) ? 4 : m_nStep + 4;

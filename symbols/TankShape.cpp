@@ -50,6 +50,9 @@ BOOL CTankShape::DoAnimate()
     if (k > 19)
         k -= 38;
     m_nStep = 10 * k;
+    // A step outside a running timer turns about where the stirrer stands.
+    if (m_ptCenter == CPoint(-1, -1))
+        SaveState();
     if (m_nStep != 0)
         stirrer->RotateShape(m_nStep, m_ptCenter.x, m_ptCenter.y);
     return TRUE;

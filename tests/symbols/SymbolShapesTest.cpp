@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <cstdlib>
 #include <memory>
 
 using namespace symbols_test;
@@ -233,6 +234,21 @@ TEST_F(SymbolShapes, StepsFollowTheirPartsTickByTick)
     EXPECT_EQ(xs, (std::vector<int>{8, 12, 16, 20, 24, 28, 32, 36, 4, 8}));
     EXPECT_EQ(heights, (std::vector<int>{8, 12, 16, 20, 24, 28, 32, 36, 4, 8}));
     EXPECT_EQ(Rc(band), CRect(100, 100, 140, 120));
+
+    // Steps asked for without a timer start from where the parts stand.
+    auto* idle = new CMyNewTankShape;
+    Part(*idle, CRect(300, 100, 320, 140), L"KEDU");
+    CFODrawShape* idleMark = Part(*idle, CRect(302, 136, 318, 140), L"MARK");
+    auto* stirred = new CTankShape;
+    CFODrawShape* stirrer = Part(*stirred, CRect(400, 100, 440, 110), L"RR");
+    screen.model.InsertShape(idle);
+    screen.model.InsertShape(stirred);
+    EXPECT_TRUE(idle->DoAnimate());
+    EXPECT_EQ(Rc(idleMark), CRect(302, 132, 318, 140));
+    const CPoint centre = SymbolParts::CenterOf(stirrer);
+    EXPECT_TRUE(stirred->DoAnimate());
+    EXPECT_LE(std::abs(SymbolParts::CenterOf(stirrer).x - centre.x), 1);
+    EXPECT_LE(std::abs(SymbolParts::CenterOf(stirrer).y - centre.y), 1);
 }
 
 TEST_F(SymbolShapes, AnimationPropertyOffKeepsTheTimerOff)
