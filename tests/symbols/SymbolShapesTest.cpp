@@ -403,6 +403,23 @@ TEST_F(SymbolShapes, StoredSymbolsReloadWithStepAndStateAndRestartTheirTimers)
     CFOPCanvasCore::DispatchShapeTimer(motor->GetTimerId());
     EXPECT_EQ(motor->GetStep(), 20);
 
+    // Cut short anywhere, the screen fails to load and leaves an empty model.
+    QFile whole(QString::fromStdWString(path.GetString()));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    whole.close();
+    const CString cutPath(dir.filePath("cut.xdg").toStdWString().c_str());
+    for (qsizetype len = 1; len < bytes.size(); len += 37)
+    {
+        QFile cut(QString::fromStdWString(cutPath.GetString()));
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        cut.write(bytes.left(len));
+        cut.close();
+        CFODataModel damaged;
+        EXPECT_FALSE(damaged.OpenDocument(cutPath)) << len;
+        EXPECT_EQ(damaged.GetShapeCount(), 0);
+    }
+
     // A copy starts as a new shape.
     std::unique_ptr<CFODrawShape> copy(motor->Copy());
     auto* motorCopy = dynamic_cast<CMotorShape*>(copy.get());
