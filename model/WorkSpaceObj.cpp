@@ -1,8 +1,8 @@
 #include "model/WorkSpaceObj.h"
 
-#include "figkit/FODocFile.h"
 #include "mfc/Archive.h"
-#include "mfc/ModalHook.h"
+#include "mfc/DocFile.h"
+#include "mfc/Document.h"
 
 #include <memory>
 
@@ -10,11 +10,6 @@ IMPLEMENT_SERIAL(CWorkSpaceObj, CObject, 0)
 
 namespace
 {
-// The framework's prompts for documents that cannot be read or written.
-const UINT kPromptInvalidFormat = 61728;
-const UINT kPromptFailedToOpen = 61704;
-const UINT kPromptFailedToSave = 61705;
-
 const wchar_t* const kSystemTags[] = {L"$Year", L"$Month", L"$Day", L"$Hour", L"$Minute", L"$Second"};
 
 std::wstring LowerKey(const CString& name)
@@ -23,33 +18,6 @@ std::wstring LowerKey(const CString& name)
     key.MakeLower();
     return key.str();
 }
-
-CString PromptText(UINT id)
-{
-    CString text;
-    if (text.LoadString(id))
-        return text;
-    switch (id)
-    {
-    case kPromptInvalidFormat:
-        return L"Unexpected file format.";
-    case kPromptFailedToSave:
-        return L"Failed to save document.";
-    default:
-        return L"Failed to open document.";
-    }
-}
-
-// An archive always goes before its file, also when an exception leaves the scope.
-struct ArchiveCloser
-{
-    CArchive* ar;
-    ~ArchiveCloser()
-    {
-        if (ar)
-            ar->Abort();
-    }
-};
 } // namespace
 
 CWorkSpaceObj::CWorkSpaceObj()
@@ -81,6 +49,11 @@ void CWorkSpaceObj::ResetSettings()
     m_bShowRuler = 1;
     m_bShowPageShadow = 0;
     m_crPageBack = 0xFFFFFF;
+    ResetWindowSettings();
+}
+
+void CWorkSpaceObj::ResetWindowSettings()
+{
     m_bShowCloseBox = 1;
     m_bShowMinBox = 1;
     m_bShowMaxBox = 1;
@@ -303,6 +276,8 @@ void CWorkSpaceObj::Serialize(CArchive& ar)
     ar >> version;
     if (version < 0 || version > PROJECT_FILE_VERSION)
         AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    // What older versions do not store takes the values of a new workspace, whatever this one held.
+    ResetWindowSettings();
     ar >> m_strS6 >> m_strProjectName >> m_strMainScreen;
     ar >> m_bShowPageShadow;
     ar >> m_strS3 >> m_strS4 >> m_strS5;
@@ -317,8 +292,6 @@ void CWorkSpaceObj::Serialize(CArchive& ar)
     }
     if (version >= 3)
         ar >> m_bFullScreen;
-    else
-        m_bFullScreen = 0;
     if (version >= 4)
         ar >> m_bAlwaysOnTop;
 
@@ -360,99 +333,34 @@ void CWorkSpaceObj::ReleaseFile(CFile* file, BOOL abort)
 
 void CWorkSpaceObj::ReportSaveLoadException(LPCWSTR path, CException* e, BOOL saving, UINT defaultPrompt)
 {
-    (void)saving;
-    CString text;
-    if (auto* ae = DYNAMIC_DOWNCAST(CArchiveException, e))
-    {
-        const int cause = ae->m_cause;
-        if (cause == CArchiveException::endOfFile || cause == CArchiveException::badIndex ||
-            cause == CArchiveException::badClass || cause == CArchiveException::badSchema)
-            text = PromptText(kPromptInvalidFormat);
-        else
-            text = PromptText(defaultPrompt);
-    }
-    else if (auto* fe = DYNAMIC_DOWNCAST(CFileException, e))
-    {
-        if (fe->m_strFileName.IsEmpty())
-            fe->m_strFileName = path;
-        text = fe->ReportError();
-    }
-    else
-    {
-        text = PromptText(defaultPrompt);
-    }
-    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    AfxReportSaveLoadException(path, e, saving, defaultPrompt);
 }
 
 BOOL CWorkSpaceObj::OpenDocument(LPCWSTR path)
 {
     // Loading replaces what the workspace holds.
     ResetContents();
-    CFileException fe;
-    CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &fe);
-    if (!file)
+    CException* error = nullptr;
+    if (!AfxLoadArchiveFile(path, [this](CArchive& ar) { Serialize(ar); }, 0, &error))
     {
-        ReportSaveLoadException(path, &fe, FALSE, kPromptFailedToOpen);
-        CreateParamSTags();
-        return FALSE;
-    }
-    try
-    {
-        CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveCloser closer{&ar};
-        ar.m_strFileName = path;
-        Serialize(ar);
-        closer.ar = nullptr;
-        ar.Close();
-        ReleaseFile(file, FALSE);
-        m_bModified = FALSE;
-        return TRUE;
-    }
-    catch (CException* e)
-    {
-        ReleaseFile(file, TRUE);
         // Whatever was read before the fault goes; the workspace stays usable.
         ResetContents();
         CreateParamSTags();
-        ReportSaveLoadException(path, e, FALSE, kPromptFailedToOpen);
-        e->Delete();
+        ReportSaveLoadException(path, error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        error->Delete();
         return FALSE;
     }
+    m_bModified = FALSE;
+    return TRUE;
 }
 
 BOOL CWorkSpaceObj::SaveDocument(LPCWSTR path)
 {
-    const CString temp = FOTempSavePath(path);
-    CFileException fe;
-    CFile* file = GetFile(temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
-    if (!file)
+    CException* error = nullptr;
+    if (!AfxSaveArchiveFile(path, [this](CArchive& ar) { Serialize(ar); }, &error))
     {
-        fe.m_strFileName = path;
-        ReportSaveLoadException(path, &fe, TRUE, kPromptFailedToSave);
-        return FALSE;
-    }
-    try
-    {
-        CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveCloser closer{&ar};
-        ar.m_strFileName = path;
-        Serialize(ar);
-        closer.ar = nullptr;
-        ar.Close();
-        ReleaseFile(file, FALSE);
-    }
-    catch (CException* e)
-    {
-        ReleaseFile(file, TRUE);
-        FODiscardSavedFile(temp);
-        ReportSaveLoadException(path, e, TRUE, kPromptFailedToSave);
-        e->Delete();
-        return FALSE;
-    }
-    if (!FOCommitSavedFile(temp, path))
-    {
-        CFileException re(CFileException::accessDenied, -1, path);
-        ReportSaveLoadException(path, &re, TRUE, kPromptFailedToSave);
+        ReportSaveLoadException(path, error, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        error->Delete();
         return FALSE;
     }
     m_bModified = FALSE;

@@ -108,6 +108,8 @@ private:
     void RebuildIndex();
     // Every setting back to its default.
     void ResetSettings();
+    // The runtime window settings (those older project files lack) back to their defaults.
+    void ResetWindowSettings();
     // Empty lists and default settings: what a failed load leaves.
     void ResetContents();
     ParamIndex* IndexOf(int kind);

@@ -6,7 +6,7 @@
 #include "com/ClassRegistry.h"
 #include "mfc/Archive.h"
 
-IMPLEMENT_DYNCREATE(CInfoMultiServerExplorerDoc, COPCDocument)
+IMPLEMENT_DYNCREATE(CInfoMultiServerExplorerDoc, CDocument)
 
 namespace
 {
@@ -149,14 +149,14 @@ BOOL CInfoMultiServerExplorerDoc::OnNewDocument()
 {
     RemoveAllInfoServers();
     UpdateAllViews(nullptr);
-    return COPCDocument::OnNewDocument() ? TRUE : FALSE;
+    return CDocument::OnNewDocument() ? TRUE : FALSE;
 }
 
 BOOL CInfoMultiServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
 {
     RemoveAllInfoServers();
     UpdateAllViews(nullptr);
-    if (!COPCDocument::OnOpenDocument(lpszPathName))
+    if (!CDocument::OnOpenDocument(lpszPathName))
         return FALSE;
     ConnectAllInfoServers();
     return TRUE;
@@ -165,7 +165,7 @@ BOOL CInfoMultiServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
 void CInfoMultiServerExplorerDoc::OnCloseDocument()
 {
     RemoveAllInfoServers();
-    COPCDocument::OnCloseDocument();
+    CDocument::OnCloseDocument();
 }
 
 void CInfoMultiServerExplorerDoc::Serialize(CArchive&) {}

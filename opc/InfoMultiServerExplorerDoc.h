@@ -5,11 +5,11 @@
 #pragma once
 
 #include "mfc/Collections.h"
-#include "opc/OPCDocument.h"
+#include "mfc/Document.h"
 
 class CInfoServer;
 
-class CInfoMultiServerExplorerDoc : public COPCDocument
+class CInfoMultiServerExplorerDoc : public CDocument
 {
     DECLARE_DYNCREATE(CInfoMultiServerExplorerDoc)
 public:

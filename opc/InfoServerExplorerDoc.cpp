@@ -4,7 +4,7 @@
 
 #include "mfc/Archive.h"
 
-IMPLEMENT_DYNCREATE(CInfoServerExplorerDoc, COPCDocument)
+IMPLEMENT_DYNCREATE(CInfoServerExplorerDoc, CDocument)
 
 namespace
 {
@@ -55,7 +55,7 @@ BOOL CInfoServerExplorerDoc::OnNewDocument()
         m_pInfoServer->Disconnect();
         UpdateAllViews(nullptr);
     }
-    return COPCDocument::OnNewDocument() ? TRUE : FALSE;
+    return CDocument::OnNewDocument() ? TRUE : FALSE;
 }
 
 BOOL CInfoServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
@@ -65,7 +65,7 @@ BOOL CInfoServerExplorerDoc::OnOpenDocument(LPCWSTR lpszPathName)
         m_pInfoServer->Disconnect();
         UpdateAllViews(nullptr);
     }
-    if (!COPCDocument::OnOpenDocument(lpszPathName))
+    if (!CDocument::OnOpenDocument(lpszPathName))
         return FALSE;
     if (m_pInfoServer && m_pInfoServer->Connect())
         m_pInfoServer->RecreateOnServer();
@@ -80,7 +80,7 @@ void CInfoServerExplorerDoc::OnCloseDocument()
         delete m_pInfoServer;
         m_pInfoServer = nullptr;
     }
-    COPCDocument::OnCloseDocument();
+    CDocument::OnCloseDocument();
 }
 
 void CInfoServerExplorerDoc::Serialize(CArchive& ar)

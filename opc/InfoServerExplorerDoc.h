@@ -3,11 +3,11 @@
 // share it by reference count, and the last holder's remove call deletes it.
 #pragma once
 
-#include "opc/OPCDocument.h"
+#include "mfc/Document.h"
 
 class CInfoServer;
 
-class CInfoServerExplorerDoc : public COPCDocument
+class CInfoServerExplorerDoc : public CDocument
 {
     DECLARE_DYNCREATE(CInfoServerExplorerDoc)
 public:

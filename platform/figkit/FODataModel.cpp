@@ -3,7 +3,6 @@
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FOBackShape.h"
 #include "figkit/FOCompositeShape.h"
-#include "figkit/FODocFile.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOEllipseShape2.h"
 #include "figkit/FOHighShape.h"
@@ -22,6 +21,7 @@
 #include "figkit/FOWndControlShape.h"
 #include "mfc/Archive.h"
 #include "mfc/Dc.h"
+#include "mfc/DocFile.h"
 #include "mfc/File.h"
 
 #include <algorithm>
@@ -31,19 +31,6 @@ IMPLEMENT_SERIAL(CFODataModel, CObject, 0)
 
 namespace
 {
-// A screen file larger than this is refused rather than read into memory.
-const ULONGLONG kMaxScreenFile = 512ull * 1024 * 1024;
-
-struct ArchiveAborter
-{
-    CArchive* ar;
-    ~ArchiveAborter()
-    {
-        if (ar)
-            ar->Abort();
-    }
-};
-
 template <class F> void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
 {
     for (CFODrawShape* shape : shapes)
@@ -777,40 +764,8 @@ void CFODataModel::ReleaseFile(CFile* pFile, BOOL bAbort)
 
 BOOL CFODataModel::OpenDocument(LPCWSTR lpszPathName)
 {
-    CFileException fe;
-    CFile* file = GetFile(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe);
-    if (!file)
+    if (!AfxLoadArchiveFile(lpszPathName, [this](CArchive& ar) { Serialize(ar); }))
     {
-        ResetContents();
-        return FALSE;
-    }
-    // The whole file is read at once and loaded from memory, which is much faster than many small
-    // reads through the file.
-    std::vector<BYTE> bytes;
-    try
-    {
-        const ULONGLONG length = file->GetLength();
-        if (length > kMaxScreenFile)
-            AfxThrowArchiveException(CArchiveException::genericException, lpszPathName);
-        bytes.resize(size_t(length));
-        if (length && file->Read(bytes.data(), UINT(length)) != UINT(length))
-            AfxThrowArchiveException(CArchiveException::endOfFile, lpszPathName);
-        ReleaseFile(file, FALSE);
-        file = nullptr;
-
-        CMemFile mem(bytes.empty() ? nullptr : bytes.data(), UINT(bytes.size()));
-        CArchive ar(&mem, CArchive::load | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveAborter aborter{&ar};
-        ar.m_strFileName = lpszPathName;
-        Serialize(ar);
-        aborter.ar = nullptr;
-        ar.Close();
-    }
-    catch (CException* e)
-    {
-        if (file)
-            ReleaseFile(file, TRUE);
-        e->Delete();
         ResetContents();
         return FALSE;
     }
@@ -820,29 +775,7 @@ BOOL CFODataModel::OpenDocument(LPCWSTR lpszPathName)
 
 BOOL CFODataModel::SaveDocument(LPCWSTR lpszPathName)
 {
-    const CString temp = FOTempSavePath(lpszPathName);
-    CFileException fe;
-    CFile* file = GetFile(temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
-    if (!file)
-        return FALSE;
-    try
-    {
-        CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveAborter aborter{&ar};
-        ar.m_strFileName = lpszPathName;
-        Serialize(ar);
-        aborter.ar = nullptr;
-        ar.Close();
-        ReleaseFile(file, FALSE);
-    }
-    catch (CException* e)
-    {
-        ReleaseFile(file, TRUE);
-        FODiscardSavedFile(temp);
-        e->Delete();
-        return FALSE;
-    }
-    if (!FOCommitSavedFile(temp, lpszPathName))
+    if (!AfxSaveArchiveFile(lpszPathName, [this](CArchive& ar) { Serialize(ar); }))
         return FALSE;
     SetModifiedFlag(FALSE);
     return TRUE;

@@ -4,7 +4,7 @@
 #include "figkit/FOArea.h"
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODataModel.h"
-#include "figkit/FODocFile.h"
+#include "mfc/DocFile.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPCanvasCore.h"
@@ -45,15 +45,6 @@ int ReadCoord(CArchive& ar)
     return v;
 }
 
-struct ArchiveAborter
-{
-    CArchive* ar;
-    ~ArchiveAborter()
-    {
-        if (ar)
-            ar->Abort();
-    }
-};
 } // namespace
 
 CFODrawShape::CFODrawShape() = default;
@@ -811,55 +802,12 @@ void CFODrawShape::ReleaseFile(CFile* pFile, BOOL bAbort)
 
 BOOL CFODrawShape::SaveDocument(LPCWSTR lpszPathName)
 {
-    const CString temp = FOTempSavePath(lpszPathName);
-    CFileException fe;
-    CFile* file = GetFile(temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &fe);
-    if (!file)
-        return FALSE;
-    try
-    {
-        CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveAborter aborter{&ar};
-        ar.m_strFileName = lpszPathName;
-        Serialize(ar);
-        aborter.ar = nullptr;
-        ar.Close();
-        ReleaseFile(file, FALSE);
-    }
-    catch (CException* e)
-    {
-        ReleaseFile(file, TRUE);
-        FODiscardSavedFile(temp);
-        e->Delete();
-        return FALSE;
-    }
-    return FOCommitSavedFile(temp, lpszPathName);
+    return AfxSaveArchiveFile(lpszPathName, [this](CArchive& ar) { Serialize(ar); });
 }
 
 BOOL CFODrawShape::OpenDocument(LPCWSTR lpszPathName)
 {
-    CFileException fe;
-    CFile* file = GetFile(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe);
-    if (!file)
-        return FALSE;
-    try
-    {
-        CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete, 4096);
-        ArchiveAborter aborter{&ar};
-        ar.m_strFileName = lpszPathName;
-        if (file->GetLength() != 0)
-            Serialize(ar);
-        aborter.ar = nullptr;
-        ar.Close();
-        ReleaseFile(file, FALSE);
-        return TRUE;
-    }
-    catch (CException* e)
-    {
-        ReleaseFile(file, TRUE);
-        e->Delete();
-        return FALSE;
-    }
+    return AfxLoadArchiveFile(lpszPathName, [this](CArchive& ar) { Serialize(ar); }, afxLoadEmptyAsNothing);
 }
 
 // Record

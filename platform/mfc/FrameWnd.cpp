@@ -1,8 +1,10 @@
 #include "mfc/FrameWnd.h"
 
 #include "mfc/Controls.h"
+#include "mfc/Document.h"
 #include "mfc/Menu.h"
 #include "mfc/ResourceModule.h"
+#include "mfc/View.h"
 #include "mfc/WinApp.h"
 #include "mfc/WndPrivate.h"
 
@@ -237,9 +239,15 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
     BringWindowToTop();
 }
 
-void CFrameWnd::OnUpdateFrameTitle(BOOL)
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
-    SetWindowText(m_strTitle);
+    CDocument* pDoc = GetActiveDocument();
+    if (!bAddToTitle || !(GetStyle() & FWS_ADDTOTITLE) || !pDoc || pDoc->GetTitle().IsEmpty())
+    {
+        SetWindowText(m_strTitle);
+        return;
+    }
+    SetWindowText(m_strTitle.IsEmpty() ? pDoc->GetTitle() : pDoc->GetTitle() + L" - " + m_strTitle);
 }
 
 CFrameWnd* CFrameWnd::GetActiveFrame()
@@ -252,10 +260,57 @@ CView* CFrameWnd::GetActiveView() const
     return ::IsWindow(m_hWndViewActive) ? m_pViewActive : nullptr;
 }
 
-void CFrameWnd::SetActiveViewImpl(CView* pView, CWnd* pViewWnd, BOOL)
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
 {
-    m_pViewActive = pView;
-    m_hWndViewActive = pViewWnd ? pViewWnd->m_hWnd : nullptr;
+    CView* pViewOld = GetActiveView();
+    if (pViewNew == pViewOld)
+        return;
+    m_pViewActive = pViewNew;
+    m_hWndViewActive = pViewNew ? pViewNew->m_hWnd : nullptr;
+    if (!bNotify)
+        return;
+    if (pViewOld)
+        pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
+    if (pViewNew && GetActiveView() == pViewNew)
+        pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    CView* pView = GetActiveView();
+    return pView ? pView->GetDocument() : nullptr;
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    CView* pView = nullptr;
+    if (!GetActiveView())
+    {
+        pView = dynamic_cast<CView*>(GetDlgItem(AFX_IDW_PANE_FIRST));
+        if (pView)
+            SetActiveView(pView, FALSE);
+    }
+    if (bMakeVisible)
+    {
+        const HWND hSelf = m_hWnd;
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+        if (!::IsWindow(hSelf))
+            return;
+        if (pView)
+            pView->OnActivateFrame(WA_INACTIVE, this);
+        int nCmdShow = -1;
+        if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pMainWnd == this)
+        {
+            nCmdShow = pApp->m_nCmdShow;
+            pApp->m_nCmdShow = -1; // only the first frame shows as the command line asked
+        }
+        ActivateFrame(nCmdShow);
+        if (pView)
+            pView->OnActivateView(TRUE, pView, pView);
+    }
+    if (pDoc)
+        pDoc->UpdateFrameCounts();
+    OnUpdateFrameTitle(TRUE);
 }
 
 CWnd* CFrameWnd::GetMessageBar()
@@ -341,6 +396,10 @@ void CFrameWnd::OnClose()
         // Closing the documents may have taken the main window already.
         if (pApp->m_pMainWnd == nullptr)
             return;
+    }
+    else if (CDocument* pDoc = GetActiveDocument(); pDoc && !pDoc->CanCloseFrame(this))
+    {
+        return;
     }
     DestroyWindow();
 }
@@ -598,6 +657,7 @@ void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
             static_cast<CMDIChildWnd*>(again)->OnMDIActivate(TRUE, again, CWnd::FromHandlePermanent(hOld));
     }
     UpdateMenuForActive();
+    OnUpdateFrameTitle(TRUE);
 }
 
 void CMDIFrameWnd::OnMDIChildActivatedByQt(HWND hWndChild)
@@ -689,6 +749,12 @@ BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
 void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(MDIGetActive() != nullptr);
+}
+
+CDocument* CMDIFrameWnd::GetActiveDocument()
+{
+    CMDIChildWnd* pActive = MDIGetActive();
+    return pActive ? pActive->GetActiveDocument() : CFrameWnd::GetActiveDocument();
 }
 
 CFrameWnd* CMDIFrameWnd::GetActiveFrame()
@@ -895,6 +961,17 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
     if (nCmdShow != -1)
         ShowWindow(nCmdShow);
     MDIActivate();
+}
+
+void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CDocument* pDoc = GetActiveDocument();
+    if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && pDoc)
+        SetWindowText(pDoc->GetTitle());
+    else
+        SetWindowText(m_strTitle);
+    if (CMDIFrameWnd* pFrame = GetMDIFrame(); pFrame && pFrame->MDIGetActive() == this)
+        pFrame->OnUpdateFrameTitle(TRUE);
 }
 
 void CMDIChildWnd::OnMDIActivate(BOOL, CWnd*, CWnd*) {}

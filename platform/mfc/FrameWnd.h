@@ -10,7 +10,6 @@
 
 #include "mfc/Wnd.h"
 
-#include <cstddef>
 #include <vector>
 
 class CDocument;
@@ -57,18 +56,22 @@ public:
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     // Shows the frame (nCmdShow -1: as it should be) and brings it to the top.
     virtual void ActivateFrame(int nCmdShow = -1);
+    // With FWS_ADDTOTITLE the active document's title goes before the frame's own ("Doc - App"); an
+    // MDI child shows the document's title alone.
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
     virtual CFrameWnd* GetActiveFrame();
     // The frame's piece of the extended framework (null for plain frames).
     virtual CFrameImpl* GetFrameImpl() { return nullptr; }
 
-    // The active view; views set it (documents and views come with their own layer).
+    // The active view (a view sets itself when it gets the focus); with bNotify the views are told
+    // (OnActivateView) that one goes and the other comes.
     CView* GetActiveView() const;
-    template <class TView> void SetActiveView(TView* pViewNew, BOOL bNotify = TRUE)
-    {
-        SetActiveViewImpl(pViewNew, pViewNew, bNotify);
-    }
-    void SetActiveView(std::nullptr_t, BOOL bNotify = TRUE) { SetActiveViewImpl(nullptr, nullptr, bNotify); }
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    // The active view's document (an MDI frame: its active child's).
+    virtual CDocument* GetActiveDocument();
+    // After a template made the frame for pDoc: the view (the child AFX_IDW_PANE_FIRST) becomes the
+    // active view, and with bMakeVisible every view gets WM_INITIALUPDATE and the frame is shown.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
 
     void SetMessageText(LPCWSTR lpszText);
     void SetMessageText(UINT nID);
@@ -83,7 +86,8 @@ public:
     QWidget* GetClientWidget() const override;
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
-    // The main frame closes the application; any other frame just goes.
+    // The main frame closes the application (after SaveAllModified); any other frame goes when its
+    // document lets it (CanCloseFrame).
     void OnClose() override;
     void OnDestroy() override;
     void OnSize(UINT nType, int cx, int cy) override;
@@ -109,7 +113,6 @@ public:
 protected:
     void PostNcDestroy() override;
     void OnWidgetCreated(const CREATESTRUCT& cs) override;
-    void SetActiveViewImpl(CView* pView, CWnd* pViewWnd, BOOL bNotify);
     void RebuildMenuBar();
 
     CView* m_pViewActive = nullptr;
@@ -149,6 +152,7 @@ public:
     void GetMDIChildren(std::vector<CWnd*>& children) const;
 
     CFrameWnd* GetActiveFrame() override;
+    CDocument* GetActiveDocument() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     void RecalcLayout(BOOL bNotify = TRUE) override;
@@ -193,6 +197,7 @@ public:
     void MDIMaximize();
     void MDIRestore();
     void ActivateFrame(int nCmdShow = -1) override;
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     virtual void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
 
     QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;

@@ -1,6 +1,9 @@
 #include "mfc/WinApp.h"
 
 #include "mfc/CommandLine.h"
+#include "mfc/DocTemplate.h"
+#include "mfc/Document.h"
+#include "mfc/View.h"
 #include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/Wnd.h"
@@ -13,6 +16,7 @@
 #include <QApplication>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cwchar>
@@ -223,6 +227,12 @@ CWinApp::CWinApp(LPCWSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    for (CDocTemplate* pTemplate : m_templateList)
+    {
+        if (pTemplate->m_bAutoDelete)
+            delete pTemplate;
+    }
+    m_templateList.clear();
     if (g_moduleState.m_pCurrentWinApp == this)
     {
         g_moduleState.m_pCurrentWinApp = nullptr;
@@ -493,15 +503,90 @@ BOOL CWinApp::Unregister()
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
-CDocument* CWinApp::OpenDocumentFile(LPCWSTR)
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
-    return nullptr;
+    if (pTemplate && std::find(m_templateList.begin(), m_templateList.end(), pTemplate) == m_templateList.end())
+        m_templateList.push_back(pTemplate);
 }
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const
+{
+    return m_templateList.empty() ? nullptr : reinterpret_cast<POSITION>(uintptr_t(1));
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& rPosition) const
+{
+    const uintptr_t n = reinterpret_cast<uintptr_t>(rPosition);
+    if (n == 0 || n > m_templateList.size())
+    {
+        rPosition = nullptr;
+        return nullptr;
+    }
+    rPosition = n < m_templateList.size() ? reinterpret_cast<POSITION>(n + 1) : nullptr;
+    return m_templateList[n - 1];
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName)
+{
+    // Without templates there is nothing to open documents with (and nothing to report).
+    if (!lpszFileName || !*lpszFileName || m_templateList.empty())
+        return nullptr;
+    CDocTemplate* pBest = nullptr;
+    CDocument* pOpen = nullptr;
+    CDocTemplate::Confidence best = CDocTemplate::noAttempt;
+    for (CDocTemplate* pTemplate : m_templateList)
+    {
+        CDocument* pMatch = nullptr;
+        const CDocTemplate::Confidence match = pTemplate->MatchDocType(lpszFileName, pMatch);
+        if (match > best)
+        {
+            best = match;
+            pBest = pTemplate;
+            pOpen = pMatch;
+        }
+        if (match == CDocTemplate::yesAlreadyOpen)
+            break;
+    }
+    if (pOpen)
+    {
+        // Already open: bring its frame forward.
+        POSITION pos = pOpen->GetFirstViewPosition();
+        if (CView* pView = pOpen->GetNextView(pos))
+        {
+            if (CFrameWnd* pFrame = pView->GetParentFrame())
+                pFrame->ActivateFrame();
+        }
+        return pOpen;
+    }
+    if (!pBest)
+    {
+        AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC);
+        return nullptr;
+    }
+    return pBest->OpenDocumentFile(lpszFileName);
+}
+
 BOOL CWinApp::SaveAllModified()
 {
+    for (CDocTemplate* pTemplate : m_templateList)
+    {
+        if (!pTemplate->SaveAllModified())
+            return FALSE;
+    }
     return TRUE;
 }
-void CWinApp::CloseAllDocuments(BOOL) {}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession)
+{
+    for (CDocTemplate* pTemplate : m_templateList)
+        pTemplate->CloseAllDocuments(bEndSession);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (!m_templateList.empty())
+        m_templateList.front()->OpenDocumentFile(nullptr);
+}
 void CWinApp::OnClosingMainFrame(CFrameImpl*) {}
 
 void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)

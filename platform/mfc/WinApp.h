@@ -10,11 +10,13 @@
 
 #include "mfc/CString.h"
 #include "mfc/CmdTarget.h"
+#include "mfc/Collections.h"
 
 #include <vector>
 
 class CWnd;
 class CDocument;
+class CDocTemplate;
 class CFrameImpl;
 class CCommandLineInfo;
 
@@ -93,10 +95,18 @@ public:
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
     virtual BOOL Register();
     virtual BOOL Unregister();
-    // Documents: filled by the document layer; the base opens nothing.
+    // Document templates: the application owns them (those with m_bAutoDelete are deleted with it).
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& rPosition) const;
+    // Opens the file with the template that matches it best (an open document of the same file is
+    // activated and returned); null, reported, when no template takes it or the open fails.
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName);
+    // Every template's SaveAllModified; FALSE when one was cancelled.
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL bEndSession);
+    // ID_FILE_NEW when the application maps it: a new document of the first template.
+    afx_msg void OnFileNew();
     // Called by the main frame's OnClose before it goes.
     virtual void OnClosingMainFrame(CFrameImpl* pFrameImpl);
 
@@ -117,6 +127,7 @@ public:
 protected:
     void SetStringMember(LPCWSTR& member, LPCWSTR value);
     std::vector<CString> m_args;
+    std::vector<CDocTemplate*> m_templateList;
 
     friend BOOL AfxWinInit(int argc, char** argv);
     DECLARE_MESSAGE_MAP()

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <dlfcn.h>
@@ -558,4 +559,63 @@ BOOL SHGetPathFromIDListW(LPCITEMIDLIST pidl, LPWSTR pszPath)
 void ILFree(LPITEMIDLIST pidl)
 {
     std::free(pidl);
+}
+
+// --- Temporaries of whole-file saves ---------------------------------------------------------------
+
+namespace
+{
+const char kSaveTempMarker[] = ".~save";
+
+// The pid of a temporary's name "<base>.~save<digits>", or 0 when the name is not one of `base`.
+pid_t SaveTempPid(const std::string& name, const std::string& base)
+{
+    const std::string prefix = base + kSaveTempMarker;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    long long pid = 0;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+    {
+        if (name[i] < '0' || name[i] > '9' || pid > INT_MAX)
+            return 0;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid > 0 && pid <= INT_MAX ? pid_t(pid) : 0;
+}
+
+bool ProcessIsGone(pid_t pid)
+{
+    // EPERM means the process exists but belongs to someone else: it is alive.
+    return kill(pid, 0) != 0 && errno == ESRCH;
+}
+} // namespace
+
+std::string Win32SaveTempPath(const std::string& target)
+{
+    return target + kSaveTempMarker + std::to_string(int(getpid()));
+}
+
+int Win32RemoveStaleSaveTemps(const std::string& target)
+{
+    const size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    DIR* d = opendir(dir.c_str());
+    if (!d)
+        return 0;
+    std::vector<std::string> stale;
+    while (const dirent* entry = readdir(d))
+    {
+        const pid_t pid = SaveTempPid(entry->d_name, base);
+        if (pid > 0 && pid != getpid() && ProcessIsGone(pid))
+            stale.push_back(dir + "/" + entry->d_name);
+    }
+    closedir(d);
+    int removed = 0;
+    for (const std::string& path : stale)
+    {
+        if (unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }

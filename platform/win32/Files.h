@@ -80,3 +80,12 @@ HRESULT SHGetSpecialFolderLocation(HWND hwndOwner, int nFolder, LPITEMIDLIST* pp
 // pszPath needs MAX_PATH characters.
 BOOL SHGetPathFromIDListW(LPCITEMIDLIST pidl, LPWSTR pszPath);
 void ILFree(LPITEMIDLIST pidl);
+
+// Whole-file saves write a temporary beside the target and rename it over the target. The
+// temporary of this process is "<target>.~save<pid>": the pid tells whether the save that left one
+// behind is still running.
+std::string Win32SaveTempPath(const std::string& target);
+// Removes the temporaries "<target>.~save<pid>" whose process is gone (a save killed before its
+// rename). A live process's temporary, this process's own included, is never touched. Returns how
+// many were removed.
+int Win32RemoveStaleSaveTemps(const std::string& target);

@@ -1,5 +1,6 @@
 #include "win32/Registry.h"
 
+#include "win32/Files.h"
 #include "win32/System.h"
 #include "win32/Utf.h"
 
@@ -438,8 +439,10 @@ void LoadAll(Store& s)
         const char* name = HiveFileName(hive);
         if (!name)
             continue;
+        const std::string path = StoreDir(s.configDir) + "/" + name;
+        Win32RemoveStaleSaveTemps(path);
         std::string blob;
-        if (ReadFile(StoreDir(s.configDir) + "/" + name, blob))
+        if (ReadFile(path, blob))
             ParseStore(blob, s.roots[hive]);
     }
 }
@@ -494,11 +497,14 @@ LONG Persist(Store& s, int hive, bool sync = false)
     if (!MakeDirs(dir))
         return ERROR_CANTWRITE;
     const std::string target = dir + "/" + name;
-    std::string temp = target + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
+    Win32RemoveStaleSaveTemps(target);
+    // One temporary per process (the store's lock keeps its saves apart), named by its pid so that a
+    // later run can tell a killed save's leftover from a running one.
+    const std::string temp = Win32SaveTempPath(target);
+    unlink(temp.c_str());
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return ERROR_CANTWRITE;
-    fchmod(fd, 0600);
     bool ok = WriteAll(fd, blob);
     if (ok && sync)
         ok = fsync(fd) == 0;

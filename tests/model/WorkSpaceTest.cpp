@@ -172,6 +172,43 @@ TEST_F(WorkSpace, OlderVersionsLoadWithTheirGates)
     }
 }
 
+// A workspace that held another project (or was edited) and then loads an old file: what the
+// file's version does not store must come out as in a new workspace, not as it was before.
+TEST_F(WorkSpace, WhatAnOldVersionDoesNotStoreTakesTheValuesOfANewWorkspace)
+{
+    const CWorkSpaceObj fresh;
+    auto windowSettings = [](const CWorkSpaceObj& ws)
+    {
+        return std::vector<int>{ws.m_bShowCloseBox, ws.m_bShowMinBox,   ws.m_bShowMaxBox,    ws.m_bShowHelpBox,
+                                ws.m_bWindowFlag,   ws.m_bShowTitleBar, ws.m_bShow3DBorder,  ws.m_nWindowWidth,
+                                ws.m_nWindowHeight, ws.m_bFullScreen,   ws.m_bAlwaysOnTop};
+    };
+    const std::vector<int> stored = {0, 0, 0, 1, 0, 0, 0, 321, 123}; // what OldProject writes from version 2
+    for (int version = 1; version <= 4; ++version)
+    {
+        CWorkSpaceObj ws;
+        // Every window setting away from its default, as a previous project may have left them.
+        ws.m_bShowCloseBox = ws.m_bShowMinBox = ws.m_bShowMaxBox = ws.m_bWindowFlag = 0;
+        ws.m_bShowTitleBar = ws.m_bShow3DBorder = 0;
+        ws.m_bShowHelpBox = 1;
+        ws.m_nWindowWidth = ws.m_nWindowHeight = 55;
+        ws.m_bFullScreen = 1;
+        ws.m_bAlwaysOnTop = 0;
+        LoadBytes(OldProject(version), [&](CArchive& ar) { ws.Serialize(ar); });
+
+        std::vector<int> expected = windowSettings(fresh);
+        if (version > 1)
+            std::copy(stored.begin(), stored.end(), expected.begin());
+        if (version >= 3)
+            expected[9] = 1;
+        if (version >= 4)
+            expected[10] = 0;
+        EXPECT_EQ(windowSettings(ws), expected) << "version " << version;
+    }
+    EXPECT_EQ(fresh.m_bAlwaysOnTop, 1);
+    EXPECT_EQ(fresh.m_bFullScreen, 0);
+}
+
 TEST_F(WorkSpace, LookupsByKindAndName)
 {
     CWorkSpaceObj ws;

@@ -9,7 +9,9 @@
 #include <functional>
 #include <fstream>
 #include <iterator>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -320,6 +322,51 @@ TEST_F(RegistryTest, WriteInterruptedBeforeRenameLeavesTheOldFileWhole)
     DWORD size = 0;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(key, L"B", nullptr, nullptr, nullptr, &size));
     RegCloseKey(key);
+}
+
+// A store write killed before its rename leaves its temporary; the next open of the store and the
+// next write remove such leftovers of dead processes, never a running one's.
+TEST_F(RegistryTest, TemporariesOfKilledWritesAreRemovedNextTime)
+{
+    const auto dir = m_dir.Path() / "Quendrel";
+    std::filesystem::create_directories(dir);
+    auto deadPid = []
+    {
+        const pid_t pid = fork();
+        if (pid == 0)
+            _exit(0);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return pid;
+    };
+    auto leave = [&](const std::string& name)
+    {
+        std::ofstream(dir / name, std::ios::binary) << "half";
+        return dir / name;
+    };
+    const auto live = leave("registry.dat.~save" + std::to_string(getppid()));
+    const auto dead = leave("registry.dat.~save" + std::to_string(deadPid()));
+    RegStoreReload();
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_TRUE(std::filesystem::exists(live));
+
+    // This process's own write dies before the rename; a later "run" (a dead pid) left another.
+    HKEY key = Create(HKEY_CURRENT_USER, L"Software\\Crash");
+    const DWORD a = 1;
+    RegStoreSetFailBeforeRename(true);
+    EXPECT_EQ(ERROR_CANTWRITE, RegSetValueExW(key, L"A", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&a), 4));
+    RegStoreSetFailBeforeRename(false);
+    const auto own = dir / ("registry.dat.~save" + std::to_string(getpid()));
+    EXPECT_TRUE(std::filesystem::exists(own));
+    const auto dead2 = leave("registry.dat.~save" + std::to_string(deadPid()));
+    const auto otherHive = leave("registry-machine.dat.~save" + std::to_string(deadPid()));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"A", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&a), 4));
+    RegCloseKey(key);
+    EXPECT_FALSE(std::filesystem::exists(dead2));
+    EXPECT_FALSE(std::filesystem::exists(own)) << "renamed over the store this time";
+    EXPECT_TRUE(std::filesystem::exists(otherHive)) << "left to that hive's next write or open";
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_TRUE(std::filesystem::exists(dir / "registry.dat"));
 }
 
 TEST_F(RegistryTest, DamagedStoreIsReadAsFarAsItIsValid)

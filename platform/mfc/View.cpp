@@ -1,0 +1,469 @@
+#include "mfc/View.h"
+
+#include "mfc/Document.h"
+#include "mfc/WndPrivate.h"
+
+#include <QGridLayout>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <climits>
+
+// --- CView -----------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CView, CWnd)
+
+BEGIN_MESSAGE_MAP(CView, CWnd)
+ON_MESSAGE(WM_INITIALUPDATE, &CView::OnInitialUpdateMsg)
+END_MESSAGE_MAP()
+
+CView::CView() = default;
+
+CView::~CView()
+{
+    if (m_pDocument)
+        m_pDocument->RemoveView(this);
+}
+
+BOOL CView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style |= WS_CLIPSIBLINGS;
+    return CWnd::PreCreateWindow(cs);
+}
+
+int CView::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CWnd::OnCreate(lpcs) == -1)
+        return -1;
+    // Clicked or tabbed into, the view takes the focus and so becomes the active view.
+    if (QWidget* w = GetWidget())
+        w->setFocusPolicy(Qt::StrongFocus);
+    auto* pContext = lpcs ? static_cast<CCreateContext*>(lpcs->lpCreateParams) : nullptr;
+    if (pContext && pContext->m_pCurrentDoc)
+        pContext->m_pCurrentDoc->AddView(this);
+    return 0;
+}
+
+void CView::OnDestroy()
+{
+    if (CFrameWnd* pFrame = GetParentFrame(); pFrame && pFrame->GetActiveView() == this)
+        pFrame->SetActiveView(nullptr, FALSE);
+    CWnd::OnDestroy();
+}
+
+void CView::PostNcDestroy()
+{
+    delete this;
+}
+
+void CView::OnPaint()
+{
+    CPaintDC dc(this);
+    if (!dc.GetPainter())
+        return;
+    OnPrepareDC(&dc);
+    OnDraw(&dc);
+}
+
+void CView::OnSetFocus(CWnd* pOldWnd)
+{
+    CWnd::OnSetFocus(pOldWnd);
+    if (CFrameWnd* pFrame = GetParentFrame(); pFrame && pFrame->GetActiveView() != this)
+        pFrame->SetActiveView(this);
+}
+
+LRESULT CView::OnInitialUpdateMsg(WPARAM, LPARAM)
+{
+    OnInitialUpdate();
+    return 0;
+}
+
+void CView::OnInitialUpdate()
+{
+    OnUpdate(nullptr, 0, nullptr);
+}
+
+void CView::OnUpdate(CView*, LPARAM, CObject*)
+{
+    Invalidate(TRUE);
+}
+
+void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+
+// The focus follows the user; activation only tells.
+void CView::OnActivateView(BOOL, CView*, CView*) {}
+
+void CView::OnActivateFrame(UINT, CFrameWnd*) {}
+
+BOOL CView::IsSelected(const CObject*) const
+{
+    return FALSE;
+}
+
+BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// --- CScrollView -----------------------------------------------------------------------------------
+
+namespace
+{
+// The scroll view's window: a client area with the two bars beside it. Its own paint events are
+// Qt's (only the corner between the bars shows); the client area paints as the view.
+class CScrollViewHost : public QWidget
+{
+public:
+    explicit CScrollViewHost(QWidget* parent) : QWidget(parent)
+    {
+        setMouseTracking(true);
+        auto* grid = new QGridLayout(this);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setSpacing(0);
+        m_pClient = new CWndClientArea(this);
+        m_pVBar = new QScrollBar(Qt::Vertical, this);
+        m_pHBar = new QScrollBar(Qt::Horizontal, this);
+        m_pVBar->hide();
+        m_pHBar->hide();
+        grid->addWidget(m_pClient, 0, 0);
+        grid->addWidget(m_pVBar, 0, 1);
+        grid->addWidget(m_pHBar, 1, 0);
+        Connect(m_pHBar, WM_HSCROLL);
+        Connect(m_pVBar, WM_VSCROLL);
+    }
+    ~CScrollViewHost() override { AfxWidgetDying(this); }
+
+    QWidget* m_pClient;
+    QScrollBar* m_pVBar;
+    QScrollBar* m_pHBar;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        const HWND hWnd = AfxHandleFromWidget(this);
+        if (!hWnd || e->type() == QEvent::Paint)
+            return QWidget::event(e);
+        return AfxHandleWidgetEvent(hWnd, this, e, [this, e] { return QWidget::event(e); });
+    }
+
+private:
+    // The user's moves of a bar reach the view as WM_HSCROLL / WM_VSCROLL, as on Windows.
+    void Connect(QScrollBar* bar, UINT message)
+    {
+        QObject::connect(bar, &QScrollBar::actionTriggered, this,
+                         [this, bar, message](int action)
+                         {
+                             UINT code = SB_ENDSCROLL;
+                             switch (action)
+                             {
+                             case QAbstractSlider::SliderSingleStepAdd:
+                                 code = SB_LINEDOWN;
+                                 break;
+                             case QAbstractSlider::SliderSingleStepSub:
+                                 code = SB_LINEUP;
+                                 break;
+                             case QAbstractSlider::SliderPageStepAdd:
+                                 code = SB_PAGEDOWN;
+                                 break;
+                             case QAbstractSlider::SliderPageStepSub:
+                                 code = SB_PAGEUP;
+                                 break;
+                             case QAbstractSlider::SliderToMinimum:
+                                 code = SB_TOP;
+                                 break;
+                             case QAbstractSlider::SliderToMaximum:
+                                 code = SB_BOTTOM;
+                                 break;
+                             case QAbstractSlider::SliderMove:
+                                 code = SB_THUMBTRACK;
+                                 break;
+                             default:
+                                 return;
+                             }
+                             const HWND hWnd = AfxHandleFromWidget(this);
+                             if (!hWnd)
+                                 return;
+                             const int pos = bar->sliderPosition();
+                             AfxSendFromQt(hWnd, message, MAKEWPARAM(code, WORD(std::min(pos, 0xFFFF))), 0);
+                             // The view decides where the bar ends up (Qt applies this after the slot).
+                             if (auto* pView = dynamic_cast<CScrollView*>(CWnd::FromHandlePermanent(hWnd)))
+                             {
+                                 const CPoint now = pView->GetDeviceScrollPosition();
+                                 const QSignalBlocker block(bar);
+                                 bar->setSliderPosition(message == WM_HSCROLL ? now.x : now.y);
+                             }
+                         });
+    }
+};
+
+CScrollViewHost* HostOf(const CWnd* pWnd)
+{
+    return dynamic_cast<CScrollViewHost*>(pWnd->GetWidget());
+}
+
+int Clamp(int v, int hi)
+{
+    return std::max(0, std::min(v, std::max(0, hi)));
+}
+} // namespace
+
+#define ON_WM_HSCROLL_VIEW()                                                                                 \
+    AFX_WND_THUNK(WM_HSCROLL, p->OnHScroll(LOWORD(c.wParam), HIWORD(c.wParam), nullptr))
+#define ON_WM_VSCROLL_VIEW()                                                                                 \
+    AFX_WND_THUNK(WM_VSCROLL, p->OnVScroll(LOWORD(c.wParam), HIWORD(c.wParam), nullptr))
+
+IMPLEMENT_DYNAMIC(CScrollView, CView)
+
+BEGIN_MESSAGE_MAP(CScrollView, CView)
+ON_WM_HSCROLL_VIEW()
+ON_WM_VSCROLL_VIEW()
+END_MESSAGE_MAP()
+
+const CSize CScrollView::sizeDefault(0, 0);
+
+CScrollView::CScrollView() = default;
+CScrollView::~CScrollView() = default;
+
+QWidget* CScrollView::CreateWidget(const CREATESTRUCT&, QWidget* pParentWidget)
+{
+    return new CScrollViewHost(pParentWidget);
+}
+
+QWidget* CScrollView::GetClientWidget() const
+{
+    CScrollViewHost* host = HostOf(this);
+    return host ? host->m_pClient : GetWidget();
+}
+
+void CScrollView::SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage, const SIZE& sizeLine)
+{
+    m_nMapMode = nMapMode;
+    m_totalLog = CSize(std::max(0L, long(sizeTotal.cx)), std::max(0L, long(sizeTotal.cy)));
+    // MM_TEXT: one logical unit is one pixel.
+    m_totalDev = m_totalLog;
+    m_pageDev = sizePage;
+    if (m_pageDev.cx <= 0)
+        m_pageDev.cx = m_totalDev.cx / 10;
+    if (m_pageDev.cy <= 0)
+        m_pageDev.cy = m_totalDev.cy / 10;
+    m_lineDev = sizeLine;
+    if (m_lineDev.cx <= 0)
+        m_lineDev.cx = std::max(1L, long(m_pageDev.cx / 10));
+    if (m_lineDev.cy <= 0)
+        m_lineDev.cy = std::max(1L, long(m_pageDev.cy / 10));
+    if (m_hWnd)
+    {
+        UpdateBars();
+        Invalidate(TRUE);
+    }
+}
+
+void CScrollView::GetDeviceScrollSizes(int& nMapMode, SIZE& sizeTotal, SIZE& sizePage, SIZE& sizeLine) const
+{
+    nMapMode = m_nMapMode;
+    sizeTotal = m_totalDev;
+    sizePage = m_pageDev;
+    sizeLine = m_lineDev;
+}
+
+CPoint CScrollView::GetDeviceScrollPosition() const
+{
+    return m_ptDevPos;
+}
+
+CPoint CScrollView::GetScrollPosition() const
+{
+    return m_ptDevPos;
+}
+
+void CScrollView::ScrollToPosition(POINT pt)
+{
+    ScrollToDevicePosition(pt);
+}
+
+void CScrollView::ScrollToDevicePosition(POINT ptDev)
+{
+    SetDevicePosition(ptDev);
+}
+
+void CScrollView::CenterOnPoint(CPoint ptCenter)
+{
+    CRect rc;
+    GetClientRect(&rc);
+    ScrollToPosition(CPoint(ptCenter.x - rc.Width() / 2, ptCenter.y - rc.Height() / 2));
+}
+
+void CScrollView::GetTrueClientSize(CSize& size, CSize& sizeSb) const
+{
+    CScrollViewHost* host = HostOf(this);
+    if (!host)
+    {
+        CRect rc;
+        GetClientRect(&rc);
+        size = CSize(rc.Width(), rc.Height());
+        sizeSb = CSize(0, 0);
+        return;
+    }
+    size = CSize(host->width(), host->height());
+    sizeSb = CSize(host->m_pVBar->sizeHint().width(), host->m_pHBar->sizeHint().height());
+}
+
+CSize CScrollView::ScrollLimit() const
+{
+    CRect rc;
+    GetClientRect(&rc);
+    return CSize(std::max(0L, long(m_totalDev.cx - rc.Width())), std::max(0L, long(m_totalDev.cy - rc.Height())));
+}
+
+void CScrollView::UpdateBars()
+{
+    CScrollViewHost* host = HostOf(this);
+    if (!host || m_bInUpdateBars)
+        return;
+    m_bInUpdateBars = true;
+    CSize size, sb;
+    GetTrueClientSize(size, sb);
+    // A bar is needed when the page does not fit; one bar takes room from the other direction.
+    bool needH = m_totalDev.cx > size.cx;
+    bool needV = m_totalDev.cy > size.cy;
+    if (needH && !needV)
+        needV = m_totalDev.cy > size.cy - sb.cy;
+    if (needV && !needH)
+        needH = m_totalDev.cx > size.cx - sb.cx;
+    host->m_pHBar->setVisible(needH);
+    host->m_pVBar->setVisible(needV);
+    if (QLayout* layout = host->layout())
+    {
+        layout->invalidate();
+        layout->activate();
+    }
+    const CSize limit = ScrollLimit();
+    m_ptDevPos = CPoint(Clamp(m_ptDevPos.x, limit.cx), Clamp(m_ptDevPos.y, limit.cy));
+    CRect rc;
+    GetClientRect(&rc);
+    const struct
+    {
+        QScrollBar* bar;
+        int max, page, line, pos;
+    } bars[] = {{host->m_pHBar, int(limit.cx), rc.Width(), int(m_lineDev.cx), int(m_ptDevPos.x)},
+                {host->m_pVBar, int(limit.cy), rc.Height(), int(m_lineDev.cy), int(m_ptDevPos.y)}};
+    for (const auto& b : bars)
+    {
+        const QSignalBlocker block(b.bar);
+        b.bar->setRange(0, b.max);
+        b.bar->setPageStep(std::max(1, b.page));
+        b.bar->setSingleStep(std::max(1, b.line));
+        b.bar->setValue(b.pos);
+    }
+    m_bInUpdateBars = false;
+}
+
+void CScrollView::SetDevicePosition(CPoint ptDev)
+{
+    const CSize limit = ScrollLimit();
+    const CPoint pos(Clamp(ptDev.x, limit.cx), Clamp(ptDev.y, limit.cy));
+    if (pos == m_ptDevPos)
+        return;
+    m_ptDevPos = pos;
+    if (CScrollViewHost* host = HostOf(this))
+    {
+        const QSignalBlocker blockH(host->m_pHBar);
+        const QSignalBlocker blockV(host->m_pVBar);
+        host->m_pHBar->setValue(pos.x);
+        host->m_pVBar->setValue(pos.y);
+    }
+    Invalidate(TRUE);
+}
+
+BOOL CScrollView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
+{
+    const CSize limit = ScrollLimit();
+    const long long x = (long long)m_ptDevPos.x + sizeScroll.cx;
+    const long long y = (long long)m_ptDevPos.y + sizeScroll.cy;
+    const CPoint pos(Clamp(int(std::clamp(x, (long long)INT_MIN, (long long)INT_MAX)), limit.cx),
+                     Clamp(int(std::clamp(y, (long long)INT_MIN, (long long)INT_MAX)), limit.cy));
+    if (pos == m_ptDevPos)
+        return FALSE;
+    if (bDoScroll)
+        SetDevicePosition(pos);
+    return TRUE;
+}
+
+BOOL CScrollView::OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll)
+{
+    CScrollViewHost* host = HostOf(this);
+    // A thumb position comes in 16 bits: the bar itself has the whole value.
+    auto thumb = [&](QScrollBar* bar)
+    {
+        const int full = bar ? bar->sliderPosition() : int(nPos);
+        return (bar && WORD(full) == WORD(nPos)) ? full : int(nPos);
+    };
+    auto step = [&](UINT code, int cur, int line, int page, QScrollBar* bar)
+    {
+        switch (code)
+        {
+        case SB_TOP:
+            return INT_MIN / 2;
+        case SB_BOTTOM:
+            return INT_MAX / 2;
+        case SB_LINEUP:
+            return cur - line;
+        case SB_LINEDOWN:
+            return cur + line;
+        case SB_PAGEUP:
+            return cur - page;
+        case SB_PAGEDOWN:
+            return cur + page;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            return thumb(bar);
+        default:
+            return cur;
+        }
+    };
+    CRect rc;
+    GetClientRect(&rc);
+    const int x = step(LOBYTE(nScrollCode), m_ptDevPos.x, int(m_lineDev.cx),
+                       m_pageDev.cx > 0 ? int(m_pageDev.cx) : rc.Width(), host ? host->m_pHBar : nullptr);
+    const int y = step(HIBYTE(nScrollCode), m_ptDevPos.y, int(m_lineDev.cy),
+                       m_pageDev.cy > 0 ? int(m_pageDev.cy) : rc.Height(), host ? host->m_pVBar : nullptr);
+    return OnScrollBy(CSize(x - m_ptDevPos.x, y - m_ptDevPos.y), bDoScroll);
+}
+
+void CScrollView::OnHScroll(UINT nSBCode, UINT nPos, CWnd*)
+{
+    OnScroll(MAKEWORD(nSBCode, 0xFF), nPos);
+}
+
+void CScrollView::OnVScroll(UINT nSBCode, UINT nPos, CWnd*)
+{
+    OnScroll(MAKEWORD(0xFF, nSBCode), nPos);
+}
+
+BOOL CScrollView::OnMouseWheel(UINT, short zDelta, CPoint)
+{
+    // Three lines a notch, down the page when it is taller than the view, else across.
+    const CSize limit = ScrollLimit();
+    const int lines = -zDelta * 3 / WHEEL_DELTA;
+    if (limit.cy > 0)
+        return OnScrollBy(CSize(0, lines * int(m_lineDev.cy)));
+    if (limit.cx > 0)
+        return OnScrollBy(CSize(lines * int(m_lineDev.cx), 0));
+    return FALSE;
+}
+
+void CScrollView::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    UpdateBars();
+}
+
+void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    CView::OnPrepareDC(pDC, pInfo);
+    pDC->SetMapMode(MM_TEXT);
+    pDC->SetViewportOrg(-m_ptDevPos.x, -m_ptDevPos.y);
+}
