@@ -341,7 +341,8 @@ BOOL CWorkSpaceObj::OpenDocument(LPCWSTR path)
     // Loading replaces what the workspace holds.
     ResetContents();
     CException* error = nullptr;
-    if (!AfxLoadArchiveFile(path, [this](CArchive& ar) { Serialize(ar); }, 0, &error))
+    if (!AfxLoadArchiveFile(
+            path, [this](CArchive& ar) { Serialize(ar); }, 0, &error))
     {
         // Whatever was read before the fault goes; the workspace stays usable.
         ResetContents();
@@ -357,7 +358,8 @@ BOOL CWorkSpaceObj::OpenDocument(LPCWSTR path)
 BOOL CWorkSpaceObj::SaveDocument(LPCWSTR path)
 {
     CException* error = nullptr;
-    if (!AfxSaveArchiveFile(path, [this](CArchive& ar) { Serialize(ar); }, &error))
+    if (!AfxSaveArchiveFile(
+            path, [this](CArchive& ar) { Serialize(ar); }, &error))
     {
         ReportSaveLoadException(path, error, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         error->Delete();

@@ -627,10 +627,10 @@ void CFODrawShape::OnDrawPorts(CDC* pDC, BOOL bShow)
     for (const auto& port : m_aPorts)
     {
         // Kept clear of the int limits: the cross reaches four pixels beyond the port.
-        const int x = std::clamp(CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width()), INT_MIN + 8,
-                                 INT_MAX - 8);
-        const int y = std::clamp(CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height()), INT_MIN + 8,
-                                 INT_MAX - 8);
+        const int x = std::clamp(CFODrawHelper::RoundValue(rc.left + port->GetFractionX() * rc.Width()),
+                                 INT_MIN + 8, INT_MAX - 8);
+        const int y = std::clamp(CFODrawHelper::RoundValue(rc.top + port->GetFractionY() * rc.Height()),
+                                 INT_MIN + 8, INT_MAX - 8);
         pDC->MoveTo(x - 3, y - 3);
         pDC->LineTo(x + 4, y + 4);
         pDC->MoveTo(x + 3, y - 3);
@@ -807,7 +807,8 @@ BOOL CFODrawShape::SaveDocument(LPCWSTR lpszPathName)
 
 BOOL CFODrawShape::OpenDocument(LPCWSTR lpszPathName)
 {
-    return AfxLoadArchiveFile(lpszPathName, [this](CArchive& ar) { Serialize(ar); }, afxLoadEmptyAsNothing);
+    return AfxLoadArchiveFile(
+        lpszPathName, [this](CArchive& ar) { Serialize(ar); }, afxLoadEmptyAsNothing);
 }
 
 // Record

@@ -37,7 +37,8 @@ BOOL Fail(CException* e, CException** ppError)
 // A copy of an exception object on the stack (CFile::Open's), made for handing on.
 CFileException* HeapCopy(const CFileException& fe, LPCWSTR lpszPathName)
 {
-    return new CFileException(fe.m_cause == CFileException::none ? CFileException::genericException : fe.m_cause,
+    return new CFileException(fe.m_cause == CFileException::none ? CFileException::genericException
+                                                                 : fe.m_cause,
                               fe.m_lOsError, lpszPathName);
 }
 
@@ -60,7 +61,8 @@ void SyncFolderOf(const std::string& path)
 }
 } // namespace
 
-BOOL AfxSaveArchiveFile(LPCWSTR lpszPathName, const std::function<void(CArchive&)>& store, CException** ppError)
+BOOL AfxSaveArchiveFile(LPCWSTR lpszPathName, const std::function<void(CArchive&)>& store,
+                        CException** ppError)
 {
     if (ppError)
         *ppError = nullptr;
@@ -73,8 +75,8 @@ BOOL AfxSaveArchiveFile(LPCWSTR lpszPathName, const std::function<void(CArchive&
 
     CFile file;
     CFileException fe;
-    if (!file.Open(tempName, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive | CFile::typeBinary,
-                   &fe))
+    if (!file.Open(tempName,
+                   CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive | CFile::typeBinary, &fe))
         return Fail(HeapCopy(fe, lpszPathName), ppError);
     try
     {

@@ -1,5 +1,6 @@
 #include "mfc/DocTemplate.h"
 
+#include "mfc/DocPrivate.h"
 #include "mfc/Document.h"
 #include "mfc/File.h"
 #include "mfc/FrameWnd.h"
@@ -184,8 +185,8 @@ CString CDocTemplate::UntitledString()
     return text;
 }
 
-CDocument* CDocTemplate::OpenInFrame(CDocument* pDocument, CFrameWnd* pFrame, BOOL bCreated, LPCWSTR lpszPathName,
-                                     BOOL bMakeVisible)
+CDocument* CDocTemplate::OpenInFrame(CDocument* pDocument, CFrameWnd* pFrame, BOOL bCreated,
+                                     LPCWSTR lpszPathName, BOOL bMakeVisible)
 {
     if (!lpszPathName || !*lpszPathName)
     {
@@ -339,19 +340,12 @@ CMultiDocTemplate::~CMultiDocTemplate()
 
 POSITION CMultiDocTemplate::GetFirstDocPosition() const
 {
-    return m_docList.empty() ? nullptr : PositionOf(0);
+    return AfxVectorHeadPosition(m_docList);
 }
 
 CDocument* CMultiDocTemplate::GetNextDoc(POSITION& rPos) const
 {
-    const uintptr_t n = reinterpret_cast<uintptr_t>(rPos);
-    if (n == 0 || n > m_docList.size())
-    {
-        rPos = nullptr;
-        return nullptr;
-    }
-    rPos = n < m_docList.size() ? PositionOf(n) : nullptr;
-    return m_docList[n - 1];
+    return AfxVectorGetNext(m_docList, rPos);
 }
 
 void CMultiDocTemplate::AddDocument(CDocument* pDoc)

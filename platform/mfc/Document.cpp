@@ -2,6 +2,7 @@
 
 #include "mfc/Archive.h"
 #include "mfc/DocFile.h"
+#include "mfc/DocPrivate.h"
 #include "mfc/DocTemplate.h"
 #include "mfc/Exceptions.h"
 #include "mfc/File.h"
@@ -131,19 +132,12 @@ void CDocument::SetModifiedFlag(BOOL bModified)
 
 POSITION CDocument::GetFirstViewPosition() const
 {
-    return m_viewList.empty() ? nullptr : reinterpret_cast<POSITION>(uintptr_t(1));
+    return AfxVectorHeadPosition(m_viewList);
 }
 
 CView* CDocument::GetNextView(POSITION& rPosition) const
 {
-    const uintptr_t n = reinterpret_cast<uintptr_t>(rPosition);
-    if (n == 0 || n > m_viewList.size())
-    {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    rPosition = n < m_viewList.size() ? reinterpret_cast<POSITION>(n + 1) : nullptr;
-    return m_viewList[n - 1];
+    return AfxVectorGetNext(m_viewList, rPosition);
 }
 
 void CDocument::AddView(CView* pView)
@@ -345,7 +339,8 @@ BOOL CDocument::DoSave(LPCWSTR lpszPathName, BOOL bReplace)
         }
         else
         {
-            const QString chosen = QFileDialog::getSaveFileName(nullptr, QString(), QString::fromStdString(request.strText.ToUtf8()));
+            const QString chosen = QFileDialog::getSaveFileName(
+                nullptr, QString(), QString::fromStdString(request.strText.ToUtf8()));
             if (chosen.isEmpty())
                 return FALSE;
             newName = CString::FromUtf8(chosen.toStdString());

@@ -315,7 +315,8 @@ CSize CScrollView::ScrollLimit() const
 {
     CRect rc;
     GetClientRect(&rc);
-    return CSize(std::max(0L, long(m_totalDev.cx - rc.Width())), std::max(0L, long(m_totalDev.cy - rc.Height())));
+    return CSize(std::max(0L, long(m_totalDev.cx - rc.Width())),
+                 std::max(0L, long(m_totalDev.cy - rc.Height())));
 }
 
 void CScrollView::UpdateBars()

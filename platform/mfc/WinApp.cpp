@@ -1,6 +1,7 @@
 #include "mfc/WinApp.h"
 
 #include "mfc/CommandLine.h"
+#include "mfc/DocPrivate.h"
 #include "mfc/DocTemplate.h"
 #include "mfc/Document.h"
 #include "mfc/View.h"
@@ -505,25 +506,19 @@ BOOL CWinApp::Unregister()
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
-    if (pTemplate && std::find(m_templateList.begin(), m_templateList.end(), pTemplate) == m_templateList.end())
+    if (pTemplate &&
+        std::find(m_templateList.begin(), m_templateList.end(), pTemplate) == m_templateList.end())
         m_templateList.push_back(pTemplate);
 }
 
 POSITION CWinApp::GetFirstDocTemplatePosition() const
 {
-    return m_templateList.empty() ? nullptr : reinterpret_cast<POSITION>(uintptr_t(1));
+    return AfxVectorHeadPosition(m_templateList);
 }
 
 CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& rPosition) const
 {
-    const uintptr_t n = reinterpret_cast<uintptr_t>(rPosition);
-    if (n == 0 || n > m_templateList.size())
-    {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    rPosition = n < m_templateList.size() ? reinterpret_cast<POSITION>(n + 1) : nullptr;
-    return m_templateList[n - 1];
+    return AfxVectorGetNext(m_templateList, rPosition);
 }
 
 CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName)

@@ -179,8 +179,8 @@ TEST_F(WorkSpace, WhatAnOldVersionDoesNotStoreTakesTheValuesOfANewWorkspace)
     const CWorkSpaceObj fresh;
     auto windowSettings = [](const CWorkSpaceObj& ws)
     {
-        return std::vector<int>{ws.m_bShowCloseBox, ws.m_bShowMinBox,   ws.m_bShowMaxBox,    ws.m_bShowHelpBox,
-                                ws.m_bWindowFlag,   ws.m_bShowTitleBar, ws.m_bShow3DBorder,  ws.m_nWindowWidth,
+        return std::vector<int>{ws.m_bShowCloseBox, ws.m_bShowMinBox,   ws.m_bShowMaxBox,   ws.m_bShowHelpBox,
+                                ws.m_bWindowFlag,   ws.m_bShowTitleBar, ws.m_bShow3DBorder, ws.m_nWindowWidth,
                                 ws.m_nWindowHeight, ws.m_bFullScreen,   ws.m_bAlwaysOnTop};
     };
     const std::vector<int> stored = {0, 0, 0, 1, 0, 0, 0, 321, 123}; // what OldProject writes from version 2

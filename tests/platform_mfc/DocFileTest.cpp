@@ -100,7 +100,8 @@ TEST_F(DocFileTest, FailedSaveKeepsTheOldFileAndReportsTheTarget)
     EXPECT_EQ(std::vector<std::string>{"a.dat"}, Files());
 
     // A folder that does not exist: a file error naming the target, nothing created.
-    EXPECT_FALSE(AfxSaveArchiveFile(Path("no/such.dat"), [](CArchive& ar) { ar << int(1); }, &error));
+    EXPECT_FALSE(AfxSaveArchiveFile(
+        Path("no/such.dat"), [](CArchive& ar) { ar << int(1); }, &error));
     auto* fe = DYNAMIC_DOWNCAST(CFileException, error);
     ASSERT_NE(nullptr, fe);
     EXPECT_EQ(Path("no/such.dat"), fe->m_strFileName);
@@ -111,7 +112,8 @@ TEST_F(DocFileTest, FailedSaveKeepsTheOldFileAndReportsTheTarget)
     // The target is a folder: the rename fails and the temporary goes.
     fs::create_directory(Native("dir.dat"));
     Put("dir.dat/inside", "x");
-    EXPECT_FALSE(AfxSaveArchiveFile(Path("dir.dat"), [](CArchive& ar) { ar << int(1); }, &error));
+    EXPECT_FALSE(AfxSaveArchiveFile(
+        Path("dir.dat"), [](CArchive& ar) { ar << int(1); }, &error));
     ASSERT_NE(nullptr, DYNAMIC_DOWNCAST(CFileException, error));
     error->Delete();
     EXPECT_EQ((std::vector<std::string>{"a.dat", "dir.dat"}), Files());
