@@ -73,7 +73,6 @@ public:
     CFOPSingleInstance m_singleInstance;
 
 protected:
-    int m_nReserved = 0;
     void SetProjectFolder(const CString& strFolder);
     void SetProjectFile(const CString& strFile);
 };

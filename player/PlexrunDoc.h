@@ -21,7 +21,6 @@ public:
 
 protected:
     CExtDataModel* m_pModel = nullptr;
-    int m_nReserved = 0;
 
     DECLARE_MESSAGE_MAP()
 };
