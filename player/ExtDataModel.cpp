@@ -1,5 +1,6 @@
 #include "player/ExtDataModel.h"
 
+#include "mfc/File.h"
 #include "symbols/SymbolFactory.h"
 
 IMPLEMENT_SERIAL(CExtDataModel, CXVKDataModel, 0)
@@ -38,7 +39,15 @@ CFODrawShape* CExtDataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CS
 
 BOOL CExtDataModel::OpenDocument(LPCWSTR lpszPathName)
 {
-    if (!CXVKDataModel::OpenDocument(lpszPathName))
+    CFile file;
+    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite))
+        return FALSE;
+    const bool empty = file.GetLength() == 0;
+    file.Close();
+    // An empty screen file is an empty screen.
+    if (empty)
+        ResetContents();
+    else if (!CXVKDataModel::OpenDocument(lpszPathName))
         return FALSE;
     m_strFilePath = lpszPathName;
     return TRUE;

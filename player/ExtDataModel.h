@@ -24,7 +24,7 @@ public:
     // Empties the model to a new one's state.
     void ResetContent() { ResetContents(); }
 
-    // Remember the path as the model's file path.
+    // Remember the path as the model's file path; an empty file is an empty screen.
     BOOL OpenDocument(LPCWSTR lpszPathName) override;
     BOOL SaveDocument(LPCWSTR lpszPathName) override;
 
