@@ -1001,7 +1001,12 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     QWidget* w = GetWidget();
     if (!w)
         return;
-    if (w->isWindow())
+    if (w->isWindow() && w->windowFlags().testFlag(Qt::FramelessWindowHint))
+    {
+        // Nothing lies around a frameless window (and a frame it had before may still be counted).
+        w->setGeometry(x, y, std::max(1, nWidth), std::max(1, nHeight));
+    }
+    else if (w->isWindow())
     {
         w->move(x, y);
         w->resize(std::max(1, nWidth), std::max(1, nHeight));
@@ -1222,8 +1227,11 @@ void ApplyFrameFlags(QWidget* w, DWORD style, DWORD exStyle)
         flags |= Qt::WindowStaysOnTopHint;
     if (flags == w->windowFlags())
         return;
+    // New flags make a new native window: keep the client area where it was.
     const bool visible = w->isVisible();
+    const QRect geometry = w->geometry();
     w->setWindowFlags(flags);
+    w->setGeometry(geometry);
     if (visible)
         w->show();
 }

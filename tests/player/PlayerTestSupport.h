@@ -86,13 +86,14 @@ struct MessageLog
 };
 
 // The player application set up as if it were the program in root/bin, with the arguments given.
-struct PlayerApp
+template <class App = CQYRViewApp>
+struct PlayerAppT
 {
-    CQYRViewApp app;
+    App app;
     std::vector<std::string> args;
     bool started = false;
 
-    PlayerApp(const InstallRoot& root, const std::vector<std::string>& arguments)
+    PlayerAppT(const InstallRoot& root, const std::vector<std::string>& arguments)
     {
         args.push_back("QYRView");
         args.insert(args.end(), arguments.begin(), arguments.end());
@@ -109,7 +110,7 @@ struct PlayerApp
         started = true;
         return app.InitInstance();
     }
-    ~PlayerApp()
+    ~PlayerAppT()
     {
         if (app.m_pMainWnd && app.m_pMainWnd->GetSafeHwnd())
             app.m_pMainWnd->DestroyWindow();
@@ -119,4 +120,5 @@ struct PlayerApp
         AfxWinTerm();
     }
 };
+using PlayerApp = PlayerAppT<>;
 } // namespace player_test

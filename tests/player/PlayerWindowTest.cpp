@@ -23,7 +23,16 @@ using namespace player_test;
 
 namespace
 {
-CMainFrame* FrameOf(PlayerApp& player) { return dynamic_cast<CMainFrame*>(player.app.m_pMainWnd); }
+// Counts the application timer ticks the frame forwards.
+class CTickCountingApp : public CQYRViewApp
+{
+public:
+    std::vector<UINT> ticks;
+    void OnTimer(UINT id) override { ticks.push_back(id); }
+};
+
+template <class Player>
+CMainFrame* FrameOf(Player& player) { return dynamic_cast<CMainFrame*>(player.app.m_pMainWnd); }
 
 CString TitleOf(CWnd* wnd)
 {
@@ -238,4 +247,24 @@ TEST(PlayerWindow, ProgramReportsAMissingProjectFileAndEnds)
     const QByteArray err = player.readAllStandardError();
     const QByteArray expected = "QYRView: Project file missing (" + missing.toLower().toUtf8() + ")!";
     EXPECT_TRUE(err.contains(expected)) << err.toStdString();
+}
+
+TEST(PlayerWindow, FrameTimerReachesTheApplicationAndFullScreenCommandFillsTheScreen)
+{
+    InstallRoot root;
+    MessageLog messages;
+    PlayerAppT<CTickCountingApp> player(root, {});
+    ASSERT_TRUE(player.Start());
+    CMainFrame* frame = FrameOf(player);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return player.app.ticks.size() >= 2; }, 3000));
+    for (UINT id : player.app.ticks)
+        EXPECT_EQ(id, UINT(CMainFrame::ID_FRAME_TIMER));
+
+    EXPECT_NE(frame->GetStyle() & WS_CAPTION, 0u);
+    frame->SendMessage(WM_COMMAND, CMainFrame::ID_VIEW_FULL_SCREEN);
+    EXPECT_EQ(frame->GetStyle() & (WS_CAPTION | WS_BORDER), 0u);
+    EXPECT_TRUE(frame->GetWidget()->windowFlags().testFlag(Qt::FramelessWindowHint));
+    const QRect screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(frame->GetWidget()->geometry(), screen);
 }
