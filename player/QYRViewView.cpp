@@ -17,7 +17,11 @@ const wchar_t* const kDefaultMainScreen = L"Main.xdg";
 } // namespace
 
 CQYRViewView::CQYRViewView() = default;
-CQYRViewView::~CQYRViewView() = default;
+CQYRViewView::~CQYRViewView()
+{
+    // Its window went with the view's.
+    delete m_pCanvas;
+}
 
 CQYRViewDoc* CQYRViewView::GetDocument() const { return dynamic_cast<CQYRViewDoc*>(m_pDocument); }
 

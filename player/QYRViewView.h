@@ -28,6 +28,7 @@ public:
     void OnDestroy() override;
 
 protected:
+    // Owned; a child window filling the view.
     CFOPCanvasCore* m_pCanvas = nullptr;
 
     DECLARE_MESSAGE_MAP()
