@@ -44,7 +44,8 @@ BOOL WriteScreen(const CString& strPath)
 BOOL WriteScript(const CString& strPath)
 {
     CStdioFileEx file;
-    if (!file.Open(strPath, CFile::modeCreate | CFile::modeWrite | CFile::typeText | CStdioFileEx::modeWriteUnicode))
+    if (!file.Open(strPath,
+                   CFile::modeCreate | CFile::modeWrite | CFile::typeText | CStdioFileEx::modeWriteUnicode))
         return FALSE;
     file.WriteString(kSystemScript);
     file.Close();

@@ -15,7 +15,10 @@ CExtDataModel& CExtDataModel::operator=(const CExtDataModel& src)
     return *this;
 }
 
-CFODataModel* CExtDataModel::Copy() const { return new CExtDataModel(*this); }
+CFODataModel* CExtDataModel::Copy() const
+{
+    return new CExtDataModel(*this);
+}
 
 CFODrawShape* CExtDataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName,
                                                  CFOToolBoxItem* pItem)

@@ -111,6 +111,12 @@ void CMainFrame::OnClose()
     CXVKFrameWnd::OnClose();
 }
 
-void CMainFrame::OnDestroy() { CXVKFrameWnd::OnDestroy(); }
+void CMainFrame::OnDestroy()
+{
+    CXVKFrameWnd::OnDestroy();
+}
 
-void CMainFrame::OnViewFullScreen() { ShowFullScreen(); }
+void CMainFrame::OnViewFullScreen()
+{
+    ShowFullScreen();
+}

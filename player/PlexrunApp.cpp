@@ -9,6 +9,7 @@
 #include "win32/Files.h"
 #include "win32/Utf.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -36,7 +37,10 @@ BOOL HasTypeSuffix(const CString& strName, const wchar_t* ext)
 }
 } // namespace
 
-CPlexrunApp* AfxGetPlexrunApp() { return dynamic_cast<CPlexrunApp*>(AfxGetXVKApp()); }
+CPlexrunApp* AfxGetPlexrunApp()
+{
+    return dynamic_cast<CPlexrunApp*>(AfxGetXVKApp());
+}
 
 CPlexrunApp::CPlexrunApp() : VEzudiZuroDoz(128, 128) {}
 CPlexrunApp::~CPlexrunApp() = default;
@@ -81,8 +85,14 @@ CString CPlexrunApp::GetInstallRoot() const
     return folder.Left(std::max(0, folder.ReverseFind(L'/')));
 }
 
-CString CPlexrunApp::GetUserFolder() const { return GetInstallRoot() + L"/User/"; }
-CString CPlexrunApp::GetDemoFolder() const { return GetInstallRoot() + L"/Demo/"; }
+CString CPlexrunApp::GetUserFolder() const
+{
+    return GetInstallRoot() + L"/User/";
+}
+CString CPlexrunApp::GetDemoFolder() const
+{
+    return GetInstallRoot() + L"/Demo/";
+}
 
 CString CPlexrunApp::GetProjectFilePath() const
 {

@@ -35,4 +35,7 @@ BOOL CPlexrunDoc::OnSaveDocument(LPCWSTR lpszPathName)
     return TRUE;
 }
 
-void CPlexrunDoc::Serialize(CArchive& ar) { m_pModel->Serialize(ar); }
+void CPlexrunDoc::Serialize(CArchive& ar)
+{
+    m_pModel->Serialize(ar);
+}

@@ -55,8 +55,8 @@ BOOL CQYRViewApp::InitInstance()
     }
 
     SetRegistryKey(L"Quendrel");
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CQYRViewDoc), RUNTIME_CLASS(CMainFrame),
-                                          RUNTIME_CLASS(CQYRViewView)));
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CQYRViewDoc),
+                                          RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CQYRViewView)));
     // Scripts and other programs make "app" by its ProgID.
     CNewMethodHost::RegisterClassFactory(RUNTIME_CLASS(CRunMethodHost));
 

@@ -23,7 +23,10 @@ CQYRViewView::~CQYRViewView()
     delete m_pCanvas;
 }
 
-CQYRViewDoc* CQYRViewView::GetDocument() const { return dynamic_cast<CQYRViewDoc*>(m_pDocument); }
+CQYRViewDoc* CQYRViewView::GetDocument() const
+{
+    return dynamic_cast<CQYRViewDoc*>(m_pDocument);
+}
 
 int CQYRViewView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {

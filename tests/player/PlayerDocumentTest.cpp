@@ -32,7 +32,8 @@ TEST(PlayerModel, SymbolsAreMadeByTypeAndTinySwitchesGetASquare)
     CExtDataModel model;
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(::testing::Message() << c.type << " in " << c.asked.Width() << " x " << c.asked.Height());
+        SCOPED_TRACE(::testing::Message()
+                     << c.type << " in " << c.asked.Width() << " x " << c.asked.Height());
         CRect rc = c.asked;
         CFODrawShape* shape = model.DoCreateShapeByType(c.type, rc, CString());
         ASSERT_NE(shape, nullptr);

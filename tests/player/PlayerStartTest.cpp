@@ -53,7 +53,8 @@ TEST(PlayerStart, ProgramRunsOffscreenAndStopsCleanlyOnTerminate)
     env.insert("XDG_RUNTIME_DIR", home.path() + "/run");
     player.setProcessEnvironment(env);
     // The demo project that the build writes beside the programs.
-    player.start(QStringLiteral(QYR_BIN_DIR "/QYRView"), {QStringLiteral(QYR_BIN_DIR "/../Demo/demo/demo.dcp")});
+    player.start(QStringLiteral(QYR_BIN_DIR "/QYRView"),
+                 {QStringLiteral(QYR_BIN_DIR "/../Demo/demo/demo.dcp")});
     ASSERT_TRUE(player.waitForStarted(10000));
     // Start-up has reached the options store once the registry file appears; by then the
     // player listens for the stop request. It must still run: the frame is up and the loop waits.

@@ -24,7 +24,10 @@
 
 namespace player_test
 {
-inline CString ToCString(const QString& s) { return CString(s.toStdWString().c_str()); }
+inline CString ToCString(const QString& s)
+{
+    return CString(s.toStdWString().c_str());
+}
 
 inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000)
 {
@@ -86,8 +89,7 @@ struct MessageLog
 };
 
 // The player application set up as if it were the program in root/bin, with the arguments given.
-template <class App = CQYRViewApp>
-struct PlayerAppT
+template <class App = CQYRViewApp> struct PlayerAppT
 {
     App app;
     std::vector<std::string> args;

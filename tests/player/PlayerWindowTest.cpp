@@ -31,8 +31,10 @@ public:
     void OnTimer(UINT id) override { ticks.push_back(id); }
 };
 
-template <class Player>
-CMainFrame* FrameOf(Player& player) { return dynamic_cast<CMainFrame*>(player.app.m_pMainWnd); }
+template <class Player> CMainFrame* FrameOf(Player& player)
+{
+    return dynamic_cast<CMainFrame*>(player.app.m_pMainWnd);
+}
 
 CString TitleOf(CWnd* wnd)
 {
@@ -73,7 +75,8 @@ TEST(PlayerWindow, FrameTakesSizeAndStyleFromTheProject)
              ws.m_bShow3DBorder = 0;
              ws.m_bAlwaysOnTop = 1;
          },
-         false, 0, WS_CAPTION | WS_BORDER, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint, Qt::WindowTitleHint},
+         false, 0, WS_CAPTION | WS_BORDER, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint,
+         Qt::WindowTitleHint},
         {"caption without buttons",
          [](CWorkSpaceObj& ws)
          {
@@ -92,7 +95,11 @@ TEST(PlayerWindow, FrameTakesSizeAndStyleFromTheProject)
              ws.m_nWindowHeight = 200;
              ws.m_bFullScreen = 1;
          },
-         true, 0, WS_CAPTION | WS_BORDER | WS_THICKFRAME, Qt::FramelessWindowHint, {}},
+         true,
+         0,
+         WS_CAPTION | WS_BORDER | WS_THICKFRAME,
+         Qt::FramelessWindowHint,
+         {}},
     };
     AfxEnsureApplication();
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);

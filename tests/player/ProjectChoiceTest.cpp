@@ -28,7 +28,8 @@ QByteArray ReadBytes(const QString& path)
 QByteArray Utf16WithMark(const QString& text)
 {
     const std::u16string units = text.toStdU16String();
-    return QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(units.data()), qsizetype(units.size() * 2));
+    return QByteArray("\xFF\xFE", 2) +
+           QByteArray(reinterpret_cast<const char*>(units.data()), qsizetype(units.size() * 2));
 }
 } // namespace
 
@@ -37,12 +38,12 @@ TEST(ProjectChoice, ArgumentMainDatAndDemoFallback)
     struct Case
     {
         const char* name;
-        const char* argument;    // null: none
-        const char* mainDat;     // null: no "main.dat"; lines separated by \r\n
-        const char* folder;      // below the install root ("User/...") or, with a leading '/', absolute
+        const char* argument; // null: none
+        const char* mainDat;  // null: no "main.dat"; lines separated by \r\n
+        const char* folder;   // below the install root ("User/...") or, with a leading '/', absolute
         const char* file;
-        const char* message;     // null: none
-        bool mainDatWritten;     // "main.dat" now holds the demo project
+        const char* message; // null: none
+        bool mainDatWritten; // "main.dat" now holds the demo project
     };
     const Case cases[] = {
         {"bare name", "Plant1", nullptr, "User/plant1/", "plant1.dcp", nullptr, false},
@@ -52,8 +53,8 @@ TEST(ProjectChoice, ArgumentMainDatAndDemoFallback)
         {"typed backslashes", "\\P\\Sub\\Plant1.dcp", nullptr, "/p/sub/", "plant1.dcp", nullptr, false},
         {".DCP is a bare name", "Plant1.DCP", nullptr, "User/plant1.dcp/", "plant1.dcp.dcp", nullptr, false},
         {"folder without project", "/P/", nullptr, "Demo/demo/", "demo.dcp", "Invalid argument = /P/", true},
-        {"relative path", "../Plant1.dcp", nullptr, "Demo/demo/", "demo.dcp", "Invalid argument = ../Plant1.dcp",
-         true},
+        {"relative path", "../Plant1.dcp", nullptr, "Demo/demo/", "demo.dcp",
+         "Invalid argument = ../Plant1.dcp", true},
         {"main.dat last non-empty line", nullptr, "a\r\n\r\nb\r\n", "User/b/", "b.dcp", nullptr, false},
         {"main.dat line of blanks counts", nullptr, "a\r\n  \r\n", "User/  /", ".dcp", nullptr, false},
         {"main.dat full path", nullptr, "C:\\x\r\n/Proj/One.dcp", "/proj/", "one.dcp", nullptr, false},
@@ -159,7 +160,8 @@ TEST(ProjectChoice, MissingOrUnreadableProjectFileEndsStartUp)
         PlayerApp player(root, {"Broken"});
         EXPECT_FALSE(player.Start());
         ASSERT_FALSE(messages.texts.empty());
-        const CString expected = L"Cannot open project file (" + ToCString((root.root + "/User/broken/broken.dcp").toLower()) + L")!";
+        const CString expected = L"Cannot open project file (" +
+                                 ToCString((root.root + "/User/broken/broken.dcp").toLower()) + L")!";
         EXPECT_EQ(messages.texts.back(), expected);
         EXPECT_EQ(player.app.m_pMainWnd, nullptr);
     }
