@@ -9,8 +9,8 @@ function(qyr_add_resources target module rcfile)
     set(out ${CMAKE_CURRENT_BINARY_DIR}/${module}_resources.cpp)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${rc_abs})
     file(READ ${rc_abs} rc_text)
-    # Files named by BITMAP/ICON/CURSOR/AVI lines: NAME TYPE "relative/path"
-    string(REGEX MATCHALL "\n[ \t]*[A-Za-z0-9_]+[ \t]+(BITMAP|ICON|CURSOR|AVI|PNG)[ \t]+\"[^\"]+\"" file_lines "\n${rc_text}")
+    # Files named by BITMAP/ICON/CURSOR/AVI/PNG/CompsRes lines: NAME TYPE "relative/path"
+    string(REGEX MATCHALL "\n[ \t]*[A-Za-z0-9_]+[ \t]+(BITMAP|ICON|CURSOR|AVI|PNG|CompsRes)[ \t]+\"[^\"]+\"" file_lines "\n${rc_text}")
     set(blobs "")
     set(table "")
     set(i 0)

@@ -1,12 +1,122 @@
 #include "player/MainFrm.h"
 
+#include "foundation/VEzudiZuroDoz.h"
+#include "mfc/Menu.h"
 #include "mfc/Messages.h"
+#include "model/WorkSpaceObj.h"
+#include "player/SplashWnd.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CXVKFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CXVKFrameWnd)
+ON_COMMAND(ID_VIEW_FULL_SCREEN, &CMainFrame::OnViewFullScreen)
 ON_COMMAND(ID_HELP_FINDER, &CXVKFrameWnd::OnHelpFinder)
 ON_COMMAND(ID_HELP, &CXVKFrameWnd::OnHelp)
 ON_COMMAND(ID_CONTEXT_HELP, &CXVKFrameWnd::OnContextHelp)
 ON_COMMAND(ID_DEFAULT_HELP, &CXVKFrameWnd::OnHelpFinder)
 END_MESSAGE_MAP()
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CXVKFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.style = WS_MAXIMIZE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CXVKFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    auto* app = dynamic_cast<VEzudiZuroDoz*>(AfxGetApp());
+    CWorkSpaceObj* ws = app ? app->GetWorkSpace() : nullptr;
+    if (ws)
+        ApplyWindowSettings(*ws);
+    TrimMenu();
+    SetTimer(ID_FRAME_TIMER, FRAME_TIMER_PERIOD);
+    return 0;
+}
+
+void CMainFrame::ApplyWindowSettings(const CWorkSpaceObj& ws)
+{
+    // Kept as the frame's own title too, so that no later title update replaces it.
+    m_strTitle = ws.m_strProjectName;
+    SetWindowText(m_strTitle);
+    if (ws.m_bFullScreen)
+    {
+        ModifyStyle(WS_BORDER | WS_THICKFRAME, 0);
+        ShowFullScreen();
+    }
+    else
+    {
+        auto setStyle = [this](int on, DWORD bits)
+        {
+            if (on)
+                ModifyStyle(0, bits);
+            else
+                ModifyStyle(bits, 0);
+        };
+        setStyle(ws.m_bShow3DBorder, WS_BORDER);
+        setStyle(ws.m_bShowMaxBox, WS_MAXIMIZEBOX);
+        setStyle(ws.m_bShowMinBox, WS_MINIMIZEBOX);
+        setStyle(ws.m_bShowCloseBox, WS_SYSMENU);
+        setStyle(ws.m_bShowTitleBar, WS_CAPTION);
+        if (ws.m_bShowHelpBox)
+            ModifyStyleEx(0, WS_EX_CONTEXTHELP);
+        else
+            ModifyStyleEx(WS_EX_CONTEXTHELP, 0);
+        // The window manager puts caption and border outside the size set here, so the size is
+        // the client size with its edges.
+        const int width = ws.m_nWindowWidth + 2 * GetSystemMetrics(SM_CXEDGE);
+        const int height = ws.m_nWindowHeight + 2 * GetSystemMetrics(SM_CYEDGE);
+        MoveWindow((GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                   width, height, TRUE);
+    }
+    if (ws.m_bAlwaysOnTop)
+        SetWindowPos(reinterpret_cast<const CWnd*>(HWND_TOPMOST), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CMainFrame::ShowFullScreen()
+{
+    ModifyStyle(WS_CAPTION | WS_BORDER | WS_THICKFRAME, 0);
+    MoveWindow(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
+}
+
+void CMainFrame::TrimMenu()
+{
+    CMenu* menu = GetMenu();
+    if (!menu)
+        return;
+    for (UINT i = 0; i < menu->GetMenuItemCount(); ++i)
+    {
+        if (CMenu* sub = menu->GetSubMenu(int(i)))
+        {
+            sub->DeleteMenu(ID_VIEW_LANGUAGE_CMD, MF_BYCOMMAND);
+            sub->DeleteMenu(ID_VIEW_TOOLBAR_CMD, MF_BYCOMMAND);
+        }
+    }
+    DrawMenuBar();
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent)
+{
+    if (auto* app = dynamic_cast<VEzudiZuroDoz*>(AfxGetApp()))
+        app->OnTimer(UINT(nIDEvent));
+    CXVKFrameWnd::OnTimer(nIDEvent);
+}
+
+void CMainFrame::OnClose()
+{
+    CSplashWnd::GetSplash().Show(0);
+    CXVKFrameWnd::OnClose();
+}
+
+void CMainFrame::OnDestroy()
+{
+    CXVKFrameWnd::OnDestroy();
+}
+
+void CMainFrame::OnViewFullScreen()
+{
+    ShowFullScreen();
+}

@@ -1,14 +1,43 @@
-// The runtime player's main frame.
+// The runtime player's main frame. It takes its title, caption buttons, border, size (centred on
+// the screen), full screen and topmost from the project's window settings, keeps only the commands
+// the player offers in its menu, forwards its 500 ms timer to the application and shows the splash
+// window while the program closes.
 #pragma once
 
 #include "foundation/XVKFrames.h"
+
+class CWorkSpaceObj;
 
 class CMainFrame : public CXVKFrameWnd
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
+    enum
+    {
+        ID_FRAME_TIMER = 1122,
+        FRAME_TIMER_PERIOD = 500,
+        ID_VIEW_FULL_SCREEN = 32793,
+        ID_VIEW_LANGUAGE_CMD = 32795,
+        ID_VIEW_TOOLBAR_CMD = 59392,
+    };
+
     CMainFrame() = default;
 
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Shows the frame over the whole screen without caption or border.
+    void ShowFullScreen();
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
+    void OnClose() override;
+    void OnDestroy() override;
+    afx_msg void OnViewFullScreen();
+
 protected:
+    // Title, styles and size from the project's settings.
+    void ApplyWindowSettings(const CWorkSpaceObj& ws);
+    // Takes the language and toolbar commands out of every menu of the frame.
+    void TrimMenu();
+
     DECLARE_MESSAGE_MAP()
 };

@@ -1,4 +1,5 @@
-// The runtime player's application object.
+// The runtime player's application object: OLE set-up, command line, single instance, project
+// choice, the single document template (document, main frame, view) and the main window.
 #pragma once
 
 #include "foundation/CommandLineInfoEx.h"
@@ -13,6 +14,8 @@ public:
     int ExitInstance() override;
 
     const CCommandLineInfoEx& GetCommandLineInfo() const { return m_cmdInfo; }
+
+    afx_msg void OnAppAbout();
 
 protected:
     CCommandLineInfoEx m_cmdInfo;

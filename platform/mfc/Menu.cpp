@@ -265,8 +265,10 @@ void AddItems(QWidget* target, HMENU hMenu, HWND hWndOwner)
 
 void ClearOwnedMenus(QWidget* target)
 {
-    // Submenus made for the previous contents go with them.
-    for (QObject* o : target->children())
+    // Submenus made for the previous contents go with them. A copy of the list: deleting a child
+    // takes it out of the widget's own.
+    const QObjectList children = target->children();
+    for (QObject* o : children)
     {
         if (auto* sub = qobject_cast<QMenu*>(o);
             sub && sub->property(kMenuHandleProperty).isValid() && !sub->isVisible())

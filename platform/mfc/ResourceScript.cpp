@@ -745,7 +745,8 @@ private:
             Store(m_out.m_accels, name, ParseAccelerators(), "ACCELERATORS", line);
         else if (kind == "DIALOG" || kind == "DIALOGEX")
             Store(m_out.m_dialogs, name, ParseDialog(kind == "DIALOGEX"), kind.c_str(), line);
-        else if (kind == "BITMAP" || kind == "ICON" || kind == "CURSOR" || kind == "AVI" || kind == "PNG")
+        else if (kind == "BITMAP" || kind == "ICON" || kind == "CURSOR" || kind == "AVI" || kind == "PNG" ||
+                 kind == "COMPSRES")
             ParseFile(kind, name, line);
         else
             Fail(type, "unknown resource type " + Quote(type.text));

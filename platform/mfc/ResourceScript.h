@@ -141,7 +141,8 @@ struct AFX_DLG_TEMPLATE
     const AFX_DLG_CONTROL* FindControl(int nID) const;
 };
 
-// An embedded file (BITMAP, ICON, CURSOR, AVI, PNG statements). The bytes stay where the build put
+// An embedded file (BITMAP, ICON, CURSOR, AVI, PNG statements, and CompsRes: stored child shapes of
+// composite shapes). The bytes stay where the build put
 // them, inside the module.
 struct AFX_RESOURCE_DATA
 {
@@ -164,7 +165,7 @@ public:
     const AFX_MENU_TEMPLATE* FindMenu(const CResourceName& name) const;
     const AFX_DLG_TEMPLATE* FindDialog(const CResourceName& name) const;
     const AFX_ACCEL_TABLE* FindAccelerators(const CResourceName& name) const;
-    // type: RT_BITMAP, RT_ICON (or RT_GROUP_ICON), RT_CURSOR (or RT_GROUP_CURSOR), "AVI", "PNG".
+    // type: RT_BITMAP, RT_ICON (or RT_GROUP_ICON), RT_CURSOR (or RT_GROUP_CURSOR), "AVI", "PNG", "CompsRes".
     const AFX_RESOURCE_DATA* FindData(const CResourceName& type, const CResourceName& name) const;
     BOOL HasResource(const CResourceName& type, const CResourceName& name) const;
 

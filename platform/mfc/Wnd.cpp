@@ -839,7 +839,12 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     QWidget* w = GetWidget();
     if (!w)
         return;
-    if (w->isWindow())
+    if (w->isWindow() && w->windowFlags().testFlag(Qt::FramelessWindowHint))
+    {
+        // Nothing lies around a frameless window (and a frame it had before may still be counted).
+        w->setGeometry(x, y, std::max(1, nWidth), std::max(1, nHeight));
+    }
+    else if (w->isWindow())
     {
         w->move(x, y);
         w->resize(std::max(1, nWidth), std::max(1, nHeight));
@@ -868,6 +873,11 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
         w->resize(std::max(0, cx), std::max(0, cy));
     if (!(nFlags & SWP_NOZORDER))
     {
+        // A top-level window joins or leaves the windows kept above all others.
+        if (pWndInsertAfter == reinterpret_cast<const CWnd*>(HWND_TOPMOST) && w->isWindow())
+            ModifyStyleEx(0, WS_EX_TOPMOST);
+        else if (pWndInsertAfter == reinterpret_cast<const CWnd*>(HWND_NOTOPMOST) && w->isWindow())
+            ModifyStyleEx(WS_EX_TOPMOST, 0);
         if (pWndInsertAfter == reinterpret_cast<const CWnd*>(HWND_BOTTOM))
             w->lower();
         else if (!pWndInsertAfter || pWndInsertAfter == reinterpret_cast<const CWnd*>(HWND_TOPMOST) ||
@@ -1025,6 +1035,46 @@ DWORD CWnd::GetExStyle() const
     return m_dwExStyle;
 }
 
+namespace
+{
+// The style bits a top-level window shows as its window manager's decorations.
+constexpr DWORD kFrameStyleBits = WS_CAPTION | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD kFrameExStyleBits = WS_EX_TOPMOST | WS_EX_CONTEXTHELP;
+
+// A top-level window's decorations from its styles: no caption is a frameless window.
+void ApplyFrameFlags(QWidget* w, DWORD style, DWORD exStyle)
+{
+    if (!w || !w->isWindow())
+        return;
+    Qt::WindowFlags flags = w->windowFlags() & Qt::WindowType_Mask;
+    if (!(style & WS_CAPTION))
+        flags |= Qt::FramelessWindowHint;
+    else
+    {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (style & WS_SYSMENU)
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (style & WS_MINIMIZEBOX)
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (style & WS_MAXIMIZEBOX)
+            flags |= Qt::WindowMaximizeButtonHint;
+        if (exStyle & WS_EX_CONTEXTHELP)
+            flags |= Qt::WindowContextHelpButtonHint;
+    }
+    if (exStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint;
+    if (flags == w->windowFlags())
+        return;
+    // New flags make a new native window: keep the client area where it was.
+    const bool visible = w->isVisible();
+    const QRect geometry = w->geometry();
+    w->setWindowFlags(flags);
+    w->setGeometry(geometry);
+    if (visible)
+        w->show();
+}
+} // namespace
+
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
 {
     const DWORD old = GetStyle();
@@ -1036,15 +1086,20 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
         EnableWindow(!(style & WS_DISABLED));
     if ((old ^ style) & WS_VISIBLE)
         ShowWindow((style & WS_VISIBLE) ? SW_SHOW : SW_HIDE);
+    if (((old ^ style) & kFrameStyleBits) && !(style & WS_CHILD))
+        ApplyFrameFlags(GetWidget(), style, m_dwExStyle);
     return TRUE;
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT)
 {
+    const DWORD old = m_dwExStyle;
     const DWORD style = (m_dwExStyle & ~dwRemove) | dwAdd;
     if (style == m_dwExStyle)
         return FALSE;
     m_dwExStyle = style;
+    if (((old ^ style) & kFrameExStyleBits) && !(m_dwStyle & WS_CHILD))
+        ApplyFrameFlags(GetWidget(), m_dwStyle, style);
     return TRUE;
 }
 

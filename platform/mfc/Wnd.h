@@ -337,6 +337,12 @@ int GetWindowTextLengthW(HWND hWnd);
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL UpdateWindow(HWND hWnd);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+// The primary screen's size and the edge width (2); other indexes give 0.
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+int GetSystemMetrics(int nIndex);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);
 HWND SetFocus(HWND hWnd);

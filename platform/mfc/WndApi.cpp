@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMetaObject>
+#include <QScreen>
 
 #include <cassert>
 #include <cwctype>
@@ -249,4 +250,21 @@ QApplication* AfxEnsureApplication()
     static QApplication* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
     return app;
+}
+
+int GetSystemMetrics(int nIndex)
+{
+    QScreen* screen = QApplication::instance() ? QGuiApplication::primaryScreen() : nullptr;
+    switch (nIndex)
+    {
+    case SM_CXSCREEN:
+        return screen ? screen->geometry().width() : 0;
+    case SM_CYSCREEN:
+        return screen ? screen->geometry().height() : 0;
+    case SM_CXEDGE:
+    case SM_CYEDGE:
+        return 2;
+    default:
+        return 0;
+    }
 }

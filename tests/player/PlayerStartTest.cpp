@@ -1,10 +1,11 @@
-// The player starts on the application base, shows its frame and closes cleanly.
+// The player starts on a project, shows its frame and closes cleanly.
 #include "mfc/Menu.h"
 #include "mfc/Messages.h"
 #include "mfc/WinApp.h"
 #include "mfc/Wnd.h"
 #include "player/MainFrm.h"
 #include "player/QYRViewApp.h"
+#include "PlayerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,10 @@
 
 TEST(PlayerStart, ShowsItsFrameAndClosesThroughTheLoop)
 {
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    CQYRViewApp app;
-    char arg0[] = "test_player";
-    char* argv[] = {arg0, nullptr};
-    ASSERT_TRUE(AfxWinInit(1, argv));
-    ASSERT_TRUE(app.InitInstance());
+    player_test::InstallRoot root;
+    player_test::PlayerApp player(root, {});
+    CQYRViewApp& app = player.app;
+    ASSERT_TRUE(player.Start());
 
     auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
     ASSERT_NE(frame, nullptr);
@@ -37,6 +35,7 @@ TEST(PlayerStart, ShowsItsFrameAndClosesThroughTheLoop)
     // Closing the frame ends the loop, as File/Exit would.
     QTimer::singleShot(50, [frame] { frame->PostMessage(WM_COMMAND, ID_APP_EXIT, 0); });
     EXPECT_EQ(app.Run(), 0);
+    player.started = false; // Run has ended the application
     EXPECT_EQ(app.m_pMainWnd, nullptr);
 }
 
@@ -48,8 +47,14 @@ TEST(PlayerStart, ProgramRunsOffscreenAndStopsCleanlyOnTerminate)
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_CONFIG_HOME", home.path() + "/config");
     env.insert("HOME", home.path());
+    // A runtime folder of its own, so that a player running elsewhere does not count.
+    QDir().mkpath(home.path() + "/run");
+    QFile::setPermissions(home.path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    env.insert("XDG_RUNTIME_DIR", home.path() + "/run");
     player.setProcessEnvironment(env);
-    player.start(QStringLiteral(QYR_BIN_DIR "/QYRView"), {});
+    // The demo project that the build writes beside the programs.
+    player.start(QStringLiteral(QYR_BIN_DIR "/QYRView"),
+                 {QStringLiteral(QYR_BIN_DIR "/../Demo/demo/demo.dcp")});
     ASSERT_TRUE(player.waitForStarted(10000));
     // Start-up has reached the options store once the registry file appears; by then the
     // player listens for the stop request. It must still run: the frame is up and the loop waits.

@@ -1,0 +1,14 @@
+// The bundled demo project: "Demo/demo/demo.dcp", its main screen "XdgFiles/Main.xdg" with one of
+// each symbol shape, and "ScriptFiles/system.uscp", written under an install root. The build writes
+// it into the build tree; tests write their own copies.
+#pragma once
+
+#include "mfc/CString.h"
+
+class CWorkSpaceObj;
+
+// The demo project's settings, as written.
+void InitDemoWorkSpace(CWorkSpaceObj& ws);
+// Writes the demo project under strInstallRoot (no trailing '/'); FALSE when a file cannot be
+// written.
+BOOL WriteDemoProject(const CString& strInstallRoot);

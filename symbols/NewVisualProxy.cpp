@@ -1,0 +1,95 @@
+#include "symbols/NewVisualProxy.h"
+
+#include "mfc/Dc.h"
+#include "mfc/Gdi.h"
+#include "mfc/ResourceModule.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <atomic>
+
+IMPLEMENT_DYNCREATE(CNewVisualProxy, CFOPVisualProxy)
+
+namespace
+{
+std::atomic<bool> g_bNoDefaultPorts{false};
+} // namespace
+
+CNewVisualProxy::CNewVisualProxy() = default;
+CNewVisualProxy::~CNewVisualProxy() = default;
+
+void CNewVisualProxy::SetNoDefaultPorts(BOOL bOn)
+{
+    g_bNoDefaultPorts = bOn != FALSE;
+}
+
+BOOL CNewVisualProxy::IsNoDefaultPorts()
+{
+    return g_bNoDefaultPorts;
+}
+
+CString CNewVisualProxy::GetPixelSizeText(UINT nValue)
+{
+    CString text;
+    text.Format(L"%u Pixel", nValue);
+    return text;
+}
+
+void CNewVisualProxy::GenerateDefaultPorts(CArray<CPoint, CPoint>& arPorts)
+{
+    if (IsNoDefaultPorts())
+        arPorts.RemoveAll();
+}
+
+BOOL CNewVisualProxy::LoadNamedBitmap(const CString& strName, CBitmap& bitmap)
+{
+    for (int i = 0; i < 4; ++i)
+    {
+        CString name;
+        name.Format(L"%d.xxx", i + 1);
+        if (strName.CompareNoCase(name) == 0)
+        {
+            CBitmap loaded;
+            if (loaded.LoadBitmap(UINT(IDB_NAMED_FIRST + i)))
+                bitmap = loaded;
+            break;
+        }
+    }
+    return TRUE;
+}
+
+void CNewVisualProxy::DoGenAddiToolTips(CString& strText, UINT nHandleType)
+{
+    if (nHandleType == HANDLE_KEY_SETTING)
+        strText = L"Key Setting...";
+    else if (nHandleType == HANDLE_EVENT_SETTING)
+        strText = L"Event Setting...";
+}
+
+void CNewVisualProxy::DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleType)
+{
+    UINT icon = 0;
+    if (nHandleType == DRAW_KEY_SETTING)
+        icon = IDI_KEY_SETTING;
+    else if (nHandleType == DRAW_EVENT_SETTING)
+        icon = IDI_EVENT_SETTING;
+    QPainter* painter = pDC ? pDC->GetPainter() : nullptr;
+    if (!icon || !painter)
+        return;
+    const AFX_RESOURCE_DATA* data = AfxFindIconData(icon);
+    QImage image;
+    if (!data || !image.loadFromData(data->pData, int(data->nSize)))
+        return;
+    painter->drawImage(QRect(point.x, point.y, 16, 16), image);
+}
+
+void CNewVisualProxy::DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& values)
+{
+    values.push_back({PROP_SCRIPT_PROC, FO_VALUE::MakeString(CString())});
+}
+
+void CNewVisualProxy::DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>& descriptions)
+{
+    descriptions.push_back({PROP_CHART_POINTS, CString(L"P_CHART_POINTS: Chart Points : CString")});
+}

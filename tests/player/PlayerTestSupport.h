@@ -1,0 +1,126 @@
+// Helpers of the player tests: an install root of their own (bin/, User/, Demo/ with the demo
+// project), the player started on it in this process, and messages through the modal hook.
+#pragma once
+
+#include "mfc/ModalHook.h"
+#include "mfc/WinApp.h"
+#include "mfc/Wnd.h"
+#include "model/WorkSpaceObj.h"
+#include "player/DemoProject.h"
+#include "player/QYRViewApp.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdlib>
+#include <cwchar>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace player_test
+{
+inline CString ToCString(const QString& s)
+{
+    return CString(s.toStdWString().c_str());
+}
+
+inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+    {
+        AfxPumpMessages();
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+// A temporary install root with the demo project. The runtime folder (named locks, the instance
+// socket) is the test's own too, so a player running elsewhere does not count.
+struct InstallRoot
+{
+    QTemporaryDir dir;
+    QString root;
+    InstallRoot()
+    {
+        root = dir.path() + "/Plexrun";
+        QDir().mkpath(root + "/bin");
+        QDir().mkpath(root + "/User");
+        QDir().mkpath(dir.path() + "/run");
+        QFile::setPermissions(dir.path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", (dir.path() + "/run").toUtf8());
+        WriteDemoProject(ToCString(root));
+    }
+    QString MainDat() const { return root + "/bin/main.dat"; }
+    // A project under User/<name>/ with the demo's screen, its settings set by fill.
+    void AddUserProject(const QString& name, const std::function<void(CWorkSpaceObj&)>& fill) const
+    {
+        const QString folder = root + "/User/" + name;
+        QDir().mkpath(folder + "/XdgFiles");
+        QFile::copy(root + "/Demo/demo/XdgFiles/Main.xdg", folder + "/XdgFiles/Main.xdg");
+        CWorkSpaceObj ws;
+        InitDemoWorkSpace(ws);
+        fill(ws);
+        ws.SaveDocument(ToCString(folder + "/" + name + ".dcp"));
+    }
+};
+
+// Records every message box and answers OK.
+struct MessageLog
+{
+    std::vector<CString> texts;
+    AfxModalHookFn previous;
+    MessageLog()
+    {
+        previous = AfxSetModalHook(
+            [this](const AfxModalRequest& r)
+            {
+                texts.push_back(r.strText);
+                return IDOK;
+            });
+    }
+    ~MessageLog() { AfxSetModalHook(previous); }
+};
+
+// The player application set up as if it were the program in root/bin, with the arguments given.
+template <class App = CQYRViewApp> struct PlayerAppT
+{
+    App app;
+    std::vector<std::string> args;
+    bool started = false;
+
+    PlayerAppT(const InstallRoot& root, const std::vector<std::string>& arguments)
+    {
+        args.push_back("QYRView");
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        AfxWinInit(int(args.size()), argv.data());
+        std::free(const_cast<LPWSTR>(app.m_pszHelpFilePath));
+        app.m_pszHelpFilePath = wcsdup(ToCString(root.root + "/bin/QYRView.CHM"));
+    }
+    BOOL Start()
+    {
+        started = true;
+        return app.InitInstance();
+    }
+    ~PlayerAppT()
+    {
+        if (app.m_pMainWnd && app.m_pMainWnd->GetSafeHwnd())
+            app.m_pMainWnd->DestroyWindow();
+        AfxPumpMessages();
+        if (started)
+            app.ExitInstance();
+        AfxWinTerm();
+    }
+};
+using PlayerApp = PlayerAppT<>;
+} // namespace player_test

@@ -1,0 +1,277 @@
+// The player's window: shaped by the project's window settings, showing the main screen with its
+// symbols running, one player at a time, and the splash window at close.
+#include "PlayerTestSupport.h"
+
+#include "figkit/FOPCanvasCore.h"
+#include "mfc/Menu.h"
+#include "mfc/Messages.h"
+#include "player/ExtDataModel.h"
+#include "player/MainFrm.h"
+#include "player/QYRViewDoc.h"
+#include "player/QYRViewView.h"
+#include "player/SplashWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QWidget>
+
+#include <set>
+
+using namespace player_test;
+
+namespace
+{
+// Counts the application timer ticks the frame forwards.
+class CTickCountingApp : public CQYRViewApp
+{
+public:
+    std::vector<UINT> ticks;
+    void OnTimer(UINT id) override { ticks.push_back(id); }
+};
+
+template <class Player> CMainFrame* FrameOf(Player& player)
+{
+    return dynamic_cast<CMainFrame*>(player.app.m_pMainWnd);
+}
+
+CString TitleOf(CWnd* wnd)
+{
+    CString title;
+    wnd->GetWindowText(title);
+    return title;
+}
+} // namespace
+
+TEST(PlayerWindow, FrameTakesSizeAndStyleFromTheProject)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(CWorkSpaceObj&)> fill;
+        bool fullScreen;
+        DWORD styleOn;
+        DWORD styleOff;
+        Qt::WindowFlags flagsOn;
+        Qt::WindowFlags flagsOff;
+    };
+    const Case cases[] = {
+        {"sized with caption and border",
+         [](CWorkSpaceObj& ws)
+         {
+             ws.m_nWindowWidth = 400;
+             ws.m_nWindowHeight = 300;
+         },
+         false, WS_CAPTION | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
+         Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint,
+         Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint},
+        {"no caption, no border, topmost",
+         [](CWorkSpaceObj& ws)
+         {
+             ws.m_nWindowWidth = 500;
+             ws.m_nWindowHeight = 200;
+             ws.m_bShowTitleBar = 0;
+             ws.m_bShow3DBorder = 0;
+             ws.m_bAlwaysOnTop = 1;
+         },
+         false, 0, WS_CAPTION | WS_BORDER, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint,
+         Qt::WindowTitleHint},
+        {"caption without buttons",
+         [](CWorkSpaceObj& ws)
+         {
+             ws.m_bShowMinBox = 0;
+             ws.m_bShowMaxBox = 0;
+             ws.m_bShowCloseBox = 0;
+             ws.m_bShowHelpBox = 1;
+         },
+         false, WS_CAPTION, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU,
+         Qt::WindowTitleHint | Qt::WindowContextHelpButtonHint,
+         Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint},
+        {"full screen",
+         [](CWorkSpaceObj& ws)
+         {
+             ws.m_nWindowWidth = 300;
+             ws.m_nWindowHeight = 200;
+             ws.m_bFullScreen = 1;
+         },
+         true,
+         0,
+         WS_CAPTION | WS_BORDER | WS_THICKFRAME,
+         Qt::FramelessWindowHint,
+         {}},
+    };
+    AfxEnsureApplication();
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_GT(screenWidth, 0);
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        InstallRoot root;
+        CWorkSpaceObj expected;
+        InitDemoWorkSpace(expected);
+        expected.m_strProjectName = L"Plant Window";
+        c.fill(expected);
+        root.AddUserProject("plant1",
+                            [&](CWorkSpaceObj& ws)
+                            {
+                                ws.m_strProjectName = expected.m_strProjectName;
+                                c.fill(ws);
+                            });
+        MessageLog messages;
+        PlayerApp player(root, {"Plant1"});
+        ASSERT_TRUE(player.Start());
+        EXPECT_TRUE(messages.texts.empty());
+        CMainFrame* frame = FrameOf(player);
+        ASSERT_NE(frame, nullptr);
+        PumpUntil([&] { return frame->IsWindowVisible(); });
+        EXPECT_EQ(TitleOf(frame), CString(L"Plant Window"));
+
+        // The size set is the client area's (with its edges); the window manager's caption and
+        // border lie outside it, and the frame's outer corner is placed so that it is centred.
+        const QWidget* widget = frame->GetWidget();
+        if (c.fullScreen)
+            EXPECT_EQ(widget->geometry(), QRect(0, 0, screenWidth, screenHeight));
+        else
+        {
+            const int width = expected.m_nWindowWidth + 2 * edge;
+            const int height = expected.m_nWindowHeight + 2 * edge;
+            EXPECT_EQ(widget->size(), QSize(width, height));
+            EXPECT_EQ(widget->frameGeometry().topLeft(),
+                      QPoint((screenWidth - width) / 2, (screenHeight - height) / 2));
+        }
+        const DWORD style = frame->GetStyle();
+        EXPECT_EQ(style & c.styleOn, c.styleOn);
+        EXPECT_EQ(style & c.styleOff, 0u);
+        EXPECT_EQ((frame->GetExStyle() & WS_EX_TOPMOST) != 0, expected.m_bAlwaysOnTop != 0);
+        const Qt::WindowFlags flags = frame->GetWidget()->windowFlags();
+        EXPECT_EQ(flags & c.flagsOn, c.flagsOn);
+        EXPECT_EQ(flags & c.flagsOff, Qt::WindowFlags());
+
+        // The View menu keeps only "Full Screen".
+        CMenu* menu = frame->GetMenu();
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->GetMenuItemCount(), 3u);
+        CMenu* view = menu->GetSubMenu(1);
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(view->GetMenuItemCount(), 1u);
+        EXPECT_EQ(view->GetMenuItemID(0), UINT(CMainFrame::ID_VIEW_FULL_SCREEN));
+    }
+}
+
+TEST(PlayerWindow, DemoMainScreenShowsTheSevenSymbolsRunning)
+{
+    InstallRoot root;
+    MessageLog messages;
+    PlayerApp player(root, {});
+    ASSERT_TRUE(player.Start());
+    EXPECT_TRUE(messages.texts.empty());
+    CMainFrame* frame = FrameOf(player);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CQYRViewView*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CQYRViewDoc* doc = view->GetDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_pMainView, view);
+    EXPECT_EQ(doc->GetTitle(), CString(L"Main.xdg"));
+    EXPECT_EQ(player.app.m_strCurrentScreen, CString(L"Main.xdg"));
+    EXPECT_FALSE(doc->IsModified());
+
+    CExtDataModel* model = doc->GetModel();
+    ASSERT_NE(model, nullptr);
+    EXPECT_FALSE(model->IsDesignMode());
+    std::set<UINT> types;
+    for (CFODrawShape* shape : *model->GetShapes())
+        types.insert(shape->GetType());
+    for (UINT type = 608; type <= 614; ++type)
+        EXPECT_EQ(types.count(type), 1u) << type;
+
+    // Drawn in run mode, the animated symbols run their timers.
+    CFOPCanvasCore* canvas = view->GetCanvas();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return canvas->GetShapeTimerCount() > 0; }));
+
+    const QImage image = frame->GetWidget()->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.save(QStringLiteral(QYR_PLAYER_PNG)));
+    // Something is drawn on the canvas: more than a handful of colours.
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
+    EXPECT_GT(colours.size(), 10u);
+
+    // Closing shows the splash window.
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(CSplashWnd::GetSplash().IsCreated());
+    EXPECT_TRUE(CSplashWnd::GetSplash().IsWindowVisible());
+    EXPECT_TRUE(PumpUntil([&] { return player.app.m_pMainWnd == nullptr; }));
+    CSplashWnd::GetSplash().DestroyWindow();
+}
+
+TEST(PlayerWindow, SecondPlayerIsRefusedAndRaisesTheFirst)
+{
+    InstallRoot root;
+    MessageLog messages;
+    PlayerApp player(root, {});
+    ASSERT_TRUE(player.Start());
+    CMainFrame* frame = FrameOf(player);
+    ASSERT_NE(frame, nullptr);
+    frame->ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return frame->IsIconic() != FALSE; }));
+
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", root.dir.path());
+    env.insert("XDG_CONFIG_HOME", root.dir.path() + "/config");
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(QYR_BIN_DIR "/QYRView"), {});
+    ASSERT_TRUE(second.waitForStarted(10000));
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    const QByteArray err = second.readAllStandardError();
+    EXPECT_TRUE(err.contains("QYRView: QYRView already running!")) << err.toStdString();
+    EXPECT_TRUE(PumpUntil([&] { return !frame->IsIconic(); }));
+}
+
+TEST(PlayerWindow, ProgramReportsAMissingProjectFileAndEnds)
+{
+    InstallRoot root;
+    QProcess player;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", root.dir.path());
+    env.insert("XDG_CONFIG_HOME", root.dir.path() + "/config");
+    player.setProcessEnvironment(env);
+    const QString missing = root.root + "/User/Gone/Gone.dcp";
+    player.start(QStringLiteral(QYR_BIN_DIR "/QYRView"), {missing});
+    ASSERT_TRUE(player.waitForStarted(10000));
+    ASSERT_TRUE(player.waitForFinished(20000));
+    EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
+    const QByteArray err = player.readAllStandardError();
+    const QByteArray expected = "QYRView: Project file missing (" + missing.toLower().toUtf8() + ")!";
+    EXPECT_TRUE(err.contains(expected)) << err.toStdString();
+}
+
+TEST(PlayerWindow, FrameTimerReachesTheApplicationAndFullScreenCommandFillsTheScreen)
+{
+    InstallRoot root;
+    MessageLog messages;
+    PlayerAppT<CTickCountingApp> player(root, {});
+    ASSERT_TRUE(player.Start());
+    CMainFrame* frame = FrameOf(player);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return player.app.ticks.size() >= 2; }, 3000));
+    for (UINT id : player.app.ticks)
+        EXPECT_EQ(id, UINT(CMainFrame::ID_FRAME_TIMER));
+
+    EXPECT_NE(frame->GetStyle() & WS_CAPTION, 0u);
+    frame->SendMessage(WM_COMMAND, CMainFrame::ID_VIEW_FULL_SCREEN);
+    EXPECT_EQ(frame->GetStyle() & (WS_CAPTION | WS_BORDER), 0u);
+    EXPECT_TRUE(frame->GetWidget()->windowFlags().testFlag(Qt::FramelessWindowHint));
+    const QRect screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(frame->GetWidget()->geometry(), screen);
+}
