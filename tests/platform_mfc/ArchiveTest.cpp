@@ -294,13 +294,13 @@ TEST_F(ArchiveTest, ShortValuesReadAlikeWhereverTheBufferEnds)
         {{0xFF, 0xFE, 0xFF, 0x02, 0x3D, 0xD8, 0x41, 0x00}, L"\uFFFDA"},
         {{0xFF, 0xFE, 0xFF, 0x01, 0x00, 0xDE}, L"\uFFFD"},
     };
-    for (const auto& [input, expected] : cases)
-        Load(input,
+    for (const auto& c : cases)
+        Load(c.first,
              [&](CArchive& ar)
              {
                  CString s;
                  ar >> s;
-                 EXPECT_TRUE(s == expected);
+                 EXPECT_TRUE(s == c.second);
              });
 }
 
