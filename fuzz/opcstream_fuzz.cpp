@@ -41,7 +41,9 @@ bool SameValue(const VARIANT& a, const VARIANT& b)
         SafeArrayGetUBound(b.parray, 1, &hiB);
         if (loA != loB || hiA != hiB || SafeArrayGetElemsize(a.parray) != SafeArrayGetElemsize(b.parray))
             return false;
-        size_t bytes = hiA >= loA ? size_t(hiA - loA + 1) * SafeArrayGetElemsize(a.parray) : 0;
+        if (a.parray->rgsabound[0].cElements != b.parray->rgsabound[0].cElements)
+            return false;
+        size_t bytes = size_t(a.parray->rgsabound[0].cElements) * SafeArrayGetElemsize(a.parray);
         void* dataA = nullptr;
         void* dataB = nullptr;
         if (bytes == 0)

@@ -59,10 +59,9 @@ size_t ValueSize(const VARIANT& v)
         if (ElementSize(elem) == 0 || SafeArrayGetDim(v.parray) != 1 ||
             SafeArrayGetElemsize(v.parray) != ElementSize(elem))
             return sizeof(OPCSTMVARIANT);
-        LONG lo = 0, hi = -1;
-        SafeArrayGetLBound(v.parray, 1, &lo);
-        SafeArrayGetUBound(v.parray, 1, &hi);
-        size_t n = hi >= lo ? size_t(hi - lo + 1) : 0;
+        // The count comes from the descriptor: an empty array whose lower bound is LONG's least
+        // has an upper bound that wraps round, so its bounds cannot give it.
+        const size_t n = v.parray->rgsabound[0].cElements;
         return sizeof(OPCSTMVARIANT) + sizeof(OPCSTMSAFEARRAY) + n * ElementSize(elem);
     }
     return sizeof(OPCSTMVARIANT);
@@ -96,14 +95,11 @@ void WriteValue(BYTE* at, const VARIANT& v)
         VARTYPE elem = VARTYPE(v.vt & VT_TYPEMASK);
         sv.vt = v.vt;
         std::memcpy(at, &sv, sizeof(sv));
-        LONG lo = 0, hi = -1;
-        SafeArrayGetLBound(v.parray, 1, &lo);
-        SafeArrayGetUBound(v.parray, 1, &hi);
         OPCSTMSAFEARRAY sa{};
         sa.cDims = 1;
         sa.cbElements = ElementSize(elem);
-        sa.cElements = hi >= lo ? DWORD(hi - lo + 1) : 0;
-        sa.lLbound = lo;
+        sa.cElements = v.parray->rgsabound[0].cElements;
+        sa.lLbound = v.parray->rgsabound[0].lLbound;
         std::memcpy(at + sizeof(sv), &sa, sizeof(sa));
         void* data = nullptr;
         if (sa.cElements && SUCCEEDED(SafeArrayAccessData(v.parray, &data)))

@@ -84,6 +84,34 @@ TEST(OpcStreamTest, DataBlocksRoundTripWithAndWithoutTimes)
     }
 }
 
+// An empty array whose lower bound is LONG's least has an upper bound that wraps round; the writer
+// must size it from its count, not from its bounds.
+TEST(OpcStreamTest, AnEmptyArrayAtTheLeastLowerBoundRoundTrips)
+{
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VARTYPE(VT_ARRAY | VT_I4);
+    value.parray = SafeArrayCreateVector(VT_I4, LONG(0x80000000u), 0);
+    OPCHANDLE client = 5;
+    WORD quality = OPC_QUALITY_GOOD;
+    HGLOBAL h = OpcStreamWriteData(FALSE, 1, 2, S_OK, 1, &client, &value, &quality, nullptr);
+    ASSERT_NE(h, nullptr);
+    auto* p = static_cast<BYTE*>(GlobalLock(h));
+    std::vector<BYTE> bytes(p, p + GlobalSize(h));
+    GlobalUnlock(h);
+    GlobalFree(h);
+    VariantClear(&value);
+    OPCGROUPHEADER header{};
+    std::vector<OPCSTMITEM> items;
+    ASSERT_TRUE(OpcStreamReadData(bytes.data(), bytes.size(), FALSE, &header, &items));
+    EXPECT_EQ(bytes.size(), header.dwSize);
+    ASSERT_EQ(1u, items.size());
+    ASSERT_EQ(VT_ARRAY | VT_I4, items[0].vValue.vt);
+    EXPECT_EQ(0u, items[0].vValue.parray->rgsabound[0].cElements);
+    EXPECT_EQ(LONG(0x80000000u), items[0].vValue.parray->rgsabound[0].lLbound);
+    OpcStreamClear(&items);
+}
+
 // Changes that break a block, and what the reader must make of them.
 struct Corruption
 {
