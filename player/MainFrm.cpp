@@ -1,8 +1,10 @@
 #include "player/MainFrm.h"
 
 #include "foundation/VEzudiZuroDoz.h"
+#include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/Messages.h"
+#include "mfc/WinApp.h"
 #include "model/WorkSpaceObj.h"
 #include "player/SplashWnd.h"
 
@@ -15,6 +17,12 @@ ON_COMMAND(ID_HELP, &CXVKFrameWnd::OnHelp)
 ON_COMMAND(ID_CONTEXT_HELP, &CXVKFrameWnd::OnContextHelp)
 ON_COMMAND(ID_DEFAULT_HELP, &CXVKFrameWnd::OnHelpFinder)
 END_MESSAGE_MAP()
+
+CMainFrame::~CMainFrame()
+{
+    if (m_hOwnIcon)
+        DestroyIcon(m_hOwnIcon);
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -56,6 +64,12 @@ void CMainFrame::ApplyWindowSettings(const CWorkSpaceObj& ws)
             else
                 ModifyStyle(bits, 0);
         };
+        if (ws.m_bWindowFlag && !m_hOwnIcon)
+        {
+            m_hOwnIcon = AfxGetApp()->LoadIcon(IDI_OWN_ICON);
+            SetIcon(m_hOwnIcon, TRUE);
+            SetIcon(m_hOwnIcon, FALSE);
+        }
         setStyle(ws.m_bShow3DBorder, WS_BORDER);
         setStyle(ws.m_bShowMaxBox, WS_MAXIMIZEBOX);
         setStyle(ws.m_bShowMinBox, WS_MINIMIZEBOX);

@@ -1,5 +1,5 @@
 // The runtime player's main frame. It takes its title, caption buttons, border, size (centred on
-// the screen), full screen and topmost from the project's window settings, keeps only the commands
+// the screen), own icon, full screen and topmost from the project's window settings, keeps only the commands
 // the player offers in its menu, forwards its 500 ms timer to the application and shows the splash
 // window while the program closes.
 #pragma once
@@ -19,9 +19,11 @@ public:
         ID_VIEW_FULL_SCREEN = 32793,
         ID_VIEW_LANGUAGE_CMD = 32795,
         ID_VIEW_TOOLBAR_CMD = 59392,
+        IDI_OWN_ICON = 128,
     };
 
     CMainFrame() = default;
+    ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Shows the frame over the whole screen without caption or border.
@@ -38,6 +40,9 @@ protected:
     void ApplyWindowSettings(const CWorkSpaceObj& ws);
     // Takes the language and toolbar commands out of every menu of the frame.
     void TrimMenu();
+
+    // Icon 128 while the project asks for its own icon; freed with the frame.
+    HICON m_hOwnIcon = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

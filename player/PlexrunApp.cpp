@@ -5,7 +5,7 @@
 #include "foundation/StdioFileEx.h"
 #include "mfc/ModalHook.h"
 #include "model/WorkSpaceObj.h"
-#include "symbols/NewVisualProxy.h"
+#include "player/RunVisualProxy.h"
 #include "win32/Files.h"
 #include "win32/Utf.h"
 
@@ -228,7 +228,7 @@ void CPlexrunApp::WriteLastProject()
 
 BOOL CPlexrunApp::LoadProject()
 {
-    FOInit(RUNTIME_CLASS(CNewVisualProxy), 0);
+    FOInit(RUNTIME_CLASS(CRunVisualProxy), 0);
     FOEnableXPStyle(TRUE);
     std::srand(unsigned(std::time(nullptr)));
     FO_GLOBAL::InitGUIType(0);

@@ -40,6 +40,8 @@ void CNewVisualProxy::GenerateDefaultPorts(CArray<CPoint, CPoint>& arPorts)
 {
     if (IsNoDefaultPorts())
         arPorts.RemoveAll();
+    else
+        CFOPVisualProxy::GenerateDefaultPorts(arPorts);
 }
 
 BOOL CNewVisualProxy::LoadNamedBitmap(const CString& strName, CBitmap& bitmap)
@@ -65,6 +67,8 @@ void CNewVisualProxy::DoGenAddiToolTips(CString& strText, UINT nHandleType)
         strText = L"Key Setting...";
     else if (nHandleType == HANDLE_EVENT_SETTING)
         strText = L"Event Setting...";
+    else
+        CFOPVisualProxy::DoGenAddiToolTips(strText, nHandleType);
 }
 
 void CNewVisualProxy::DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleType)
@@ -74,8 +78,13 @@ void CNewVisualProxy::DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleTyp
         icon = IDI_KEY_SETTING;
     else if (nHandleType == DRAW_EVENT_SETTING)
         icon = IDI_EVENT_SETTING;
+    if (!icon)
+    {
+        CFOPVisualProxy::DoDrawAddiWithType(pDC, point, nHandleType);
+        return;
+    }
     QPainter* painter = pDC ? pDC->GetPainter() : nullptr;
-    if (!icon || !painter)
+    if (!painter)
         return;
     const AFX_RESOURCE_DATA* data = AfxFindIconData(icon);
     QImage image;
@@ -91,5 +100,6 @@ void CNewVisualProxy::DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& value
 
 void CNewVisualProxy::DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>& descriptions)
 {
+    CFOPVisualProxy::DoInitDefaultPropDescription(descriptions);
     descriptions.push_back({PROP_CHART_POINTS, CString(L"P_CHART_POINTS: Chart Points : CString")});
 }

@@ -3,30 +3,12 @@
 // loads four named bitmaps, can turn default ports off, and adds the description and default of the
 // chart-point property (15009) and the default of the shape script property (15008).
 //
-// The library's proxy does not call these operations yet; they are virtual here so that it can.
+// The library's proxy does not call these operations yet; the runtime programs have their own
+// smaller proxy (CRunVisualProxy).
 #pragma once
 
 #include "figkit/FOPVisualProxy.h"
-#include "figkit/FoValue.h"
 #include "mfc/CString.h"
-#include "mfc/Collections.h"
-
-#include <vector>
-
-class CBitmap;
-class CDC;
-
-// A property's description and a property's default value, as the proxy hands them out.
-struct FO_PROP_DESCRIPTION
-{
-    int nPropId;
-    CString strDescription;
-};
-struct FO_PROP_DEFAULT
-{
-    int nPropId;
-    FO_VALUE value;
-};
 
 class CNewVisualProxy : public CFOPVisualProxy
 {
@@ -48,18 +30,18 @@ public:
     ~CNewVisualProxy() override;
 
     // "%u Pixel".
-    virtual CString GetPixelSizeText(UINT nValue);
+    CString GetPixelSizeText(UINT nValue) override;
     // Empties the default port positions while default ports are turned off.
-    virtual void GenerateDefaultPorts(CArray<CPoint, CPoint>& arPorts);
+    void GenerateDefaultPorts(CArray<CPoint, CPoint>& arPorts) override;
     // "1.xxx" to "4.xxx" (any case) load bitmaps 155 to 158 into bitmap; other names leave it as it
     // is. TRUE in every case.
-    virtual BOOL LoadNamedBitmap(const CString& strName, CBitmap& bitmap);
-    // The tooltip of an extra handle; other handle types leave the text as it is.
-    virtual void DoGenAddiToolTips(CString& strText, UINT nHandleType);
+    BOOL LoadNamedBitmap(const CString& strName, CBitmap& bitmap) override;
+    // The tooltip of an extra handle; other handle types get the base's.
+    void DoGenAddiToolTips(CString& strText, UINT nHandleType) override;
     // Draws the icon of an extra handle, 16 x 16 with its top-left corner at the point.
-    virtual void DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleType);
-    virtual void DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& values);
-    virtual void DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>& descriptions);
+    void DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleType) override;
+    void DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& values) override;
+    void DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>& descriptions) override;
 
     // The editor's option "&Not allow any default port" (process-wide, off at start).
     static void SetNoDefaultPorts(BOOL bOn);

@@ -2,6 +2,12 @@
 
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPHandle.h"
+#include "mfc/Dc.h"
+#include "mfc/Gdi.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
 
 #include <memory>
 
@@ -39,6 +45,39 @@ void CFOPVisualProxy::GenNormalHandles(CFOPHandleList& list, const CRect& rc, UI
                              {rc.right, rc.bottom}, {cx, rc.bottom}, {rc.left, rc.bottom}, {rc.left, cy}};
     for (int i = 0; i < 8; ++i)
         list.AddHandle(CFOPHandle(pts[i], FO_HANDLE_TOPLEFT + i), 0);
+}
+
+CString CFOPVisualProxy::GetPixelSizeText(UINT nValue)
+{
+    CString text;
+    text.Format(L"%u", nValue);
+    return text;
+}
+
+void CFOPVisualProxy::GenerateDefaultPorts(CArray<CPoint, CPoint>&) {}
+
+BOOL CFOPVisualProxy::LoadNamedBitmap(const CString&, CBitmap&)
+{
+    return FALSE;
+}
+
+void CFOPVisualProxy::DoGenAddiToolTips(CString&, UINT) {}
+
+void CFOPVisualProxy::DoDrawAddiWithType(CDC*, CPoint, UINT) {}
+
+void CFOPVisualProxy::DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>&) {}
+
+void CFOPVisualProxy::DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>&) {}
+
+BOOL CFOPVisualProxy::FillWithBitmap(CDC* pDC, const CRect& rect, CBitmap* pBitmap)
+{
+    QPainter* painter = pDC ? pDC->GetPainter() : nullptr;
+    const QImage* image = pBitmap ? pBitmap->GetImage() : nullptr;
+    if (!painter || !image || image->isNull() || rect.IsRectEmpty())
+        return FALSE;
+    painter->drawTiledPixmap(QRect(rect.left, rect.top, rect.Width(), rect.Height()),
+                             QPixmap::fromImage(*image));
+    return TRUE;
 }
 
 void FOInit(CRuntimeClass* pProxyClass, int nGUIType)

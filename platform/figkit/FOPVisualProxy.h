@@ -2,10 +2,29 @@
 // shapes. Programs install their own class with FOInit.
 #pragma once
 
+#include "figkit/FoValue.h"
+#include "mfc/CString.h"
+#include "mfc/Collections.h"
 #include "mfc/Geometry.h"
 #include "mfc/Object.h"
 
+#include <vector>
+
+class CBitmap;
+class CDC;
 class CFOPHandleList;
+
+// A property's description and a property's default value, as the proxy hands them out.
+struct FO_PROP_DESCRIPTION
+{
+    int nPropId;
+    CString strDescription;
+};
+struct FO_PROP_DEFAULT
+{
+    int nPropId;
+    FO_VALUE value;
+};
 
 class CFOPVisualProxy : public CObject
 {
@@ -26,6 +45,22 @@ public:
     // The transparency value of the shape drawn next (0 opaque to 255).
     virtual void SetTransparentValue(int nValue) { m_nTransparentValue = nValue; }
     int GetTransparentValue() const { return m_nTransparentValue; }
+
+    // The text of a size in pixels: the number alone.
+    virtual CString GetPixelSizeText(UINT nValue);
+    // The positions of a new shape's default ports; left as they are.
+    virtual void GenerateDefaultPorts(CArray<CPoint, CPoint>& arPorts);
+    // A bitmap chosen by name: none is known, so the bitmap is left as it is and the answer FALSE.
+    virtual BOOL LoadNamedBitmap(const CString& strName, CBitmap& bitmap);
+    // The tooltip of an extra handle; the text is left as it is.
+    virtual void DoGenAddiToolTips(CString& strText, UINT nHandleType);
+    // Draws an extra handle; there are none here.
+    virtual void DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleType);
+    // Default values and descriptions of the program's own properties; none here.
+    virtual void DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& values);
+    virtual void DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>& descriptions);
+    // Tiles the bitmap over the rectangle; FALSE when there is nothing to draw on or with.
+    virtual BOOL FillWithBitmap(CDC* pDC, const CRect& rect, CBitmap* pBitmap);
 
 private:
     int m_nTransparentValue = 0;

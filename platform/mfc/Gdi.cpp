@@ -72,6 +72,23 @@ BOOL DeleteObject(HGDIOBJ hObject)
     return TRUE;
 }
 
+HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName)
+{
+    const AFX_RESOURCE_DATA* data =
+        hInstance ? AfxFindIconData(hInstance, lpIconName) : AfxFindIconData(lpIconName);
+    if (!data || !data->pData || data->nSize == 0 || data->nSize > size_t(INT_MAX))
+        return nullptr;
+    QImage image;
+    if (!image.loadFromData(data->pData, int(data->nSize)))
+        return nullptr;
+    return reinterpret_cast<HICON>(AfxCreateBitmapHandle(image));
+}
+
+BOOL DestroyIcon(HICON hIcon)
+{
+    return DeleteObject(hIcon);
+}
+
 int GetObjectW(HGDIOBJ hObject, int cbBuffer, LPVOID lpvObject)
 {
     const QImage* image = AfxGetBitmapImage(hObject);

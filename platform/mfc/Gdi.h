@@ -75,5 +75,12 @@ inline HBITMAP LoadBitmap(HINSTANCE hInstance, LPCWSTR lpBitmapName)
     return LoadBitmapW(hInstance, lpBitmapName);
 }
 BOOL DeleteObject(HGDIOBJ hObject);
+// Icons are images of the resource chain kept in the bitmap handle table; DestroyIcon frees one.
+HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
+inline HICON LoadIcon(HINSTANCE hInstance, LPCWSTR lpIconName)
+{
+    return LoadIconW(hInstance, lpIconName);
+}
+BOOL DestroyIcon(HICON hIcon);
 // For a bitmap: fills a BITMAP.
 int GetObjectW(HGDIOBJ hObject, int cbBuffer, LPVOID lpvObject);

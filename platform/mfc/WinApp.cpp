@@ -4,6 +4,7 @@
 #include "mfc/DocPrivate.h"
 #include "mfc/DocTemplate.h"
 #include "mfc/Document.h"
+#include "mfc/Gdi.h"
 #include "mfc/View.h"
 #include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
@@ -327,6 +328,16 @@ HKEY CWinApp::GetSectionKey(LPCWSTR lpszSection)
                                     nullptr, &hSection, &disposition);
     RegCloseKey(hApp);
     return rc == ERROR_SUCCESS ? hSection : nullptr;
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return LoadIcon(MAKEINTRESOURCE(nIDResource));
+}
+
+HICON CWinApp::LoadIcon(LPCWSTR lpszResourceName) const
+{
+    return ::LoadIconW(AfxFindResourceHandle(lpszResourceName, RT_ICON), lpszResourceName);
 }
 
 UINT CWinApp::GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault)

@@ -72,6 +72,10 @@ public:
     BOOL OnIdle(LONG lCount) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // An icon of the resource chain; null when there is none. Free it with DestroyIcon.
+    HICON LoadIcon(UINT nIDResource) const;
+    HICON LoadIcon(LPCWSTR lpszResourceName) const;
+
     // Every AfxMessageBox comes here; the caption is the application's name.
     virtual int DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT nIDPrompt);
 

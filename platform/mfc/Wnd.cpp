@@ -3,6 +3,7 @@
 #include "mfc/Controls.h"
 #include "mfc/Exceptions.h"
 #include "mfc/FrameWnd.h"
+#include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
 #include "mfc/WinApp.h"
@@ -11,7 +12,10 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QMdiSubWindow>
+#include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
@@ -936,6 +940,28 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
     else
         m_dwStyle |= WS_DISABLED;
     return bWasDisabled;
+}
+
+HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
+{
+    HICON& slot = m_hIcons[bBigIcon ? 1 : 0];
+    HICON old = slot;
+    slot = hIcon;
+    if (QWidget* w = GetWidget())
+    {
+        // Both sizes go into one icon; the same handle twice counts once.
+        QIcon icon;
+        for (HICON h : {m_hIcons[1], m_hIcons[0] == m_hIcons[1] ? nullptr : m_hIcons[0]})
+            if (const QImage* image = AfxGetBitmapImage(h))
+                icon.addPixmap(QPixmap::fromImage(*image));
+        w->setWindowIcon(icon);
+    }
+    return old;
+}
+
+HICON CWnd::GetIcon(BOOL bBigIcon) const
+{
+    return m_hIcons[bBigIcon ? 1 : 0];
 }
 
 BOOL CWnd::IsIconic() const

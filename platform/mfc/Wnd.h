@@ -119,6 +119,11 @@ public:
     static CWnd* GetFocus();
     static CWnd* GetActiveWindow();
 
+    // The window's big or small icon (not owned; the caller frees it after the window); returns the
+    // one it replaces. The window shows them as its window icon, null ones the default.
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    HICON GetIcon(BOOL bBigIcon) const;
+
     void SetWindowText(LPCWSTR lpszString);
     int GetWindowText(LPWSTR lpszStringBuf, int nMaxCount) const;
     void GetWindowText(CString& rString) const;
@@ -239,6 +244,7 @@ private:
     // Receives the Qt timers behind SetTimer.
     QObject* m_pTimerSink = nullptr;
     bool m_bOwnsWidget = false;
+    HICON m_hIcons[2] = {nullptr, nullptr};
 
     DECLARE_MESSAGE_MAP()
 };

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QIcon>
 #include <QImage>
 #include <QProcess>
 #include <QWidget>
@@ -158,6 +160,38 @@ TEST(PlayerWindow, FrameTakesSizeAndStyleFromTheProject)
         ASSERT_NE(view, nullptr);
         ASSERT_EQ(view->GetMenuItemCount(), 1u);
         EXPECT_EQ(view->GetMenuItemID(0), UINT(CMainFrame::ID_VIEW_FULL_SCREEN));
+    }
+}
+
+TEST(PlayerWindow, OwnIconSettingGivesTheFrameIcon128)
+{
+    AfxEnsureApplication();
+    for (const int own : {1, 0})
+    {
+        SCOPED_TRACE(own);
+        InstallRoot root;
+        root.AddUserProject("plant1", [&](CWorkSpaceObj& ws) { ws.m_bWindowFlag = own; });
+        MessageLog messages;
+        PlayerApp player(root, {"Plant1"});
+        ASSERT_TRUE(player.Start());
+        CMainFrame* frame = FrameOf(player);
+        ASSERT_NE(frame, nullptr);
+        const QIcon icon = frame->GetWidget()->windowIcon();
+        if (own)
+        {
+            EXPECT_NE(frame->GetIcon(TRUE), nullptr);
+            EXPECT_EQ(frame->GetIcon(FALSE), frame->GetIcon(TRUE));
+            EXPECT_TRUE(frame->GetWidget()->testAttribute(Qt::WA_SetWindowIcon));
+            ASSERT_FALSE(icon.isNull());
+            EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
+        }
+        else
+        {
+            EXPECT_EQ(frame->GetIcon(TRUE), nullptr);
+            EXPECT_EQ(frame->GetIcon(FALSE), nullptr);
+            EXPECT_FALSE(frame->GetWidget()->testAttribute(Qt::WA_SetWindowIcon));
+            EXPECT_EQ(icon.cacheKey(), QApplication::windowIcon().cacheKey());
+        }
     }
 }
 
