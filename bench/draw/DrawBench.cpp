@@ -382,6 +382,8 @@ struct RefreshScreen
     RefreshScreen()
     {
         FillModel(model, kRefreshShapes);
+        // A running screen, as the player shows it.
+        model.SetDesignMode(FALSE);
         names.resize(kRefreshShapes);
         for (int i = 0; i < kRefreshShapes; ++i)
         {

@@ -499,10 +499,12 @@ void CFODataModel::InvalidateRect(const CRect& rcCanvas)
     ForEachObserver([&](IFODataModelObserver* observer) { observer->OnModelInvalidateRect(this, rcCanvas); });
 }
 
-CRect CFODataModel::GetShapeDirtyRect(const CFODrawShape* pShape)
+CRect CFODataModel::GetShapeDirtyRect(const CFODrawShape* pShape) const
 {
+    // Out of design mode no handles are drawn: one pixel covers the rounding of the outline.
+    const int margin = GetHandleMargin();
     CRect rc = pShape->GetMaxRect();
-    rc.InflateRect(FO_HANDLE_MARGIN, FO_HANDLE_MARGIN);
+    rc.InflateRect(margin, margin);
     return rc;
 }
 
@@ -520,7 +522,7 @@ void CFODataModel::OnShapeChanged(CFODrawShape* pShape, const CRect* pOldRect)
     if (pOldRect && !pOldRect->IsRectEmpty())
     {
         CRect old = *pOldRect;
-        old.InflateRect(FO_HANDLE_MARGIN, FO_HANDLE_MARGIN);
+        old.InflateRect(GetHandleMargin(), GetHandleMargin());
         dirty.UnionRect(&dirty, &old);
     }
     ForEachObserver([&](IFODataModelObserver* observer)

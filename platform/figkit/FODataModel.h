@@ -99,6 +99,8 @@ public:
 
     // Design mode (the editor) or run mode. Entering design mode stops the shapes' timers at once.
     BOOL IsDesignMode() const { return m_bDesignMode; }
+    // What a redraw adds round a shape: the handles' margin in design mode, else one pixel.
+    int GetHandleMargin() const { return m_bDesignMode ? FO_HANDLE_MARGIN : 1; }
     virtual void SetDesignMode(BOOL bDesign);
     virtual void SetModifiedFlag(BOOL bModified = TRUE);
     virtual BOOL IsModified() const { return m_bModified; }
@@ -116,8 +118,8 @@ public:
     // every view.
     void InvalidateRect(const CRect& rcCanvas) override;
     void InvalidateShape(CFODrawShape* pShape) override;
-    // What a redraw of the shape must cover: its bounds grown by FO_HANDLE_MARGIN.
-    static CRect GetShapeDirtyRect(const CFODrawShape* pShape);
+    // What a redraw of the shape must cover: its bounds grown by GetHandleMargin.
+    CRect GetShapeDirtyRect(const CFODrawShape* pShape) const;
     virtual void UpdateTitle();
     // An edit action was done or undone (for the undo list of the editor).
     virtual void DoActionChange(const CObject* pAction);

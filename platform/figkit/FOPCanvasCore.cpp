@@ -115,8 +115,13 @@ void CFOPCanvasCore::UpdateShapes(const FOPContainer* pList, int, int)
 
 void CFOPCanvasCore::InvalidateShape(CFODrawShape* pShape)
 {
-    if (pShape)
-        InvalidateCanvasRect(CFODataModel::GetShapeDirtyRect(pShape));
+    if (!pShape)
+        return;
+    CRect rc = pShape->GetMaxRect();
+    rc.InflateRect(FO_HANDLE_MARGIN, FO_HANDLE_MARGIN);
+    if (m_pModel)
+        rc = m_pModel->GetShapeDirtyRect(pShape);
+    InvalidateCanvasRect(rc);
 }
 
 void CFOPCanvasCore::InvalidateCanvasRect(const CRect& rc)

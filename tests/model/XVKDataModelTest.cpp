@@ -488,6 +488,6 @@ TEST_F(XVKModel, AValuePushRedrawsTheBoundShapeInEveryView)
     for (CRecordingView* view : {&first, &second})
     {
         ASSERT_EQ(view->invalidated.size(), 1u);
-        EXPECT_EQ(view->invalidated[0], CFODataModel::GetShapeDirtyRect(bound));
+        EXPECT_EQ(view->invalidated[0], model.GetShapeDirtyRect(bound));
     }
 }
