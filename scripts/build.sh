@@ -13,5 +13,9 @@ done
 [ "${1:-}" = "--" ] && shift
 # Precompiled headers may be cached: their macros and time stamps are checked by the compiler.
 export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
+# Paths below the checkout are hashed relative to it, so a fresh clone elsewhere (as CI makes) still
+# finds what an earlier clone compiled.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_args[@]}" >/dev/null
 cmake --build "$root/$dir" --parallel "$(nproc)" "$@"
