@@ -25,6 +25,20 @@ BOOL CSplashWnd::Show(UINT nTimeout)
     return TRUE;
 }
 
+void CSplashWnd::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_ANIMATE, m_animate);
+}
+
+BOOL CSplashWnd::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    // The control plays the clip as soon as it opens (ACS_AUTOPLAY).
+    m_animate.Open(IDR_CLOSING_CLIP);
+    return TRUE;
+}
+
 void CSplashWnd::OnTimer(UINT_PTR nIDEvent)
 {
     if (GetSafeHwnd())

@@ -1,6 +1,8 @@
-// CSplashWnd: the borderless window the player shows while it closes. One exists per process.
+// CSplashWnd: the borderless window the player shows while it closes: picture 184 and the
+// animation 311 playing in control 1000. One exists per process.
 #pragma once
 
+#include "mfc/AnimateCtrl.h"
 #include "mfc/Dialog.h"
 
 class CSplashWnd : public CDialog
@@ -9,6 +11,9 @@ public:
     enum
     {
         IDD = 183,
+        IDB_SPLASH = 184,
+        IDR_CLOSING_CLIP = 311,
+        IDC_ANIMATE = 1000,
         ID_HIDE_TIMER = 100,
     };
 
@@ -24,7 +29,11 @@ public:
 
 protected:
     CSplashWnd() = default;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
     BOOL m_bCreated = FALSE;
+    CAnimateCtrl m_animate;
 
     DECLARE_MESSAGE_MAP()
 };

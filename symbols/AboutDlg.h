@@ -1,10 +1,10 @@
 // CAboutDlg: the About box (dialog 100 of the symbols' resources): the product, a link to its web
-// site (control 1002) and "System..." (1013), which starts the system information program that the
-// machine's registry names, if any.
+// site (control 1002, opened when clicked) and "System..." (1013), which starts the system
+// information program that the machine's registry names, if any.
 #pragma once
 
-#include "mfc/Controls.h"
 #include "mfc/Dialog.h"
+#include "symbols/HyperLink.h"
 
 class CAboutDlg : public CDialog
 {
@@ -25,7 +25,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     afx_msg void OnSystemInfo();
 
-    CStatic m_link;
+    CFOHyperLink m_link;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,6 +3,9 @@
 #include "PlayerTestSupport.h"
 
 #include "figkit/FOPCanvasCore.h"
+#include "mfc/AnimateCtrl.h"
+#include "mfc/Controls.h"
+#include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/Messages.h"
 #include "player/ExtDataModel.h"
@@ -243,6 +246,34 @@ TEST(PlayerWindow, DemoMainScreenShowsTheSevenSymbolsRunning)
     EXPECT_TRUE(CSplashWnd::GetSplash().IsWindowVisible());
     EXPECT_TRUE(PumpUntil([&] { return player.app.m_pMainWnd == nullptr; }));
     CSplashWnd::GetSplash().DestroyWindow();
+}
+
+TEST(PlayerWindow, SplashShowsItsPictureAndPlaysItsClosingAnimation)
+{
+    CSplashWnd& splash = CSplashWnd::GetSplash();
+    ASSERT_TRUE(splash.Show(0));
+    // The picture is the template's first control (it has no id of its own).
+    auto* picture = dynamic_cast<CStatic*>(splash.GetDlgItem(-1));
+    ASSERT_NE(picture, nullptr);
+    const QImage* bitmap = AfxGetBitmapImage(picture->GetBitmap());
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->size(), QSize(600, 325));
+    auto* animation = dynamic_cast<CAnimateCtrl*>(splash.GetDlgItem(CSplashWnd::IDC_ANIMATE));
+    ASSERT_NE(animation, nullptr);
+    EXPECT_TRUE(animation->IsPlaying());
+    // The animation moves: its pictures differ over a few frames.
+    const QImage first = animation->GetWidget()->grab().toImage();
+    EXPECT_TRUE(PumpUntil([&] { return animation->GetWidget()->grab().toImage() != first; }, 2000));
+    const QImage shot = splash.GetWidget()->grab().toImage();
+    EXPECT_TRUE(shot.save(QStringLiteral(QYR_SPLASH_PNG)));
+    splash.DestroyWindow();
+    EXPECT_FALSE(splash.IsCreated());
+
+    // With a time-out the window hides itself.
+    ASSERT_TRUE(splash.Show(50));
+    EXPECT_TRUE(splash.IsWindowVisible());
+    EXPECT_TRUE(PumpUntil([&] { return !splash.IsWindowVisible(); }, 3000));
+    splash.DestroyWindow();
 }
 
 TEST(PlayerWindow, SecondPlayerIsRefusedAndRaisesTheFirst)

@@ -18,7 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
+#include <QWidget>
 #include <QCoreApplication>
 #include <QImage>
 #include <QProcess>
@@ -28,11 +31,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 using namespace symbols_test;
 
 namespace
 {
+// A left click pressed at one point of a widget and released at another.
+void ClickWidget(QWidget* pWidget, QPoint press, QPoint release)
+{
+    ASSERT_NE(pWidget, nullptr);
+    QMouseEvent down(QEvent::MouseButtonPress, press, pWidget->mapToGlobal(press), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, release, pWidget->mapToGlobal(release), Qt::LeftButton,
+                   Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &up);
+}
+
 CString UniqueName()
 {
     return CString(QUuid::createUuid().toString(QUuid::WithoutBraces).toStdWString().c_str());
@@ -207,13 +223,26 @@ TEST_F(SymbolServices, AboutBoxShowsItsLinkAndStartsSystemInformation)
     RegCloseKey(key);
 
     CString link;
+    std::vector<CString> opened;
+    SetLinkOpener(
+        [&](const CString& address)
+        {
+            opened.push_back(address);
+            return TRUE;
+        });
     bool sawButton = false;
     AfxSetModalHook(
         [&](const AfxModalRequest& r)
         {
             if (r.kind != AfxModalKind::Dialog)
                 return IDCANCEL;
-            r.pDialog->GetDlgItem(CAboutDlg::IDC_LINK)->GetWindowText(link);
+            CWnd* linkWnd = r.pDialog->GetDlgItem(CAboutDlg::IDC_LINK);
+            linkWnd->GetWindowText(link);
+            const QImage shot = r.pDialog->GetWidget()->grab().toImage();
+            EXPECT_TRUE(shot.save(QStringLiteral(QYR_ABOUT_PNG)));
+            // A click on the link opens its address; a click that ends outside it does not.
+            ClickWidget(linkWnd->GetWidget(), QPoint(2, 2), QPoint(2, 2));
+            ClickWidget(linkWnd->GetWidget(), QPoint(2, 2), QPoint(-20, 2));
             CWnd* button = r.pDialog->GetDlgItem(CAboutDlg::IDC_SYSTEM_INFO);
             sawButton = button != nullptr;
             r.pDialog->SendMessage(WM_COMMAND, MAKEWPARAM(CAboutDlg::IDC_SYSTEM_INFO, BN_CLICKED),
@@ -223,8 +252,10 @@ TEST_F(SymbolServices, AboutBoxShowsItsLinkAndStartsSystemInformation)
     CAboutDlg about;
     EXPECT_EQ(about.DoModal(), IDOK);
     AfxSetModalHook(nullptr);
+    SetLinkOpener(nullptr);
     EXPECT_TRUE(sawButton);
     EXPECT_EQ(link, CString(L"https://www.quendrel.example/"));
+    EXPECT_EQ(opened, std::vector<CString>{CString(L"https://www.quendrel.example/")});
     EXPECT_TRUE(PumpUntil([&] { return QFile::exists(marker); }, 5000));
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSInfo");
 }
