@@ -24,6 +24,9 @@
 #include "mfc/DocFile.h"
 #include "mfc/File.h"
 
+#include <QPainter>
+#include <QRegion>
+
 #include <algorithm>
 #include <cwctype>
 
@@ -638,23 +641,76 @@ void CFODataModel::SetBackDrawComp(CFOBackShape* pBack)
         pBack->SetModel(this);
 }
 
+namespace
+{
+// The pieces of a clip region of a few rectangles (a partial repaint) that meet rcClip, and the
+// region's bounds; FALSE for a plain rectangle, a region of many pieces, or a transform other than
+// a shift.
+bool ClipPieces(CDC* pDC, const CRect& rcClip, std::vector<CRect>& pieces, CRect& rcBounds)
+{
+    constexpr int kMaxPieces = 64;
+    const QPainter* painter = pDC->GetPainter();
+    if (!painter || !painter->hasClipping() || painter->worldTransform().type() > QTransform::TxTranslate)
+        return false;
+    const QRegion region = painter->clipRegion();
+    if (region.rectCount() < 2 || region.rectCount() > kMaxPieces)
+        return false;
+    const QRect bounds = region.boundingRect();
+    rcBounds = CRect(bounds.left(), bounds.top(), bounds.right() + 1, bounds.bottom() + 1);
+    for (const QRect& r : region)
+    {
+        CRect piece;
+        const CRect rc(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        if (piece.IntersectRect(&rc, &rcClip))
+            pieces.push_back(piece);
+    }
+    return true;
+}
+} // namespace
+
 void CFODataModel::OnDraw(CDC* pDC, const CRect& rcClip)
 {
     if (!pDC)
         return;
+    // The painter fills and clips to a plain rectangle much faster than to a region, so a clip of
+    // a few pieces is drawn piece by piece; the pieces do not overlap, so every pixel is drawn as
+    // the whole region would draw it.
+    std::vector<CRect> pieces;
+    CRect bounds;
+    if (ClipPieces(pDC, rcClip, pieces, bounds))
+    {
+        // The painter keeps the region itself across each piece (the DC would restore it as a path,
+        // which the painter clips to slowly); the shapes leave the DC as they found it.
+        QPainter* painter = pDC->GetPainter();
+        for (const CRect& piece : pieces)
+        {
+            painter->save();
+            pDC->IntersectClipRect(&piece);
+            OnDrawBack(pDC, piece);
+            OnDrawShape(pDC, piece);
+            painter->restore();
+        }
+        // Tells the DC that the clip changed again, so that nothing it kept of a piece is reused.
+        pDC->IntersectClipRect(&bounds);
+        return;
+    }
     OnDrawBack(pDC, rcClip);
     OnDrawShape(pDC, rcClip);
 }
 
 void CFODataModel::OnDrawBack(CDC* pDC, const CRect& rcClip)
 {
-    pDC->FillSolidRect(&rcClip, m_crBk);
+    // Without a background component the page fill below covers a clip inside the page.
+    const CRect page = GetPagePosition();
+    const bool bInPage = rcClip.left >= page.left && rcClip.top >= page.top && rcClip.right <= page.right &&
+                         rcClip.bottom <= page.bottom;
+    if (m_pBackComp || !bInPage)
+        pDC->FillSolidRect(&rcClip, m_crBk);
     if (m_pBackComp)
     {
         m_pBackComp->OnDraw(pDC);
         return;
     }
-    const CRect page = GetPagePosition();
     pDC->FillSolidRect(&page, m_crPageBk);
 }
 

@@ -5,6 +5,8 @@
 #include "figkit/FOHandleTable.h"
 #include "mfc/Dc.h"
 
+#include <QWidget>
+
 IMPLEMENT_DYNCREATE(CFOPCanvasCore, CWnd)
 
 namespace
@@ -41,6 +43,9 @@ BOOL CFOPCanvasCore::CreateCanvas(CWnd* pParent, const RECT& rect, UINT nID)
 void CFOPCanvasCore::OnWidgetCreated(const CREATESTRUCT& cs)
 {
     CWnd::OnWidgetCreated(cs);
+    // OnDraw covers every pixel it is asked for, so the widget's own background fill is wasted.
+    if (QWidget* widget = GetWidget())
+        widget->setAttribute(Qt::WA_OpaquePaintEvent);
     // Timers registered before the window existed start now.
     FOStartWindowTimers(this);
 }

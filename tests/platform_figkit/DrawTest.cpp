@@ -1,5 +1,6 @@
 #include "FigkitTestSupport.h"
 
+#include "figkit/FODataModel.h"
 #include "figkit/FOEllipseShape2.h"
 #include "figkit/FOHighShape.h"
 #include "figkit/FORectShape.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QRegion>
 
 using namespace figkit_test;
 
@@ -146,4 +149,78 @@ TEST_F(FigkitDraw, TurnedAndLevelledShapes)
     }
     EXPECT_EQ(Pixel(side, 10, 50), RGB(0, 0, 255));
     EXPECT_EQ(Pixel(side, 60, 50), RGB(255, 255, 255));
+}
+
+// A repaint clipped to a region draws, inside the region, exactly what a full drawing draws, and
+// nothing outside it; the DC keeps the region for whatever is drawn after the model.
+TEST_F(FigkitDraw, ARegionClipDrawsAsTheWholePictureDoes)
+{
+    const int w = 240, h = 160;
+    CFODataModel model;
+    model.SetCanvasSize(CSize(w, h));
+    model.SetDesignMode(FALSE);
+    for (int i = 0; i < 60; ++i)
+    {
+        const int x = (i * 37) % (w - 40), y = (i * 23) % (h - 30);
+        CRect rc(x, y, x + 40, y + 30);
+        CFODrawShape* shape =
+            model.DoCreateShapeByType(i % 2 ? FO_COMP_ELLIPSE : FO_COMP_RECTANGLE, rc, CString());
+        ASSERT_NE(shape, nullptr);
+        shape->SetBkColor(RGB((i * 40) % 256, (i * 90) % 256, (i * 150) % 256));
+        shape->SetLineColor(RGB(0, 0, (i * 60) % 256));
+        if (i % 7 == 0)
+            shape->SetObjectCaption(L"Tag");
+        if (i % 5 == 0)
+            shape->RotateShape(30, x + 20, y + 15);
+        model.InsertShape(shape);
+    }
+    QImage whole = WhiteImage(w, h);
+    {
+        CImageDC dc(whole);
+        model.OnDraw(&dc, CRect(0, 0, w, h));
+    }
+
+    // A few pieces cutting through shapes (drawn piece by piece), and many pieces (drawn at once).
+    QRegion few;
+    for (const QRect& r :
+         {QRect(5, 5, 50, 150), QRect(70, 20, 33, 40), QRect(120, 0, 61, 160), QRect(200, 90, 40, 70)})
+        few += r;
+    QRegion many;
+    for (int k = 0; k < 90; ++k)
+        many += QRect((k * 29) % (w - 6), (k * 17) % (h - 5), 6, 5);
+    const QColor kUntouched(255, 0, 255);
+    const COLORREF kAfter = RGB(1, 2, 3);
+    for (const QRegion& region : {few, many})
+    {
+        SCOPED_TRACE(region.rectCount());
+        QImage part(w, h, QImage::Format_RGB32);
+        part.fill(kUntouched);
+        QImage after = part;
+        {
+            QPainter painter(&part);
+            painter.setClipRegion(region);
+            CDC dc(&painter);
+            CRect box;
+            dc.GetClipBox(&box);
+            model.OnDraw(&dc, box);
+        }
+        {
+            QPainter painter(&after);
+            painter.setClipRegion(region);
+            CDC dc(&painter);
+            CRect box;
+            dc.GetClipBox(&box);
+            model.OnDraw(&dc, box);
+            dc.FillSolidRect(0, 0, w, h, kAfter);
+        }
+        int differ = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+            {
+                const bool in = region.contains(QPoint(x, y));
+                differ += part.pixel(x, y) != (in ? whole.pixel(x, y) : kUntouched.rgb());
+                differ += after.pixel(x, y) != (in ? QColor(1, 2, 3).rgb() : kUntouched.rgb());
+            }
+        EXPECT_EQ(differ, 0);
+    }
 }
