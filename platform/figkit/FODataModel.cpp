@@ -18,6 +18,7 @@
 #include "figkit/FORectShape.h"
 #include "figkit/FOTimeChartShape.h"
 #include "figkit/FOValueProperties.h"
+#include "figkit/FOShapeTypes.h"
 #include "figkit/FOWndControlShape.h"
 #include "mfc/Archive.h"
 #include "mfc/Dc.h"
@@ -320,7 +321,17 @@ CFODrawShape* CFODataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CSt
         shape = new CFOPWaterHighShape;
         break;
     default:
-        return nullptr;
+    {
+        CRuntimeClass* registered = FOFindShapeType(nType);
+        CObject* made = registered ? registered->CreateObject() : nullptr;
+        shape = dynamic_cast<CFODrawShape*>(made);
+        if (!shape)
+        {
+            delete made;
+            return nullptr;
+        }
+        break;
+    }
     }
     shape->AddRef();
     CRect rc = rcCreate;
