@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cmath>
 #include <cwchar>
+#include <vector>
 
 IMPLEMENT_SERIAL(CFOiControlShape, CFOWndControlShape, 0)
 
@@ -244,7 +245,7 @@ BOOL CFOiControlShape::FetchOcxData(CExtOcx* pOcx)
     const ULONGLONG length = file.GetLength();
     if (length == 0 || length > 0xFFFFFFFFull)
         return FALSE;
-    std::vector<BYTE> bytes(size_t(length));
+    std::vector<BYTE> bytes(static_cast<size_t>(length));
     file.SeekToBegin();
     if (file.Read(bytes.data(), UINT(bytes.size())) != bytes.size())
         return FALSE;

@@ -7,6 +7,7 @@
 // its control keeps value, text and visibility in itself, and no push or read reaches a control.
 #pragma once
 
+#include "com/Dispatch.h"
 #include "figkit/FOWndControlShape.h"
 #include "instruments/ExtOcx.h"
 

@@ -20,6 +20,10 @@
     const INSTRUMENT_SHAPE_ROW* cls::GetRow() const                                                          \
     {                                                                                                        \
         return FindInstrumentShapeRow(type);                                                                 \
+    }                                                                                                        \
+    CFODrawShape* cls::CreateNew()                                                                           \
+    {                                                                                                        \
+        return new cls(1);                                                                                   \
     }
 
 QYR_INSTRUMENT_CLASSES(QYR_IMPLEMENT_INSTRUMENT)
@@ -170,11 +174,12 @@ const INSTRUMENT_SHAPE_ROW kRows[] = {
 constexpr int kRowCount = int(sizeof(kRows) / sizeof(kRows[0]));
 static_assert(kRowCount == QYR_INSTRUMENT_LAST_TYPE - QYR_INSTRUMENT_FIRST_TYPE + 1);
 
-// The base factory makes every instrument type from its class.
+// The base factory makes every instrument type as a new instrument, with its control's class id.
 const bool kRegistered = []
 {
-    for (const INSTRUMENT_SHAPE_ROW& row : kRows)
-        FORegisterShapeType(row.nType, row.pShapeClass);
+#define QYR_REGISTER_INSTRUMENT(cls, wrapper, type) FORegisterShapeType(type, &cls::CreateNew);
+    QYR_INSTRUMENT_CLASSES(QYR_REGISTER_INSTRUMENT)
+#undef QYR_REGISTER_INSTRUMENT
     return true;
 }();
 } // namespace
@@ -194,24 +199,11 @@ const INSTRUMENT_SHAPE_ROW* FindInstrumentShapeRow(UINT nType)
     return row.nType == nType ? &row : nullptr;
 }
 
-CFOiControlShape* CreateInstrumentShape(UINT nType, UINT nID)
+CFOiControlShape* CreateInstrumentShape(UINT nType)
 {
-    const INSTRUMENT_SHAPE_ROW* row = FindInstrumentShapeRow(nType);
-    if (!row)
-        return nullptr;
-    // The id-taking constructor of each class, through the class list.
-    CFOiControlShape* shape = nullptr;
-    switch (nType)
-    {
-#define QYR_MAKE_INSTRUMENT(cls, wrapper, type)                                                              \
-    case type:                                                                                               \
-        shape = new cls(nID);                                                                                \
-        break;
-        QYR_INSTRUMENT_CLASSES(QYR_MAKE_INSTRUMENT)
-#undef QYR_MAKE_INSTRUMENT
-    default:
-        return nullptr;
-    }
-    shape->AddRef();
+    FOShapeMaker make = FindInstrumentShapeRow(nType) ? FOFindShapeType(nType) : nullptr;
+    auto* shape = make ? dynamic_cast<CFOiControlShape*>(make()) : nullptr;
+    if (shape)
+        shape->AddRef();
     return shape;
 }

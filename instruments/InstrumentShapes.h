@@ -85,8 +85,15 @@
         cls();                                                                                               \
         explicit cls(UINT nID);                                                                              \
         cls(const cls& src) : CFOiControlShape(src) {}                                                       \
+        cls& operator=(const cls& src)                                                                       \
+        {                                                                                                    \
+            CFOiControlShape::operator=(src);                                                                \
+            return *this;                                                                                    \
+        }                                                                                                    \
         CFODrawShape* Copy() const override;                                                                 \
         const INSTRUMENT_SHAPE_ROW* GetRow() const override;                                                 \
+        /* A new instrument, with no reference taken. */                                                     \
+        static CFODrawShape* CreateNew();                                                                    \
     };
 
 QYR_INSTRUMENT_CLASSES(QYR_DECLARE_INSTRUMENT)
@@ -95,6 +102,5 @@ QYR_INSTRUMENT_CLASSES(QYR_DECLARE_INSTRUMENT)
 #define QYR_INSTRUMENT_FIRST_TYPE 633
 #define QYR_INSTRUMENT_LAST_TYPE 695
 
-// Makes the shape of an instrument type the id-taking way (a new instrument), AddRef'ed once;
-// null for another type.
-CFOiControlShape* CreateInstrumentShape(UINT nType, UINT nID = 1);
+// A new instrument of the type (made the id-taking way), AddRef'ed once; null for another type.
+CFOiControlShape* CreateInstrumentShape(UINT nType);

@@ -3,6 +3,7 @@
 #include "mfc/Dc.h"
 
 #include <QPainter>
+#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QTime>
 
@@ -26,6 +27,18 @@ double Fraction(const CInstrumentControl& c)
     const CInstrumentSettings& s = c.Settings();
     const double f = (c.GetValue() - s.dMin) / (s.dMax - s.dMin);
     return std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : 0.0;
+}
+
+// A pixel size at which the text fits the box, at most nMax.
+void FitFont(QPainter& p, const QString& text, const QRectF& box, int nMax)
+{
+    QFont f = p.font();
+    const int px = std::max(6, std::min(nMax, int(box.height())));
+    f.setPixelSize(px);
+    const qreal width = QFontMetricsF(f).horizontalAdvance(text);
+    if (width > box.width() && width > 0)
+        f.setPixelSize(std::max(6, int(px * box.width() / width)));
+    p.setFont(f);
 }
 
 // The caption along the bottom edge; returns the rectangle left above it.
@@ -149,11 +162,12 @@ void DrawSwitch(QPainter& p, QRectF r, const CInstrumentControl& c)
     const int n = s.nCount;
     const int pos = std::clamp(int(std::lround(std::isfinite(c.GetValue()) ? c.GetValue() : 0.0)), 0, n - 1);
     const bool vertical = r.height() > r.width();
-    const qreal len = (vertical ? r.height() : r.width()) - 12;
     const qreal dot = std::max<qreal>(3, std::min(r.width(), r.height()) / 8);
+    const qreal margin = dot * 1.6 + 2;
+    const qreal len = std::max<qreal>(0, (vertical ? r.height() : r.width()) - 2 * margin);
     p.setPen(QPen(ToQ(s.crFore), 2));
     const QPointF start =
-        vertical ? QPointF(r.center().x(), r.bottom() - 6) : QPointF(r.left() + 6, r.center().y());
+        vertical ? QPointF(r.center().x(), r.bottom() - margin) : QPointF(r.left() + margin, r.center().y());
     const QPointF step = (vertical ? QPointF(0, -len) : QPointF(len, 0)) / std::max(1, n - 1);
     p.drawLine(start, start + step * (n - 1));
     for (int i = 0; i < n; ++i)
@@ -228,11 +242,10 @@ void DrawTextBox(QPainter& p, QRectF r, const CInstrumentControl& c)
     p.setBrush(ToQ(s.crBack));
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
     r = DrawCaption(p, r.adjusted(3, 2, -3, -2), s);
-    QFont f = p.font();
-    f.setPixelSize(std::clamp(int(r.height() * 0.6), 8, 28));
-    p.setFont(f);
+    const QString reading = ToQ(InstrumentReading(c));
+    FitFont(p, reading, r, std::clamp(int(r.height() * 0.6), 8, 28));
     p.setPen(ToQ(s.crFore));
-    p.drawText(r, Qt::AlignVCenter | Qt::AlignRight, ToQ(InstrumentReading(c)));
+    p.drawText(r, Qt::AlignVCenter | Qt::AlignRight, reading);
 }
 
 void DrawPlot(QPainter& p, QRectF r, const CInstrumentControl& c)
@@ -270,11 +283,10 @@ void DrawPanel(QPainter& p, QRectF r, const CInstrumentControl& c)
         p.drawLine(b.bottomLeft(), b.bottomRight());
         p.drawLine(b.topRight(), b.bottomRight());
     }
-    QFont f = p.font();
-    f.setPixelSize(std::clamp(int(r.height() / 4), 8, 16));
-    p.setFont(f);
+    const QString caption = ToQ(s.strCaption.IsEmpty() ? CString(c.Info().lpszName) : s.strCaption);
+    FitFont(p, caption, r.adjusted(4, 0, -4, 0), std::clamp(int(r.height() / 4), 8, 16));
     p.setPen(ToQ(s.crFore));
-    p.drawText(r, Qt::AlignCenter, ToQ(s.strCaption.IsEmpty() ? CString(c.Info().lpszName) : s.strCaption));
+    p.drawText(r, Qt::AlignCenter, caption);
 }
 } // namespace
 

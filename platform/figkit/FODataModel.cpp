@@ -321,17 +321,11 @@ CFODrawShape* CFODataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CSt
         shape = new CFOPWaterHighShape;
         break;
     default:
-    {
-        CRuntimeClass* registered = FOFindShapeType(nType);
-        CObject* made = registered ? registered->CreateObject() : nullptr;
-        shape = dynamic_cast<CFODrawShape*>(made);
+        if (FOShapeMaker make = FOFindShapeType(nType))
+            shape = make();
         if (!shape)
-        {
-            delete made;
             return nullptr;
-        }
         break;
-    }
     }
     shape->AddRef();
     CRect rc = rcCreate;

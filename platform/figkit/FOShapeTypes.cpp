@@ -8,7 +8,7 @@ namespace
 struct CShapeTypes
 {
     std::mutex mutex;
-    std::map<UINT, CRuntimeClass*> classes;
+    std::map<UINT, FOShapeMaker> makers;
 };
 
 CShapeTypes& Types()
@@ -18,20 +18,20 @@ CShapeTypes& Types()
 }
 } // namespace
 
-void FORegisterShapeType(UINT nType, CRuntimeClass* pClass)
+void FORegisterShapeType(UINT nType, FOShapeMaker pfnMake)
 {
     CShapeTypes& t = Types();
     std::lock_guard lock(t.mutex);
-    if (pClass)
-        t.classes[nType] = pClass;
+    if (pfnMake)
+        t.makers[nType] = pfnMake;
     else
-        t.classes.erase(nType);
+        t.makers.erase(nType);
 }
 
-CRuntimeClass* FOFindShapeType(UINT nType)
+FOShapeMaker FOFindShapeType(UINT nType)
 {
     CShapeTypes& t = Types();
     std::lock_guard lock(t.mutex);
-    auto it = t.classes.find(nType);
-    return it == t.classes.end() ? nullptr : it->second;
+    auto it = t.makers.find(nType);
+    return it == t.makers.end() ? nullptr : it->second;
 }

@@ -1,11 +1,16 @@
 // Shape classes that a library above the diagram library adds to the base factory by type id.
-// The base factory (CFODataModel::DoCreateShapeByType) makes a registered type with the class's
-// default constructor when it has no case of its own for the id.
+// The base factory (CFODataModel::DoCreateShapeByType) makes a registered type with its maker when
+// it has no case of its own for the id.
 #pragma once
 
-#include "mfc/Object.h"
+#include "win32/WinTypes.h"
 
-// Adds or replaces the class of a type id; a null class takes the type away.
-void FORegisterShapeType(UINT nType, CRuntimeClass* pClass);
-// The class registered for the type id, or null.
-CRuntimeClass* FOFindShapeType(UINT nType);
+class CFODrawShape;
+
+// A new shape with no reference taken.
+typedef CFODrawShape* (*FOShapeMaker)();
+
+// Adds or replaces the maker of a type id; a null maker takes the type away.
+void FORegisterShapeType(UINT nType, FOShapeMaker pfnMake);
+// The maker registered for the type id, or null.
+FOShapeMaker FOFindShapeType(UINT nType);
