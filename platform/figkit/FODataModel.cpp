@@ -18,6 +18,7 @@
 #include "figkit/FORectShape.h"
 #include "figkit/FOTimeChartShape.h"
 #include "figkit/FOValueProperties.h"
+#include "figkit/FOShapeTypes.h"
 #include "figkit/FOWndControlShape.h"
 #include "mfc/Archive.h"
 #include "mfc/Dc.h"
@@ -323,7 +324,11 @@ CFODrawShape* CFODataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CSt
         shape = new CFOPWaterHighShape;
         break;
     default:
-        return nullptr;
+        if (FOShapeMaker make = FOFindShapeType(nType))
+            shape = make();
+        if (!shape)
+            return nullptr;
+        break;
     }
     shape->AddRef();
     CRect rc = rcCreate;
