@@ -129,6 +129,8 @@ void CConnectDlg::OnSelchangeServerList()
 
 void CConnectDlg::OnDblclkServerList()
 {
+    // The line clicked is the pick even when it was selected already (no change was reported).
+    OnSelchangeServerList();
     OnOK();
 }
 

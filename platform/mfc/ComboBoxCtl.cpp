@@ -16,6 +16,10 @@ QWidget* CreateComboBox(const CString&, DWORD dwStyle, QWidget* pParent)
 {
     auto* combo = new QComboBox(pParent);
     combo->setEditable((dwStyle & 0x3) != CBS_DROPDOWNLIST);
+    // A template gives a drop-down combo the height of its opened list; the box itself keeps one
+    // line's height.
+    if ((dwStyle & 0x3) != CBS_SIMPLE)
+        combo->setMaximumHeight(combo->sizeHint().height());
     return combo;
 }
 
