@@ -23,10 +23,17 @@ BOOL OPCFindServers(LPCWSTR computer, REFGUID category, std::vector<COPCServerEn
     CComPtr<IOPCServerList> list;
     if (FAILED(CInfoServer::CreateServerList(computer, &list)))
         return FALSE;
+    OPCListServers(list, category, servers);
+    return TRUE;
+}
+
+BOOL OPCListServers(IOPCServerList* list, REFGUID category, std::vector<COPCServerEntry>& servers)
+{
+    servers.clear();
     CATID catid = category;
     CComPtr<IEnumGUID> classes;
-    if (FAILED(list->EnumClassesOfCategories(1, &catid, 1, &catid, &classes)) || !classes)
-        return TRUE;
+    if (!list || FAILED(list->EnumClassesOfCategories(1, &catid, 1, &catid, &classes)) || !classes)
+        return FALSE;
     GUID ids[kBatch];
     HRESULT hr;
     do
@@ -40,9 +47,8 @@ BOOL OPCFindServers(LPCWSTR computer, REFGUID category, std::vector<COPCServerEn
         {
             LPOLESTR progId = nullptr;
             LPOLESTR userType = nullptr;
-            if (SUCCEEDED(list->GetClassDetails(ids[i], &progId, &userType)))
-                servers.push_back(
-                    {CString(progId ? progId : L""), CString(userType ? userType : L""), ids[i]});
+            if (SUCCEEDED(list->GetClassDetails(ids[i], &progId, &userType)) && progId && *progId)
+                servers.push_back({CString(progId), CString(userType ? userType : L""), ids[i]});
             CoTaskMemFree(progId);
             CoTaskMemFree(userType);
         }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "com/Guid.h"
+#include "opcsdk/OpcDa.h"
 #include "mfc/Dialog.h"
 
 #include <vector>
@@ -19,8 +20,11 @@ struct COPCServerEntry
 
 // Asks the server-list service of the computer (null, empty or "Local": this one) for the servers
 // of the category, in the service's order. FALSE, with nothing found, when the service cannot be
-// reached; a class whose details fail is skipped, a null text reads as empty.
+// reached.
 BOOL OPCFindServers(LPCWSTR computer, REFGUID category, std::vector<COPCServerEntry>& servers);
+// The same over a server-list object: a class whose details fail or name no ProgID is skipped, a
+// null description reads as empty. FALSE when the enumeration cannot be made.
+BOOL OPCListServers(IOPCServerList* list, REFGUID category, std::vector<COPCServerEntry>& servers);
 // "ProgID  (description)".
 CString OPCServerLine(const COPCServerEntry& server);
 

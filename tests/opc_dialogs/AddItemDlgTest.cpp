@@ -194,24 +194,81 @@ TEST_F(AddItemDlgTest, APickerThatCannotLoadEndsAtOnceWithAbort)
     EXPECT_TRUE(m_boxes.empty());
 }
 
-TEST_F(AddItemDlgTest, AFailedLeafEnumerationIsLoggedAndTheDialogStaysUsable)
+TEST_F(AddItemDlgTest, AFailedLeafEnumerationIsReportedAndTheDialogStaysUsable)
 {
-    ASSERT_NE(ExplorerServer(), nullptr);
-    OpcStandIn::FailCall(CLSID_QuendrelOpcDaServer, "IOPCBrowseServerAddressSpace::BrowseOPCItemIDs", E_FAIL,
-                         1);
+    // The flat server (listed as DA 2.0, so it is found by name): its first browse lists leaves.
+    OpcStandIn::ListDa10AsDa20(TRUE);
+    CInfoServer* server = ExplorerServer(QUENDREL_OPCTESTDA10_PROGID);
+    ASSERT_NE(server, nullptr);
+    OpcStandIn::FailCall(CLSID_QuendrelOpcTestDa10, "IOPCBrowseServerAddressSpace::BrowseOPCItemIDs",
+                         E_OUTOFMEMORY, 1);
     std::vector<std::wstring> first;
     std::vector<std::wstring> again;
+    HRESULT reported = S_OK;
     m_work = [&](CDialog* dlg)
     {
         first = Lines(dlg, IDC_TAGS);
+        reported = server->GetLastError();
         Click(dlg, IDC_FIND_NOW);
         again = Lines(dlg, IDC_TAGS);
         return IDCANCEL;
     };
     COPCPickTagDlgData data;
-    data.strServer = QUENDREL_OPCDASERVER_PROGID;
+    data.strServer = QUENDREL_OPCTESTDA10_PROGID;
     EXPECT_EQ(COPCDialogs::DoPickTagDialog(data), IDCANCEL);
     EXPECT_EQ(m_dialogs, 1);
-    EXPECT_EQ(again.size(), size_t(kAllLeaves));
-    EXPECT_FALSE(Logvane_GetCapturedLines().empty());
+    EXPECT_TRUE(first.empty());
+    EXPECT_EQ(reported, E_OUTOFMEMORY);
+    EXPECT_NE(std::find(again.begin(), again.end(), L"Ramp"), again.end());
+    EXPECT_NE(std::find(again.begin(), again.end(), L"MemBOOL"), again.end());
+}
+
+TEST_F(AddItemDlgTest, AccessAndTypeFiltersNarrowTheList)
+{
+    ASSERT_NE(ExplorerServer(), nullptr);
+    struct Case
+    {
+        const char* name;
+        int access;
+        int type; // position in the filter-type list
+        size_t count;
+        std::function<bool(const std::wstring&)> each;
+    };
+    const Case cases[] = {
+        {"Read", 1, 0, size_t(kAllLeaves), [](const std::wstring&) { return true; }},
+        // "ReadWrite" asks for writable tags only: the memory tags and the tank's valve.
+        {"ReadWrite", 2, 0, 19u,
+         [](const std::wstring& s)
+         { return s.rfind(L"Memory.", 0) == 0 || s == L"Plant.Area1.Tank1.Valve"; }},
+        // A scalar type: every tag converts to it except the arrays.
+        {"Boolean", 0, 16, size_t(kAllLeaves - 2),
+         [](const std::wstring& s) { return s.find(L"Array") == std::wstring::npos; }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::vector<std::wstring> lines;
+        m_work = [&](CDialog* dlg)
+        {
+            Widget<QComboBox>(dlg, 12533)->setCurrentIndex(c.access);
+            if (c.type)
+            {
+                QComboBox* types = Widget<QComboBox>(dlg, 12529);
+                types->setCurrentIndex(c.type);
+                emit types->activated(c.type);
+            }
+            else
+            {
+                Click(dlg, IDC_FIND_NOW);
+            }
+            lines = Lines(dlg, IDC_TAGS);
+            return IDCANCEL;
+        };
+        COPCPickTagDlgData data;
+        data.strServer = QUENDREL_OPCDASERVER_PROGID;
+        EXPECT_EQ(COPCDialogs::DoPickTagDialog(data), IDCANCEL);
+        EXPECT_EQ(lines.size(), c.count);
+        for (const std::wstring& line : lines)
+            ASSERT_TRUE(c.each(line)) << line;
+    }
 }

@@ -4,6 +4,8 @@
 #include "opc/ConnectDlg.h"
 #include "opc/ServerStatusDlg.h"
 
+#include "com/ComObject.h"
+#include "com/Enumerators.h"
 #include "mfc/FileTimeText.h"
 
 #include <QTest>
@@ -236,4 +238,65 @@ TEST_F(StatusTest, TimesTheClockCannotShowReadUnknown)
     EXPECT_EQ(t.strLastUpdateTime, CString(L"No updates"));
     EXPECT_EQ(t.strBandWidth, CString(L"12"));
     EXPECT_TRUE(t.strVendorInfo.IsEmpty());
+}
+
+namespace
+{
+// A server list of 250 classes: every seventh fails its details, every eleventh has no ProgID,
+// every thirteenth no description.
+class CFakeServerList : public CComObjectImpl<IOPCServerList>
+{
+public:
+    static GUID Id(ULONG i) { return GUID{i, 0, 0, {0, 0, 0, 0, 0, 0, 0, 1}}; }
+
+    HRESULT STDMETHODCALLTYPE EnumClassesOfCategories(ULONG, CATID[], ULONG, CATID[],
+                                                      IEnumGUID** out) override
+    {
+        std::vector<GUID> ids;
+        for (ULONG i = 1; i <= 250; ++i)
+            ids.push_back(Id(i));
+        return QyrCreateEnumGUID(std::move(ids), out);
+    }
+    HRESULT STDMETHODCALLTYPE GetClassDetails(REFCLSID clsid, LPOLESTR* progId, LPOLESTR* userType) override
+    {
+        *progId = *userType = nullptr;
+        const ULONG i = clsid.Data1;
+        if (i % 7 == 0)
+            return E_FAIL;
+        if (i % 11 != 0)
+            *progId = Dup(L"Fake." + std::to_wstring(i));
+        if (i % 13 != 0)
+            *userType = Dup(L"Fake server");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CLSIDFromProgID(LPCOLESTR, LPCLSID) override { return E_NOTIMPL; }
+
+private:
+    static LPOLESTR Dup(const std::wstring& s)
+    {
+        auto* p = static_cast<LPOLESTR>(CoTaskMemAlloc((s.size() + 1) * sizeof(wchar_t)));
+        std::copy(s.c_str(), s.c_str() + s.size() + 1, p);
+        return p;
+    }
+};
+} // namespace
+
+TEST(ServerDiscovery, SkipsClassesWithoutDetailsAndCountsTheLastShortBatch)
+{
+    CComPtr<CFakeServerList> list = QyrNewObject<CFakeServerList>();
+    std::vector<COPCServerEntry> servers;
+    ASSERT_TRUE(OPCListServers(list, CATID_OPCDAServer20, servers));
+    size_t expected = 0;
+    for (ULONG i = 1; i <= 250; ++i)
+        expected += (i % 7 != 0 && i % 11 != 0) ? 1 : 0;
+    ASSERT_EQ(servers.size(), expected);
+    EXPECT_EQ(servers.back().strProgID, CString(L"Fake.250"));
+    for (const COPCServerEntry& e : servers)
+    {
+        const ULONG i = e.clsid.Data1;
+        EXPECT_EQ(e.strProgID, CString((L"Fake." + std::to_wstring(i)).c_str()));
+        EXPECT_EQ(e.strUserType, CString(i % 13 == 0 ? L"" : L"Fake server"));
+    }
+    EXPECT_EQ(OPCServerLine(servers.front()), CString(L"Fake.1  (Fake server)"));
+    EXPECT_FALSE(OPCListServers(nullptr, CATID_OPCDAServer20, servers));
 }
