@@ -159,6 +159,11 @@ TEST_F(BrowseDlgTest, FlatServerShowsItsListAndAServerWithoutBrowsingSaysSo)
          false},
         // Not found by name among the DA 2.0 servers: the dialog stays empty.
         {"DA 1.0 not listed", QUENDREL_OPCTESTDA10_PROGID, [] {}, {}, true},
+        {"creation fails",
+         QUENDREL_OPCDASERVER_PROGID,
+         [] { OpcStandIn::FailCreation(CLSID_QuendrelOpcDaServer); },
+         {},
+         true},
     };
     for (const Case& c : cases)
     {
@@ -182,8 +187,13 @@ TEST_F(BrowseDlgTest, FlatServerShowsItsListAndAServerWithoutBrowsingSaysSo)
             return IDCANCEL;
         };
         COPCBrowseDlgData data;
+        Logvane_ClearCaptured();
         EXPECT_EQ(Browse(c.server, data), IDCANCEL);
         EXPECT_EQ(title, CString(c.server));
+        bool creationLogged = false;
+        for (const std::wstring& line : Logvane_GetCapturedLines())
+            creationLogged |= line.find(L"CoCreateInstanceEx failed: 80004005") != std::wstring::npos;
+        EXPECT_EQ(creationLogged, std::string(c.name) == "creation fails");
         EXPECT_EQ(treeShown, c.treeShown);
         EXPECT_EQ(flatShown, !c.treeShown);
         ASSERT_GE(flat.size(), c.firstLines.size());
@@ -195,20 +205,24 @@ TEST_F(BrowseDlgTest, FlatServerShowsItsListAndAServerWithoutBrowsingSaysSo)
     }
 }
 
-TEST_F(BrowseDlgTest, ClimbingToTheRootStopsAfterTenSteps)
+TEST_F(BrowseDlgTest, ClimbingToTheRootStopsAfterTenStepsAndNoBranchNamedRootIsEntered)
 {
     // A server whose browse position never reaches the top.
     class CEndless : public IOPCBrowseServerAddressSpace
     {
     public:
         int ups = 0;
+        std::vector<std::wstring> downs;
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
         ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
         ULONG STDMETHODCALLTYPE Release() override { return 1; }
         HRESULT STDMETHODCALLTYPE QueryOrganization(OPCNAMESPACETYPE*) override { return E_FAIL; }
-        HRESULT STDMETHODCALLTYPE ChangeBrowsePosition(OPCBROWSEDIRECTION, LPCWSTR) override
+        HRESULT STDMETHODCALLTYPE ChangeBrowsePosition(OPCBROWSEDIRECTION direction, LPCWSTR name) override
         {
-            ++ups;
+            if (direction == OPC_BROWSE_UP)
+                ++ups;
+            else
+                downs.push_back(name);
             return S_OK;
         }
         HRESULT STDMETHODCALLTYPE BrowseOPCItemIDs(OPCBROWSETYPE, LPCWSTR, VARTYPE, DWORD,
@@ -222,4 +236,6 @@ TEST_F(BrowseDlgTest, ClimbingToTheRootStopsAfterTenSteps)
     CIOPCBrowseServerAddressSpace browse(static_cast<IOPCBrowseServerAddressSpace*>(&endless));
     OPCBrowseToRoot(browse, 10);
     EXPECT_EQ(endless.ups, 10);
+    EXPECT_EQ(OPCBrowseDownTo(browse, {L"Root", L"Plant", L"Root", L"Area1"}), S_OK);
+    EXPECT_EQ(endless.downs, (std::vector<std::wstring>{L"Plant", L"Area1"}));
 }

@@ -130,6 +130,21 @@ TEST_F(ChooserTest, DoubleClickHandsTheLineComputerAndClassIdToChooseServer)
     EXPECT_TRUE(m_boxes.empty());
 }
 
+TEST_F(ChooserTest, ATypedServerWithNoLinePickedComesBackWithClassIdZero)
+{
+    m_work = [&](CDialog* dlg)
+    {
+        Type(dlg, IDC_SERVER, "Quendrel.OpcDaServer.1");
+        Click(dlg, IDOK);
+        return IDCANCEL;
+    };
+    COPCConnectDlgData data;
+    EXPECT_EQ(COPCDialogs::DoConnectDialog(data), IDOK);
+    EXPECT_EQ(data.strServer, CString(L"Quendrel.OpcDaServer.1"));
+    EXPECT_TRUE(data.strComputer.IsEmpty());
+    EXPECT_TRUE(data.clsid == GUID_NULL);
+}
+
 TEST_F(ChooserTest, FindFreesTheClassIdsOfTheLinesItEmpties)
 {
     CConnectDlg dlg;
