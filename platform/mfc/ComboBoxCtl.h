@@ -33,6 +33,7 @@ class CComboBox : public CWnd
     DECLARE_DYNAMIC(CComboBox)
 public:
     CComboBox() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     // The index of the new string (sorted into place with CBS_SORT), CB_ERR on failure.
     int AddString(LPCWSTR lpszString);

@@ -16,7 +16,7 @@ struct NMHDR
 };
 typedef NMHDR* LPNMHDR;
 
-#define NM_FIRST (0U - 0U)
+#define NM_FIRST 0U
 #define NM_CLICK (NM_FIRST - 2)
 #define NM_DBLCLK (NM_FIRST - 3)
 #define NM_RETURN (NM_FIRST - 4)

@@ -113,6 +113,7 @@ class CTreeCtrl : public CWnd
     DECLARE_DYNAMIC(CTreeCtrl)
 public:
     CTreeCtrl() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     // Null when the parent is not an item or the text is null.
