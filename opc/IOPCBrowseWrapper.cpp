@@ -81,3 +81,13 @@ HRESULT CIOPCBrowseServerAddressSpace::BrowseAccessPaths(LPCWSTR szItemID, LPENU
         XVKLOG_ERROR(L"Browse::BrowseAccessPaths");
     return hr;
 }
+
+HRESULT CIOPCBrowseServerAddressSpace::GetItemID(LPWSTR szItemDataID, LPWSTR* szItemID)
+{
+    if (!m_pBrowse)
+        return E_FAIL;
+    HRESULT hr = m_pBrowse->GetItemID(szItemDataID, szItemID);
+    if (FAILED(hr))
+        XVKLOG_ERROR(L"Browse::GetItemID");
+    return hr;
+}

@@ -22,6 +22,8 @@ public:
                              VARTYPE vtDataTypeFilter, DWORD dwAccessRightsFilter,
                              LPENUMSTRING* ppIEnumString);
     HRESULT BrowseAccessPaths(LPCWSTR szItemID, LPENUMSTRING* ppIEnumString);
+    // The fully qualified ID of a name at the browse position; the caller frees it.
+    HRESULT GetItemID(LPWSTR szItemDataID, LPWSTR* szItemID);
 
 protected:
     CComPtr<IOPCBrowseServerAddressSpace> m_pBrowse;

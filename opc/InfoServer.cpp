@@ -166,16 +166,11 @@ HRESULT CInfoServer::SafeCoCreateInstanceEx(REFCLSID clsid, IUnknown* outer, DWO
     }
 }
 
-HRESULT CInfoServer::FindOPCServerCLSID(LPCWSTR serverText, GUID* out, LPCWSTR computer, REFGUID category)
+HRESULT CInfoServer::CreateServerList(LPCWSTR computer, IOPCServerList** out)
 {
-    CString text(serverText);
-    text.Trim(L'\'');
-    if (text.IsEmpty())
-        return E_FAIL;
-    int space = text.Find(L' ');
-    if (space > 0)
-        text = text.Left(space);
-
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
     CString computerName(computer);
     CComPtr<IOPCServerList> list;
     HRESULT hr;
@@ -198,6 +193,24 @@ HRESULT CInfoServer::FindOPCServerCLSID(LPCWSTR serverText, GUID* out, LPCWSTR c
         return hr;
     if (!list)
         return E_FAIL;
+    *out = list.Detach();
+    return S_OK;
+}
+
+HRESULT CInfoServer::FindOPCServerCLSID(LPCWSTR serverText, GUID* out, LPCWSTR computer, REFGUID category)
+{
+    CString text(serverText);
+    text.Trim(L'\'');
+    if (text.IsEmpty())
+        return E_FAIL;
+    int space = text.Find(L' ');
+    if (space > 0)
+        text = text.Left(space);
+
+    CComPtr<IOPCServerList> list;
+    HRESULT hr = CreateServerList(computer, &list);
+    if (FAILED(hr))
+        return hr;
 
     CATID catid = category;
     CComPtr<IEnumGUID> classes;

@@ -100,6 +100,8 @@ public:
     // The class id of the server whose ProgID is serverText (a chooser line gives its ProgID),
     // looked up in the server list of the computer under the category.
     static HRESULT FindOPCServerCLSID(LPCWSTR serverText, GUID* out, LPCWSTR computer, REFGUID category);
+    // The server-list service of the computer (empty or "Local": this one), created guarded.
+    static HRESULT CreateServerList(LPCWSTR computer, IOPCServerList** out);
     // The COM creation calls with framework exceptions turned into E_FAIL.
     static HRESULT SafeCoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid,
                                         void** out);

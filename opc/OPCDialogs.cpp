@@ -14,6 +14,8 @@ struct Registered
     COPCDialogs::ConnectDialogFn connect;
     COPCDialogs::AddItemDialogFn addItem;
     COPCDialogs::StatusDialogFn status;
+    COPCDialogs::BrowseDialogFn browse;
+    COPCDialogs::PickTagDialogFn pickTag;
 };
 
 Registered& Dialogs()
@@ -53,6 +55,16 @@ COPCDialogs::StatusDialogFn COPCDialogs::SetStatusDialog(StatusDialogFn fn)
     return std::exchange(Dialogs().status, std::move(fn));
 }
 
+COPCDialogs::BrowseDialogFn COPCDialogs::SetBrowseDialog(BrowseDialogFn fn)
+{
+    return std::exchange(Dialogs().browse, std::move(fn));
+}
+
+COPCDialogs::PickTagDialogFn COPCDialogs::SetPickTagDialog(PickTagDialogFn fn)
+{
+    return std::exchange(Dialogs().pickTag, std::move(fn));
+}
+
 int COPCDialogs::DoGroupDialog(COPCGroupDlgData& data)
 {
     return Run(Dialogs().group, data);
@@ -76,4 +88,14 @@ int COPCDialogs::DoAddItemDialog(CGroup* group)
 int COPCDialogs::DoStatusDialog(const OPCSERVERSTATUS& status)
 {
     return Run(Dialogs().status, status);
+}
+
+int COPCDialogs::DoBrowseDialog(COPCBrowseDlgData& data)
+{
+    return Run(Dialogs().browse, data);
+}
+
+int COPCDialogs::DoPickTagDialog(COPCPickTagDlgData& data)
+{
+    return Run(Dialogs().pickTag, data);
 }

@@ -1,7 +1,8 @@
 // The places where the OPC client shows a dialog of its own: the server chooser, the group and item
-// property dialogs, the add-item picker and the server status. The dialogs register themselves
-// here; until one is registered, asking for it answers IDCANCEL. Tests register functions that
-// fill in the values and choose the answer.
+// property dialogs, the add-item picker, the server status, and for the editor's tag binding the
+// tag browser and the picker without a group. RegisterDialogs puts the real dialogs here (the
+// programs call it at start); until something is registered, asking answers IDCANCEL. Tests may
+// register their own functions that fill in the values and choose the answer.
 #pragma once
 
 #include "com/Guid.h"
@@ -43,6 +44,23 @@ struct COPCConnectDlgData
     CLSID clsid = GUID_NULL;
 };
 
+// The tag browser: server and computer in; the chosen item ID and the access path out.
+struct COPCBrowseDlgData
+{
+    CString strServer;
+    CString strComputer;
+    CString strItemID;
+    CString strAccessPath;
+};
+
+// The picker without a group: computer and server in; the chosen tag out.
+struct COPCPickTagDlgData
+{
+    CString strComputer;
+    CString strServer;
+    CString strTag;
+};
+
 class COPCDialogs
 {
 public:
@@ -51,6 +69,11 @@ public:
     typedef std::function<int(COPCConnectDlgData&)> ConnectDialogFn;
     typedef std::function<int(CGroup*)> AddItemDialogFn;
     typedef std::function<int(const OPCSERVERSTATUS&)> StatusDialogFn;
+    typedef std::function<int(COPCBrowseDlgData&)> BrowseDialogFn;
+    typedef std::function<int(COPCPickTagDlgData&)> PickTagDialogFn;
+
+    // Registers the real dialogs for every seam.
+    static void RegisterDialogs();
 
     // Each setter returns the function it replaces; an empty function removes it.
     static GroupDialogFn SetGroupDialog(GroupDialogFn fn);
@@ -58,6 +81,8 @@ public:
     static ConnectDialogFn SetConnectDialog(ConnectDialogFn fn);
     static AddItemDialogFn SetAddItemDialog(AddItemDialogFn fn);
     static StatusDialogFn SetStatusDialog(StatusDialogFn fn);
+    static BrowseDialogFn SetBrowseDialog(BrowseDialogFn fn);
+    static PickTagDialogFn SetPickTagDialog(PickTagDialogFn fn);
 
     // Shows the dialog modally and returns its result (IDCANCEL when none is registered).
     static int DoGroupDialog(COPCGroupDlgData& data);
@@ -65,4 +90,6 @@ public:
     static int DoConnectDialog(COPCConnectDlgData& data);
     static int DoAddItemDialog(CGroup* group);
     static int DoStatusDialog(const OPCSERVERSTATUS& status);
+    static int DoBrowseDialog(COPCBrowseDlgData& data);
+    static int DoPickTagDialog(COPCPickTagDlgData& data);
 };

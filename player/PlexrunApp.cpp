@@ -5,6 +5,7 @@
 #include "foundation/StdioFileEx.h"
 #include "mfc/ModalHook.h"
 #include "model/WorkSpaceObj.h"
+#include "opc/OPCDialogs.h"
 #include "player/RunVisualProxy.h"
 #include "win32/Files.h"
 #include "win32/Utf.h"
@@ -52,6 +53,7 @@ BOOL CPlexrunApp::InitInstance()
         AfxMessageBox(L"QYRView already running!");
         return FALSE;
     }
+    COPCDialogs::RegisterDialogs();
     return VEzudiZuroDoz::InitInstance();
 }
 

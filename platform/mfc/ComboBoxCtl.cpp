@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 using namespace ControlPriv;
 
 namespace
@@ -14,6 +16,10 @@ QWidget* CreateComboBox(const CString&, DWORD dwStyle, QWidget* pParent)
 {
     auto* combo = new QComboBox(pParent);
     combo->setEditable((dwStyle & 0x3) != CBS_DROPDOWNLIST);
+    // A template gives a drop-down combo the height of its opened list; the box itself keeps one
+    // line's height.
+    if ((dwStyle & 0x3) != CBS_SIMPLE)
+        combo->setMaximumHeight(combo->sizeHint().height());
     return combo;
 }
 
@@ -146,8 +152,98 @@ AFX_CONTROL_CLASS ComboBoxClass()
     cls.pfnWindowProc = ComboBoxProc;
     cls.pfnSetText = SetComboBoxText;
     cls.pfnGetText = GetComboBoxText;
+    cls.pfnNewObject = &AfxNewControlObject<CComboBox>;
     return cls;
 }
 
 [[maybe_unused]] const BOOL g_bRegistered = AfxRegisterControlClass(ComboBoxClass());
 } // namespace
+
+IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+
+BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CWnd::Create(L"COMBOBOX", nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+int CComboBox::AddString(LPCWSTR lpszString)
+{
+    return int(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)));
+}
+
+int CComboBox::InsertString(int nIndex, LPCWSTR lpszString)
+{
+    return int(Send(CB_INSERTSTRING, WPARAM(nIndex), reinterpret_cast<LPARAM>(lpszString)));
+}
+
+int CComboBox::DeleteString(UINT nIndex)
+{
+    return int(Send(CB_DELETESTRING, nIndex));
+}
+
+void CComboBox::ResetContent()
+{
+    Send(CB_RESETCONTENT);
+}
+
+int CComboBox::GetCount() const
+{
+    return int(Send(CB_GETCOUNT));
+}
+
+int CComboBox::GetCurSel() const
+{
+    return int(Send(CB_GETCURSEL));
+}
+
+int CComboBox::SetCurSel(int nSelect)
+{
+    return int(Send(CB_SETCURSEL, WPARAM(nSelect)));
+}
+
+int CComboBox::GetLBText(int nIndex, LPWSTR lpszText) const
+{
+    return int(Send(CB_GETLBTEXT, WPARAM(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+}
+
+void CComboBox::GetLBText(int nIndex, CString& rString) const
+{
+    rString.Empty();
+    const int len = GetLBTextLen(nIndex);
+    if (len < 0)
+        return;
+    std::wstring buf(size_t(len) + 1, L'\0');
+    const int got = GetLBText(nIndex, buf.data());
+    buf.resize(size_t(std::clamp(got, 0, len)));
+    rString = CString(std::move(buf));
+}
+
+int CComboBox::GetLBTextLen(int nIndex) const
+{
+    return int(Send(CB_GETLBTEXTLEN, WPARAM(nIndex)));
+}
+
+DWORD_PTR CComboBox::GetItemData(int nIndex) const
+{
+    return DWORD_PTR(Send(CB_GETITEMDATA, WPARAM(nIndex)));
+}
+
+int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
+{
+    return int(Send(CB_SETITEMDATA, WPARAM(nIndex), LPARAM(dwItemData)));
+}
+
+int CComboBox::FindString(int nStartAfter, LPCWSTR lpszString) const
+{
+    return int(Send(CB_FINDSTRING, WPARAM(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+}
+
+int CComboBox::FindStringExact(int nIndexStart, LPCWSTR lpszFind) const
+{
+    return int(Send(CB_FINDSTRINGEXACT, WPARAM(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));
+}
+
+int CComboBox::SelectString(int nStartAfter, LPCWSTR lpszString)
+{
+    return int(Send(CB_SELECTSTRING, WPARAM(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+}

@@ -27,3 +27,35 @@
 #define CB_FINDSTRINGEXACT 0x0158
 #define CB_OKAY 0
 #define CB_ERR (-1)
+
+class CComboBox : public CWnd
+{
+    DECLARE_DYNAMIC(CComboBox)
+public:
+    CComboBox() = default;
+    using CWnd::Create;
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+    // The index of the new string (sorted into place with CBS_SORT), CB_ERR on failure.
+    int AddString(LPCWSTR lpszString);
+    int InsertString(int nIndex, LPCWSTR lpszString);
+    int DeleteString(UINT nIndex);
+    void ResetContent();
+    int GetCount() const;
+    int GetCurSel() const;
+    // -1 clears the selection.
+    int SetCurSel(int nSelect);
+    int GetLBText(int nIndex, LPWSTR lpszText) const;
+    void GetLBText(int nIndex, CString& rString) const;
+    int GetLBTextLen(int nIndex) const;
+    DWORD_PTR GetItemData(int nIndex) const;
+    int SetItemData(int nIndex, DWORD_PTR dwItemData);
+    int FindString(int nStartAfter, LPCWSTR lpszString) const;
+    int FindStringExact(int nIndexStart, LPCWSTR lpszFind) const;
+    int SelectString(int nStartAfter, LPCWSTR lpszString);
+
+private:
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+};

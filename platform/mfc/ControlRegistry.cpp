@@ -1,6 +1,7 @@
 #include "mfc/ControlRegistry.h"
 
 #include "mfc/ControlsPrivate.h"
+#include "mfc/Notify.h"
 #include "mfc/WndPrivate.h"
 
 #include <QCoreApplication>
@@ -146,6 +147,18 @@ void AfxNotifyParent(HWND hWnd, WORD wNotifyCode)
                       reinterpret_cast<LPARAM>(hWnd));
 }
 
+LRESULT AfxSendNotify(HWND hWndFrom, UINT code, NMHDR* pHdr)
+{
+    AfxQtEntry entry;
+    const HWND parent = ::GetParent(hWndFrom);
+    if (!parent || !pHdr)
+        return 0;
+    pHdr->hwndFrom = hWndFrom;
+    pHdr->idFrom = UINT_PTR(::GetDlgCtrlID(hWndFrom));
+    pHdr->code = code;
+    return AfxSendFromQt(parent, WM_NOTIFY, WPARAM(pHdr->idFrom), reinterpret_cast<LPARAM>(pHdr));
+}
+
 // --- What the families share -----------------------------------------------------------------------
 
 namespace ControlPriv
@@ -193,10 +206,18 @@ int InsertPosition(int count, int nIndex, bool bSorted, const std::function<QStr
 {
     if (!bSorted)
         return (nIndex < 0 || nIndex > count) ? count : nIndex;
-    int index = 0;
-    while (index < count && CompareNoCase(textAt(index), text) <= 0)
-        ++index;
-    return index;
+    // The items are kept in order, so the place is found by halving.
+    int lo = 0;
+    int hi = count;
+    while (lo < hi)
+    {
+        const int mid = lo + (hi - lo) / 2;
+        if (CompareNoCase(textAt(mid), text) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 int FindItem(int count, const std::function<QString(int)>& textAt, int nStart, const QString& find,

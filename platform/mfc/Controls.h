@@ -10,6 +10,7 @@
 #include "mfc/EditCtl.h"
 #include "mfc/ListBoxCtl.h"
 #include "mfc/StaticCtl.h"
+#include "mfc/TreeCtrl.h"
 #include "mfc/Wnd.h"
 
 #include <vector>

@@ -36,6 +36,17 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
+void DDX_Text(CDataExchange* pDX, int nIDC, float& value);
+// The text of the list box's selected line; on the way in, selects the first line that begins with
+// the text (an empty text: the first line).
+void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value);
+// Range checks after the exchange of a number: out of range shows the range message and fails.
+void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
+void DDV_MinMaxLong(CDataExchange* pDX, LONG value, LONG minVal, LONG maxVal);
+void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
+void DDV_MinMaxDWord(CDataExchange* pDX, DWORD value, DWORD minVal, DWORD maxVal);
+void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minVal, float maxVal);
+void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minVal, double maxVal);
 // Binds a member control object to the dialog's control (once).
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 

@@ -6,6 +6,7 @@
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
+#include "mfc/Notify.h"
 #include "mfc/WinApp.h"
 #include "mfc/WndPrivate.h"
 
@@ -544,6 +545,18 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         if (pResult)
             *pResult = 1;
         return TRUE;
+    }
+    if (message == WM_NOTIFY && lParam)
+    {
+        LRESULT lNotify = 0;
+        auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
+        AFX_NOTIFY notify = {&lNotify, pHdr};
+        if (OnCmdMsg(UINT(pHdr->idFrom), int(AFX_NOTIFY_CODE(pHdr->code)), &notify, nullptr))
+        {
+            if (pResult)
+                *pResult = lNotify;
+            return TRUE;
+        }
     }
     const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(message);
     if (!pEntry)

@@ -162,8 +162,9 @@ COpcDaServer::~COpcDaServer()
 
 HRESULT STDMETHODCALLTYPE COpcDaServer::QueryInterface(REFIID riid, void** ppv)
 {
-    // The DA 1.0 test server has no DA 2.0 interfaces.
-    if (m_core->m_da1 && (riid == IID_IOPCCommon || riid == IID_IConnectionPointContainer))
+    // The DA 1.0 test server has no DA 2.0 interfaces; a test may switch browsing off.
+    if ((m_core->m_da1 && (riid == IID_IOPCCommon || riid == IID_IConnectionPointContainer)) ||
+        (riid == IID_IOPCBrowseServerAddressSpace && !m_core->m_class.CanBrowse()))
     {
         if (ppv)
             *ppv = nullptr;

@@ -160,6 +160,13 @@ void SetAsyncDelay(REFCLSID server, DWORD ms);
 void SetEventInterval(DWORD ms);
 void FireEvent(LPCWSTR source, LPCWSTR message, DWORD category, DWORD severity);
 
+// Lists the DA 1.0 test server under the DA 2.0 category as well (FALSE: only DA 1.0, as after
+// Reset), so a client that looks for DA 2.0 servers finds it.
+void ListDa10AsDa20(BOOL list);
+// FALSE: the servers of the class answer E_NOINTERFACE for IOPCBrowseServerAddressSpace (TRUE again
+// after Reset).
+void SetBrowsing(REFCLSID server, BOOL browse);
+
 // Sets a tag's value directly (memory tags; for tests). FALSE for an unknown item or a value that
 // does not convert to the tag's type.
 BOOL SetTagValue(REFCLSID server, LPCWSTR itemId, const VARIANT& value);

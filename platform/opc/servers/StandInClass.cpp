@@ -163,6 +163,7 @@ void CStandInClass::Reset()
     m_calls.clear();
     m_scans.clear();
     m_asyncDelay = 0;
+    m_canBrowse = true;
 }
 
 void CStandInClass::SetAsyncDelay(DWORD ms)
@@ -347,6 +348,23 @@ void Reset()
     for (CStandInClass* c : CStandInClass::All())
         c->Reset();
     ResetEventServerSettings();
+    ListDa10AsDa20(FALSE);
+}
+
+void ListDa10AsDa20(BOOL list)
+{
+    CLASSREGINFO info;
+    if (!CClassRegistry::Instance().FindClass(CLSID_QuendrelOpcTestDa10, &info))
+        return;
+    info.categories = {CATID_OPCDAServer10};
+    if (list)
+        info.categories.push_back(CATID_OPCDAServer20);
+    CClassRegistry::Instance().AddClass(info);
+}
+
+void SetBrowsing(REFCLSID server, BOOL browse)
+{
+    CStandInClass::Get(server).SetBrowsing(browse);
 }
 
 int RequestShutdown(REFCLSID server, LPCWSTR reason)

@@ -47,6 +47,9 @@ public:
     // While down no callback is made.
     BOOL IsDown();
     DWORD AsyncDelay();
+    // Whether the servers answer for IOPCBrowseServerAddressSpace (a test switch; on after Reset).
+    BOOL CanBrowse() const { return m_canBrowse.load(); }
+    void SetBrowsing(BOOL browse) { m_canBrowse = browse != FALSE; }
 
     void Inject(const OpcStandIn::FAULT& fault);
     void ClearFault(OpcStandIn::FaultKind kind);
@@ -76,6 +79,7 @@ public:
     void AddServer(const std::shared_ptr<CShutdownSource>& server);
     std::vector<std::shared_ptr<CShutdownSource>> LiveServers();
     std::atomic<int> m_liveServers{0};
+    std::atomic<bool> m_canBrowse{true};
 
 private:
     explicit CStandInClass(REFCLSID clsid) : m_clsid(clsid) {}

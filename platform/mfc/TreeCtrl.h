@@ -1,0 +1,151 @@
+// The tree control family ("SysTreeView32"), over QTreeWidget. An item is an HTREEITEM that stays
+// valid until the item or one of its parents is deleted; the control checks every handle it is
+// given, so a stale one finds nothing. Each item keeps its text and a data word. The parent hears
+// of a change of selection (TVN_SELCHANGED, also after TVM_SELECTITEM), of an item about to open
+// (TVN_ITEMEXPANDING, also from TVM_EXPAND; a nonzero answer keeps it closed) and of a double
+// click (NM_DBLCLK), as WM_NOTIFY (Notify.h).
+#pragma once
+
+#include "mfc/Notify.h"
+#include "mfc/Wnd.h"
+
+typedef struct _TREEITEM* HTREEITEM;
+
+#define TVI_ROOT ((HTREEITEM)(ULONG_PTR)-0x10000)
+#define TVI_FIRST ((HTREEITEM)(ULONG_PTR)-0x0FFFF)
+#define TVI_LAST ((HTREEITEM)(ULONG_PTR)-0x0FFFE)
+#define TVI_SORT ((HTREEITEM)(ULONG_PTR)-0x0FFFD)
+
+// Tree styles.
+#define TVS_HASBUTTONS 0x0001
+#define TVS_HASLINES 0x0002
+#define TVS_LINESATROOT 0x0004
+#define TVS_EDITLABELS 0x0008
+#define TVS_DISABLEDRAGDROP 0x0010
+#define TVS_SHOWSELALWAYS 0x0020
+
+// Item fields and states.
+#define TVIF_TEXT 0x0001
+#define TVIF_IMAGE 0x0002
+#define TVIF_PARAM 0x0004
+#define TVIF_STATE 0x0008
+#define TVIF_HANDLE 0x0010
+#define TVIF_SELECTEDIMAGE 0x0020
+#define TVIF_CHILDREN 0x0040
+#define TVIS_SELECTED 0x0002
+#define TVIS_EXPANDED 0x0020
+
+// TVM_EXPAND actions and TVM_GETNEXTITEM relations.
+#define TVE_COLLAPSE 0x0001
+#define TVE_EXPAND 0x0002
+#define TVE_TOGGLE 0x0003
+#define TVGN_ROOT 0x0000
+#define TVGN_NEXT 0x0001
+#define TVGN_PREVIOUS 0x0002
+#define TVGN_PARENT 0x0003
+#define TVGN_CHILD 0x0004
+#define TVGN_CARET 0x0009
+
+#define TV_FIRST 0x1100
+#define TVM_DELETEITEM (TV_FIRST + 1)
+#define TVM_EXPAND (TV_FIRST + 2)
+#define TVM_GETCOUNT (TV_FIRST + 5)
+#define TVM_GETNEXTITEM (TV_FIRST + 10)
+#define TVM_SELECTITEM (TV_FIRST + 11)
+#define TVM_INSERTITEMW (TV_FIRST + 50)
+#define TVM_GETITEMW (TV_FIRST + 62)
+#define TVM_SETITEMW (TV_FIRST + 63)
+#define TVM_INSERTITEM TVM_INSERTITEMW
+#define TVM_GETITEM TVM_GETITEMW
+#define TVM_SETITEM TVM_SETITEMW
+
+#define TVN_FIRST (0U - 400U)
+#define TVN_SELCHANGINGW (TVN_FIRST - 50)
+#define TVN_SELCHANGEDW (TVN_FIRST - 51)
+#define TVN_ITEMEXPANDINGW (TVN_FIRST - 54)
+#define TVN_ITEMEXPANDEDW (TVN_FIRST - 55)
+#define TVN_SELCHANGED TVN_SELCHANGEDW
+#define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGW
+#define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDW
+
+// How a selection changed (NMTREEVIEW::action).
+#define TVC_UNKNOWN 0x0000
+#define TVC_BYMOUSE 0x0001
+#define TVC_BYKEYBOARD 0x0002
+
+struct TVITEMW
+{
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+};
+typedef TVITEMW TVITEM;
+typedef TVITEMW* LPTVITEM;
+
+struct TVINSERTSTRUCTW
+{
+    HTREEITEM hParent;
+    HTREEITEM hInsertAfter;
+    TVITEMW item;
+};
+typedef TVINSERTSTRUCTW TVINSERTSTRUCT;
+
+struct NMTREEVIEWW
+{
+    NMHDR hdr;
+    UINT action;
+    TVITEMW itemOld;
+    TVITEMW itemNew;
+    POINT ptDrag;
+};
+typedef NMTREEVIEWW NMTREEVIEW;
+typedef NMTREEVIEWW* LPNMTREEVIEW;
+
+class CTreeCtrl : public CWnd
+{
+    DECLARE_DYNAMIC(CTreeCtrl)
+public:
+    CTreeCtrl() = default;
+    using CWnd::Create;
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    // Null when the parent is not an item or the text is null.
+    HTREEITEM InsertItem(LPCWSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST);
+    HTREEITEM InsertItem(const TVINSERTSTRUCT* lpInsertStruct);
+    // Deletes the item with its children; TVI_ROOT deletes every item.
+    BOOL DeleteItem(HTREEITEM hItem);
+    BOOL DeleteAllItems();
+    BOOL Expand(HTREEITEM hItem, UINT nCode);
+
+    UINT GetCount() const;
+    HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const;
+    HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
+    HTREEITEM GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
+    HTREEITEM GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
+    HTREEITEM GetPrevSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUS); }
+    HTREEITEM GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
+    HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
+    BOOL ItemHasChildren(HTREEITEM hItem) const { return GetChildItem(hItem) != nullptr; }
+    BOOL SelectItem(HTREEITEM hItem);
+
+    BOOL GetItem(TVITEM* pItem) const;
+    BOOL SetItem(TVITEM* pItem);
+    CString GetItemText(HTREEITEM hItem) const;
+    BOOL SetItemText(HTREEITEM hItem, LPCWSTR lpszItem);
+    DWORD_PTR GetItemData(HTREEITEM hItem) const;
+    BOOL SetItemData(HTREEITEM hItem, DWORD_PTR dwData);
+    UINT GetItemState(HTREEITEM hItem, UINT nStateMask) const;
+
+private:
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+};
