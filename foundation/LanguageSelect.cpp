@@ -342,6 +342,7 @@ BOOL CLanguageSelect::OnInitDialog()
 {
     TranslateDialog(m_hWnd);
     CDialog::OnInitDialog();
+    m_constraint.Reset(); // a layout of an earlier showing is gone with its window
     m_constraint.InitializeCurrentSize(this);
     m_constraint.AddConstraint(IDC_LANGUAGE_LIST, 0, 1, 0, 1);
     m_constraint.AddConstraint(IDCANCEL, 0.6, 0, 1, 0);

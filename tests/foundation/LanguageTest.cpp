@@ -416,6 +416,35 @@ TEST_F(LanguageLibrary, RefusedChoiceIsNotStoredAndIsReported)
     EXPECT_EQ(next.GetIntValue(L"Locale/LanguageId"), 1033);
 }
 
+TEST_F(LanguageLibrary, DialogListFollowsTheDialogSizeEachTimeItOpens)
+{
+    auto sel = Selector();
+    std::vector<int> growth;
+    CModalHookScope hook(
+        [&](const AfxModalRequest& r)
+        {
+            if (r.kind != AfxModalKind::Dialog)
+                return IDOK;
+            CWnd* list = r.pDialog->GetDlgItem(CLanguageSelect::IDC_LANGUAGE_LIST);
+            CRect before, after, window, client0, client1;
+            list->GetWindowRect(&before);
+            r.pDialog->GetWindowRect(&window);
+            r.pDialog->GetClientRect(&client0);
+            r.pDialog->SetWindowPos(nullptr, 0, 0, window.Width() + 80, window.Height() + 30,
+                                    SWP_NOMOVE | SWP_NOZORDER);
+            AfxPumpMessages();
+            list->GetWindowRect(&after);
+            r.pDialog->GetClientRect(&client1);
+            EXPECT_GT(client1.Width(), client0.Width());
+            // The list takes all of the growth.
+            growth.push_back(after.Width() - before.Width() - (client1.Width() - client0.Width()));
+            return IDCANCEL;
+        });
+    EXPECT_EQ(sel->DoModal(), IDCANCEL);
+    EXPECT_EQ(sel->DoModal(), IDCANCEL);
+    EXPECT_EQ(growth, (std::vector<int>{0, 0}));
+}
+
 TEST(VersionInfo, ReadsTheVersionRecordsOfTheBuild)
 {
     CVersionInfo own(FALSE);
