@@ -3,14 +3,49 @@
 # source that registers the module with the resource chain of platform/mfc when it is loaded.
 #
 #   qyr_add_resources(<target> <module-name> <file.rc>)
+#
+# A script without a VERSIONINFO gets one with the build's version, so that every module of one
+# build (programs, libraries and language libraries) carries the same fixed file version.
+set(QYR_FILE_VERSION 1 0 0 0)
+string(REPLACE ";" "," QYR_FILE_VERSION_COMMAS "${QYR_FILE_VERSION}")
+string(REPLACE ";" "." QYR_FILE_VERSION_DOTS "${QYR_FILE_VERSION}")
+function(qyr_version_record out module)
+    set(${out} "
+1 VERSIONINFO
+FILEVERSION ${QYR_FILE_VERSION_COMMAS}
+PRODUCTVERSION ${QYR_FILE_VERSION_COMMAS}
+BEGIN
+    BLOCK \"StringFileInfo\"
+    BEGIN
+        BLOCK \"040904B0\"
+        BEGIN
+            VALUE \"CompanyName\", \"Quendrel\"
+            VALUE \"FileVersion\", \"${QYR_FILE_VERSION_DOTS}\"
+            VALUE \"InternalName\", \"${module}\"
+            VALUE \"ProductName\", \"Quendrel HMI\"
+            VALUE \"ProductVersion\", \"${QYR_FILE_VERSION_DOTS}\"
+        END
+    END
+    BLOCK \"VarFileInfo\"
+    BEGIN
+        VALUE \"Translation\", 0x409, 1200
+    END
+END
+" PARENT_SCOPE)
+endfunction()
+
 function(qyr_add_resources target module rcfile)
     get_filename_component(rc_abs ${rcfile} ABSOLUTE)
     get_filename_component(rc_dir ${rc_abs} DIRECTORY)
     set(out ${CMAKE_CURRENT_BINARY_DIR}/${module}_resources.cpp)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${rc_abs})
     file(READ ${rc_abs} rc_text)
+    if(NOT rc_text MATCHES "VERSIONINFO")
+        qyr_version_record(version ${module})
+        string(APPEND rc_text "${version}")
+    endif()
     # Files named by BITMAP/ICON/CURSOR/AVI/PNG/CompsRes lines: NAME TYPE "relative/path"
-    string(REGEX MATCHALL "\n[ \t]*[A-Za-z0-9_]+[ \t]+(BITMAP|ICON|CURSOR|AVI|PNG|CompsRes)[ \t]+\"[^\"]+\"" file_lines "\n${rc_text}")
+    string(REGEX MATCHALL "\n[ \t]*[A-Za-z0-9_]+[ \t]+(BITMAP|ICON|CURSOR|AVI|PNG|CompsRes|RCDATA)[ \t]+\"[^\"]+\"" file_lines "\n${rc_text}")
     set(blobs "")
     set(table "")
     set(i 0)

@@ -1,6 +1,6 @@
 #include "foundation/ROrediRaziDov.h"
 
-ROrediRaziDov::ROrediRaziDov(UINT id1, UINT id2) : ROzazeRir(id1, id2, L"QYRDrawLang.dll") {}
+ROrediRaziDov::ROrediRaziDov(UINT id1, UINT id2) : ROzazeRir(id1, id2, L"QYRDrawLang.so") {}
 ROrediRaziDov::~ROrediRaziDov() = default;
 
 BOOL ROrediRaziDov::InitInstance()

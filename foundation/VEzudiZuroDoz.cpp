@@ -1,6 +1,6 @@
 #include "foundation/VEzudiZuroDoz.h"
 
-VEzudiZuroDoz::VEzudiZuroDoz(UINT id1, UINT id2) : ROzazeRir(id1, id2, L"QYRViewLang.dll") {}
+VEzudiZuroDoz::VEzudiZuroDoz(UINT id1, UINT id2) : ROzazeRir(id1, id2, L"QYRViewLang.so") {}
 VEzudiZuroDoz::~VEzudiZuroDoz() = default;
 
 BOOL VEzudiZuroDoz::InitInstance()

@@ -40,6 +40,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     CWorkSpaceObj* ws = app ? app->GetWorkSpace() : nullptr;
     if (ws)
         ApplyWindowSettings(*ws);
+    // The menu came from the language library when one is chosen: its texts are references.
+    if (app && GetMenu())
+        app->TranslateMenu(GetMenu()->GetSafeHmenu());
     TrimMenu();
     SetTimer(ID_FRAME_TIMER, FRAME_TIMER_PERIOD);
     return 0;

@@ -478,3 +478,25 @@ const AFX_RESOURCE_DATA* AfxFindResourceData(LPCWSTR lpszName, LPCWSTR lpszType)
     const CResourceName type = CResourceName::FromPointer(lpszType);
     return FindInChain<AFX_RESOURCE_DATA>([&](const CResourceScript& s) { return s.FindData(type, name); });
 }
+
+HINSTANCE AfxNextResourceModule(HINSTANCE h)
+{
+    Registry& r = Reg();
+    std::lock_guard<std::mutex> guard(r.lock);
+    bool past = h == nullptr;
+    for (const auto& m : r.modules)
+    {
+        if (!m->live)
+            continue;
+        if (past)
+            return m->handle;
+        past = m->handle == h;
+    }
+    return nullptr;
+}
+
+const AFX_VERSION_INFO* AfxFindVersionInfo(HINSTANCE hInstance)
+{
+    return FindInModule<AFX_VERSION_INFO>(hInstance,
+                                          [](const CResourceScript& s) { return s.FindVersion(); });
+}

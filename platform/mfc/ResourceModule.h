@@ -168,3 +168,29 @@ inline const AFX_RESOURCE_DATA* AfxFindIconData(UINT nID)
 {
     return AfxFindIconData(MAKEINTRESOURCE(nID));
 }
+
+// The live modules in registration order: the first for null, then the one after h; null at the end.
+HINSTANCE AfxNextResourceModule(HINSTANCE h);
+// The module's version record (its VERSIONINFO), or null.
+const AFX_VERSION_INFO* AfxFindVersionInfo(HINSTANCE hInstance);
+
+// Resource libraries: a shared object of ours that carries only resources exports
+// QyrResourceBundle(), and LoadLibraryW registers that bundle as a module of its own (its handle is
+// the module's HINSTANCE). Any other shared object of ours registers itself when loaded, and its
+// handle is the module it registered. A relative file name is looked up beside the program first.
+// Loads are counted; the last FreeLibrary takes a bundle out of every lookup and unloads the file.
+struct AFX_RESOURCE_BUNDLE
+{
+    const char* module;
+    const char* text;
+    const AFX_RESOURCE_FILE* files;
+    size_t count;
+};
+#define QYR_RESOURCE_BUNDLE_SYMBOL "QyrResourceBundle"
+typedef const AFX_RESOURCE_BUNDLE* (*QYR_RESOURCE_BUNDLE_FN)();
+typedef void (*FARPROC)();
+
+HMODULE LoadLibraryW(LPCWSTR lpLibFileName);
+BOOL FreeLibrary(HMODULE hLibModule);
+// An exported function of a library that LoadLibraryW loaded; null when it has none.
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);

@@ -745,8 +745,10 @@ private:
             Store(m_out.m_accels, name, ParseAccelerators(), "ACCELERATORS", line);
         else if (kind == "DIALOG" || kind == "DIALOGEX")
             Store(m_out.m_dialogs, name, ParseDialog(kind == "DIALOGEX"), kind.c_str(), line);
+        else if (kind == "VERSIONINFO")
+            Store(m_out.m_version, name, ParseVersionInfo(), "VERSIONINFO", line);
         else if (kind == "BITMAP" || kind == "ICON" || kind == "CURSOR" || kind == "AVI" || kind == "PNG" ||
-                 kind == "COMPSRES")
+                 kind == "COMPSRES" || kind == "RCDATA")
             ParseFile(kind, name, line);
         else
             Fail(type, "unknown resource type " + Quote(type.text));
@@ -1109,6 +1111,98 @@ private:
         return dlg;
     }
 
+    // Four comma-separated 16-bit parts as two 32-bit halves; missing parts are 0.
+    void ParseVersionNumbers(DWORD& ms, DWORD& ls)
+    {
+        WORD parts[4] = {};
+        parts[0] = WORD(ParseExpr());
+        for (int i = 1; i < 4 && AcceptPunct(','); ++i)
+            parts[i] = WORD(ParseExpr());
+        ms = (DWORD(parts[0]) << 16) | parts[1];
+        ls = (DWORD(parts[2]) << 16) | parts[3];
+    }
+
+    AFX_VERSION_INFO ParseVersionInfo()
+    {
+        AFX_VERSION_INFO info;
+        for (;;)
+        {
+            const Token& t = Peek();
+            if (t.kind != TokKind::Ident || !InList(kOptionStatements, t.upper))
+                break;
+            const std::string option = Next().upper;
+            if (option == "FILEVERSION")
+                ParseVersionNumbers(info.dwFileVersionMS, info.dwFileVersionLS);
+            else if (option == "PRODUCTVERSION")
+                ParseVersionNumbers(info.dwProductVersionMS, info.dwProductVersionLS);
+            else if (option == "FILEFLAGSMASK")
+                info.dwFileFlagsMask = DWORD(ParseExpr());
+            else if (option == "FILEFLAGS")
+                info.dwFileFlags = DWORD(ParseExpr());
+            else if (option == "FILEOS")
+                info.dwFileOS = DWORD(ParseExpr());
+            else if (option == "FILETYPE")
+                info.dwFileType = DWORD(ParseExpr());
+            else if (option == "FILESUBTYPE")
+                info.dwFileSubtype = DWORD(ParseExpr());
+            else
+                Fail(t, Quote(t.text) + " does not belong in a VERSIONINFO");
+        }
+        ParseBlock(
+            [&]
+            {
+                const Token& t = Peek();
+                if (!IsKeyword(t, "BLOCK"))
+                    Fail(t, "expected BLOCK before " + Describe(t));
+                Next();
+                const std::string kind = Upper(WideToUtf8(ParseText("block").str()));
+                if (kind == "STRINGFILEINFO")
+                    ParseBlock([&] { ParseStringBlock(info); });
+                else if (kind == "VARFILEINFO")
+                    ParseBlock([&] { ParseTranslations(info); });
+                else
+                    SkipBlock();
+            });
+        return info;
+    }
+
+    void ParseStringBlock(AFX_VERSION_INFO& info)
+    {
+        if (!IsKeyword(Peek(), "BLOCK"))
+            Fail(Peek(), "expected BLOCK before " + Describe(Peek()));
+        Next();
+        std::wstring block = ParseText("block").str();
+        for (wchar_t& c : block)
+            c = wchar_t(std::towupper(c));
+        auto& values = info.strings[block];
+        ParseBlock(
+            [&]
+            {
+                if (!IsKeyword(Peek(), "VALUE"))
+                    Fail(Peek(), "expected VALUE before " + Describe(Peek()));
+                Next();
+                const std::wstring key = ParseText("value name").str();
+                ExpectPunct(',');
+                values[key] = ParseText("value");
+            });
+    }
+
+    void ParseTranslations(AFX_VERSION_INFO& info)
+    {
+        if (!IsKeyword(Peek(), "VALUE"))
+            Fail(Peek(), "expected VALUE before " + Describe(Peek()));
+        Next();
+        const std::string key = Upper(WideToUtf8(ParseText("value name").str()));
+        while (AcceptPunct(','))
+        {
+            const WORD lang = ParseWord("language");
+            ExpectPunct(',');
+            const WORD cp = ParseWord("code page");
+            if (key == "TRANSLATION")
+                info.translations.emplace_back(lang, cp);
+        }
+    }
+
     void ParseFile(const std::string& kind, const CResourceName& name, int line)
     {
         const Token& path = Peek();
@@ -1128,6 +1222,8 @@ private:
             type = CResourceName(WORD(3));
         else if (kind == "CURSOR")
             type = CResourceName(WORD(1));
+        else if (kind == "RCDATA")
+            type = CResourceName(WORD(10));
         else
             type = CResourceName::FromText(Utf8ToWide(kind));
         AFX_RESOURCE_DATA data;

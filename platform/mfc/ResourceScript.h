@@ -18,8 +18,10 @@
 #define RT_DIALOG MAKEINTRESOURCE(5)
 #define RT_STRING MAKEINTRESOURCE(6)
 #define RT_ACCELERATOR MAKEINTRESOURCE(9)
+#define RT_RCDATA MAKEINTRESOURCE(10)
 #define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
 #define RT_GROUP_ICON MAKEINTRESOURCE(14)
+#define RT_VERSION MAKEINTRESOURCE(16)
 #endif
 
 // Accelerator flags and entry.
@@ -151,6 +153,17 @@ struct AFX_RESOURCE_DATA
     size_t nSize = 0;
 };
 
+// A VERSIONINFO record: the fixed version numbers, the string blocks by their "llllcccc" name (kept
+// in upper case) and the (language, code page) pairs of its translation list.
+struct AFX_VERSION_INFO
+{
+    DWORD dwFileVersionMS = 0, dwFileVersionLS = 0;
+    DWORD dwProductVersionMS = 0, dwProductVersionLS = 0;
+    DWORD dwFileFlagsMask = 0, dwFileFlags = 0, dwFileOS = 0, dwFileType = 0, dwFileSubtype = 0;
+    std::map<std::wstring, std::map<std::wstring, CString>> strings;
+    std::vector<std::pair<WORD, WORD>> translations;
+};
+
 class CResourceScript
 {
 public:
@@ -165,9 +178,20 @@ public:
     const AFX_MENU_TEMPLATE* FindMenu(const CResourceName& name) const;
     const AFX_DLG_TEMPLATE* FindDialog(const CResourceName& name) const;
     const AFX_ACCEL_TABLE* FindAccelerators(const CResourceName& name) const;
-    // type: RT_BITMAP, RT_ICON (or RT_GROUP_ICON), RT_CURSOR (or RT_GROUP_CURSOR), "AVI", "PNG", "CompsRes".
+    // The module's version record (the first VERSIONINFO), or null.
+    const AFX_VERSION_INFO* FindVersion() const
+    {
+        return m_version.empty() ? nullptr : &m_version.begin()->second;
+    }
+    // type: RT_BITMAP, RT_ICON (or RT_GROUP_ICON), RT_CURSOR (or RT_GROUP_CURSOR), RT_RCDATA, "AVI",
+    // "PNG", "CompsRes".
     const AFX_RESOURCE_DATA* FindData(const CResourceName& type, const CResourceName& name) const;
     BOOL HasResource(const CResourceName& type, const CResourceName& name) const;
+
+    // Everything of one kind, by id (tools that rewrite a script walk these).
+    const std::map<UINT, CString>& GetStrings() const { return m_strings; }
+    const std::map<CResourceName, AFX_MENU_TEMPLATE>& GetMenus() const { return m_menus; }
+    const std::map<CResourceName, AFX_DLG_TEMPLATE>& GetDialogs() const { return m_dialogs; }
 
 private:
     friend class CResourceScriptParser;
@@ -176,6 +200,7 @@ private:
     std::map<CResourceName, AFX_MENU_TEMPLATE> m_menus;
     std::map<CResourceName, AFX_DLG_TEMPLATE> m_dialogs;
     std::map<CResourceName, AFX_ACCEL_TABLE> m_accels;
+    std::map<CResourceName, AFX_VERSION_INFO> m_version;
     std::map<std::pair<CResourceName, CResourceName>, AFX_RESOURCE_DATA> m_data; // (type, name)
     std::vector<std::string> m_errors;
 };

@@ -850,6 +850,8 @@ int GetLocaleInfoW(LCID Locale, DWORD LCType, LPWSTR lpLCData, int cchData)
     case LOCALE_SNATIVELANGNAME:
     case LOCALE_SISO639LANGNAME:
     case LOCALE_SISO3166CTRYNAME:
+    case LOCALE_SENGCOUNTRY:
+    case LOCALE_SNATIVECTRYNAME:
         if (!row)
         {
             SetLastError(ERROR_INVALID_PARAMETER);
@@ -863,6 +865,8 @@ int GetLocaleInfoW(LCID Locale, DWORD LCType, LPWSTR lpLCData, int cchData)
             text = row->native;
         else if (type == LOCALE_SISO639LANGNAME)
             text = Utf8ToWide(row->iso639);
+        else if (type == LOCALE_SENGCOUNTRY || type == LOCALE_SNATIVECTRYNAME)
+            text = row->country; // no native country names are kept
         else
             text = Utf8ToWide(row->iso3166);
         break;

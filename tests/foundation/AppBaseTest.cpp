@@ -412,8 +412,10 @@ TEST_F(AppBase, LanguageDialogListsEnglishAndKeepsItOnOk)
     AfxSetModalHook(nullptr);
 
     EXPECT_EQ(caption, L"Language");
-    ASSERT_EQ(items.size(), 1u);
+    // English, and the German catalogue that the build installs.
+    ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].Left(7), L"English");
+    EXPECT_EQ(items[1].Left(6), L"German");
     EXPECT_EQ(app.updates, 1);
     EXPECT_EQ(app.GetLangId(), 1033);
 

@@ -385,6 +385,11 @@ const BadCase kBadCases[] = {
      "unknown control \"FOO\"", true},
     {"A ACCELERATORS\nBEGIN\n  \"ab\", 1\n  \"^Z\", 2, VIRTKEY\n  \"c\", 3\nEND", 3, "one character", true},
     {"B BITMAP \"missing.png\"", 1, "was not embedded", true},
+    {"T RCDATA \"missing.txt\"", 1, "was not embedded", true},
+    {"1 VERSIONINFO\nFILEVERSION 1,2\nBEGIN\n  VALUE \"x\", \"y\"\nEND", 4, "expected BLOCK", true},
+    {"1 VERSIONINFO\nFILEVERSION 1\nBEGIN\n  BLOCK \"StringFileInfo\"\n  BEGIN\n    VALUE \"x\", \"y\"\n  "
+     "END\nEND",
+     6, "expected BLOCK", true},
     {"END", 1, "unexpected \"END\"", true},
     {"STRINGTABLE\nBEGIN\n  8 \"x\" @\nEND", 3, "unexpected character '@'", true},
     {"STRINGTABLE\nBEGIN\n  0x \"x\"\nEND", 3, "bad number", true},
@@ -413,6 +418,36 @@ TEST(ResourceScriptTest, MalformedStatementsAreReportedWithLineAndSkipped)
             EXPECT_NE(script.FindString(60000), nullptr) << c.script;
         }
     }
+}
+
+TEST(ResourceScriptTest, VersionRecordAndRawData)
+{
+    static const unsigned char bytes[] = {'a', '\n', 'b'};
+    const AFX_RESOURCE_FILE files[] = {{"t.txt", bytes, sizeof bytes}};
+    CResourceScript script;
+    script.Parse(
+        "Ver",
+        "1 VERSIONINFO\nFILEVERSION 2,5,7,9\nPRODUCTVERSION 3,1\nFILEFLAGSMASK 0x3fL\nFILEOS 0x40004L\n"
+        "BEGIN\n BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"040904b0\"\n  BEGIN\n"
+        "   VALUE \"CompanyName\", \" Quendrel \"\n  END\n END\n BLOCK \"VarFileInfo\"\n BEGIN\n"
+        "  VALUE \"Translation\", 0x409, 1200, 0x407, 1252\n END\nEND\n"
+        "Tmpl RCDATA \"t.txt\"\n",
+        files, 1);
+    EXPECT_TRUE(script.GetErrors().empty()) << script.GetErrors()[0];
+    const AFX_VERSION_INFO* v = script.FindVersion();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->dwFileVersionMS, 0x00020005u);
+    EXPECT_EQ(v->dwFileVersionLS, 0x00070009u);
+    EXPECT_EQ(v->dwProductVersionMS, 0x00030001u);
+    EXPECT_EQ(v->dwProductVersionLS, 0u);
+    EXPECT_EQ(v->dwFileFlagsMask, 0x3Fu);
+    EXPECT_EQ(v->dwFileOS, 0x40004u);
+    EXPECT_EQ(v->strings.at(L"040904B0").at(L"CompanyName"), L" Quendrel ");
+    EXPECT_EQ(v->translations, (std::vector<std::pair<WORD, WORD>>{{0x409, 1200}, {0x407, 1252}}));
+    const AFX_RESOURCE_DATA* data =
+        script.FindData(CResourceName::FromPointer(RT_RCDATA), CResourceName::FromText(L"tmpl"));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data->pData), data->nSize), "a\nb");
 }
 
 TEST(ResourceScriptTest, GoodPartsAroundABadStatementStay)
