@@ -356,7 +356,9 @@ void CMyPushChartShape::internal_DrawLines(CDC& dc, CRect& r)
     if (n == 0)
         return;
     const double inc = SafeIncrease();
-    auto height = [&](int v) { return CFODrawHelper::RoundValue(double(v) / inc * gs); };
+    // Heights far outside the picture stop there.
+    auto height = [&](int v)
+    { return CFODrawHelper::RoundValue(std::clamp(double(v) / inc * gs, -1.0e6, 1.0e6)); };
     for (const auto& ptr : m_lines)
     {
         FOP_PUSHLINE& line = *ptr;
@@ -424,7 +426,7 @@ void CMyPushChartShape::internal_DrawMinMax(CDC& dc, CRect& r)
     for (int y = r.bottom - bottomMargin - 1; y >= r.top; y -= 2 * gs, ++n)
     {
         CString label;
-        label.Format(L"%u", unsigned(int(2.0 * n * inc)));
+        label.Format(L"%u", unsigned(std::min(2.0 * n * inc, 2147483647.0)));
         dc.TextOut(r.left + labelWidth / 2 - maxSize.cx / 2, y - gs / 3, label);
         dc.MoveTo(r.left + labelWidth + 6, y);
         dc.LineTo(r.left + labelWidth, y);

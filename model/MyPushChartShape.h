@@ -115,7 +115,7 @@ public:
 
 protected:
     // What the drawing uses of values that could hang or divide it.
-    int SafeGridSize() const { return m_nGridSize < 3 ? 3 : m_nGridSize; }
+    int SafeGridSize() const { return m_nGridSize < 3 ? 3 : m_nGridSize > 10000 ? 10000 : m_nGridSize; }
     int SafeInterval() const { return m_nInterval < 1 ? 1 : m_nInterval; }
     double SafeIncrease() const;
     void DeleteLines() { m_lines.clear(); }

@@ -131,6 +131,11 @@ TEST(PushChart, UnsafeStoredValuesDrawWithoutHanging)
     chart.SetTimerRate(-7);
     Paint(chart);
     EXPECT_TRUE(std::isnan(chart.GetIncreaseValue()));
+    chart.SetIncreaseValue(1e-300);
+    chart.SetGridSize(65535);
+    chart.Push(100, 0);
+    Paint(chart);
+    EXPECT_EQ(chart.GetGridSize(), 65535);
 }
 
 TEST(PushChart, TimeLabelsStepWithTheColumns)

@@ -116,6 +116,9 @@ TEST_F(ChartWindows, GalleryOnARealCanvasRendersToPng)
         EXPECT_EQ(Pixel(image, 20, 280), RGB(255, 255, 224));
     }
     EXPECT_TRUE(list->GetListCtrl()->IsPainted());
+    // Kept beside the pictures: a screen with every chart, a seed for the screen file fuzzer.
+    EXPECT_TRUE(
+        model.SaveDocument(CString::FromUtf8((QDir::homePath() + "/chart_gallery.xdg").toStdString())));
     // Twelve more steps: the trend cursor follows the newest sample while the span fills.
     EXPECT_EQ(trend->GetChartWnd()->GetSliderPos(), 26);
     EXPECT_TRUE(trend->GetChartWnd()->IsFilling());
