@@ -208,6 +208,18 @@ TEST_F(ChartWindows, WindowFollowsItsShapeOnTheCanvas)
     shape->SetParentWnd(nullptr);
     EXPECT_EQ(shape->GetWnd(), nullptr);
     model.RemoveAllShapes();
+
+    // The canvas may go first: the windows go with it, the shapes stay.
+    CXVKDataModel second;
+    auto* other = new CFOPCanvasCore;
+    ASSERT_TRUE(other->CreateCanvas(nullptr, CRect(0, 0, 400, 300)));
+    other->SetCurrentModel(&second);
+    auto* trend = Insert(second, new CMyRealTimeChartShape, CRect(0, 0, 300, 200));
+    auto* again = Insert(second, new CMyListCtrlShape, CRect(0, 0, 300, 200));
+    ASSERT_NE(trend->GetChartWnd(), nullptr);
+    delete other;
+    EXPECT_EQ(trend->GetWnd(), nullptr);
+    EXPECT_EQ(again->GetWnd(), nullptr);
 }
 
 TEST_F(ChartWindows, ColorListRowsColumnsAndModes)
