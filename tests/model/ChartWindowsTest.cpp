@@ -167,6 +167,23 @@ TEST_F(ChartWindows, TrackbarMovesTheTrendCursorByMouse)
     EXPECT_EQ(wnd.GetValueTexts()[0], expected);
 }
 
+TEST_F(ChartWindows, FeedTimerDrawsEachLineFromTheGenerator)
+{
+    CFOPCanvasCore parent;
+    ASSERT_TRUE(parent.CreateCanvas(nullptr, CRect(0, 0, 300, 200)));
+    CFORealTimeWnd wnd;
+    ASSERT_EQ(wnd.Create(WS_CHILD, CRect(0, 0, 300, 200), &parent, 7,
+                         L"A$FF0000,0,200,u,#a@B$00FF00,-10,10,u,#b", 0, 100, 0),
+              1);
+    wnd.SendMessage(WM_TIMER, CFORealTimeWnd::FEED_TIMER);
+    EXPECT_EQ(wnd.GetClock(), 1000u);
+    // The generator seeded with 0.1 gives 0.50907171 and then 0.36592841.
+    const CRealTime& engine = wnd.GetEngine();
+    EXPECT_FLOAT_EQ(float(engine.SampleAt(0, 0)->dValue), 200.0f * 0x1.04a50cp-1f);
+    EXPECT_FLOAT_EQ(float(engine.SampleAt(1, 0)->dValue), -10.0f + 20.0f * 0x1.76b5fp-2f);
+    EXPECT_EQ(wnd.GetValueTexts()[0], L"50.9072"); // on the display range 0 to 100
+}
+
 TEST_F(ChartWindows, RefusedRangeShowsOneMessageAndStaysBlank)
 {
     CFOPCanvasCore parent;
