@@ -6,11 +6,15 @@
 #include "model/FORealTimeWnd.h"
 #include "model/MyPushChartShape.h"
 #include "model/RndGen.h"
+#include "model/XVKDataModel.h"
 #include "model/XVKValueSet.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTemporaryDir>
+
+#include <random>
 
 #include <vector>
 
@@ -357,4 +361,44 @@ TEST(TrendEngine, BackwardDrawingAsksBeforeSwitching)
     CRealTime rt;
     EXPECT_TRUE(rt.InitialSetting(1.0, 1000, 30, 120, 6, false));
     EXPECT_TRUE(none.texts.empty());
+}
+
+TEST(ChartScreens, CutOrFlippedFilesFailCleanlyOrDraw)
+{
+    AfxEnsureApplication();
+    QTemporaryDir dir;
+    CXVKDataModel model;
+    for (UINT type : {615u, 623u})
+    {
+        CRect rc(int(type) - 615, 0, int(type) - 415, 120);
+        CFODrawShape* s = model.DoCreateShapeByType(type, rc, CString());
+        static_cast<CMyPushChartShape*>(s)->AddLine(0, RGB(255, 0, 0), 1);
+        static_cast<CMyPushChartShape*>(s)->Push(30, 0);
+        model.InsertShape(s);
+        s->Release();
+    }
+    const CString good = TempPath(dir, "charts.xdg");
+    ASSERT_TRUE(model.SaveDocument(good));
+    const QByteArray bytes = ReadAll(good);
+    const CString path = TempPath(dir, "damaged.xdg");
+    std::mt19937 rng(615);
+    QImage image(300, 140, QImage::Format_RGB32);
+    for (int i = 0; i < 300; ++i)
+    {
+        QByteArray damaged = bytes;
+        if (i < 100)
+            damaged.truncate(int(rng() % uint32_t(bytes.size())));
+        else
+            for (int k = 0; k < 4; ++k)
+                damaged[int(rng() % uint32_t(bytes.size()))] = char(rng());
+        WriteAll(path, damaged);
+        CXVKDataModel target;
+        if (!target.OpenDocument(path))
+        {
+            ASSERT_EQ(target.GetShapeCount(), 0) << i;
+            continue;
+        }
+        CImageDC dc(image);
+        target.OnDraw(&dc, CRect(0, 0, 300, 140));
+    }
 }
