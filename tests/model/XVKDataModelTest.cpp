@@ -20,12 +20,13 @@
 
 using namespace model_test;
 
-// A shape whose own class is still to come: the stand-in's record, then a member of its own.
-class CTestDeferentShape : public CFORectShape
+// A shape of a type whose own class is still to come (603 has none yet): the stand-in's record,
+// then a member of its own.
+class CTestFutureShape : public CFORectShape
 {
-    DECLARE_SERIAL(CTestDeferentShape)
+    DECLARE_SERIAL(CTestFutureShape)
 public:
-    CTestDeferentShape() { SetType(626); }
+    CTestFutureShape() { SetType(603); }
     void Serialize(CArchive& ar) override
     {
         CFORectShape::Serialize(ar);
@@ -37,7 +38,7 @@ public:
     }
     int m_nPens = 3;
 };
-IMPLEMENT_SERIAL(CTestDeferentShape, CFORectShape, 0)
+IMPLEMENT_SERIAL(CTestFutureShape, CFORectShape, 0)
 
 namespace
 {
@@ -48,9 +49,9 @@ public:
     CFODrawShape* DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName,
                                       CFOToolBoxItem* pItem = nullptr) override
     {
-        if (nType != 626)
+        if (nType != 603)
             return CXVKDataModel::DoCreateShapeByType(nType, rcCreate, strName, pItem);
-        auto* shape = new CTestDeferentShape;
+        auto* shape = new CTestFutureShape;
         shape->AddRef();
         shape->Create(rcCreate);
         shape->SetObjectName(GetUniqueName(nType));
@@ -426,8 +427,11 @@ TEST_F(XVKModel, AShapeSavedUnderItsStandInComesBackAsItsRealClass)
 {
     CXVKDataModel model;
     CRect rc(100, 100, 105, 105);
-    CFODrawShape* chart = Insert(model, model.DoCreateShapeByType(626, rc, CString()));
-    ASSERT_STREQ(chart->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
+    auto* standIn = new CFORectShape;
+    standIn->AddRef();
+    standIn->Create(rc);
+    standIn->SetType(603);
+    CFODrawShape* chart = Insert(model, standIn);
     chart->SetKeyId3(L"#flow");
     chart->SetCurrentValue(12.5);
     chart->SetLineColor(RGB(1, 2, 3));
@@ -441,8 +445,8 @@ TEST_F(XVKModel, AShapeSavedUnderItsStandInComesBackAsItsRealClass)
     CChartModel later;
     ASSERT_TRUE(later.OpenDocument(path));
     CFODrawShape* back = later.GetShapes()->GetObject(0);
-    ASSERT_TRUE(back->IsKindOf(RUNTIME_CLASS(CTestDeferentShape)));
-    EXPECT_EQ(back->GetType(), 626u);
+    ASSERT_TRUE(back->IsKindOf(RUNTIME_CLASS(CTestFutureShape)));
+    EXPECT_EQ(back->GetType(), 603u);
     EXPECT_EQ(back->GetKeyId3(), L"#flow");
     EXPECT_EQ(back->GetCurrentValue(), 12.5);
     EXPECT_EQ(back->GetLineColor(), RGB(1, 2, 3));
@@ -450,21 +454,21 @@ TEST_F(XVKModel, AShapeSavedUnderItsStandInComesBackAsItsRealClass)
     EXPECT_EQ(back->GetObjectName(), L"Pump");
     EXPECT_EQ(back->GetDrawRect(), chart->GetDrawRect());
     EXPECT_EQ(back->GetModel(), &later);
-    EXPECT_EQ(static_cast<CTestDeferentShape*>(back)->m_nPens, 3); // its own default
+    EXPECT_EQ(static_cast<CTestFutureShape*>(back)->m_nPens, 3); // its own default
     // A shape of its own class stays as it is, and asking the factory took no names.
     EXPECT_STREQ(later.GetShapes()->GetObject(1)->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
     CXVKDataModel plain;
     ASSERT_TRUE(plain.OpenDocument(path));
     EXPECT_STREQ(plain.GetShapes()->GetObject(0)->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
-    EXPECT_EQ(later.GetUniqueName(626), L"Shape626_1");
+    EXPECT_EQ(later.GetUniqueName(603), L"Shape603_1");
 
     // Saved again, it is stored under its class, with its own data.
-    static_cast<CTestDeferentShape*>(back)->m_nPens = 5;
+    static_cast<CTestFutureShape*>(back)->m_nPens = 5;
     const CString again = TempPath(dir, "real.xdg");
     ASSERT_TRUE(later.SaveDocument(again));
     CChartModel reread;
     ASSERT_TRUE(reread.OpenDocument(again));
-    auto* real = dynamic_cast<CTestDeferentShape*>(reread.GetShapes()->GetObject(0));
+    auto* real = dynamic_cast<CTestFutureShape*>(reread.GetShapes()->GetObject(0));
     ASSERT_NE(real, nullptr);
     EXPECT_EQ(real->m_nPens, 5);
 }
