@@ -12,6 +12,8 @@
 #include "figkit/FOTimeChartShape.h"
 #include "mfc/Archive.h"
 #include "model/AnchorShape.h"
+#include "model/FOCpuUsageShape.h"
+#include "model/MyPushChartShape.h"
 #include "model/OwnServer.h"
 #include "model/ParamObj.h"
 #include "model/XFOCorsssLineShape.h"
@@ -45,9 +47,9 @@ const FactoryEntry kFactory[] = {
     {256, Make<CFOTimeChartShape>, 500, 320},
     {601, Make<CFORectShape>, 70, 40},
     {602, Make<CFOEllipseShape2>, 70, 40},
-    {605, Make<CFOEllipseShape2>, 160, 160},       // CExtEllipseShape
-    {607, Make<CFODrawPortsShape>, 160, 160},      // CExtMeterShape
-    {615, Make<CFORectShape>, 500, 320},           // CMyPushChartShape
+    {605, Make<CFOEllipseShape2>, 160, 160},  // CExtEllipseShape
+    {607, Make<CFODrawPortsShape>, 160, 160}, // CExtMeterShape
+    {615, Make<CMyPushChartShape>, 500, 320},
     {616, Make<CFORectShape>, 80, 160},            // CFOPGaugeTankShape
     {617, Make<CFOPGaugeCircularShape>, 240, 240}, // CFOPGaugeKnobShape
     {618, Make<CFOPGaugeCircularShape>, 240, 240}, // CFOPGaugeMultiPhaseEllipseShape
@@ -55,10 +57,10 @@ const FactoryEntry kFactory[] = {
     {620, Make<CAnchorShape>, 120, 160},
     {621, Make<CFORectShape>, 160, 160}, // CMyPieProgressShape
     {622, Make<CFOLinkShape>, 160, 160}, // CAnimatedLinkShape
-    {623, Make<CFORectShape>, 500, 320}, // CFOCpuUsageShape
-    {624, Make<CFODrawShape>, 160, 40},  // CMyHorzSliderShape
-    {625, Make<CFODrawShape>, 40, 160},  // CMyVertSliderShape
-    {626, Make<CFORectShape>, 240, 60},  // CMyDeferentShape
+    {623, Make<CFOCpuUsageShape>, 500, 320},
+    {624, Make<CFODrawShape>, 160, 40}, // CMyHorzSliderShape
+    {625, Make<CFODrawShape>, 40, 160}, // CMyVertSliderShape
+    {626, Make<CFORectShape>, 240, 60}, // CMyDeferentShape
     {696, Make<CXFOCorsssLineShape>, 0, 0},
     {697, Make<CFOLineShape>, 0, 0},       // CMyNewPipeShape
     {699, Make<CFOPChordShape>, 160, 160}, // CFOHighEllipseShape

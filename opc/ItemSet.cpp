@@ -8,7 +8,7 @@
 #include <cfloat>
 #include <memory>
 
-IMPLEMENT_DYNCREATE(CItemSet, CObject)
+IMPLEMENT_DYNCREATE(CItemSet, CXVKValueSet)
 
 namespace
 {

@@ -5,11 +5,12 @@
 #include "mfc/Collections.h"
 #include "mfc/CString.h"
 #include "mfc/Object.h"
+#include "model/XVKValueSet.h"
 
 class CItem;
 class CParamObj;
 
-class CItemSet : public CObject
+class CItemSet : public CXVKValueSet
 {
     DECLARE_DYNCREATE(CItemSet)
 public:
@@ -33,7 +34,7 @@ public:
     // The values of the items (in order), then of the variables; returns their count. values and
     // names are new arrays the caller frees with delete[]; names holds each item's ID and each
     // variable's name, valid while the items and variables are. Nothing is allocated for 0.
-    int FetchValues(double*& values, const wchar_t**& names);
+    int FetchValues(double*& values, const wchar_t**& names) override;
 
     CObject* GetUserData() const { return m_pUserData; }
     void SetUserData(CObject* data) { m_pUserData = data; }

@@ -81,6 +81,21 @@ void CFOWndControlShape::Serialize(CArchive& ar)
         ar >> m_nCtrlID;
 }
 
+void CFOWndControlShape::SetParentWnd(CWnd* pWnd)
+{
+    CWnd* old = GetParentWnd();
+    CFODrawPortsShape::SetParentWnd(pWnd);
+    if (!pWnd || (old && old != pWnd))
+        DestroyWnd();
+    if (pWnd && pWnd->GetSafeHwnd() && !m_pWnd)
+    {
+        CreateWnd(pWnd, int(m_nCtrlID));
+        UpdateComp();
+        if (m_pWnd && m_pWnd->GetSafeHwnd() && !IsVisible())
+            m_pWnd->ShowWindow(SW_HIDE);
+    }
+}
+
 void CFOWndControlShape::UpdateComp()
 {
     CFODrawPortsShape::UpdateComp();

@@ -1,4 +1,6 @@
-// A shape that hosts a child window of the canvas, kept on the shape's rectangle.
+// A shape that hosts a child window of the canvas, kept on the shape's rectangle: the window is made
+// when the shape gets its canvas (SetParentWnd), follows the shape's place and visibility, and is
+// destroyed when the shape leaves its canvas or is deleted.
 #pragma once
 
 #include "figkit/FODrawPortsShape.h"
@@ -29,6 +31,9 @@ public:
 
     // Base record, version (1), control id.
     void Serialize(CArchive& ar) override;
+    // A canvas makes the window (CreateWnd with the control id) when there is none; null
+    // destroys it.
+    void SetParentWnd(CWnd* pWnd) override;
     void UpdateComp() override;
     void SetVisible(BOOL bVisible) override;
     // Without a window: a framed box with the caption.

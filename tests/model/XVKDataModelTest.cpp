@@ -20,12 +20,13 @@
 
 using namespace model_test;
 
-// The push chart as its class will be: the stand-in's record, then a member of its own.
-class CTestPushChartShape : public CFORectShape
+// A shape of a type whose own class is still to come (603 has none yet): the stand-in's record,
+// then a member of its own.
+class CTestFutureShape : public CFORectShape
 {
-    DECLARE_SERIAL(CTestPushChartShape)
+    DECLARE_SERIAL(CTestFutureShape)
 public:
-    CTestPushChartShape() { SetType(615); }
+    CTestFutureShape() { SetType(603); }
     void Serialize(CArchive& ar) override
     {
         CFORectShape::Serialize(ar);
@@ -37,20 +38,20 @@ public:
     }
     int m_nPens = 3;
 };
-IMPLEMENT_SERIAL(CTestPushChartShape, CFORectShape, 0)
+IMPLEMENT_SERIAL(CTestFutureShape, CFORectShape, 0)
 
 namespace
 {
-// A program's model once the push chart's own class exists.
+// A program's model once that class exists.
 class CChartModel : public CXVKDataModel
 {
 public:
     CFODrawShape* DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName,
                                       CFOToolBoxItem* pItem = nullptr) override
     {
-        if (nType != 615)
+        if (nType != 603)
             return CXVKDataModel::DoCreateShapeByType(nType, rcCreate, strName, pItem);
-        auto* shape = new CTestPushChartShape;
+        auto* shape = new CTestFutureShape;
         shape->AddRef();
         shape->Create(rcCreate);
         shape->SetObjectName(GetUniqueName(nType));
@@ -81,7 +82,7 @@ const FactoryCase kFactoryCases[] = {
     {602, "CFOEllipseShape2", 70, 40},
     {605, "CFOEllipseShape2", 160, 160},
     {607, "CFODrawPortsShape", 160, 160},
-    {615, "CFORectShape", 500, 320},
+    {615, "CMyPushChartShape", 500, 320},
     {616, "CFORectShape", 80, 160},
     {617, "CFOPGaugeCircularShape", 240, 240},
     {618, "CFOPGaugeCircularShape", 240, 240},
@@ -89,7 +90,7 @@ const FactoryCase kFactoryCases[] = {
     {620, "CAnchorShape", 120, 160},
     {621, "CFORectShape", 160, 160},
     {622, "CFOLinkShape", 160, 160},
-    {623, "CFORectShape", 500, 320},
+    {623, "CFOCpuUsageShape", 500, 320},
     {624, "CFODrawShape", 160, 40},
     {625, "CFODrawShape", 40, 160},
     {626, "CFORectShape", 240, 60},
@@ -426,8 +427,11 @@ TEST_F(XVKModel, AShapeSavedUnderItsStandInComesBackAsItsRealClass)
 {
     CXVKDataModel model;
     CRect rc(100, 100, 105, 105);
-    CFODrawShape* chart = Insert(model, model.DoCreateShapeByType(615, rc, CString()));
-    ASSERT_STREQ(chart->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
+    auto* standIn = new CFORectShape;
+    standIn->AddRef();
+    standIn->Create(rc);
+    standIn->SetType(603);
+    CFODrawShape* chart = Insert(model, standIn);
     chart->SetKeyId3(L"#flow");
     chart->SetCurrentValue(12.5);
     chart->SetLineColor(RGB(1, 2, 3));
@@ -441,8 +445,8 @@ TEST_F(XVKModel, AShapeSavedUnderItsStandInComesBackAsItsRealClass)
     CChartModel later;
     ASSERT_TRUE(later.OpenDocument(path));
     CFODrawShape* back = later.GetShapes()->GetObject(0);
-    ASSERT_TRUE(back->IsKindOf(RUNTIME_CLASS(CTestPushChartShape)));
-    EXPECT_EQ(back->GetType(), 615u);
+    ASSERT_TRUE(back->IsKindOf(RUNTIME_CLASS(CTestFutureShape)));
+    EXPECT_EQ(back->GetType(), 603u);
     EXPECT_EQ(back->GetKeyId3(), L"#flow");
     EXPECT_EQ(back->GetCurrentValue(), 12.5);
     EXPECT_EQ(back->GetLineColor(), RGB(1, 2, 3));
@@ -450,21 +454,21 @@ TEST_F(XVKModel, AShapeSavedUnderItsStandInComesBackAsItsRealClass)
     EXPECT_EQ(back->GetObjectName(), L"Pump");
     EXPECT_EQ(back->GetDrawRect(), chart->GetDrawRect());
     EXPECT_EQ(back->GetModel(), &later);
-    EXPECT_EQ(static_cast<CTestPushChartShape*>(back)->m_nPens, 3); // its own default
+    EXPECT_EQ(static_cast<CTestFutureShape*>(back)->m_nPens, 3); // its own default
     // A shape of its own class stays as it is, and asking the factory took no names.
     EXPECT_STREQ(later.GetShapes()->GetObject(1)->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
     CXVKDataModel plain;
     ASSERT_TRUE(plain.OpenDocument(path));
     EXPECT_STREQ(plain.GetShapes()->GetObject(0)->GetRuntimeClass()->m_lpszClassName, "CFORectShape");
-    EXPECT_EQ(later.GetUniqueName(615), L"Shape615_1");
+    EXPECT_EQ(later.GetUniqueName(603), L"Shape603_1");
 
     // Saved again, it is stored under its class, with its own data.
-    static_cast<CTestPushChartShape*>(back)->m_nPens = 5;
+    static_cast<CTestFutureShape*>(back)->m_nPens = 5;
     const CString again = TempPath(dir, "real.xdg");
     ASSERT_TRUE(later.SaveDocument(again));
     CChartModel reread;
     ASSERT_TRUE(reread.OpenDocument(again));
-    auto* real = dynamic_cast<CTestPushChartShape*>(reread.GetShapes()->GetObject(0));
+    auto* real = dynamic_cast<CTestFutureShape*>(reread.GetShapes()->GetObject(0));
     ASSERT_NE(real, nullptr);
     EXPECT_EQ(real->m_nPens, 5);
 }

@@ -1,0 +1,3 @@
+#include "figkit/FOBaseSliderCtrl.h"
+
+IMPLEMENT_DYNAMIC(CFOBaseSliderCtrl, CSliderCtrl)

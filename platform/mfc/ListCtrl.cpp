@@ -1,0 +1,424 @@
+#include "mfc/ListCtrl.h"
+
+#include "mfc/ControlsPrivate.h"
+#include "mfc/Dc.h"
+#include "mfc/WndPrivate.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <cwchar>
+#include <vector>
+
+using namespace ControlPriv;
+
+namespace
+{
+struct Column
+{
+    QString text;
+    int width = 0;
+};
+
+struct Row
+{
+    std::vector<QString> texts;
+    LPARAM data = 0;
+    UINT state = 0;
+};
+
+class CListViewWidget : public QWidget
+{
+public:
+    explicit CListViewWidget(QWidget* pParent) : QWidget(pParent)
+    {
+        setAutoFillBackground(false);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    std::vector<Column> columns;
+    std::vector<Row> rows;
+    DWORD exStyle = 0;
+
+    int HeaderHeight() const { return fontMetrics().height() + 6; }
+    int RowHeight() const { return fontMetrics().height() + 4; }
+    int TotalWidth() const
+    {
+        int w = 0;
+        for (const Column& c : columns)
+            w += c.width;
+        return w;
+    }
+    QRect RowRect(int i) const
+    {
+        return QRect(0, HeaderHeight() + i * RowHeight(), std::max(TotalWidth(), width()), RowHeight());
+    }
+    bool Valid(int i) const { return i >= 0 && i < int(rows.size()); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        CDC dc(&painter);
+        const HWND h = AfxWindowAtOrAbove(this);
+        auto* list = dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(h));
+        dc.FillSolidRect(0, 0, width(), height(), RGB(255, 255, 255));
+        PaintHeader(dc);
+        for (int i = 0; i < int(rows.size()); ++i)
+        {
+            const QRect r = RowRect(i);
+            if (r.top() >= height())
+                break;
+            if (list && (list->GetStyle() & LVS_OWNERDRAWFIXED))
+            {
+                DRAWITEMSTRUCT dis = {};
+                dis.CtlType = ODT_LISTVIEW;
+                dis.CtlID = UINT(::GetDlgCtrlID(h));
+                dis.itemID = UINT(i);
+                dis.itemAction = ODA_DRAWENTIRE;
+                dis.itemState = ((rows[size_t(i)].state & LVIS_SELECTED) ? ODS_SELECTED : 0) |
+                                ((rows[size_t(i)].state & LVIS_FOCUSED) ? ODS_FOCUS : 0);
+                dis.hwndItem = h;
+                dis.hDC = dc.GetSafeHdc();
+                dis.rcItem = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+                dis.itemData = ULONG_PTR(rows[size_t(i)].data);
+                list->DrawItem(&dis);
+            }
+            else
+                PaintRow(dc, i, r);
+        }
+        if (list)
+            list->OnDrawAfterItems(&dc);
+    }
+
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        setFocus();
+        const int y = int(e->position().y()) - HeaderHeight();
+        const int i = y < 0 ? -1 : y / RowHeight();
+        if (!Valid(i))
+            return;
+        for (Row& r : rows)
+            r.state &= ~UINT(LVIS_SELECTED | LVIS_FOCUSED);
+        rows[size_t(i)].state |= LVIS_SELECTED | LVIS_FOCUSED;
+        update();
+    }
+
+private:
+    void PaintHeader(CDC& dc)
+    {
+        int x = 0;
+        const int hh = HeaderHeight();
+        for (const Column& c : columns)
+        {
+            CRect cell(x, 0, x + c.width, hh);
+            dc.FillSolidRect(&cell, RGB(240, 240, 240));
+            dc.Draw3dRect(&cell, RGB(255, 255, 255), RGB(160, 160, 160));
+            CRect text = cell;
+            text.DeflateRect(4, 0);
+            dc.SetBkMode(TRANSPARENT);
+            dc.SetTextColor(0);
+            dc.DrawText(FromQt(c.text), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            x += c.width;
+        }
+    }
+
+    void PaintRow(CDC& dc, int i, const QRect& r)
+    {
+        const Row& row = rows[size_t(i)];
+        const bool selected = row.state & LVIS_SELECTED;
+        CRect box(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+        if (selected)
+            dc.FillSolidRect(&box, RGB(0, 120, 215));
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(selected ? RGB(255, 255, 255) : 0);
+        int x = 0;
+        for (size_t c = 0; c < columns.size(); ++c)
+        {
+            CRect cell(x + 2, box.top, x + columns[c].width - 2, box.bottom);
+            if (c < row.texts.size())
+                dc.DrawText(FromQt(row.texts[c]), &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            x += columns[c].width;
+        }
+    }
+};
+
+QWidget* CreateListView(const CString&, DWORD, QWidget* pParent)
+{
+    return new CListViewWidget(pParent);
+}
+
+BOOL ListViewProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    auto* w = dynamic_cast<CListViewWidget*>(pWidget);
+    if (!w)
+        return FALSE;
+    const int index = int(wParam);
+    switch (message)
+    {
+    case LVM_INSERTCOLUMNW:
+    {
+        const auto* col = reinterpret_cast<const LVCOLUMNW*>(lParam);
+        if (!col)
+        {
+            *pResult = -1;
+            return TRUE;
+        }
+        const int at = std::clamp(index, 0, int(w->columns.size()));
+        w->columns.insert(w->columns.begin() + at, Column{ToQt(col->pszText), std::max(0, col->cx)});
+        for (Row& r : w->rows)
+            if (int(r.texts.size()) > at)
+                r.texts.insert(r.texts.begin() + at, QString());
+        w->update();
+        *pResult = at;
+        return TRUE;
+    }
+    case LVM_GETCOLUMNCOUNT:
+        *pResult = LRESULT(w->columns.size());
+        return TRUE;
+    case LVM_GETCOLUMNWIDTH:
+        *pResult = (index >= 0 && index < int(w->columns.size())) ? w->columns[size_t(index)].width : 0;
+        return TRUE;
+    case LVM_SETCOLUMNWIDTH:
+        *pResult = index >= 0 && index < int(w->columns.size());
+        if (*pResult)
+        {
+            w->columns[size_t(index)].width = std::max(0, int(lParam));
+            w->update();
+        }
+        return TRUE;
+    case LVM_GETHEADERHEIGHT:
+        *pResult = w->HeaderHeight();
+        return TRUE;
+    case LVM_GETITEMCOUNT:
+        *pResult = LRESULT(w->rows.size());
+        return TRUE;
+    case LVM_INSERTITEMW:
+    {
+        const auto* item = reinterpret_cast<const LVITEMW*>(lParam);
+        if (!item)
+        {
+            *pResult = -1;
+            return TRUE;
+        }
+        // Compared unsigned: a negative index appends.
+        const int at = unsigned(item->iItem) > w->rows.size() ? int(w->rows.size()) : item->iItem;
+        Row row;
+        row.texts.resize(std::max<size_t>(1, w->columns.size()));
+        if (item->mask & LVIF_TEXT)
+            row.texts[0] = ToQt(item->pszText);
+        if (item->mask & LVIF_PARAM)
+            row.data = item->lParam;
+        w->rows.insert(w->rows.begin() + at, std::move(row));
+        w->update();
+        *pResult = at;
+        return TRUE;
+    }
+    case LVM_SETITEMW:
+    case LVM_GETITEMW:
+    {
+        auto* item = reinterpret_cast<LVITEMW*>(lParam);
+        if (!item || !w->Valid(item->iItem) || item->iSubItem < 0)
+        {
+            *pResult = FALSE;
+            return TRUE;
+        }
+        Row& row = w->rows[size_t(item->iItem)];
+        const size_t sub = size_t(item->iSubItem);
+        if (message == LVM_SETITEMW)
+        {
+            if (item->mask & LVIF_TEXT)
+            {
+                if (row.texts.size() <= sub)
+                    row.texts.resize(sub + 1);
+                row.texts[sub] = ToQt(item->pszText);
+            }
+            if (item->mask & LVIF_PARAM)
+                row.data = item->lParam;
+            w->update();
+        }
+        else
+        {
+            if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0)
+            {
+                const CString s = FromQt(sub < row.texts.size() ? row.texts[sub] : QString());
+                const size_t n = std::min(size_t(s.GetLength()), size_t(item->cchTextMax) - 1);
+                std::wmemcpy(item->pszText, s.GetString(), n);
+                item->pszText[n] = L'\0';
+            }
+            if (item->mask & LVIF_PARAM)
+                item->lParam = row.data;
+            if (item->mask & LVIF_STATE)
+                item->state = row.state & item->stateMask;
+        }
+        *pResult = TRUE;
+        return TRUE;
+    }
+    case LVM_SETITEMSTATE:
+    {
+        const auto* item = reinterpret_cast<const LVITEMW*>(lParam);
+        *pResult = FALSE;
+        if (!item)
+            return TRUE;
+        for (int i = 0; i < int(w->rows.size()); ++i)
+        {
+            if (index != -1 && i != index)
+                continue;
+            Row& row = w->rows[size_t(i)];
+            row.state = (row.state & ~item->stateMask) | (item->state & item->stateMask);
+            *pResult = TRUE;
+        }
+        w->update();
+        return TRUE;
+    }
+    case LVM_GETITEMSTATE:
+        *pResult = w->Valid(index) ? LRESULT(w->rows[size_t(index)].state & UINT(lParam)) : 0;
+        return TRUE;
+    case LVM_DELETEITEM:
+        *pResult = w->Valid(index);
+        if (*pResult)
+        {
+            w->rows.erase(w->rows.begin() + index);
+            w->update();
+        }
+        return TRUE;
+    case LVM_DELETEALLITEMS:
+        w->rows.clear();
+        w->update();
+        *pResult = TRUE;
+        return TRUE;
+    case LVM_GETITEMRECT:
+    {
+        auto* rc = reinterpret_cast<RECT*>(lParam);
+        *pResult = rc && w->Valid(index);
+        if (*pResult)
+        {
+            const QRect r = w->RowRect(index);
+            *rc = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+        }
+        return TRUE;
+    }
+    case LVM_REDRAWITEMS:
+        w->update();
+        *pResult = TRUE;
+        return TRUE;
+    case LVM_SETEXTENDEDLISTVIEWSTYLE:
+    {
+        const DWORD mask = wParam ? DWORD(wParam) : 0xFFFFFFFF;
+        *pResult = w->exStyle;
+        w->exStyle = (w->exStyle & ~mask) | (DWORD(lParam) & mask);
+        return TRUE;
+    }
+    case LVM_GETEXTENDEDLISTVIEWSTYLE:
+        *pResult = w->exStyle;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+AFX_CONTROL_CLASS ListViewClass()
+{
+    AFX_CONTROL_CLASS cls;
+    cls.strClassName = WC_LISTVIEWW;
+    cls.styleWords = {{L"LVS_REPORT", LVS_REPORT},
+                      {L"LVS_SINGLESEL", LVS_SINGLESEL},
+                      {L"LVS_SHOWSELALWAYS", LVS_SHOWSELALWAYS},
+                      {L"LVS_EDITLABELS", LVS_EDITLABELS},
+                      {L"LVS_OWNERDRAWFIXED", LVS_OWNERDRAWFIXED}};
+    cls.pfnCreate = CreateListView;
+    cls.pfnWindowProc = ListViewProc;
+    cls.pfnNewObject = &AfxNewControlObject<CListCtrl>;
+    return cls;
+}
+
+[[maybe_unused]] const BOOL g_bRegistered = AfxRegisterControlClass(ListViewClass());
+} // namespace
+
+IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
+
+BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CWnd::Create(WC_LISTVIEWW, L"", dwStyle, rect, pParentWnd, nID);
+}
+
+int CListCtrl::InsertColumn(int nCol, LPCWSTR lpszHeading, int nFormat, int nWidth)
+{
+    LVCOLUMNW col = {0, nFormat, nWidth < 0 ? 0 : nWidth,
+                     const_cast<LPWSTR>(lpszHeading ? lpszHeading : L"")};
+    return int(Send(LVM_INSERTCOLUMNW, WPARAM(nCol), reinterpret_cast<LPARAM>(&col)));
+}
+
+int CListCtrl::InsertItem(int nItem, LPCWSTR lpszItem)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = nItem;
+    item.pszText = const_cast<LPWSTR>(lpszItem ? lpszItem : L"");
+    return int(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCWSTR lpszText)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = nItem;
+    item.iSubItem = nSubItem;
+    item.pszText = const_cast<LPWSTR>(lpszText ? lpszText : L"");
+    return BOOL(Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+CString CListCtrl::GetItemText(int nItem, int nSubItem) const
+{
+    std::vector<wchar_t> buf(1024, L'\0');
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = nItem;
+    item.iSubItem = nSubItem;
+    item.pszText = buf.data();
+    item.cchTextMax = int(buf.size());
+    if (!Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return CString();
+    return CString(buf.data());
+}
+
+BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    item.lParam = LPARAM(dwData);
+    return BOOL(Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+DWORD_PTR CListCtrl::GetItemData(int nItem) const
+{
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    if (!Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return 0;
+    return DWORD_PTR(item.lParam);
+}
+
+BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
+{
+    LVITEMW item = {};
+    item.state = nState;
+    item.stateMask = nMask;
+    return BOOL(Send(LVM_SETITEMSTATE, WPARAM(nItem), reinterpret_cast<LPARAM>(&item)));
+}
+
+UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
+{
+    return UINT(Send(LVM_GETITEMSTATE, WPARAM(nItem), LPARAM(nMask)));
+}
+
+BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT) const
+{
+    return BOOL(Send(LVM_GETITEMRECT, WPARAM(nItem), reinterpret_cast<LPARAM>(lpRect)));
+}
+
+void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}

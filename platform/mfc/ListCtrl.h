@@ -1,0 +1,139 @@
+// The list-view family ("SysListView32") in report view: a header of columns with widths, rows of
+// texts with item data and states (focused, selected, drop-highlighted). With LVS_OWNERDRAWFIXED
+// each row is drawn by the control's DrawItem; after the rows, OnDrawAfterItems may add to the
+// picture. A left click selects and focuses the row under it (single selection).
+#pragma once
+
+#include "mfc/Wnd.h"
+
+class CDC;
+
+#define WC_LISTVIEWW L"SysListView32"
+
+#define LVS_REPORT 0x0001
+#define LVS_SINGLESEL 0x0004
+#define LVS_SHOWSELALWAYS 0x0008
+#define LVS_EDITLABELS 0x0200
+#define LVS_OWNERDRAWFIXED 0x0400
+#define LVS_TYPEMASK 0x0003
+
+#define LVS_EX_GRIDLINES 0x00000001
+#define LVS_EX_FULLROWSELECT 0x00000020
+#define LVS_EX_INFOTIP 0x00000400
+
+#define LVIS_FOCUSED 0x0001
+#define LVIS_SELECTED 0x0002
+#define LVIS_DROPHILITED 0x0008
+
+#define LVCFMT_LEFT 0x0000
+
+#define LVM_FIRST 0x1000
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
+#define LVM_DELETEITEM (LVM_FIRST + 8)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETITEMRECT (LVM_FIRST + 14)
+#define LVM_REDRAWITEMS (LVM_FIRST + 21)
+#define LVM_GETCOLUMNWIDTH (LVM_FIRST + 29)
+#define LVM_SETCOLUMNWIDTH (LVM_FIRST + 30)
+#define LVM_SETITEMSTATE (LVM_FIRST + 43)
+#define LVM_GETITEMSTATE (LVM_FIRST + 44)
+#define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVM_GETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 55)
+#define LVM_GETITEMW (LVM_FIRST + 75)
+#define LVM_SETITEMW (LVM_FIRST + 76)
+#define LVM_INSERTITEMW (LVM_FIRST + 77)
+#define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
+#define LVM_GETCOLUMNCOUNT (LVM_FIRST + 200)
+#define LVM_GETHEADERHEIGHT (LVM_FIRST + 201)
+
+#define LVIF_TEXT 0x0001
+#define LVIF_PARAM 0x0004
+#define LVIF_STATE 0x0008
+
+#define LVIR_BOUNDS 0
+
+// Owner drawing.
+#define ODT_LISTVIEW 102
+#define ODA_DRAWENTIRE 0x0001
+#define ODS_SELECTED 0x0001
+#define ODS_GRAYED 0x0002
+#define ODS_DISABLED 0x0004
+#define ODS_FOCUS 0x0010
+
+struct LVITEMW
+{
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    LPARAM lParam;
+};
+
+struct LVCOLUMNW
+{
+    UINT mask;
+    int fmt;
+    int cx;
+    LPWSTR pszText;
+};
+
+struct DRAWITEMSTRUCT
+{
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemAction;
+    UINT itemState;
+    HWND hwndItem;
+    HDC hDC;
+    RECT rcItem;
+    ULONG_PTR itemData;
+};
+typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
+
+class CListCtrl : public CWnd
+{
+    DECLARE_DYNAMIC(CListCtrl)
+public:
+    CListCtrl() = default;
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    int InsertColumn(int nCol, LPCWSTR lpszHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1);
+    int GetColumnCount() const { return int(Send(LVM_GETCOLUMNCOUNT)); }
+    int GetColumnWidth(int nCol) const { return int(Send(LVM_GETCOLUMNWIDTH, WPARAM(nCol))); }
+    BOOL SetColumnWidth(int nCol, int cx) { return BOOL(Send(LVM_SETCOLUMNWIDTH, WPARAM(nCol), cx)); }
+    int GetHeaderHeight() const { return int(Send(LVM_GETHEADERHEIGHT)); }
+
+    int GetItemCount() const { return int(Send(LVM_GETITEMCOUNT)); }
+    // -1 when it fails; an index beyond the count appends.
+    int InsertItem(int nItem, LPCWSTR lpszItem);
+    BOOL SetItemText(int nItem, int nSubItem, LPCWSTR lpszText);
+    CString GetItemText(int nItem, int nSubItem) const;
+    BOOL SetItemData(int nItem, DWORD_PTR dwData);
+    DWORD_PTR GetItemData(int nItem) const;
+    BOOL SetItemState(int nItem, UINT nState, UINT nMask);
+    UINT GetItemState(int nItem, UINT nMask) const;
+    BOOL DeleteItem(int nItem) { return BOOL(Send(LVM_DELETEITEM, WPARAM(nItem))); }
+    BOOL DeleteAllItems() { return BOOL(Send(LVM_DELETEALLITEMS)); }
+    BOOL GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const;
+    BOOL RedrawItems(int nFirst, int nLast) { return BOOL(Send(LVM_REDRAWITEMS, WPARAM(nFirst), nLast)); }
+    DWORD GetExtendedStyle() const { return DWORD(Send(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
+    DWORD SetExtendedStyle(DWORD dwNewStyle)
+    {
+        return DWORD(Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(dwNewStyle)));
+    }
+
+    // Draws one row of an owner-drawn list; the base draws nothing.
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    // Called with the paint's DC after every row is drawn.
+    virtual void OnDrawAfterItems(CDC* pDC) { (void)pDC; }
+
+protected:
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return const_cast<CListCtrl*>(this)->SendMessage(message, wParam, lParam);
+    }
+};

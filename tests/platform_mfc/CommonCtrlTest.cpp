@@ -1,0 +1,113 @@
+#include "WndTestSupport.h"
+
+#include "mfc/Dc.h"
+#include "mfc/ListCtrl.h"
+#include "mfc/SliderCtrl.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <vector>
+
+using namespace wndtest;
+
+namespace
+{
+class CHost : public CWnd
+{
+};
+
+// Remembers the rows it was asked to draw and the releases it got.
+class CRecordingList : public CListCtrl
+{
+public:
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override { drawn.push_back(*lpDIS); }
+    std::vector<DRAWITEMSTRUCT> drawn;
+};
+
+class CRecordingSlider : public CSliderCtrl
+{
+public:
+    void OnLButtonUp(UINT, CPoint) override { released.push_back(GetPos()); }
+    std::vector<int> released;
+};
+
+void Click(QWidget* w, QPoint p)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+} // namespace
+
+class CommonCtrl : public CWndTestBase
+{
+};
+
+TEST_F(CommonCtrl, TrackbarKeepsRangePositionAndPageAndReportsReleases)
+{
+    CHost host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 100), nullptr, 0));
+    CRecordingSlider slider;
+    ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS, CRect(10, 10, 210, 40), &host, 12));
+    slider.SetRange(-5, 25);
+    EXPECT_EQ(slider.GetRangeMin(), -5);
+    EXPECT_EQ(slider.GetRangeMax(), 25);
+    slider.SetPos(40); // kept inside the range
+    EXPECT_EQ(slider.GetPos(), 25);
+    slider.SetPageSize(3);
+    EXPECT_EQ(slider.GetPageSize(), 3);
+    host.ShowWindow(SW_SHOW);
+    Click(slider.GetWidget(), QPoint(5, 15));
+    ASSERT_EQ(slider.released.size(), 1u);
+    EXPECT_EQ(slider.released[0], slider.GetPos());
+}
+
+TEST_F(CommonCtrl, OwnerDrawnReportListDrawsEachRowThroughDrawItem)
+{
+    CHost host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+    CRecordingList list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 200), &host, 21));
+    EXPECT_EQ(list.InsertColumn(0, L"A", LVCFMT_LEFT, 100), 0);
+    EXPECT_EQ(list.InsertColumn(1, L"B", LVCFMT_LEFT, 80), 1);
+    EXPECT_EQ(list.GetColumnCount(), 2);
+    EXPECT_EQ(list.InsertItem(0, L"r0"), 0);
+    EXPECT_EQ(list.InsertItem(-1, L"r1"), 1); // appended
+    EXPECT_EQ(list.InsertItem(0, L"r-"), 0);
+    EXPECT_TRUE(list.SetItemText(2, 1, L"r1b"));
+    EXPECT_FALSE(list.SetItemText(3, 0, L"none"));
+    EXPECT_EQ(list.GetItemText(2, 1), L"r1b");
+    EXPECT_EQ(list.GetItemText(1, 0), L"r0");
+    EXPECT_TRUE(list.SetItemData(1, 77));
+    EXPECT_EQ(list.GetItemData(1), 77u);
+    list.ModifyStyle(0, LVS_OWNERDRAWFIXED);
+    host.ShowWindow(SW_SHOW);
+    QImage image(300, 200, QImage::Format_RGB32);
+    list.GetWidget()->render(&image);
+    ASSERT_EQ(list.drawn.size(), 3u);
+    EXPECT_EQ(list.drawn[1].itemID, 1u);
+    EXPECT_EQ(list.drawn[1].itemData, 77u);
+    EXPECT_EQ(list.drawn[1].CtlID, 21u);
+    CRect row;
+    ASSERT_TRUE(list.GetItemRect(1, &row, LVIR_BOUNDS));
+    EXPECT_EQ(CRect(list.drawn[1].rcItem), row);
+    EXPECT_EQ(row.top, list.GetHeaderHeight() + row.Height());
+
+    // A click selects and focuses one row.
+    Click(list.GetWidget(), QPoint(20, row.top + 2));
+    EXPECT_EQ(list.GetItemState(1, LVIS_SELECTED | LVIS_FOCUSED), UINT(LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED), 0u);
+    list.drawn.clear();
+    list.GetWidget()->render(&image);
+    ASSERT_EQ(list.drawn.size(), 3u);
+    EXPECT_EQ(list.drawn[1].itemState, UINT(ODS_SELECTED | ODS_FOCUS));
+    EXPECT_TRUE(list.DeleteItem(0));
+    EXPECT_EQ(list.GetItemCount(), 2);
+    EXPECT_TRUE(list.DeleteAllItems());
+    EXPECT_EQ(list.GetItemCount(), 0);
+}
