@@ -3,6 +3,7 @@
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPCanvasCore.h"
+#include "figkit/FOValueProperties.h"
 
 BOOL XVKIsAnimationOn(const CFODrawShape* pShape)
 {
@@ -10,6 +11,14 @@ BOOL XVKIsAnimationOn(const CFODrawShape* pShape)
     if (pShape)
         pShape->GetPropBoolValue(on, XVK_PROP_ANIMATION);
     return on;
+}
+
+void XVKAddAnimationProp(CFODrawShape* pShape, BOOL bValue)
+{
+    if (!pShape)
+        return;
+    const CFOValueProperties prop(XVK_PROP_ANIMATION, FO_VALUE::MakeBool(bValue));
+    pShape->AddNewProperty(&prop);
 }
 
 BOOL XVKPositionCorrect(const CFODrawShape* pShape)

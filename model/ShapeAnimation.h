@@ -13,6 +13,8 @@ class CWnd;
 
 // Property 1924 of the shape; TRUE when the shape does not hold it.
 BOOL XVKIsAnimationOn(const CFODrawShape* pShape);
+// Adds property 1924 to the shape's custom properties with the given value.
+void XVKAddAnimationProp(CFODrawShape* pShape, BOOL bValue);
 // The draw rectangle shrunk by 1 on every side is at least 20 wide and 20 high.
 BOOL XVKPositionCorrect(const CFODrawShape* pShape);
 
