@@ -63,13 +63,7 @@ CFODrawShape* CExtMeterShape::Copy() const
 
 void CExtMeterShape::Create(CRect& rcPos, CString strCaption)
 {
-    rcPos.NormalizeRect();
-    AllocMemory(4);
-    const CPoint pts[4] = {{rcPos.left, rcPos.top},
-                           {rcPos.right, rcPos.top},
-                           {rcPos.right, rcPos.bottom},
-                           {rcPos.left, rcPos.bottom}};
-    SetPoints(pts, 4);
+    XVKSetCornerPoints(this, rcPos);
     CFODrawPortsShape::Create(rcPos, strCaption);
     m_dValue = 0.0;
     m_dMaxValue = 5.0;

@@ -4,6 +4,7 @@
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOValueProperties.h"
 #include "mfc/Archive.h"
+#include "model/ShapeAnimation.h"
 #include "mfc/Dc.h"
 
 #include <algorithm>
@@ -50,13 +51,7 @@ CFODrawShape* CFOHighEllipseShape::Copy() const
 
 void CFOHighEllipseShape::Create(CRect& rcPos, CString strCaption)
 {
-    rcPos.NormalizeRect();
-    AllocMemory(4);
-    const CPoint pts[4] = {{rcPos.left, rcPos.top},
-                           {rcPos.right, rcPos.top},
-                           {rcPos.right, rcPos.bottom},
-                           {rcPos.left, rcPos.bottom}};
-    SetPoints(pts, 4);
+    XVKSetCornerPoints(this, rcPos);
     CFOPChordShape::Create(rcPos, strCaption);
 }
 

@@ -13,6 +13,15 @@ BOOL XVKIsAnimationOn(const CFODrawShape* pShape)
     return on;
 }
 
+void XVKSetCornerPoints(CFODrawShape* pShape, CRect& rc)
+{
+    rc.NormalizeRect();
+    const CPoint pts[4] = {
+        {rc.left, rc.top}, {rc.right, rc.top}, {rc.right, rc.bottom}, {rc.left, rc.bottom}};
+    pShape->AllocMemory(4);
+    pShape->SetPoints(pts, 4);
+}
+
 void XVKAddAnimationProp(CFODrawShape* pShape, BOOL bValue)
 {
     if (!pShape)

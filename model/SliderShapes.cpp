@@ -3,6 +3,7 @@
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPCanvasCore.h"
 #include "mfc/Archive.h"
+#include "model/ShapeAnimation.h"
 #include "mfc/Dc.h"
 
 #include <algorithm>
@@ -75,13 +76,7 @@ CFODrawShape* CMyHorzSliderShape::Copy() const
 
 void CMyHorzSliderShape::Create(CRect& rcPos, CString strCaption)
 {
-    rcPos.NormalizeRect();
-    const CPoint pts[4] = {{rcPos.left, rcPos.top},
-                           {rcPos.right, rcPos.top},
-                           {rcPos.right, rcPos.bottom},
-                           {rcPos.left, rcPos.bottom}};
-    AllocMemory(4);
-    SetPoints(pts, 4);
+    XVKSetCornerPoints(this, rcPos);
     CFODrawShape::Create(rcPos, strCaption);
 }
 
@@ -132,12 +127,16 @@ void CMyHorzSliderShape::SetCurrentEditText(const CString& strText)
 int CMyHorzSliderShape::ValueFromPoint(CPoint point) const
 {
     const CRect r = GetSnapRect();
-    return ValueAlong(GetMinValue(), GetMaxValue(), point.x - r.left - 8, r.Width() - 16);
+    const BOOL vert = IsVertical();
+    return ValueAlong(GetMinValue(), GetMaxValue(), (vert ? point.y - r.top : point.x - r.left) - 8,
+                      (vert ? r.Height() : r.Width()) - 16);
 }
 
 int CMyHorzSliderShape::ThumbCentre(const CRect& rc) const
 {
-    return ThumbAlong(GetMinValue(), GetMaxValue(), GetCurValue(), rc.left + 8, rc.Width() - 16);
+    const BOOL vert = IsVertical();
+    return ThumbAlong(GetMinValue(), GetMaxValue(), GetCurValue(), (vert ? rc.top : rc.left) + 8,
+                      (vert ? rc.Height() : rc.Width()) - 16);
 }
 
 BOOL CMyHorzSliderShape::OnLButtonDown(UINT nFlags, CPoint point)
@@ -193,46 +192,52 @@ CRect CMyHorzSliderShape::EnsureMinimumSize(int nMinWidth, int nMinHeight)
     return r;
 }
 
-void CMyHorzSliderShape::DrawThumb3d(CDC* pDC, const CRect& rc)
+void CMyHorzSliderShape::DrawSlider(CDC* pDC, BOOL b3d)
 {
-    pDC->FillSolidRect(&rc, gfxData.m_crBtnFace);
-    CRect bevel = rc;
-    pDC->Draw3dRect(&bevel, gfxData.m_crBtnLight, gfxData.m_crBtnDkShadow);
-    bevel.DeflateRect(1, 1);
-    pDC->Draw3dRect(&bevel, gfxData.m_crBtnHilite, gfxData.m_crBtnShadow);
-    bevel.DeflateRect(1, 1);
-    pDC->Draw3dRect(&bevel, gfxData.m_crBtnFace, gfxData.m_crBtnFace);
-    bevel.DeflateRect(1, 1);
-    pDC->Draw3dRect(&bevel, gfxData.m_crBtnHilite, gfxData.m_crBtnShadow);
+    const BOOL vert = IsVertical();
+    const CRect r = vert ? EnsureMinimumSize(24, 60) : EnsureMinimumSize(60, 24);
+    pDC->FillSolidRect(&r, GetBkColor());
+    CRect inner = r;
+    inner.DeflateRect(1, 1);
+    // Laid out along the groove and across it; the vertical slider is the same turned upright.
+    const int from = vert ? inner.top : inner.left;
+    const int to = vert ? inner.bottom : inner.right;
+    const int side = vert ? inner.left : inner.top;
+    auto box = [vert](int a0, int c0, int a1, int c1)
+    { return vert ? CRect(c0, a0, c1, a1) : CRect(a0, c0, a1, c1); };
+    const int groove = side + 12;
+    const int thumb = ThumbCentre(r);
+    if (b3d)
+    {
+        pDC->FillSolidRect(box(from + 8, groove - 3, to - 8, groove + 3), 0);
+        m_rcThumb = box(thumb - 7, side + 3, thumb + 7, side + 24);
+        pDC->FillSolidRect(&m_rcThumb, gfxData.m_crBtnFace);
+        CRect bevel = m_rcThumb;
+        pDC->Draw3dRect(&bevel, gfxData.m_crBtnLight, gfxData.m_crBtnDkShadow);
+        bevel.DeflateRect(1, 1);
+        pDC->Draw3dRect(&bevel, gfxData.m_crBtnHilite, gfxData.m_crBtnShadow);
+        bevel.DeflateRect(1, 1);
+        pDC->Draw3dRect(&bevel, gfxData.m_crBtnFace, gfxData.m_crBtnFace);
+        bevel.DeflateRect(1, 1);
+        pDC->Draw3dRect(&bevel, gfxData.m_crBtnHilite, gfxData.m_crBtnShadow);
+        return;
+    }
+    pDC->Draw3dRect(box(from + 7, groove - 2, to - 7, groove + 2), 0x474747, 0xFFFFFF);
+    m_rcThumb = box(thumb - 5, side + 3, thumb + 5, side + 24);
+    pDC->FillSolidRect(&m_rcThumb, gfxData.m_crBtnFace);
+    pDC->Draw3dRect(&m_rcThumb, 0xFFFFFF, 0x000000);
 }
 
 void CMyHorzSliderShape::OnDrawFlat(CDC* pDC)
 {
     CFODrawShape::OnDrawFlat(pDC);
-    const CRect r = EnsureMinimumSize(60, 24);
-    pDC->FillSolidRect(&r, GetBkColor());
-    CRect inner = r;
-    inner.DeflateRect(1, 1);
-    const int y = inner.top + 12;
-    pDC->Draw3dRect(CRect(inner.left + 7, y - 2, inner.right - 7, y + 2), 0x474747, 0xFFFFFF);
-    const int x = ThumbCentre(r);
-    m_rcThumb = CRect(x - 5, inner.top + 3, x + 5, inner.top + 24);
-    pDC->FillSolidRect(&m_rcThumb, gfxData.m_crBtnFace);
-    pDC->Draw3dRect(&m_rcThumb, 0xFFFFFF, 0x000000);
+    DrawSlider(pDC, FALSE);
 }
 
 void CMyHorzSliderShape::OnDraw3d(CDC* pDC)
 {
     CFODrawShape::OnDraw3d(pDC);
-    const CRect r = EnsureMinimumSize(60, 24);
-    pDC->FillSolidRect(&r, GetBkColor());
-    CRect inner = r;
-    inner.DeflateRect(1, 1);
-    const int y = inner.top + 12;
-    pDC->FillSolidRect(CRect(inner.left + 8, y - 3, inner.right - 8, y + 3), 0);
-    const int x = ThumbCentre(r);
-    m_rcThumb = CRect(x - 7, inner.top + 3, x + 7, inner.top + 24);
-    DrawThumb3d(pDC, m_rcThumb);
+    DrawSlider(pDC, TRUE);
 }
 
 // CMyVertSliderShape
@@ -251,44 +256,4 @@ CMyVertSliderShape::CMyVertSliderShape(const CMyVertSliderShape& src) : CMyHorzS
 CFODrawShape* CMyVertSliderShape::Copy() const
 {
     return new CMyVertSliderShape(*this);
-}
-
-int CMyVertSliderShape::ValueFromPoint(CPoint point) const
-{
-    const CRect r = GetSnapRect();
-    return ValueAlong(GetMinValue(), GetMaxValue(), point.y - r.top - 8, r.Height() - 16);
-}
-
-int CMyVertSliderShape::ThumbCentre(const CRect& rc) const
-{
-    return ThumbAlong(GetMinValue(), GetMaxValue(), GetCurValue(), rc.top + 8, rc.Height() - 16);
-}
-
-void CMyVertSliderShape::OnDrawFlat(CDC* pDC)
-{
-    CFODrawShape::OnDrawFlat(pDC);
-    const CRect r = EnsureMinimumSize(24, 60);
-    pDC->FillSolidRect(&r, GetBkColor());
-    CRect inner = r;
-    inner.DeflateRect(1, 1);
-    const int x = inner.left + 12;
-    pDC->Draw3dRect(CRect(x - 2, inner.top + 7, x + 2, inner.bottom - 7), 0x474747, 0xFFFFFF);
-    const int y = ThumbCentre(r);
-    m_rcThumb = CRect(inner.left + 3, y - 5, inner.left + 24, y + 5);
-    pDC->FillSolidRect(&m_rcThumb, gfxData.m_crBtnFace);
-    pDC->Draw3dRect(&m_rcThumb, 0xFFFFFF, 0x000000);
-}
-
-void CMyVertSliderShape::OnDraw3d(CDC* pDC)
-{
-    CFODrawShape::OnDraw3d(pDC);
-    const CRect r = EnsureMinimumSize(24, 60);
-    pDC->FillSolidRect(&r, GetBkColor());
-    CRect inner = r;
-    inner.DeflateRect(1, 1);
-    const int x = inner.left + 12;
-    pDC->FillSolidRect(CRect(x - 3, inner.top + 8, x + 3, inner.bottom - 8), 0);
-    const int y = ThumbCentre(r);
-    m_rcThumb = CRect(inner.left + 3, y - 7, inner.left + 24, y + 7);
-    DrawThumb3d(pDC, m_rcThumb);
 }

@@ -32,10 +32,11 @@ public:
     void GetCurrentEditText(CString& strOut) const;
     void SetCurrentEditText(const CString& strText);
 
-    // The value a pointer at `point` gives.
-    virtual int ValueFromPoint(CPoint point) const;
+    // The value a pointer at `point` gives (the vertical slider's grows downward).
+    int ValueFromPoint(CPoint point) const;
     // The thumb's centre along the groove of rc.
-    virtual int ThumbCentre(const CRect& rc) const;
+    int ThumbCentre(const CRect& rc) const;
+    virtual BOOL IsVertical() const { return FALSE; }
     BOOL IsDragging() const { return m_bDragging; }
     CRect GetThumbRect() const { return m_rcThumb; }
 
@@ -50,7 +51,7 @@ public:
 protected:
     // The draw rectangle, grown (and the shape with it) to the smallest size a slider draws at.
     CRect EnsureMinimumSize(int nMinWidth, int nMinHeight);
-    static void DrawThumb3d(CDC* pDC, const CRect& rc);
+    void DrawSlider(CDC* pDC, BOOL b3d);
 
     BOOL m_bDragging = FALSE;
     CRect m_rcThumb;
@@ -64,10 +65,5 @@ public:
     CMyVertSliderShape();
     CMyVertSliderShape(const CMyVertSliderShape& src);
     CFODrawShape* Copy() const override;
-
-    // The value grows downward.
-    int ValueFromPoint(CPoint point) const override;
-    int ThumbCentre(const CRect& rc) const override;
-    void OnDrawFlat(CDC* pDC) override;
-    void OnDraw3d(CDC* pDC) override;
+    BOOL IsVertical() const override { return TRUE; }
 };
