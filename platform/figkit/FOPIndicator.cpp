@@ -187,7 +187,8 @@ void CFOPIndicatorElliptical::Draw(CDC* pDC, const CFOPMeterScale* pScale)
         const double to = std::min(p.dEnd, double(scale->GetMaximum()));
         if (!(to > from))
             continue;
-        const int steps = 24;
+        // About one corner every 4 pixels of the ring.
+        const int steps = std::clamp(scale->GetRadius() / 4, 4, 24);
         std::vector<POINT> pts;
         for (int i = 0; i <= steps; ++i)
             pts.push_back(scale->ValueToRadiusPoint(from + (to - from) * i / steps, 0.72));

@@ -240,10 +240,16 @@ void CFOPMeterEllipticalScale::Draw(CDC* pDC)
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldText = pDC->SetTextColor(m_crLabel);
     const UINT oldAlign = pDC->SetTextAlign(TA_CENTER | TA_BASELINE);
+    // Minor ticks closer than 3 pixels on the ring would only blur it.
+    const double spacing =
+        ticks > 1 ? 2.0 * std::numbers::pi * r * std::fabs(m_dSweepAngle) / 360.0 / (ticks - 1) : 0;
+    const bool minors = spacing >= 3.0;
     for (int i = 0; i < ticks; ++i)
     {
         const double v = m_nMinimum + i * m_dTickUnit;
         const bool major = i % freq == 0;
+        if (!major && !minors)
+            continue;
         pDC->MoveTo(ValueToRadiusPoint(v, major ? 0.78 : 0.84));
         pDC->LineTo(ValueToRadiusPoint(v, 0.92));
         if (major && GetStyle(3) != 0 && r >= 40)
