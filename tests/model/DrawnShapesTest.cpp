@@ -346,6 +346,16 @@ TEST_F(DrawnShapes, GaugesShowTheirPhasesAndClampTheirValues)
     EXPECT_EQ(round->PointToValue(CPoint(c.x - 3, c.y + 90)), 0.0);
     EXPECT_EQ(round->PointToValue(CPoint(c.x + 3, c.y + 90)), 100.0);
     EXPECT_EQ(knob.GetIndicator()->Quantize(37.2), 38.0);
+    // Tick and quantize units that would never advance draw no ticks and round nothing.
+    for (double unit : {0.0, -2.0, std::nan(""), std::numeric_limits<double>::infinity()})
+    {
+        round->SetTickUnit(unit);
+        knob.GetIndicator()->SetQuantizeUnit(unit);
+        EXPECT_EQ(knob.GetIndicator()->Quantize(37.2), 37.2);
+        QImage image(220, 220, QImage::Format_RGB32);
+        CImageDC dc(image);
+        knob.OnDraw(&dc);
+    }
 
     // Out of range and equal bounds stand at the ends.
     CFOPMeterScale scale;
