@@ -3,6 +3,7 @@
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPCanvasCore.h"
+#include "figkit/FOValueProperties.h"
 
 BOOL XVKIsAnimationOn(const CFODrawShape* pShape)
 {
@@ -10,6 +11,23 @@ BOOL XVKIsAnimationOn(const CFODrawShape* pShape)
     if (pShape)
         pShape->GetPropBoolValue(on, XVK_PROP_ANIMATION);
     return on;
+}
+
+void XVKSetCornerPoints(CFODrawShape* pShape, CRect& rc)
+{
+    rc.NormalizeRect();
+    const CPoint pts[4] = {
+        {rc.left, rc.top}, {rc.right, rc.top}, {rc.right, rc.bottom}, {rc.left, rc.bottom}};
+    pShape->AllocMemory(4);
+    pShape->SetPoints(pts, 4);
+}
+
+void XVKAddAnimationProp(CFODrawShape* pShape, BOOL bValue)
+{
+    if (!pShape)
+        return;
+    const CFOValueProperties prop(XVK_PROP_ANIMATION, FO_VALUE::MakeBool(bValue));
+    pShape->AddNewProperty(&prop);
 }
 
 BOOL XVKPositionCorrect(const CFODrawShape* pShape)

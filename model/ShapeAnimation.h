@@ -3,6 +3,7 @@
 // mode.
 #pragma once
 
+#include "mfc/Geometry.h"
 #include "win32/WinTypes.h"
 
 class CFODrawShape;
@@ -13,6 +14,10 @@ class CWnd;
 
 // Property 1924 of the shape; TRUE when the shape does not hold it.
 BOOL XVKIsAnimationOn(const CFODrawShape* pShape);
+// Normalises rc and makes it the shape's outline: its corners from the top left, clockwise.
+void XVKSetCornerPoints(CFODrawShape* pShape, CRect& rc);
+// Adds property 1924 to the shape's custom properties with the given value.
+void XVKAddAnimationProp(CFODrawShape* pShape, BOOL bValue);
 // The draw rectangle shrunk by 1 on every side is at least 20 wide and 20 high.
 BOOL XVKPositionCorrect(const CFODrawShape* pShape);
 

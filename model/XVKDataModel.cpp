@@ -12,8 +12,17 @@
 #include "figkit/FOTimeChartShape.h"
 #include "mfc/Archive.h"
 #include "model/AnchorShape.h"
+#include "model/AnimatedLinkShape.h"
+#include "model/ExtMeterShape.h"
 #include "model/FOCpuUsageShape.h"
+#include "model/FOHighEllipseShape.h"
+#include "model/GaugeShapes.h"
+#include "model/GaugeTankShape.h"
+#include "model/MyDeferentShape.h"
+#include "model/MyNewPipeShape.h"
+#include "model/MyPieProgressShape.h"
 #include "model/MyPushChartShape.h"
+#include "model/SliderShapes.h"
 #include "model/OwnServer.h"
 #include "model/ParamObj.h"
 #include "model/XFOCorsssLineShape.h"
@@ -47,23 +56,23 @@ const FactoryEntry kFactory[] = {
     {256, Make<CFOTimeChartShape>, 500, 320},
     {601, Make<CFORectShape>, 70, 40},
     {602, Make<CFOEllipseShape2>, 70, 40},
-    {605, Make<CFOEllipseShape2>, 160, 160},  // CExtEllipseShape
-    {607, Make<CFODrawPortsShape>, 160, 160}, // CExtMeterShape
+    {605, Make<CExtEllipseShape>, 160, 160},
+    {607, Make<CExtMeterShape>, 160, 160},
     {615, Make<CMyPushChartShape>, 500, 320},
-    {616, Make<CFORectShape>, 80, 160},            // CFOPGaugeTankShape
-    {617, Make<CFOPGaugeCircularShape>, 240, 240}, // CFOPGaugeKnobShape
-    {618, Make<CFOPGaugeCircularShape>, 240, 240}, // CFOPGaugeMultiPhaseEllipseShape
-    {619, Make<CFOPGaugeVertLineShape>, 70, 280},  // CFOPGaugeMultiPhaseBarShape
+    {616, Make<CFOPGaugeTankShape>, 80, 160},
+    {617, Make<CFOPGaugeKnobShape>, 240, 240},
+    {618, Make<CFOPGaugeMultiPhaseEllipseShape>, 240, 240},
+    {619, Make<CFOPGaugeMultiPhaseBarShape>, 70, 280},
     {620, Make<CAnchorShape>, 120, 160},
-    {621, Make<CFORectShape>, 160, 160}, // CMyPieProgressShape
-    {622, Make<CFOLinkShape>, 160, 160}, // CAnimatedLinkShape
+    {621, Make<CMyPieProgressShape>, 160, 160},
+    {622, Make<CAnimatedLinkShape>, 160, 160},
     {623, Make<CFOCpuUsageShape>, 500, 320},
-    {624, Make<CFODrawShape>, 160, 40}, // CMyHorzSliderShape
-    {625, Make<CFODrawShape>, 40, 160}, // CMyVertSliderShape
-    {626, Make<CFORectShape>, 240, 60}, // CMyDeferentShape
+    {624, Make<CMyHorzSliderShape>, 160, 40},
+    {625, Make<CMyVertSliderShape>, 40, 160},
+    {626, Make<CMyDeferentShape>, 240, 60},
     {696, Make<CXFOCorsssLineShape>, 0, 0},
-    {697, Make<CFOLineShape>, 0, 0},       // CMyNewPipeShape
-    {699, Make<CFOPChordShape>, 160, 160}, // CFOHighEllipseShape
+    {697, Make<CMyNewPipeShape>, 0, 0},
+    {699, Make<CFOHighEllipseShape>, 160, 160},
 };
 
 const FactoryEntry* FindEntry(UINT nType)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <numbers>
 
 int CFODrawHelper::RoundValue(double value)
 {
@@ -182,4 +183,38 @@ CString& FOStringArrayToString(const CStringArray& array, const CString& separat
         text += array.GetAt(i);
     }
     return text;
+}
+
+int CFODrawHelper::NormAngle360(int nAngle)
+{
+    nAngle %= 36000;
+    return nAngle < 0 ? nAngle + 36000 : nAngle;
+}
+
+CPoint CFODrawHelper::CalcTouchPoint(const CRect& rc, int nAngle)
+{
+    const double a = rc.Width() / 2.0, b = rc.Height() / 2.0;
+    const double cx = (rc.left + rc.right) / 2.0, cy = (rc.top + rc.bottom) / 2.0;
+    const double t = NormAngle360(nAngle) / 100.0 * std::numbers::pi / 180.0;
+    const double dx = std::cos(t), dy = std::sin(t);
+    const double den = std::sqrt(b * b * dx * dx + a * a * dy * dy);
+    const double k = den > 0.0 ? a * b / den : 0.0;
+    return CPoint(RoundValue(cx + k * dx), RoundValue(cy - k * dy));
+}
+
+int CFODrawHelper::GetAngle(CPoint ptOffset)
+{
+    if (ptOffset.x == 0 && ptOffset.y == 0)
+        return 0;
+    const double deg = std::atan2(-double(ptOffset.y), double(ptOffset.x)) * 180.0 / std::numbers::pi;
+    return NormAngle360(RoundValue(deg * 100.0));
+}
+
+int CFODrawHelper::MulDivLargeValue(int a, int b, int c)
+{
+    if (c == 0)
+        return 0;
+    const long long p = (long long)a * b;
+    const long long q = (p >= 0) == (c > 0) ? (p + std::llabs(c) / 2) / c : (p - std::llabs(c) / 2) / c;
+    return int(std::clamp<long long>(q, INT_MIN, INT_MAX));
 }

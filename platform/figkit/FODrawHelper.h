@@ -45,6 +45,16 @@ public:
     static void FillEllipse(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType);
     // The GDI pen style and width for a shape pen style (FO_PEN_NONE gives PS_NULL).
     static int PenStyleToGdi(int nPenStyle);
+
+    // Angles in hundredths of a degree, counter-clockwise from 3 o'clock (y down on the screen).
+    // An angle brought into 0 to 35999.
+    static int NormAngle360(int nAngle);
+    // Where the ray from the centre of rc at nAngle meets the ellipse inscribed in rc.
+    static CPoint CalcTouchPoint(const CRect& rc, int nAngle);
+    // The angle of an offset from a centre (0 for no offset).
+    static int GetAngle(CPoint ptOffset);
+    // a * b / c in 64 bits, rounded; 0 when c is 0.
+    static int MulDivLargeValue(int a, int b, int c);
 };
 
 // Appends to `array` the pieces of `text` between separators, in order, and returns their count;

@@ -586,7 +586,33 @@ void CFODrawShape::PutPropValue(int nPropId, const FO_VALUE& value)
 {
     if (!m_props.PutValue(nPropId, value))
         m_props.Add(CFOValueProperties(nPropId, value));
+    OnPropertyChange(nPropId, m_props.Find(nPropId));
     NotifyChanged();
+}
+
+void CFODrawShape::OnPropertyChange(int, CFOBaseProperties*) {}
+
+void CFODrawShape::SetMinValue(double d)
+{
+    if (m_dMinValue == d)
+        return;
+    m_dMinValue = d;
+    OnPropertyChange(FO_PROP_MIN_VALUE, nullptr);
+    NotifyChanged();
+}
+
+void CFODrawShape::SetMaxValue(double d)
+{
+    if (m_dMaxValue == d)
+        return;
+    m_dMaxValue = d;
+    OnPropertyChange(FO_PROP_MAX_VALUE, nullptr);
+    NotifyChanged();
+}
+
+void CFODrawShape::DoSubMenuChange(const int&, const CString& strState)
+{
+    SetStateType(strState);
 }
 
 // Drawing

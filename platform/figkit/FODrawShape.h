@@ -76,6 +76,9 @@ enum
     // Set to whether a bound shape's value switched it on.
     FO_PROP_SWITCH_STATE = 1533,
     FO_PROP_VALUE_ON = 1609,
+    // The value range of the base.
+    FO_PROP_MIN_VALUE = 1105,
+    FO_PROP_MAX_VALUE = 1106,
 };
 
 // A value that carries no change: the smallest positive double.
@@ -243,9 +246,10 @@ public:
 
     // Value.
     double GetMinValue() const { return m_dMinValue; }
-    void SetMinValue(double d) { SetAndNotify(m_dMinValue, d); }
+    // A change of the range also reaches OnPropertyChange (FO_PROP_MIN_VALUE, FO_PROP_MAX_VALUE).
+    void SetMinValue(double d);
     double GetMaxValue() const { return m_dMaxValue; }
-    void SetMaxValue(double d) { SetAndNotify(m_dMaxValue, d); }
+    void SetMaxValue(double d);
     virtual double GetCurrentValue() const { return m_dCurrentValue; }
     virtual void SetCurrentValue(double dValue) { SetAndNotify(m_dCurrentValue, dValue); }
     virtual CString GetCurrentTextValue() const { return m_strCurrentText; }
@@ -271,6 +275,10 @@ public:
     virtual void SetStateType(const CString& str) { SetAndNotify(m_strStateType, str); }
     // The state names, in order.
     virtual int GetStateList(CStringArray& list) const;
+    // The states a shape offers in its menu; the base offers its state list.
+    virtual int GetStateListEx(CStringArray& list) const { return GetStateList(list); }
+    // A state chosen from the shape's menu; the base makes it the state type.
+    virtual void DoSubMenuChange(const int& nIndex, const CString& strState);
     void GetValueChangeScript(CString& str) const { str = m_strValueChangeScript; }
     void SetValueChangeScript(const CString& str) { SetAndNotify(m_strValueChangeScript, str); }
 
@@ -309,6 +317,10 @@ public:
     const CFOPropertyList& GetPropertyList() const { return m_props; }
     // Adds the shape's custom properties with their defaults; a derived shape calls the base first.
     virtual void DoAddCustProp() {}
+    // A property changed (pProps: the set that holds it, null for the base's own fields such as the
+    // range); the base does nothing. DoEndPropChange closes a batch of changes.
+    virtual void OnPropertyChange(int nPropId, CFOBaseProperties* pProps);
+    virtual void DoEndPropChange() {}
     // Getters leave the value unchanged and return FALSE when no set knows the id; a getter of
     // one type reads a value of another numeric type converted.
     BOOL GetPropValue(FO_VALUE& value, int nPropId) const { return m_props.GetValue(value, nPropId); }
@@ -360,6 +372,8 @@ public:
     virtual BOOL OnRButtonDown(UINT nFlags, CPoint point);
     virtual BOOL OnRButtonUp(UINT nFlags, CPoint point);
     virtual BOOL OnMouseMove(UINT nFlags, CPoint point);
+    // The mouse was taken away (capture lost, window closing) in the middle of a press.
+    virtual void OnCancelMode() {}
 
     // Timers and animation.
     int RegisterTimerEvent(CFODrawShape* pShape, int nPeriod);

@@ -1,6 +1,8 @@
 #include "figkit/FOGeometry.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 FOPSimplePolygon::FOPSimplePolygon(const POINT* points, int count)
 {
@@ -79,4 +81,66 @@ BOOL FOPSimpleCompositePolygon::IsInside(const POINT& pt) const
         if (p.IsInside(pt))
             return TRUE;
     return FALSE;
+}
+
+namespace
+{
+int RoundCoord(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return int(std::lround(std::clamp(v, -1.0e8, 1.0e8)));
+}
+} // namespace
+
+void FOPSimplePolygon::ArcTo(const POINT& ptVia, const POINT& ptTo)
+{
+    if (m_points.empty())
+    {
+        Add(ptTo);
+        return;
+    }
+    const double ax = m_points.back().x, ay = m_points.back().y;
+    const double bx = ptVia.x, by = ptVia.y, cx = ptTo.x, cy = ptTo.y;
+    const double d = 2.0 * (ax * (by - cy) + bx * (cy - ay) + cx * (ay - by));
+    if (std::fabs(d) < 1e-9)
+    {
+        Add(ptTo);
+        return;
+    }
+    const double a2 = ax * ax + ay * ay, b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+    const double ux = (a2 * (by - cy) + b2 * (cy - ay) + c2 * (ay - by)) / d;
+    const double uy = (a2 * (cx - bx) + b2 * (ax - cx) + c2 * (bx - ax)) / d;
+    const double r = std::hypot(ax - ux, ay - uy);
+    const double t0 = std::atan2(ay - uy, ax - ux);
+    double t1 = std::atan2(by - uy, bx - ux);
+    double t2 = std::atan2(cy - uy, cx - ux);
+    // Go round the way that passes the middle point.
+    const double twoPi = 2.0 * std::numbers::pi;
+    auto ccw = [&](double from, double to)
+    {
+        double x = std::fmod(to - from, twoPi);
+        return x < 0 ? x + twoPi : x;
+    };
+    double sweep = ccw(t0, t2);
+    if (ccw(t0, t1) > sweep)
+        sweep -= twoPi;
+    const int n = std::clamp(int(std::fabs(sweep) * r / 4.0), 4, 64);
+    for (int i = 1; i <= n; ++i)
+    {
+        const double t = t0 + sweep * i / n;
+        Add(CPoint(RoundCoord(ux + r * std::cos(t)), RoundCoord(uy + r * std::sin(t))));
+    }
+    m_points.back() = FOPPoint(ptTo);
+}
+
+void FOPSimplePolygon::AddEllipseArc(const POINT& ptCentre, double rx, double ry, double dStart, double dEnd,
+                                     int nSegments)
+{
+    nSegments = std::clamp(nSegments, 1, 720);
+    for (int i = 0; i <= nSegments; ++i)
+    {
+        const double a = (dStart + (dEnd - dStart) * i / nSegments) * std::numbers::pi / 180.0;
+        Add(CPoint(RoundCoord(ptCentre.x + rx * std::cos(a)), RoundCoord(ptCentre.y - ry * std::sin(a))));
+    }
 }

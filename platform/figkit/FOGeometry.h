@@ -44,6 +44,14 @@ public:
     // Even-odd rule; a point on an edge counts as inside.
     BOOL IsInside(const POINT& pt) const;
 
+    // Appends the circular arc from the last point through ptVia to ptTo (a straight line when the
+    // three lie on one line, or with no last point).
+    void ArcTo(const POINT& ptVia, const POINT& ptTo);
+    // Appends nSegments + 1 points of the ellipse about ptCentre with radii rx, ry from angle
+    // dStart to dEnd (degrees, counter-clockwise from 3 o'clock, y down on the screen).
+    void AddEllipseArc(const POINT& ptCentre, double rx, double ry, double dStart, double dEnd,
+                       int nSegments);
+
 private:
     std::vector<FOPPoint> m_points;
 };

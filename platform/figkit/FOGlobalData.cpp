@@ -1,9 +1,18 @@
 #include "figkit/FOGlobalData.h"
 
+#include "mfc/SysColor.h"
+
 FO_GLOBAL_DATA::FO_GLOBAL_DATA()
 {
     m_penMainOrderLine.CreatePen(PS_SOLID, 2, RGB(0, 0, 255));
     m_penOrderLine.CreatePen(PS_DOT, 1, RGB(0, 0, 128));
+    m_crBtnFace = GetSysColor(COLOR_BTNFACE);
+    m_crBtnShadow = GetSysColor(COLOR_BTNSHADOW);
+    m_crBtnHilite = GetSysColor(COLOR_BTNHIGHLIGHT);
+    m_crBtnDkShadow = GetSysColor(COLOR_3DDKSHADOW);
+    m_crBtnLight = GetSysColor(COLOR_3DLIGHT);
+    m_crBtnText = GetSysColor(COLOR_BTNTEXT);
+    m_fontRegular.CreatePointFont(90, L"Sans Serif");
 }
 
 FO_GLOBAL_DATA& AfxGetFOGlobalData()

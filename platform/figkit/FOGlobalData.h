@@ -15,6 +15,14 @@ struct FO_GLOBAL_DATA
     // The look the programs chose at start-up (FO_GLOBAL::InitGUIType) and whether XP style is on.
     int m_nGUIType = 0;
     BOOL m_bXPStyle = FALSE;
+    // Faces and bevels of drawn controls (the system's button colours), and their font.
+    COLORREF m_crBtnFace = 0;
+    COLORREF m_crBtnShadow = 0;
+    COLORREF m_crBtnHilite = 0;
+    COLORREF m_crBtnDkShadow = 0;
+    COLORREF m_crBtnLight = 0;
+    COLORREF m_crBtnText = 0;
+    CFont m_fontRegular;
 };
 
 FO_GLOBAL_DATA& AfxGetFOGlobalData();

@@ -156,6 +156,11 @@ void CFOPCanvasCore::OnPaint()
 // Events
 
 void CFOPCanvasCore::DoButtonClickEvent(CFODrawShape*) {}
+
+void CFOPCanvasCore::DoButtonClickEvent(CFODrawShape* pShape, int)
+{
+    DoButtonClickEvent(pShape);
+}
 void CFOPCanvasCore::DoEditTextChangeEvent(CFODrawShape*, const CString&) {}
 void CFOPCanvasCore::DoEventAtAllGeometryUp(CFODrawShape*, int, const CString&) {}
 void CFOPCanvasCore::DoEventDragSlider(CFODrawShape*, double) {}

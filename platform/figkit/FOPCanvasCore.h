@@ -47,6 +47,8 @@ public:
 
     // Events of shapes for the program; the base does nothing.
     virtual void DoButtonClickEvent(CFODrawShape* pShape);
+    // The form shapes call for a click they raise themselves (nIndex -1: the shape as a whole).
+    void DoButtonClickEvent(CFODrawShape* pShape, int nIndex);
     virtual void DoEditTextChangeEvent(CFODrawShape* pShape, const CString& strText);
     virtual void DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, const CString& strEvent);
     virtual void DoEventDragSlider(CFODrawShape* pShape, double dValue);

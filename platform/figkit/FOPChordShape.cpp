@@ -1,5 +1,7 @@
 #include "figkit/FOPChordShape.h"
 
+#include <algorithm>
+
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FODrawHelper.h"
 #include "mfc/Dc.h"
@@ -66,4 +68,30 @@ void CFOPChordShape::OnDrawFlat(CDC* pDC)
     pDC->SelectObject(oldBrush);
     pDC->SelectObject(oldPen);
     DrawCaptionText(pDC, rc, GetObjectCaption());
+}
+
+void CFOPChordShape::SetChordAnchors(const CPoint& ptStart, const CPoint& ptEnd, const CRect& rcEllipse)
+{
+    m_ptChordStart = ptStart;
+    m_ptChordEnd = ptEnd;
+    m_rcChord = rcEllipse;
+}
+
+void CFOPChordShape::SetChordPolygon(const POINT* points, int nCount)
+{
+    m_aChordPoints.assign(points, points + std::max(0, nCount));
+}
+
+void CFOPChordShape::DrawChordPolygon(CDC* pDC)
+{
+    const int n = int(m_aChordPoints.size());
+    if (!pDC || n < 3)
+        return;
+    FillPoly(pDC, m_aChordPoints.data(), n, GetBkColor(), GetPatternColor(), GetBrushType());
+    CPen pen;
+    CPen* oldPen = SelectLinePen(pDC, pen);
+    CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
+    pDC->Polygon(m_aChordPoints.data(), n);
+    pDC->SelectObject(oldBrush);
+    pDC->SelectObject(oldPen);
 }

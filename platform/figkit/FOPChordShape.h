@@ -18,7 +18,24 @@ public:
     void OnDrawFlat(CDC* pDC) override;
     void OnDraw3d(CDC* pDC) override { OnDrawFlat(pDC); }
 
+    // The elliptic segment a derived shape laid out: its two touch points on the ellipse and the
+    // ellipse's rectangle (own coordinates).
+    CPoint GetChordStart() const { return m_ptChordStart; }
+    CPoint GetChordEnd() const { return m_ptChordEnd; }
+    void SetChordAnchors(const CPoint& ptStart, const CPoint& ptEnd, const CRect& rcEllipse);
+    // The outline of the segment (the arc, closed by its chord); the shape's own outline stays.
+    void SetChordPolygon(const POINT* points, int nCount);
+    int GetChordPointCount() const { return int(m_aChordPoints.size()); }
+
 protected:
+    // Fills the segment with the shape's colours and frames it with its line pen.
+    void DrawChordPolygon(CDC* pDC);
+
+    CPoint m_ptChordStart;
+    CPoint m_ptChordEnd;
+    CRect m_rcChord;
+    std::vector<CPoint> m_aChordPoints;
+
     // Fills the chord of the ellipse in rc below the line at `fraction` of its height from the bottom.
     void FillChord(CDC* pDC, const CRect& rc, double fraction, COLORREF crFill);
 };

@@ -1,9 +1,10 @@
-// A round gauge: a dial with ticks over a 270-degree sweep and a needle at the current value.
+// A round gauge: an elliptical scale over 270 degrees, a knob indicator and a number read-out by
+// default; derived gauges choose their parts through the factory hooks.
 #pragma once
 
-#include "figkit/FODrawPortsShape.h"
+#include "figkit/FOPGaugeShapeBase.h"
 
-class CFOPGaugeCircularShape : public CFODrawPortsShape
+class CFOPGaugeCircularShape : public CFOPGaugeShapeBase
 {
     DECLARE_SERIAL(CFOPGaugeCircularShape)
 public:
@@ -13,7 +14,11 @@ public:
     CFOPGaugeCircularShape& operator=(const CFOPGaugeCircularShape& src);
     CFODrawShape* Copy() const override;
 
-    void Serialize(CArchive& ar) override;
-    void OnDrawFlat(CDC* pDC) override;
-    void OnDraw3d(CDC* pDC) override { OnDrawFlat(pDC); }
+    CFOPMeterScale* GenMeterScale() override;
+    CFOPIndicator* GenIndicator() override;
+    CFOPIndicator* GenNumber() override;
+
+protected:
+    // A round dial in the shape's colours.
+    void DrawFace(CDC* pDC) override;
 };

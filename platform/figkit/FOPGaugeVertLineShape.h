@@ -1,9 +1,9 @@
-// A vertical gauge: a scale with ticks and a bar that rises with the current value.
+// A vertical gauge: a linear scale from the foot to the head of the shape and a bar indicator.
 #pragma once
 
-#include "figkit/FODrawPortsShape.h"
+#include "figkit/FOPGaugeShapeBase.h"
 
-class CFOPGaugeVertLineShape : public CFODrawPortsShape
+class CFOPGaugeVertLineShape : public CFOPGaugeShapeBase
 {
     DECLARE_SERIAL(CFOPGaugeVertLineShape)
 public:
@@ -13,7 +13,6 @@ public:
     CFOPGaugeVertLineShape& operator=(const CFOPGaugeVertLineShape& src);
     CFODrawShape* Copy() const override;
 
-    void Serialize(CArchive& ar) override;
-    void OnDrawFlat(CDC* pDC) override;
-    void OnDraw3d(CDC* pDC) override { OnDrawFlat(pDC); }
+    CFOPMeterScale* GenMeterScale() override;
+    CFOPIndicator* GenIndicator() override;
 };

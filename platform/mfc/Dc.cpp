@@ -177,12 +177,21 @@ QPen CPen::ToQPen() const
         {
             // Qt counts dash lengths in pen widths; GDI in logical units.
             const double unit = std::max(1, m_nWidth);
+            // A dash of length 0 draws nothing (a gap of 0 joins its neighbours); a pattern of
+            // nothing but zeros would never advance, so it draws solid.
             QList<qreal> pattern;
+            double total = 0.0;
             for (DWORD len : m_aUserStyle)
+            {
                 pattern.append(std::max(0.0001, double(len) / unit));
+                total += double(len);
+            }
             if (pattern.size() % 2)
                 pattern.append(pattern.back());
-            pen.setDashPattern(pattern);
+            if (total >= 1.0)
+                pen.setDashPattern(pattern);
+            else
+                pen.setStyle(Qt::SolidLine);
         }
         break;
     default:
@@ -1682,6 +1691,11 @@ BOOL CDC::TextOut(int x, int y, const CString& str)
 {
     if (!Ready())
         return FALSE;
+    if (m_curFont.IsCreated() && m_curFont.m_logFont.lfEscapement % 3600 != 0)
+    {
+        TextOutRotated(x, y, str, int(m_curFont.m_logFont.lfEscapement % 3600));
+        return TRUE;
+    }
     const QString text = QString::fromStdWString(str.str());
     const QFontMetrics fm(m_pPainter->font());
     const int width = fm.horizontalAdvance(text);

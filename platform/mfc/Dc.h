@@ -159,6 +159,18 @@ class CWnd;
 #ifndef LF_FACESIZE
 #define LF_FACESIZE 32
 #endif
+#ifndef OUT_DEFAULT_PRECIS
+#define OUT_DEFAULT_PRECIS 0
+#define CLIP_DEFAULT_PRECIS 0
+#define DEFAULT_QUALITY 0
+#define DEFAULT_PITCH 0
+#define FIXED_PITCH 1
+#define VARIABLE_PITCH 2
+#define FF_DONTCARE 0x00
+#define FF_ROMAN 0x10
+#define FF_SWISS 0x20
+#define FF_MODERN 0x30
+#endif
 
 #ifndef SRCCOPY
 #define SRCCOPY 0x00CC0020
@@ -421,13 +433,29 @@ public:
     CSize GetTextExtent(const CString& str) const;
     BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
 
-    // The image this DC draws into, when it draws into one.
-    virtual QImage* GetImage() const { return nullptr; }
+    // The image this DC draws into, when it draws into one (a memory DC: its selected bitmap).
+    virtual QImage* GetImage() const;
     // Copies a block of another image DC's pixels here.
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                 DWORD dwRop = SRCCOPY);
 
+    // Lines from the current position through the points; the last point becomes the current one.
+    BOOL PolylineTo(const POINT* lpPoints, int nCount);
+    // A dotted frame drawn by inverting the pixels under it; drawing it twice takes it away.
+    void DrawFocusRect(LPCRECT lpRect);
+
+    // Memory DC: draws into the bitmap selected into it (a 1 x 1 one at first) until DeleteDC.
+    BOOL CreateCompatibleDC(CDC* pDC);
+    BOOL DeleteDC();
+    BOOL IsMemoryDC() const { return m_pMem != nullptr; }
+    // Selects a bitmap into a memory DC; returns the one it replaced, null when this is no memory
+    // DC or the bitmap holds no image.
+    CBitmap* SelectObject(CBitmap* pBitmap);
+
 protected:
+    // Text turned by the font's escapement (tenths of a degree, counter-clockwise).
+    void TextOutRotated(int x, int y, const CString& str, int nEscapement);
+
     struct State
     {
         COLORREF crText = 0;
@@ -474,6 +502,8 @@ protected:
     std::vector<std::unique_ptr<Saved>> m_saved;
     int m_nSaved = 0;
     std::unique_ptr<Impl> m_impl;
+    // The state of a memory DC (DcMemory.cpp); null for other DCs.
+    std::shared_ptr<struct AfxMemDCState> m_pMem;
 };
 
 // Draws into an image; the image must outlive the DC.

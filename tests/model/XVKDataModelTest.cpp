@@ -80,23 +80,23 @@ const FactoryCase kFactoryCases[] = {
     {256, "CFOTimeChartShape", 500, 320},
     {601, "CFORectShape", 70, 40},
     {602, "CFOEllipseShape2", 70, 40},
-    {605, "CFOEllipseShape2", 160, 160},
-    {607, "CFODrawPortsShape", 160, 160},
+    {605, "CExtEllipseShape", 160, 160},
+    {607, "CExtMeterShape", 160, 160},
     {615, "CMyPushChartShape", 500, 320},
-    {616, "CFORectShape", 80, 160},
-    {617, "CFOPGaugeCircularShape", 240, 240},
-    {618, "CFOPGaugeCircularShape", 240, 240},
-    {619, "CFOPGaugeVertLineShape", 70, 280},
+    {616, "CFOPGaugeTankShape", 80, 160},
+    {617, "CFOPGaugeKnobShape", 240, 240},
+    {618, "CFOPGaugeMultiPhaseEllipseShape", 240, 240},
+    {619, "CFOPGaugeMultiPhaseBarShape", 70, 280},
     {620, "CAnchorShape", 120, 160},
-    {621, "CFORectShape", 160, 160},
-    {622, "CFOLinkShape", 160, 160},
+    {621, "CMyPieProgressShape", 160, 160},
+    {622, "CAnimatedLinkShape", 160, 160},
     {623, "CFOCpuUsageShape", 500, 320},
-    {624, "CFODrawShape", 160, 40},
-    {625, "CFODrawShape", 40, 160},
-    {626, "CFORectShape", 240, 60},
+    {624, "CMyHorzSliderShape", 160, 40},
+    {625, "CMyVertSliderShape", 40, 160},
+    {626, "CMyDeferentShape", 240, 60},
     {696, "CXFOCorsssLineShape", 0, 0},
-    {697, "CFOLineShape", 0, 0},
-    {699, "CFOPChordShape", 160, 160},
+    {697, "CMyNewPipeShape", 0, 0},
+    {699, "CFOHighEllipseShape", 160, 160},
 };
 
 CFODrawShape* Insert(CXVKDataModel& model, CFODrawShape* shape)
@@ -289,9 +289,9 @@ TEST_F(XVKModel, StaticShapesBoundToVariablesOrForeignItemsTurnLive)
     {
         const char* cls;
         UINT type;
-    } expected[] = {{"CFOHighShape", 281},   {"CFOHighShape", 281},       {"CFOPSimpleLabelShape", 257},
-                    {"CFOPChordShape", 699}, {"CFOPWaterHighShape", 284}, {"CFORectShape", 30},
-                    {"CFORectShape", 30},    {"CFORectShape", 30},        {"CFORectShape", 601},
+    } expected[] = {{"CFOHighShape", 281},        {"CFOHighShape", 281},       {"CFOPSimpleLabelShape", 257},
+                    {"CFOHighEllipseShape", 699}, {"CFOPWaterHighShape", 284}, {"CFORectShape", 30},
+                    {"CFORectShape", 30},         {"CFORectShape", 30},        {"CFORectShape", 601},
                     {"CXFODemoShape", 698}};
     for (int i = 0; i < 10; ++i)
     {
