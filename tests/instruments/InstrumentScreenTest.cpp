@@ -101,9 +101,10 @@ TEST_F(InstrumentScreen, EveryInstrumentTypeSavesLoadsAndCreatesItsControl)
         EXPECT_EQ(shape->GetType(), rows[i].nType);
         EXPECT_EQ(shape->GetCtrlName(), CString(rows[i].lpszCtrlName));
         EXPECT_FALSE(shape->IsDesignFrame());
-        ASSERT_EQ(shape->CreateWnd(&canvas, 2000 + i), 0);
+        // The canvas made the control when the model went onto it; a second one is refused.
         ASSERT_TRUE(shape->HasControl());
-        EXPECT_EQ(shape->GetCtrl()->GetDlgCtrlID(), 2000 + i);
+        EXPECT_EQ(UINT(shape->GetCtrl()->GetDlgCtrlID()), shape->GetCtrlID());
+        EXPECT_EQ(shape->CreateWnd(&canvas, 0), -1);
         // In design mode the control takes no input.
         EXPECT_FALSE(shape->GetCtrl()->IsWindowEnabled());
         EXPECT_TRUE(IsEqualGUID(ControlOf(*shape)->Info().clsid, shape->GetClsid()));
@@ -137,7 +138,7 @@ TEST_F(InstrumentScreen, PropertyPageEditSurvivesSaveAndLoad)
     CFOPCanvasCore canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 300)));
     canvas.SetCurrentModel(&model);
-    ASSERT_EQ(shape->CreateWnd(&canvas, 1), 0);
+    ASSERT_TRUE(shape->HasControl()); // made by the canvas
 
     {
         CModalHookScope cancel([](const AfxModalRequest&) { return IDCANCEL; });
@@ -167,7 +168,7 @@ TEST_F(InstrumentScreen, PropertyPageEditSurvivesSaveAndLoad)
     CFOPCanvasCore other;
     ASSERT_TRUE(other.CreateCanvas(nullptr, CRect(0, 0, 300, 300)));
     other.SetCurrentModel(&back);
-    ASSERT_EQ(loaded->CreateWnd(&other, 1), 0);
+    ASSERT_TRUE(loaded->HasControl()); // made by the canvas
     const CInstrumentSettings& s = ControlOf(*loaded)->Settings();
     EXPECT_EQ(s.strCaption, CString(L"Reactor"));
     EXPECT_EQ(s.dMax, 450);
@@ -194,7 +195,7 @@ TEST_F(InstrumentScreen, ForeignControlStateSurvivesByteForByte)
     CFOPCanvasCore canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 100)));
     canvas.SetCurrentModel(&back);
-    ASSERT_EQ(loaded->CreateWnd(&canvas, 1), 0);
+    ASSERT_TRUE(loaded->HasControl()); // made by the canvas
     EXPECT_TRUE(ControlOf(*loaded)->HasForeignState());
     ASSERT_TRUE(loaded->FetchOcxData());
     ASSERT_EQ(loaded->GetOcxData().GetLength(), foreign.size());
