@@ -1,10 +1,13 @@
 #include "foundation/MoveConstraint.h"
 
 #include "mfc/Messages.h"
+#include "mfc/Notify.h"
+#include "mfc/ResourceModule.h"
 #include "mfc/WinApp.h"
 #include "mfc/Wnd.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QStyle>
 
 #include <algorithm>
@@ -133,6 +136,7 @@ void CMoveConstraint::Reset()
     m_bPropertyPage = FALSE;
     m_bRefreshOnActivate = FALSE;
     m_constraints.clear();
+    m_tips.clear();
     m_sSection = L"LastWindowPos";
     m_sKey = L"UnnamedWindow";
     m_bPersist = FALSE;
@@ -149,6 +153,67 @@ void CMoveConstraint::InitializeCurrentSize(CWnd* pDlg)
     m_nMinX = rcWindow.Width();
     m_nMinY = rcWindow.Height();
     m_bInitialized = TRUE;
+    UpdateGrip();
+}
+
+void CMoveConstraint::SetGripMode(int mode)
+{
+    m_nGripper = mode;
+    UpdateGrip();
+}
+
+void CMoveConstraint::UpdateGrip()
+{
+    if (!m_pDlg || !m_pDlg->GetSafeHwnd())
+        return;
+    if (auto* dialog = qobject_cast<QDialog*>(m_pDlg->GetWidget()))
+        dialog->setSizeGripEnabled(m_nGripper == 1 && IsGripShowing());
+}
+
+void CMoveConstraint::AddTip(UINT nID, UINT nResId)
+{
+    m_tips[nID] = Tip{nResId, CString()};
+}
+
+void CMoveConstraint::AddTip(UINT nID, LPCWSTR szText)
+{
+    m_tips[nID] = Tip{0, CString(szText ? szText : L"")};
+}
+
+BOOL CMoveConstraint::OnNotify(NMHDR* pHdr, LRESULT* pResult)
+{
+    if (pHdr->code == PSN_SETACTIVE)
+    {
+        if (m_bPropertyPage && m_pDlg && m_pDlg->GetParent())
+            m_pDlg->GetParent()->SendMessage(WM_NOTIFY, pHdr->idFrom, reinterpret_cast<LPARAM>(pHdr));
+        OnPageActivated();
+        return FALSE;
+    }
+    if (pHdr->code != TTN_NEEDTEXTW)
+        return FALSE;
+    auto* ttt = reinterpret_cast<TOOLTIPTEXTW*>(pHdr);
+    UINT nID = UINT(pHdr->idFrom);
+    if (ttt->uFlags & TTF_IDISHWND)
+    {
+        CWnd* tool = CWnd::FromHandle(reinterpret_cast<HWND>(pHdr->idFrom));
+        nID = tool ? UINT(tool->GetDlgCtrlID()) : 0;
+    }
+    auto it = m_tips.find(nID);
+    if (it == m_tips.end())
+        return FALSE;
+    if (it->second.nResId)
+    {
+        ttt->lpszText = MAKEINTRESOURCE(it->second.nResId);
+        ttt->hinst = AfxGetResourceHandle();
+    }
+    else
+    {
+        ttt->lpszText = const_cast<LPWSTR>(it->second.text.GetString());
+        ttt->hinst = nullptr;
+    }
+    if (pResult)
+        *pResult = 0;
+    return TRUE;
 }
 
 void CMoveConstraint::SetMinTrackSize(int cx, int cy)
@@ -321,7 +386,24 @@ BOOL CMoveConstraint::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
             Relayout();
+        UpdateGrip();
         return FALSE;
+    case WM_NCHITTEST:
+    {
+        if (!m_pDlg || !m_pDlg->GetSafeHwnd())
+            return FALSE;
+        // The answer of the procedures before this one, refined for the fixed sides and the grip.
+        LRESULT def = HT_CLIENT;
+        if (!CallNext(&CMoveConstraint::Proc, m_pDlg->GetSafeHwnd(), msg, wParam, lParam, &def) || def == 0)
+            def = HT_CLIENT;
+        CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        m_pDlg->ScreenToClient(&pt);
+        if (pResult)
+            *pResult = HitTest(pt, UINT(def));
+        return TRUE;
+    }
+    case WM_NOTIFY:
+        return lParam ? OnNotify(reinterpret_cast<NMHDR*>(lParam), pResult) : FALSE;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         if (pResult)

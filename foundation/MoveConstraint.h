@@ -11,6 +11,7 @@
 #include <vector>
 
 class CWnd;
+struct NMHDR;
 struct MINMAXINFO;
 
 namespace kesdlg
@@ -64,7 +65,7 @@ public:
     void InitializeCurrentSize(CWnd* pDlg);
     void SetMinTrackSize(int cx, int cy);
     void SetMaxTrackSize(int cx, int cy);
-    void SetGripMode(int mode) { m_nGripper = mode; }
+    void SetGripMode(int mode);
     void SetIsPropertyPage(BOOL b) { m_bPropertyPage = b; }
     // A control that does not exist yet is completed when its property page is activated.
     BOOL AddConstraint(UINT nID, double fXMove, double fXSize, double fYMove, double fYSize);
@@ -74,9 +75,13 @@ public:
     BOOL SavePosition(LPCWSTR szSection = nullptr, LPCWSTR szKey = nullptr);
     void Persist(LPCWSTR szSection, LPCWSTR szKey);
 
+    // Tooltip texts by control id, handed out when a tooltip asks for a tool's text.
+    void AddTip(UINT nID, UINT nResId);
+    void AddTip(UINT nID, LPCWSTR szText);
+
     // The message filter: TRUE when the message is fully handled here.
     BOOL OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    // Where a point in window coordinates hits the frame, given the default answer.
+    // Where a point in client coordinates hits the frame, given the default answer.
     UINT HitTest(CPoint ptWindow, UINT defaultHit) const;
     BOOL IsGripShowing() const;
     void Relayout();
@@ -95,7 +100,15 @@ private:
         CRect rcInit;
         CWnd* pParent = nullptr;
     };
+    struct Tip
+    {
+        UINT nResId = 0; // a string resource, else the text
+        CString text;
+    };
     BOOL Complete(Constraint& c);
+    BOOL OnNotify(NMHDR* pHdr, LRESULT* pResult);
+    // The grip is the dialog's own size grip, shown while IsGripShowing holds.
+    void UpdateGrip();
     static BOOL Proc(void* pObject, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
     CWnd* m_pDlg = nullptr;
@@ -107,6 +120,7 @@ private:
     BOOL m_bPropertyPage = FALSE;
     BOOL m_bRefreshOnActivate = FALSE;
     std::vector<Constraint> m_constraints;
+    std::map<UINT, Tip> m_tips;
     CString m_sSection;
     CString m_sKey;
     BOOL m_bPersist = FALSE;

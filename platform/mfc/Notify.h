@@ -22,6 +22,25 @@ typedef NMHDR* LPNMHDR;
 #define NM_RETURN (NM_FIRST - 4)
 #define NM_RCLICK (NM_FIRST - 5)
 
+// A tooltip asks its owner for a tool's text (idFrom is the tool's id, or its window with TTF_IDISHWND).
+// The owner sets lpszText to a text, or to MAKEINTRESOURCE(id) with hinst, or fills szText.
+#define TTN_FIRST (0U - 520U)
+#define TTN_NEEDTEXTW (TTN_FIRST - 10)
+#define TTF_IDISHWND 0x0001
+struct TOOLTIPTEXTW
+{
+    NMHDR hdr;
+    LPWSTR lpszText;
+    WCHAR szText[80];
+    HINSTANCE hinst;
+    UINT uFlags;
+    LPARAM lParam;
+};
+
+// A property page becomes the active one.
+#define PSN_FIRST (0U - 200U)
+#define PSN_SETACTIVE (PSN_FIRST - 0)
+
 // What OnCmdMsg carries in pExtra for a notification.
 struct AFX_NOTIFY
 {

@@ -7,6 +7,8 @@
 #include "foundation/VersionInfo.h"
 #include "mfc/Controls.h"
 #include "mfc/Menu.h"
+#include "mfc/Messages.h"
+#include "mfc/Notify.h"
 #include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/WinApp.h"
@@ -563,5 +565,71 @@ TEST(MoveConstraint, ControlsFollowTheirFractionsOfTheGrowth)
     EXPECT_EQ(ok.top, ok0.top + dy);
     EXPECT_EQ(ok.Width(), ok0.Width());
     EXPECT_EQ(cancel.left, cancel0.left + int(dx * 0.6));
+    dlg.DestroyWindow();
+}
+
+// The frame hit test keeps fixed sides fixed and makes the grip's triangle a bottom-right corner;
+// tooltip requests are answered from the tip map by id or by the tool's window.
+TEST(MoveConstraint, HitTestAndTooltipsThroughTheChain)
+{
+    CDialog dlg(CLanguageSelect::IDD);
+    ASSERT_TRUE(dlg.Create(CLanguageSelect::IDD));
+    kesdlg::CMoveConstraint mc;
+    mc.InitializeCurrentSize(&dlg);
+    ASSERT_TRUE(mc.SubclassWnd());
+    const HWND hWnd = dlg.GetSafeHwnd();
+    CRect client;
+    dlg.GetClientRect(&client);
+    auto hitAt = [&](CPoint ptClient)
+    {
+        dlg.ClientToScreen(&ptClient);
+        LRESULT result = 0;
+        EXPECT_TRUE(kesdlg::CallChain(hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptClient.x, ptClient.y), &result));
+        return UINT(result);
+    };
+    EXPECT_EQ(hitAt(CPoint(client.right - 2, client.bottom - 2)), UINT(kesdlg::HT_BOTTOMRIGHT)); // grip
+    EXPECT_EQ(hitAt(CPoint(client.right - 2, 5)), UINT(kesdlg::HT_CLIENT));
+    mc.SetGripMode(0);
+    EXPECT_EQ(hitAt(CPoint(client.right - 2, client.bottom - 2)), UINT(kesdlg::HT_CLIENT));
+
+    struct Row
+    {
+        int minX, maxX, minY, maxY;
+        UINT def, expected;
+    } rows[] = {
+        {0, 0, 100, 100, kesdlg::HT_TOP, kesdlg::HT_BORDER},
+        {0, 0, 100, 100, kesdlg::HT_TOPLEFT, kesdlg::HT_LEFT},
+        {0, 0, 100, 100, kesdlg::HT_BOTTOMRIGHT, kesdlg::HT_RIGHT},
+        {200, 200, 0, 0, kesdlg::HT_RIGHT, kesdlg::HT_BORDER},
+        {200, 200, 0, 0, kesdlg::HT_TOPRIGHT, kesdlg::HT_TOP},
+        {200, 200, 0, 0, kesdlg::HT_BOTTOMLEFT, kesdlg::HT_BOTTOM},
+        {0, 0, 0, 0, kesdlg::HT_LEFT, kesdlg::HT_LEFT},
+    };
+    for (const Row& r : rows)
+    {
+        mc.SetMinTrackSize(r.minX, r.minY);
+        mc.SetMaxTrackSize(r.maxX, r.maxY);
+        EXPECT_EQ(mc.HitTest(CPoint(1, 1), r.def), r.expected) << r.def;
+    }
+
+    mc.AddTip(IDOK, L"Take the language");
+    mc.AddTip(IDCANCEL, 4711U);
+    TOOLTIPTEXTW ttt = {};
+    ttt.hdr.idFrom = IDOK;
+    ttt.hdr.code = TTN_NEEDTEXTW;
+    LRESULT result = 1;
+    ASSERT_TRUE(kesdlg::CallChain(hWnd, WM_NOTIFY, IDOK, reinterpret_cast<LPARAM>(&ttt), &result));
+    EXPECT_STREQ(ttt.lpszText, L"Take the language");
+    ttt = {};
+    ttt.hdr.idFrom = reinterpret_cast<UINT_PTR>(dlg.GetDlgItem(IDCANCEL)->GetSafeHwnd());
+    ttt.hdr.code = TTN_NEEDTEXTW;
+    ttt.uFlags = TTF_IDISHWND;
+    ASSERT_TRUE(kesdlg::CallChain(hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&ttt), &result));
+    EXPECT_EQ(ttt.lpszText, MAKEINTRESOURCE(4711));
+    EXPECT_EQ(ttt.hinst, AfxGetResourceHandle());
+    ttt.hdr.idFrom = 999; // no tip: left to others
+    ttt.uFlags = 0;
+    EXPECT_FALSE(kesdlg::CallChain(hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&ttt), &result));
+    mc.UnSubclassWnd();
     dlg.DestroyWindow();
 }
