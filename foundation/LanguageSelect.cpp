@@ -264,11 +264,27 @@ void CLanguageSelect::TranslateMenu(HMENU menu) const
     const int count = GetMenuItemCount(menu);
     for (int pos = count - 1; pos >= 0; --pos)
     {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+        if (!GetMenuItemInfoW(menu, UINT(pos), TRUE, &info))
+            continue;
         const UINT state = GetMenuState(menu, UINT(pos), MF_BYPOSITION);
-        const UINT id = GetMenuItemID(menu, pos);
-        const HMENU sub = GetSubMenu(menu, pos);
+        const UINT id = info.wID;
+        const HMENU sub = info.hSubMenu;
         if (sub)
             TranslateMenu(sub);
+        // Only an owner-drawn item's data is a text record.
+        auto* data = (state & MF_OWNERDRAW) ? reinterpret_cast<MENUITEMTEXTDATA*>(info.dwItemData) : nullptr;
+        std::wstring dataText;
+        if (data && data->pszText &&
+            TranslateById(CLanguageCatalogue::ReadReference(data->pszText), dataText))
+        {
+            auto* copy = new wchar_t[dataText.size() + 1];
+            std::copy(dataText.c_str(), dataText.c_str() + dataText.size() + 1, copy);
+            delete[] data->pszText;
+            data->pszText = copy;
+        }
         wchar_t text[kMaxItemText + 1] = {};
         GetMenuStringW(menu, UINT(pos), text, kMaxItemText + 1, MF_BYPOSITION);
         std::wstring translated;

@@ -17,6 +17,13 @@
 class CLogFile;
 class CStatusBar;
 
+// The data of an owner-drawn menu item: its text comes first, owned by the record (new[]), so that
+// translating the menu can replace it.
+struct MENUITEMTEXTDATA
+{
+    wchar_t* pszText;
+};
+
 class CLanguageSelect : public CDialog
 {
 public:

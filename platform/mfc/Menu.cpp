@@ -25,6 +25,7 @@ struct CMenuItemData
     UINT nFlags = 0; // MF_ state and type bits
     CString strText;
     HMENU hSubMenu = nullptr;
+    ULONG_PTR dwItemData = 0;
 };
 
 struct CMenuData
@@ -146,7 +147,9 @@ CMenuItemData MakeItem(UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem)
     }
     else
         item.nID = UINT(uIDNewItem);
-    if (!(uFlags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && lpNewItem)
+    if (uFlags & MF_OWNERDRAW)
+        item.dwItemData = reinterpret_cast<ULONG_PTR>(lpNewItem);
+    else if (!(uFlags & (MF_SEPARATOR | MF_BITMAP)) && lpNewItem)
         item.strText = lpNewItem;
     return item;
 }
@@ -411,10 +414,49 @@ BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, L
     CMenuData* m = Find(h);
     CMenuItemData& item = m->items[pos];
     const HMENU oldSub = (item.nFlags & MF_POPUP) ? item.hSubMenu : nullptr;
+    const ULONG_PTR oldData = item.dwItemData;
     item = MakeItem(uFlags, uIDNewItem, lpNewItem);
+    if (!(uFlags & MF_OWNERDRAW)) // a new text leaves the item's data alone
+        item.dwItemData = oldData;
     // A popup replaced by something else takes its submenu along, as Win32 does.
     if (oldSub && item.hSubMenu != oldSub)
         DestroyTree(oldSub);
+    Touch(m);
+    return TRUE;
+}
+
+BOOL GetMenuItemInfoW(HMENU hMenu, UINT item, BOOL fByPosition, MENUITEMINFOW* lpmii)
+{
+    HMENU h = nullptr;
+    size_t pos = 0;
+    if (!lpmii || !Locate(hMenu, item, fByPosition ? MF_BYPOSITION : MF_BYCOMMAND, h, pos))
+        return FALSE;
+    const CMenuItemData& it = Find(h)->items[pos];
+    if (lpmii->fMask & MIIM_STATE)
+        lpmii->fState = it.nFlags & kStateBits;
+    if (lpmii->fMask & MIIM_ID)
+        lpmii->wID = it.nID;
+    if (lpmii->fMask & MIIM_SUBMENU)
+        lpmii->hSubMenu = (it.nFlags & MF_POPUP) ? it.hSubMenu : nullptr;
+    if (lpmii->fMask & MIIM_DATA)
+        lpmii->dwItemData = it.dwItemData;
+    return TRUE;
+}
+
+BOOL SetMenuItemInfoW(HMENU hMenu, UINT item, BOOL fByPosition, const MENUITEMINFOW* lpmii)
+{
+    HMENU h = nullptr;
+    size_t pos = 0;
+    if (!lpmii || !Locate(hMenu, item, fByPosition ? MF_BYPOSITION : MF_BYCOMMAND, h, pos))
+        return FALSE;
+    CMenuData* m = Find(h);
+    CMenuItemData& it = m->items[pos];
+    if (lpmii->fMask & MIIM_STATE)
+        it.nFlags = (it.nFlags & ~kStateBits) | (lpmii->fState & kStateBits);
+    if ((lpmii->fMask & MIIM_ID) && !(it.nFlags & MF_POPUP))
+        it.nID = lpmii->wID;
+    if (lpmii->fMask & MIIM_DATA)
+        it.dwItemData = lpmii->dwItemData;
     Touch(m);
     return TRUE;
 }

@@ -42,6 +42,27 @@ class QMenuBar;
 #define MFS_GRAYED 0x00000003L
 #define MFS_CHECKED MF_CHECKED
 
+// Item details by mask. An owner-drawn item's data is what was given as its text when it was made.
+#define MIIM_STATE 0x00000001
+#define MIIM_ID 0x00000002
+#define MIIM_SUBMENU 0x00000004
+#define MIIM_DATA 0x00000020
+struct MENUITEMINFOW
+{
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    void* hbmpChecked;
+    void* hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPWSTR dwTypeData;
+    UINT cch;
+    void* hbmpItem;
+};
+
 #define TPM_LEFTBUTTON 0x0000L
 #define TPM_RIGHTBUTTON 0x0002L
 #define TPM_LEFTALIGN 0x0000L
@@ -113,6 +134,9 @@ UINT GetMenuItemID(HMENU hMenu, int nPos);
 HMENU GetSubMenu(HMENU hMenu, int nPos);
 int GetMenuStringW(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax, UINT flags);
 UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
+BOOL GetMenuItemInfoW(HMENU hMenu, UINT item, BOOL fByPosition, MENUITEMINFOW* lpmii);
+// Sets the state, id and item data the mask names.
+BOOL SetMenuItemInfoW(HMENU hMenu, UINT item, BOOL fByPosition, const MENUITEMINFOW* lpmii);
 BOOL AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
 BOOL InsertMenuW(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
 BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);

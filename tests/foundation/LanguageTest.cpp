@@ -267,8 +267,16 @@ TEST_F(LanguageLibrary, GermanTranslatesStringsMenusAndDialogsAndEnglishComesBac
     CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(128));
     EXPECT_EQ(MenuText(menu, 0).rfind(L"Rivez.rc:", 0), 0u);
+    // An owner-drawn item's text record is translated in place, keeping the item.
+    const std::wstring ref = MenuText(menu, 0);
+    MENUITEMTEXTDATA record{new wchar_t[ref.size() + 1]};
+    std::copy(ref.c_str(), ref.c_str() + ref.size() + 1, record.pszText);
+    ASSERT_TRUE(AppendMenuW(menu, MF_OWNERDRAW, 4242, reinterpret_cast<LPCWSTR>(&record)));
     sel->TranslateMenu(menu);
     EXPECT_EQ(MenuText(menu, 0), L"&Datei");
+    EXPECT_STREQ(record.pszText, L"&Datei");
+    EXPECT_EQ(GetMenuItemID(menu, 3), 4242u);
+    delete[] record.pszText;
     EXPECT_EQ(MenuText(menu, 2), L"&Hilfe");
     HMENU help = GetSubMenu(menu, 2);
     EXPECT_EQ(MenuText(help, 2), L"Inf&o über Quendrel Plexdraft...");
