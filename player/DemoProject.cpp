@@ -1,5 +1,6 @@
 #include "player/DemoProject.h"
 
+#include "figkit/FODrawHelper.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPValueDriverShapes.h"
 #include "foundation/StdioFileEx.h"
@@ -63,6 +64,7 @@ public:
         if (!shape)
             return nullptr;
         shape->SetObjectCaption(strCaption);
+        shape->SetBrushType(FO_BRUSH_SOLID);
         shape->SetBkColor(crBk);
         // A zero value shows the pattern colour as background: keep it light.
         shape->SetPatternColor(RGB(255, 255, 200));
@@ -134,17 +136,18 @@ BOOL WriteMainScreen(const CString& strPath)
 {
     CScreenBuilder b;
     Caption(b, L"Plant overview");
-    ValueRow(b, 48, L"Ramp", L"Simulation.Ramp");
-    ValueRow(b, 76, L"Counter", L"Simulation.Counter");
-    ValueRow(b, 104, L"Text", L"Simulation.Text");
+    // Rows start below the corner that every loaded screen gives to the maker's note.
+    ValueRow(b, 84, L"Ramp", L"Simulation.Ramp");
+    ValueRow(b, 112, L"Counter", L"Simulation.Counter");
+    ValueRow(b, 140, L"Text", L"Simulation.Text");
     // Operator entry: a number written to a writable tag.
-    CScreenBuilder::Event(ValueRow(b, 132, L"Setpoint (click)", L"Memory.R8"), 22, CString());
-    ValueRow(b, 160, L"Timer steps", L"#Counter");
+    CScreenBuilder::Event(ValueRow(b, 168, L"Setpoint (click)", L"Memory.R8"), 22, CString());
+    ValueRow(b, 196, L"Timer steps", L"#Counter");
     // The clock.
-    b.Label(CRect(20, 188, 170, 212), L"Clock", RGB(235, 235, 235));
+    b.Label(CRect(20, 224, 170, 248), L"Clock", RGB(235, 235, 235));
     const wchar_t* const clock[] = {L"$Hour", L"$Minute", L"$Second"};
     for (int i = 0; i < 3; ++i)
-        CScreenBuilder::Bind(b.Label(CRect(175 + 42 * i, 188, 213 + 42 * i, 212), CString()), clock[i]);
+        CScreenBuilder::Bind(b.Label(CRect(175 + 42 * i, 224, 213 + 42 * i, 248), CString()), clock[i]);
 
     CScreenBuilder::Bind(b.Add(610, CRect(330, 48, 430, 208)), L"Plant.Area1.Tank1.Level");
     CScreenBuilder::Bind(b.Add(608, CRect(450, 60, 570, 180)), L"Plant.Area2.Pump1.Running");
@@ -167,13 +170,13 @@ BOOL WriteTrendsScreen(const CString& strPath)
 {
     CScreenBuilder b;
     Caption(b, L"Trends");
-    CFODrawShape* chart = b.Add(615, CRect(20, 48, 620, 340));
+    CFODrawShape* chart = b.Add(615, CRect(20, 44, 620, 300));
     if (chart)
         chart->PutPropStringValue(15009, L"Sine$FF0000,0,100,Chart,Simulation.Sine@"
                                          L"Ramp$0000FF,0,100,Chart,Simulation.Ramp@"
                                          L"Level$008000,0,100,Chart,Plant.Area1.Tank2.Level");
     // The chart's tags go to the servers the screen binds: this value names the server.
-    ValueRow(b, 340, L"Tank 2 level", L"Plant.Area1.Tank2.Level");
+    ValueRow(b, 316, L"Tank 2 level", L"Plant.Area1.Tank2.Level");
     const wchar_t* const screens[] = {L"Main.xdg", L"Details.xdg"};
     b.Navigation(screens, 2);
     b.Procedures(L"OnTrendsStart", CString(), 500, CString());
@@ -184,10 +187,10 @@ BOOL WriteDetailsScreen(const CString& strPath)
 {
     CScreenBuilder b;
     Caption(b, L"Details");
-    CScreenBuilder::Event(ValueRow(b, 48, L"I2 (click)", L"Memory.I2"), 22, CString());
-    CScreenBuilder::Event(ValueRow(b, 76, L"Text (click)", L"Memory.BSTR"), 22, CString());
-    ValueRow(b, 104, L"Pump speed", L"Plant.Area2.Pump1.Speed");
-    ValueRow(b, 132, L"Screen", L"#Screen");
+    CScreenBuilder::Event(ValueRow(b, 84, L"I2 (click)", L"Memory.I2"), 22, CString());
+    CScreenBuilder::Event(ValueRow(b, 112, L"Text (click)", L"Memory.BSTR"), 22, CString());
+    ValueRow(b, 140, L"Pump speed", L"Plant.Area2.Pump1.Speed");
+    ValueRow(b, 168, L"Screen", L"#Screen");
 
     // A marker moved along a path by the ramp, and a bar scaled by the tank level.
     CFODrawShape* marker = b.Add(602, CRect(330, 60, 350, 80));
@@ -217,14 +220,14 @@ BOOL WriteDetailsScreen(const CString& strPath)
         CScreenBuilder::Bind(scale, L"Plant.Area1.Tank1.Level");
     }
     // Hiding and showing a shape.
-    CFODrawShape* lamp = b.Add(602, CRect(40, 200, 100, 260));
+    CFODrawShape* lamp = b.Add(602, CRect(40, 220, 100, 280));
     if (lamp)
     {
         lamp->SetObjectName(L"Lamp");
         lamp->SetBkColor(RGB(255, 230, 0));
     }
-    CScreenBuilder::Event(b.Label(CRect(120, 200, 210, 224), L"Hide lamp", RGB(230, 230, 230)), 12, L"Lamp");
-    CScreenBuilder::Event(b.Label(CRect(120, 232, 210, 256), L"Show lamp", RGB(230, 230, 230)), 13, L"Lamp");
+    CScreenBuilder::Event(b.Label(CRect(120, 220, 210, 244), L"Hide lamp", RGB(230, 230, 230)), 12, L"Lamp");
+    CScreenBuilder::Event(b.Label(CRect(120, 252, 210, 276), L"Show lamp", RGB(230, 230, 230)), 13, L"Lamp");
     const wchar_t* const screens[] = {L"Main.xdg", L"Trends.xdg"};
     b.Navigation(screens, 2);
     b.Procedures(L"OnDetailsStart", CString(), 500, CString());

@@ -1,0 +1,329 @@
+// The player running the demo project against the stand-in OPC server: live values, scripts and
+// timers, the clock, operator entry, bad quality, a server that drops, screen switches and closing.
+#include "PlayerTestSupport.h"
+#include "support/ModalHook.h"
+
+#include "figkit/FOPSimpleLabelShape.h"
+#include "mfc/Dialog.h"
+#include "mfc/Messages.h"
+#include "model/WorkSpaceObj.h"
+#include "opc/InfoMultiServerExplorerDoc.h"
+#include "opc/InfoServer.h"
+#include "opc/Item.h"
+#include "opc/ItemSet.h"
+#include "opcsdk/servers/OpcStandIn.h"
+#include "player/EntryDlgs.h"
+#include "player/ExtDataModel.h"
+#include "player/MainFrm.h"
+#include "player/QYRViewDoc.h"
+#include "player/QYRViewView.h"
+#include "player/RunCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTime>
+#include <QWidget>
+
+#include <cfloat>
+
+using namespace player_test;
+
+namespace
+{
+// The player on the demo project, its main view shown.
+struct RunningDemo
+{
+    InstallRoot root;
+    PlayerApp player;
+    CQYRViewView* view = nullptr;
+
+    RunningDemo() : player(root, {})
+    {
+        OpcStandIn::Reset();
+        CInfoServer::SetStatusWaitStep(20);
+        if (!player.Start())
+            return;
+        auto* frame = dynamic_cast<CMainFrame*>(player.app.m_pMainWnd);
+        view = frame ? dynamic_cast<CQYRViewView*>(frame->GetActiveView()) : nullptr;
+    }
+    ~RunningDemo() { OpcStandIn::Reset(); }
+
+    CExtDataModel* Model() const { return view->GetCurrentModel(); }
+    CWorkSpaceObj* WorkSpace() const { return const_cast<PlayerApp&>(player).app.GetWorkSpace(); }
+    CFODrawShape* ByKey3(const wchar_t* key) const
+    {
+        for (CFODrawShape* shape : *Model()->GetShapes())
+            if (shape->GetKeyId3() == key)
+                return shape;
+        return nullptr;
+    }
+    CFODrawShape* ByEvent(int kind, const wchar_t* text) const
+    {
+        for (CFODrawShape* shape : *Model()->GetShapes())
+            if (shape->GetEventType() == kind && shape->GetEventString() == text)
+                return shape;
+        return nullptr;
+    }
+    double Global(const wchar_t* name) const
+    {
+        CParamObj* param = WorkSpace()->FindParamByName(name);
+        return param ? param->GetValue().GetAsDouble() : -1.0;
+    }
+    // A click on the shape through the canvas, as the mouse gives it.
+    void Click(CFODrawShape* shape) const
+    {
+        const CPoint centre = shape->GetSnapRect().CenterPoint();
+        view->GetCanvas()->OnLButtonDown(MK_LBUTTON, centre);
+        view->GetCanvas()->OnLButtonUp(0, centre);
+    }
+    int Ticks(int n) const
+    {
+        const int target = view->GetTickCount() + n;
+        PumpUntil([&] { return view->GetTickCount() >= target; });
+        return view->GetTickCount();
+    }
+    int Writes() const { return OpcStandIn::CallCount(CLSID_QuendrelOpcDaServer, "IOPCSyncIO::Write"); }
+};
+
+// Answers the entry dialogs: the keypad buttons pressed in order, or a text typed, then the button.
+struct EntryScript
+{
+    std::vector<UINT> keys;
+    CString text;
+    int answer = IDOK;
+    std::vector<CString> messages;
+    std::vector<CString> dialogs;
+    CModalHookScope scope{[this](const AfxModalRequest& r)
+                          {
+                              if (r.kind == AfxModalKind::MessageBox)
+                              {
+                                  messages.push_back(r.strText);
+                                  return IDOK;
+                              }
+                              if (r.kind != AfxModalKind::Dialog || !r.pDialog)
+                                  return IDCANCEL;
+                              CString caption;
+                              r.pDialog->GetWindowText(caption);
+                              dialogs.push_back(caption);
+                              for (UINT id : keys)
+                                  r.pDialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+                              if (!text.IsEmpty())
+                                  r.pDialog->GetDlgItem(1001)->SetWindowText(text);
+                              return answer;
+                          }};
+};
+} // namespace
+
+TEST(PlayerRuntime, DemoShowsLiveValuesRunsItsTimerProcedureAndTheClock)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    EXPECT_EQ(demo.Global(L"#Started"), 1.0) << "the start procedure ran once";
+    CFODrawShape* ramp = demo.ByKey3(L"Simulation.Ramp");
+    CFODrawShape* text = demo.ByKey3(L"Simulation.Text");
+    ASSERT_TRUE(ramp && text);
+    EXPECT_NE(dynamic_cast<CItem*>(static_cast<CObject*>(ramp->GetItemData())), nullptr);
+
+    // Within two ticks of the first good read the bound shapes show values.
+    ASSERT_TRUE(PumpUntil([&] { return ramp->GetCurrentValue() != DBL_MIN; }));
+    demo.Ticks(2);
+    EXPECT_FALSE(text->GetCurrentTextValue().IsEmpty());
+    const double first = ramp->GetCurrentValue();
+    EXPECT_TRUE(PumpUntil([&] { return ramp->GetCurrentValue() != first; })) << "the ramp moves";
+
+    // The timer procedure counts the global variable up and its label follows.
+    CFODrawShape* counter = demo.ByKey3(L"#Counter");
+    ASSERT_NE(counter, nullptr);
+    const double before = demo.Global(L"#Counter");
+    ASSERT_TRUE(PumpUntil([&] { return demo.Global(L"#Counter") >= before + 2; }, 6000));
+    EXPECT_TRUE(PumpUntil([&] { return counter->GetCurrentValue() == demo.Global(L"#Counter"); }));
+    EXPECT_GE(demo.view->GetTimerStep(), 2);
+
+    // The clock's variables run and their labels show them.
+    CFODrawShape* second = demo.ByKey3(L"$Second");
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return second->GetCurrentValue() != DBL_MIN; }));
+    const int now = QTime::currentTime().second();
+    const int shown = int(second->GetCurrentValue());
+    EXPECT_TRUE(shown == now || (shown + 1) % 60 == now || (shown + 2) % 60 == now) << shown << " " << now;
+    EXPECT_EQ(demo.Global(L"$Hour"), double(QTime::currentTime().hour()));
+
+    // What the operator sees: saved by the test run.
+    demo.Ticks(2);
+    const QImage image = demo.player.app.m_pMainWnd->GetWidget()->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.save(QStringLiteral(QYR_DEMO_PNG)));
+}
+
+TEST(PlayerRuntime, OperatorEntryWritesTheTagAndRefusedEntriesWriteNothing)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CFODrawShape* setpoint = demo.ByKey3(L"Memory.R8");
+    ASSERT_NE(setpoint, nullptr);
+    demo.Ticks(2);
+    {
+        // "4", "2", ".", "5" on the keypad, then Enter.
+        EntryScript entry;
+        entry.keys = {1196, 1200, 1203, 1197};
+        const int writes = demo.Writes();
+        demo.Click(setpoint);
+        ASSERT_EQ(entry.dialogs, (std::vector<CString>{L"Enter new value"}));
+        EXPECT_TRUE(entry.messages.empty());
+        EXPECT_EQ(demo.Writes(), writes + 1);
+        EXPECT_TRUE(PumpUntil([&] { return setpoint->GetCurrentValue() == 42.5; }, 10000));
+    }
+    struct Refused
+    {
+        const wchar_t* text;
+        const wchar_t* message;
+    };
+    const Refused refused[] = {{L"", L"Please enter a number."},
+                               {L"  ", L"Please enter a number."},
+                               {L"abc", L"Please enter a number."},
+                               {L"12x", L"Please enter a number."},
+                               {L"1e400", L"Please enter a number."}};
+    for (const Refused& r : refused)
+    {
+        EntryScript entry;
+        entry.keys = {1284}; // Clear
+        entry.text = r.text;
+        const int writes = demo.Writes();
+        demo.Click(setpoint);
+        EXPECT_EQ(demo.Writes(), writes) << CString(r.text).ToUtf8();
+        ASSERT_EQ(entry.messages.size(), 1u) << CString(r.text).ToUtf8();
+        EXPECT_EQ(entry.messages[0], CString(r.message));
+    }
+    demo.Ticks(2);
+    EXPECT_EQ(setpoint->GetCurrentValue(), 42.5);
+
+    // The valve: event 21 on a boolean writes the opposite at once, without a dialog.
+    CFODrawShape* valve = demo.ByKey3(L"Plant.Area1.Tank1.Valve");
+    ASSERT_NE(valve, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return valve->GetCurrentValue() == 0.0; }));
+    {
+        EntryScript entry;
+        demo.Click(valve);
+        EXPECT_TRUE(entry.dialogs.empty());
+        EXPECT_TRUE(PumpUntil([&] { return valve->GetCurrentValue() == 1.0; }, 10000));
+    }
+}
+
+TEST(PlayerRuntime, SixteenBitEntriesAreTruncatedAndOutOfRangeOnesRefused)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    ASSERT_TRUE(demo.view->SwitchScreen(L"Details.xdg"));
+    CFODrawShape* i2 = demo.ByKey3(L"Memory.I2");
+    ASSERT_NE(i2, nullptr);
+    demo.Ticks(2);
+    struct Case
+    {
+        const wchar_t* text;
+        bool written;
+        double shown;
+    };
+    const Case cases[] = {{L"-3.9", true, -3.0},  {L"40000", false, -3.0}, {L"32767", true, 32767.0},
+                          {L"-32769", false, 32767.0}, {L"", false, 32767.0}};
+    for (const Case& c : cases)
+    {
+        EntryScript entry;
+        entry.keys = {1284}; // Clear
+        entry.text = c.text;
+        const int writes = demo.Writes();
+        demo.Click(i2);
+        EXPECT_EQ(demo.Writes(), writes + (c.written ? 1 : 0)) << CString(c.text).ToUtf8();
+        EXPECT_EQ(entry.messages.empty(), c.written) << CString(c.text).ToUtf8();
+        EXPECT_TRUE(PumpUntil([&] { return i2->GetCurrentValue() == c.shown; }, 10000)) << CString(c.text).ToUtf8();
+    }
+    // A text tag takes the string entry.
+    CFODrawShape* text = demo.ByKey3(L"Memory.BSTR");
+    ASSERT_NE(text, nullptr);
+    EntryScript entry;
+    entry.text = L"Batch 7";
+    demo.Click(text);
+    EXPECT_TRUE(PumpUntil([&] { return text->GetCurrentTextValue() == L"Batch 7"; }, 10000));
+}
+
+TEST(PlayerRuntime, BadQualityBlinksAndRecoversAndADroppedServerComesBack)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CFODrawShape* ramp = demo.ByKey3(L"Simulation.Ramp");
+    ASSERT_NE(ramp, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ramp->GetCurrentValue() != DBL_MIN; }));
+    demo.Ticks(1);
+    BOOL blinking = TRUE;
+    ASSERT_TRUE(ramp->GetPropBoolValue(blinking, RUN_PROP_BLINKING));
+    EXPECT_FALSE(blinking);
+    const COLORREF bk = ramp->GetBkColor();
+
+    // A bad quality: the shape blinks between its colours tick by tick.
+    OpcStandIn::FailItem(CLSID_QuendrelOpcDaServer, L"Simulation.Ramp", E_FAIL);
+    ASSERT_TRUE(PumpUntil([&] { return ramp->GetPropBoolValue(blinking, RUN_PROP_BLINKING) && blinking; }));
+    std::set<COLORREF> seen;
+    for (int i = 0; i < 4; ++i)
+    {
+        demo.Ticks(1);
+        seen.insert(ramp->GetBkColor());
+    }
+    EXPECT_EQ(seen.size(), 2u) << "background alternates";
+    OpcStandIn::ClearFault(CLSID_QuendrelOpcDaServer, OpcStandIn::FAULT_ITEM);
+    ASSERT_TRUE(PumpUntil([&] { return ramp->GetPropBoolValue(blinking, RUN_PROP_BLINKING) && !blinking; }));
+    EXPECT_EQ(ramp->GetBkColor(), bk);
+
+    // The server drops: every bound shape blinks; it comes back and values move on, same player.
+    OpcStandIn::Disconnect(CLSID_QuendrelOpcDaServer);
+    ASSERT_TRUE(PumpUntil([&] { return ramp->GetPropBoolValue(blinking, RUN_PROP_BLINKING) && blinking; }));
+    OpcStandIn::Reconnect(CLSID_QuendrelOpcDaServer);
+    ASSERT_TRUE(PumpUntil([&] { return ramp->GetPropBoolValue(blinking, RUN_PROP_BLINKING) && !blinking; }));
+    const double after = ramp->GetCurrentValue();
+    EXPECT_TRUE(PumpUntil([&] { return ramp->GetCurrentValue() != after; }));
+}
+
+TEST(PlayerRuntime, ScreenSwitchRebindsRunsTheStartProcedureAndClosingDisconnects)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CInfoMultiServerExplorerDoc* servers = GetExplorerMultiActiveDocument(FALSE);
+    ASSERT_NE(servers, nullptr);
+    EXPECT_EQ(servers->GetInfoServerCount(), 1);
+    const int groups = CQYRViewView::GetGroupCounter();
+
+    // A click on the "Trends" button switches: new group, chart items, start procedure, step 0.
+    CFODrawShape* toTrends = demo.ByEvent(5, L"Trends.xdg");
+    ASSERT_NE(toTrends, nullptr);
+    demo.Click(toTrends);
+    EXPECT_EQ(demo.player.app.m_strCurrentScreen, CString(L"Trends.xdg"));
+    EXPECT_EQ(demo.view->GetDocument()->GetTitle(), CString(L"Trends.xdg"));
+    EXPECT_EQ(CQYRViewView::GetGroupCounter(), groups + 1);
+    EXPECT_EQ(demo.Global(L"#Screen"), 2.0);
+    EXPECT_EQ(demo.view->GetTimerStep(), 0);
+    EXPECT_TRUE(demo.view->GetTimerProcedure().IsEmpty());
+    CFODrawShape* chart = nullptr;
+    for (CFODrawShape* shape : *demo.Model()->GetShapes())
+        if (shape->GetType() == 615)
+            chart = shape;
+    ASSERT_NE(chart, nullptr);
+    auto* set = dynamic_cast<CItemSet*>(static_cast<CObject*>(chart->GetItemData()));
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(set->GetAssocItemCount(), 3);
+    EXPECT_EQ(servers->GetInfoServerCount(), 1) << "the server stays connected across screens";
+    // The chart fills from its tags on the chart timer.
+    demo.Ticks(10);
+    EXPECT_TRUE(demo.player.app.m_pMainWnd->GetWidget()->grab().toImage().save(QStringLiteral(QYR_TRENDS_PNG)));
+
+    // The screen shown already, or one that does not exist, changes nothing.
+    EXPECT_FALSE(demo.view->SwitchScreen(L"Trends.xdg"));
+    EXPECT_FALSE(demo.view->LoadScreen(L"Missing.xdg"));
+    EXPECT_EQ(demo.player.app.m_strCurrentScreen, CString(L"Trends.xdg"));
+
+    // Back to the main screen, then close: its close procedure runs and the servers go.
+    demo.Click(demo.ByEvent(5, L"Main.xdg"));
+    EXPECT_EQ(demo.Global(L"#Started"), 2.0);
+    demo.player.app.m_pMainWnd->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(PumpUntil([&] { return demo.player.app.m_pMainWnd == nullptr; }));
+    EXPECT_EQ(demo.Global(L"#Closed"), 1.0);
+    EXPECT_EQ(OpcStandIn::LiveServerCount(CLSID_QuendrelOpcDaServer), 0);
+}
