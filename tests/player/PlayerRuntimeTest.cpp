@@ -4,6 +4,8 @@
 #include "support/ModalHook.h"
 
 #include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPValueDriverShapes.h"
+#include "symbols/LinkOpener.h"
 #include "mfc/Dialog.h"
 #include "mfc/Messages.h"
 #include "model/WorkSpaceObj.h"
@@ -38,8 +40,12 @@ struct RunningDemo
     PlayerApp player;
     CQYRViewView* view = nullptr;
 
-    RunningDemo() : player(root, {})
+    explicit RunningDemo(const std::function<void(const InstallRoot&)>& prepare = {},
+                         const std::vector<std::string>& args = {})
+        : player(root, args)
     {
+        if (prepare)
+            prepare(root);
         OpcStandIn::Reset();
         CInfoServer::SetStatusWaitStep(20);
         if (!player.Start())
@@ -224,8 +230,11 @@ TEST(PlayerRuntime, SixteenBitEntriesAreTruncatedAndOutOfRangeOnesRefused)
         bool written;
         double shown;
     };
-    const Case cases[] = {{L"-3.9", true, -3.0},  {L"40000", false, -3.0}, {L"32767", true, 32767.0},
-                          {L"-32769", false, 32767.0}, {L"", false, 32767.0}};
+    const Case cases[] = {{L"-3.9", true, -3.0},
+                          {L"40000", false, -3.0},
+                          {L"32767", true, 32767.0},
+                          {L"-32769", false, 32767.0},
+                          {L"", false, 32767.0}};
     for (const Case& c : cases)
     {
         EntryScript entry;
@@ -235,7 +244,8 @@ TEST(PlayerRuntime, SixteenBitEntriesAreTruncatedAndOutOfRangeOnesRefused)
         demo.Click(i2);
         EXPECT_EQ(demo.Writes(), writes + (c.written ? 1 : 0)) << CString(c.text).ToUtf8();
         EXPECT_EQ(entry.messages.empty(), c.written) << CString(c.text).ToUtf8();
-        EXPECT_TRUE(PumpUntil([&] { return i2->GetCurrentValue() == c.shown; }, 10000)) << CString(c.text).ToUtf8();
+        EXPECT_TRUE(PumpUntil([&] { return i2->GetCurrentValue() == c.shown; }, 10000))
+            << CString(c.text).ToUtf8();
     }
     // A text tag takes the string entry.
     CFODrawShape* text = demo.ByKey3(L"Memory.BSTR");
@@ -312,7 +322,8 @@ TEST(PlayerRuntime, ScreenSwitchRebindsRunsTheStartProcedureAndClosingDisconnect
     EXPECT_EQ(servers->GetInfoServerCount(), 1) << "the server stays connected across screens";
     // The chart fills from its tags on the chart timer.
     demo.Ticks(10);
-    EXPECT_TRUE(demo.player.app.m_pMainWnd->GetWidget()->grab().toImage().save(QStringLiteral(QYR_TRENDS_PNG)));
+    EXPECT_TRUE(
+        demo.player.app.m_pMainWnd->GetWidget()->grab().toImage().save(QStringLiteral(QYR_TRENDS_PNG)));
 
     // The screen shown already, or one that does not exist, changes nothing.
     EXPECT_FALSE(demo.view->SwitchScreen(L"Trends.xdg"));
@@ -326,4 +337,298 @@ TEST(PlayerRuntime, ScreenSwitchRebindsRunsTheStartProcedureAndClosingDisconnect
     EXPECT_TRUE(PumpUntil([&] { return demo.player.app.m_pMainWnd == nullptr; }));
     EXPECT_EQ(demo.Global(L"#Closed"), 1.0);
     EXPECT_EQ(OpcStandIn::LiveServerCount(CLSID_QuendrelOpcDaServer), 0);
+}
+
+TEST(PlayerRuntime, ServerKeysDecideWhatBinds)
+{
+    struct NameCase
+    {
+        const wchar_t* key;
+        const wchar_t* name;
+    };
+    const NameCase names[] = {{L"'Quendrel.OpcDaServer.1'", L"Quendrel.OpcDaServer.1"},
+                              {L"'Vendor.Server.2 on the hill'", L"Vendor.Server.2"},
+                              {L"Vendor.Server.2 extra", L"Vendor.Server.2"},
+                              {L"''", L""},
+                              {L"", L""}};
+    for (const NameCase& c : names)
+        EXPECT_EQ(CQYRViewView::ServerNameFromKey(c.key), CString(c.name)) << CString(c.key).ToUtf8();
+
+    struct BindCase
+    {
+        const wchar_t* key2;
+        const wchar_t* key3;
+        BOOL bound;
+    };
+    const BindCase binds[] = {
+        {L"Quendrel.OpcDaServer.1", L"Simulation.Ramp", FALSE}, // the own server, unquoted
+        {L"'Quendrel.OpcDaServer.1'", L"Simulation.Ramp", TRUE},
+        {L"this", L"Simulation.Ramp", FALSE},
+        {L"Server", L"Tag", FALSE},  // no '.'
+        {L".Server", L"Tag", FALSE}, // '.' at the start
+        {L"Vendor.Server", L"Tag", TRUE},
+        {L"Vendor.Server", L"", FALSE},
+        {L"", L"#Level", FALSE},
+    };
+    for (const BindCase& c : binds)
+    {
+        CFODrawShape shape;
+        shape.SetKeyId2(c.key2);
+        shape.SetKeyId3(c.key3);
+        EXPECT_EQ(CQYRViewView::IsTagBound(&shape), c.bound) << CString(c.key2).ToUtf8();
+    }
+    EXPECT_TRUE(CQYRViewView::IsOwnServer(L"this"));
+    EXPECT_TRUE(CQYRViewView::IsOwnServer(L"Quendrel.OpcDaServer.7"));
+    EXPECT_FALSE(CQYRViewView::IsOwnServer(L"'Quendrel.OpcDaServer.1'"));
+}
+
+TEST(PlayerRuntime, KeypadRules)
+{
+    struct Case
+    {
+        const wchar_t* text;
+        int selStart, selEnd;
+        const wchar_t* insert;
+        const wchar_t* result;
+    };
+    const Case inserts[] = {
+        {L"0", 0, 0, L"5", L"5"},   {L"0", 0, 0, L".", L"0."},     {L"12", 2, 2, L"3", L"123"},
+        {L"12", 0, 1, L"9", L"92"}, {L"1.5", 3, 3, L"7", L"1.57"}, {L"", 0, 0, L"4", L"4"},
+    };
+    for (const Case& c : inserts)
+        EXPECT_EQ(CAnalogEntryDlg::InsertText(c.text, c.selStart, c.selEnd, c.insert), CString(c.result))
+            << CString(c.text).ToUtf8();
+    EXPECT_EQ(CAnalogEntryDlg::ToggleSign(L"12"), CString(L"-12"));
+    EXPECT_EQ(CAnalogEntryDlg::ToggleSign(L"-12"), CString(L"+12"));
+    EXPECT_EQ(CAnalogEntryDlg::ToggleSign(L"+12"), CString(L"-12"));
+    EXPECT_EQ(CAnalogEntryDlg::ToggleSign(L""), CString(L"-"));
+    EXPECT_EQ(CAnalogEntryDlg::BackSpace(L"7"), CString(L"0"));
+    EXPECT_EQ(CAnalogEntryDlg::BackSpace(L"75"), CString(L"7"));
+
+    // Driven through the dialog: the '.' button does not add a second point, "&Back" and "+/-".
+    AfxEnsureApplication();
+    CString shown;
+    CModalHookScope scope(
+        [&shown](const AfxModalRequest& r)
+        {
+            for (UINT id : {1199u, 1203u, 1197u, 1203u, 1204u, 1194u, 1283u})
+                r.pDialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            r.pDialog->GetDlgItem(1001)->GetWindowText(shown);
+            return IDOK;
+        });
+    CAnalogEntryDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(shown, CString(L"-1.5"));
+    EXPECT_EQ(dlg.m_dValue, -1.5);
+}
+
+TEST(PlayerRuntime, ShapeEventsHideShowRunProceduresAndOpenLinks)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    std::vector<CString> opened;
+    const LinkOpenerFn previous = SetLinkOpener(
+        [&opened](const CString& address)
+        {
+            opened.push_back(address);
+            return TRUE;
+        });
+    CFODrawShape* any = demo.ByKey3(L"Simulation.Ramp");
+    demo.view->DoEventAtAllGeometryUp(any, 1, L"ops@plant.example");
+    demo.view->DoEventAtAllGeometryUp(any, 2, L"https://plant.example/help");
+    demo.view->DoEventAtAllGeometryUp(any, 3, L"/nowhere/manual.pdf");
+    EXPECT_EQ(opened, (std::vector<CString>{L"mailto:ops@plant.example", L"https://plant.example/help"}));
+    SetLinkOpener(previous);
+
+    // Kind 18 runs the shape's procedure, unless its text names another screen.
+    ASSERT_TRUE(PumpUntil([&] { return demo.Global(L"#Counter") > 0; }, 6000));
+    CFODrawShape* reset = demo.ByEvent(18, L"reset");
+    ASSERT_NE(reset, nullptr);
+    demo.view->DoEventAtAllGeometryUp(reset, 18, L"Details.xdg");
+    EXPECT_GT(demo.Global(L"#Counter"), 0.0);
+    demo.Click(reset);
+    EXPECT_EQ(demo.Global(L"#Counter"), 0.0);
+
+    // Hiding and showing a shape by name.
+    ASSERT_TRUE(demo.view->SwitchScreen(L"Details.xdg"));
+    CFODrawShape* lamp = demo.Model()->FindCompWithName(L"Lamp");
+    ASSERT_NE(lamp, nullptr);
+    demo.Click(demo.ByEvent(12, L"Lamp"));
+    EXPECT_FALSE(lamp->IsVisible());
+    demo.Click(demo.ByEvent(13, L"Lamp"));
+    EXPECT_TRUE(lamp->IsVisible());
+    demo.view->DoEventAtAllGeometryUp(any, 12, L"NoSuchShape");
+}
+
+TEST(PlayerRuntime, PathAndScaleDriversMoveTheirTarget)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CExtDataModel* model = demo.Model();
+    CRect rc(300, 100, 340, 140);
+    CFODrawShape* target = model->DoCreateShapeByType(601, rc, CString());
+    target->SetKeyId1(L"Target");
+    model->InsertShape(target);
+    target->Release();
+
+    struct ScaleCase
+    {
+        int direction, anchor;
+        double value;
+        CRect expected;
+    };
+    // Reference rectangle (0, 0, 100, 200), range 0 to 100.
+    const ScaleCase scales[] = {
+        {0, 1, 50.0, CRect(300, 100, 340, 200)}, {0, 1, 1.0, CRect(300, 196, 340, 200)},
+        {0, 0, 50.0, CRect(300, 0, 340, 100)},   {1, 0, 50.0, CRect(0, 100, 50, 140)},
+        {2, 2, 50.0, CRect(25, 50, 75, 150)},
+    };
+    for (const ScaleCase& c : scales)
+    {
+        target->PositionShape(CRect(300, 100, 340, 140));
+        CRect ref(0, 0, 100, 200);
+        auto* scale =
+            dynamic_cast<CFOPScaleRefShape*>(model->DoCreateShapeByType(FO_COMP_SCALEREF, ref, CString()));
+        ASSERT_NE(scale, nullptr);
+        scale->SetLinkPathShape(L"Target");
+        scale->PutPropIntValue(FO_PROP_SCALE_DIRECTION, c.direction);
+        scale->PutPropIntValue(FO_PROP_SCALE_ANCHOR, c.anchor);
+        demo.view->DoCurrentValueChange(scale, c.value);
+        EXPECT_EQ(target->GetSnapRect(), c.expected) << c.direction << "/" << c.anchor << " " << c.value;
+        delete scale;
+    }
+
+    struct PathCase
+    {
+        double value;
+        CPoint centre;
+        const wchar_t* key3;
+    };
+    const PathCase paths[] = {
+        {5.0, CPoint(50, 0), L""}, {25.0, CPoint(100, 0), L"#none"}, {0.0, CPoint(0, 0), L""}};
+    for (const PathCase& c : paths)
+    {
+        target->PositionShape(CRect(300, 100, 340, 140));
+        const POINT line[] = {{0, 0}, {100, 0}};
+        auto* path = new CFOPMovePathShape;
+        path->Create(line, 2);
+        path->SetMinValue(0);
+        path->SetMaxValue(10);
+        path->SetLinkPathShape(L"Target");
+        path->SetKeyId3(c.key3);
+        path->SetModel(model);
+        demo.view->DoCurrentValueChange(path, c.value);
+        EXPECT_EQ(target->GetSnapRect().CenterPoint(), c.centre) << c.value;
+        EXPECT_EQ(target->GetSnapRect().Width(), 40);
+        path->SetModel(nullptr);
+        delete path;
+    }
+
+    // A driver bound to a global variable sets it (exact name only); with no range nothing moves.
+    CRect ref(0, 0, 100, 200);
+    auto* scale =
+        dynamic_cast<CFOPScaleRefShape*>(model->DoCreateShapeByType(FO_COMP_SCALEREF, ref, CString()));
+    scale->SetLinkPathShape(L"Target");
+    scale->SetKeyId3(L" #Setpoint ");
+    demo.view->DoCurrentValueChange(scale, 30.0);
+    EXPECT_EQ(demo.Global(L"#Setpoint"), 30.0);
+    scale->SetKeyId3(L"#setpoint");
+    demo.view->DoCurrentValueChange(scale, 40.0);
+    EXPECT_EQ(demo.Global(L"#Setpoint"), 30.0);
+    const CRect before = target->GetSnapRect();
+    scale->SetMaxValue(0);
+    demo.view->DoCurrentValueChange(scale, 10.0);
+    EXPECT_EQ(target->GetSnapRect(), before);
+    delete scale;
+
+    // On the demo's details screen the ramp drives the marker along its path.
+    ASSERT_TRUE(demo.view->SwitchScreen(L"Details.xdg"));
+    CFODrawShape* marker = demo.Model()->FindShapeWithKey1(L"Marker");
+    ASSERT_NE(marker, nullptr);
+    const CPoint start = marker->GetSnapRect().CenterPoint();
+    EXPECT_TRUE(PumpUntil([&] { return marker->GetSnapRect().CenterPoint() != start; }));
+    EXPECT_EQ(marker->GetSnapRect().CenterPoint().y, 70);
+}
+
+TEST(PlayerRuntime, SliderDragSetsTheGlobalVariableAndItsOtherShapes)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CExtDataModel* model = demo.Model();
+    CFODrawShape* shapes[2] = {};
+    for (CFODrawShape*& shape : shapes)
+    {
+        CRect rc(400, 300, 440, 320);
+        shape = model->DoCreateShapeByType(601, rc, CString());
+        shape->SetKeyId3(L"#Setpoint");
+        model->InsertShape(shape);
+        shape->Release();
+    }
+    demo.view->DoEventDragSlider(shapes[0], 12.0);
+    EXPECT_EQ(demo.Global(L"#Setpoint"), 12.0);
+    EXPECT_EQ(shapes[1]->GetCurrentValue(), 12.0);
+    shapes[0]->SetKeyId3(L"#SETPOINT");
+    demo.view->DoEventDragSlider(shapes[0], 13.0);
+    EXPECT_EQ(demo.Global(L"#Setpoint"), 12.0) << "the name must match exactly";
+}
+
+TEST(PlayerRuntime, AScreenWithoutShapesKeepsTheViewIdle)
+{
+    RunningDemo demo(
+        [](const InstallRoot& root)
+        {
+            QFile empty(root.root + "/Demo/demo/XdgFiles/Empty.xdg");
+            empty.open(QIODevice::WriteOnly);
+        });
+    ASSERT_NE(demo.view, nullptr);
+    EXPECT_FALSE(demo.view->IsBusy());
+    ASSERT_TRUE(demo.view->SwitchScreen(L"Empty.xdg"));
+    if (demo.Model()->GetShapes()->IsEmpty())
+    {
+        EXPECT_TRUE(demo.view->IsBusy());
+        const int ticks = demo.view->GetTickCount();
+        QElapsedTimer wait;
+        wait.start();
+        PumpUntil([] { return false; }, 700);
+        EXPECT_EQ(demo.view->GetTickCount(), ticks);
+    }
+}
+
+TEST(PlayerRuntime, OneFailingServerDoesNotTakeTheHealthyOnesDown)
+{
+    for (const CLSID* failing : {&CLSID_QuendrelOpcDaServer, &CLSID_QuendrelOpcTestDa10})
+    {
+        RunningDemo demo(
+            [](const InstallRoot& root)
+            {
+                root.AddUserProject("two", [](CWorkSpaceObj&) {});
+                CExtDataModel model;
+                const wchar_t* const servers[][2] = {{L"'Quendrel.OpcDaServer.1'", L"Simulation.Ramp"},
+                                                     {L"Quendrel.OpcTestDa10.1", L"Ramp"}};
+                int y = 10;
+                for (const auto& s : servers)
+                {
+                    CRect rc(10, y, 110, y + 20);
+                    CFODrawShape* shape = model.DoCreateShapeByType(FO_COMP_SIMPLELABEL, rc, CString());
+                    shape->SetKeyId2(s[0]);
+                    shape->SetKeyId3(s[1]);
+                    model.InsertShape(shape);
+                    shape->Release();
+                    y += 30;
+                }
+                model.SaveDocument(ToCString(root.root + "/User/two/XdgFiles/Main.xdg"));
+            },
+            {"two"});
+        ASSERT_NE(demo.view, nullptr);
+        CInfoMultiServerExplorerDoc* doc = GetExplorerMultiActiveDocument(FALSE);
+        ASSERT_NE(doc, nullptr);
+        ASSERT_EQ(doc->GetInfoServerCount(), 2);
+        OpcStandIn::Disconnect(*failing);
+        demo.view->DisconnectTagServers(FALSE);
+        EXPECT_EQ(doc->GetInfoServerCount(), 1);
+        const bool daFailed = failing == &CLSID_QuendrelOpcDaServer;
+        EXPECT_EQ(doc->GetInfoServer(L"Quendrel.OpcDaServer.1") != nullptr, !daFailed);
+        EXPECT_EQ(doc->GetInfoServer(L"Quendrel.OpcTestDa10.1") != nullptr, daFailed);
+        OpcStandIn::Reconnect(*failing);
+    }
 }
