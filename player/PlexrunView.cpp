@@ -165,6 +165,9 @@ void CPlexrunView::OnInitialUpdate()
             script->AddObject(L"app", m_pMethodHost->GetIDispatch(FALSE), TRUE);
             script->SetTimeout(-1);
             m_strScriptText = app->ReadScriptFile(L"system.uscp");
+            // A file that holds nothing but its byte-order mark is an empty script.
+            if (m_strScriptText == CString(L"\xFEFF"))
+                m_strScriptText.Empty();
             if (!m_strScriptText.IsEmpty() && script->AddScript(m_strScriptText))
                 m_bScriptLoaded = TRUE;
         }

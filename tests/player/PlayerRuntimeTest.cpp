@@ -632,3 +632,47 @@ TEST(PlayerRuntime, OneFailingServerDoesNotTakeTheHealthyOnesDown)
         OpcStandIn::Reconnect(*failing);
     }
 }
+
+TEST(PlayerRuntime, AFailingTimerProcedureShowsItsErrorAndStillCountsSteps)
+{
+    struct Case
+    {
+        const char* script;
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"function OnStart(t, n) {}\nfunction OnTimer(t, n) { throw new Error('valve stuck'); }\n", true},
+        {"", false},
+        {"function OnTimer(t, n) {", false},
+    };
+    for (const Case& c : cases)
+    {
+        MessageLog messages;
+        RunningDemo demo(
+            [&c](const InstallRoot& root)
+            {
+                root.AddUserProject("scripted", [](CWorkSpaceObj&) {});
+                QDir().mkpath(root.root + "/User/scripted/ScriptFiles");
+                QFile file(root.root + "/User/scripted/ScriptFiles/system.uscp");
+                file.open(QIODevice::WriteOnly);
+                // Script files are UTF-16 with their mark.
+                const QString text = QString::fromUtf8(c.script);
+                file.write("\xFF\xFE", 2);
+                file.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+            },
+            {"scripted"});
+        ASSERT_NE(demo.view, nullptr);
+        EXPECT_EQ(demo.view->IsScriptLoaded(), c.loaded) << "[" << c.script << "]";
+        EXPECT_EQ(demo.view->GetTimerProcedure(), CString(L"OnTimer")) << "the timer is armed either way";
+        if (!c.loaded)
+        {
+            PumpUntil([] { return false; }, 1200);
+            EXPECT_TRUE(messages.texts.empty()) << c.script;
+            continue;
+        }
+        ASSERT_TRUE(PumpUntil([&] { return demo.view->GetTimerStep() >= 2; }, 6000));
+        ASSERT_GE(messages.texts.size(), 2u);
+        EXPECT_EQ(messages.texts[0].Find(L"Error: "), 0) << messages.texts[0].ToUtf8();
+        EXPECT_GE(messages.texts[0].Find(L"valve stuck"), 0) << messages.texts[0].ToUtf8();
+    }
+}
