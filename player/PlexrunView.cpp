@@ -423,24 +423,24 @@ int CPlexrunView::CountAllChartPoints() const
     return total;
 }
 
-int CPlexrunView::CountChartShapes() const
+int CPlexrunView::CountShapes(BOOL (*pfnTest)(UINT nType)) const
 {
     CExtDataModel* model = GetCurrentModel();
     if (!model)
         return 0;
     const auto& shapes = *model->GetShapes();
     return int(std::count_if(shapes.begin(), shapes.end(),
-                             [](const CFODrawShape* s) { return IsChartType(s->GetType()); }));
+                             [pfnTest](const CFODrawShape* s) { return pfnTest(s->GetType()); }));
+}
+
+int CPlexrunView::CountChartShapes() const
+{
+    return CountShapes(IsChartType);
 }
 
 int CPlexrunView::CountSteppingShapes() const
 {
-    CExtDataModel* model = GetCurrentModel();
-    if (!model)
-        return 0;
-    const auto& shapes = *model->GetShapes();
-    return int(std::count_if(shapes.begin(), shapes.end(),
-                             [](const CFODrawShape* s) { return IsSteppingType(s->GetType()); }));
+    return CountShapes(IsSteppingType);
 }
 
 // Shape events
@@ -461,8 +461,13 @@ BOOL CPlexrunView::SwitchScreen(const CString& strName)
     CPlexrunApp* app = AfxGetPlexrunApp();
     if (!app || strName.IsEmpty() || !app->IsScreenFileValid(strName))
         return FALSE;
-    const CString path = app->GetScreensFolder() + strName;
-    if (!m_pCanvas->LoadXdgFromFile(path, FALSE))
+    return ShowScreen(app->GetScreensFolder() + strName, strName);
+}
+
+BOOL CPlexrunView::ShowScreen(const CString& strPath, const CString& strName)
+{
+    CPlexrunApp* app = AfxGetPlexrunApp();
+    if (!app || !m_pCanvas || strPath.IsEmpty() || !m_pCanvas->LoadXdgFromFile(strPath, FALSE))
         return FALSE;
     m_pCanvas->SetDesignMode(FALSE);
     app->m_strCurrentScreen = strName;

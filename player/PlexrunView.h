@@ -92,6 +92,10 @@ public:
     void OnDestroy() override;
 
 protected:
+    // Loads a screen file and shows it as the current screen named strName, with its start
+    // procedure and timers; FALSE when it cannot be loaded.
+    BOOL ShowScreen(const CString& strPath, const CString& strName);
+    int CountShapes(BOOL (*pfnTest)(UINT nType)) const;
     // Reads the current screen's settings, runs its start procedure and arms the timers.
     void StartScreen();
     // Sets a variable from a double and pushes it to the shapes bound to it but pSkip, adding the

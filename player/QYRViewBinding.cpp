@@ -493,12 +493,5 @@ BOOL CQYRViewView::RunXdgFromFile(const CString& strName, BOOL)
     CPlexrunApp* app = AfxGetPlexrunApp();
     if (strName.IsEmpty() || !app || !m_pCanvas)
         return FALSE;
-    const CString path = CPlexrunApp::FileExists(strName) ? strName : app->GetScreenFilePath(strName);
-    if (path.IsEmpty() || !LoadXdgFromFile(path, 0))
-        return FALSE;
-    m_pCanvas->SetDesignMode(FALSE);
-    app->m_strCurrentScreen = strName;
-    m_nTimerStep = 0;
-    StartScreen();
-    return TRUE;
+    return ShowScreen(CPlexrunApp::FileExists(strName) ? strName : app->GetScreenFilePath(strName), strName);
 }

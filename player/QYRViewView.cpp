@@ -492,27 +492,7 @@ BOOL CQYRViewView::SetShapeValue(CFODrawShape* pShape, const FO_VALUE& value, BO
     const UINT type = pShape->GetType();
     const BOOL isText = value.m_nValueType == FO_VALUE_STRING;
     const BOOL isNumber = !isText && value.IsNumeric();
-    double next = 0.0;
-    switch (value.m_nValueType)
-    {
-    case FO_VALUE_BOOL:
-        next = value.m_bValue ? 1.0 : 0.0;
-        break;
-    case FO_VALUE_INT:
-        next = value.m_nValue;
-        break;
-    case FO_VALUE_FLOAT:
-        next = value.m_fValue;
-        break;
-    case FO_VALUE_DOUBLE:
-        next = value.m_dValue;
-        break;
-    case FO_VALUE_DWORD:
-        next = value.m_dwValue;
-        break;
-    default:
-        break;
-    }
+    const double next = isNumber ? value.GetAsDouble() : 0.0;
     BOOL set = FALSE;
     if (isNumber)
     {

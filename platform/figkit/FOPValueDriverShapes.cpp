@@ -22,86 +22,21 @@ void FOReportValueChange(CFODrawShape* pShape, double dValue)
         canvas->DoCurrentValueChange(pShape, dValue);
 }
 
+void FOSerializeLinkName(CArchive& ar, CString& strLinkName)
+{
+    FOSerializeVersion(ar, kVersion);
+    if (ar.IsStoring())
+        ar << strLinkName;
+    else
+        ar >> strLinkName;
+}
+
 CFOPMovePathShape::CFOPMovePathShape()
 {
     SetType(FO_COMP_MOVEPATH);
 }
 
-CFOPMovePathShape::CFOPMovePathShape(const CFOPMovePathShape& src)
-    : CFOLineShape(src), m_strLinkName(src.m_strLinkName)
-{
-}
-
-CFOPMovePathShape::~CFOPMovePathShape() = default;
-
-CFOPMovePathShape& CFOPMovePathShape::operator=(const CFOPMovePathShape& src)
-{
-    CFOLineShape::operator=(src);
-    m_strLinkName = src.m_strLinkName;
-    return *this;
-}
-
-CFODrawShape* CFOPMovePathShape::Copy() const
-{
-    return new CFOPMovePathShape(*this);
-}
-
-void CFOPMovePathShape::SetCurrentValue(double dValue)
-{
-    const BOOL changed = dValue != GetCurrentValue();
-    CFOLineShape::SetCurrentValue(dValue);
-    if (changed)
-        FOReportValueChange(this, dValue);
-}
-
-void CFOPMovePathShape::Serialize(CArchive& ar)
-{
-    CFOLineShape::Serialize(ar);
-    FOSerializeVersion(ar, kVersion);
-    if (ar.IsStoring())
-        ar << m_strLinkName;
-    else
-        ar >> m_strLinkName;
-}
-
 CFOPScaleRefShape::CFOPScaleRefShape()
 {
     SetType(FO_COMP_SCALEREF);
-}
-
-CFOPScaleRefShape::CFOPScaleRefShape(const CFOPScaleRefShape& src)
-    : CFORectShape(src), m_strLinkName(src.m_strLinkName)
-{
-}
-
-CFOPScaleRefShape::~CFOPScaleRefShape() = default;
-
-CFOPScaleRefShape& CFOPScaleRefShape::operator=(const CFOPScaleRefShape& src)
-{
-    CFORectShape::operator=(src);
-    m_strLinkName = src.m_strLinkName;
-    return *this;
-}
-
-CFODrawShape* CFOPScaleRefShape::Copy() const
-{
-    return new CFOPScaleRefShape(*this);
-}
-
-void CFOPScaleRefShape::SetCurrentValue(double dValue)
-{
-    const BOOL changed = dValue != GetCurrentValue();
-    CFORectShape::SetCurrentValue(dValue);
-    if (changed)
-        FOReportValueChange(this, dValue);
-}
-
-void CFOPScaleRefShape::Serialize(CArchive& ar)
-{
-    CFORectShape::Serialize(ar);
-    FOSerializeVersion(ar, kVersion);
-    if (ar.IsStoring())
-        ar << m_strLinkName;
-    else
-        ar >> m_strLinkName;
 }
