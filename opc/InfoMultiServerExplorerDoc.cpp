@@ -147,6 +147,18 @@ int CInfoMultiServerExplorerDoc::UpdateAllInfoServers()
     return TRUE;
 }
 
+void CInfoMultiServerExplorerDoc::GetInfoServerNames(CStringArray& names) const
+{
+    POSITION pos = m_mapServers.GetStartPosition();
+    while (pos)
+    {
+        CString name;
+        CInfoServer* server = nullptr;
+        m_mapServers.GetNextAssoc(pos, name, server);
+        names.Add(name);
+    }
+}
+
 BOOL CInfoMultiServerExplorerDoc::OnNewDocument()
 {
     RemoveAllInfoServers();

@@ -32,6 +32,8 @@ public:
     // service) on its items. FALSE when there is no server.
     int UpdateAllInfoServers();
     int GetInfoServerCount() const { return int(m_mapServers.GetCount()); }
+    // The names of the servers, in the map's order.
+    void GetInfoServerNames(CStringArray& names) const;
 
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCWSTR lpszPathName) override;

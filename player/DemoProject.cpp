@@ -1,5 +1,8 @@
 #include "player/DemoProject.h"
 
+#include "figkit/FODrawHelper.h"
+#include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPValueDriverShapes.h"
 #include "foundation/StdioFileEx.h"
 #include "model/WorkSpaceObj.h"
 #include "player/ExtDataModel.h"
@@ -8,37 +11,227 @@
 
 namespace
 {
-struct DemoSymbol
+// The stand-in DA server as the shapes name it: quoted, so that the own server binds.
+const wchar_t* const kServer = L"'Quendrel.OpcDaServer.1'";
+
+const wchar_t* const kSystemScript =
+    L"// Procedures of the demo project. Every procedure gets a text and a number.\r\n"
+    L"function OnStart(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Started\", app.GetGVarValue(\"#Started\") + 1);\r\n"
+    L"}\r\n"
+    L"function OnTimer(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Counter\", app.GetGVarValue(\"#Counter\") + 1);\r\n"
+    L"}\r\n"
+    L"function OnClose(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Closed\", 1);\r\n"
+    L"}\r\n"
+    L"function OnTrendsStart(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Screen\", 2);\r\n"
+    L"}\r\n"
+    L"function OnDetailsStart(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Screen\", 3);\r\n"
+    L"}\r\n"
+    L"function OnReset(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Counter\", 0);\r\n"
+    L"}\r\n";
+
+// Builds one screen of the demo.
+class CScreenBuilder
 {
-    UINT nType;
-    CRect rc;
-};
+public:
+    CScreenBuilder() { m_model.SetDesignMode(TRUE); }
 
-// Tanks and motor above, the four switches below.
-const DemoSymbol kSymbols[] = {
-    {608, CRect(30, 40, 170, 180)},   {614, CRect(210, 20, 350, 200)},  {610, CRect(390, 20, 530, 200)},
-    {609, CRect(40, 270, 120, 350)},  {611, CRect(200, 270, 280, 350)}, {612, CRect(360, 270, 440, 350)},
-    {613, CRect(520, 270, 600, 350)},
-};
-
-const wchar_t* const kSystemScript = L"// Procedures of the demo project.\r\n"
-                                     L"function OnStart()\r\n"
-                                     L"{\r\n"
-                                     L"}\r\n";
-
-BOOL WriteScreen(const CString& strPath)
-{
-    CExtDataModel model;
-    for (const DemoSymbol& symbol : kSymbols)
+    CFODrawShape* Add(UINT nType, CRect rc)
     {
-        CRect rc = symbol.rc;
-        CFODrawShape* shape = model.DoCreateShapeByType(symbol.nType, rc, CString());
+        CFODrawShape* shape = m_model.DoCreateShapeByType(nType, rc, CString());
         if (!shape)
-            return FALSE;
-        model.InsertShape(shape);
+            return nullptr;
+        m_model.InsertShape(shape);
         shape->Release();
+        return shape;
     }
-    return model.SaveDocument(strPath);
+
+    // A label: with a caption it shows the caption, without one the value it is bound to.
+    CFODrawShape* Label(CRect rc, const CString& strCaption, COLORREF crBk = RGB(255, 255, 255))
+    {
+        CFODrawShape* shape = Add(FO_COMP_SIMPLELABEL, rc);
+        if (!shape)
+            return nullptr;
+        shape->SetObjectCaption(strCaption);
+        shape->SetBrushType(FO_BRUSH_SOLID);
+        shape->SetBkColor(crBk);
+        // A zero value shows the pattern colour as background: keep it light.
+        shape->SetPatternColor(RGB(255, 255, 200));
+        return shape;
+    }
+
+    static void Bind(CFODrawShape* pShape, const CString& strTag)
+    {
+        if (!pShape)
+            return;
+        if (strTag[0] != L'#' && strTag[0] != L'$')
+            pShape->SetKeyId2(kServer);
+        pShape->SetKeyId3(strTag);
+    }
+
+    static void Event(CFODrawShape* pShape, int nKind, const CString& strText)
+    {
+        if (!pShape)
+            return;
+        pShape->SetEventType(nKind);
+        pShape->SetEventString(strText);
+    }
+
+    void Procedures(const CString& strStart, const CString& strTimer, int nPeriod, const CString& strClose)
+    {
+        CFOPropertyList& props = m_model.GetUserProperties();
+        props.PutValue(XVK_PROP_START_PROC, FO_VALUE::MakeString(strStart));
+        props.PutValue(XVK_PROP_TIMER_PROC, FO_VALUE::MakeString(strTimer));
+        props.PutValue(XVK_PROP_TIMER_PERIOD, FO_VALUE::MakeInt(nPeriod));
+        props.PutValue(XVK_PROP_CLOSE_PROC2, FO_VALUE::MakeString(strClose));
+    }
+
+    // Buttons to the other screens along the bottom.
+    void Navigation(const wchar_t* const* screens, int nCount)
+    {
+        for (int i = 0; i < nCount; ++i)
+        {
+            CString caption = screens[i];
+            caption.Replace(L".xdg", L"");
+            Event(Label(CRect(20 + 110 * i, 360, 120 + 110 * i, 388), L"> " + caption, RGB(200, 220, 255)), 5,
+                  screens[i]);
+        }
+    }
+
+    CExtDataModel& Model() { return m_model; }
+    BOOL Save(const CString& strPath) { return m_model.SaveDocument(strPath); }
+
+private:
+    CExtDataModel m_model;
+};
+
+void Caption(CScreenBuilder& b, const CString& strTitle)
+{
+    CFODrawShape* title = b.Label(CRect(20, 8, 620, 36), strTitle, RGB(40, 60, 110));
+    if (title)
+        title->SetFontColor(RGB(255, 255, 255));
+}
+
+// A caption at the left and the bound value at the right.
+CFODrawShape* ValueRow(CScreenBuilder& b, int y, const CString& strCaption, const CString& strTag)
+{
+    b.Label(CRect(20, y, 170, y + 24), strCaption, RGB(235, 235, 235));
+    CFODrawShape* value = b.Label(CRect(175, y, 300, y + 24), CString());
+    CScreenBuilder::Bind(value, strTag);
+    return value;
+}
+
+BOOL WriteMainScreen(const CString& strPath)
+{
+    CScreenBuilder b;
+    Caption(b, L"Plant overview");
+    // Rows start below the corner that every loaded screen gives to the maker's note.
+    ValueRow(b, 84, L"Ramp", L"Simulation.Ramp");
+    ValueRow(b, 112, L"Counter", L"Simulation.Counter");
+    ValueRow(b, 140, L"Text", L"Simulation.Text");
+    // Operator entry: a number written to a writable tag.
+    CScreenBuilder::Event(ValueRow(b, 168, L"Setpoint (click)", L"Memory.R8"), 22, CString());
+    ValueRow(b, 196, L"Timer steps", L"#Counter");
+    // The clock.
+    b.Label(CRect(20, 224, 170, 248), L"Clock", RGB(235, 235, 235));
+    const wchar_t* const clock[] = {L"$Hour", L"$Minute", L"$Second"};
+    for (int i = 0; i < 3; ++i)
+        CScreenBuilder::Bind(b.Label(CRect(175 + 42 * i, 224, 213 + 42 * i, 248), CString()), clock[i]);
+
+    CScreenBuilder::Bind(b.Add(610, CRect(330, 48, 430, 208)), L"Plant.Area1.Tank1.Level");
+    CScreenBuilder::Bind(b.Add(608, CRect(450, 60, 570, 180)), L"Plant.Area2.Pump1.Running");
+    // A switch the operator toggles: a writable boolean.
+    CFODrawShape* valve = b.Add(609, CRect(330, 240, 400, 310));
+    CScreenBuilder::Bind(valve, L"Plant.Area1.Tank1.Valve");
+    CScreenBuilder::Event(valve, 21, CString());
+    b.Label(CRect(330, 314, 400, 334), L"Valve");
+    CScreenBuilder::Bind(b.Add(71, CRect(450, 200, 600, 350)), L"Simulation.Sine");
+
+    const wchar_t* const screens[] = {L"Trends.xdg", L"Details.xdg"};
+    b.Navigation(screens, 2);
+    CScreenBuilder::Event(b.Label(CRect(240, 360, 330, 388), L"Reset", RGB(255, 220, 200)), 18, L"reset");
+    b.Model().GetShapes()->GetTail()->PutPropStringValue(15008, L"OnReset");
+    b.Procedures(L"OnStart", L"OnTimer", 1000, L"OnClose");
+    return b.Save(strPath);
+}
+
+BOOL WriteTrendsScreen(const CString& strPath)
+{
+    CScreenBuilder b;
+    Caption(b, L"Trends");
+    CFODrawShape* chart = b.Add(615, CRect(20, 44, 620, 300));
+    if (chart)
+        chart->PutPropStringValue(15009, L"Sine$FF0000,0,100,Chart,Simulation.Sine@"
+                                         L"Ramp$0000FF,0,100,Chart,Simulation.Ramp@"
+                                         L"Level$008000,0,100,Chart,Plant.Area1.Tank2.Level");
+    // The chart's tags go to the servers the screen binds: this value names the server.
+    ValueRow(b, 316, L"Tank 2 level", L"Plant.Area1.Tank2.Level");
+    const wchar_t* const screens[] = {L"Main.xdg", L"Details.xdg"};
+    b.Navigation(screens, 2);
+    b.Procedures(L"OnTrendsStart", CString(), 500, CString());
+    return b.Save(strPath);
+}
+
+BOOL WriteDetailsScreen(const CString& strPath)
+{
+    CScreenBuilder b;
+    Caption(b, L"Details");
+    CScreenBuilder::Event(ValueRow(b, 84, L"I2 (click)", L"Memory.I2"), 22, CString());
+    CScreenBuilder::Event(ValueRow(b, 112, L"Text (click)", L"Memory.BSTR"), 22, CString());
+    ValueRow(b, 140, L"Pump speed", L"Plant.Area2.Pump1.Speed");
+    ValueRow(b, 168, L"Screen", L"#Screen");
+
+    // A marker moved along a path by the ramp, and a bar scaled by the tank level.
+    CFODrawShape* marker = b.Add(602, CRect(330, 60, 350, 80));
+    if (marker)
+    {
+        marker->SetKeyId1(L"Marker");
+        marker->SetBkColor(RGB(255, 128, 0));
+    }
+    auto* path = dynamic_cast<CFOPMovePathShape*>(b.Add(FO_COMP_MOVEPATH, CRect(340, 70, 600, 70)));
+    if (path)
+    {
+        path->SetLinkPathShape(L"Marker");
+        CScreenBuilder::Bind(path, L"Simulation.Ramp");
+    }
+    CFODrawShape* bar = b.Add(601, CRect(560, 120, 600, 300));
+    if (bar)
+    {
+        bar->SetKeyId1(L"Bar");
+        bar->SetBkColor(RGB(0, 160, 80));
+    }
+    auto* scale = dynamic_cast<CFOPScaleRefShape*>(b.Add(FO_COMP_SCALEREF, CRect(500, 120, 540, 300)));
+    if (scale)
+    {
+        scale->SetLinkPathShape(L"Bar");
+        scale->PutPropIntValue(FO_PROP_SCALE_DIRECTION, 0);
+        scale->PutPropIntValue(FO_PROP_SCALE_ANCHOR, 1);
+        CScreenBuilder::Bind(scale, L"Plant.Area1.Tank1.Level");
+    }
+    // Hiding and showing a shape.
+    CFODrawShape* lamp = b.Add(602, CRect(40, 220, 100, 280));
+    if (lamp)
+    {
+        lamp->SetObjectName(L"Lamp");
+        lamp->SetBkColor(RGB(255, 230, 0));
+    }
+    CScreenBuilder::Event(b.Label(CRect(120, 220, 210, 244), L"Hide lamp", RGB(230, 230, 230)), 12, L"Lamp");
+    CScreenBuilder::Event(b.Label(CRect(120, 252, 210, 276), L"Show lamp", RGB(230, 230, 230)), 13, L"Lamp");
+    const wchar_t* const screens[] = {L"Main.xdg", L"Trends.xdg"};
+    b.Navigation(screens, 2);
+    b.Procedures(L"OnDetailsStart", CString(), 500, CString());
+    return b.Save(strPath);
 }
 
 BOOL WriteScript(const CString& strPath)
@@ -50,6 +243,11 @@ BOOL WriteScript(const CString& strPath)
     file.WriteString(kSystemScript);
     file.Close();
     return TRUE;
+}
+
+void AddVariable(CWorkSpaceObj& ws, const wchar_t* name, const FO_VALUE& value)
+{
+    ws.AddParam(new CParamObj(name, value, CParamObj::KindFromName(name)));
 }
 } // namespace
 
@@ -64,6 +262,12 @@ void InitDemoWorkSpace(CWorkSpaceObj& ws)
     ws.m_nWindowHeight = 400;
     ws.m_bFullScreen = 0;
     ws.m_bAlwaysOnTop = 0;
+    AddVariable(ws, L"#Counter", FO_VALUE::MakeInt(0));
+    AddVariable(ws, L"#Started", FO_VALUE::MakeInt(0));
+    AddVariable(ws, L"#Closed", FO_VALUE::MakeInt(0));
+    AddVariable(ws, L"#Screen", FO_VALUE::MakeInt(1));
+    AddVariable(ws, L"#Setpoint", FO_VALUE::MakeDouble(50.0));
+    ws.CreateParamSTags();
 }
 
 BOOL WriteDemoProject(const CString& strInstallRoot)
@@ -76,6 +280,8 @@ BOOL WriteDemoProject(const CString& strInstallRoot)
         return FALSE;
     CWorkSpaceObj ws;
     InitDemoWorkSpace(ws);
-    return ws.SaveDocument(folder + L"demo.dcp") && WriteScreen(folder + L"XdgFiles/Main.xdg") &&
+    return ws.SaveDocument(folder + L"demo.dcp") && WriteMainScreen(folder + L"XdgFiles/Main.xdg") &&
+           WriteTrendsScreen(folder + L"XdgFiles/Trends.xdg") &&
+           WriteDetailsScreen(folder + L"XdgFiles/Details.xdg") &&
            WriteScript(folder + L"ScriptFiles/system.uscp");
 }

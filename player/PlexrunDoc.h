@@ -14,6 +14,8 @@ public:
     ~CPlexrunDoc() override;
 
     CExtDataModel* GetModel() const { return m_pModel; }
+    // Set once the first view of the document has loaded the project's main screen.
+    BOOL m_bScreenInitialised = FALSE;
 
     void DeleteContents() override;
     BOOL OnSaveDocument(LPCWSTR lpszPathName) override;

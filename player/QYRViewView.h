@@ -1,14 +1,25 @@
-// CQYRViewView: the player's view. It shows the document's screen model on a canvas that fills the
-// view, in run mode, so the shapes' own timers run; at its first update it loads the project's main
-// screen.
+// CQYRViewView: the player's main view. Over the runtime view it binds the shown screen's shapes to
+// OPC items (one group per server, servers kept by name in the process-wide multi-server document),
+// carries the items' values and qualities into the shapes every 250 ms (blinking while a quality
+// is bad), updates the charts every second, and lets the operator enter values that are written
+// back to the items or to global variables.
+//
+// One busy flag keeps the view's timer ticks away while binding, disconnecting or writing: a tick
+// that arrives meanwhile is dropped.
 #pragma once
 
-#include "mfc/View.h"
+#include "player/PlexrunView.h"
 
-class CFOPCanvasCore;
+#include "com/ComUtil.h"
+
+class CGroup;
+class CInfoMultiServerExplorerDoc;
+class CInfoServer;
+class CItem;
 class CQYRViewDoc;
+struct FO_VALUE;
 
-class CQYRViewView : public CView
+class CQYRViewView : public CPlexrunView
 {
     DECLARE_DYNCREATE(CQYRViewView)
 public:
@@ -16,20 +27,58 @@ public:
     ~CQYRViewView() override;
 
     CQYRViewDoc* GetDocument() const;
-    CFOPCanvasCore* GetCanvas() const { return m_pCanvas; }
 
-    // Loads a screen file of the project into the model and shows it; FALSE when it cannot be read.
-    BOOL LoadScreen(const CString& strName);
+    // Loads a screen file of the project (by name) the way a screen switch of the canvas does.
+    BOOL LoadScreen(const CString& strName) { return RunXdgFromFile(strName, FALSE); }
+
+    // Server key tests.
+    static CString ServerNameFromKey(const CString& strKey);
+    static BOOL IsOwnServer(const CString& strKey);
+    static BOOL IsTagBound(const CFODrawShape* pShape);
+    static BOOL HasTagList(const CFODrawShape* pShape);
+    int CountBoundShapes() override;
+
+    // Binding.
+    CInfoServer* ConnectTagServers(const CString& strComputer, const CString& strServerKey, BOOL bConnect);
+    void CreateShapeItems(CGroup* pGroup, const CString& strServerName);
+    void DisconnectTagServers(BOOL bForce);
+    BOOL PrepareShapes();
+    void DoInitFormCreate() override;
+    BOOL LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent) override;
+    BOOL RunXdgFromFile(const CString& strName, BOOL bFlag);
+
+    // Refresh.
+    void RefreshValues();
+    void UpdateCharts();
+    static void SetBlinkColors(CFODrawShape* pShape, BOOL bOn);
+    static BOOL SetStepState(CFODrawShape* pShape, BOOL bOn);
+
+    // Operator entry (shape events 21 and 22; other events go to the runtime view).
+    void DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, const CString& strEvent) override;
+    void WriteShapeValue(CFODrawShape* pShape, int nEvent, CItem* pItem);
+    void EditGlobalVariable(CFODrawShape* pShape, int nEvent, const CString& strName);
+    BOOL SetShapeFromVariant(CFODrawShape* pShape, const VARIANT& value, BOOL bForce);
+    BOOL SetShapeValue(CFODrawShape* pShape, const FO_VALUE& value, BOOL bForce);
+    // The value an analog entry's text gives for an item type; FALSE (with the message shown) for an
+    // empty text, one that is not a number, or one outside the type.
+    static BOOL MakeAnalogValue(const CString& strText, VARTYPE vt, _variant_t& value);
+
+    BOOL IsBusy() const { return m_nBusy != 0; }
+    int GetTickCount() const { return m_nTick; }
+    // The groups made so far by all views of the process.
+    static int GetGroupCounter();
 
     void OnInitialUpdate() override;
-    void OnDraw(CDC* pDC) override;
-    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
-    void OnSize(UINT nType, int cx, int cy) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
     void OnDestroy() override;
 
 protected:
-    // Owned; a child window filling the view.
-    CFOPCanvasCore* m_pCanvas = nullptr;
+    CInfoMultiServerExplorerDoc* GetServerDocument() const;
+    // Detaches every item of the group from its shape or item set, then removes the items.
+    static void RemoveGroupItems(CGroup* pGroup);
+    void InitChartFromTags(CFODrawShape* pShape);
 
-    DECLARE_MESSAGE_MAP()
+    int m_nBusy = 1;
+    int m_nTick = 0;
+    BOOL m_bShapesPrepared = FALSE;
 };

@@ -13,6 +13,7 @@
 #include "figkit/FOPGaugeCircularShape.h"
 #include "figkit/FOPGaugeVertLineShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FOPWaterHighShape.h"
 #include "figkit/FOPolygonShape.h"
 #include "figkit/FORectShape.h"
@@ -322,6 +323,12 @@ CFODrawShape* CFODataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CSt
         break;
     case FO_COMP_WATERHIGH:
         shape = new CFOPWaterHighShape;
+        break;
+    case FO_COMP_MOVEPATH:
+        shape = new CFOPMovePathShape;
+        break;
+    case FO_COMP_SCALEREF:
+        shape = new CFOPScaleRefShape;
         break;
     default:
         if (FOShapeMaker make = FOFindShapeType(nType))

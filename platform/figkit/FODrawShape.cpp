@@ -474,6 +474,35 @@ int CFODrawShape::GetStateList(CStringArray& list) const
     return count;
 }
 
+int CFODrawShape::GetEventType() const
+{
+    int type = 0;
+    return GetPropIntValue(type, FO_PROP_EVENT_TYPE) ? type : 0;
+}
+
+CString CFODrawShape::GetEventString() const
+{
+    CString text;
+    GetPropStringValue(text, FO_PROP_EVENT_STRING);
+    return text;
+}
+
+void CFODrawShape::SaveCurrentData()
+{
+    m_crSavedBk = m_crBk;
+    m_crSavedPattern = m_crPattern;
+    m_bDataSaved = TRUE;
+}
+
+void CFODrawShape::RestoreCurrentData()
+{
+    if (!m_bDataSaved)
+        return;
+    m_bDataSaved = FALSE;
+    SetBkColor(m_crSavedBk);
+    SetPatternColor(m_crSavedPattern);
+}
+
 // Ports
 
 CFOPortShape* CFODrawShape::CreateDefaultPort(double fx, double fy)

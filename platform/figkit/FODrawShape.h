@@ -66,6 +66,8 @@ enum
     FO_COMP_SIMPLELABEL = 257,
     FO_COMP_HIGH = 281,
     FO_COMP_WATERHIGH = 284,
+    FO_COMP_MOVEPATH = 285,
+    FO_COMP_SCALEREF = 294,
 };
 
 // Ids of the library's own properties.
@@ -75,6 +77,11 @@ enum
     FO_PROP_TOOLBOX_DEFAULTS = 1005,
     // Set to whether a bound shape's value switched it on.
     FO_PROP_SWITCH_STATE = 1533,
+    // The run-time event of a click on the shape: its kind (0: none) and its text.
+    FO_PROP_EVENT_TYPE = 1900,
+    FO_PROP_CURSOR_TYPE = 1901,
+    FO_PROP_EVENT_STRING = 1902,
+    FO_PROP_TOOLTIP = 1903,
     FO_PROP_VALUE_ON = 1609,
     // The value range of the base.
     FO_PROP_MIN_VALUE = 1105,
@@ -282,6 +289,27 @@ public:
     void GetValueChangeScript(CString& str) const { str = m_strValueChangeScript; }
     void SetValueChangeScript(const CString& str) { SetAndNotify(m_strValueChangeScript, str); }
 
+    // The event a click raises at run time (properties FO_PROP_EVENT_TYPE and FO_PROP_EVENT_STRING).
+    int GetEventType() const;
+    CString GetEventString() const;
+    void SetEventType(int nType) { PutPropIntValue(FO_PROP_EVENT_TYPE, nType); }
+    void SetEventString(const CString& str) { PutPropStringValue(FO_PROP_EVENT_STRING, str); }
+
+    // Keeps the look that a bad-quality value may change (background and pattern colours) and gives
+    // it back; RestoreCurrentData does nothing when nothing was kept.
+    virtual void SaveCurrentData();
+    virtual void RestoreCurrentData();
+
+    // Two colours the program keeps with the shape (not saved, not copied): SaveBlinkColors takes
+    // the background and pattern colours as they are now.
+    void SaveBlinkColors()
+    {
+        m_crBlinkBk = m_crBk;
+        m_crBlinkPattern = m_crPattern;
+    }
+    COLORREF GetSavedBkColor() const { return m_crBlinkBk; }
+    COLORREF GetSavedPatternColor() const { return m_crBlinkPattern; }
+
     // One pointer for the program (not saved, not copied).
     void* GetItemData() const { return m_pItemData; }
     void SetItemData(void* pData) { m_pItemData = pData; }
@@ -485,5 +513,10 @@ private:
     CWnd* m_pParentWnd = nullptr;
     CFOCompositeShape* m_pParentComp = nullptr;
     void* m_pItemData = nullptr;
+    BOOL m_bDataSaved = FALSE;
+    COLORREF m_crBlinkBk = 0xFFFFFF;
+    COLORREF m_crBlinkPattern = 0;
+    COLORREF m_crSavedBk = 0;
+    COLORREF m_crSavedPattern = 0;
     DWORD m_dwHandle = 0;
 };

@@ -256,9 +256,15 @@ void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
     if (!shape)
         return;
     const BOOL handled = shape->OnLButtonUp(nFlags, point);
-    // A plain shape released where it was pressed counts as a click.
+    // A plain shape released where it was pressed counts as a click; one that carries an event
+    // raises it instead.
     if (!handled && m_pModel && shape->GetModel() == m_pModel && shape->PtInShape(point))
-        DoButtonClickEvent(shape);
+    {
+        if (const int kind = shape->GetEventType())
+            DoEventAtAllGeometryUp(shape, kind, shape->GetEventString());
+        else
+            DoButtonClickEvent(shape);
+    }
 }
 
 void CFOPCanvasCore::OnLButtonDblClk(UINT nFlags, CPoint point)

@@ -55,5 +55,19 @@ void CFOPSimpleLabelShape::OnDrawFlat(CDC* pDC)
         pDC->SelectObject(oldBrush);
         pDC->SelectObject(oldPen);
     }
-    DrawCaptionText(pDC, rc, GetLabelText());
+    DrawCaptionText(pDC, rc, GetDisplayText());
+}
+
+CString CFOPSimpleLabelShape::GetDisplayText() const
+{
+    if (!GetLabelText().IsEmpty())
+        return GetLabelText();
+    if (!GetCurrentTextValue().IsEmpty())
+        return GetCurrentTextValue();
+    const double value = GetCurrentValue();
+    if (value == FO_NO_VALUE)
+        return CString();
+    CString text;
+    text.Format(L"%.6g", value);
+    return text;
 }

@@ -16,6 +16,9 @@ public:
     // The label text is the shape's caption.
     CString GetLabelText() const { return GetObjectCaption(); }
     void SetLabelText(const CString& text) { SetObjectCaption(text); }
+    // What the label shows: its text; without one, its current text value, else its current value
+    // in six significant digits (nothing before it has a value).
+    CString GetDisplayText() const;
 
     void Serialize(CArchive& ar) override;
     void OnDrawFlat(CDC* pDC) override;

@@ -72,7 +72,7 @@ TEST(PlayerModel, ScreenFilesOpenAndEmptyOnesLeaveTheModelEmpty)
     int symbols = 0;
     for (CFODrawShape* shape : *model.GetShapes())
         symbols += shape->GetType() >= 608 && shape->GetType() <= 614;
-    EXPECT_EQ(symbols, 7);
+    EXPECT_EQ(symbols, 3);
 
     const QString empty = root.root + "/empty.xdg";
     QFile file(empty);

@@ -126,7 +126,7 @@ TEST(ProjectChoice, FoldersFollowTheProgramAndTheProject)
     const CString script = app.ReadScriptFile(L"system.uscp");
     ASSERT_FALSE(script.IsEmpty());
     EXPECT_EQ(script[0], wchar_t(0xFEFF));
-    EXPECT_GE(script.Find(L"function OnStart()"), 0);
+    EXPECT_GE(script.Find(L"function OnStart("), 0);
     EXPECT_EQ(app.ReadScriptFile(L"system.txt"), CString());
     EXPECT_EQ(app.ReadScriptFile(L"uscp"), CString());
     EXPECT_EQ(app.ReadScriptFile(L"missing.uscp"), CString());

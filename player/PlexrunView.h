@@ -1,0 +1,121 @@
+// CPlexrunView: the base of the runtime views. It shows the document's screen model on a canvas that
+// fills the view, creates the process's one script engine with "app" and the project script
+// "system.uscp", runs the screens' start, timer and close procedures, arms the view timers, keeps the
+// clock's system variables and the global variables' shapes current, steps the animated shapes, and
+// carries out the shapes' run-time events (links, files, screen switches, showing and hiding
+// shapes, procedures, slider drags) and the path and scale animation.
+#pragma once
+
+#include "mfc/View.h"
+#include "player/RunMethodHost.h"
+
+class CDC;
+class CExtDataModel;
+class CFODrawShape;
+class CFOTypedShapeObList;
+class CPlexrunDoc;
+class CRunCanvas;
+class CStringArray;
+class CWorkSpaceObj;
+
+// The view timers.
+enum
+{
+    RUN_TIMER_REFRESH = 1123,
+    RUN_TIMER_OUTSIDE = 1124,
+    RUN_TIMER_PROCEDURE = 1125,
+    RUN_TIMER_CHARTS = 1126,
+    RUN_TIMER_CLOCK = 1127,
+    RUN_TIMER_STEPPING = 1128,
+};
+
+// Screen and shape properties the runtime reads.
+enum
+{
+    RUN_PROP_SHAPE_PROCEDURE = 15008,
+    RUN_PROP_TAG_LIST = 15009,
+    RUN_PROP_BLINKING = 15030,
+};
+
+class CPlexrunView : public CView
+{
+    DECLARE_DYNCREATE(CPlexrunView)
+public:
+    CPlexrunView();
+    ~CPlexrunView() override;
+
+    CPlexrunDoc* GetPlexrunDocument() const;
+    CRunCanvas* GetCanvas() const { return m_pCanvas; }
+    CExtDataModel* GetCurrentModel() const;
+
+    // Added operations.
+    virtual void OpenFileWithShell(const CString& strPath);
+    virtual BOOL ShowPopupScreen(const CString& strPath, const CString& strTitle, CSize size);
+    virtual int CountBoundShapes() { return 0; }
+    virtual UINT GetRefreshTimerId() { return RUN_TIMER_REFRESH; }
+
+    // The canvas's operations (CRunCanvas hands them here).
+    virtual BOOL LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent);
+    virtual void DoInitFormCreate() {}
+    virtual void DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, const CString& strEvent);
+    virtual void DoEventDragSlider(CFODrawShape* pShape, double dValue);
+    virtual void DoCurrentValueChange(CFODrawShape* pShape, double dValue);
+
+    // Runs one procedure of the project script with the two arguments; a failure shows the engine's
+    // error text. Nothing runs before the project script was loaded by this view.
+    void RunScriptProcedure(const CString& strName, const CString& strText, int nValue);
+
+    // Counting for the timers and the binding.
+    int CountChartPoints(CFODrawShape* pShape, CStringArray& points) const;
+    int CountAllChartPoints() const;
+    int CountChartShapes() const;
+    int CountSteppingShapes() const;
+    static BOOL IsChartType(UINT nType);
+    static BOOL IsSteppingType(UINT nType);
+    static BOOL IsValueFlagType(UINT nType);
+    static BOOL IsInstrumentType(UINT nType) { return nType >= 633 && nType <= 695; }
+
+    // Switches to another screen of the project (shape event 5); nothing when the name is not a
+    // valid screen other than the current one.
+    BOOL SwitchScreen(const CString& strName);
+
+    const CString& GetScriptText() const { return m_strScriptText; }
+    const CString& GetTimerProcedure() const { return m_strTimerProc; }
+    int GetTimerStep() const { return m_nTimerStep; }
+    BOOL IsScriptLoaded() const { return m_bScriptLoaded; }
+
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* pDC) override;
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
+    void OnDestroy() override;
+
+protected:
+    // Loads a screen file and shows it as the current screen named strName, with its start
+    // procedure and timers; FALSE when it cannot be loaded.
+    BOOL ShowScreen(const CString& strPath, const CString& strName);
+    int CountShapes(BOOL (*pfnTest)(UINT nType)) const;
+    // Reads the current screen's settings, runs its start procedure and arms the timers.
+    void StartScreen();
+    // Sets a variable from a double and pushes it to the shapes bound to it but pSkip, adding the
+    // changed ones to pChanged. FALSE when no global variable has exactly that name.
+    BOOL SetGlobalFromValue(const CString& strName, double dValue, CFODrawShape* pSkip,
+                            CFOTypedShapeObList* pChanged);
+    static CWorkSpaceObj* GetWorkSpace();
+    void UpdateClockVariables();
+    void StepShapes();
+    void AnimateDriver(CFODrawShape* pDriver, double dValue);
+
+    CString m_strScriptText;
+    CString m_strTimerProc;
+    CRunMethodHost* m_pMethodHost = nullptr;
+    int m_nTimerStep = 0;
+    BOOL m_bScriptLoaded = FALSE;
+    // Owned; a child window filling the view.
+    CRunCanvas* m_pCanvas = nullptr;
+    // Whether this view created the process's script engine.
+    BOOL m_bOwnsScript = FALSE;
+
+    DECLARE_MESSAGE_MAP()
+};

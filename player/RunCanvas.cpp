@@ -1,0 +1,28 @@
+#include "player/RunCanvas.h"
+
+#include "player/PlexrunView.h"
+
+BOOL CRunCanvas::LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent)
+{
+    return m_pView->LoadXdgFromFile(lpszPathName, bAddToRecent);
+}
+
+void CRunCanvas::DoInitFormCreate()
+{
+    m_pView->DoInitFormCreate();
+}
+
+void CRunCanvas::DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, const CString& strEvent)
+{
+    m_pView->DoEventAtAllGeometryUp(pShape, nEventKind, strEvent);
+}
+
+void CRunCanvas::DoEventDragSlider(CFODrawShape* pShape, double dValue)
+{
+    m_pView->DoEventDragSlider(pShape, dValue);
+}
+
+void CRunCanvas::DoCurrentValueChange(CFODrawShape* pShape, double dValue)
+{
+    m_pView->DoCurrentValueChange(pShape, dValue);
+}
