@@ -14,8 +14,8 @@ public:
     };
     explicit CEventConnectDlg(CWnd* pParent = nullptr);
 
-    // The pick: m_strServer holds the ProgID, m_strComputer the computer, m_clsidSelected the class.
-    const CString& GetProgID() const { return m_strServer; }
+    // The pick: the ProgID of the line (or the text typed), the computer and the class id.
+    CString GetProgID() const;
     const CString& GetComputer() const { return m_strComputer; }
     REFCLSID GetClsid() const { return m_clsidSelected; }
 };
