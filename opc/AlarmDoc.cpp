@@ -36,8 +36,11 @@ CAlarmDoc::CAlarmDoc()
 {
     m_bAutoDelete = FALSE;
     AfxSetPostedMessageFree(WM_ALARM_EVENT, &FreeUnreceivedEvent);
-    // No sink reads the pointer before there is a document to post to, so no lock is taken here.
+    // A sink of an older document may be reading the pointer right now.
+    CLockEventDocument lock(&m_mutexDoc);
+    lock.Lock(INFINITE);
     g_pCurrentDoc = this;
+    lock.Unlock();
 }
 
 CAlarmDoc::~CAlarmDoc()
