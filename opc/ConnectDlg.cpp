@@ -71,6 +71,11 @@ END_MESSAGE_MAP()
 
 CConnectDlg::CConnectDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 
+CConnectDlg::CConnectDlg(UINT nIDTemplate, REFGUID category, CWnd* pParent)
+    : CDialog(nIDTemplate, pParent), m_catidListed(category)
+{
+}
+
 void CConnectDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
@@ -91,7 +96,7 @@ BOOL CConnectDlg::FindOPCServers(LPCWSTR computer)
 {
     CWaitCursor wait;
     EmptyList();
-    m_catid = CATID_OPCDAServer20;
+    m_catid = m_catidListed;
     std::vector<COPCServerEntry> servers;
     if (!OPCFindServers(computer, m_catid, servers))
         return FALSE;

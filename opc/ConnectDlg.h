@@ -55,11 +55,14 @@ public:
     const std::vector<CLSID>& GetLineClassIds() const { return m_lineClsids; }
 
 protected:
+    // A chooser of another template that lists the servers of another category.
+    CConnectDlg(UINT nIDTemplate, REFGUID category, CWnd* pParent);
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL FindOPCServers(LPCWSTR computer);
     void EmptyList();
 
     std::vector<CLSID> m_lineClsids;
+    GUID m_catidListed = CATID_OPCDAServer20;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,7 +2,10 @@
 
 #include "mfc/ControlsPrivate.h"
 
+#include <QFont>
 #include <QHeaderView>
+#include <QIcon>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -32,8 +35,11 @@ public:
     }
     void Remember(QTreeWidgetItem* item) { m_live.insert(item); }
     size_t LiveCount() const { return m_live.size(); }
+    HIMAGELIST ImageList() const { return m_hImageList; }
+    void SetImageList(HIMAGELIST hList) { m_hImageList = hList; }
 
 private:
+    HIMAGELIST m_hImageList = nullptr;
     std::unordered_set<QTreeWidgetItem*> m_live;
 };
 
@@ -45,6 +51,36 @@ HTREEITEM Handle(QTreeWidgetItem* item)
 DWORD_PTR DataOf(const QTreeWidgetItem* item)
 {
     return item ? DWORD_PTR(item->data(0, Qt::UserRole).toULongLong()) : 0;
+}
+
+const int kImageRole = Qt::UserRole + 1;
+const int kSelectedImageRole = Qt::UserRole + 2;
+
+// Shows the item's image of the control's list (the selected image while it is current).
+void ShowImage(const CTreeWidget* tree, QTreeWidgetItem* item)
+{
+    const int role = item == tree->currentItem() ? kSelectedImageRole : kImageRole;
+    const QPixmap* image = CImageList::GetImage(tree->ImageList(), item->data(0, role).toInt());
+    item->setIcon(0, image ? QIcon(*image) : QIcon());
+}
+
+void ShowImages(const CTreeWidget* tree, QTreeWidgetItem* item)
+{
+    ShowImage(tree, item);
+    for (int i = 0; i < item->childCount(); ++i)
+        ShowImages(tree, item->child(i));
+}
+
+void SetState(QTreeWidgetItem* item, UINT state, UINT mask)
+{
+    if (mask & TVIS_BOLD)
+    {
+        QFont font = item->font(0);
+        font.setBold(state & TVIS_BOLD);
+        item->setFont(0, font);
+    }
+    if (mask & TVIS_EXPANDED)
+        item->setExpanded(state & TVIS_EXPANDED);
 }
 
 QWidget* CreateTree(const CString&, DWORD dwStyle, QWidget* pParent)
@@ -94,11 +130,17 @@ HTREEITEM Insert(CTreeWidget* tree, const TVINSERTSTRUCTW* ins)
     item->setData(
         0, Qt::UserRole,
         QVariant::fromValue<qulonglong>((ins->item.mask & TVIF_PARAM) ? qulonglong(ins->item.lParam) : 0));
+    item->setData(0, kImageRole, (ins->item.mask & TVIF_IMAGE) ? ins->item.iImage : 0);
+    item->setData(0, kSelectedImageRole,
+                  (ins->item.mask & TVIF_SELECTEDIMAGE) ? ins->item.iSelectedImage : 0);
+    if (ins->item.mask & TVIF_STATE)
+        SetState(item, ins->item.state, ins->item.stateMask & ~TVIS_EXPANDED);
     if (parent)
         parent->insertChild(index, item);
     else
         tree->insertTopLevelItem(index, item);
     tree->Remember(item);
+    ShowImage(tree, item);
     return Handle(item);
 }
 
@@ -163,7 +205,12 @@ BOOL GetItemFields(CTreeWidget* tree, TVITEMW* tv)
     if (tv->mask & TVIF_PARAM)
         tv->lParam = LPARAM(DataOf(item));
     if (tv->mask & TVIF_STATE)
-        tv->state = (item->isExpanded() ? TVIS_EXPANDED : 0) | (item->isSelected() ? TVIS_SELECTED : 0);
+        tv->state = (item->isExpanded() ? TVIS_EXPANDED : 0) | (item->isSelected() ? TVIS_SELECTED : 0) |
+                    (item->font(0).bold() ? TVIS_BOLD : 0);
+    if (tv->mask & TVIF_IMAGE)
+        tv->iImage = item->data(0, kImageRole).toInt();
+    if (tv->mask & TVIF_SELECTEDIMAGE)
+        tv->iSelectedImage = item->data(0, kSelectedImageRole).toInt();
     if (tv->mask & TVIF_CHILDREN)
         tv->cChildren = item->childCount() ? 1 : 0;
     return TRUE;
@@ -178,6 +225,13 @@ BOOL SetItemFields(CTreeWidget* tree, const TVITEMW* tv)
         item->setText(0, ToQt(tv->pszText));
     if (tv->mask & TVIF_PARAM)
         item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(qulonglong(tv->lParam)));
+    if (tv->mask & TVIF_IMAGE)
+        item->setData(0, kImageRole, tv->iImage);
+    if (tv->mask & TVIF_SELECTEDIMAGE)
+        item->setData(0, kSelectedImageRole, tv->iSelectedImage);
+    if (tv->mask & TVIF_STATE)
+        SetState(item, tv->state, tv->stateMask);
+    ShowImage(tree, item);
     return TRUE;
 }
 
@@ -256,6 +310,10 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
             tree->setCurrentItem(item);
             if (!item)
                 tree->clearSelection();
+            if (old)
+                ShowImage(tree, old);
+            if (item)
+                ShowImage(tree, item);
         }
         if (old != item)
             NotifyTree(hWnd, TVN_SELCHANGEDW, TVC_UNKNOWN, old, item);
@@ -265,6 +323,23 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
     case TVM_GETITEMW:
         r = GetItemFields(tree, reinterpret_cast<TVITEMW*>(lParam));
         break;
+    case TVM_GETIMAGELIST:
+        r = wParam == TVSIL_NORMAL ? LRESULT(tree->ImageList()) : 0;
+        break;
+    case TVM_SETIMAGELIST:
+    {
+        if (wParam != TVSIL_NORMAL)
+            break;
+        r = LRESULT(tree->ImageList());
+        tree->SetImageList(reinterpret_cast<HIMAGELIST>(lParam));
+        SIZE size = {16, 16};
+        if (const QPixmap* first = CImageList::GetImage(tree->ImageList(), 0))
+            size = {first->width(), first->height()};
+        tree->setIconSize(QSize(size.cx, size.cy));
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            ShowImages(tree, tree->topLevelItem(i));
+        break;
+    }
     case TVM_SETITEMW:
         r = SetItemFields(tree, reinterpret_cast<const TVITEMW*>(lParam));
         break;
@@ -281,8 +356,14 @@ void ConnectTree(HWND hWnd, QWidget* pWidget)
     if (!tree)
         return;
     QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
-                     [hWnd](QTreeWidgetItem* now, QTreeWidgetItem* before)
-                     { NotifyTree(hWnd, TVN_SELCHANGEDW, TVC_BYMOUSE, before, now); });
+                     [hWnd, tree](QTreeWidgetItem* now, QTreeWidgetItem* before)
+                     {
+                         if (before && tree->Find(Handle(before)))
+                             ShowImage(tree, before);
+                         if (now)
+                             ShowImage(tree, now);
+                         NotifyTree(hWnd, TVN_SELCHANGEDW, TVC_BYMOUSE, before, now);
+                     });
     QObject::connect(tree, &QTreeWidget::itemExpanded, tree,
                      [hWnd, tree](QTreeWidgetItem* item)
                      {
@@ -443,4 +524,71 @@ UINT CTreeCtrl::GetItemState(HTREEITEM hItem, UINT nStateMask) const
     tv.mask = TVIF_STATE;
     tv.hItem = hItem;
     return GetItem(&tv) ? (tv.state & nStateMask) : 0;
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCWSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent,
+                                HTREEITEM hInsertAfter)
+{
+    if (!lpszItem)
+        return nullptr;
+    TVINSERTSTRUCTW ins = {};
+    ins.hParent = hParent;
+    ins.hInsertAfter = hInsertAfter;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<LPWSTR>(lpszItem);
+    ins.item.iImage = nImage;
+    ins.item.iSelectedImage = nSelectedImage;
+    return InsertItem(&ins);
+}
+
+BOOL CTreeCtrl::SetItemState(HTREEITEM hItem, UINT nState, UINT nStateMask)
+{
+    TVITEMW tv = {};
+    tv.mask = TVIF_STATE;
+    tv.hItem = hItem;
+    tv.state = nState;
+    tv.stateMask = nStateMask;
+    if (!SetItem(&tv))
+        return FALSE;
+    if (nStateMask & TVIS_SELECTED)
+        return (nState & TVIS_SELECTED) ? SelectItem(hItem) : TRUE;
+    return TRUE;
+}
+
+BOOL CTreeCtrl::GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const
+{
+    TVITEMW tv = {};
+    tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    tv.hItem = hItem;
+    if (!GetItem(&tv))
+        return FALSE;
+    nImage = tv.iImage;
+    nSelectedImage = tv.iSelectedImage;
+    return TRUE;
+}
+
+BOOL CTreeCtrl::SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage)
+{
+    TVITEMW tv = {};
+    tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    tv.hItem = hItem;
+    tv.iImage = nImage;
+    tv.iSelectedImage = nSelectedImage;
+    return SetItem(&tv);
+}
+
+CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
+{
+    if (nImageListType != TVSIL_NORMAL)
+        return nullptr;
+    CImageList* previous = m_pImageList;
+    m_pImageList = pImageList;
+    Send(TVM_SETIMAGELIST, TVSIL_NORMAL,
+         reinterpret_cast<LPARAM>(pImageList ? pImageList->GetSafeHandle() : nullptr));
+    return previous;
+}
+
+CImageList* CTreeCtrl::GetImageList(int nImageListType) const
+{
+    return nImageListType == TVSIL_NORMAL ? m_pImageList : nullptr;
 }

@@ -1,11 +1,13 @@
 // The tree control family ("SysTreeView32"), over QTreeWidget. An item is an HTREEITEM that stays
 // valid until the item or one of its parents is deleted; the control checks every handle it is
-// given, so a stale one finds nothing. Each item keeps its text and a data word. The parent hears
+// given, so a stale one finds nothing. Each item keeps its text, a data word, its image and selected
+// image (indices into the control's image list, shown beside it) and a bold state. The parent hears
 // of a change of selection (TVN_SELCHANGED, also after TVM_SELECTITEM), of an item about to open
 // (TVN_ITEMEXPANDING, also from TVM_EXPAND; a nonzero answer keeps it closed) and of a double
 // click (NM_DBLCLK), as WM_NOTIFY (Notify.h).
 #pragma once
 
+#include "mfc/ImageList.h"
 #include "mfc/Notify.h"
 #include "mfc/Wnd.h"
 
@@ -33,6 +35,7 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVIF_SELECTEDIMAGE 0x0020
 #define TVIF_CHILDREN 0x0040
 #define TVIS_SELECTED 0x0002
+#define TVIS_BOLD 0x0010
 #define TVIS_EXPANDED 0x0020
 
 // TVM_EXPAND actions and TVM_GETNEXTITEM relations.
@@ -50,6 +53,9 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVM_DELETEITEM (TV_FIRST + 1)
 #define TVM_EXPAND (TV_FIRST + 2)
 #define TVM_GETCOUNT (TV_FIRST + 5)
+#define TVM_GETIMAGELIST (TV_FIRST + 8)
+#define TVM_SETIMAGELIST (TV_FIRST + 9)
+#define TVSIL_NORMAL 0
 #define TVM_GETNEXTITEM (TV_FIRST + 10)
 #define TVM_SELECTITEM (TV_FIRST + 11)
 #define TVM_INSERTITEMW (TV_FIRST + 50)
@@ -119,6 +125,8 @@ public:
     // Null when the parent is not an item or the text is null.
     HTREEITEM InsertItem(LPCWSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST);
     HTREEITEM InsertItem(const TVINSERTSTRUCT* lpInsertStruct);
+    HTREEITEM InsertItem(LPCWSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent = TVI_ROOT,
+                         HTREEITEM hInsertAfter = TVI_LAST);
     // Deletes the item with its children; TVI_ROOT deletes every item.
     BOOL DeleteItem(HTREEITEM hItem);
     BOOL DeleteAllItems();
@@ -142,8 +150,16 @@ public:
     DWORD_PTR GetItemData(HTREEITEM hItem) const;
     BOOL SetItemData(HTREEITEM hItem, DWORD_PTR dwData);
     UINT GetItemState(HTREEITEM hItem, UINT nStateMask) const;
+    // TVIS_BOLD, TVIS_EXPANDED and TVIS_SELECTED are set as the mask says.
+    BOOL SetItemState(HTREEITEM hItem, UINT nState, UINT nStateMask);
+    BOOL GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const;
+    BOOL SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage);
+    // The list stays the caller's; the previous one is returned.
+    CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+    CImageList* GetImageList(int nImageListType) const;
 
 private:
+    CImageList* m_pImageList = nullptr;
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);

@@ -1,5 +1,7 @@
 #include "mfc/WinApp.h"
 
+#include "mfc/OleServer.h"
+
 #include "mfc/CommandLine.h"
 #include "mfc/DocPrivate.h"
 #include "mfc/DocTemplate.h"
@@ -484,11 +486,23 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
             m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT);
         return FALSE;
     case CCommandLineInfo::AppRegister:
-        Register();
+    {
+        // A registration started by a client (embedded) is silent; a person is told the outcome.
+        const BOOL bDone = Register();
+        if (!rCmdInfo.m_bRunEmbedded)
+            AfxMessageBox(bDone ? L"The program was registered." : L"The program could not be registered.",
+                          MB_OK | (bDone ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
         return FALSE;
+    }
     case CCommandLineInfo::AppUnregister:
-        Unregister();
+    {
+        const BOOL bDone = Unregister();
+        if (!rCmdInfo.m_bRunEmbedded)
+            AfxMessageBox(bDone ? L"The program's registration was removed."
+                                : L"The program's registration could not be removed.",
+                          MB_OK | (bDone ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
         return FALSE;
+    }
     case CCommandLineInfo::FileDDE:
     case CCommandLineInfo::FileNothing:
     default:
@@ -503,7 +517,8 @@ BOOL CWinApp::Register()
 
 BOOL CWinApp::Unregister()
 {
-    // The application's own settings go.
+    // The automation classes' entries go, then the application's own settings.
+    COleObjectFactory::UpdateRegistryAll(FALSE);
     if (!m_pszRegistryKey || !*m_pszRegistryKey || !m_pszProfileName || !*m_pszProfileName)
         return TRUE;
     const CString company = CString(L"Software\\") + m_pszRegistryKey;

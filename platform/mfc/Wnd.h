@@ -320,6 +320,12 @@ private:
 // Win32 functions over the handle table.
 LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// What a posted message of one id carries (an object in wParam, say) is freed by pfnFree when the
+// message never reaches a handler: its window was gone when it came up, or the queue was dropped
+// with it (the application ended first). A message that reached its window is the handler's to
+// free; a failed post leaves the payload with the poster. Null pfnFree removes the entry.
+typedef void (*AFX_POSTED_FREE)(WPARAM wParam, LPARAM lParam);
+void AfxSetPostedMessageFree(UINT message, AFX_POSTED_FREE pfnFree);
 inline LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return SendMessageW(hWnd, message, wParam, lParam);

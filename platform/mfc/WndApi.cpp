@@ -9,6 +9,7 @@
 
 #include <cassert>
 #include <cwctype>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -17,20 +18,79 @@
 
 namespace
 {
-void DispatchPosted(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+struct PostedFreeTable
+{
+    std::mutex mutex;
+    std::unordered_map<UINT, AFX_POSTED_FREE> freers;
+};
+
+PostedFreeTable& PostedFrees()
+{
+    // Kept for the process: a queue dropped at exit may still free through it.
+    static auto* table = new PostedFreeTable;
+    return *table;
+}
+
+AFX_POSTED_FREE FindPostedFree(UINT message)
+{
+    PostedFreeTable& t = PostedFrees();
+    std::lock_guard lock(t.mutex);
+    auto it = t.freers.find(message);
+    return it == t.freers.end() ? nullptr : it->second;
+}
+
+// One posted message on its way. Unless a handler was reached, its going frees what it carries:
+// after a dispatch that found no window, or when the queue is dropped with it still in it.
+struct PostedMessage
+{
+    HWND hWnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool delivered = false;
+
+    PostedMessage(HWND h, UINT m, WPARAM w, LPARAM l) : hWnd(h), message(m), wParam(w), lParam(l) {}
+    PostedMessage(const PostedMessage&) = delete;
+    PostedMessage& operator=(const PostedMessage&) = delete;
+    ~PostedMessage()
+    {
+        if (delivered)
+            return;
+        if (AFX_POSTED_FREE pfnFree = FindPostedFree(message))
+            pfnFree(wParam, lParam);
+    }
+};
+
+void DispatchPosted(PostedMessage& posted)
 {
     AfxQtEntry entry;
-    MSG msg = {hWnd, message, wParam, lParam, GetMessageTime(), {0, 0}};
+    MSG msg = {posted.hWnd, posted.message, posted.wParam, posted.lParam, GetMessageTime(), {0, 0}};
     AfxGuardedCall(
         [&]
         {
             if (AfxPreTranslateMessage(&msg))
+            {
+                posted.delivered = true;
                 return;
-            if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
-                AfxCallWndProc(pWnd, message, wParam, lParam);
+            }
+            if (CWnd* pWnd = CWnd::FromHandlePermanent(posted.hWnd))
+            {
+                posted.delivered = true;
+                AfxCallWndProc(pWnd, posted.message, posted.wParam, posted.lParam);
+            }
         });
 }
 } // namespace
+
+void AfxSetPostedMessageFree(UINT message, AFX_POSTED_FREE pfnFree)
+{
+    PostedFreeTable& t = PostedFrees();
+    std::lock_guard lock(t.mutex);
+    if (pfnFree)
+        t.freers[message] = pfnFree;
+    else
+        t.freers.erase(message);
+}
 
 LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -50,9 +110,9 @@ BOOL PostMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || (hWnd && !::IsWindow(hWnd)))
         return FALSE;
+    auto posted = std::make_shared<PostedMessage>(hWnd, message, wParam, lParam);
     QMetaObject::invokeMethod(
-        app, [hWnd, message, wParam, lParam] { DispatchPosted(hWnd, message, wParam, lParam); },
-        Qt::QueuedConnection);
+        app, [posted] { DispatchPosted(*posted); }, Qt::QueuedConnection);
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 #include "OpcDialogTestSupport.h"
 
 #include "opc/ConnectDlg.h"
+#include "opc/EventConnectDlg.h"
 #include "opc/ServerStatusDlg.h"
 
 #include "com/ComObject.h"
@@ -314,4 +315,31 @@ TEST(ServerDiscovery, SkipsClassesWithoutDetailsAndCountsTheLastShortBatch)
     }
     EXPECT_EQ(OPCServerLine(servers.front()), CString(L"Fake.1  (Fake server)"));
     EXPECT_FALSE(OPCListServers(nullptr, CATID_OPCDAServer20, servers));
+}
+
+TEST_F(ChooserTest, TheEventServerChooserListsOnlyEventServersAndHandsBackThePick)
+{
+    CEventConnectDlg dlg;
+    std::vector<std::wstring> lines;
+    m_work = [&](CDialog*)
+    {
+        lines = Lines(&dlg, IDC_LIST);
+        Type(&dlg, IDC_SERVER, "");
+        Click(&dlg, IDOK); // nothing picked: warned, stays open
+        QListWidget* list = Widget<QListWidget>(&dlg, IDC_LIST);
+        const auto found =
+            list->findItems(QStringLiteral("Quendrel.OpcEventServer.1  ("), Qt::MatchStartsWith);
+        if (found.size() != 1)
+            return IDCANCEL;
+        const QRect rect = list->visualItemRect(found.front());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        return IDCANCEL;
+    };
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind(L"Quendrel.OpcEventServer.1  (", 0), 0u);
+    EXPECT_EQ(m_boxes, (std::vector<std::wstring>{L"You must select an OPC server !"}));
+    EXPECT_EQ(dlg.GetProgID(), CString(L"Quendrel.OpcEventServer.1"));
+    EXPECT_TRUE(dlg.GetClsid() == CLSID_QuendrelOpcEventServer);
 }

@@ -54,6 +54,14 @@ const Category* FindCategory(DWORD id)
 }
 
 std::atomic<DWORD> g_eventInterval{2000};
+// Each stop of the server starts a new generation: objects of an older one are lost for good.
+std::atomic<unsigned> g_generation{0};
+std::atomic<bool> g_stopped{false};
+
+bool IsLost(unsigned generation)
+{
+    return generation != g_generation.load() || g_stopped.load();
+}
 
 struct EventRecord
 {
@@ -137,6 +145,14 @@ SourceSlot& Slot()
     return *slot;
 }
 
+// While the server is stopped its source (and with it the plant's active conditions) is kept, so
+// that the server finds them again when it comes back. Reset lets go of it.
+std::shared_ptr<CAeSource>& KeptSource()
+{
+    static auto* kept = new std::shared_ptr<CAeSource>;
+    return *kept;
+}
+
 std::shared_ptr<CAeSource> Source(bool create)
 {
     SourceSlot& slot = Slot();
@@ -156,7 +172,13 @@ std::shared_ptr<CAeSource> Source(bool create)
 class CAeSubscriptionCore
 {
 public:
-    explicit CAeSubscriptionCore(CStandInClass& cls) : m_class(cls) {}
+    explicit CAeSubscriptionCore(CStandInClass& cls) : m_class(cls), m_generation(g_generation.load()) {}
+
+    HRESULT Enter(const char* call)
+    {
+        HRESULT hr = m_class.Enter(call);
+        return SUCCEEDED(hr) && IsLost(m_generation) ? RPC_E_DISCONNECTED : hr;
+    }
 
     // The event for this subscription, or FALSE when its filter or state keeps it out.
     bool Passes(const EventRecord& e)
@@ -176,6 +198,7 @@ public:
     void Deliver(const std::vector<EventRecord>& events, BOOL refresh, BOOL lastRefresh);
 
     CStandInClass& m_class;
+    const unsigned m_generation;
     std::mutex m_mutex;
     BOOL m_active = TRUE;
     DWORD m_bufferTime = 0;
@@ -195,7 +218,7 @@ public:
 
 void CAeSubscriptionCore::Deliver(const std::vector<EventRecord>& events, BOOL refresh, BOOL lastRefresh)
 {
-    if (m_class.IsDown() || !m_sink)
+    if (m_class.IsDown() || IsLost(m_generation) || !m_sink)
         return;
     OPCHANDLE hClient;
     std::vector<ONEVENTSTRUCT> records(events.size());
@@ -517,7 +540,7 @@ public:
     }
 
 private:
-    HRESULT Enter(const char* call) { return m_core->m_class.Enter(call); }
+    HRESULT Enter(const char* call) { return m_core->Enter(call); }
 
     std::shared_ptr<CAeSubscriptionCore> m_core;
     std::shared_ptr<CAeSource> m_source;
@@ -529,12 +552,18 @@ class CAeServerCore : public CShutdownSource
 {
 public:
     CAeServerCore(CStandInClass& cls, std::shared_ptr<CAeSource> source)
-        : m_class(cls), m_source(std::move(source)), m_created(StandIn::TickMs()), m_startTime(StandIn::Now())
+        : m_class(cls), m_source(std::move(source)), m_created(StandIn::TickMs()),
+          m_startTime(StandIn::Now()), m_generation(g_generation.load())
     {
+    }
+    HRESULT Enter(const char* call)
+    {
+        HRESULT hr = m_class.Enter(call);
+        return SUCCEEDED(hr) && IsLost(m_generation) ? RPC_E_DISCONNECTED : hr;
     }
     int SendShutdown(LPCWSTR reason) override
     {
-        if (!m_shutdown)
+        if (!m_shutdown || IsLost(m_generation))
             return 0;
         std::wstring text(reason);
         size_t called = 0;
@@ -551,6 +580,7 @@ public:
     const std::shared_ptr<CAeSource> m_source;
     const ULONGLONG m_created;
     const FILETIME m_startTime;
+    const unsigned m_generation;
     std::mutex m_mutex;
     LCID m_lcid = LOCALE_SYSTEM_DEFAULT;
     std::wstring m_clientName;
@@ -839,7 +869,7 @@ public:
     }
 
 private:
-    HRESULT Enter(const char* call) { return m_core->m_class.Enter(call); }
+    HRESULT Enter(const char* call) { return m_core->Enter(call); }
 
     std::shared_ptr<CAeServerCore> m_core;
 };
@@ -850,6 +880,8 @@ HRESULT CreateOpcEventServer(REFIID riid, void** ppv)
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
+    if (g_stopped.load())
+        return RPC_S_SERVER_UNAVAILABLE;
     CStandInClass& cls = CStandInClass::Get(CLSID_QuendrelOpcEventServer);
     auto core = std::make_shared<CAeServerCore>(cls, Source(true));
     CComPtr<COpcEventServer> server = QyrNewObject<COpcEventServer>(core);
@@ -860,6 +892,13 @@ HRESULT CreateOpcEventServer(REFIID riid, void** ppv)
 void ResetEventServerSettings()
 {
     g_eventInterval = 2000;
+    g_stopped = false;
+    std::shared_ptr<CAeSource> kept;
+    {
+        SourceSlot& slot = Slot();
+        std::lock_guard lock(slot.mutex);
+        kept.swap(KeptSource());
+    }
 }
 
 namespace OpcStandIn
@@ -867,6 +906,28 @@ namespace OpcStandIn
 void SetEventInterval(DWORD ms)
 {
     g_eventInterval = ms;
+}
+
+void StopEventServer()
+{
+    {
+        SourceSlot& slot = Slot();
+        std::lock_guard lock(slot.mutex);
+        KeptSource() = slot.source.lock();
+    }
+    ++g_generation;
+    g_stopped = true;
+}
+
+void StartEventServer()
+{
+    g_stopped = false;
+}
+
+void RestartEventServer()
+{
+    StopEventServer();
+    StartEventServer();
 }
 
 void FireEvent(LPCWSTR source, LPCWSTR message, DWORD category, DWORD severity)

@@ -159,6 +159,14 @@ void SetAsyncDelay(REFCLSID server, DWORD ms);
 // is raised on the server's thread; FireEvent returns once every subscription was called.
 void SetEventInterval(DWORD ms);
 void FireEvent(LPCWSTR source, LPCWSTR message, DWORD category, DWORD severity);
+// The event server stops: the server objects and subscriptions alive now are lost for good (their
+// calls fail with RPC_E_DISCONNECTED, no event or shutdown request reaches their sinks any more),
+// and creation fails with RPC_S_SERVER_UNAVAILABLE until StartEventServer. The active conditions
+// belong to the plant and stay: a new subscription's Refresh sends them again. Reset starts it.
+void StopEventServer();
+void StartEventServer();
+// Stop, then start at once.
+void RestartEventServer();
 
 // Lists the DA 1.0 test server under the DA 2.0 category as well (FALSE: only DA 1.0, as after
 // Reset), so a client that looks for DA 2.0 servers finds it.
