@@ -50,6 +50,8 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
+    // The window is a member of its owner, never deleted with its frame.
+    void PostNcDestroy() override {}
     afx_msg void OnPaint() override;
     afx_msg int OnCreate(LPCREATESTRUCT lpcs) override;
     afx_msg void OnDestroy() override;

@@ -175,7 +175,8 @@ void ArcToBeziers(FOPSimplePolygon& polygon, double& x0, double& y0, double rota
         const double t = 8.0 / 3.0 * std::sin(half / 2) * std::sin(half / 2) / std::sin(half);
         const POINT c1 = back(std::cos(ta) - t * std::sin(ta) + ccx, std::sin(ta) + t * std::cos(ta) + ccy);
         const POINT c2 = back(std::cos(tb) + t * std::sin(tb) + ccx, std::sin(tb) - t * std::cos(tb) + ccy);
-        const POINT e = back(std::cos(tb) + ccx, std::sin(tb) + ccy);
+        // The last segment ends exactly at the end point.
+        const POINT e = i + 1 == n ? Pt(x, y) : back(std::cos(tb) + ccx, std::sin(tb) + ccy);
         polygon.BezierTo(c1, c2, e);
     }
     x0 = x;
