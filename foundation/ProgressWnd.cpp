@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <climits>
 
 namespace
 {
@@ -118,7 +119,8 @@ void CProgressWnd::ResetProgress()
 void CProgressWnd::UpdateProgress(UINT nDelta)
 {
     const unsigned long long v = static_cast<unsigned long long>(m_nValue) + nDelta;
-    m_nValue = UINT(std::min<unsigned long long>(v, m_nFullScale));
+    // A full scale of 0 fills the whole bar at the first step.
+    m_nValue = UINT(std::min<unsigned long long>(v, m_nFullScale ? m_nFullScale : UINT_MAX));
     DrawBar(FALSE);
 }
 
