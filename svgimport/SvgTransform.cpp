@@ -1,6 +1,9 @@
 #include "svgimport/SvgTransform.h"
 
 #include "figkit/FOCompositeShape.h"
+#include "figkit/FOEllipseShape2.h"
+#include "figkit/FOImageShape.h"
+#include "figkit/FORectShape.h"
 #include "figkit/FOStaticShape.h"
 #include "svgimport/SvgStyle.h"
 
@@ -201,6 +204,19 @@ void ApplyShapeTransform(CFODrawShape* pShape, const SvgMatrix& m)
 {
     if (!pShape)
         return;
+    // Shapes drawn from their rectangle keep it, and turn or slant with a matrix of their own.
+    const bool rectangular = dynamic_cast<CFORectShape*>(pShape) || dynamic_cast<CFOEllipseShape2*>(pShape) ||
+                             dynamic_cast<CFOImageShape*>(pShape);
+    if (rectangular && (m.b != 0 || m.c != 0))
+    {
+        const CFOMatrix svg(m.a, m.b, m.c, m.d, m.e, m.f);
+        const CFOMatrix* current = pShape->GetMatrixData();
+        const CFOMatrix combined = current ? current->Then(svg) : svg;
+        pShape->SetMatrixData(&combined);
+        pShape->UpdateComp();
+        pShape->ResetTrackPoints();
+        return;
+    }
     const int n = pShape->GetPointCount();
     std::vector<CPoint> points(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
