@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
-    const CString text = CString::FromUtf8(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
+    const CString text =
+        CString::FromUtf8(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     switch (data[0] % 4)
     {
     case 0:

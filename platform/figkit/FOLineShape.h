@@ -54,7 +54,8 @@ public:
     void OnDrawTrackCustom(CDC* pDC) override;
 
 protected:
-    static std::vector<CPoint> ArrowHead(const CPoint& tip, const CPoint& from, int nSize);
+    static std::vector<CPoint> ArrowHead(const CPoint& tip, const CPoint& from, int nSize,
+                                         int nKind = FO_ARROW_TRIANGLE);
 
     int m_nStartArrow = FO_ARROW_NONE;
     int m_nEndArrow = FO_ARROW_NONE;

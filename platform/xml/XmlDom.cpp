@@ -285,11 +285,24 @@ int CXmlNode::GetAttributeCount() const
 
 CXmlNode CXmlNode::GetAttributeNode(const CString& qname) const
 {
-    if (!m_node || m_node->type != XML_ELEMENT_NODE)
+    if (!m_node || m_node->type != XML_ELEMENT_NODE || !m_node->properties)
         return CXmlNode();
+    // Compared in UTF-8, as the names are stored: "prefix:local" or "local".
+    const std::string name = qname.ToUtf8();
+    const size_t colon = name.find(':');
     for (xmlAttrPtr a = m_node->properties; a; a = a->next)
-        if (QualifiedName(reinterpret_cast<xmlNodePtr>(a)) == qname)
+    {
+        const char* local = reinterpret_cast<const char*>(a->name);
+        const char* prefix = a->ns && a->ns->prefix ? reinterpret_cast<const char*>(a->ns->prefix) : nullptr;
+        bool same;
+        if (prefix)
+            same = colon != std::string::npos && name.compare(0, colon, prefix) == 0 &&
+                   std::strlen(prefix) == colon && name.compare(colon + 1, std::string::npos, local) == 0;
+        else
+            same = name == local;
+        if (same)
             return CXmlNode(m_doc, reinterpret_cast<xmlNodePtr>(a));
+    }
     return CXmlNode();
 }
 

@@ -304,6 +304,22 @@ TEST(SvgConvert, TextSizeFollowsTheDocumentUnit)
     }
 }
 
+TEST(SvgConvert, MarkersGiveStandardArrows)
+{
+    Converted conv(
+        L"<line x2='50' marker-end='url(#m)'/><polyline points='0 0 5 5 9 0' style='marker-start:url(#m)'/>"
+        L"<line x2='5' marker-end='none'/>");
+    ASSERT_EQ(conv.Count(), 3);
+    auto* end = dynamic_cast<CFOLineShape*>(conv.At(0));
+    auto* start = dynamic_cast<CFOLineShape*>(conv.At(1));
+    auto* none = dynamic_cast<CFOLineShape*>(conv.At(2));
+    ASSERT_TRUE(end && start && none);
+    EXPECT_EQ(end->GetEndArrow(), CFOLineShape::FO_ARROW_STANDARD);
+    EXPECT_EQ(end->GetStartArrow(), CFOLineShape::FO_ARROW_NONE);
+    EXPECT_EQ(start->GetStartArrow(), CFOLineShape::FO_ARROW_STANDARD);
+    EXPECT_EQ(none->GetEndArrow(), CFOLineShape::FO_ARROW_NONE);
+}
+
 TEST(SvgConvert, HostileNumbersAndDepthStayBounded)
 {
     CString deep;

@@ -48,7 +48,7 @@ const char* kDrawing = R"svg(<?xml version="1.0" encoding="UTF-8"?>
   <path d="M 240 200 C 260 170 280 170 300 200 S 340 230 360 200 T 420 200" fill="none" stroke="black" stroke-width="5"/>
   <path d="M 250 260 L 300 240 L 350 260 Z" fill="#e0c040" stroke="black"/>
   <line x1="370" y1="240" x2="440" y2="240" stroke="black" stroke-dasharray="6 3" stroke-width="5"/>
-  <polyline points="370 260 390 280 410 260 430 280" fill="none" stroke="#008000" stroke-width="5"/>
+  <polyline points="370 260 390 280 410 260 430 280" fill="none" stroke="#008000" stroke-width="5" marker-end="url(#arrow)"/>
   <text x="40" y="320" font-size="18" font-family="Sans" stroke="black">Pump 1<tspan x="160" y="320">flow</tspan><tspan x="260" y="320" font-weight="bold">&amp; level</tspan></text>
 </svg>
 )svg";
