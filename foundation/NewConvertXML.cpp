@@ -169,6 +169,51 @@ CString FormatNumber(double value, int width)
 }
 } // namespace
 
+namespace
+{
+enum class Walk
+{
+    First,
+    Next,
+    Prev,
+    Last
+};
+
+// Moves a list cursor and gives the element it then stands on.
+template <class T> T* WalkList(CList<T*, T*>& list, POSITION& pos, Walk walk)
+{
+    switch (walk)
+    {
+    case Walk::First:
+        pos = list.GetHeadPosition();
+        break;
+    case Walk::Last:
+        pos = list.GetTailPosition();
+        break;
+    case Walk::Next:
+    case Walk::Prev:
+        if (!pos)
+            return nullptr;
+        if (walk == Walk::Next)
+            list.GetNext(pos);
+        else
+            list.GetPrev(pos);
+        break;
+    }
+    return pos ? list.GetAt(pos) : nullptr;
+}
+
+bool IdGreater(const CNewConvertXML* a, const CNewConvertXML* b)
+{
+    return a->GetAttrLong(L"ID") > b->GetAttrLong(L"ID");
+}
+
+bool NameGreater(const CNewConvertXML* a, const CNewConvertXML* b)
+{
+    return a->GetAttr(L"NAME").CompareNoCase(b->GetAttr(L"NAME")) > 0;
+}
+} // namespace
+
 CNewConvertXML::CNewConvertXML() = default;
 
 CNewConvertXML::~CNewConvertXML()
@@ -263,15 +308,16 @@ void CNewConvertXML::InsertChildBefore(int index, CNewConvertXML* pChild)
     pChild->m_pParent = this;
 }
 
-void CNewConvertXML::AddChildById(CNewConvertXML* pChild)
+void CNewConvertXML::InsertOrdered(CNewConvertXML* pChild,
+                                   bool (*greater)(const CNewConvertXML*, const CNewConvertXML*))
 {
     if (!pChild)
         return;
-    const long id = pChild->GetAttrLong(L"ID");
+    // Before the first child that is greater than the new one.
     for (POSITION pos = m_children.GetHeadPosition(); pos;)
     {
         POSITION here = pos;
-        if (m_children.GetNext(pos)->GetAttrLong(L"ID") > id)
+        if (greater(m_children.GetNext(pos), pChild))
         {
             m_children.InsertBefore(here, pChild);
             pChild->m_pParent = this;
@@ -282,23 +328,14 @@ void CNewConvertXML::AddChildById(CNewConvertXML* pChild)
     pChild->m_pParent = this;
 }
 
+void CNewConvertXML::AddChildById(CNewConvertXML* pChild)
+{
+    InsertOrdered(pChild, IdGreater);
+}
+
 void CNewConvertXML::AddChildByName(CNewConvertXML* pChild)
 {
-    if (!pChild)
-        return;
-    const CString name = pChild->GetAttr(L"NAME");
-    for (POSITION pos = m_children.GetHeadPosition(); pos;)
-    {
-        POSITION here = pos;
-        if (m_children.GetNext(pos)->GetAttr(L"NAME").CompareNoCase(name) > 0)
-        {
-            m_children.InsertBefore(here, pChild);
-            pChild->m_pParent = this;
-            return;
-        }
-    }
-    m_children.AddTail(pChild);
-    pChild->m_pParent = this;
+    InsertOrdered(pChild, NameGreater);
 }
 
 CNewConvertXML* CNewConvertXML::GetChildAt(int index) const
@@ -309,30 +346,22 @@ CNewConvertXML* CNewConvertXML::GetChildAt(int index) const
 
 CNewConvertXML* CNewConvertXML::GetTopWindow()
 {
-    m_posChild = m_children.GetHeadPosition();
-    return m_posChild ? m_children.GetAt(m_posChild) : nullptr;
+    return WalkList(m_children, m_posChild, Walk::First);
 }
 
 CNewConvertXML* CNewConvertXML::GetNextChild()
 {
-    if (!m_posChild)
-        return nullptr;
-    m_children.GetNext(m_posChild);
-    return m_posChild ? m_children.GetAt(m_posChild) : nullptr;
+    return WalkList(m_children, m_posChild, Walk::Next);
 }
 
 CNewConvertXML* CNewConvertXML::GetPrevChild()
 {
-    if (!m_posChild)
-        return nullptr;
-    m_children.GetPrev(m_posChild);
-    return m_posChild ? m_children.GetAt(m_posChild) : nullptr;
+    return WalkList(m_children, m_posChild, Walk::Prev);
 }
 
 CNewConvertXML* CNewConvertXML::GetLastChild()
 {
-    m_posChild = m_children.GetTailPosition();
-    return m_posChild ? m_children.GetAt(m_posChild) : nullptr;
+    return WalkList(m_children, m_posChild, Walk::Last);
 }
 
 CNewConvertXML* CNewConvertXML::GetCurrentChild() const
@@ -387,8 +416,9 @@ void CNewConvertXML::RemoveAt(int index)
     child->m_pParent = nullptr;
 }
 
-void CNewConvertXML::SortById()
+void CNewConvertXML::SortBy(bool (*greater)(const CNewConvertXML*, const CNewConvertXML*))
 {
+    // One step at a time: the first child smaller than the one before it moves into place.
     for (bool moved = true; moved;)
     {
         moved = false;
@@ -397,10 +427,10 @@ void CNewConvertXML::SortById()
         {
             POSITION here = pos;
             CNewConvertXML* c = m_children.GetNext(pos);
-            if (prev && c->GetAttrLong(L"ID") < prev->GetAttrLong(L"ID"))
+            if (prev && greater(prev, c))
             {
                 m_children.RemoveAt(here);
-                AddChildById(c);
+                InsertOrdered(c, greater);
                 moved = true;
                 break;
             }
@@ -409,26 +439,14 @@ void CNewConvertXML::SortById()
     }
 }
 
+void CNewConvertXML::SortById()
+{
+    SortBy(IdGreater);
+}
+
 void CNewConvertXML::SortByName()
 {
-    for (bool moved = true; moved;)
-    {
-        moved = false;
-        CNewConvertXML* prev = nullptr;
-        for (POSITION pos = m_children.GetHeadPosition(); pos;)
-        {
-            POSITION here = pos;
-            CNewConvertXML* c = m_children.GetNext(pos);
-            if (prev && c->GetAttr(L"NAME").CompareNoCase(prev->GetAttr(L"NAME")) < 0)
-            {
-                m_children.RemoveAt(here);
-                AddChildByName(c);
-                moved = true;
-                break;
-            }
-            prev = c;
-        }
-    }
+    SortBy(NameGreater);
 }
 
 CNewConvertXML* CNewConvertXML::FindByID(long id)
@@ -542,30 +560,22 @@ CAttribute* CNewConvertXML::GetAttributePointer(const CString& name) const
 
 CAttribute* CNewConvertXML::GetFirstAttribute()
 {
-    m_posAttr = m_attributes.GetHeadPosition();
-    return m_posAttr ? m_attributes.GetAt(m_posAttr) : nullptr;
+    return WalkList(m_attributes, m_posAttr, Walk::First);
 }
 
 CAttribute* CNewConvertXML::GetNextAttribute()
 {
-    if (!m_posAttr)
-        return nullptr;
-    m_attributes.GetNext(m_posAttr);
-    return m_posAttr ? m_attributes.GetAt(m_posAttr) : nullptr;
+    return WalkList(m_attributes, m_posAttr, Walk::Next);
 }
 
 CAttribute* CNewConvertXML::GetPrevAttribute()
 {
-    if (!m_posAttr)
-        return nullptr;
-    m_attributes.GetPrev(m_posAttr);
-    return m_posAttr ? m_attributes.GetAt(m_posAttr) : nullptr;
+    return WalkList(m_attributes, m_posAttr, Walk::Prev);
 }
 
 CAttribute* CNewConvertXML::GetLastAttribute()
 {
-    m_posAttr = m_attributes.GetTailPosition();
-    return m_posAttr ? m_attributes.GetAt(m_posAttr) : nullptr;
+    return WalkList(m_attributes, m_posAttr, Walk::Last);
 }
 
 CAttribute* CNewConvertXML::GetCurrentAttribute() const

@@ -148,6 +148,8 @@ public:
 
 private:
     class CUnitReader;
+    void InsertOrdered(CNewConvertXML* pChild, bool (*greater)(const CNewConvertXML*, const CNewConvertXML*));
+    void SortBy(bool (*greater)(const CNewConvertXML*, const CNewConvertXML*));
     void ParseBlock(const std::string& line, CUnitReader& reader, int depth);
     void WriteTo(std::string& out, int indent, int level) const;
     BOOL WriteFile(const CString& path);

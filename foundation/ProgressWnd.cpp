@@ -160,6 +160,11 @@ BOOL CProgressWnd::WasCancelled()
 void CProgressWnd::SetWidth(int nPixels)
 {
     m_nWidth = nPixels == -1 ? std::max(200, m_nScreenWidth / 4) : nPixels;
+    Relayout();
+}
+
+void CProgressWnd::Relayout()
+{
     if (!IsShowing())
         return;
     CalculateSizes();
@@ -180,12 +185,7 @@ void CProgressWnd::SetFillColour(COLORREF cr)
 void CProgressWnd::SetCancelText(const CString& text)
 {
     SharedCancelText() = text;
-    if (!IsShowing())
-        return;
-    CalculateSizes();
-    ClearBar();
-    DrawBar(TRUE);
-    RestartAnimation();
+    Relayout();
 }
 
 BOOL CProgressWnd::PreTranslateMessage(MSG* pMsg)

@@ -60,6 +60,8 @@ protected:
 
 private:
     void CalculateSizes();
+    // Lays the window out again and redraws the bar, when it is shown.
+    void Relayout();
     void DrawBar(BOOL bForce);
     void ClearBar();
     void RestartAnimation();

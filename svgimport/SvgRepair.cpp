@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace
@@ -80,6 +81,40 @@ void CutDeclarations(std::string& line, const std::vector<std::string>& lines, s
     }
 }
 
+// Cuts the document type declaration that begins in the line, with the lines it spans; it ends at a
+// ">" outside its internal subset (or, unclosed, at the end of the input).
+void CutDoctype(std::string& line, const std::vector<std::string>& lines, size_t& i)
+{
+    const size_t start = line.find("<!DOCTYPE");
+    const std::string before = line.substr(0, start);
+    std::string rest = line.substr(start);
+    int bracket = 0;
+    size_t k = 0;
+    for (;;)
+    {
+        for (; k < rest.size(); ++k)
+        {
+            if (rest[k] == '[')
+                ++bracket;
+            else if (rest[k] == ']')
+                bracket = std::max(0, bracket - 1);
+            else if (rest[k] == '>' && bracket == 0)
+            {
+                line = before + rest.substr(k + 1);
+                return;
+            }
+        }
+        if (i + 1 >= lines.size())
+        {
+            line = before;
+            return;
+        }
+        std::string next = lines[++i];
+        StripLineEnds(next);
+        rest += next;
+    }
+}
+
 // Cuts "name..." up to the next space; a cut with no space after it takes the rest of the tag.
 void CutAttribute(std::string& line, const std::string& name, size_t from = 0)
 {
@@ -96,6 +131,24 @@ void CutAttribute(std::string& line, const std::string& name, size_t from = 0)
         line.erase(at, end - at);
         at = line.find(name, at);
     }
+}
+
+// One pass over the source's lines: each line, without its line end, goes to edit (which may take
+// following lines too, through i); a line edit refuses or leaves empty is not written.
+using LineEdit = std::function<bool(std::string& line, const std::vector<std::string>& lines, size_t& i)>;
+bool EditLines(const CString& source, std::vector<std::string>& out, const LineEdit& edit)
+{
+    std::vector<std::string> lines;
+    if (!ReadLines(source, lines))
+        return false;
+    for (size_t i = 0; i < lines.size(); ++i)
+    {
+        std::string line = lines[i];
+        StripLineEnds(line);
+        if (edit(line, lines, i) && !line.empty())
+            out.push_back(std::move(line));
+    }
+    return true;
 }
 
 bool WriteLines(const CString& path, const std::vector<std::string>& out)
@@ -185,108 +238,78 @@ CString CFOPSvgConvert::RewriteXmlFile(const CString& source)
 
 CString CFOPSvgConvert::RemoveDoctype(const CString& source)
 {
-    std::vector<std::string> lines, out;
-    if (!ReadLines(source, lines))
-        return CString();
+    std::vector<std::string> out;
     bool dropped = false;
-    for (size_t i = 0; i < lines.size(); ++i)
-    {
-        std::string line = lines[i];
-        StripLineEnds(line);
-        if (!dropped && line.find("<!DOCTYPE") != std::string::npos)
-        {
-            dropped = true;
-            const size_t start = line.find("<!DOCTYPE");
-            const std::string before = line.substr(0, start);
-            // The declaration ends at a ">" outside its internal subset.
-            std::string rest = line.substr(start);
-            int bracket = 0;
-            size_t end = std::string::npos;
-            for (;;)
-            {
-                for (size_t k = 0; k < rest.size(); ++k)
-                {
-                    if (rest[k] == '[')
-                        ++bracket;
-                    else if (rest[k] == ']')
-                        bracket = std::max(0, bracket - 1);
-                    else if (rest[k] == '>' && bracket == 0)
-                    {
-                        end = k;
-                        break;
-                    }
-                }
-                if (end != std::string::npos || i + 1 >= lines.size())
-                    break;
-                std::string next = lines[++i];
-                StripLineEnds(next);
-                rest += next;
-            }
-            line = before + (end == std::string::npos ? std::string() : rest.substr(end + 1));
-            if (line.size() <= 2)
-                continue;
-        }
-        ReplaceAll(line, "xlink:href=", "xlinkhref=");
-        if (!line.empty())
-            out.push_back(line);
-    }
+    const bool read =
+        EditLines(source, out,
+                  [&dropped](std::string& line, const std::vector<std::string>& lines, size_t& i)
+                  {
+                      if (!dropped && line.find("<!DOCTYPE") != std::string::npos)
+                      {
+                          dropped = true;
+                          CutDoctype(line, lines, i);
+                          if (line.size() <= 2)
+                              return false;
+                      }
+                      ReplaceAll(line, "xlink:href=", "xlinkhref=");
+                      return true;
+                  });
+    if (!read)
+        return CString();
     const CString path = WorkFile(L"doctype.xml");
     return !path.IsEmpty() && WriteLines(path, out) ? path : CString();
 }
 
 CString CFOPSvgConvert::RepairNamespaces(const CString& source)
 {
-    std::vector<std::string> lines, out;
-    if (!ReadLines(source, lines))
+    std::vector<std::string> out;
+    const bool read = EditLines(source, out,
+                                [](std::string& line, const std::vector<std::string>& lines, size_t& i)
+                                {
+                                    if (line.find("<!") != std::string::npos)
+                                    {
+                                        CutDeclarations(line, lines, i);
+                                        if (line.size() <= 2)
+                                            return false;
+                                    }
+                                    if (line.find("<svg") != std::string::npos)
+                                    {
+                                        CutAttribute(line, "xmlns=");
+                                        CutAttribute(line, "xmlns:xlink=");
+                                    }
+                                    ReplaceAll(line, "xlink:href=", "xlinkhref=");
+                                    return true;
+                                });
+    if (!read)
         return CString();
-    for (size_t i = 0; i < lines.size(); ++i)
-    {
-        std::string line = lines[i];
-        StripLineEnds(line);
-        if (line.find("<!") != std::string::npos)
-        {
-            CutDeclarations(line, lines, i);
-            if (line.size() <= 2)
-                continue;
-        }
-        if (line.find("<svg") != std::string::npos)
-        {
-            CutAttribute(line, "xmlns=");
-            CutAttribute(line, "xmlns:xlink=");
-        }
-        ReplaceAll(line, "xlink:href=", "xlinkhref=");
-        if (!line.empty())
-            out.push_back(line);
-    }
     const CString path = WorkFile(L"namespaces.xml");
     return !path.IsEmpty() && WriteLines(path, out) ? path : CString();
 }
 
 CString CFOPSvgConvert::StripDeclarations(const CString& source)
 {
-    std::vector<std::string> lines, out;
-    if (!ReadLines(source, lines))
+    std::vector<std::string> out;
+    const bool read = EditLines(source, out,
+                                [](std::string& line, const std::vector<std::string>& lines, size_t& i)
+                                {
+                                    CutDeclarations(line, lines, i);
+                                    // Every namespace declaration, with the space before it.
+                                    for (size_t at = line.find("xmlns"); at != std::string::npos;
+                                         at = line.find("xmlns", at))
+                                    {
+                                        const size_t from = at > 0 ? at - 1 : 0;
+                                        size_t end = line.find(' ', at);
+                                        if (end == std::string::npos)
+                                            end = line.find_first_of("/>", at);
+                                        if (end == std::string::npos)
+                                            end = line.size();
+                                        line.erase(from, end - from);
+                                        at = from;
+                                    }
+                                    return true;
+                                });
+    if (!read)
         return CString();
-    for (size_t i = 0; i < lines.size(); ++i)
-    {
-        std::string line = lines[i];
-        StripLineEnds(line);
-        CutDeclarations(line, lines, i);
-        // Every namespace declaration, with the space before it.
-        for (size_t at = line.find("xmlns"); at != std::string::npos; at = line.find("xmlns", at))
-        {
-            const size_t from = at > 0 ? at - 1 : 0;
-            size_t end = line.find(' ', at);
-            if (end == std::string::npos)
-                end = line.find_first_of("/>", at);
-            if (end == std::string::npos)
-                end = line.size();
-            line.erase(from, end - from);
-            at = from;
-        }
-        if (!line.empty())
-            out.push_back(line);
-    }
     const CString path = WorkFile(L"declarations.xml");
     return !path.IsEmpty() && WriteLines(path, out) ? path : CString();
 }
