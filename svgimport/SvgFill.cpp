@@ -78,26 +78,12 @@ COLORREF ReadStopColour(const CXDNamedNode& attrs)
     COLORREF c = 0xFFFFFF;
     CString value = attrs.GetNodeText(L"stop-color", CString());
     const CString style = attrs.GetNodeText(L"style", CString());
-    int start = 0;
-    while (start < style.GetLength())
-    {
-        int semi = style.Find(L';', start);
-        if (semi < 0)
-            semi = style.GetLength();
-        const CString decl = style.Mid(start, semi - start);
-        start = semi + 1;
-        const int colon = decl.Find(L':');
-        if (colon < 0)
-            continue;
-        CString name = decl.Left(colon);
-        name.Trim();
-        if (name.CompareNoCase(L"stop-color") == 0)
+    for (const auto& [name, text] : SplitStyleText(style))
+        if (name == L"stop-color")
         {
-            value = decl.Mid(colon + 1);
-            value.Trim();
+            value = text;
             value.MakeLower();
         }
-    }
     ParseColour(value, c);
     return c;
 }

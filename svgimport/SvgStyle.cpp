@@ -226,9 +226,9 @@ void ParseDashArray(SvgStyle& style, const CString& text)
     }
 }
 
-void ParseStyleText(SvgStyle& style, const CString& text, CFOPSVGFillManager* pFills,
-                    const SvgImportSettings& settings)
+std::vector<std::pair<CString, CString>> SplitStyleText(const CString& text)
 {
+    std::vector<std::pair<CString, CString>> out;
     int start = 0;
     const int len = text.GetLength();
     while (start < len)
@@ -246,6 +246,16 @@ void ParseStyleText(SvgStyle& style, const CString& text, CFOPSVGFillManager* pF
         name.Trim();
         name.MakeLower();
         value.Trim();
+        out.emplace_back(name, value);
+    }
+    return out;
+}
+
+void ParseStyleText(SvgStyle& style, const CString& text, CFOPSVGFillManager* pFills,
+                    const SvgImportSettings& settings)
+{
+    for (const auto& [name, value] : SplitStyleText(text))
+    {
         CString lower = value;
         lower.MakeLower();
         if (name == L"fill")

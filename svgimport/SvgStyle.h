@@ -5,6 +5,7 @@
 #include "mfc/CString.h"
 #include "win32/WinTypes.h"
 
+#include <utility>
 #include <vector>
 
 class CFOPSVGFillManager;
@@ -55,6 +56,9 @@ void ParseFill(const CString& text, SvgStyle& style, CFOPSVGFillManager* pFills,
 void ParseStroke(const CString& text, SvgStyle& style);
 // A stroke width; the scaled width rounds to a whole number, a non-zero one below 1 becomes 1.
 void ParseStrokeWidth(double width, SvgStyle& style, const SvgImportSettings& settings);
+// The declarations "name: value" of a style text, separated by ";": names trimmed and lower-cased,
+// values trimmed; a declaration without ":" is left out.
+std::vector<std::pair<CString, CString>> SplitStyleText(const CString& text);
 // A "style" attribute: declarations "name: value" separated by ";".
 void ParseStyleText(SvgStyle& style, const CString& text, CFOPSVGFillManager* pFills,
                     const SvgImportSettings& settings);
