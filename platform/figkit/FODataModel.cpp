@@ -1,4 +1,9 @@
 #include "figkit/FODataModel.h"
+#include "figkit/FOEllipseShape.h"
+#include "figkit/FOGroupShape.h"
+#include "figkit/FOImageShape.h"
+#include "figkit/FOPathShape.h"
+#include "figkit/FOStaticShape.h"
 
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FOBackShape.h"
@@ -290,6 +295,21 @@ CFODrawShape* CFODataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CSt
         break;
     case FO_COMP_ELLIPSE:
         shape = new CFOEllipseShape2;
+        break;
+    case FO_COMP_ELLIPSE_SHAPE:
+        shape = new CFOEllipseShape;
+        break;
+    case FO_COMP_PATH:
+        shape = new CFOPathShape;
+        break;
+    case FO_COMP_IMAGE:
+        shape = new CFOImageShape;
+        break;
+    case FO_COMP_STATIC:
+        shape = new CFOStaticShape;
+        break;
+    case FO_COMP_GROUP:
+        shape = new CFOGroupShape;
         break;
     case FO_COMP_POLYGON:
         shape = new CFOPolygonShape;

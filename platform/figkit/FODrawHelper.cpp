@@ -24,6 +24,20 @@ int CFODrawHelper::RoundValue(double value)
     return int(r);
 }
 
+int CFODrawHelper::FindType(const CString& strExt)
+{
+    static const struct
+    {
+        const wchar_t* ext;
+        int type;
+    } types[] = {{L"bmp", 1}, {L"jpg", 2}, {L"jpeg", 2}, {L"gif", 3}, {L"png", 4},
+                 {L"ico", 5}, {L"tif", 6}, {L"tiff", 6}, {L"wmf", 7}, {L"emf", 7}};
+    for (const auto& t : types)
+        if (strExt == t.ext)
+            return t.type;
+    return 0;
+}
+
 int CFODrawHelper::PenStyleToGdi(int nPenStyle)
 {
     switch (nPenStyle)
@@ -45,10 +59,109 @@ int CFODrawHelper::PenStyleToGdi(int nPenStyle)
 
 namespace
 {
-void FillPath(CDC* pDC, const QPainterPath& path, COLORREF crBk, COLORREF crPattern, int nBrushType)
+// The brushes 34, 42 to 61 and 68: true when nBrushType is one of them.
+bool FillSpecial(QPainter* painter, const QPainterPath& path, const QColor& bk, const QColor& pattern,
+                 int nBrushType)
+{
+    const QRectF box = path.boundingRect();
+    if (nBrushType == FO_BRUSH_PATTERN)
+    {
+        painter->fillPath(path, bk);
+        painter->fillPath(path, QBrush(pattern, Qt::CrossPattern));
+        return true;
+    }
+    if (nBrushType == FO_BRUSH_TEXTURE)
+    {
+        painter->fillPath(path, bk);
+        painter->fillPath(path, QBrush(pattern, Qt::Dense4Pattern));
+        return true;
+    }
+    if (nBrushType < FO_BRUSH_GRADIENT2_FIRST || nBrushType > FO_BRUSH_GRADIENT2_LAST)
+        return false;
+    const QPointF tl = box.topLeft(), tr = box.topRight(), bl = box.bottomLeft(), br = box.bottomRight();
+    const QPointF c = box.center();
+    auto linear = [&](QPointF from, QPointF to, bool mirrored)
+    {
+        QLinearGradient g(from, to);
+        g.setColorAt(0, pattern);
+        g.setColorAt(1, bk);
+        if (mirrored)
+            g.setSpread(QGradient::ReflectSpread);
+        painter->fillPath(path, g);
+    };
+    auto radial = [&](QPointF centre, double radius)
+    {
+        QRadialGradient g(centre, std::max(1.0, radius));
+        g.setColorAt(0, pattern);
+        g.setColorAt(1, bk);
+        painter->fillPath(path, g);
+    };
+    const double diag = std::hypot(box.width(), box.height());
+    const double half = std::max(box.width(), box.height()) / 2;
+    switch (nBrushType)
+    {
+    case 42: // bottom to top
+        linear(bl, tl, false);
+        break;
+    case 43: // top to bottom
+        linear(tl, bl, false);
+        break;
+    case 44: // left to right
+        linear(tl, tr, false);
+        break;
+    case 45: // right to left
+        linear(tr, tl, false);
+        break;
+    case 46: // from the middle, vertically
+        linear(QPointF(c.x(), c.y()), QPointF(c.x(), box.bottom()), true);
+        break;
+    case 47: // corner to corner
+        linear(tl, br, false);
+        break;
+    case 48:
+        linear(tr, bl, false);
+        break;
+    case 49: // from the middle, horizontally
+        linear(QPointF(c.x(), c.y()), QPointF(box.right(), c.y()), true);
+        break;
+    case 50:
+    case 58: // from the top-left corner
+        radial(tl, diag);
+        break;
+    case 51: // from the top-right corner
+        radial(tr, diag);
+        break;
+    case 52: // from the bottom-right corner
+        radial(br, diag);
+        break;
+    case 53: // from the bottom-left corner
+        radial(bl, diag);
+        break;
+    case 59:
+        radial(bl, diag);
+        break;
+    case 60:
+        radial(br, diag);
+        break;
+    case 54:
+    case 55:
+        radial(c, half * 2);
+        break;
+    default: // 56, 57, 61: from the centre
+        radial(c, half);
+        break;
+    }
+    return true;
+}
+} // namespace
+
+void CFODrawHelper::FillPath(CDC* pDC, const QPainterPath& path, COLORREF crBk, COLORREF crPattern,
+                             int nBrushType)
 {
     QPainter* painter = pDC ? pDC->GetPainter() : nullptr;
     if (!painter || nBrushType <= FO_BRUSH_NONE)
+        return;
+    if (FillSpecial(painter, path, AfxColorFromRef(crBk), AfxColorFromRef(crPattern), nBrushType))
         return;
     if (nBrushType == FO_BRUSH_SOLID)
     {
@@ -102,7 +215,6 @@ void FillPath(CDC* pDC, const QPainterPath& path, COLORREF crBk, COLORREF crPatt
     }
     }
 }
-} // namespace
 
 void CFODrawHelper::FillPoly(CDC* pDC, const POINT* points, int count, COLORREF crBk, COLORREF crPattern,
                              int nBrushType)

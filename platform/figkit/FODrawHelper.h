@@ -1,10 +1,12 @@
 // Drawing and text helpers shared by the library's shapes.
 #pragma once
 
+#include "mfc/CString.h"
 #include "mfc/Collections.h"
 #include "mfc/Geometry.h"
 
 class CDC;
+class QPainterPath;
 
 // Brush types of shapes: 0 no fill, 1 solid background colour, 2 to 7 a hatch in the pattern colour
 // over the background colour (horizontal, vertical, falling, rising, cross, diagonal cross), 8 and
@@ -17,6 +19,12 @@ enum
     FO_BRUSH_HATCH_FIRST = 2,
     FO_BRUSH_HATCH_LAST = 7,
     FO_BRUSH_GRADIENT_FIRST = 8,
+    // Two-colour brushes with their own look, from the pattern colour to the background colour:
+    // a cross pattern, twenty gradients (42 to 49 linear, 50 to 61 radial) and a texture.
+    FO_BRUSH_PATTERN = 34,
+    FO_BRUSH_GRADIENT2_FIRST = 42,
+    FO_BRUSH_GRADIENT2_LAST = 61,
+    FO_BRUSH_TEXTURE = 68,
 };
 
 // Pen styles of shapes: 0 no line, 1 solid, 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot.
@@ -41,6 +49,9 @@ public:
                          int nBrushType);
     // Fills a rectangle likewise.
     static void FillRectangle(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType);
+    // Fills any outline likewise.
+    static void FillPath(CDC* pDC, const QPainterPath& path, COLORREF crBk, COLORREF crPattern,
+                         int nBrushType);
     // Fills an ellipse likewise.
     static void FillEllipse(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType);
     // The GDI pen style and width for a shape pen style (FO_PEN_NONE gives PS_NULL).
@@ -53,6 +64,9 @@ public:
     static CPoint CalcTouchPoint(const CRect& rc, int nAngle);
     // The angle of an offset from a centre (0 for no offset).
     static int GetAngle(CPoint ptOffset);
+    // An image format by its file extension (lower case, no dot): 1 bmp, 2 jpg/jpeg, 3 gif, 4 png,
+    // 5 ico, 6 tif/tiff, 7 wmf/emf; 0 for anything else.
+    static int FindType(const CString& strExt);
     // a * b / c in 64 bits, rounded; 0 when c is 0.
     static int MulDivLargeValue(int a, int b, int c);
 };

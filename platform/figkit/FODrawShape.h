@@ -53,10 +53,15 @@ enum
     FO_COMP_PORTSSHAPE = 3,
     FO_COMP_LINE = 10,
     FO_COMP_LINK = 11,
+    FO_COMP_ELLIPSE_SHAPE = 22,
     FO_COMP_ELLIPSE = 23,
+    FO_COMP_PATH = 28,
+    FO_COMP_IMAGE = 35,
+    FO_COMP_STATIC = 36,
     FO_COMP_POLYGON = 27,
     FO_COMP_RECTANGLE = 30,
     FO_COMP_COMPOSITE = 40,
+    FO_COMP_GROUP = 41,
     FO_COMP_WNDCONTROL = 50,
     FO_COMP_BACK = 60,
     FO_COMP_CHORD = 70,
@@ -236,6 +241,10 @@ public:
     void SetShadowOffset(CSize sz) { SetAndNotify(m_szShadow, sz); }
     BOOL Is3DLook() const { return m_b3DLook; }
     void Set3DLook(BOOL b3D) { SetAndNotify(m_b3DLook, b3D); }
+
+    // Arrow heads of shapes that have line ends (kinds as CFOLineShape's); others ignore them.
+    virtual void SetStartArrowType2(int) {}
+    virtual void SetEndArrowType2(int) {}
 
     // Font.
     const CString& GetFaceName() const { return m_strFaceName; }

@@ -7,7 +7,56 @@
 FOPSimplePolygon::FOPSimplePolygon(const POINT* points, int count)
 {
     if (points && count > 0)
+    {
         m_points.assign(points, points + count);
+        m_flags.assign(size_t(count), FOP_POINT_NORMAL);
+    }
+}
+
+BOOL FOPSimplePolygon::HasCurves() const
+{
+    for (BYTE f : m_flags)
+        if (f == FOP_POINT_CONTROL)
+            return TRUE;
+    return FALSE;
+}
+
+void FOPSimplePolygon::MoveFirstTo(const POINT& pt)
+{
+    m_points.clear();
+    m_flags.clear();
+    Add(pt);
+}
+
+void FOPSimplePolygon::BezierTo(const POINT& c1, const POINT& c2, const POINT& pt)
+{
+    Add(c1, FOP_POINT_CONTROL);
+    Add(c2, FOP_POINT_CONTROL);
+    Add(pt);
+}
+
+void FOPSimpleCompositePolygon::Insert(const FOPSimplePolygon& polygon, int nPos)
+{
+    if (nPos < 0 || size_t(nPos) >= m_polygons.size())
+        m_polygons.push_back(polygon);
+    else
+        m_polygons.insert(m_polygons.begin() + nPos, polygon);
+}
+
+BOOL FOPSimpleCompositePolygon::IsAllSame() const
+{
+    for (const FOPSimplePolygon& p : m_polygons)
+        if (p.IsClosed() != m_polygons.front().IsClosed())
+            return FALSE;
+    return TRUE;
+}
+
+int FOPSimpleCompositePolygon::GetPointCount() const
+{
+    int n = 0;
+    for (const FOPSimplePolygon& p : m_polygons)
+        n += p.GetCount();
+    return n;
 }
 
 FOPRect FOPSimplePolygon::GetBoundRect() const

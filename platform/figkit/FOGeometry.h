@@ -24,17 +24,46 @@ public:
     FOPRect(const RECT& rc) : CRect(rc) {}
 };
 
-// A closed polygon given by its corner points.
+// A polygon given by its corner points. A point may be a control point of a cubic Bezier segment:
+// each curve is two control points followed by its end point.
 class FOPSimplePolygon
 {
 public:
+    enum
+    {
+        FOP_POINT_NORMAL = 0,
+        FOP_POINT_CONTROL = 1,
+    };
+
     FOPSimplePolygon() = default;
+    // The growth arguments are kept for the callers' sake.
+    FOPSimplePolygon(int, int) {}
     FOPSimplePolygon(const POINT* points, int count);
 
     int GetCount() const { return int(m_points.size()); }
+    int GetPointCount() const { return int(m_points.size()); }
     BOOL IsEmpty() const { return m_points.empty(); }
-    void Add(const POINT& pt) { m_points.push_back(FOPPoint(pt)); }
-    void RemoveAll() { m_points.clear(); }
+    void Add(const POINT& pt, BYTE flag = FOP_POINT_NORMAL)
+    {
+        m_points.push_back(FOPPoint(pt));
+        m_flags.push_back(flag);
+    }
+    void RemoveAll()
+    {
+        m_points.clear();
+        m_flags.clear();
+        m_bClosed = FALSE;
+    }
+    BYTE GetFlag(int i) const { return m_flags.at(size_t(i)); }
+    BOOL IsControlPoint(int i) const { return m_flags.at(size_t(i)) == FOP_POINT_CONTROL; }
+    BOOL HasCurves() const;
+    // Path building: the first point (replacing every point), a line, a cubic Bezier, closing.
+    void MoveFirstTo(const POINT& pt);
+    void LineTo(const POINT& pt) { Add(pt); }
+    void BezierTo(const POINT& c1, const POINT& c2, const POINT& pt);
+    void Close() { m_bClosed = TRUE; }
+    BOOL IsClosed() const { return m_bClosed; }
+    void SetClosed(BOOL b) { m_bClosed = b; }
     const FOPPoint& operator[](int i) const { return m_points.at(size_t(i)); }
     FOPPoint& operator[](int i) { return m_points.at(size_t(i)); }
     const FOPPoint* GetData() const { return m_points.data(); }
@@ -54,12 +83,21 @@ public:
 
 private:
     std::vector<FOPPoint> m_points;
+    std::vector<BYTE> m_flags;
+    BOOL m_bClosed = FALSE;
 };
 
 // Several simple polygons that make up one outline.
 class FOPSimpleCompositePolygon
 {
 public:
+    FOPSimpleCompositePolygon() = default;
+    FOPSimpleCompositePolygon(int, int) {}
+    // Inserts before nPos (65535 or any position past the end appends).
+    void Insert(const FOPSimplePolygon& polygon, int nPos = 65535);
+    // Every polygon closed, or every one open.
+    BOOL IsAllSame() const;
+    int GetPointCount() const;
     int Count() const { return int(m_polygons.size()); }
     void Append(const FOPSimplePolygon& polygon) { m_polygons.push_back(polygon); }
     void RemoveAll() { m_polygons.clear(); }

@@ -100,15 +100,18 @@ void CFOLineShape::Serialize(CArchive& ar)
     UpdateComp();
 }
 
-std::vector<CPoint> CFOLineShape::ArrowHead(const CPoint& tip, const CPoint& from, int nSize)
+std::vector<CPoint> CFOLineShape::ArrowHead(const CPoint& tip, const CPoint& from, int nSize, int nKind)
 {
+    // The standard arrow is half as long again and narrower.
+    const double length = nKind == FO_ARROW_STANDARD ? nSize * 1.5 : nSize;
+    const double halfWidth = nKind == FO_ARROW_STANDARD ? nSize / 3.0 : nSize / 2.0;
     const double dx = tip.x - from.x, dy = tip.y - from.y;
     const double len = std::sqrt(dx * dx + dy * dy);
     if (len <= 0)
         return {};
     const double ux = dx / len, uy = dy / len;
-    const double bx = tip.x - ux * nSize, by = tip.y - uy * nSize;
-    const double half = nSize / 2.0;
+    const double bx = tip.x - ux * length, by = tip.y - uy * length;
+    const double half = halfWidth;
     return {tip, CPoint(CFODrawHelper::RoundValue(bx - uy * half), CFODrawHelper::RoundValue(by + ux * half)),
             CPoint(CFODrawHelper::RoundValue(bx + uy * half), CFODrawHelper::RoundValue(by - ux * half))};
 }
@@ -117,7 +120,7 @@ void CFOLineShape::BuildLineStartObject()
 {
     m_aStartArrow.clear();
     if (m_nStartArrow != FO_ARROW_NONE && GetPointCount() >= 2)
-        m_aStartArrow = ArrowHead(GetPoint(0), GetPoint(1), m_nArrowSize);
+        m_aStartArrow = ArrowHead(GetPoint(0), GetPoint(1), m_nArrowSize, m_nStartArrow);
 }
 
 void CFOLineShape::BuildLineEndObject()
@@ -125,7 +128,7 @@ void CFOLineShape::BuildLineEndObject()
     m_aEndArrow.clear();
     const int n = GetPointCount();
     if (m_nEndArrow != FO_ARROW_NONE && n >= 2)
-        m_aEndArrow = ArrowHead(GetPoint(n - 1), GetPoint(n - 2), m_nArrowSize);
+        m_aEndArrow = ArrowHead(GetPoint(n - 1), GetPoint(n - 2), m_nArrowSize, m_nEndArrow);
 }
 
 void CFOLineShape::UpdateComp()

@@ -14,6 +14,8 @@ public:
     {
         FO_ARROW_NONE = 0,
         FO_ARROW_TRIANGLE = 1,
+        // The standard arrow of imported drawings: a longer, narrower head.
+        FO_ARROW_STANDARD = 3,
     };
 
     CFOLineShape();
@@ -34,6 +36,8 @@ public:
     void SetStartArrow(int nKind) { m_nStartArrow = nKind; }
     int GetEndArrow() const { return m_nEndArrow; }
     void SetEndArrow(int nKind) { m_nEndArrow = nKind; }
+    void SetStartArrowType2(int nKind) override { SetStartArrow(nKind); }
+    void SetEndArrowType2(int nKind) override { SetEndArrow(nKind); }
     int GetArrowSize() const { return m_nArrowSize; }
     void SetArrowSize(int nSize) { m_nArrowSize = nSize < 1 ? 1 : (nSize > 200 ? 200 : nSize); }
 
@@ -50,7 +54,8 @@ public:
     void OnDrawTrackCustom(CDC* pDC) override;
 
 protected:
-    static std::vector<CPoint> ArrowHead(const CPoint& tip, const CPoint& from, int nSize);
+    static std::vector<CPoint> ArrowHead(const CPoint& tip, const CPoint& from, int nSize,
+                                         int nKind = FO_ARROW_TRIANGLE);
 
     int m_nStartArrow = FO_ARROW_NONE;
     int m_nEndArrow = FO_ARROW_NONE;

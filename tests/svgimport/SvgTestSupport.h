@@ -1,0 +1,27 @@
+// Helpers of the SVG import tests.
+#pragma once
+
+#include "figkit/FODrawShape.h"
+#include "mfc/CString.h"
+#include "mfc/Wnd.h"
+
+#include <ostream>
+#include <vector>
+
+inline void PrintTo(const CString& s, std::ostream* os)
+{
+    *os << '"' << s.ToUtf8() << '"';
+}
+
+inline void PrintTo(const CPoint& p, std::ostream* os)
+{
+    *os << "(" << p.x << ", " << p.y << ")";
+}
+
+inline std::vector<CPoint> PointsOf(const CFODrawShape* shape)
+{
+    std::vector<CPoint> out;
+    for (int i = 0; i < shape->GetPointCount(); ++i)
+        out.push_back(shape->OwnToCanvas(shape->GetPoint(i)));
+    return out;
+}
