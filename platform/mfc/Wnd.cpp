@@ -231,7 +231,10 @@ QWidget* CWnd::GetWidget() const
 }
 QWidget* CWnd::GetClientWidget() const
 {
-    return GetWidget();
+    QWidget* w = GetWidget();
+    if (QWidget* client = w ? AfxScrollBarHostClient(w) : nullptr)
+        return client;
+    return w;
 }
 
 BOOL CWnd::Attach(HWND hWndNew)
@@ -312,6 +315,8 @@ QWidget* CWnd::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget)
 {
     if (AfxIsControlClass(cs.lpszClass))
         return AfxCreateControlWidget(cs.lpszClass, cs.lpszName, DWORD(cs.style), pParentWidget);
+    if ((cs.style & WS_CHILD) && (cs.style & (WS_HSCROLL | WS_VSCROLL)))
+        return AfxCreateScrollBarHost(pParentWidget);
     QWidget* w = new CWndHost<QWidget>(pParentWidget);
     if (!(cs.style & WS_CHILD))
         w->setWindowFlags(pParentWidget ? Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
