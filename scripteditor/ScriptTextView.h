@@ -280,6 +280,7 @@ protected:
 
     // Print state.
     std::vector<int> m_pnPages;
+    std::vector<int> m_pnPrintHeights;
     int m_nPrintPages = 0;
     std::unique_ptr<CFont> m_pPrintFont;
     int m_nPrintLineHeight = 0;

@@ -869,9 +869,11 @@ void CScriptTextView::RecalcPageLayouts(CDC* pdc, CPrintInfo* pInfo)
     m_pnPages.assign(1, 0);
     int y = m_rcPrintArea.top;
     const int nLineCount = GetLineCount();
+    m_pnPrintHeights.assign(size_t(nLineCount), 0);
     for (int i = 0; i < nLineCount; ++i)
     {
         const int h = PrintLineHeight(pdc, i);
+        m_pnPrintHeights[size_t(i)] = h;
         // A line taller than the page gets a page of its own, cut at the bottom.
         if (y + h > m_rcPrintArea.bottom && y > m_rcPrintArea.top)
         {
@@ -937,7 +939,8 @@ void CScriptTextView::OnPrint(CDC* pdc, CPrintInfo* pInfo)
     pdc->IntersectClipRect(&m_rcPrintPage);
     for (int i = nFirst; i <= nLast; ++i)
     {
-        const int h = PrintLineHeight(pdc, i);
+        const int h =
+            size_t(i) < m_pnPrintHeights.size() ? m_pnPrintHeights[size_t(i)] : PrintLineHeight(pdc, i);
         if (GetLineLength(i) > 0)
         {
             CString line;
@@ -954,5 +957,6 @@ void CScriptTextView::OnEndPrinting(CDC*, CPrintInfo*)
 {
     m_pPrintFont.reset();
     m_pnPages.clear();
+    m_pnPrintHeights.clear();
     m_nPrintPages = 0;
 }

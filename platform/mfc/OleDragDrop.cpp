@@ -121,7 +121,12 @@ protected:
             const QPoint p = de->position().toPoint();
             COleDataObject data(de->mimeData());
             BOOL ok = FALSE;
-            const DROPEFFECT effect = FromAction(de->dropAction()) & m_effect;
+            // The effect the target chose while the drag passed over it.
+            DROPEFFECT effect = FromAction(de->dropAction()) & m_effect;
+            if (effect == DROPEFFECT_NONE)
+                effect = (m_effect & DROPEFFECT_MOVE)   ? DROPEFFECT_MOVE
+                         : (m_effect & DROPEFFECT_COPY) ? DROPEFFECT_COPY
+                                                        : (m_effect & DROPEFFECT_LINK);
             AfxGuardedCall(
                 [&]
                 {
@@ -131,7 +136,12 @@ protected:
                         m_pTarget->OnDragLeave(pWnd);
                 });
             if (ok)
-                de->acceptProposedAction();
+            {
+                de->setDropAction(effect == DROPEFFECT_MOVE   ? Qt::MoveAction
+                                  : effect == DROPEFFECT_COPY ? Qt::CopyAction
+                                                              : Qt::LinkAction);
+                de->accept();
+            }
             else
             {
                 de->setDropAction(Qt::IgnoreAction);

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -16,9 +18,23 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+// Runs the event loop until cond holds or ms pass; returns cond().
+inline bool PumpUntil(const std::function<bool()>& cond, int ms = 3000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!cond() && timer.elapsed() < ms)
+    {
+        AfxPumpMessages();
+        QThread::msleep(1);
+    }
+    return cond();
+}
 
 class CTestEditView : public CScriptEditView
 {
@@ -30,7 +46,7 @@ public:
 
 class ScriptViewTest : public ::testing::Test
 {
-protected:
+public:
     void SetUp() override
     {
         ASSERT_NE(AfxEnsureApplication(), nullptr);
