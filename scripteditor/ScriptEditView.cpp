@@ -450,32 +450,31 @@ void CScriptEditView::OnEditRedo()
         PlaceCaret(pt);
 }
 
-void CScriptEditView::OnUpdateEditUndo(CCmdUI* pCmdUI)
+void CScriptEditView::UpdateUndoItem(CCmdUI* pCmdUI, BOOL bRedo)
 {
-    const BOOL bCan = m_pTextBuffer && m_pTextBuffer->CanUndo();
+    const BOOL bCan = m_pTextBuffer && (bRedo ? m_pTextBuffer->CanRedo() : m_pTextBuffer->CanUndo());
     pCmdUI->Enable(bCan);
     if (!pCmdUI->m_pMenu)
         return;
     CString desc;
-    const CString format = LoadViewString(IDS_SCRIPT_UNDO_FMT), plain = LoadViewString(IDS_SCRIPT_UNDO);
-    CString text = plain.IsEmpty() ? CString(L"&Undo\tCtrl+Z") : plain;
-    if (bCan && m_pTextBuffer->GetUndoDescription(desc) && !format.IsEmpty())
+    const CString format = LoadViewString(bRedo ? IDS_SCRIPT_REDO_FMT : IDS_SCRIPT_UNDO_FMT);
+    const CString plain = LoadViewString(bRedo ? IDS_SCRIPT_REDO : IDS_SCRIPT_UNDO);
+    CString text = plain;
+    const BOOL bDesc =
+        bCan && (bRedo ? m_pTextBuffer->GetRedoDescription(desc) : m_pTextBuffer->GetUndoDescription(desc));
+    if (bDesc && !format.IsEmpty())
         text.Format(format, static_cast<LPCWSTR>(desc));
     pCmdUI->SetText(text);
 }
 
+void CScriptEditView::OnUpdateEditUndo(CCmdUI* pCmdUI)
+{
+    UpdateUndoItem(pCmdUI, FALSE);
+}
+
 void CScriptEditView::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
-    const BOOL bCan = m_pTextBuffer && m_pTextBuffer->CanRedo();
-    pCmdUI->Enable(bCan);
-    if (!pCmdUI->m_pMenu)
-        return;
-    CString desc;
-    const CString format = LoadViewString(IDS_SCRIPT_REDO_FMT), plain = LoadViewString(IDS_SCRIPT_REDO);
-    CString text = plain.IsEmpty() ? CString(L"&Redo\tCtrl+Y") : plain;
-    if (bCan && m_pTextBuffer->GetRedoDescription(desc) && !format.IsEmpty())
-        text.Format(format, static_cast<LPCWSTR>(desc));
-    pCmdUI->SetText(text);
+    UpdateUndoItem(pCmdUI, TRUE);
 }
 
 // --- drag and drop --------------------------------------------------------------------------------

@@ -107,6 +107,7 @@ protected:
     void EndBlockEdit(int nFirst, int nLast);
     void PlaceCaret(const CPoint& pt);
     CString LoadViewString(UINT nID);
+    void UpdateUndoItem(CCmdUI* pCmdUI, BOOL bRedo);
 
     BOOL m_bOvrMode = FALSE;
     BOOL m_bDropPosVisible = FALSE;

@@ -529,132 +529,96 @@ void CScriptTextView::ScrollToChar(int nNewOffsetChar, BOOL bTrackScrollBar)
     UpdateSiblingScrollPos(TRUE);
 }
 
-void CScriptTextView::RecalcVertScrollBar(BOOL bPositionOnly)
+void CScriptTextView::RecalcScrollBar(int nBar, BOOL bPositionOnly)
 {
     if (!m_hWnd)
         return;
+    const bool bVert = nBar == SB_VERT;
+    int& nPos = bVert ? m_nTopLine : m_nOffsetChar;
     SCROLLINFO si = {sizeof(si), 0, 0, 0, 0, 0, 0};
     if (bPositionOnly)
     {
         si.fMask = SIF_POS;
-        si.nPos = m_nTopLine;
+        si.nPos = nPos;
     }
     else
     {
-        if (GetScreenLines() >= GetLineCount() && m_nTopLine > 0)
+        const int nTotal = bVert ? GetLineCount() : GetMaxLineLength();
+        const int nPage = bVert ? GetScreenLines() : GetScreenChars();
+        // Everything fits: back to the start.
+        if (nPage >= nTotal && nPos > 0)
         {
-            m_nTopLine = 0;
+            nPos = 0;
             Invalidate(FALSE);
             UpdateCaret();
         }
         si.fMask = SIF_DISABLENOSCROLL | SIF_PAGE | SIF_POS | SIF_RANGE;
         si.nMin = 0;
-        si.nMax = GetLineCount() - 1;
-        si.nPage = UINT(GetScreenLines());
-        si.nPos = m_nTopLine;
+        si.nMax = std::max(0, nTotal - 1);
+        si.nPage = UINT(nPage);
+        si.nPos = nPos;
     }
-    SetScrollInfo(SB_VERT, &si);
+    SetScrollInfo(nBar, &si);
+}
+
+void CScriptTextView::RecalcVertScrollBar(BOOL bPositionOnly)
+{
+    RecalcScrollBar(SB_VERT, bPositionOnly);
 }
 
 void CScriptTextView::RecalcHorzScrollBar(BOOL bPositionOnly)
 {
-    if (!m_hWnd)
-        return;
-    SCROLLINFO si = {sizeof(si), 0, 0, 0, 0, 0, 0};
-    if (bPositionOnly)
+    RecalcScrollBar(SB_HORZ, bPositionOnly);
+}
+
+int CScriptTextView::ScrollTarget(int nBar, UINT nSBCode)
+{
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(nBar, &si);
+    const bool bVert = nBar == SB_VERT;
+    const int nCur = bVert ? m_nTopLine : m_nOffsetChar;
+    const int nPage = std::max(1, int(si.nPage) - 1);
+    const int nLast =
+        std::max(0, bVert ? GetLineCount() - GetScreenLines() : GetMaxLineLength() - GetScreenChars());
+    int nNew = nCur;
+    switch (nSBCode)
     {
-        si.fMask = SIF_POS;
-        si.nPos = m_nOffsetChar;
+    case SB_TOP:
+        nNew = 0;
+        break;
+    case SB_BOTTOM:
+        nNew = nLast;
+        break;
+    case SB_LINEUP:
+        nNew = nCur - 1;
+        break;
+    case SB_LINEDOWN:
+        nNew = nCur + 1;
+        break;
+    case SB_PAGEUP:
+        nNew = nCur - nPage;
+        break;
+    case SB_PAGEDOWN:
+        nNew = nCur + nPage;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        nNew = si.nTrackPos;
+        break;
+    default:
+        break;
     }
-    else
-    {
-        if (GetScreenChars() >= GetMaxLineLength() && m_nOffsetChar > 0)
-        {
-            m_nOffsetChar = 0;
-            Invalidate(FALSE);
-            UpdateCaret();
-        }
-        si.fMask = SIF_DISABLENOSCROLL | SIF_PAGE | SIF_POS | SIF_RANGE;
-        si.nMin = 0;
-        si.nMax = std::max(0, GetMaxLineLength() - 1);
-        si.nPage = UINT(GetScreenChars());
-        si.nPos = m_nOffsetChar;
-    }
-    SetScrollInfo(SB_HORZ, &si);
+    return std::clamp(nNew, 0, nLast);
 }
 
 void CScriptTextView::OnVScroll(UINT nSBCode, UINT, CWnd*)
 {
-    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(SB_VERT, &si);
-    const int nPageLines = std::max(1, int(si.nPage) - 1);
-    const int nLast = std::max(0, GetLineCount() - GetScreenLines());
-    int nNewTopLine = m_nTopLine;
-    switch (nSBCode)
-    {
-    case SB_TOP:
-        nNewTopLine = 0;
-        break;
-    case SB_BOTTOM:
-        nNewTopLine = nLast;
-        break;
-    case SB_LINEUP:
-        nNewTopLine = m_nTopLine - 1;
-        break;
-    case SB_LINEDOWN:
-        nNewTopLine = m_nTopLine + 1;
-        break;
-    case SB_PAGEUP:
-        nNewTopLine = m_nTopLine - nPageLines;
-        break;
-    case SB_PAGEDOWN:
-        nNewTopLine = m_nTopLine + nPageLines;
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        nNewTopLine = si.nTrackPos;
-        break;
-    default:
-        return;
-    }
-    ScrollToLine(std::clamp(nNewTopLine, 0, nLast));
+    ScrollToLine(ScrollTarget(SB_VERT, nSBCode));
 }
 
 void CScriptTextView::OnHScroll(UINT nSBCode, UINT, CWnd*)
 {
-    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(SB_HORZ, &si);
-    const int nPageChars = std::max(1, int(si.nPage) - 1);
-    const int nLast = std::max(0, GetMaxLineLength() - GetScreenChars());
-    int nNewOffset = m_nOffsetChar;
-    switch (nSBCode)
-    {
-    case SB_LEFT:
-        nNewOffset = 0;
-        break;
-    case SB_RIGHT:
-        nNewOffset = nLast;
-        break;
-    case SB_LINELEFT:
-        nNewOffset = m_nOffsetChar - 1;
-        break;
-    case SB_LINERIGHT:
-        nNewOffset = m_nOffsetChar + 1;
-        break;
-    case SB_PAGELEFT:
-        nNewOffset = m_nOffsetChar - nPageChars;
-        break;
-    case SB_PAGERIGHT:
-        nNewOffset = m_nOffsetChar + nPageChars;
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        nNewOffset = si.nTrackPos;
-        break;
-    default:
-        return;
-    }
-    ScrollToChar(std::clamp(nNewOffset, 0, nLast));
+    ScrollToChar(ScrollTarget(SB_HORZ, nSBCode));
 }
 
 void CScriptTextView::UpdateSiblingScrollPos(BOOL) {}

@@ -227,6 +227,10 @@ protected:
     void ScrollToChar(int nNewOffsetChar, BOOL bTrackScrollBar = TRUE);
     void RecalcVertScrollBar(BOOL bPositionOnly = FALSE);
     void RecalcHorzScrollBar(BOOL bPositionOnly = FALSE);
+    void RecalcScrollBar(int nBar, BOOL bPositionOnly);
+    // Where a scroll code takes the top line (SB_VERT) or the left column (SB_HORZ).
+    int ScrollTarget(int nBar, UINT nSBCode);
+    void PrintCentred(CDC* pdc, const CString& text, int nTop);
     void UpdateCaret();
     void PrepareSelBounds();
     BOOL IsInsideSelection(const CPoint& ptTextPos);

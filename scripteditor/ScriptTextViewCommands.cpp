@@ -30,6 +30,21 @@ bool IsBlank(wchar_t c)
 {
     return std::iswspace(wint_t(c)) != 0;
 }
+
+// The text in the ANSI code page (UTF-8 here) with its terminating zero, in a new global block.
+HGLOBAL AnsiBlock(const CString& text)
+{
+    const std::string bytes = QString::fromStdWString(text.str()).toUtf8().toStdString();
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    if (!h)
+        return nullptr;
+    if (auto* p = static_cast<char*>(GlobalLock(h)))
+    {
+        std::memcpy(p, bytes.c_str(), bytes.size() + 1);
+        GlobalUnlock(h);
+    }
+    return h;
+}
 } // namespace
 
 // --- caret movement -------------------------------------------------------------------------------
@@ -570,25 +585,17 @@ BOOL CScriptTextView::PutToClipboard(const CString& text)
     if (text.IsEmpty())
         return FALSE;
     CWaitCursor wait;
-    const std::string bytes = QString::fromStdWString(text.str()).toUtf8().toStdString();
-    if (!OpenClipboard(m_hWnd))
+    HGLOBAL h = AnsiBlock(text);
+    if (!h)
         return FALSE;
-    BOOL bOK = FALSE;
-    if (EmptyClipboard())
+    if (!OpenClipboard(m_hWnd))
     {
-        HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
-        if (h)
-        {
-            if (auto* p = static_cast<char*>(GlobalLock(h)))
-            {
-                std::memcpy(p, bytes.c_str(), bytes.size() + 1);
-                GlobalUnlock(h);
-            }
-            bOK = SetClipboardData(CF_TEXT, h) != nullptr;
-            if (!bOK)
-                GlobalFree(h);
-        }
+        GlobalFree(h);
+        return FALSE;
     }
+    BOOL bOK = EmptyClipboard() && SetClipboardData(CF_TEXT, h) != nullptr;
+    if (!bOK)
+        GlobalFree(h);
     CloseClipboard();
     return bOK;
 }
@@ -619,15 +626,9 @@ HGLOBAL CScriptTextView::PrepareDragData()
         return nullptr;
     CString text;
     GetText(m_ptDrawSelStart, m_ptDrawSelEnd, text);
-    const std::string bytes = QString::fromStdWString(text.str()).toUtf8().toStdString();
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    HGLOBAL h = AnsiBlock(text);
     if (!h)
         return nullptr;
-    if (auto* p = static_cast<char*>(GlobalLock(h)))
-    {
-        std::memcpy(p, bytes.c_str(), bytes.size() + 1);
-        GlobalUnlock(h);
-    }
     m_ptDraggedTextBegin = m_ptDrawSelStart;
     m_ptDraggedTextEnd = m_ptDrawSelEnd;
     return h;
@@ -897,26 +898,26 @@ void CScriptTextView::GetPrintFooterText(int nPageNum, CString& text)
     text.Format(L"Page %d/%d", nPageNum, m_nPrintPages);
 }
 
+void CScriptTextView::PrintCentred(CDC* pdc, const CString& text, int nTop)
+{
+    if (text.IsEmpty())
+        return;
+    CRect rc(m_rcPrintArea.left, nTop, m_rcPrintArea.right, nTop + m_nPrintLineHeight);
+    pdc->DrawText(text, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 void CScriptTextView::PrintHeader(CDC* pdc, int nPageNum)
 {
     CString text;
     GetPrintHeaderText(nPageNum, text);
-    if (text.IsEmpty())
-        return;
-    CRect rc(m_rcPrintArea.left, m_rcPrintArea.top - m_nPrintLineHeight * 3 / 2, m_rcPrintArea.right,
-             m_rcPrintArea.top - m_nPrintLineHeight / 2);
-    pdc->DrawText(text, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    PrintCentred(pdc, text, m_rcPrintArea.top - m_nPrintLineHeight * 3 / 2);
 }
 
 void CScriptTextView::PrintFooter(CDC* pdc, int nPageNum)
 {
     CString text;
     GetPrintFooterText(nPageNum, text);
-    if (text.IsEmpty())
-        return;
-    CRect rc(m_rcPrintArea.left, m_rcPrintArea.bottom + m_nPrintLineHeight / 2, m_rcPrintArea.right,
-             m_rcPrintArea.bottom + m_nPrintLineHeight * 3 / 2);
-    pdc->DrawText(text, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    PrintCentred(pdc, text, m_rcPrintArea.bottom + m_nPrintLineHeight / 2);
 }
 
 void CScriptTextView::OnPrint(CDC* pdc, CPrintInfo* pInfo)

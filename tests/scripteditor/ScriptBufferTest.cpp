@@ -1,3 +1,5 @@
+#include "BufferText.h"
+
 #include "scripteditor/ScriptTextBuffer.h"
 
 #include "mfc/Exceptions.h"
@@ -15,9 +17,7 @@ namespace
 {
 std::wstring Text(const CScriptTextBuffer& b)
 {
-    CString s;
-    b.GetTextRange(0, 0, b.GetLineCount() - 1, b.GetLineLength(b.GetLineCount() - 1), s, L"|");
-    return s.str();
+    return BufferText(b);
 }
 
 std::wstring Line(const CScriptTextBuffer& b, int i)
@@ -25,17 +25,9 @@ std::wstring Line(const CScriptTextBuffer& b, int i)
     return std::wstring(b.GetLineChars(i), size_t(b.GetLineLength(i)));
 }
 
-// Loads the text from a file, so that the setup is not part of the history a test undoes.
 void Set(CScriptTextBuffer& b, const std::wstring& text)
 {
-    CScriptTextBuffer init;
-    init.InitEmpty();
-    int l = 0, c = 0;
-    init.InsertText(nullptr, 0, 0, text, l, c);
-    QTemporaryDir dir;
-    const std::wstring path = QDir(dir.path()).filePath("set.uscp").toStdWString();
-    ASSERT_TRUE(init.SaveFile(path.c_str()));
-    ASSERT_TRUE(b.LoadFile(path.c_str()));
+    LoadText(b, text);
 }
 
 struct CRecorder : CScriptBufferClient

@@ -1,6 +1,9 @@
 // Script views in a real frame under the offscreen platform, driven by synthesized keys and mouse.
 #pragma once
 
+#include "BufferText.h"
+#include "WndTestSupport.h"
+
 #include "scripteditor/ScriptEditView.h"
 #include "scripteditor/ScriptTextBuffer.h"
 
@@ -23,18 +26,7 @@
 #include <string>
 #include <vector>
 
-// Runs the event loop until cond holds or ms pass; returns cond().
-inline bool PumpUntil(const std::function<bool()>& cond, int ms = 3000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!cond() && timer.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(1);
-    }
-    return cond();
-}
+using wndtest::PumpUntil;
 
 class CTestEditView : public CScriptEditView
 {
@@ -80,24 +72,8 @@ public:
         if (!v->IsFocused())
             v->SendMessage(WM_SETFOCUS, 0, 0);
     }
-    // Loads the text from a file, so that the history starts here.
-    static void SetText(CScriptTextBuffer& buf, const std::wstring& text)
-    {
-        CScriptTextBuffer init;
-        init.InitEmpty();
-        int l = 0, c = 0;
-        init.InsertText(nullptr, 0, 0, text, l, c);
-        QTemporaryDir dir;
-        const std::wstring path = QDir(dir.path()).filePath("set.uscp").toStdWString();
-        ASSERT_TRUE(init.SaveFile(path.c_str()));
-        ASSERT_TRUE(buf.LoadFile(path.c_str()));
-    }
-    static std::wstring Text(CScriptTextBuffer& b)
-    {
-        CString s;
-        b.GetTextRange(0, 0, b.GetLineCount() - 1, b.GetLineLength(b.GetLineCount() - 1), s, L"|");
-        return s.str();
-    }
+    static void SetText(CScriptTextBuffer& buf, const std::wstring& text) { LoadText(buf, text); }
+    static std::wstring Text(CScriptTextBuffer& b) { return BufferText(b); }
     static void Key(CWnd* v, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {})
     {
         QKeyEvent press(QEvent::KeyPress, key, mods, text);
