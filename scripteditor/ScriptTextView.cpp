@@ -802,11 +802,10 @@ void CScriptTextView::ExpandChars(LPCWSTR pszChars, int nOffset, int nCount, CSt
 }
 
 void CScriptTextView::DrawLineText(CDC* pdc, CPoint& ptOrigin, const CRect& rcClip, int nColorIndex,
-                                   LPCWSTR pszChars, int nOffset, int nCount, CPoint ptTextPos,
-                                   int nLineIndex)
+                                   LPCWSTR pszChars, int nOffset, int nCount, int& nCol, int nLineIndex)
 {
-    // One run of equal colour: the selected part in the selection colours while the view has the focus.
-    (void)ptTextPos;
+    // One run of equal colour from column nCol on; the selected part in the selection colours while
+    // the view has the focus. Only what the row shows is drawn.
     COLORREF crBk = kNoColor, crText = kNoColor;
     BOOL bWs = FALSE;
     GetLineColors(nLineIndex, crBk, crText, bWs);
@@ -814,16 +813,22 @@ void CScriptTextView::DrawLineText(CDC* pdc, CPoint& ptOrigin, const CRect& rcCl
         crBk = GetColor(COLORINDEX_BKGND);
     const COLORREF crRun = crText != kNoColor ? crText : GetColor(nColorIndex);
     const int nCharWidth = GetCharWidth();
-    int nCol = 0;
-    for (int i = 0; i < nOffset; ++i)
-        nCol += pszChars[i] == L'\t' ? m_nTabSize - nCol % m_nTabSize : 1;
-    int i = nOffset;
     const int nEnd = nOffset + nCount;
+    int i = nOffset;
+    // Characters left of the row only count their columns.
+    while (i < nEnd && ptOrigin.x + nCharWidth <= rcClip.left)
+    {
+        const int w = pszChars[i] == L'\t' ? m_nTabSize - nCol % m_nTabSize : 1;
+        nCol += w;
+        ptOrigin.x += w * nCharWidth;
+        ++i;
+    }
     while (i < nEnd && ptOrigin.x < rcClip.right)
     {
         const bool bSel = m_bFocused && IsInsideSelection(CPoint(i, nLineIndex));
         std::wstring run;
-        while (i < nEnd && (m_bFocused && IsInsideSelection(CPoint(i, nLineIndex))) == bSel)
+        while (i < nEnd && (m_bFocused && IsInsideSelection(CPoint(i, nLineIndex))) == bSel &&
+               ptOrigin.x + int(run.size()) * nCharWidth < rcClip.right)
         {
             if (pszChars[i] == L'\t')
             {
@@ -833,28 +838,20 @@ void CScriptTextView::DrawLineText(CDC* pdc, CPoint& ptOrigin, const CRect& rcCl
             }
             else
             {
+                // U+0000 and other control characters show as a blank cell.
                 run.push_back(unsigned(pszChars[i]) < 32 ? L' ' : pszChars[i]);
                 ++nCol;
             }
             ++i;
-            // Only as much as the row shows.
-            if (ptOrigin.x + int(run.size()) * nCharWidth > rcClip.right)
-                break;
         }
         const int nWidth = int(run.size()) * nCharWidth;
-        if (ptOrigin.x + nWidth > rcClip.left)
-        {
-            pdc->FillSolidRect(ptOrigin.x, ptOrigin.y, nWidth, rcClip.Height(),
-                               bSel ? GetColor(COLORINDEX_SELBKGND) : crBk);
-            pdc->SetTextColor(bSel ? GetColor(COLORINDEX_SELTEXT) : crRun);
-            pdc->SetBkMode(TRANSPARENT);
-            pdc->TextOut(ptOrigin.x, ptOrigin.y, CString(std::move(run)));
-        }
+        pdc->FillSolidRect(ptOrigin.x, ptOrigin.y, nWidth, rcClip.Height(),
+                           bSel ? GetColor(COLORINDEX_SELBKGND) : crBk);
+        pdc->SetTextColor(bSel ? GetColor(COLORINDEX_SELTEXT) : crRun);
+        pdc->SetBkMode(TRANSPARENT);
+        pdc->TextOut(ptOrigin.x, ptOrigin.y, CString(std::move(run)));
         ptOrigin.x += nWidth;
     }
-    // Characters past the row's right edge still count for the columns after them.
-    for (; i < nEnd; ++i)
-        nCol += pszChars[i] == L'\t' ? m_nTabSize - nCol % m_nTabSize : 1;
 }
 
 void CScriptTextView::DrawSingleLine(CDC* pdc, const CRect& rc, int nLineIndex)
@@ -881,17 +878,17 @@ void CScriptTextView::DrawSingleLine(CDC* pdc, const CRect& rc, int nLineIndex)
         if (m_ParseCookies.size() == size_t(GetLineCount()))
             m_ParseCookies[size_t(nLineIndex)] = dwNext;
         const int nFirst = blocks.empty() ? nLength : std::clamp(blocks[0].m_nCharPos, 0, nLength);
+        int nCol = 0;
         if (nFirst > 0)
-            DrawLineText(pdc, origin, rc, COLORINDEX_NORMALTEXT, pszChars, 0, nFirst, CPoint(0, nLineIndex),
-                         nLineIndex);
+            DrawLineText(pdc, origin, rc, COLORINDEX_NORMALTEXT, pszChars, 0, nFirst, nCol, nLineIndex);
         for (size_t b = 0; b < blocks.size() && origin.x < rc.right; ++b)
         {
             const int nStart = std::clamp(blocks[b].m_nCharPos, 0, nLength);
             const int nStop =
                 b + 1 < blocks.size() ? std::clamp(blocks[b + 1].m_nCharPos, 0, nLength) : nLength;
             if (nStop > nStart)
-                DrawLineText(pdc, origin, rc, blocks[b].m_nColorIndex, pszChars, nStart, nStop - nStart,
-                             CPoint(nStart, nLineIndex), nLineIndex);
+                DrawLineText(pdc, origin, rc, blocks[b].m_nColorIndex, pszChars, nStart, nStop - nStart, nCol,
+                             nLineIndex);
         }
         // The columns of whatever did not fit.
         origin.x = std::max(origin.x, rc.left);

@@ -242,7 +242,7 @@ protected:
     void CalcLineCharDim();
     CFont* GetFont(BOOL bItalic = FALSE, BOOL bBold = FALSE);
     void DrawLineText(CDC* pdc, CPoint& ptOrigin, const CRect& rcClip, int nColorIndex, LPCWSTR pszChars,
-                      int nOffset, int nCount, CPoint ptTextPos, int nLineIndex);
+                      int nOffset, int nCount, int& nCol, int nLineIndex);
     void ExpandChars(LPCWSTR pszChars, int nOffset, int nCount, CString& line);
     void RecalcPageLayouts(CDC* pdc, CPrintInfo* pInfo);
     int PrintLineHeight(CDC* pdc, int nLine);

@@ -1,6 +1,8 @@
 // The script view driven by keys: caret commands, typing, indentation, blocks and comment prefixes.
 #include "ScriptViewSupport.h"
 
+#include <QFile>
+
 namespace
 {
 const std::wstring kSample = L"    alpha beta\r\n\tgamma(delta);\r\n\r\nx\r\nlong line here";
@@ -227,4 +229,31 @@ TEST_F(ScriptViewTest, ReadOnlyAndDetachedViewsRefuseEdits)
     Key(v, Qt::Key_Backspace);
     Key(v, Qt::Key_Tab);
     EXPECT_FALSE(v->QueryEditable());
+}
+
+TEST_F(ScriptViewTest, TenMegabyteLineLoadsAndPaints)
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath("huge.uscp");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        std::u16string line(5 * 1024 * 1024, u'a');
+        for (size_t i = 1000; i < line.size(); i += 997)
+            line[i] = (i / 997) % 3 == 0 ? u'\t' : (i / 997) % 3 == 1 ? u'(' : u'\0';
+        f.write("\xFF\xFE", 2);
+        f.write(reinterpret_cast<const char*>(line.data()), qint64(line.size() * 2));
+        f.write("\r\0\n\0x\0", 6);
+    }
+    CScriptTextBuffer& buf = NewBuffer();
+    ASSERT_TRUE(buf.LoadFile(path.toStdWString().c_str()));
+    EXPECT_EQ(buf.GetLineCount(), 2);
+    EXPECT_EQ(buf.GetLineLength(0), 5 * 1024 * 1024);
+    CTestEditView* v = MakeView(buf);
+    v->GetClientWidget()->repaint();
+    Key(v, Qt::Key_End);
+    v->GetClientWidget()->repaint();
+    EXPECT_GT(v->GetOffsetChar(), 0);
+    Type(v, QStringLiteral("z"));
+    EXPECT_EQ(buf.GetLineLength(0), 5 * 1024 * 1024 + 1);
 }
