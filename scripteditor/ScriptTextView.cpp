@@ -994,6 +994,13 @@ BOOL CScriptTextView::PreCreateWindow(CREATESTRUCT& cs)
     return CView::PreCreateWindow(cs);
 }
 
+QWidget* CScriptTextView::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget)
+{
+    if ((cs.style & WS_CHILD) && (cs.style & (WS_HSCROLL | WS_VSCROLL)))
+        return AfxCreateScrollBarHost(pParentWidget);
+    return CView::CreateWidget(cs, pParentWidget);
+}
+
 int CScriptTextView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     std::memset(&m_lfBaseFont, 0, sizeof(m_lfBaseFont));

@@ -164,6 +164,7 @@ public:
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;
     // Printing
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;

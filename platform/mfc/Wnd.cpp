@@ -315,8 +315,6 @@ QWidget* CWnd::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget)
 {
     if (AfxIsControlClass(cs.lpszClass))
         return AfxCreateControlWidget(cs.lpszClass, cs.lpszName, DWORD(cs.style), pParentWidget);
-    if ((cs.style & WS_CHILD) && (cs.style & (WS_HSCROLL | WS_VSCROLL)))
-        return AfxCreateScrollBarHost(pParentWidget);
     QWidget* w = new CWndHost<QWidget>(pParentWidget);
     if (!(cs.style & WS_CHILD))
         w->setWindowFlags(pParentWidget ? Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint

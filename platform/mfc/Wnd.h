@@ -195,7 +195,8 @@ public:
     static void SetCaretPos(POINT point);
     static CPoint GetCaretPos();
 
-    // Scroll bars of a child window made with WS_HSCROLL or WS_VSCROLL (nBar SB_HORZ or SB_VERT).
+    // Scroll bars of a child window whose widget is made by AfxCreateScrollBarHost (nBar SB_HORZ or
+    // SB_VERT); for other windows these do nothing.
     // A bar shows while its range is larger than its page. Moving it sends WM_HSCROLL / WM_VSCROLL;
     // the window then sets the new position itself.
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
@@ -406,6 +407,9 @@ inline UINT RegisterWindowMessage(LPCWSTR lpString)
     return RegisterWindowMessageW(lpString);
 }
 BOOL DestroyCaret();
+// The widget of a child window with its own scroll bars: a client area and the two bars. A window
+// that wants them returns this from its CreateWidget.
+QWidget* AfxCreateScrollBarHost(QWidget* pParent);
 
 // Ends the message loop of AfxWinMain / CWinThread::Run with this exit code.
 void PostQuitMessage(int nExitCode);

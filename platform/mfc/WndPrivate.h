@@ -152,7 +152,7 @@ void AfxSetWidgetText(QWidget* pWidget, const CString& text);
 CString AfxGetWidgetText(const QWidget* pWidget);
 
 // The widget of a child window with scroll bars (WndScrollBars.cpp): a client area and the two bars.
-QWidget* AfxCreateScrollBarHost(QWidget* pParent);
+// A window that wants its own bars makes this in its CreateWidget.
 // The client area of such a widget; null for any other widget.
 QWidget* AfxScrollBarHostClient(const QWidget* pWidget);
 // The scroll code (SB_...) of a Qt slider action; false for actions that are none.
