@@ -4,6 +4,7 @@
 #include "mfc/WndPrivate.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -427,7 +428,15 @@ QFont CFont::ToQFont() const
     QFont font;
     const CString face =
         m_hObject && m_logFont.lfFaceName[0] ? CString(m_logFont.lfFaceName) : CString(kDefaultFace);
-    font.setFamily(QString::fromStdWString(face.str()));
+    // The system's fixed-pitch face is the desktop's fixed-pitch font here.
+    if (face.CompareNoCase(L"FixedSys") == 0)
+    {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    }
+    else
+        font.setFamily(QString::fromStdWString(face.str()));
     int pixels = kDefaultFontPixels;
     if (m_hObject && m_logFont.lfHeight < 0)
         pixels = -m_logFont.lfHeight;

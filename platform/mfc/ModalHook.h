@@ -33,6 +33,8 @@ enum class AfxModalKind
     FolderDialog,
     PopupMenu,
     Help,
+    PageSetupDialog,
+    PrintDialog,
 };
 
 struct AfxModalRequest
@@ -59,7 +61,10 @@ struct AfxModalRequest
     CString strDefExt;
     CString strFilter;
     DWORD dwFlags = 0;
-    // FileDialog / FolderDialog: the hook's choice.
+    // PageSetupDialog: the dialog's record; the hook may change its margins before answering IDOK.
+    struct PAGESETUPDLG* pPageSetup = nullptr;
+    // FileDialog / FolderDialog: the hook's choice. PrintDialog: paths[0] names the PDF file the
+    // job is printed to.
     mutable std::vector<CString> paths;
 };
 

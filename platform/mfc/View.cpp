@@ -157,32 +157,8 @@ private:
                          [this, bar, message](int action)
                          {
                              UINT code = SB_ENDSCROLL;
-                             switch (action)
-                             {
-                             case QAbstractSlider::SliderSingleStepAdd:
-                                 code = SB_LINEDOWN;
-                                 break;
-                             case QAbstractSlider::SliderSingleStepSub:
-                                 code = SB_LINEUP;
-                                 break;
-                             case QAbstractSlider::SliderPageStepAdd:
-                                 code = SB_PAGEDOWN;
-                                 break;
-                             case QAbstractSlider::SliderPageStepSub:
-                                 code = SB_PAGEUP;
-                                 break;
-                             case QAbstractSlider::SliderToMinimum:
-                                 code = SB_TOP;
-                                 break;
-                             case QAbstractSlider::SliderToMaximum:
-                                 code = SB_BOTTOM;
-                                 break;
-                             case QAbstractSlider::SliderMove:
-                                 code = SB_THUMBTRACK;
-                                 break;
-                             default:
+                             if (!AfxScrollCodeFromAction(action, code))
                                  return;
-                             }
                              const HWND hWnd = AfxHandleFromWidget(this);
                              if (!hWnd)
                                  return;

@@ -231,7 +231,10 @@ QWidget* CWnd::GetWidget() const
 }
 QWidget* CWnd::GetClientWidget() const
 {
-    return GetWidget();
+    QWidget* w = GetWidget();
+    if (QWidget* client = w ? AfxScrollBarHostClient(w) : nullptr)
+        return client;
+    return w;
 }
 
 BOOL CWnd::Attach(HWND hWndNew)

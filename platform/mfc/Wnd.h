@@ -29,6 +29,30 @@ class CFrameWnd;
 class CRgn;
 struct CCreateContext;
 
+#ifndef SB_HORZ
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_BOTH 3
+#endif
+#define SIF_RANGE 0x0001
+#define SIF_PAGE 0x0002
+#define SIF_POS 0x0004
+#define SIF_DISABLENOSCROLL 0x0008
+#define SIF_TRACKPOS 0x0010
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+struct SCROLLINFO
+{
+    UINT cbSize;
+    UINT fMask;
+    int nMin;
+    int nMax;
+    UINT nPage;
+    int nPos;
+    int nTrackPos;
+};
+typedef SCROLLINFO* LPSCROLLINFO;
+
 typedef void(CALLBACK* TIMERPROC)(HWND hwnd, UINT message, UINT_PTR idEvent, DWORD dwTime);
 
 class CWnd : public CCmdTarget
@@ -160,6 +184,27 @@ public:
     // again restarts it with the new period.
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
+
+    // The caret: one for the whole program, owned by the window that made it last and painted over
+    // that window's client area (a grey one for drop indicators). It blinks while shown; HideCaret
+    // and ShowCaret nest. DestroyCaret (below) removes it.
+    BOOL CreateSolidCaret(int nWidth, int nHeight);
+    BOOL CreateGrayCaret(int nWidth, int nHeight);
+    void ShowCaret();
+    void HideCaret();
+    static void SetCaretPos(POINT point);
+    static CPoint GetCaretPos();
+
+    // Scroll bars of a child window whose widget is made by AfxCreateScrollBarHost (nBar SB_HORZ or
+    // SB_VERT); for other windows these do nothing.
+    // A bar shows while its range is larger than its page. Moving it sends WM_HSCROLL / WM_VSCROLL;
+    // the window then sets the new position itself.
+    BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+    BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    int GetScrollPos(int nBar) const;
+    void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
+    void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
 
     // The window's menu bar (frames).
     virtual CMenu* GetMenu() const;
@@ -367,6 +412,11 @@ inline UINT RegisterWindowMessage(LPCWSTR lpString)
 {
     return RegisterWindowMessageW(lpString);
 }
+BOOL DestroyCaret();
+// The widget of a child window with its own scroll bars: a client area and the two bars. A window
+// that wants them returns this from its CreateWidget.
+QWidget* AfxCreateScrollBarHost(QWidget* pParent);
+
 // Ends the message loop of AfxWinMain / CWinThread::Run with this exit code.
 void PostQuitMessage(int nExitCode);
 void AfxPostQuitMessage(int nExitCode);

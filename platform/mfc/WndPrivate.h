@@ -151,6 +151,13 @@ BOOL AfxControlWindowProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wPar
 void AfxSetWidgetText(QWidget* pWidget, const CString& text);
 CString AfxGetWidgetText(const QWidget* pWidget);
 
+// The widget of a child window with scroll bars (WndScrollBars.cpp): a client area and the two bars.
+// A window that wants its own bars makes this in its CreateWidget.
+// The client area of such a widget; null for any other widget.
+QWidget* AfxScrollBarHostClient(const QWidget* pWidget);
+// The scroll code (SB_...) of a Qt slider action; false for actions that are none.
+bool AfxScrollCodeFromAction(int nAction, UINT& nCode);
+
 // Internal access to CWnd's private parts.
 struct CWndAccess
 {
