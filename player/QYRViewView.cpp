@@ -32,7 +32,7 @@ int CQYRViewView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_pCanvas = new CFOPCanvasCore;
+    m_pCanvas = new CFOPDrawWnd;
     CRect rc;
     GetClientRect(&rc);
     if (!m_pCanvas->CreateCanvas(this, rc))

@@ -5,7 +5,7 @@
 
 #include "mfc/View.h"
 
-class CFOPCanvasCore;
+class CFOPDrawWnd;
 class CQYRViewDoc;
 
 class CQYRViewView : public CView
@@ -16,7 +16,7 @@ public:
     ~CQYRViewView() override;
 
     CQYRViewDoc* GetDocument() const;
-    CFOPCanvasCore* GetCanvas() const { return m_pCanvas; }
+    CFOPDrawWnd* GetCanvas() const { return m_pCanvas; }
 
     // Loads a screen file of the project into the model and shows it; FALSE when it cannot be read.
     BOOL LoadScreen(const CString& strName);
@@ -29,7 +29,7 @@ public:
 
 protected:
     // Owned; a child window filling the view.
-    CFOPCanvasCore* m_pCanvas = nullptr;
+    CFOPDrawWnd* m_pCanvas = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -60,7 +60,8 @@ HGLOBAL MakeBlock(const void* data, size_t size)
 
 QClipboard* Desktop()
 {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
+                                                                        : nullptr;
 }
 } // namespace
 

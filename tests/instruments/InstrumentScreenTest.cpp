@@ -90,7 +90,7 @@ TEST_F(InstrumentScreen, EveryInstrumentTypeSavesLoadsAndCreatesItsControl)
     ASSERT_TRUE(back.OpenDocument(path));
     std::vector<CFOiControlShape*> shapes = Instruments(back);
     ASSERT_EQ(int(shapes.size()), count);
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 1024, 660)));
     canvas.SetCurrentModel(&back);
     for (int i = 0; i < count; ++i)
@@ -101,9 +101,10 @@ TEST_F(InstrumentScreen, EveryInstrumentTypeSavesLoadsAndCreatesItsControl)
         EXPECT_EQ(shape->GetType(), rows[i].nType);
         EXPECT_EQ(shape->GetCtrlName(), CString(rows[i].lpszCtrlName));
         EXPECT_FALSE(shape->IsDesignFrame());
-        ASSERT_EQ(shape->CreateWnd(&canvas, 2000 + i), 0);
+        // The canvas made the control when the model went onto it; a second one is refused.
         ASSERT_TRUE(shape->HasControl());
-        EXPECT_EQ(shape->GetCtrl()->GetDlgCtrlID(), 2000 + i);
+        EXPECT_EQ(UINT(shape->GetCtrl()->GetDlgCtrlID()), shape->GetCtrlID());
+        EXPECT_EQ(shape->CreateWnd(&canvas, 0), -1);
         // In design mode the control takes no input.
         EXPECT_FALSE(shape->GetCtrl()->IsWindowEnabled());
         EXPECT_TRUE(IsEqualGUID(ControlOf(*shape)->Info().clsid, shape->GetClsid()));
@@ -134,10 +135,10 @@ TEST_F(InstrumentScreen, PropertyPageEditSurvivesSaveAndLoad)
     CXVKDataModel model;
     CFOiControlShape* shape = AddInstrument(model, 691, CRect(20, 20, 100, 260));
     ASSERT_NE(shape, nullptr);
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 300)));
     canvas.SetCurrentModel(&model);
-    ASSERT_EQ(shape->CreateWnd(&canvas, 1), 0);
+    ASSERT_TRUE(shape->HasControl()); // made by the canvas
 
     {
         CModalHookScope cancel([](const AfxModalRequest&) { return IDCANCEL; });
@@ -164,10 +165,10 @@ TEST_F(InstrumentScreen, PropertyPageEditSurvivesSaveAndLoad)
     ASSERT_EQ(Instruments(back).size(), 1u);
     CFOiControlShape* loaded = Instruments(back)[0];
     EXPECT_TRUE(loaded->GetOcxData() == shape->GetOcxData());
-    CFOPCanvasCore other;
+    CFOPDrawWnd other;
     ASSERT_TRUE(other.CreateCanvas(nullptr, CRect(0, 0, 300, 300)));
     other.SetCurrentModel(&back);
-    ASSERT_EQ(loaded->CreateWnd(&other, 1), 0);
+    ASSERT_TRUE(loaded->HasControl()); // made by the canvas
     const CInstrumentSettings& s = ControlOf(*loaded)->Settings();
     EXPECT_EQ(s.strCaption, CString(L"Reactor"));
     EXPECT_EQ(s.dMax, 450);
@@ -191,10 +192,10 @@ TEST_F(InstrumentScreen, ForeignControlStateSurvivesByteForByte)
     CXVKDataModel back;
     ASSERT_TRUE(back.OpenDocument(path));
     CFOiControlShape* loaded = Instruments(back).at(0);
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 100)));
     canvas.SetCurrentModel(&back);
-    ASSERT_EQ(loaded->CreateWnd(&canvas, 1), 0);
+    ASSERT_TRUE(loaded->HasControl()); // made by the canvas
     EXPECT_TRUE(ControlOf(*loaded)->HasForeignState());
     ASSERT_TRUE(loaded->FetchOcxData());
     ASSERT_EQ(loaded->GetOcxData().GetLength(), foreign.size());

@@ -173,6 +173,7 @@ TEST_F(FigkitDraw, ARegionClipDrawsAsTheWholePictureDoes)
         if (i % 5 == 0)
             shape->RotateShape(30, x + 20, y + 15);
         model.InsertShape(shape);
+        shape->Release();
     }
     QImage whole = WhiteImage(w, h);
     {

@@ -41,7 +41,8 @@ protected:
 
 TEST_F(ClipboardTest, TextGoesOutAndComesBackInBothForms)
 {
-    const char utf8[] = "Pumpe \xC3\xBC" "ber Kessel \xE6\xB0\xB4"; // non-Latin text crosses unchanged
+    const char utf8[] = "Pumpe \xC3\xBC"
+                        "ber Kessel \xE6\xB0\xB4"; // non-Latin text crosses unchanged
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_FALSE(OpenClipboard(nullptr)); // one owner at a time
     ASSERT_TRUE(EmptyClipboard());

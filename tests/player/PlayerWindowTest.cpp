@@ -226,7 +226,7 @@ TEST(PlayerWindow, DemoMainScreenShowsTheSevenSymbolsRunning)
         EXPECT_EQ(types.count(type), 1u) << type;
 
     // Drawn in run mode, the animated symbols run their timers.
-    CFOPCanvasCore* canvas = view->GetCanvas();
+    CFOPDrawWnd* canvas = view->GetCanvas();
     ASSERT_NE(canvas, nullptr);
     EXPECT_TRUE(PumpUntil([&] { return canvas->GetShapeTimerCount() > 0; }));
 
