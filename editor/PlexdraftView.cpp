@@ -355,31 +355,40 @@ void CPlexdraftView::SelectShape(CFODrawShape* pShape)
     SelectShapes(copy);
 }
 
-void CPlexdraftView::SelectAllLabels(const FOPContainer& shapes)
+namespace
+{
+bool IsLabel(CFODrawShape* shape)
+{
+    return dynamic_cast<CFOPSimpleLabelShape*>(shape) != nullptr;
+}
+bool IsLink(CFODrawShape* shape)
+{
+    return dynamic_cast<CFOLinkShape*>(shape) != nullptr;
+}
+} // namespace
+
+template <class Pred> void CPlexdraftView::SelectWhere(const FOPContainer& shapes, Pred pred)
 {
     CFOTypedShapeObList list;
     for (CFODrawShape* shape : shapes)
-        if (dynamic_cast<CFOPSimpleLabelShape*>(shape))
+        if (pred(shape))
             list.AddTail(shape);
     SelectShapes(list);
+}
+
+void CPlexdraftView::SelectAllLabels(const FOPContainer& shapes)
+{
+    SelectWhere(shapes, IsLabel);
 }
 
 void CPlexdraftView::SelectAllLinks(const FOPContainer& shapes)
 {
-    CFOTypedShapeObList list;
-    for (CFODrawShape* shape : shapes)
-        if (dynamic_cast<CFOLinkShape*>(shape))
-            list.AddTail(shape);
-    SelectShapes(list);
+    SelectWhere(shapes, IsLink);
 }
 
 void CPlexdraftView::SelectAllShapes(const FOPContainer& shapes)
 {
-    CFOTypedShapeObList list;
-    for (CFODrawShape* shape : shapes)
-        if (!dynamic_cast<CFOLinkShape*>(shape) && !dynamic_cast<CFOPSimpleLabelShape*>(shape))
-            list.AddTail(shape);
-    SelectShapes(list);
+    SelectWhere(shapes, [](CFODrawShape* shape) { return !IsLink(shape) && !IsLabel(shape); });
 }
 
 void CPlexdraftView::SyncFormatBar()

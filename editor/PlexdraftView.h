@@ -142,6 +142,7 @@ public:
     afx_msg void OnValueChangeTest();
 
 protected:
+    template <class Pred> void SelectWhere(const FOPContainer& shapes, Pred pred);
     // Runs the event dialog for the shapes (the first gives the values) as one property action.
     void RunEventDialog(const FOPContainer& shapes, CQYREventSetDlg& dlg);
     // Sets one property of the selection and adjusts the text boxes.

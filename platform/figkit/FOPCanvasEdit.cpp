@@ -13,9 +13,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace
 {
+// Makes a change of the shapes' geometry and records it as one undo step (none when nothing moved).
+template <class F>
+void RecordGeometry(CFODataModel* pModel, const FOPContainer& shapes, LPCWSTR lpszLabel, int nMergeId,
+                    F&& change)
+{
+    auto action = std::make_unique<CFOGeometryAction>(pModel, lpszLabel, nMergeId);
+    action->Begin(shapes);
+    change();
+    if (action->End())
+        pModel->Do(action.release(), FALSE);
+}
+
 constexpr int kHandleHalf = 3;
 constexpr int kRotateGap = 20;
 constexpr int kAddiSize = 12;
@@ -482,13 +495,9 @@ void CFOPCanvasCore::DesignLButtonUp(UINT, CPoint pt)
         {
             CFOTypedShapeObList list;
             list.AddTail(m_pTrackShape);
-            auto* geometry = new CFOGeometryAction(m_pModel, L"Resize");
-            geometry->Begin(list);
-            m_pTrackShape->PositionShape(ResizedRect(m_rcTrackStart, m_nHandle, m_ptLast));
-            if (geometry->End())
-                m_pModel->Do(geometry, FALSE);
-            else
-                delete geometry;
+            RecordGeometry(
+                m_pModel, list, L"Resize", FO_ACTION_NOMERGE,
+                [&] { m_pTrackShape->PositionShape(ResizedRect(m_rcTrackStart, m_nHandle, m_ptLast)); });
         }
         break;
     case FO_TRACK_ROTATE:
@@ -498,13 +507,8 @@ void CFOPCanvasCore::DesignLButtonUp(UINT, CPoint pt)
             CFOTypedShapeObList list;
             list.AddTail(m_pTrackShape);
             const CPoint c = CenterOf(m_rcTrackStart);
-            auto* geometry = new CFOGeometryAction(m_pModel, L"Rotate");
-            geometry->Begin(list);
-            m_pTrackShape->RotateShape(angle, c.x, c.y);
-            if (geometry->End())
-                m_pModel->Do(geometry, FALSE);
-            else
-                delete geometry;
+            RecordGeometry(m_pModel, list, L"Rotate", FO_ACTION_NOMERGE,
+                           [&] { m_pTrackShape->RotateShape(angle, c.x, c.y); });
         }
         break;
     default:
@@ -651,14 +655,12 @@ void CFOPCanvasCore::MoveSelection(CSize offset, BOOL bMerge)
         offset.cy = std::clamp(int(offset.cy), int(page.top - box.top),
                                int(std::max(page.top - box.top, page.bottom - box.bottom)));
     }
-    auto* action = new CFOGeometryAction(m_pModel, L"Move", bMerge ? FO_ACTION_MOVE : FO_ACTION_NOMERGE);
-    action->Begin(list);
-    for (CFODrawShape* shape : list)
-        shape->OffsetShape(offset);
-    if (action->End())
-        m_pModel->Do(action, FALSE);
-    else
-        delete action;
+    RecordGeometry(m_pModel, list, L"Move", bMerge ? FO_ACTION_MOVE : FO_ACTION_NOMERGE,
+                   [&]
+                   {
+                       for (CFODrawShape* shape : list)
+                           shape->OffsetShape(offset);
+                   });
 }
 
 void CFOPCanvasCore::ResizeSelection(CSize grow)
@@ -669,19 +671,17 @@ void CFOPCanvasCore::ResizeSelection(CSize grow)
             list.AddTail(shape);
     if (list.IsEmpty() || !m_pModel)
         return;
-    auto* action = new CFOGeometryAction(m_pModel, L"Resize");
-    action->Begin(list);
-    for (CFODrawShape* shape : list)
-    {
-        CRect rc = shape->GetDrawRect();
-        rc.right = std::max(rc.left + 1, int(rc.right + grow.cx));
-        rc.bottom = std::max(rc.top + 1, int(rc.bottom + grow.cy));
-        shape->PositionShape(rc);
-    }
-    if (action->End())
-        m_pModel->Do(action, FALSE);
-    else
-        delete action;
+    RecordGeometry(m_pModel, list, L"Resize", FO_ACTION_NOMERGE,
+                   [&]
+                   {
+                       for (CFODrawShape* shape : list)
+                       {
+                           CRect rc = shape->GetDrawRect();
+                           rc.right = std::max(rc.left + 1, int(rc.right + grow.cx));
+                           rc.bottom = std::max(rc.top + 1, int(rc.bottom + grow.cy));
+                           shape->PositionShape(rc);
+                       }
+                   });
 }
 
 void CFOPCanvasCore::RotateSelection(int nAngle)
@@ -692,17 +692,15 @@ void CFOPCanvasCore::RotateSelection(int nAngle)
             list.AddTail(shape);
     if (list.IsEmpty() || !m_pModel)
         return;
-    auto* action = new CFOGeometryAction(m_pModel, L"Rotate");
-    action->Begin(list);
-    for (CFODrawShape* shape : list)
-    {
-        const CPoint c = CenterOf(shape->GetDrawRect());
-        shape->RotateShape(nAngle, c.x, c.y);
-    }
-    if (action->End())
-        m_pModel->Do(action, FALSE);
-    else
-        delete action;
+    RecordGeometry(m_pModel, list, L"Rotate", FO_ACTION_NOMERGE,
+                   [&]
+                   {
+                       for (CFODrawShape* shape : list)
+                       {
+                           const CPoint c = CenterOf(shape->GetDrawRect());
+                           shape->RotateShape(nAngle, c.x, c.y);
+                       }
+                   });
 }
 
 void CFOPCanvasCore::AlignSelection(int nHow)
@@ -713,44 +711,42 @@ void CFOPCanvasCore::AlignSelection(int nHow)
     if (list.Count() < 1 || m_listSelect.Count() < 2 || !first || !m_pModel)
         return;
     const CRect ref = first->GetDrawRect();
-    auto* action = new CFOGeometryAction(m_pModel, L"Align");
-    action->Begin(list);
-    for (CFODrawShape* shape : list)
-    {
-        if (shape == first)
-            continue;
-        const CRect rc = shape->GetDrawRect();
-        CSize d(0, 0);
-        switch (nHow)
-        {
-        case 0:
-            d.cx = ref.left - rc.left;
-            break;
-        case 1:
-            d.cx = CenterOf(ref).x - CenterOf(rc).x;
-            break;
-        case 2:
-            d.cx = ref.right - rc.right;
-            break;
-        case 3:
-            d.cy = ref.top - rc.top;
-            break;
-        case 4:
-            d.cy = CenterOf(ref).y - CenterOf(rc).y;
-            break;
-        case 5:
-            d.cy = ref.bottom - rc.bottom;
-            break;
-        default:
-            break;
-        }
-        if (d.cx || d.cy)
-            shape->OffsetShape(d);
-    }
-    if (action->End())
-        m_pModel->Do(action, FALSE);
-    else
-        delete action;
+    RecordGeometry(m_pModel, list, L"Align", FO_ACTION_NOMERGE,
+                   [&]
+                   {
+                       for (CFODrawShape* shape : list)
+                       {
+                           if (shape == first)
+                               continue;
+                           const CRect rc = shape->GetDrawRect();
+                           CSize d(0, 0);
+                           switch (nHow)
+                           {
+                           case 0:
+                               d.cx = ref.left - rc.left;
+                               break;
+                           case 1:
+                               d.cx = CenterOf(ref).x - CenterOf(rc).x;
+                               break;
+                           case 2:
+                               d.cx = ref.right - rc.right;
+                               break;
+                           case 3:
+                               d.cy = ref.top - rc.top;
+                               break;
+                           case 4:
+                               d.cy = CenterOf(ref).y - CenterOf(rc).y;
+                               break;
+                           case 5:
+                               d.cy = ref.bottom - rc.bottom;
+                               break;
+                           default:
+                               break;
+                           }
+                           if (d.cx || d.cy)
+                               shape->OffsetShape(d);
+                       }
+                   });
 }
 
 void CFOPCanvasCore::SameSizeSelection(int nHow)
@@ -761,23 +757,21 @@ void CFOPCanvasCore::SameSizeSelection(int nHow)
     if (m_listSelect.Count() < 2 || !first || !m_pModel)
         return;
     const CRect ref = first->GetDrawRect();
-    auto* action = new CFOGeometryAction(m_pModel, L"Same Size");
-    action->Begin(list);
-    for (CFODrawShape* shape : list)
-    {
-        if (shape == first || shape->IsResizeProtect())
-            continue;
-        CRect rc = shape->GetDrawRect();
-        if (nHow != 1)
-            rc.right = rc.left + ref.Width();
-        if (nHow != 0)
-            rc.bottom = rc.top + ref.Height();
-        shape->PositionShape(rc);
-    }
-    if (action->End())
-        m_pModel->Do(action, FALSE);
-    else
-        delete action;
+    RecordGeometry(m_pModel, list, L"Same Size", FO_ACTION_NOMERGE,
+                   [&]
+                   {
+                       for (CFODrawShape* shape : list)
+                       {
+                           if (shape == first || shape->IsResizeProtect())
+                               continue;
+                           CRect rc = shape->GetDrawRect();
+                           if (nHow != 1)
+                               rc.right = rc.left + ref.Width();
+                           if (nHow != 0)
+                               rc.bottom = rc.top + ref.Height();
+                           shape->PositionShape(rc);
+                       }
+                   });
 }
 
 void CFOPCanvasCore::OrderSelection(int nHow)
