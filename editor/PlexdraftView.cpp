@@ -294,6 +294,21 @@ BOOL CPlexdraftView::OnDrop(UINT nType, CPoint ptClient)
 
 void CPlexdraftView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
+BOOL CQYRDrawView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    return CFOScriptView::OnPreparePrinting(pInfo);
+}
+
+void CQYRDrawView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    CFOScriptView::OnBeginPrinting(pDC, pInfo);
+}
+
+void CQYRDrawView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    CFOScriptView::OnPrint(pDC, pInfo);
+}
+
 void CPlexdraftView::OpenShellFile(LPCWSTR lpszFile, LPCWSTR)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(CString(lpszFile).ToUtf8())));
@@ -578,7 +593,8 @@ void CPlexdraftView::DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventType
         break;
     }
     case 6:
-        break; // printing comes with the print support of the view
+        OnFilePrint();
+        break;
     case 12:
     case 13:
         if (!strEvent.IsEmpty() && m_pModel)

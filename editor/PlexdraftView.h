@@ -40,7 +40,7 @@ public:
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnDraw(CDC* pDC) override;
     BOOL OnDrop(UINT nType, CPoint ptClient) override;
-    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     // Opens a file with the desktop.
     virtual void OpenShellFile(LPCWSTR lpszFile, LPCWSTR lpszParams);
 
@@ -166,6 +166,9 @@ public:
     CQYRDrawView() = default;
     ~CQYRDrawView() override = default;
 
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     void DoGenInitItems() override;
     void DoWhenClickAddi(UINT nId) override;
     void DoShowEventPropDlg(CFODrawShape* pShape) override;

@@ -64,7 +64,6 @@ void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButtons buttons)
 void BM_FullRedraw5000(benchmark::State& state)
 {
     Screen screen;
-    screen.canvas.SelectAll();
     for (auto _ : state)
     {
         screen.canvas.InvalidateCanvas();

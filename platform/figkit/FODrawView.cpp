@@ -3,7 +3,9 @@
 #include "figkit/FODataModel.h"
 #include "figkit/FOAction.h"
 #include "mfc/CmdUI.h"
+#include "mfc/Print.h"
 
+#include <algorithm>
 #include <cmath>
 
 IMPLEMENT_DYNCREATE(CFODrawView, CScrollView)
@@ -87,6 +89,33 @@ void CFODrawView::ShowRulers(BOOL bShow)
 BOOL CFODrawView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
 {
     return CScrollView::OnScrollBy(sizeScroll, bDoScroll);
+}
+
+BOOL CFODrawView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    pInfo->SetMaxPage(1);
+    return DoPreparePrinting(pInfo);
+}
+
+void CFODrawView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!m_pModel)
+        return;
+    const CRect page = m_pModel->GetPagePosition();
+    const CRect& area = pInfo->m_rectDraw;
+    if (page.IsRectEmpty() || area.IsRectEmpty())
+        return;
+    // Fit the page into the paper, keeping its proportions.
+    const double scale = std::min(double(area.Width()) / page.Width(), double(area.Height()) / page.Height());
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowOrg(page.left, page.top);
+    pDC->SetWindowExt(10000, 10000);
+    const int ext = int(10000 * scale);
+    pDC->SetViewportExt(ext, ext);
+    pDC->SetViewportOrg(area.left, area.top);
+    m_bPrinting = TRUE;
+    DrawCanvasContents(pDC, page);
+    m_bPrinting = FALSE;
 }
 
 BOOL CFODrawView::OnDrop(UINT nType, CPoint ptClient)

@@ -52,6 +52,9 @@ public:
     void UpdateScrollBarSize() override;
     void ShowRulers(BOOL bShow) override;
     BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE) override;
+    // One page: the screen's page scaled to fit the paper, without grid or selection.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     // A toolbox item dropped on the view: the model's factory makes the shape.
     virtual BOOL OnDrop(UINT nType, CPoint ptClient);
     // The lock command of the edit menu.

@@ -350,6 +350,8 @@ protected:
     double m_dGridY = 10.0;
 
     std::unique_ptr<CMenu> m_pContextMenu;
+    // Drawing for a printer: no grid, page border or selection.
+    BOOL m_bPrinting = FALSE;
     BOOL m_bNotifyViewUpdate = TRUE;
 };
 

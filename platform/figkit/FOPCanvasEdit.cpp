@@ -950,10 +950,10 @@ void CFOPCanvasCore::DrawCanvasContents(CDC* pDC, const CRect& rcClip)
         return;
     }
     m_pModel->OnDrawBack(pDC, rcClip);
-    if (m_pModel->IsDesignMode() && m_bShowGrid && m_nGridType != FO_GRID_NONE)
+    if (m_pModel->IsDesignMode() && !m_bPrinting && m_bShowGrid && m_nGridType != FO_GRID_NONE)
         DrawGrid(pDC, rcClip);
     m_pModel->OnDrawShape(pDC, rcClip);
-    if (m_pModel->IsDesignMode() && m_pModel->IsBorderShow())
+    if (m_pModel->IsDesignMode() && !m_bPrinting && m_pModel->IsBorderShow())
     {
         const CRect page = m_pModel->GetPagePosition();
         CPen pen(PS_SOLID, 1, RGB(128, 128, 128));

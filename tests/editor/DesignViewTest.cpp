@@ -7,6 +7,7 @@
 #include "figkit/FODataModel.h"
 #include "opc/InfoServerExplorerDoc.h"
 
+#include <QFile>
 #include <QImage>
 
 using namespace editortest;
@@ -220,4 +221,38 @@ TEST_F(CDesignTest, OutOfDesignModeEventsTwelveAndThirteenHideAndShowAShapeByNam
         Click(view, CPoint(80, 70));
         EXPECT_TRUE(target->IsVisible()) << CString(name).ToUtf8();
     }
+}
+
+TEST_F(CDesignTest, TheScreenPrintsToAPdfFileWithoutADesktop)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    Command(view, 32823);
+    Drag(view, At(40, 40), At(240, 140));
+    const CString pdf = Path("screen.pdf");
+    {
+        CModalHookScope hook(
+            [&pdf](const AfxModalRequest& r)
+            {
+                EXPECT_EQ(AfxModalKind::FileDialog, r.kind);
+                EXPECT_EQ(CString(L"pdf"), r.strDefExt);
+                r.paths.push_back(pdf);
+                return IDOK;
+            });
+        Command(view, ID_FILE_PRINT);
+    }
+    QFile file(QString::fromStdString(pdf.ToUtf8()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    EXPECT_GT(file.size(), 500);
+
+    // A cancelled choice prints nothing; the preview draws its one page.
+    {
+        CModalHookScope cancel([](const AfxModalRequest&) { return IDCANCEL; });
+        const CString other = Path("other.pdf");
+        Command(view, ID_FILE_PRINT);
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(other.ToUtf8())));
+    }
+    Command(view, ID_FILE_PRINT_PREVIEW);
+    EXPECT_EQ(1, view->GetPreviewPageCount());
 }
