@@ -374,7 +374,14 @@ void CFOPCanvasCore::OnRButtonDown(UINT, CPoint point)
         ClearSelection();
         AddToSelection(shape);
     }
-    CreateContextMenu();
+    // The menu's choice comes back to the canvas as a command.
+    CMenu* menu = CreateContextMenu();
+    if (menu && menu->GetSafeHmenu() && m_pCanvasWnd->GetSafeHwnd())
+    {
+        CPoint screen = point;
+        m_pCanvasWnd->ClientToScreen(&screen);
+        menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, m_pCanvasWnd);
+    }
 }
 
 void CFOPCanvasCore::OnMouseMove(UINT nFlags, CPoint point)

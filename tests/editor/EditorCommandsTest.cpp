@@ -7,6 +7,7 @@
 #include "figkit/FORectShape.h"
 #include "figkit/FOWndControlShape.h"
 #include "mfc/CmdUI.h"
+#include "mfc/Menu.h"
 #include "mfc/File.h"
 
 #include <fstream>
@@ -253,4 +254,27 @@ TEST_F(CDesignTest, ExportOutputHtmlLeavesAnExistingPageAlone)
     ASSERT_EQ(1u, boxes.texts.size());
     EXPECT_EQ(CString(L"Not implemented yet!"), boxes.texts[0]);
     EXPECT_EQ(17u, std::filesystem::file_size(page));
+}
+
+TEST_F(CDesignTest, TheContextMenuOfAShapeLeavesOutTheCommandsTheEditorTrims)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    Command(view, 32823);
+    Drag(view, CPoint(60, 60), CPoint(160, 120));
+    std::vector<UINT> ids;
+    CModalHookScope hook(
+        [&ids](const AfxModalRequest& r)
+        {
+            if (r.kind == AfxModalKind::PopupMenu)
+                for (int i = 0; i < GetMenuItemCount(r.hMenu); ++i)
+                    ids.push_back(GetMenuItemID(r.hMenu, i));
+            return 0;
+        });
+    Mouse(view, QEvent::MouseButtonPress, CPoint(100, 90), Qt::RightButton);
+    ASSERT_FALSE(ids.empty());
+    EXPECT_EQ(41300u, ids.front());
+    for (UINT trimmed : {30048u, 32810u, 32836u, 32837u})
+        EXPECT_EQ(std::count(ids.begin(), ids.end(), trimmed), 0) << trimmed;
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 32831u), 1);
 }

@@ -94,7 +94,9 @@ protected:
     {
         QWidget* w = view->GetClientWidget();
         const QPointF local(pt.x, pt.y);
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButton button = type == QEvent::MouseMove
+                                           ? Qt::NoButton
+                                           : ((buttons & Qt::RightButton) ? Qt::RightButton : Qt::LeftButton);
         QMouseEvent e(type, local, w->mapToGlobal(local), button, buttons, mods);
         QApplication::sendEvent(w, &e);
     }
