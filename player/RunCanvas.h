@@ -6,7 +6,7 @@
 
 class CPlexrunView;
 
-class CRunCanvas : public CFOPCanvasCore
+class CRunCanvas : public CFOPDrawWnd
 {
 public:
     explicit CRunCanvas(CPlexrunView* pView) : m_pView(pView) {}

@@ -447,7 +447,7 @@ static void BM_Refresh500of5kCanvas(benchmark::State& state)
     EnsureApp();
     RefreshScreen screen;
     const bool clustered = state.range(0) != 0;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     if (!canvas.CreateCanvas(nullptr, CRect(0, 0, kImageWidth, kImageHeight)))
     {
         state.SkipWithError("no canvas");

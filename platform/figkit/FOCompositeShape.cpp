@@ -298,3 +298,23 @@ void CFOCompositeShape::Serialize(CArchive& ar)
         child->SetModel(GetOwner());
     }
 }
+
+void CFOCompositeShape::CopyGeometryFrom(const CFODrawShape& src)
+{
+    if (const auto* comp = dynamic_cast<const CFOCompositeShape*>(&src);
+        comp && comp->m_children.Count() == m_children.Count())
+        for (int i = 0; i < m_children.Count(); ++i)
+            m_children.GetObject(i)->CopyGeometryFrom(*comp->m_children.GetObject(i));
+    CFODrawPortsShape::CopyGeometryFrom(src);
+}
+
+BOOL CFOCompositeShape::IsSameGeometry(const CFODrawShape& src) const
+{
+    const auto* comp = dynamic_cast<const CFOCompositeShape*>(&src);
+    if (!comp || comp->m_children.Count() != m_children.Count())
+        return FALSE;
+    for (int i = 0; i < m_children.Count(); ++i)
+        if (!m_children.GetObject(i)->IsSameGeometry(*comp->m_children.GetObject(i)))
+            return FALSE;
+    return CFODrawPortsShape::IsSameGeometry(src);
+}

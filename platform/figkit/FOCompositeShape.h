@@ -45,6 +45,8 @@ public:
 
     void SetModel(IFOShapeOwner* pOwner) override;
     void SetParentWnd(CWnd* pWnd) override;
+    void CopyGeometryFrom(const CFODrawShape& src) override;
+    BOOL IsSameGeometry(const CFODrawShape& src) const override;
     void OffsetShape(CSize offset) override;
     void PositionShape(const CRect& rc) override;
     void RotateShape(int nAngle, double x, double y) override;

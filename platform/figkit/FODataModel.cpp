@@ -5,6 +5,8 @@
 #include "figkit/FOPathShape.h"
 #include "figkit/FOStaticShape.h"
 
+#include "figkit/FOAction.h"
+
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FOBackShape.h"
 #include "figkit/FOCompositeShape.h"
@@ -105,12 +107,14 @@ template <class F> void ForEachShapeDeep(const FOPContainer& shapes, F&& f)
 }
 } // namespace
 
-CFODataModel::CFODataModel() : m_dwModelHandle(ModelHandles().Add(this))
+CFODataModel::CFODataModel()
+    : m_pHistory(std::make_unique<CFOUndoHistory>(this)), m_dwModelHandle(ModelHandles().Add(this))
 {
     DoInitData();
 }
 
-CFODataModel::CFODataModel(const CFODataModel& src) : CObject(), m_dwModelHandle(ModelHandles().Add(this))
+CFODataModel::CFODataModel(const CFODataModel& src)
+    : CObject(), m_pHistory(std::make_unique<CFOUndoHistory>(this)), m_dwModelHandle(ModelHandles().Add(this))
 {
     *this = src;
 }
@@ -118,6 +122,7 @@ CFODataModel::CFODataModel(const CFODataModel& src) : CObject(), m_dwModelHandle
 CFODataModel::~CFODataModel()
 {
     ModelHandles().Remove(m_dwModelHandle);
+    m_pHistory->Clear();
     std::vector<IFODataModelObserver*> observers = m_observers;
     for (IFODataModelObserver* observer : observers)
         observer->OnModelDestroyed(this);
@@ -166,6 +171,7 @@ void CFODataModel::DoInitData()
 
 void CFODataModel::ResetContents()
 {
+    m_pHistory->Clear();
     RemoveAllShapes();
     m_userProps.RemoveAll();
     m_pBackComp.reset();
@@ -449,8 +455,30 @@ BOOL CFODataModel::GetPropDoubleValue(double& dValue, int nPropId) const
     return TRUE;
 }
 
+BOOL CFODataModel::GetPropValue(FO_VALUE& value, int nPropId) const
+{
+    if (nPropId == FO_PROP_MODEL_BKCOLOR)
+    {
+        value = FO_VALUE::MakeColor(m_crBk);
+        return TRUE;
+    }
+    return m_userProps.GetValue(value, nPropId);
+}
+
 void CFODataModel::PutPropValue(int nPropId, const FO_VALUE& value)
 {
+    if (nPropId == FO_PROP_MODEL_BKCOLOR)
+    {
+        const COLORREF cr = value.m_nValueType == FO_VALUE_COLOR   ? value.m_crValue
+                            : value.m_nValueType == FO_VALUE_DWORD ? value.m_dwValue
+                                                                   : COLORREF(value.GetAsDouble());
+        if (cr != m_crBk)
+        {
+            m_crBk = cr;
+            NotifyObserver(FO_HINT_UPDATE_ALL);
+        }
+        return;
+    }
     if (!m_userProps.PutValue(nPropId, value))
         m_userProps.Add(CFOValueProperties(nPropId, value));
 }
@@ -1039,4 +1067,123 @@ BOOL CFODataModel::SaveDocument(LPCWSTR lpszPathName)
         return FALSE;
     SetModifiedFlag(FALSE);
     return TRUE;
+}
+
+// Undo history
+
+BOOL CFODataModel::Do(CFOAction* pAction, BOOL bExecute)
+{
+    return m_pHistory->Do(pAction, bExecute);
+}
+
+int CFODataModel::UndoMacro(int nSteps)
+{
+    return m_pHistory->UndoMacro(nSteps);
+}
+
+int CFODataModel::RedoMacro(int nSteps)
+{
+    return m_pHistory->RedoMacro(nSteps);
+}
+
+void CFODataModel::SetClean()
+{
+    m_pHistory->SetClean();
+}
+
+CFOPropAction* CFODataModel::GetShapesPropAction()
+{
+    return new CFOPropAction(this);
+}
+
+BOOL CFODataModel::ChangeShapesValueProp(const FOPContainer& shapes, const FO_VALUE& value, int nPropId)
+{
+    if (shapes.IsEmpty())
+        return FALSE;
+    std::unique_ptr<CFOPropAction> action(GetShapesPropAction());
+    action->AddEntry(nPropId, value, shapes);
+    if (!Do(action.get(), TRUE))
+        return FALSE;
+    action.release();
+    return TRUE;
+}
+
+BOOL CFODataModel::ChangeShapesIntProp(const FOPContainer& shapes, int nValue, int nPropId)
+{
+    return ChangeShapesValueProp(shapes, FO_VALUE::MakeInt(nValue), nPropId);
+}
+
+BOOL CFODataModel::ChangeShapesUIntProp(const FOPContainer& shapes, UINT nValue, int nPropId)
+{
+    return ChangeShapesValueProp(shapes, FO_VALUE::MakeDWord(nValue), nPropId);
+}
+
+BOOL CFODataModel::ChangeShapesBoolProp(const FOPContainer& shapes, BOOL bValue, int nPropId)
+{
+    return ChangeShapesValueProp(shapes, FO_VALUE::MakeBool(bValue), nPropId);
+}
+
+BOOL CFODataModel::ChangeShapesStringProp(const FOPContainer& shapes, const CString& strValue, int nPropId)
+{
+    return ChangeShapesValueProp(shapes, FO_VALUE::MakeString(strValue), nPropId);
+}
+
+BOOL CFODataModel::ChangeShapesColorProp(const FOPContainer& shapes, COLORREF crValue, int nPropId)
+{
+    return ChangeShapesValueProp(shapes, FO_VALUE::MakeColor(crValue), nPropId);
+}
+
+BOOL CFODataModel::SetShapeOrder(const std::vector<CFODrawShape*>& order)
+{
+    if (int(order.size()) != m_shapes.Count())
+        return FALSE;
+    std::vector<CFODrawShape*> sortedNew(order);
+    std::vector<CFODrawShape*> sortedOld(m_shapes.begin(), m_shapes.end());
+    std::sort(sortedNew.begin(), sortedNew.end());
+    std::sort(sortedOld.begin(), sortedOld.end());
+    if (sortedNew != sortedOld)
+        return FALSE;
+    CFODrawShapeSet reordered;
+    reordered.Reserve(int(order.size()));
+    for (CFODrawShape* shape : order)
+        reordered.AddTail(shape);
+    m_shapes = std::move(reordered);
+    SetModifiedFlag(TRUE);
+    NotifyObserver(FO_HINT_UPDATE_ALL);
+    return TRUE;
+}
+
+void CFODataModel::ResetContent()
+{
+    m_pHistory->Clear();
+    ResetContents();
+    NotifyObserver(FO_HINT_RESET);
+}
+
+void CFODataModel::SetBorderShow(BOOL bShow)
+{
+    if (m_bBorderShow == bShow)
+        return;
+    m_bBorderShow = bShow;
+    NotifyObserver(FO_HINT_UPDATE_ALL);
+}
+
+void CFODataModel::SetDocTitle(const CString& strTitle)
+{
+    m_strDocTitle = strTitle;
+    NotifyObserver(FO_HINT_TITLE);
+}
+
+void CFODataModel::AddPolygonShape(UINT nType, const CArray<CPoint, CPoint>& points)
+{
+    if (points.GetSize() < 2)
+        return;
+    CFOShapePtr<CFOPolygonShape> shape(new CFOPolygonShape);
+    shape->SetType(nType);
+    shape->Create(points.GetData(), int(points.GetSize()));
+    shape->UpdatePosition();
+    shape->SetObjectName(GetUniqueName(nType));
+    DoInitCreateShape(shape);
+    InsertShape(shape);
+    SetModifiedFlag(TRUE);
 }

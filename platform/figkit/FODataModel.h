@@ -15,6 +15,7 @@
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPropertyList.h"
 #include "figkit/FOShapeSet.h"
+#include "mfc/Collections.h"
 #include "mfc/Geometry.h"
 #include "mfc/Object.h"
 
@@ -23,10 +24,30 @@
 #include <unordered_map>
 #include <vector>
 
+class CFOAction;
 class CFOBackShape;
+class CFOPropAction;
+class CFOUndoHistory;
 class CFOToolBoxItem;
 class CFile;
 class CFileException;
+
+// The model's canvas background colour, as a property id.
+#define FO_PROP_MODEL_BKCOLOR 2050
+
+// Snap features of a model (SetSnapFlag).
+enum
+{
+    FO_SNAP_GRID = 0x01,
+    FO_SNAP_DYNAMIC_GRID = 0x02,
+    FO_SNAP_AID_LINES = 0x04,
+    FO_SNAP_CONTROL_HANDLES = 0x08,
+    FO_SNAP_SPOTS = 0x10,
+    FO_SNAP_INTERSECTIONS = 0x20,
+    FO_SNAP_HELP_LINES = 0x40,
+    FO_SNAP_PAGE_BORDER = 0x80,
+    FO_SNAP_ALL = 0xFF,
+};
 
 // The margin round a shape that its selection handles take.
 #define FO_HANDLE_MARGIN 4
@@ -73,6 +94,8 @@ public:
                                               CFOToolBoxItem* pItem = nullptr);
     virtual CFODrawShape* DoCreateCompositeShapeByType(UINT nType, CRect& rcCreate, CString strName,
                                                        CFOToolBoxItem* pItem = nullptr);
+    // A polygon of that type through the points, inserted into the model.
+    virtual void AddPolygonShape(UINT nType, const CArray<CPoint, CPoint>& points);
     // Readies a shape that a canvas just made for this model.
     virtual void DoInitCreateShape(CFODrawShape* pShape);
 
@@ -85,7 +108,8 @@ public:
     CFOBaseProperties* FindProperty(int nPropId) const { return m_userProps.Find(nPropId); }
     CFOPropertyList& GetUserProperties() { return m_userProps; }
     // The output keeps its value and the result is FALSE when the property is missing.
-    BOOL GetPropValue(FO_VALUE& value, int nPropId) const { return m_userProps.GetValue(value, nPropId); }
+    // FO_PROP_MODEL_BKCOLOR reaches the background colour; other ids are user properties.
+    BOOL GetPropValue(FO_VALUE& value, int nPropId) const;
     BOOL GetPropStringValue(CString& strValue, int nPropId) const;
     BOOL GetPropIntValue(int& nValue, int nPropId) const;
     BOOL GetPropBoolValue(BOOL& bValue, int nPropId) const;
@@ -123,6 +147,46 @@ public:
     virtual void UpdateTitle();
     // An edit action was done or undone (for the undo list of the editor).
     virtual void DoActionChange(const CObject* pAction);
+
+    // The undo history: every edit of the editor is an action done through Do. Do with bExecute
+    // FALSE records an action whose change is already made. FALSE when the action refused (the
+    // caller then deletes it).
+    CFOUndoHistory* GetUndoHistory() const { return m_pHistory.get(); }
+    virtual BOOL Do(CFOAction* pAction, BOOL bExecute = TRUE);
+    int UndoMacro(int nSteps);
+    int RedoMacro(int nSteps);
+    void SetClean();
+    // A new, empty property action on this model (for the caller to fill and Do).
+    CFOPropAction* GetShapesPropAction();
+    // One undo step setting one property of every listed shape.
+    BOOL ChangeShapesIntProp(const FOPContainer& shapes, int nValue, int nPropId);
+    BOOL ChangeShapesUIntProp(const FOPContainer& shapes, UINT nValue, int nPropId);
+    BOOL ChangeShapesBoolProp(const FOPContainer& shapes, BOOL bValue, int nPropId);
+    BOOL ChangeShapesStringProp(const FOPContainer& shapes, const CString& strValue, int nPropId);
+    BOOL ChangeShapesColorProp(const FOPContainer& shapes, COLORREF crValue, int nPropId);
+    BOOL ChangeShapesValueProp(const FOPContainer& shapes, const FO_VALUE& value, int nPropId);
+    // Puts the model's shapes into this order (the same shapes); FALSE when the list differs.
+    BOOL SetShapeOrder(const std::vector<CFODrawShape*>& order);
+    // Empties the model and its undo history.
+    void ResetContent();
+
+    // Editing settings of the screen (not stored in the screen file).
+    DWORD GetSnapFlags() const { return m_dwSnapFlags; }
+    void SetSnapFlag(DWORD dwFlag, BOOL bOn)
+    {
+        m_dwSnapFlags = bOn ? (m_dwSnapFlags | dwFlag) : (m_dwSnapFlags & ~dwFlag);
+    }
+    BOOL IsSnapOn(DWORD dwFlag) const { return (m_dwSnapFlags & dwFlag) != 0; }
+    BOOL IsBorderShow() const { return m_bBorderShow; }
+    void SetBorderShow(BOOL bShow);
+    BOOL IsPointLimitWithPage() const { return m_bPointLimit; }
+    void SetPointLimitWithPage(BOOL bLimit) { m_bPointLimit = bLimit; }
+    BOOL IsShowPort() const { return m_bShowPort; }
+    void ShowPort(BOOL bShow) { m_bShowPort = bShow; }
+    int GetUIUnit() const { return m_nUIUnit; }
+    void SetUIUnit(int nUnit) { m_nUIUnit = nUnit; }
+    const CString& GetDocTitle() const { return m_strDocTitle; }
+    void SetDocTitle(const CString& strTitle);
 
     // Names and captions that no shape of the model has yet: the base text and a number from 1.
     virtual CString CreateBaseName(UINT nType);
@@ -209,6 +273,13 @@ protected:
     COLORREF m_crPageBk = 0xFFFFFF;
     int m_nS2Value = 0;
     std::unique_ptr<CFOBackShape> m_pBackComp;
+    std::unique_ptr<CFOUndoHistory> m_pHistory;
+    DWORD m_dwSnapFlags = 0;
+    BOOL m_bBorderShow = TRUE;
+    BOOL m_bPointLimit = FALSE;
+    BOOL m_bShowPort = TRUE;
+    int m_nUIUnit = 10;
+    CString m_strDocTitle;
 
 private:
     template <class F> void ForEachObserver(F&& f);

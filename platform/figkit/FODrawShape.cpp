@@ -536,7 +536,7 @@ void CFODrawShape::AddNewProperty(const CFOBaseProperties* pProp)
 BOOL CFODrawShape::GetPropBoolValue(BOOL& bValue, int nPropId) const
 {
     FO_VALUE v;
-    if (!m_props.GetValue(v, nPropId))
+    if (!GetPropValue(v, nPropId))
         return FALSE;
     bValue = v.m_nValueType == FO_VALUE_STRING ? !v.m_strValue.IsEmpty() : v.GetAsDouble() != 0.0;
     return TRUE;
@@ -545,7 +545,7 @@ BOOL CFODrawShape::GetPropBoolValue(BOOL& bValue, int nPropId) const
 BOOL CFODrawShape::GetPropIntValue(int& nValue, int nPropId) const
 {
     FO_VALUE v;
-    if (!m_props.GetValue(v, nPropId))
+    if (!GetPropValue(v, nPropId))
         return FALSE;
     nValue = v.m_nValueType == FO_VALUE_INT ? v.m_nValue : CFODrawHelper::RoundValue(v.GetAsDouble());
     return TRUE;
@@ -554,7 +554,7 @@ BOOL CFODrawShape::GetPropIntValue(int& nValue, int nPropId) const
 BOOL CFODrawShape::GetPropFloatValue(float& fValue, int nPropId) const
 {
     FO_VALUE v;
-    if (!m_props.GetValue(v, nPropId))
+    if (!GetPropValue(v, nPropId))
         return FALSE;
     fValue = v.m_nValueType == FO_VALUE_FLOAT ? v.m_fValue : float(v.GetAsDouble());
     return TRUE;
@@ -563,7 +563,7 @@ BOOL CFODrawShape::GetPropFloatValue(float& fValue, int nPropId) const
 BOOL CFODrawShape::GetPropDoubleValue(double& dValue, int nPropId) const
 {
     FO_VALUE v;
-    if (!m_props.GetValue(v, nPropId))
+    if (!GetPropValue(v, nPropId))
         return FALSE;
     dValue = v.GetAsDouble();
     return TRUE;
@@ -572,7 +572,7 @@ BOOL CFODrawShape::GetPropDoubleValue(double& dValue, int nPropId) const
 BOOL CFODrawShape::GetPropDWordValue(DWORD& dwValue, int nPropId) const
 {
     FO_VALUE v;
-    if (!m_props.GetValue(v, nPropId))
+    if (!GetPropValue(v, nPropId))
         return FALSE;
     dwValue =
         v.m_nValueType == FO_VALUE_DWORD ? v.m_dwValue : DWORD(CFODrawHelper::RoundValue(v.GetAsDouble()));
@@ -582,7 +582,7 @@ BOOL CFODrawShape::GetPropDWordValue(DWORD& dwValue, int nPropId) const
 BOOL CFODrawShape::GetPropStringValue(CString& strValue, int nPropId) const
 {
     FO_VALUE v;
-    if (!m_props.GetValue(v, nPropId))
+    if (!GetPropValue(v, nPropId))
         return FALSE;
     strValue = v.GetAsString();
     return TRUE;
@@ -591,7 +591,7 @@ BOOL CFODrawShape::GetPropStringValue(CString& strValue, int nPropId) const
 BOOL CFODrawShape::GetPropColorValue(COLORREF& crValue, int nPropId) const
 {
     FO_VALUE v;
-    if (!m_props.GetValue(v, nPropId))
+    if (!GetPropValue(v, nPropId))
         return FALSE;
     switch (v.m_nValueType)
     {
@@ -613,6 +613,8 @@ BOOL CFODrawShape::GetPropColorValue(COLORREF& crValue, int nPropId) const
 
 void CFODrawShape::PutPropValue(int nPropId, const FO_VALUE& value)
 {
+    if (PutFieldValue(nPropId, value))
+        return;
     if (!m_props.PutValue(nPropId, value))
         m_props.Add(CFOValueProperties(nPropId, value));
     OnPropertyChange(nPropId, m_props.Find(nPropId));
@@ -976,4 +978,184 @@ void CFODrawShape::Serialize(CArchive& ar)
         m_aPorts.push_back(std::move(port));
     }
     UpdatePosition();
+}
+
+// Fields by property id
+
+BOOL CFODrawShape::GetPropValue(FO_VALUE& value, int nPropId) const
+{
+    return GetFieldValue(value, nPropId) || m_props.GetValue(value, nPropId);
+}
+
+BOOL CFODrawShape::GetFieldValue(FO_VALUE& value, int nPropId) const
+{
+    switch (nPropId)
+    {
+    case FO_PROP_NAME:
+        value = FO_VALUE::MakeString(m_strObjectName);
+        return TRUE;
+    case FO_PROP_CAPTION:
+        value = FO_VALUE::MakeString(m_strCaption);
+        return TRUE;
+    case FO_PROP_KEY1:
+        value = FO_VALUE::MakeString(m_strKey1);
+        return TRUE;
+    case FO_PROP_KEY2:
+        value = FO_VALUE::MakeString(m_strKey2);
+        return TRUE;
+    case FO_PROP_KEY3:
+        value = FO_VALUE::MakeString(m_strKey3);
+        return TRUE;
+    case FO_PROP_FACE_NAME:
+        value = FO_VALUE::MakeString(m_strFaceName);
+        return TRUE;
+    case FO_PROP_POINT_SIZE:
+        value = FO_VALUE::MakeInt(m_nPointSize);
+        return TRUE;
+    case FO_PROP_FONT_COLOR:
+        value = FO_VALUE::MakeColor(m_crFont);
+        return TRUE;
+    case FO_PROP_WEIGHT:
+        value = FO_VALUE::MakeInt(m_nWeight);
+        return TRUE;
+    case FO_PROP_ITALIC:
+        value = FO_VALUE::MakeBool(m_bItalic);
+        return TRUE;
+    case FO_PROP_UNDERLINE:
+        value = FO_VALUE::MakeBool(m_bUnderline);
+        return TRUE;
+    case FO_PROP_LINE_WIDTH:
+        value = FO_VALUE::MakeInt(m_nLineWidth);
+        return TRUE;
+    case FO_PROP_LINE_COLOR:
+        value = FO_VALUE::MakeColor(m_crLine);
+        return TRUE;
+    case FO_PROP_PEN_STYLE:
+        value = FO_VALUE::MakeInt(m_nPenStyle);
+        return TRUE;
+    case FO_PROP_NULL_PEN:
+        value = FO_VALUE::MakeBool(m_bNullPen);
+        return TRUE;
+    case FO_PROP_FILL_COLOR:
+        value = FO_VALUE::MakeColor(m_crBk);
+        return TRUE;
+    case FO_PROP_BRUSH_TYPE:
+        value = FO_VALUE::MakeInt(m_nBrushType);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+namespace
+{
+COLORREF ColorOf(const FO_VALUE& v)
+{
+    if (v.m_nValueType == FO_VALUE_COLOR)
+        return v.m_crValue;
+    if (v.m_nValueType == FO_VALUE_DWORD)
+        return v.m_dwValue;
+    return COLORREF(CFODrawHelper::RoundValue(v.GetAsDouble()));
+}
+int IntOf(const FO_VALUE& v)
+{
+    if (v.m_nValueType == FO_VALUE_INT)
+        return v.m_nValue;
+    if (v.m_nValueType == FO_VALUE_DWORD || v.m_nValueType == FO_VALUE_COLOR)
+        return int(v.m_nValueType == FO_VALUE_DWORD ? v.m_dwValue : v.m_crValue);
+    return CFODrawHelper::RoundValue(v.GetAsDouble());
+}
+BOOL BoolOf(const FO_VALUE& v)
+{
+    return v.m_nValueType == FO_VALUE_STRING ? !v.m_strValue.IsEmpty() : v.GetAsDouble() != 0.0;
+}
+} // namespace
+
+BOOL CFODrawShape::PutFieldValue(int nPropId, const FO_VALUE& v)
+{
+    switch (nPropId)
+    {
+    case FO_PROP_NAME:
+        SetObjectName(v.GetAsString());
+        return TRUE;
+    case FO_PROP_CAPTION:
+        SetObjectCaption(v.GetAsString());
+        return TRUE;
+    case FO_PROP_KEY1:
+        SetKeyId1(v.GetAsString());
+        return TRUE;
+    case FO_PROP_KEY2:
+        SetKeyId2(v.GetAsString());
+        return TRUE;
+    case FO_PROP_KEY3:
+        SetKeyId3(v.GetAsString());
+        return TRUE;
+    case FO_PROP_FACE_NAME:
+        SetFaceName(v.GetAsString());
+        return TRUE;
+    case FO_PROP_POINT_SIZE:
+        SetPointSize(IntOf(v));
+        return TRUE;
+    case FO_PROP_FONT_COLOR:
+        SetFontColor(ColorOf(v));
+        return TRUE;
+    case FO_PROP_WEIGHT:
+        SetWeight(IntOf(v));
+        return TRUE;
+    case FO_PROP_ITALIC:
+        SetItalic(BoolOf(v));
+        return TRUE;
+    case FO_PROP_UNDERLINE:
+        SetUnderline(BoolOf(v));
+        return TRUE;
+    case FO_PROP_LINE_WIDTH:
+        SetLineWidth(IntOf(v));
+        return TRUE;
+    case FO_PROP_LINE_COLOR:
+        SetLineColor(ColorOf(v));
+        return TRUE;
+    case FO_PROP_PEN_STYLE:
+        SetPenStyle(IntOf(v));
+        return TRUE;
+    case FO_PROP_NULL_PEN:
+        SetNullPen(BoolOf(v));
+        return TRUE;
+    case FO_PROP_FILL_COLOR:
+        SetBkColor(ColorOf(v));
+        return TRUE;
+    case FO_PROP_BRUSH_TYPE:
+        SetBrushType(IntOf(v));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CFODrawShape::IsLock() const
+{
+    BOOL locked = FALSE;
+    return GetPropBoolValue(locked, FO_PROP_LOCKED) && locked;
+}
+
+void CFODrawShape::CopyGeometryFrom(const CFODrawShape& src)
+{
+    const CRect old = GetMaxRect();
+    m_aPoints = src.m_aPoints;
+    m_aTrackPoints = src.m_aTrackPoints;
+    if (src.m_pMatrix)
+        m_pMatrix = std::make_unique<CFOMatrix>(*src.m_pMatrix);
+    else
+        m_pMatrix.reset();
+    m_dRotateAngle = src.m_dRotateAngle;
+    m_ptAnchor = src.m_ptAnchor;
+    m_ptTrackAnchor = src.m_ptTrackAnchor;
+    UpdateComp();
+    NotifyChanged(&old);
+}
+
+BOOL CFODrawShape::IsSameGeometry(const CFODrawShape& src) const
+{
+    const bool sameMatrix =
+        (!m_pMatrix && !src.m_pMatrix) || (m_pMatrix && src.m_pMatrix && *m_pMatrix == *src.m_pMatrix);
+    return m_aPoints == src.m_aPoints && sameMatrix && m_ptAnchor == src.m_ptAnchor;
 }

@@ -91,6 +91,37 @@ enum
     // The value range of the base.
     FO_PROP_MIN_VALUE = 1105,
     FO_PROP_MAX_VALUE = 1106,
+    // A locked shape is not moved, sized or deleted in the editor.
+    FO_PROP_LOCKED = 1230,
+};
+
+// Property ids of the base's own fields: reading or writing one of these by id reaches the field.
+enum
+{
+    FO_PROP_NAME = 1000,
+    FO_PROP_CAPTION = 1001,
+    FO_PROP_KEY1 = 1002,
+    FO_PROP_KEY2 = 1003,
+    FO_PROP_KEY3 = 1004,
+    FO_PROP_TEXT_HALIGN = 1501,
+    FO_PROP_TEXT_VALIGN = 1502,
+    FO_PROP_FACE_NAME = 1504,
+    FO_PROP_POINT_SIZE = 1505,
+    FO_PROP_FONT_COLOR = 1507,
+    FO_PROP_WEIGHT = 1508,
+    FO_PROP_ITALIC = 1509,
+    FO_PROP_UNDERLINE = 1510,
+    FO_PROP_BULLET_COLOR = 1512,
+    FO_PROP_BULLET_TYPE = 1513,
+    FO_PROP_VISIBLE_COND_ON = 1534,
+    FO_PROP_VISIBLE_COND = 1535,
+    FO_PROP_LINE_WIDTH = 1701,
+    FO_PROP_LINE_COLOR = 1702,
+    FO_PROP_PEN_STYLE = 1703,
+    FO_PROP_NULL_PEN = 1704,
+    FO_PROP_FILL_COLOR = 1712,
+    FO_PROP_BRUSH_TYPE = 1715,
+    // 1900 to 1903 (event, cursor, tooltip) are listed with the library's own properties above.
 };
 
 // A value that carries no change: the smallest positive double.
@@ -170,6 +201,13 @@ public:
     // Own point to canvas and back.
     CPoint OwnToCanvas(const CPoint& pt) const;
     CPoint CanvasToOwn(const CPoint& pt) const;
+
+    // The geometry of src (a copy of this shape) becomes this shape's: points, matrix, angle,
+    // anchor and, for composites, the children's.
+    virtual void CopyGeometryFrom(const CFODrawShape& src);
+    virtual BOOL IsSameGeometry(const CFODrawShape& src) const;
+    // Locked in the editor (FO_PROP_LOCKED).
+    BOOL IsLock() const;
 
     virtual void OffsetShape(CSize offset);
     // Moves and scales the shape so that its draw rectangle becomes rc.
@@ -360,7 +398,8 @@ public:
     virtual void DoEndPropChange() {}
     // Getters leave the value unchanged and return FALSE when no set knows the id; a getter of
     // one type reads a value of another numeric type converted.
-    BOOL GetPropValue(FO_VALUE& value, int nPropId) const { return m_props.GetValue(value, nPropId); }
+    // The base's own fields answer to their ids (FO_PROP_NAME...); other ids are custom properties.
+    BOOL GetPropValue(FO_VALUE& value, int nPropId) const;
     BOOL GetPropBoolValue(BOOL& bValue, int nPropId) const;
     BOOL GetPropIntValue(int& nValue, int nPropId) const;
     BOOL GetPropFloatValue(float& fValue, int nPropId) const;
@@ -452,6 +491,9 @@ protected:
         NotifyChanged();
     }
 
+    // Reads and writes the fields that answer to property ids; FALSE for other ids.
+    BOOL GetFieldValue(FO_VALUE& value, int nPropId) const;
+    BOOL PutFieldValue(int nPropId, const FO_VALUE& value);
     // Fits the existing points into rc (own coordinates), keeping their proportions.
     void FitPointsToRect(const CRect& rc);
     // Maps every own point (points, track points, anchor) by a transform; ports follow the rectangle.

@@ -4,10 +4,13 @@
 #include "figkit/FODrawShape.h"
 #include "figkit/FOHandleTable.h"
 #include "mfc/Dc.h"
+#include "mfc/FrameWnd.h"
+#include "mfc/Menu.h"
 
 #include <QWidget>
 
-IMPLEMENT_DYNCREATE(CFOPCanvasCore, CWnd)
+#include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -18,14 +21,50 @@ CFOHandleTable<CFOPCanvasCore>& CanvasHandles()
 }
 } // namespace
 
-CFOPCanvasCore::CFOPCanvasCore() : m_dwCanvasHandle(CanvasHandles().Add(this)) {}
+UINT FOPGetViewUpdateMessage()
+{
+    static const UINT msg = RegisterWindowMessageW(L"FOP_WM_VIEW_UPDATE");
+    return msg;
+}
+UINT FOPGetViewValidMessage()
+{
+    static const UINT msg = RegisterWindowMessageW(L"FOP_WM_VIEW_VALID");
+    return msg;
+}
+UINT FOPGetViewInvalidMessage()
+{
+    static const UINT msg = RegisterWindowMessageW(L"FOP_WM_VIEW_INVALID");
+    return msg;
+}
+UINT FOPGetShapeChangedMessage()
+{
+    static const UINT msg = RegisterWindowMessageW(L"FOP_WM_SHAPE_CHANGED");
+    return msg;
+}
+
+LRESULT FOPMessageSend(CWnd* pWnd, UINT nMessage, WPARAM wParam)
+{
+    if (!pWnd || !pWnd->GetSafeHwnd())
+        return 0;
+    CWnd* target = pWnd->GetParentFrame();
+    if (!target)
+        target = pWnd->GetParent();
+    if (!target || !target->GetSafeHwnd())
+        return 0;
+    return target->SendMessage(nMessage, wParam, LPARAM(pWnd->GetSafeHwnd()));
+}
+
+CFOPCanvasCore::CFOPCanvasCore(CWnd* pWnd) : m_pCanvasWnd(pWnd), m_dwCanvasHandle(CanvasHandles().Add(this))
+{
+}
 
 CFOPCanvasCore::~CFOPCanvasCore()
 {
     CanvasHandles().Remove(m_dwCanvasHandle);
     SetMouseShape(nullptr);
+    m_pTrackShape.Reset();
     SetCurrentModel(nullptr);
-    FODropWindowTimers(this);
+    FODropWindowTimers(m_pCanvasWnd);
 }
 
 CFOPCanvasCore* CFOPCanvasCore::FromCanvasHandle(DWORD dwHandle)
@@ -33,27 +72,22 @@ CFOPCanvasCore* CFOPCanvasCore::FromCanvasHandle(DWORD dwHandle)
     return CanvasHandles().Find(dwHandle);
 }
 
-BOOL CFOPCanvasCore::CreateCanvas(CWnd* pParent, const RECT& rect, UINT nID)
+void CFOPCanvasCore::OnCanvasCreated()
 {
-    if (pParent)
-        return Create(nullptr, L"", WS_CHILD | WS_VISIBLE, rect, pParent, nID);
-    return CreateEx(0, nullptr, L"", WS_OVERLAPPEDWINDOW, rect, nullptr, 0);
-}
-
-void CFOPCanvasCore::OnWidgetCreated(const CREATESTRUCT& cs)
-{
-    CWnd::OnWidgetCreated(cs);
     // OnDraw covers every pixel it is asked for, so the widget's own background fill is wasted.
-    if (QWidget* widget = GetWidget())
+    if (QWidget* widget = m_pCanvasWnd->GetClientWidget())
+    {
         widget->setAttribute(Qt::WA_OpaquePaintEvent);
+        widget->setFocusPolicy(Qt::StrongFocus);
+        widget->setMouseTracking(true);
+    }
     // Timers registered before the window existed start now.
-    FOStartWindowTimers(this);
+    FOStartWindowTimers(m_pCanvasWnd);
 }
 
 void CFOPCanvasCore::OnDestroy()
 {
-    FOStopWindowTimers(this);
-    CWnd::OnDestroy();
+    FOStopWindowTimers(m_pCanvasWnd);
 }
 
 void CFOPCanvasCore::SetCurrentModel(CFODataModel* pModel)
@@ -61,11 +95,15 @@ void CFOPCanvasCore::SetCurrentModel(CFODataModel* pModel)
     if (pModel == m_pModel)
         return;
     SetMouseShape(nullptr);
+    m_pTrackShape.Reset();
+    m_nAction = FO_TRACK_NONE;
+    m_listSelect.RemoveAll();
+    m_addiItems.clear();
     if (m_pModel)
     {
         // Shapes leaving the canvas stop their timers.
         for (CFODrawShape* shape : *m_pModel->GetShapes())
-            if (shape->GetParentWnd() == this)
+            if (shape->GetParentWnd() == m_pCanvasWnd)
                 shape->SetParentWnd(nullptr);
         m_pModel->RemoveObserver(this);
     }
@@ -75,10 +113,10 @@ void CFOPCanvasCore::SetCurrentModel(CFODataModel* pModel)
         m_pModel->AddObserver(this);
         for (CFODrawShape* shape : *m_pModel->GetShapes())
             if (!shape->GetParentWnd())
-                shape->SetParentWnd(this);
+                shape->SetParentWnd(m_pCanvasWnd);
     }
-    if (GetSafeHwnd())
-        Invalidate(FALSE);
+    DoChangeModel(m_pModel);
+    InvalidateCanvas();
 }
 
 BOOL CFOPCanvasCore::LoadXdgFromFile(LPCWSTR lpszPathName, BOOL)
@@ -89,19 +127,22 @@ BOOL CFOPCanvasCore::LoadXdgFromFile(LPCWSTR lpszPathName, BOOL)
         return FALSE;
     for (CFODrawShape* shape : *m_pModel->GetShapes())
         if (!shape->GetParentWnd())
-            shape->SetParentWnd(this);
+            shape->SetParentWnd(m_pCanvasWnd);
     DoInitFormCreate();
-    if (GetSafeHwnd())
-        Invalidate(FALSE);
+    InvalidateCanvas();
     return TRUE;
 }
 
 void CFOPCanvasCore::SetDesignMode(BOOL bDesign)
 {
+    if (!bDesign)
+    {
+        FinishAllBox();
+        ClearSelection();
+    }
     if (m_pModel)
         m_pModel->SetDesignMode(bDesign);
-    if (GetSafeHwnd())
-        Invalidate(FALSE);
+    InvalidateCanvas();
 }
 
 BOOL CFOPCanvasCore::IsDesignMode() const
@@ -126,31 +167,39 @@ void CFOPCanvasCore::InvalidateShape(CFODrawShape* pShape)
     rc.InflateRect(FO_HANDLE_MARGIN, FO_HANDLE_MARGIN);
     if (m_pModel)
         rc = m_pModel->GetShapeDirtyRect(pShape);
-    InvalidateCanvasRect(rc);
+    InvalidateCanvasRect(IsSelected(pShape) ? WithSelectionMarks(rc) : rc);
+}
+
+CRect CFOPCanvasCore::WithSelectionMarks(const CRect& rcCanvas) const
+{
+    // The rotation knob stands above a selected shape and the additional handles right of it, a
+    // fixed number of pixels away whatever the zoom.
+    CRect rc = rcCanvas;
+    const int dx = int(std::ceil(36 / m_dZoomScale));
+    const int dy = int(std::ceil(50 / m_dZoomScale));
+    rc.InflateRect(dx, dy);
+    return rc;
 }
 
 void CFOPCanvasCore::InvalidateCanvasRect(const CRect& rc)
 {
-    if (GetSafeHwnd())
-        InvalidateRect(&rc, FALSE);
+    if (!m_pCanvasWnd->GetSafeHwnd())
+        return;
+    CRect client = CanvasToClient(rc);
+    m_pCanvasWnd->InvalidateRect(&client, FALSE);
 }
 
-void CFOPCanvasCore::OnDraw(CDC* pDC)
+void CFOPCanvasCore::InvalidateCanvas()
 {
-    if (!pDC)
-        return;
-    CRect clip;
-    pDC->GetClipBox(&clip);
-    if (m_pModel)
-        m_pModel->OnDraw(pDC, clip);
-    else
-        pDC->FillSolidRect(&clip, RGB(255, 255, 255));
+    if (m_pCanvasWnd->GetSafeHwnd())
+        m_pCanvasWnd->Invalidate(FALSE);
 }
 
 void CFOPCanvasCore::OnPaint()
 {
-    CPaintDC dc(this);
-    OnDraw(&dc);
+    CPaintDC dc(m_pCanvasWnd);
+    if (dc.GetPainter())
+        OnDraw(&dc);
 }
 
 // Events
@@ -172,10 +221,10 @@ void CFOPCanvasCore::OnModelInvalidateRect(CFODataModel* pModel, const CRect& rc
         InvalidateCanvasRect(rcCanvas);
 }
 
-void CFOPCanvasCore::OnModelShapeChanged(CFODataModel* pModel, CFODrawShape*, const CRect& rcDirty)
+void CFOPCanvasCore::OnModelShapeChanged(CFODataModel* pModel, CFODrawShape* pShape, const CRect& rcDirty)
 {
     if (pModel == m_pModel)
-        InvalidateCanvasRect(rcDirty);
+        InvalidateCanvasRect(IsSelected(pShape) ? WithSelectionMarks(rcDirty) : rcDirty);
 }
 
 void CFOPCanvasCore::OnModelReset(CFODataModel* pModel)
@@ -183,11 +232,17 @@ void CFOPCanvasCore::OnModelReset(CFODataModel* pModel)
     if (pModel != m_pModel)
         return;
     SetMouseShape(nullptr);
+    m_pTrackShape.Reset();
+    m_nAction = FO_TRACK_NONE;
+    if (!m_listSelect.IsEmpty())
+    {
+        m_listSelect.RemoveAll();
+        SelectionChanged();
+    }
     for (CFODrawShape* shape : *m_pModel->GetShapes())
         if (!shape->GetParentWnd())
-            shape->SetParentWnd(this);
-    if (GetSafeHwnd())
-        Invalidate(FALSE);
+            shape->SetParentWnd(m_pCanvasWnd);
+    InvalidateCanvas();
 }
 
 void CFOPCanvasCore::OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint)
@@ -200,8 +255,24 @@ void CFOPCanvasCore::OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* 
     case FO_HINT_SHAPE_REMOVED:
         if (auto* shape = dynamic_cast<CFODrawShape*>(pHint))
         {
-            if (lHint == FO_HINT_SHAPE_REMOVED && shape == m_pMouseShape)
-                SetMouseShape(nullptr);
+            if (lHint == FO_HINT_SHAPE_REMOVED)
+            {
+                if (shape == m_pMouseShape)
+                    SetMouseShape(nullptr);
+                if (shape == m_pTrackShape)
+                {
+                    m_pTrackShape.Reset();
+                    m_nAction = FO_TRACK_NONE;
+                }
+                if (IsSelected(shape))
+                {
+                    InvalidateSelection();
+                    m_listSelect.Remove(shape);
+                    SelectionChanged();
+                }
+            }
+            else if (!shape->GetParentWnd())
+                shape->SetParentWnd(m_pCanvasWnd);
             InvalidateShape(shape);
         }
         break;
@@ -213,8 +284,7 @@ void CFOPCanvasCore::OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* 
     case FO_HINT_MODIFIED:
         break;
     default:
-        if (GetSafeHwnd())
-            Invalidate(FALSE);
+        InvalidateCanvas();
         break;
     }
 }
@@ -225,10 +295,12 @@ void CFOPCanvasCore::OnModelDestroyed(CFODataModel* pModel)
         return;
     // The shapes go with the model; just let go of them.
     m_pMouseShape.Reset();
+    m_pTrackShape.Reset();
+    m_listSelect.RemoveAll();
     m_pModel = nullptr;
 }
 
-// Mouse
+// Run-time mouse
 
 CFODrawShape* CFOPCanvasCore::ShapeAt(CPoint point) const
 {
@@ -244,21 +316,35 @@ void CFOPCanvasCore::SetMouseShape(CFODrawShape* pShape)
 
 void CFOPCanvasCore::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    CFODrawShape* shape = ShapeAt(point);
+    const CPoint pt = ClientToCanvas(point);
+    if (m_pModel && m_pModel->IsDesignMode())
+    {
+        if (QWidget* widget = m_pCanvasWnd->GetClientWidget())
+            widget->setFocus();
+        DesignLButtonDown(nFlags, pt, point);
+        return;
+    }
+    CFODrawShape* shape = ShapeAt(pt);
     SetMouseShape(shape);
     if (shape)
-        shape->OnLButtonDown(nFlags, point);
+        shape->OnLButtonDown(nFlags, pt);
 }
 
 void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
 {
+    const CPoint pt = ClientToCanvas(point);
+    if (m_pModel && m_pModel->IsDesignMode())
+    {
+        DesignLButtonUp(nFlags, pt);
+        return;
+    }
     CFOShapePtr<CFODrawShape> shape = std::move(m_pMouseShape);
     if (!shape)
         return;
-    const BOOL handled = shape->OnLButtonUp(nFlags, point);
+    const BOOL handled = shape->OnLButtonUp(nFlags, pt);
     // A plain shape released where it was pressed counts as a click; one that carries an event
     // raises it instead.
-    if (!handled && m_pModel && shape->GetModel() == m_pModel && shape->PtInShape(point))
+    if (!handled && m_pModel && shape->GetModel() == m_pModel && shape->PtInShape(pt))
     {
         if (const int kind = shape->GetEventType())
             DoEventAtAllGeometryUp(shape, kind, shape->GetEventString());
@@ -269,21 +355,49 @@ void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
 
 void CFOPCanvasCore::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
-    if (CFODrawShape* shape = ShapeAt(point))
-        shape->OnLButtonDblClk(nFlags, point);
+    if (CFODrawShape* shape = ShapeAt(ClientToCanvas(point)))
+        shape->OnLButtonDblClk(nFlags, ClientToCanvas(point));
+}
+
+void CFOPCanvasCore::OnRButtonDown(UINT, CPoint point)
+{
+    if (!m_pModel || !m_pModel->IsDesignMode())
+        return;
+    // A right click on an unselected shape selects it first, so the menu is about it.
+    const CPoint pt = ClientToCanvas(point);
+    CFODrawShape* shape = m_pModel->HitTest(pt);
+    if (shape && !IsSelected(shape))
+    {
+        ClearSelection();
+        AddToSelection(shape);
+    }
+    // The menu's choice comes back to the canvas as a command.
+    CMenu* menu = CreateContextMenu();
+    if (menu && menu->GetSafeHmenu() && m_pCanvasWnd->GetSafeHwnd())
+    {
+        CPoint screen = point;
+        m_pCanvasWnd->ClientToScreen(&screen);
+        menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, m_pCanvasWnd);
+    }
 }
 
 void CFOPCanvasCore::OnMouseMove(UINT nFlags, CPoint point)
 {
+    const CPoint pt = ClientToCanvas(point);
+    if (m_pModel && m_pModel->IsDesignMode())
+    {
+        DesignMouseMove(nFlags, pt);
+        return;
+    }
     if (m_pMouseShape)
-        m_pMouseShape->OnMouseMove(nFlags, point);
+        m_pMouseShape->OnMouseMove(nFlags, pt);
 }
 
 // Timers
 
 int CFOPCanvasCore::RegisterShapeTimer(CFOPCanvasCore* pCanvas, CFODrawShape* pShape, int nPeriod)
 {
-    return FORegisterShapeTimer(pCanvas, pShape, nPeriod);
+    return FORegisterShapeTimer(pCanvas ? pCanvas->m_pCanvasWnd : nullptr, pShape, nPeriod);
 }
 
 void CFOPCanvasCore::UnregisterShapeTimer(int nTimerId)
@@ -312,7 +426,7 @@ BOOL CFOPCanvasCore::IsShapeTimerRunning(int nTimerId)
 
 int CFOPCanvasCore::GetShapeTimerCount() const
 {
-    return FOCountWindowTimers(this);
+    return FOCountWindowTimers(m_pCanvasWnd);
 }
 
 void CFOPCanvasCore::OnTimer(UINT_PTR nIDEvent)
@@ -321,8 +435,98 @@ void CFOPCanvasCore::OnTimer(UINT_PTR nIDEvent)
     {
         const int id = int(nIDEvent - FO_SHAPE_TIMER_BASE);
         if (!DispatchShapeTimer(id))
-            KillTimer(nIDEvent);
-        return;
+            m_pCanvasWnd->KillTimer(nIDEvent);
     }
-    CWnd::OnTimer(nIDEvent);
+}
+
+// Coordinates
+
+CPoint CFOPCanvasCore::ClientToCanvas(CPoint point) const
+{
+    const CPoint scroll = GetCanvasScrollPosition();
+    const int ruler = m_bShowRulers ? FO_RULER_SIZE : 0;
+    const double x = (point.x - ruler + scroll.x) / m_dZoomScale;
+    const double y = (point.y - ruler + scroll.y) / m_dZoomScale;
+    return CPoint(int(std::floor(x + 0.5)), int(std::floor(y + 0.5)));
+}
+
+CPoint CFOPCanvasCore::CanvasToClient(CPoint point) const
+{
+    const CPoint scroll = GetCanvasScrollPosition();
+    const int ruler = m_bShowRulers ? FO_RULER_SIZE : 0;
+    return CPoint(int(std::floor(point.x * m_dZoomScale + 0.5)) - scroll.x + ruler,
+                  int(std::floor(point.y * m_dZoomScale + 0.5)) - scroll.y + ruler);
+}
+
+CRect CFOPCanvasCore::CanvasToClient(const CRect& rc) const
+{
+    CRect out(CanvasToClient(rc.TopLeft()), CanvasToClient(rc.BottomRight()));
+    out.NormalizeRect();
+    // Scaled edges round either way: a pixel more keeps them inside.
+    if (m_dZoomScale != 1.0)
+        out.InflateRect(1, 1);
+    return out;
+}
+
+void CFOPCanvasCore::PrepareCanvasDC(CDC* pDC) const
+{
+    const CPoint scroll = GetCanvasScrollPosition();
+    const int ruler = m_bShowRulers ? FO_RULER_SIZE : 0;
+    if (m_dZoomScale == 1.0)
+        pDC->SetMapMode(MM_TEXT);
+    else
+    {
+        pDC->SetMapMode(MM_ANISOTROPIC);
+        pDC->SetWindowExt(1000, 1000);
+        const int ext = int(std::floor(1000 * m_dZoomScale + 0.5));
+        pDC->SetViewportExt(ext, ext);
+    }
+    pDC->SetWindowOrg(0, 0);
+    pDC->SetViewportOrg(ruler - scroll.x, ruler - scroll.y);
+}
+
+// --- CFOPDrawWnd -----------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CFOPDrawWnd, CWnd)
+
+CFOPDrawWnd::CFOPDrawWnd() : CFOPCanvasCore(this) {}
+
+CFOPDrawWnd::~CFOPDrawWnd() = default;
+
+BOOL CFOPDrawWnd::CreateCanvas(CWnd* pParent, const RECT& rect, UINT nID)
+{
+    if (pParent)
+        return Create(nullptr, L"", WS_CHILD | WS_VISIBLE, rect, pParent, nID);
+    return CreateEx(0, nullptr, L"", WS_OVERLAPPEDWINDOW, rect, nullptr, 0);
+}
+
+BOOL CFOPDrawWnd::UpdateObserver(CObject*)
+{
+    InvalidateCanvas();
+    return TRUE;
+}
+
+void CFOPDrawWnd::OnWidgetCreated(const CREATESTRUCT& cs)
+{
+    CWnd::OnWidgetCreated(cs);
+    OnCanvasCreated();
+}
+
+void CFOPDrawWnd::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent >= FO_SHAPE_TIMER_BASE)
+        CFOPCanvasCore::OnTimer(nIDEvent);
+    else
+        CWnd::OnTimer(nIDEvent);
+}
+
+void CFOPDrawWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    CFOPCanvasCore::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CFOPDrawWnd::OnDestroy()
+{
+    CFOPCanvasCore::OnDestroy();
+    CWnd::OnDestroy();
 }

@@ -1,6 +1,16 @@
-// CFOPCanvasCore: a window that shows a data model, as one of the model's observers; runs its
-// shapes' timers, passes the mouse to its shapes at run time and raises the shapes' events for the
-// program. Any number of canvases may show one model; each redraws what the model reports.
+// CFOPCanvasCore: the canvas that shows a data model, as one of the model's observers. It is not a
+// window itself: a window class that is a canvas derives from its window base and from this class
+// and hands its message handlers on (CFOPDrawWnd, a plain window; CFODrawView, a scroll view).
+//
+// At run time the canvas runs its shapes' timers, passes the mouse to its shapes and raises their
+// events for the program. In design mode it is the editor's canvas: selection (click, Shift-click,
+// rubber band), the resize and rotation handles and the additional handles of a selected shape,
+// moving, sizing and turning by mouse and arrow keys, drawing tools, the edit commands (group,
+// align, order, clipboard, delete, lock) and zoom, rulers, grid and snap. Every change it makes
+// goes through the model's undo history as one action.
+//
+// Coordinates: canvas (page) points are what shapes store. A client point is the canvas point times
+// the zoom scale, less the scroll position, plus the rulers' width when they show.
 //
 // Shape timers (FOShapeTimers.h): the canvas runs a timer as its window timer
 // FO_SHAPE_TIMER_BASE + id and calls the shape's OnTimer with the id. Canvases and timers live on
@@ -10,25 +20,95 @@
 #include "figkit/FODataModelObserver.h"
 #include "figkit/FOShapeSet.h"
 #include "figkit/FOShapeTimers.h"
+#include "mfc/Geometry.h"
 #include "mfc/Wnd.h"
 
+#include <memory>
+#include <vector>
+
 class CDC;
+class CFOAction;
 class CFODataModel;
 class CFODrawShape;
+class CFOPHandleList;
+class CFOToolBoxItem;
+class CMenu;
 
-class CFOPCanvasCore : public CWnd, public IFODataModelObserver
+// What the mouse is doing on the canvas.
+enum
 {
-    DECLARE_DYNCREATE(CFOPCanvasCore)
-public:
-    CFOPCanvasCore();
-    ~CFOPCanvasCore() override;
+    FO_TRACK_NONE = 0,
+    FO_TRACK_SELECT = 1,
+    FO_TRACK_MOVE = 2,
+    FO_TRACK_RESIZE = 3,
+    FO_TRACK_ROTATE = 4,
+    FO_TRACK_RUBBERBAND = 5,
+    FO_TRACK_CREATE = 6,
+};
 
-    // A child window of pParent, or a top-level window without a parent.
-    BOOL CreateCanvas(CWnd* pParent, const RECT& rect, UINT nID = 0);
+// Grid line types.
+enum
+{
+    FO_GRID_NONE = 0,
+    FO_GRID_LINES = 1,
+    FO_GRID_DOTS = 2,
+};
+
+// The rotation handle's kind beside the resize handles of FOPHandle.h.
+#define FO_HANDLE_ROTATE 15
+// Ids of the additional handles of the library.
+#define FO_ADDI_KEY_VALUE 31016
+#define FO_ADDI_CONNECT 31056
+// The type armed by StartCustomShapeID.
+#define FO_CUSTOM_SHAPE_TYPE 34
+// The width of the rulers in pixels.
+#define FO_RULER_SIZE 20
+
+// One additional handle shown beside the (first) selected shape; a click on it goes to
+// DoWhenClickAddi.
+class CFOPSelectHandleItem
+{
+public:
+    CFOPSelectHandleItem() = default;
+    explicit CFOPSelectHandleItem(UINT nId) : m_nId(nId) {}
+    UINT GetId() const { return m_nId; }
+
+private:
+    UINT m_nId = 0;
+};
+
+// The messages the canvas sends its frame (registered by name; wParam the value, lParam the
+// canvas window).
+UINT FOPGetViewUpdateMessage();
+UINT FOPGetViewValidMessage();
+UINT FOPGetViewInvalidMessage();
+UINT FOPGetShapeChangedMessage();
+#define FOP_WM_VIEW_UPDATE FOPGetViewUpdateMessage()
+#define FOP_WM_VIEW_VALID FOPGetViewValidMessage()
+#define FOP_WM_VIEW_INVALID FOPGetViewInvalidMessage()
+#define FOP_WM_SHAPE_CHANGED FOPGetShapeChangedMessage()
+// View update values: 100 the selection changed, 200 the zoom changed.
+#define FOP_VIEW_UPDATE_SELECTION 100
+#define FOP_VIEW_UPDATE_ZOOM 200
+// Sends the message to the window's parent frame (or its parent); nothing without one.
+LRESULT FOPMessageSend(CWnd* pWnd, UINT nMessage, WPARAM wParam);
+
+class CFOPCanvasCore : public IFODataModelObserver
+{
+public:
+    // pWnd: the window that this canvas is (the derived class's own window base).
+    explicit CFOPCanvasCore(CWnd* pWnd);
+    virtual ~CFOPCanvasCore();
+    CFOPCanvasCore(const CFOPCanvasCore&) = delete;
+    CFOPCanvasCore& operator=(const CFOPCanvasCore&) = delete;
+
+    CWnd* GetCanvasWnd() const { return m_pCanvasWnd; }
 
     // The model shown; the canvas becomes its observer and the parent window of its shapes.
     CFODataModel* GetCurrentModel() const { return m_pModel; }
     virtual void SetCurrentModel(CFODataModel* pModel);
+    // A model was attached (or null): the hook for settings that go with it.
+    virtual void DoChangeModel(CFODataModel* pModel) { (void)pModel; }
     // Loads a screen file into the current model; FALSE when there is none or loading fails.
     virtual BOOL LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent = FALSE);
     // Runs once for every screen loaded into the canvas.
@@ -42,8 +122,11 @@ public:
     virtual void UpdateShapes(const FOPContainer* pList, int nReserved1 = 0, int nReserved2 = 0);
     virtual void InvalidateShape(CFODrawShape* pShape);
     virtual void InvalidateCanvasRect(const CRect& rc);
-    // Draws the model into a DC (the paint handler uses it; so can a test with an image DC).
+    void InvalidateCanvas();
+    // Draws the model, the grid, the selection and the rulers into a DC in client coordinates.
     virtual void OnDraw(CDC* pDC);
+    // Draws only the page and shapes, in canvas coordinates (printing, images).
+    void DrawCanvasContents(CDC* pDC, const CRect& rcClip);
 
     // Events of shapes for the program; the base does nothing.
     virtual void DoButtonClickEvent(CFODrawShape* pShape);
@@ -60,7 +143,7 @@ public:
     void OnModelReset(CFODataModel* pModel) override;
     void OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint) override;
     void OnModelDestroyed(CFODataModel* pModel) override;
-    CWnd* GetObserverWnd() override { return this; }
+    CWnd* GetObserverWnd() override { return m_pCanvasWnd; }
 
     // A handle for this canvas (never 0), and the live canvas of a handle, or null once it has gone.
     DWORD GetCanvasHandle() const { return m_dwCanvasHandle; }
@@ -76,22 +159,240 @@ public:
     // Timers now running for shapes on this canvas.
     int GetShapeTimerCount() const;
 
-    afx_msg void OnPaint() override;
-    afx_msg void OnTimer(UINT_PTR nIDEvent) override;
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) override;
-    afx_msg void OnLButtonUp(UINT nFlags, CPoint point) override;
-    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) override;
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point) override;
-    afx_msg void OnDestroy() override;
+    // --- Coordinates, zoom, rulers, grid ------------------------------------------------------------
+    CPoint ClientToCanvas(CPoint point) const;
+    CPoint CanvasToClient(CPoint point) const;
+    CRect CanvasToClient(const CRect& rc) const;
+    // The scroll position (device units); a plain window has none.
+    virtual CPoint GetCanvasScrollPosition() const { return CPoint(0, 0); }
+    // Maps a DC so that drawing in canvas coordinates lands in client pixels.
+    void PrepareCanvasDC(CDC* pDC) const;
+
+    double GetZoomScale() const { return m_dZoomScale; }
+    // Between 0.1 and 8; calls DoZoomScaleChanging.
+    virtual void SetZoomScale(double dScale);
+    void ZoomIn();
+    void ZoomOut();
+    virtual void DoZoomScaleChanging() {}
+
+    BOOL IsRulersShow() const { return m_bShowRulers; }
+    virtual void ShowRulers(BOOL bShow);
+    void SetRulerUnit(int nUnit) { m_nRulerUnit = nUnit > 0 ? nUnit : 10; }
+    int GetRulerUnit() const { return m_nRulerUnit; }
+    virtual void UpdateRulerMap();
+    // The frame window that shows ruler information; the base has none.
+    virtual CWnd* DoUpdateRuler() { return nullptr; }
+    // Scroll bars follow the page size and zoom (a scroll view sets them).
+    virtual void UpdateScrollBarSize() {}
+
+    BOOL IsGridShow() const { return m_bShowGrid; }
+    void ShowGrid(BOOL bShow);
+    int GetGridLineType() const { return m_nGridType; }
+    void SetGridLineType(int nType);
+    COLORREF GetGridColor() const { return m_crGrid; }
+    void SetGridColor(COLORREF cr);
+    double GetGridSpacingX() const { return m_dGridX; }
+    double GetGridSpacingY() const { return m_dGridY; }
+    void SetGridSpacing(double dx, double dy);
+    // A canvas point put on the grid when the model snaps to it.
+    CPoint SnapPoint(CPoint point) const;
+
+    // --- Selection -----------------------------------------------------------------------------------
+    const CFOTypedShapeObList& GetSelectShapes() const { return m_listSelect; }
+    CFODrawShape* GetFirstSelectShape() const { return m_listSelect.GetHead(); }
+    int GetSelectCount() const { return m_listSelect.Count(); }
+    BOOL IsSelected(const CFODrawShape* pShape) const { return m_listSelect.Find(pShape) >= 0; }
+    virtual void AddToSelection(CFODrawShape* pShape);
+    virtual void RemoveFromSelection(CFODrawShape* pShape);
+    void ClearSelection();
+    // Replaces the selection by the listed shapes of the model.
+    void SelectShapes(const FOPContainer& shapes);
+    void SelectAll();
+    // Puts the list into the model's order.
+    virtual void DoCorrectTabOrder(CFOTypedShapeObList& list);
+    // The shape whose properties stand for the selection (the first).
+    CFODrawShape* GetCorrectSelectPropShape() const { return GetFirstSelectShape(); }
+    // Selects every visible shape inside (or, without the option, meeting) a canvas rectangle.
+    void SelectInRect(const CRect& rcCanvas, BOOL bAdd);
+    BOOL IsSelectWithinRect() const { return m_bSelectWithin; }
+    void SetSelectWithinRect(BOOL b) { m_bSelectWithin = b; }
+
+    // Handles: the eight resize handles and the rotation handle of one shape, in canvas points.
+    void GetShapeHandles(CFODrawShape* pShape, CFOPHandleList& list) const;
+    // The additional handles of the (single) selected shape: the hook adds them.
+    virtual void DoGenInitItems();
+    void AddSelectHandleItem(UINT nId) { m_addiItems.emplace_back(nId); }
+    const std::vector<CFOPSelectHandleItem>& GetSelectHandleItems() const { return m_addiItems; }
+    // Where additional handle i shows, in client pixels: down the right side of the first selected
+    // shape.
+    CRect GetSelectHandleItemRect(int i) const;
+    // An additional handle was clicked.
+    virtual void DoWhenClickAddi(UINT nId) { (void)nId; }
+
+    // --- Drawing tools -------------------------------------------------------------------------------
+    // Arms a tool: the next drag creates a shape of nType through the model's factory, then the
+    // canvas goes back to selecting.
+    void SetCurrentDrawShape(UINT nType, int nDrawAction, int nSubKind = 0, UINT nCursorId = 0);
+    UINT GetCurDrawShape() const { return m_nDrawShapeType; }
+    int GetDrawAction() const { return m_nDrawAction; }
+    int GetDrawSubKind() const { return m_nDrawSubKind; }
+    UINT GetDrawCursorId() const { return m_nDrawCursor; }
+    void StartCustomShapeID(UINT nCustomId);
+    UINT GetCustomShapeID() const { return m_nCustomShapeId; }
+    // A port at fractions of the next custom shape.
+    void AddShapePort(double fx, double fy);
+    // A toolbox item dropped at a canvas point.
+    virtual CFODrawShape* DoDropToolBoxItem(UINT nType, CPoint ptCanvas, CFOToolBoxItem* pItem = nullptr);
+    // Ends in-place editing and any tracking; the canvas goes back to selecting.
+    virtual void FinishAllBox();
+    int GetCurrentAction() const { return m_nAction; }
+
+    // --- Edit commands (each one undo step) ----------------------------------------------------------
+    BOOL DoAction(CFOAction* pAction);
+    void DeleteSelection();
+    void GroupSelection();
+    void UngroupSelection();
+    // 0 left, 1 centre, 2 right, 3 top, 4 middle, 5 bottom; to the first selected shape.
+    void AlignSelection(int nHow);
+    // 0 width, 1 height, 2 both; to the first selected shape.
+    void SameSizeSelection(int nHow);
+    // 0 to front, 1 to back, 2 forward one, 3 backward one.
+    void OrderSelection(int nHow);
+    void MoveSelection(CSize offset, BOOL bMerge = FALSE);
+    void ResizeSelection(CSize grow);
+    void RotateSelection(int nAngle);
+    void LockSelection(BOOL bLock);
+    void CopySelection();
+    void CutSelection();
+    // Shapes from the clipboard (our format), under new names, selected; FALSE when there were none.
+    BOOL PasteShapes();
+    BOOL CanPaste() const;
+    void Undo();
+    void Redo();
+
+    // --- Context menu and frame notices --------------------------------------------------------------
+    // Makes the context menu object for the current selection; the canvas owns it.
+    virtual CMenu* CreateContextMenu();
+    CMenu* GetContextMenu() const { return m_pContextMenu.get(); }
+    BOOL IsNotifyViewUpdate() const { return m_bNotifyViewUpdate; }
+    void SetNotifyViewUpdate(BOOL b) { m_bNotifyViewUpdate = b; }
+    void NotifyFrame(UINT nMessage, WPARAM wParam);
+    virtual void DoInitCompositeShape(CFODrawShape* pShape) { (void)pShape; }
+
+    // Message handlers the window hands on.
+    virtual void OnPaint();
+    virtual void OnTimer(UINT_PTR nIDEvent);
+    virtual void OnLButtonDown(UINT nFlags, CPoint point);
+    virtual void OnLButtonUp(UINT nFlags, CPoint point);
+    virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
+    virtual void OnRButtonDown(UINT nFlags, CPoint point);
+    virtual void OnMouseMove(UINT nFlags, CPoint point);
+    virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    virtual void OnDestroy();
+    void OnCanvasCreated();
 
 protected:
-    void OnWidgetCreated(const CREATESTRUCT& cs) override;
     // The topmost shape under a canvas point at run time, or null.
     CFODrawShape* ShapeAt(CPoint point) const;
     void SetMouseShape(CFODrawShape* pShape);
+    // Design-mode mouse.
+    void DesignLButtonDown(UINT nFlags, CPoint ptCanvas, CPoint ptClient);
+    void DesignMouseMove(UINT nFlags, CPoint ptCanvas);
+    void DesignLButtonUp(UINT nFlags, CPoint ptCanvas);
+    // The handle kind under a client point of a selected shape, or -1.
+    int HitHandle(CPoint ptClient, CFODrawShape** ppShape) const;
+    void InvalidateSelection();
+    // A canvas rectangle grown by what the selection marks of a shape there take.
+    CRect WithSelectionMarks(const CRect& rcCanvas) const;
+    void InvalidateTracking();
+    CRect GetTrackRect() const;
+    void SelectionChanged();
+    void DrawGrid(CDC* pDC, const CRect& rcClip);
+    void DrawSelection(CDC* pDC);
+    void DrawTracking(CDC* pDC);
+    void DrawRulers(CDC* pDC);
+    // The selected shapes that may be changed (not locked).
+    void GetUnlockedSelection(CFOTypedShapeObList& list) const;
+    CFODrawShape* CreateToolShape(const CRect& rc);
 
+    CWnd* m_pCanvasWnd;
     CFODataModel* m_pModel = nullptr;
     DWORD m_dwCanvasHandle = 0;
     // The shape that took the last button press; it gets the moves and the release.
     CFOShapePtr<CFODrawShape> m_pMouseShape;
+
+    CFOTypedShapeObList m_listSelect;
+    std::vector<CFOPSelectHandleItem> m_addiItems;
+    BOOL m_bSelectWithin = FALSE;
+
+    int m_nAction = FO_TRACK_NONE;
+    CPoint m_ptDown;
+    CPoint m_ptLast;
+    int m_nHandle = -1;
+    CFOShapePtr<CFODrawShape> m_pTrackShape;
+    CRect m_rcTrackStart;
+
+    UINT m_nDrawShapeType = 0;
+    int m_nDrawAction = 0;
+    int m_nDrawSubKind = 0;
+    UINT m_nDrawCursor = 0;
+    UINT m_nCustomShapeId = 0;
+    std::vector<std::pair<double, double>> m_customPorts;
+
+    double m_dZoomScale = 1.0;
+    BOOL m_bShowRulers = FALSE;
+    int m_nRulerUnit = 10;
+    // Plain canvases show none; the editing view turns it on.
+    BOOL m_bShowGrid = FALSE;
+    int m_nGridType = FO_GRID_DOTS;
+    COLORREF m_crGrid = 0xC0C0C0;
+    double m_dGridX = 10.0;
+    double m_dGridY = 10.0;
+
+    std::unique_ptr<CMenu> m_pContextMenu;
+    // Drawing for a printer: no grid, page border or selection.
+    BOOL m_bPrinting = FALSE;
+    BOOL m_bNotifyViewUpdate = TRUE;
+};
+
+// A plain window that is a canvas.
+class CFOPDrawWnd : public CWnd, public CFOPCanvasCore
+{
+    DECLARE_DYNCREATE(CFOPDrawWnd)
+public:
+    CFOPDrawWnd();
+    ~CFOPDrawWnd() override;
+
+    // A child window of pParent, or a top-level window without a parent.
+    BOOL CreateCanvas(CWnd* pParent, const RECT& rect, UINT nID = 0);
+    // Hook of the observer list: the base only redraws.
+    virtual BOOL UpdateObserver(CObject* pHint);
+
+    afx_msg void OnPaint() override { CFOPCanvasCore::OnPaint(); }
+    afx_msg void OnTimer(UINT_PTR nIDEvent) override;
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnLButtonDown(nFlags, point);
+    }
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnLButtonUp(nFlags, point);
+    }
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnLButtonDblClk(nFlags, point);
+    }
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnRButtonDown(nFlags, point);
+    }
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnMouseMove(nFlags, point);
+    }
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    afx_msg void OnDestroy() override;
+
+protected:
+    void OnWidgetCreated(const CREATESTRUCT& cs) override;
 };

@@ -16,6 +16,9 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_MESSAGE(WM_INITIALUPDATE, &CView::OnInitialUpdateMsg)
+ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
+ON_COMMAND(0xE108, &CView::OnFilePrint) // print direct
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 CView::CView() = default;

@@ -37,6 +37,20 @@ public:
     virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd);
     virtual BOOL IsSelected(const CObject* pDocItem) const;
 
+    // Printing (Print.h): the base prints as many pages as the view allows, each by OnDraw.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // Readies the printer: the print dialog, or a PDF file (see Print.h). FALSE when cancelled.
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    afx_msg void OnFilePrint();
+    afx_msg void OnFilePrintPreview();
+    // Prints into a PDF file without asking; FALSE when it cannot be written.
+    BOOL PrintToPdf(const CString& strPath);
+    // The pages drawn by the last preview without a desktop.
+    int GetPreviewPageCount() const { return m_nPreviewPages; }
+
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
@@ -50,6 +64,10 @@ protected:
 
     friend class CDocument;
     CDocument* m_pDocument = nullptr;
+    int m_nPreviewPages = 0;
+
+private:
+    BOOL PrintPages(CPrintInfo& info);
 
     DECLARE_MESSAGE_MAP()
 };

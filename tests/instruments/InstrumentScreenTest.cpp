@@ -90,7 +90,7 @@ TEST_F(InstrumentScreen, EveryInstrumentTypeSavesLoadsAndCreatesItsControl)
     ASSERT_TRUE(back.OpenDocument(path));
     std::vector<CFOiControlShape*> shapes = Instruments(back);
     ASSERT_EQ(int(shapes.size()), count);
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 1024, 660)));
     canvas.SetCurrentModel(&back);
     for (int i = 0; i < count; ++i)
@@ -135,7 +135,7 @@ TEST_F(InstrumentScreen, PropertyPageEditSurvivesSaveAndLoad)
     CXVKDataModel model;
     CFOiControlShape* shape = AddInstrument(model, 691, CRect(20, 20, 100, 260));
     ASSERT_NE(shape, nullptr);
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 300)));
     canvas.SetCurrentModel(&model);
     ASSERT_TRUE(shape->HasControl()); // made by the canvas
@@ -165,7 +165,7 @@ TEST_F(InstrumentScreen, PropertyPageEditSurvivesSaveAndLoad)
     ASSERT_EQ(Instruments(back).size(), 1u);
     CFOiControlShape* loaded = Instruments(back)[0];
     EXPECT_TRUE(loaded->GetOcxData() == shape->GetOcxData());
-    CFOPCanvasCore other;
+    CFOPDrawWnd other;
     ASSERT_TRUE(other.CreateCanvas(nullptr, CRect(0, 0, 300, 300)));
     other.SetCurrentModel(&back);
     ASSERT_TRUE(loaded->HasControl()); // made by the canvas
@@ -192,7 +192,7 @@ TEST_F(InstrumentScreen, ForeignControlStateSurvivesByteForByte)
     CXVKDataModel back;
     ASSERT_TRUE(back.OpenDocument(path));
     CFOiControlShape* loaded = Instruments(back).at(0);
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 100)));
     canvas.SetCurrentModel(&back);
     ASSERT_TRUE(loaded->HasControl()); // made by the canvas

@@ -183,7 +183,7 @@ TEST_F(AnchorShape, RecordKeepsTheAnchorAndRefusesDamage)
 TEST_F(AnchorShape, AnimatesOnShapeTimersOnlyOutsideDesignMode)
 {
     CXVKDataModel model;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 400)));
     canvas.SetCurrentModel(&model);
     CRect rc(20, 20, 140, 180);
@@ -207,7 +207,7 @@ TEST_F(AnchorShape, AnimatesOnShapeTimersOnlyOutsideDesignMode)
     // Back to design mode: the timer stops at once, without waiting for a paint.
     canvas.SetDesignMode(TRUE);
     EXPECT_EQ(anchor->GetTimerId(), -1);
-    EXPECT_FALSE(CFOPCanvasCore::IsShapeTimerRunning(id));
+    EXPECT_FALSE(CFOPDrawWnd::IsShapeTimerRunning(id));
     const int stopped = anchor->GetCurrentFrame();
     PumpUntil([] { return false; }, 250);
     EXPECT_EQ(anchor->GetCurrentFrame(), stopped);
@@ -219,7 +219,7 @@ TEST_F(AnchorShape, AnimatesOnShapeTimersOnlyOutsideDesignMode)
     EXPECT_GT(id2, id);
     canvas.SetCurrentModel(nullptr);
     EXPECT_EQ(anchor->GetTimerId(), -1);
-    EXPECT_FALSE(CFOPCanvasCore::IsShapeTimerRunning(id2));
+    EXPECT_FALSE(CFOPDrawWnd::IsShapeTimerRunning(id2));
     canvas.SetCurrentModel(&model);
 
     // With the animation switched off, painting starts nothing.
@@ -236,12 +236,12 @@ TEST_F(AnchorShape, AnimatesOnShapeTimersOnlyOutsideDesignMode)
     const int id3 = anchor->GetTimerId();
     *anchor = copy;
     EXPECT_EQ(anchor->GetTimerId(), -1);
-    EXPECT_FALSE(CFOPCanvasCore::IsShapeTimerRunning(id3));
+    EXPECT_FALSE(CFOPDrawWnd::IsShapeTimerRunning(id3));
 
     // Destroying a shape with a running timer stops it.
     Paint(model);
     const int id4 = anchor->GetTimerId();
     EXPECT_GE(id4, 1);
     model.RemoveAllShapes();
-    EXPECT_FALSE(CFOPCanvasCore::IsShapeTimerRunning(id4));
+    EXPECT_FALSE(CFOPDrawWnd::IsShapeTimerRunning(id4));
 }

@@ -60,7 +60,7 @@ TEST_F(ChartWindows, GalleryOnARealCanvasRendersToPng)
 {
     CXVKDataModel model;
     model.SetPageBkColor(RGB(255, 255, 255));
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 860, 560)));
     canvas.SetCurrentModel(&model);
     canvas.SetDesignMode(FALSE);
@@ -127,7 +127,7 @@ TEST_F(ChartWindows, GalleryOnARealCanvasRendersToPng)
 
 TEST_F(ChartWindows, TrackbarMovesTheTrendCursorByMouse)
 {
-    CFOPCanvasCore parent;
+    CFOPDrawWnd parent;
     ASSERT_TRUE(parent.CreateCanvas(nullptr, CRect(0, 0, 600, 400)));
     CFORealTimeWnd wnd;
     ASSERT_EQ(wnd.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 400), &parent, 7, kPens, 0, 100,
@@ -169,7 +169,7 @@ TEST_F(ChartWindows, TrackbarMovesTheTrendCursorByMouse)
 
 TEST_F(ChartWindows, FeedTimerDrawsEachLineFromTheGenerator)
 {
-    CFOPCanvasCore parent;
+    CFOPDrawWnd parent;
     ASSERT_TRUE(parent.CreateCanvas(nullptr, CRect(0, 0, 300, 200)));
     CFORealTimeWnd wnd;
     ASSERT_EQ(wnd.Create(WS_CHILD, CRect(0, 0, 300, 200), &parent, 7,
@@ -186,7 +186,7 @@ TEST_F(ChartWindows, FeedTimerDrawsEachLineFromTheGenerator)
 
 TEST_F(ChartWindows, RefusedRangeShowsOneMessageAndStaysBlank)
 {
-    CFOPCanvasCore parent;
+    CFOPDrawWnd parent;
     ASSERT_TRUE(parent.CreateCanvas(nullptr, CRect(0, 0, 300, 200)));
     ModalRecorder boxes;
     CFORealTimeWnd wnd;
@@ -203,7 +203,7 @@ TEST_F(ChartWindows, RefusedRangeShowsOneMessageAndStaysBlank)
 TEST_F(ChartWindows, WindowFollowsItsShapeOnTheCanvas)
 {
     CXVKDataModel model;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 300)));
     canvas.SetCurrentModel(&model);
     auto* shape = Insert(model, new CMyListCtrlShape, CRect(10, 10, 330, 200));
@@ -228,7 +228,7 @@ TEST_F(ChartWindows, WindowFollowsItsShapeOnTheCanvas)
 
     // The canvas may go first: the windows go with it, the shapes stay.
     CXVKDataModel second;
-    auto* other = new CFOPCanvasCore;
+    auto* other = new CFOPDrawWnd;
     ASSERT_TRUE(other->CreateCanvas(nullptr, CRect(0, 0, 400, 300)));
     other->SetCurrentModel(&second);
     auto* trend = Insert(second, new CMyRealTimeChartShape, CRect(0, 0, 300, 200));
@@ -241,7 +241,7 @@ TEST_F(ChartWindows, WindowFollowsItsShapeOnTheCanvas)
 
 TEST_F(ChartWindows, ColorListRowsColumnsAndModes)
 {
-    CFOPCanvasCore parent;
+    CFOPDrawWnd parent;
     ASSERT_TRUE(parent.CreateCanvas(nullptr, CRect(0, 0, 400, 300)));
     CColorListCtrl list(3);
     ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 320, 200),
@@ -326,7 +326,7 @@ TEST_F(ChartWindows, CpuTimerRunsOnlyWhenPaintedAtRunTimeWithAnimationOn)
     for (const Case& c : cases)
     {
         CXVKDataModel model;
-        CFOPCanvasCore canvas;
+        CFOPDrawWnd canvas;
         ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 200)));
         canvas.SetCurrentModel(&model);
         canvas.SetDesignMode(c.design);
@@ -347,7 +347,7 @@ TEST_F(ChartWindows, CpuTimerRunsOnlyWhenPaintedAtRunTimeWithAnimationOn)
         if (!c.running)
             continue;
         const int id = cpu->GetTimerId();
-        CFOPCanvasCore::DispatchShapeTimer(id);
+        CFOPDrawWnd::DispatchShapeTimer(id);
         EXPECT_EQ(cpu->GetLineAt(0)->samples.size(), 1u) << c.name;
         canvas.SetDesignMode(TRUE);
         {
@@ -371,7 +371,7 @@ TEST_F(ChartWindows, CpuTimerRunsOnlyWhenPaintedAtRunTimeWithAnimationOn)
         const int again = cpu->GetTimerId();
         ASSERT_NE(again, -1);
         model.RemoveAllShapes(); // destruction
-        EXPECT_FALSE(CFOPCanvasCore::IsShapeTimerRunning(again)) << c.name;
+        EXPECT_FALSE(CFOPDrawWnd::IsShapeTimerRunning(again)) << c.name;
     }
 }
 

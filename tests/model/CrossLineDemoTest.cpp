@@ -100,7 +100,7 @@ TEST_F(CrossLineDemo, CustomPropertySetAnswersItsFourIds)
 TEST_F(CrossLineDemo, DemoShapeTimerFollowsSizeAndMode)
 {
     CXVKDataModel model;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     canvas.SetCurrentModel(&model);
     model.SetDesignMode(FALSE);
     auto make = [&](int size)
@@ -139,7 +139,7 @@ TEST_F(CrossLineDemo, DemoTicksFadeAndEveryTwentiethJumps)
 {
     std::srand(7);
     CXVKDataModel model;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     canvas.SetCurrentModel(&model);
     model.SetDesignMode(FALSE);
     auto* demo = new CXFODemoShape;
@@ -162,19 +162,19 @@ TEST_F(CrossLineDemo, DemoTicksFadeAndEveryTwentiethJumps)
     ASSERT_GE(id, 1);
     for (int tick = 1; tick <= 19; ++tick)
     {
-        ASSERT_TRUE(CFOPCanvasCore::DispatchShapeTimer(id));
+        ASSERT_TRUE(CFOPDrawWnd::DispatchShapeTimer(id));
         EXPECT_EQ(demo->GetTransparentValue(), tick);
     }
     EXPECT_EQ(demo->GetDrawRect(), start);
     const COLORREF bk = demo->GetBkColor();
-    CFOPCanvasCore::DispatchShapeTimer(id); // tick 20
+    CFOPDrawWnd::DispatchShapeTimer(id); // tick 20
     EXPECT_EQ(demo->GetChangeCount(), 1);
     EXPECT_EQ(demo->GetTransparentValue(), 19);
     EXPECT_NE(demo->GetDrawRect(), start);
     EXPECT_EQ(demo->GetDrawRect().Width(), 140);
     (void)bk;
     for (int tick = 21; tick <= 256; ++tick)
-        CFOPCanvasCore::DispatchShapeTimer(id);
+        CFOPDrawWnd::DispatchShapeTimer(id);
     EXPECT_EQ(demo->GetTickCount(), 256);
     EXPECT_EQ(demo->GetTransparentValue(), 0);
     // A timer id that is not its own goes to the base and changes nothing.

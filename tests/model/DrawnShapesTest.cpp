@@ -45,7 +45,7 @@ bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
     return done();
 }
 
-class CClickCanvas : public CFOPCanvasCore
+class CClickCanvas : public CFOPDrawWnd
 {
 public:
     std::vector<CFODrawShape*> clicks;
@@ -393,7 +393,7 @@ TEST_F(DrawnShapes, TimersRunOnlyWhenPaintedOutsideDesignModeAndBigEnough)
     {
         SCOPED_TRACE(c.type);
         CXVKDataModel model;
-        CFOPCanvasCore canvas;
+        CFOPDrawWnd canvas;
         ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 400)));
         canvas.SetCurrentModel(&model);
         CFODrawShape* big = c.type == 697 ? PlacePipe(model, {{20, 20}, {150, 150}})
@@ -438,7 +438,7 @@ TEST_F(DrawnShapes, TimersRunOnlyWhenPaintedOutsideDesignModeAndBigEnough)
 TEST_F(DrawnShapes, TimersTickAtTheirPeriods)
 {
     CXVKDataModel model;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 400)));
     canvas.SetCurrentModel(&model);
     canvas.SetDesignMode(FALSE);
@@ -617,7 +617,7 @@ TEST_F(DrawnShapes, MouseOnARealCanvasSetsValuesAndRaisesClicks)
 TEST_F(DrawnShapes, GalleryAtMinimumAndMidRange)
 {
     CXVKDataModel model;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 900, 620)));
     canvas.SetCurrentModel(&model);
     canvas.ShowWindow(SW_SHOW);

@@ -46,7 +46,7 @@ TEST(ModelDraw, ScreenWithAnchorAndCrossLineDrawsIntoAnImage)
     QImage image(400, 200, QImage::Format_RGB32);
     image.fill(Qt::black);
     {
-        CFOPCanvasCore canvas;
+        CFOPDrawWnd canvas;
         canvas.SetCurrentModel(&model);
         CImageDC dc(image);
         canvas.OnDraw(&dc);

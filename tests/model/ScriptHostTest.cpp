@@ -35,7 +35,7 @@ public:
 };
 
 // Records what the host asks it to redraw.
-class CRecordingCanvas : public CFOPCanvasCore
+class CRecordingCanvas : public CFOPDrawWnd
 {
 public:
     void UpdateShapes(const FOPContainer* pList, int, int) override

@@ -60,7 +60,7 @@ public:
 };
 
 // A view that records what it is told to redraw.
-class CRecordingView : public CFOPCanvasCore
+class CRecordingView : public CFOPDrawWnd
 {
 public:
     std::vector<CRect> invalidated;

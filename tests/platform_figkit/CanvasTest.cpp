@@ -26,7 +26,7 @@ public:
 };
 
 // A canvas that records what it redraws and which events it gets.
-class CRecordingCanvas : public CFOPCanvasCore
+class CRecordingCanvas : public CFOPDrawWnd
 {
 public:
     std::multiset<CFODrawShape*> invalidated;
@@ -34,7 +34,7 @@ public:
     void InvalidateShape(CFODrawShape* pShape) override
     {
         invalidated.insert(pShape);
-        CFOPCanvasCore::InvalidateShape(pShape);
+        CFOPDrawWnd::InvalidateShape(pShape);
     }
     void DoButtonClickEvent(CFODrawShape* pShape) override { clicks.push_back(pShape); }
 };
@@ -66,13 +66,13 @@ TEST_F(FigkitCanvas, ShapeTimersRunOnTheCanvasUntilStopped)
     const int seen = shape->ticks;
     PumpUntil([] { return false; }, 60);
     EXPECT_EQ(shape->ticks, seen);
-    EXPECT_FALSE(CFOPCanvasCore::DispatchShapeTimer(id));
+    EXPECT_FALSE(CFOPDrawWnd::DispatchShapeTimer(id));
 
     // A second timer gets a new id; it goes when its shape goes.
     const int id2 = shape->RegisterTimerEvent(shape, 1000);
     EXPECT_GT(id2, id);
     model.RemoveShape(shape); // the model's reference was the last one
-    EXPECT_FALSE(CFOPCanvasCore::IsShapeTimerRunning(id2));
+    EXPECT_FALSE(CFOPDrawWnd::IsShapeTimerRunning(id2));
     EXPECT_EQ(canvas.GetShapeTimerCount(), 0);
 
     // Without a canvas there is no timer.
@@ -137,7 +137,7 @@ TEST_F(FigkitCanvas, ClicksReachShapesAndTheProgramOnlyAtRunTime)
 TEST_F(FigkitCanvas, CanvasAndModelMayGoInEitherOrder)
 {
     auto* model = new CFODataModel;
-    auto* canvas = new CFOPCanvasCore;
+    auto* canvas = new CFOPDrawWnd;
     canvas->SetCurrentModel(model);
     delete model;
     EXPECT_EQ(canvas->GetCurrentModel(), nullptr);
@@ -145,7 +145,7 @@ TEST_F(FigkitCanvas, CanvasAndModelMayGoInEitherOrder)
 
     CFODataModel model2;
     {
-        CFOPCanvasCore canvas2;
+        CFOPDrawWnd canvas2;
         canvas2.SetCurrentModel(&model2);
         EXPECT_TRUE(model2.HasObserver(&canvas2));
     }

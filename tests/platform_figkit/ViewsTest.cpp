@@ -34,7 +34,7 @@ public:
 };
 
 // A canvas that records what it is told to redraw and what it paints.
-class CViewCanvas : public CFOPCanvasCore
+class CViewCanvas : public CFOPDrawWnd
 {
 public:
     std::vector<CRect> invalidated;
@@ -42,14 +42,14 @@ public:
     void InvalidateCanvasRect(const CRect& rc) override
     {
         invalidated.push_back(rc);
-        CFOPCanvasCore::InvalidateCanvasRect(rc);
+        CFOPDrawWnd::InvalidateCanvasRect(rc);
     }
     void OnDraw(CDC* pDC) override
     {
         CRect clip;
         pDC->GetClipBox(&clip);
         paintClips.push_back(clip);
-        CFOPCanvasCore::OnDraw(pDC);
+        CFOPDrawWnd::OnDraw(pDC);
     }
     QImage Grab() { return GetClientWidget()->grab().toImage(); }
 };
@@ -256,16 +256,16 @@ TEST_F(FigkitViews, OwningSetsHoldReferencesAndListsDoNot)
 TEST_F(FigkitViews, HandlesOfModelsAndCanvasesGoWithThem)
 {
     auto* model = new CFODataModel;
-    auto* canvas = new CFOPCanvasCore;
+    auto* canvas = new CFOPDrawWnd;
     const DWORD modelHandle = model->GetModelHandle();
     const DWORD canvasHandle = canvas->GetCanvasHandle();
     EXPECT_NE(modelHandle, 0u);
     EXPECT_EQ(CFODataModel::FromModelHandle(modelHandle), model);
-    EXPECT_EQ(CFOPCanvasCore::FromCanvasHandle(canvasHandle), canvas);
+    EXPECT_EQ(CFOPDrawWnd::FromCanvasHandle(canvasHandle), canvas);
     delete model;
     delete canvas;
     EXPECT_EQ(CFODataModel::FromModelHandle(modelHandle), nullptr);
-    EXPECT_EQ(CFOPCanvasCore::FromCanvasHandle(canvasHandle), nullptr);
+    EXPECT_EQ(CFOPDrawWnd::FromCanvasHandle(canvasHandle), nullptr);
     // A new model in the freed slot does not answer to the old handle.
     CFODataModel next;
     EXPECT_NE(next.GetModelHandle(), modelHandle);

@@ -227,7 +227,7 @@ TEST(PlayerWindow, DemoMainScreenShowsItsSymbolsRunning)
         EXPECT_EQ(types.count(type), 1u) << type;
 
     // Drawn in run mode, the animated symbols run their timers.
-    CFOPCanvasCore* canvas = view->GetCanvas();
+    CFOPDrawWnd* canvas = view->GetCanvas();
     ASSERT_NE(canvas, nullptr);
     EXPECT_TRUE(PumpUntil([&] { return canvas->GetShapeTimerCount() > 0; }));
 

@@ -224,8 +224,8 @@ TEST_F(SymbolShapes, StepsFollowTheirPartsTickByTick)
     std::vector<int> heights;
     for (int i = 0; i < 10; ++i)
     {
-        ASSERT_TRUE(CFOPCanvasCore::DispatchShapeTimer(motor->GetTimerId()));
-        ASSERT_TRUE(CFOPCanvasCore::DispatchShapeTimer(level->GetTimerId()));
+        ASSERT_TRUE(CFOPDrawWnd::DispatchShapeTimer(motor->GetTimerId()));
+        ASSERT_TRUE(CFOPDrawWnd::DispatchShapeTimer(level->GetTimerId()));
         EXPECT_EQ(SymbolParts::CenterOf(body).y, 116);
         xs.push_back(140 - SymbolParts::CenterOf(body).x);
         EXPECT_EQ(Rc(mark).bottom, 140);
@@ -349,7 +349,7 @@ TEST_F(SymbolShapes, MissingPartsMakeStepsAndTogglesDoNothing)
                                                               {empty, empty->GetTimerId()}})
     {
         ASSERT_GT(animated.second, 0);
-        EXPECT_TRUE(CFOPCanvasCore::DispatchShapeTimer(animated.second));
+        EXPECT_TRUE(CFOPDrawWnd::DispatchShapeTimer(animated.second));
         EXPECT_FALSE(animated.first->DoAnimate());
     }
     EXPECT_EQ(Rc(mark), markBefore);
@@ -375,7 +375,7 @@ TEST_F(SymbolShapes, StoredSymbolsReloadWithStepAndStateAndRestartTheirTimers)
         Draw(screen);
         auto* motor = static_cast<CMotorShape*>(screen.model.GetShapes()->GetObject(0));
         for (int i = 0; i < 3; ++i)
-            CFOPCanvasCore::DispatchShapeTimer(motor->GetTimerId());
+            CFOPDrawWnd::DispatchShapeTimer(motor->GetTimerId());
         EXPECT_EQ(motor->GetStep(), 16);
         auto* s2 = static_cast<CMySwitchShape2*>(screen.model.GetShapes()->GetObject(4));
         Click(screen.canvas, Rc(s2).CenterPoint());
@@ -400,7 +400,7 @@ TEST_F(SymbolShapes, StoredSymbolsReloadWithStepAndStateAndRestartTheirTimers)
     Draw(screen);
     ASSERT_GT(motor->GetTimerId(), 0);
     EXPECT_EQ(screen.canvas.GetShapeTimerCount(), 3);
-    CFOPCanvasCore::DispatchShapeTimer(motor->GetTimerId());
+    CFOPDrawWnd::DispatchShapeTimer(motor->GetTimerId());
     EXPECT_EQ(motor->GetStep(), 20);
 
     // Cut short anywhere, the screen fails to load and leaves an empty model.

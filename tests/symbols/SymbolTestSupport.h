@@ -39,7 +39,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
 }
 
 // A press and release of the left button at a canvas point, as the window system delivers them.
-inline void Click(CFOPCanvasCore& canvas, CPoint pt)
+inline void Click(CFOPDrawWnd& canvas, CPoint pt)
 {
     QWidget* w = canvas.GetWidget();
     const QPointF local(pt.x, pt.y);
@@ -56,7 +56,7 @@ inline void Click(CFOPCanvasCore& canvas, CPoint pt)
 struct Screen
 {
     CFODataModel model;
-    CFOPCanvasCore canvas;
+    CFOPDrawWnd canvas;
     explicit Screen(CSize size = CSize(640, 480))
     {
         canvas.CreateCanvas(nullptr, CRect(0, 0, size.cx, size.cy));

@@ -1,0 +1,122 @@
+// CFODrawView: the editing canvas as a document view with scroll bars over the page, and
+// CFOScriptView, the same canvas with the shape-event hooks of a scripted screen. The canvas
+// itself is CFOPCanvasCore; this class binds it to the view's window, its scroll position and the
+// commands of the edit menu.
+#pragma once
+
+#include "figkit/FOPCanvasCore.h"
+#include "mfc/View.h"
+
+// Commands of the canvas beyond the framework's edit commands.
+enum
+{
+    ID_FOP_GROUP = 0x8A00,
+    ID_FOP_UNGROUP,
+    ID_FOP_ALIGN_LEFT,
+    ID_FOP_ALIGN_CENTER,
+    ID_FOP_ALIGN_RIGHT,
+    ID_FOP_ALIGN_TOP,
+    ID_FOP_ALIGN_MIDDLE,
+    ID_FOP_ALIGN_BOTTOM,
+    ID_FOP_SAME_WIDTH,
+    ID_FOP_SAME_HEIGHT,
+    ID_FOP_SAME_SIZE,
+    ID_FOP_BRING_FRONT,
+    ID_FOP_SEND_BACK,
+    ID_FOP_BRING_FORWARD,
+    ID_FOP_SEND_BACKWARD,
+    ID_FOP_LOCK,
+    ID_FOP_UNLOCK,
+    ID_FOP_ZOOM_IN,
+    ID_FOP_ZOOM_OUT,
+    ID_FOP_ZOOM_100,
+    ID_FOP_SHOW_GRID,
+    ID_FOP_SNAP_GRID,
+    ID_FOP_ROTATE_LEFT,
+    ID_FOP_ROTATE_RIGHT,
+};
+
+class CFODrawView : public CScrollView, public CFOPCanvasCore
+{
+    DECLARE_DYNCREATE(CFODrawView)
+public:
+    CFODrawView();
+    ~CFODrawView() override;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    // The canvas draws itself, scroll position and zoom included.
+    void OnDraw(CDC* pDC) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    CPoint GetCanvasScrollPosition() const override { return GetDeviceScrollPosition(); }
+    void UpdateScrollBarSize() override;
+    void ShowRulers(BOOL bShow) override;
+    BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE) override;
+    // One page: the screen's page scaled to fit the paper, without grid or selection.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    // A toolbox item dropped on the view: the model's factory makes the shape.
+    virtual BOOL OnDrop(UINT nType, CPoint ptClient);
+    // The lock command of the edit menu.
+    void OnFOPFOLockcomp();
+
+    afx_msg void OnPaint() override { CFOPCanvasCore::OnPaint(); }
+    afx_msg void OnTimer(UINT_PTR nIDEvent) override;
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnLButtonDown(nFlags, point);
+    }
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnLButtonUp(nFlags, point);
+    }
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnLButtonDblClk(nFlags, point);
+    }
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnRButtonDown(nFlags, point);
+    }
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point) override
+    {
+        CFOPCanvasCore::OnMouseMove(nFlags, point);
+    }
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override
+    {
+        CFOPCanvasCore::OnKeyDown(nChar, nRepCnt, nFlags);
+    }
+    afx_msg void OnDestroy() override;
+    afx_msg void OnSetFocus(CWnd* pOldWnd) override;
+    afx_msg void OnKillFocus(CWnd* pNewWnd) override;
+
+    afx_msg void OnEditUndo();
+    afx_msg void OnEditRedo();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditPaste();
+    afx_msg void OnEditClear();
+    afx_msg void OnEditSelectAll();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateNeedSelection(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnCanvasCommand(UINT nID);
+    afx_msg void OnUpdateCanvasCommand(CCmdUI* pCmdUI);
+
+protected:
+    void OnWidgetCreated(const CREATESTRUCT& cs) override;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+class CFOScriptView : public CFODrawView
+{
+    DECLARE_DYNCREATE(CFOScriptView)
+public:
+    CFOScriptView() = default;
+    ~CFOScriptView() override = default;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
