@@ -1,5 +1,7 @@
 #include "player/PlexrunView.h"
 
+#include "mfc/Print.h"
+
 #include "com/ComError.h"
 #include "com/ComUtil.h"
 #include "com/SafeArray.h"
@@ -130,6 +132,32 @@ void CPlexrunView::OnSize(UINT nType, int cx, int cy)
 }
 
 void CPlexrunView::OnDraw(CDC*) {}
+
+BOOL CPlexrunView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    pInfo->SetMaxPage(1);
+    return DoPreparePrinting(pInfo);
+}
+
+void CPlexrunView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    CExtDataModel* model = GetCurrentModel();
+    if (!m_pCanvas || !model)
+        return;
+    const CRect page = model->GetPagePosition();
+    const CRect& area = pInfo->m_rectDraw;
+    if (page.IsRectEmpty() || area.IsRectEmpty())
+        return;
+    // The canvas draws the view's own screen; printed, it keeps its proportions on the paper.
+    const double scale = std::min(double(area.Width()) / page.Width(), double(area.Height()) / page.Height());
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowOrg(page.left, page.top);
+    pDC->SetWindowExt(10000, 10000);
+    const int ext = int(10000 * scale);
+    pDC->SetViewportExt(ext, ext);
+    pDC->SetViewportOrg(area.left, area.top);
+    m_pCanvas->DrawCanvasContents(pDC, page);
+}
 
 BOOL CPlexrunView::LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent)
 {

@@ -86,6 +86,9 @@ public:
 
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
+    // Printing (commands 57607 to 57609, event kind 6): the shown screen's page, fitted to the paper.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
     void OnSize(UINT nType, int cx, int cy) override;
     void OnTimer(UINT_PTR nIDEvent) override;

@@ -5,6 +5,7 @@
 
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPValueDriverShapes.h"
+#include "mfc/ModalHook.h"
 #include "symbols/LinkOpener.h"
 #include "mfc/Dialog.h"
 #include "mfc/Messages.h"
@@ -21,6 +22,8 @@
 #include "player/QYRViewView.h"
 #include "player/RunCanvas.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -458,6 +461,24 @@ TEST(PlayerRuntime, ShapeEventsHideShowRunProceduresAndOpenLinks)
     demo.Click(demo.ByEvent(13, L"Lamp"));
     EXPECT_TRUE(lamp->IsVisible());
     demo.view->DoEventAtAllGeometryUp(any, 12, L"NoSuchShape");
+
+    // Kind 6 prints the shown screen (to a PDF file without a desktop).
+    QTemporaryDir dir;
+    const CString pdf = CString::FromUtf8((dir.path() + "/screen.pdf").toStdString());
+    {
+        CModalHookScope hook(
+            [&pdf](const AfxModalRequest& r)
+            {
+                EXPECT_EQ(AfxModalKind::FileDialog, r.kind);
+                r.paths.push_back(pdf);
+                return IDOK;
+            });
+        demo.view->DoEventAtAllGeometryUp(any, 6, CString());
+    }
+    QFile file(QString::fromStdString(pdf.ToUtf8()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    EXPECT_GT(file.size(), 1000);
 }
 
 TEST(PlayerRuntime, PathAndScaleDriversMoveTheirTarget)
