@@ -526,6 +526,10 @@ void CPlexrunView::DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, 
     case 6:
         SendMessage(WM_COMMAND, 57607, 0);
         break;
+    case 16:
+        if (m_pCanvas)
+            m_pCanvas->OnFoFileExport();
+        break;
     case 12:
     case 13:
         if (CExtDataModel* model = GetCurrentModel(); model && !strEvent.IsEmpty())

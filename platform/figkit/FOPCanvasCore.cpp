@@ -6,7 +6,10 @@
 #include "mfc/Dc.h"
 #include "mfc/FrameWnd.h"
 #include "mfc/Menu.h"
+#include "mfc/ModalHook.h"
 
+#include <QFileDialog>
+#include <QImage>
 #include <QWidget>
 
 #include <algorithm>
@@ -529,4 +532,57 @@ void CFOPDrawWnd::OnDestroy()
 {
     CFOPCanvasCore::OnDestroy();
     CWnd::OnDestroy();
+}
+
+BOOL CFOPCanvasCore::ExportPageToFile(const CString& strPath)
+{
+    if (!m_pModel || strPath.IsEmpty())
+        return FALSE;
+    const CRect page = m_pModel->GetPagePosition();
+    if (page.IsRectEmpty() || page.Width() > 32767 || page.Height() > 32767)
+        return FALSE;
+    QImage image(page.Width(), page.Height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        CImageDC dc(image);
+        dc.SetWindowOrg(page.left, page.top);
+        const BOOL printing = m_bPrinting;
+        m_bPrinting = TRUE; // the picture holds the screen, not the editing aids
+        DrawCanvasContents(&dc, page);
+        m_bPrinting = printing;
+    }
+    return image.save(QString::fromStdString(strPath.ToUtf8())) ? TRUE : FALSE;
+}
+
+BOOL CFOPCanvasCore::OnFoFileExport()
+{
+    AfxModalRequest request;
+    request.kind = AfxModalKind::FileDialog;
+    request.pParent = GetCanvasWnd();
+    request.bOpenFileDialog = FALSE;
+    request.strText = L"export.png";
+    request.strDefExt = L"png";
+    request.strFilter = L"PNG Files (*.png)|*.png|Bitmap Files (*.bmp)|*.bmp|JPEG Files (*.jpg)|*.jpg||";
+    CString path;
+    int answer = IDCANCEL;
+    if (AfxCallModalHook(request, answer))
+    {
+        if (answer != IDOK || request.paths.empty())
+            return FALSE;
+        path = request.paths.front();
+    }
+    else
+    {
+        CWnd* wnd = GetCanvasWnd();
+        const QString chosen = QFileDialog::getSaveFileName(wnd ? wnd->GetWidget() : nullptr, QString(),
+                                                            QStringLiteral("export.png"),
+                                                            QStringLiteral("Pictures (*.png *.bmp *.jpg)"));
+        if (chosen.isEmpty())
+            return FALSE;
+        path = CString::FromUtf8(chosen.toStdString());
+    }
+    if (ExportPageToFile(path))
+        return TRUE;
+    AfxMessageBox(L"The picture could not be written: " + path, MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
 }

@@ -127,6 +127,11 @@ public:
     virtual void OnDraw(CDC* pDC);
     // Draws only the page and shapes, in canvas coordinates (printing, images).
     void DrawCanvasContents(CDC* pDC, const CRect& rcClip);
+    // File export: asks for a picture file (PNG, BMP or JPEG by its extension) and saves the page
+    // into it; FALSE when cancelled or not written (then a message says so).
+    BOOL OnFoFileExport();
+    // Saves the page as a picture file; FALSE when it cannot be written.
+    BOOL ExportPageToFile(const CString& strPath);
 
     // Events of shapes for the program; the base does nothing.
     virtual void DoButtonClickEvent(CFODrawShape* pShape);

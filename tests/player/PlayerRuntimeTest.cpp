@@ -479,6 +479,37 @@ TEST(PlayerRuntime, ShapeEventsHideShowRunProceduresAndOpenLinks)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
     EXPECT_GT(file.size(), 1000);
+
+    // Kind 16 exports the page as a picture; a file that cannot be written says so.
+    const CString png = CString::FromUtf8((dir.path() + "/screen.png").toStdString());
+    std::vector<CString> messages;
+    {
+        CModalHookScope hook(
+            [&](const AfxModalRequest& r)
+            {
+                if (r.kind == AfxModalKind::MessageBox)
+                {
+                    messages.push_back(r.strText);
+                    return IDOK;
+                }
+                r.paths.push_back(messages.empty() && !QFile::exists(dir.path() + "/screen.png")
+                                      ? png
+                                      : CString(L"/nonexistent-folder/screen.png"));
+                return IDOK;
+            });
+        demo.view->DoEventAtAllGeometryUp(any, 16, CString());
+        EXPECT_TRUE(messages.empty());
+        demo.view->DoEventAtAllGeometryUp(any, 16, CString());
+    }
+    const QImage picture(dir.path() + "/screen.png");
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.width(), demo.Model()->GetPagePosition().Width());
+    int drawn = 0; // the screen's shapes are in it, not a blank page
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4)
+            drawn += picture.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(drawn, 500);
+    ASSERT_EQ(messages.size(), 1u);
 }
 
 TEST(PlayerRuntime, PathAndScaleDriversMoveTheirTarget)
