@@ -141,22 +141,8 @@ BOOL CPlexrunView::OnPreparePrinting(CPrintInfo* pInfo)
 
 void CPlexrunView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    CExtDataModel* model = GetCurrentModel();
-    if (!m_pCanvas || !model)
-        return;
-    const CRect page = model->GetPagePosition();
-    const CRect& area = pInfo->m_rectDraw;
-    if (page.IsRectEmpty() || area.IsRectEmpty())
-        return;
-    // The canvas draws the view's own screen; printed, it keeps its proportions on the paper.
-    const double scale = std::min(double(area.Width()) / page.Width(), double(area.Height()) / page.Height());
-    pDC->SetMapMode(MM_ANISOTROPIC);
-    pDC->SetWindowOrg(page.left, page.top);
-    pDC->SetWindowExt(10000, 10000);
-    const int ext = int(10000 * scale);
-    pDC->SetViewportExt(ext, ext);
-    pDC->SetViewportOrg(area.left, area.top);
-    m_pCanvas->DrawCanvasContents(pDC, page);
+    if (m_pCanvas)
+        m_pCanvas->DrawPageFitted(pDC, pInfo->m_rectDraw);
 }
 
 BOOL CPlexrunView::LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent)

@@ -99,23 +99,7 @@ BOOL CFODrawView::OnPreparePrinting(CPrintInfo* pInfo)
 
 void CFODrawView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!m_pModel)
-        return;
-    const CRect page = m_pModel->GetPagePosition();
-    const CRect& area = pInfo->m_rectDraw;
-    if (page.IsRectEmpty() || area.IsRectEmpty())
-        return;
-    // Fit the page into the paper, keeping its proportions.
-    const double scale = std::min(double(area.Width()) / page.Width(), double(area.Height()) / page.Height());
-    pDC->SetMapMode(MM_ANISOTROPIC);
-    pDC->SetWindowOrg(page.left, page.top);
-    pDC->SetWindowExt(10000, 10000);
-    const int ext = int(10000 * scale);
-    pDC->SetViewportExt(ext, ext);
-    pDC->SetViewportOrg(area.left, area.top);
-    m_bPrinting = TRUE;
-    DrawCanvasContents(pDC, page);
-    m_bPrinting = FALSE;
+    DrawPageFitted(pDC, pInfo->m_rectDraw);
 }
 
 BOOL CFODrawView::OnDrop(UINT nType, CPoint ptClient)

@@ -586,3 +586,24 @@ BOOL CFOPCanvasCore::OnFoFileExport()
     AfxMessageBox(L"The picture could not be written: " + path, MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
 }
+
+void CFOPCanvasCore::DrawPageFitted(CDC* pDC, const CRect& rcArea)
+{
+    if (!m_pModel || !pDC)
+        return;
+    const CRect page = m_pModel->GetPagePosition();
+    if (page.IsRectEmpty() || rcArea.IsRectEmpty())
+        return;
+    const double scale =
+        std::min(double(rcArea.Width()) / page.Width(), double(rcArea.Height()) / page.Height());
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowOrg(page.left, page.top);
+    pDC->SetWindowExt(10000, 10000);
+    const int ext = int(10000 * scale);
+    pDC->SetViewportExt(ext, ext);
+    pDC->SetViewportOrg(rcArea.left, rcArea.top);
+    const BOOL printing = m_bPrinting;
+    m_bPrinting = TRUE;
+    DrawCanvasContents(pDC, page);
+    m_bPrinting = printing;
+}

@@ -127,6 +127,8 @@ public:
     virtual void OnDraw(CDC* pDC);
     // Draws only the page and shapes, in canvas coordinates (printing, images).
     void DrawCanvasContents(CDC* pDC, const CRect& rcClip);
+    // Draws the page fitted into a printed area, keeping its proportions, without editing aids.
+    void DrawPageFitted(CDC* pDC, const CRect& rcArea);
     // File export: asks for a picture file (PNG, BMP or JPEG by its extension) and saves the page
     // into it; FALSE when cancelled or not written (then a message says so).
     BOOL OnFoFileExport();
