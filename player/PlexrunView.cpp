@@ -16,6 +16,7 @@
 #include "model/WorkSpaceObj.h"
 #include "model/XVKMethodHost.h"
 #include "player/ExtDataModel.h"
+#include "player/MyHMIChildDlg.h"
 #include "player/PlexrunApp.h"
 #include "player/PlexrunDoc.h"
 #include "player/RunCanvas.h"
@@ -25,10 +26,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 IMPLEMENT_DYNCREATE(CPlexrunView, CView)
 
 BEGIN_MESSAGE_MAP(CPlexrunView, CView)
+ON_COMMAND(RUN_CMD_TEST_POPUP, &CPlexrunView::OnShowTestPopup)
 END_MESSAGE_MAP()
 
 namespace
@@ -526,10 +529,25 @@ void CPlexrunView::OpenFileWithShell(const CString& strPath)
     OpenLinkInBrowser(L"file://" + strPath, SW_SHOW);
 }
 
-BOOL CPlexrunView::ShowPopupScreen(const CString&, const CString&, CSize)
+BOOL CPlexrunView::ShowPopupScreen(const CString& strPath, const CString& strTitle, CSize size)
 {
-    // Popup screens are not offered by this view.
-    return FALSE;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    CMyHMIChildDlg dlg;
+    dlg.m_strScreenPath = strPath;
+    dlg.m_strTitle = strTitle;
+    dlg.m_rcWindow = CRect(left, top, left + size.cx, top + size.cy);
+    // The player's model, so that the popup builds the player's own shapes too.
+    const auto model = std::make_unique<CExtDataModel>();
+    dlg.m_pModel = model.get();
+    dlg.DoModal();
+    return TRUE;
+}
+
+void CPlexrunView::OnShowTestPopup()
+{
+    if (CPlexrunApp* app = AfxGetPlexrunApp())
+        ShowPopupScreen(app->GetDemoFolder() + L"hmicheck.xdg", L"Test", CSize(800, 600));
 }
 
 BOOL CPlexrunView::SwitchScreen(const CString& strName)

@@ -29,6 +29,12 @@ enum
     RUN_TIMER_STEPPING = 1128,
 };
 
+// Shows the demo folder's "hmicheck.xdg" as a popup; no menu or accelerator carries it.
+enum
+{
+    RUN_CMD_TEST_POPUP = 32794,
+};
+
 // Screen and shape properties the runtime reads.
 enum
 {
@@ -50,6 +56,8 @@ public:
 
     // Added operations.
     virtual void OpenFileWithShell(const CString& strPath);
+    // Shows the screen file (the main screen for an empty path) in a modal window of that size,
+    // centred on the screen, and returns when it is closed.
     virtual BOOL ShowPopupScreen(const CString& strPath, const CString& strTitle, CSize size);
     virtual int CountBoundShapes() { return 0; }
     virtual UINT GetRefreshTimerId() { return RUN_TIMER_REFRESH; }
@@ -100,6 +108,7 @@ public:
     void OnSize(UINT nType, int cx, int cy) override;
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnDestroy() override;
+    afx_msg void OnShowTestPopup();
 
 protected:
     // Creates the process's script engine with "app" (this view and pModel) and the project script.
