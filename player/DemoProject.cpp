@@ -39,6 +39,15 @@ const wchar_t* const kSystemScript =
     L"function OnReset(text, n)\r\n"
     L"{\r\n"
     L"    app.SetGVarValue(\"#Counter\", 0);\r\n"
+    L"}\r\n"
+    L"// The check popup's procedures: they run only when the popup made the script engine.\r\n"
+    L"function OnCheckStart(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Checked\", 0);\r\n"
+    L"}\r\n"
+    L"function OnCheckTimer(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Checked\", app.GetGVarValue(\"#Checked\") + 1);\r\n"
     L"}\r\n";
 
 // Builds one screen of the demo.
@@ -234,6 +243,21 @@ BOOL WriteDetailsScreen(const CString& strPath)
     return b.Save(strPath);
 }
 
+// The screen of the player's check popup (command 32794), in the demo folder itself.
+BOOL WriteCheckScreen(const CString& strPath)
+{
+    CScreenBuilder b;
+    Caption(b, L"Check");
+    ValueRow(b, 84, L"Ramp", L"Simulation.Ramp");
+    ValueRow(b, 112, L"Timer steps", L"#Counter");
+    CScreenBuilder::Bind(b.Add(610, CRect(330, 44, 410, 174)), L"Plant.Area1.Tank1.Level");
+    CScreenBuilder::Bind(b.Add(608, CRect(430, 54, 530, 154)), L"Plant.Area2.Pump1.Running");
+    CScreenBuilder::Bind(b.Add(611, CRect(550, 74, 610, 134)), L"Plant.Area1.Tank1.Valve");
+    // The lower part, from (20, 190) to (620, 380), is kept free for a data grid.
+    b.Procedures(L"OnCheckStart", L"OnCheckTimer", 500, CString());
+    return b.Save(strPath);
+}
+
 BOOL WriteScript(const CString& strPath)
 {
     CStdioFileEx file;
@@ -267,6 +291,7 @@ void InitDemoWorkSpace(CWorkSpaceObj& ws)
     AddVariable(ws, L"#Closed", FO_VALUE::MakeInt(0));
     AddVariable(ws, L"#Screen", FO_VALUE::MakeInt(1));
     AddVariable(ws, L"#Setpoint", FO_VALUE::MakeDouble(50.0));
+    AddVariable(ws, L"#Checked", FO_VALUE::MakeInt(0));
     ws.CreateParamSTags();
 }
 
@@ -283,5 +308,6 @@ BOOL WriteDemoProject(const CString& strInstallRoot)
     return ws.SaveDocument(folder + L"demo.dcp") && WriteMainScreen(folder + L"XdgFiles/Main.xdg") &&
            WriteTrendsScreen(folder + L"XdgFiles/Trends.xdg") &&
            WriteDetailsScreen(folder + L"XdgFiles/Details.xdg") &&
-           WriteScript(folder + L"ScriptFiles/system.uscp");
+           WriteScript(folder + L"ScriptFiles/system.uscp") &&
+           WriteCheckScreen(strInstallRoot + L"/Demo/hmicheck.xdg");
 }

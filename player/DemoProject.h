@@ -1,5 +1,6 @@
 // The bundled demo project: "Demo/demo/demo.dcp", its main screen "XdgFiles/Main.xdg" with one of
-// each symbol shape, and "ScriptFiles/system.uscp", written under an install root. The build writes
+// each symbol shape, and "ScriptFiles/system.uscp", written under an install root, with the
+// player's check popup screen "Demo/hmicheck.xdg" beside it. The build writes
 // it into the build tree; tests write their own copies.
 #pragma once
 
