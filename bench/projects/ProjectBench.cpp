@@ -7,6 +7,9 @@
 #include "model/ParamObj.h"
 #include "model/WorkSpaceObj.h"
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
