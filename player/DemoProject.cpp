@@ -258,13 +258,13 @@ BOOL WriteCheckScreen(const CString& strPath)
     return b.Save(strPath);
 }
 
-BOOL WriteScript(const CString& strPath)
+BOOL WriteScript(const CString& strPath, const wchar_t* text = kSystemScript)
 {
     CStdioFileEx file;
     if (!file.Open(strPath,
                    CFile::modeCreate | CFile::modeWrite | CFile::typeText | CStdioFileEx::modeWriteUnicode))
         return FALSE;
-    file.WriteString(kSystemScript);
+    file.WriteString(text);
     file.Close();
     return TRUE;
 }
@@ -295,13 +295,70 @@ void InitDemoWorkSpace(CWorkSpaceObj& ws)
     ws.CreateParamSTags();
 }
 
-BOOL WriteDemoProject(const CString& strInstallRoot)
+namespace
 {
-    const CString folder = strInstallRoot + L"/Demo/demo/";
+// The seed script of a project the editor makes.
+const wchar_t* const kSeedScript =
+    L"function main(strShapeKey1, shape)\r\n{\r\n\tapp.test(\"testing code here!\");\r\n}";
+
+BOOL MakeProjectFolders(const CString& folder)
+{
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(folder.ToUtf8()) / "XdgFiles", ec);
     std::filesystem::create_directories(std::filesystem::path(folder.ToUtf8()) / "ScriptFiles", ec);
-    if (ec)
+    return !ec;
+}
+
+// "Demo/newproject": the sample project the editor's Test Sample Project opens, as a new project
+// looks (an empty main screen and the seed script).
+BOOL WriteNewProjectSample(const CString& strInstallRoot)
+{
+    const CString folder = strInstallRoot + L"/Demo/newproject/";
+    if (!MakeProjectFolders(folder))
+        return FALSE;
+    CWorkSpaceObj ws;
+    ws.CreateParamSTags();
+    ws.m_strMainScreen = L"Main.xdg";
+    CScreenBuilder b;
+    b.Model().SetCanvasSize(CSize(ws.m_nCanvasWidth, ws.m_nCanvasHeight));
+    return b.Save(folder + L"XdgFiles/Main.xdg") &&
+           WriteScript(folder + L"ScriptFiles/system.uscp", kSeedScript) &&
+           ws.SaveDocument(folder + L"newproject.dcp");
+}
+
+// "Template/TankFarm": a project template with variables and a tank screen.
+BOOL WriteTankTemplate(const CString& strInstallRoot)
+{
+    const CString folder = strInstallRoot + L"/Template/TankFarm/";
+    if (!MakeProjectFolders(folder))
+        return FALSE;
+    CWorkSpaceObj ws;
+    ws.CreateParamSTags();
+    ws.m_strProjectName = L"Tank farm";
+    ws.m_strMainScreen = L"Main.xdg";
+    ws.m_nWindowWidth = 640;
+    ws.m_nWindowHeight = 400;
+    AddVariable(ws, L"#TankLevel", FO_VALUE::MakeDouble(42.5));
+    AddVariable(ws, L"#PumpOn", FO_VALUE::MakeBool(TRUE));
+    AddVariable(ws, L"@Alarm", FO_VALUE::MakeString(L"none"));
+    CScreenBuilder b;
+    Caption(b, L"Tank farm");
+    CScreenBuilder::Bind(b.Add(610, CRect(40, 80, 140, 240)), L"#TankLevel");
+    CScreenBuilder::Bind(b.Add(608, CRect(180, 120, 280, 220)), L"#PumpOn");
+    CScreenBuilder::Bind(b.Label(CRect(40, 250, 140, 274), CString()), L"#TankLevel");
+    return b.Save(folder + L"XdgFiles/Main.xdg") &&
+           WriteScript(folder + L"ScriptFiles/system.uscp", kSeedScript) &&
+           ws.SaveDocument(folder + L"TankFarm.dcp");
+}
+} // namespace
+
+BOOL WriteDemoProject(const CString& strInstallRoot)
+{
+    if (!WriteNewProjectSample(strInstallRoot) || !WriteTankTemplate(strInstallRoot))
+        return FALSE;
+
+    const CString folder = strInstallRoot + L"/Demo/demo/";
+    if (!MakeProjectFolders(folder))
         return FALSE;
     CWorkSpaceObj ws;
     InitDemoWorkSpace(ws);

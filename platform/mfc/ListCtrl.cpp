@@ -1,5 +1,7 @@
 #include "mfc/ListCtrl.h"
 
+#include "mfc/Notify.h"
+
 #include "mfc/ControlsPrivate.h"
 #include "mfc/Dc.h"
 #include "mfc/HeaderCtrl.h"
@@ -128,10 +130,42 @@ protected:
         const int i = y < 0 ? -1 : y / RowHeight();
         if (!Valid(i))
             return;
-        for (Row& r : rows)
-            r.state &= ~UINT(LVIS_SELECTED | LVIS_FOCUSED);
-        rows[size_t(i)].state |= LVIS_SELECTED | LVIS_FOCUSED;
+        // Ctrl adds a row to the selection (or takes it away) unless the list is single-selection.
+        const HWND h = AfxWindowAtOrAbove(this);
+        CWnd* self = CWnd::FromHandle(h);
+        const bool bAdd =
+            (e->modifiers() & Qt::ControlModifier) && self && !(self->GetStyle() & LVS_SINGLESEL);
+        if (bAdd)
+        {
+            for (Row& r : rows)
+                r.state &= ~UINT(LVIS_FOCUSED);
+            rows[size_t(i)].state ^= LVIS_SELECTED;
+            rows[size_t(i)].state |= LVIS_FOCUSED;
+        }
+        else
+        {
+            for (Row& r : rows)
+                r.state &= ~UINT(LVIS_SELECTED | LVIS_FOCUSED);
+            rows[size_t(i)].state |= LVIS_SELECTED | LVIS_FOCUSED;
+        }
         update();
+        if (h)
+        {
+            AfxQtEntry entry;
+            NMHDR hdr = {};
+            AfxSendNotify(h, NM_CLICK, &hdr);
+        }
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        mousePressEvent(e);
+        if (const HWND h = AfxWindowAtOrAbove(this))
+        {
+            AfxQtEntry entry;
+            NMHDR hdr = {};
+            AfxSendNotify(h, NM_DBLCLK, &hdr);
+        }
     }
 
 private:
