@@ -9,17 +9,6 @@
 
 #define ODT_LISTBOX 2
 
-struct MEASUREITEMSTRUCT
-{
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemWidth;
-    UINT itemHeight;
-    ULONG_PTR itemData;
-};
-typedef MEASUREITEMSTRUCT* LPMEASUREITEMSTRUCT;
-
 struct DELETEITEMSTRUCT
 {
     UINT CtlType;

@@ -102,7 +102,6 @@ struct DRAWITEMSTRUCT
 };
 typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 
-#ifndef ODT_MENU
 struct MEASUREITEMSTRUCT
 {
     UINT CtlType;
@@ -113,7 +112,6 @@ struct MEASUREITEMSTRUCT
     ULONG_PTR itemData;
 };
 typedef MEASUREITEMSTRUCT* LPMEASUREITEMSTRUCT;
-#endif
 
 class CHeaderCtrl;
 
