@@ -2,6 +2,7 @@
 #pragma once
 
 #include "mfc/Dc.h"
+#include "mfc/ImageList.h"
 
 struct FO_GLOBAL_DATA
 {
@@ -23,6 +24,8 @@ struct FO_GLOBAL_DATA
     COLORREF m_crBtnLight = 0;
     COLORREF m_crBtnText = 0;
     CFont m_fontRegular;
+    // Small (16 x 16) images that hosted list controls take for their rows.
+    CImageList m_imageList;
 };
 
 FO_GLOBAL_DATA& AfxGetFOGlobalData();

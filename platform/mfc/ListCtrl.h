@@ -6,6 +6,8 @@
 
 #include "mfc/Wnd.h"
 
+class CImageList;
+
 class CDC;
 
 #define WC_LISTVIEWW L"SysListView32"
@@ -51,6 +53,9 @@ class CDC;
 #define LVIF_STATE 0x0008
 
 #define LVIR_BOUNDS 0
+
+#define LVSIL_NORMAL 0
+#define LVSIL_SMALL 1
 
 // Owner drawing.
 #define ODT_LISTVIEW 102
@@ -126,12 +131,18 @@ public:
         return DWORD(Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(dwNewStyle)));
     }
 
+    // The images of the rows (owner-drawn rows draw them themselves); the previous list.
+    CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+    CImageList* GetImageList(int nImageListType) const;
+
     // Draws one row of an owner-drawn list; the base draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     // Called with the paint's DC after every row is drawn.
     virtual void OnDrawAfterItems(CDC* pDC) { (void)pDC; }
 
 protected:
+    CImageList* m_pImageLists[2] = {nullptr, nullptr};
+
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return const_cast<CListCtrl*>(this)->SendMessage(message, wParam, lParam);

@@ -3,6 +3,7 @@
 #include "mfc/Controls.h"
 #include "mfc/Exceptions.h"
 #include "mfc/FrameWnd.h"
+#include "mfc/Dc.h"
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
@@ -942,6 +943,28 @@ BOOL CWnd::IsWindowEnabled() const
 {
     QWidget* w = GetWidget();
     return w && w->isEnabled();
+}
+
+void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
+{
+    m_pFont = pFont;
+    QWidget* w = GetWidget();
+    if (!w || !pFont)
+        return;
+    w->setFont(pFont->ToQFont());
+    if (bRedraw)
+        w->update();
+}
+
+void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT)
+{
+    QWidget* w = GetClientWidget();
+    if (!w)
+        return;
+    if (!lpRect && (xAmount || yAmount))
+        for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            child->move(child->pos() + QPoint(xAmount, yAmount));
+    w->update();
 }
 
 BOOL CWnd::EnableWindow(BOOL bEnable)

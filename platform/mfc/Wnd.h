@@ -25,6 +25,7 @@
 class QObject;
 class QWidget;
 class CMenu;
+class CFont;
 class CFrameWnd;
 class CRgn;
 struct CCreateContext;
@@ -134,6 +135,11 @@ public:
     BOOL IsWindowVisible() const;
     BOOL IsWindowEnabled() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
+    // The font the window draws its text in; the window keeps the pointer, not a copy.
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
+    // Scrolls the client area: without a rectangle the child windows move with it.
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr);
+    CFont* GetFont() const { return m_pFont; }
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
     void BringWindowToTop();
@@ -290,6 +296,7 @@ private:
     QObject* m_pTimerSink = nullptr;
     bool m_bOwnsWidget = false;
     HICON m_hIcons[2] = {nullptr, nullptr};
+    CFont* m_pFont = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };
