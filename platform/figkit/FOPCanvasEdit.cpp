@@ -879,6 +879,7 @@ void CFOPCanvasCore::SetZoomScale(double dScale)
     m_dZoomScale = dScale;
     DoZoomScaleChanging();
     UpdateScrollBarSize();
+    PlaceHostedWindows();
     UpdateRulerMap();
     InvalidateCanvas();
 }
@@ -898,6 +899,7 @@ void CFOPCanvasCore::ShowRulers(BOOL bShow)
     if (m_bShowRulers == bShow)
         return;
     m_bShowRulers = bShow;
+    PlaceHostedWindows();
     InvalidateCanvas();
 }
 

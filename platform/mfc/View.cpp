@@ -321,7 +321,10 @@ void CScrollView::UpdateBars()
         layout->activate();
     }
     const CSize limit = ScrollLimit();
+    const CPoint old = m_ptDevPos;
     m_ptDevPos = CPoint(Clamp(m_ptDevPos.x, limit.cx), Clamp(m_ptDevPos.y, limit.cy));
+    if (m_ptDevPos != old)
+        ScrollWindow(old.x - m_ptDevPos.x, old.y - m_ptDevPos.y);
     CRect rc;
     GetClientRect(&rc);
     const struct
@@ -347,6 +350,7 @@ void CScrollView::SetDevicePosition(CPoint ptDev)
     const CPoint pos(Clamp(ptDev.x, limit.cx), Clamp(ptDev.y, limit.cy));
     if (pos == m_ptDevPos)
         return;
+    const CPoint old = m_ptDevPos;
     m_ptDevPos = pos;
     if (CScrollViewHost* host = HostOf(this))
     {
@@ -355,6 +359,7 @@ void CScrollView::SetDevicePosition(CPoint ptDev)
         host->m_pHBar->setValue(pos.x);
         host->m_pVBar->setValue(pos.y);
     }
+    ScrollWindow(old.x - pos.x, old.y - pos.y);
     Invalidate(TRUE);
 }
 

@@ -5,6 +5,8 @@
 #include "figkit/FOAction.h"
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODataModel.h"
+#include "model/ColorListCtrl.h"
+#include "model/MyListCtrlShape.h"
 #include "opc/InfoServerExplorerDoc.h"
 
 #include <QFile>
@@ -20,6 +22,60 @@ CPoint At(int x, int y)
     return CPoint(x + FO_RULER_SIZE, y + FO_RULER_SIZE);
 }
 } // namespace
+
+TEST_F(CDesignTest, HostedWindowsFollowTheViewsZoomAndScroll)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CMyExtDataModel* model = view->GetEditModel();
+    ASSERT_NE(model, nullptr);
+    model->SetCanvasSize(CSize(2000, 1500));
+    auto* list = new CMyListCtrlShape;
+    CRect rc(300, 200, 620, 420);
+    list->Create(rc);
+    model->InsertShape(list);
+    ASSERT_NE(list->GetListCtrl(), nullptr);
+    QWidget* hosted = list->GetListCtrl()->GetWidget();
+    auto geometry = [&] {
+        return CRect(hosted->x(), hosted->y(), hosted->x() + hosted->width(), hosted->y() + hosted->height());
+    };
+    auto device = [&]
+    {
+        const CPoint scroll = view->GetDeviceScrollPosition();
+        const double zoom = view->GetZoomScale();
+        const CRect r = list->GetDrawRect();
+        return CRect(
+            int(r.left * zoom) - scroll.x + FO_RULER_SIZE, int(r.top * zoom) - scroll.y + FO_RULER_SIZE,
+            int(r.right * zoom) - scroll.x + FO_RULER_SIZE, int(r.bottom * zoom) - scroll.y + FO_RULER_SIZE);
+    };
+    EXPECT_EQ(geometry(), CRect(At(300, 200), At(620, 420)));
+
+    // Zoomed to 200 % and scrolled: on the shape as the view shows it, through the scroll bar too.
+    view->SetZoomScale(2.0);
+    view->ScrollToPosition(CPoint(250, 180));
+    ASSERT_EQ(view->GetDeviceScrollPosition(), CPoint(250, 180));
+    EXPECT_EQ(geometry(), device());
+    view->OnScroll(MAKEWORD(0xFF, SB_LINEDOWN), 0);
+    EXPECT_GT(view->GetDeviceScrollPosition().y, 180);
+    EXPECT_EQ(geometry(), device());
+    // Moved on the canvas, it follows as well.
+    list->OffsetShape(CSize(40, 20));
+    list->UpdateComp();
+    EXPECT_EQ(geometry(), device());
+    AfxPumpMessages();
+    const QImage shot = view->GetClientWidget()->grab().toImage();
+    EXPECT_TRUE(shot.save(QStringLiteral(QYR_HOSTED_PNG)));
+    CRect cell;
+    ASSERT_TRUE(list->GetListCtrl()->GetCellRect(0, 2, cell, FALSE));
+    const CRect at = device();
+    EXPECT_EQ(QColor(0, 0, 0), shot.pixelColor(at.left + cell.right - 4, at.top + cell.top + 2))
+        << "the list's black cells where the shape shows";
+
+    // Back to 100 % and to the top left.
+    view->SetZoomScale(1.0);
+    view->ScrollToPosition(CPoint(0, 0));
+    EXPECT_EQ(geometry(), device());
+}
 
 TEST_F(CDesignTest, ShapesDrawnMovedResizedGroupedUndoneInOneGoAndReopened)
 {
