@@ -13,6 +13,8 @@ struct FO_GLOBAL_DATA
     CPen m_penOrderLine;
     // Flowing media are drawn solid in a random colour instead of dashed.
     BOOL m_bRandomFlowColor = FALSE;
+    // Moving a composite shape tracks its outline as one simple rectangle (the editor's options).
+    BOOL m_bSimpleTrackComposite = FALSE;
     // The look the programs chose at start-up (FO_GLOBAL::InitGUIType) and whether XP style is on.
     int m_nGUIType = 0;
     BOOL m_bXPStyle = FALSE;

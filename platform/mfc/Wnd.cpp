@@ -341,6 +341,18 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
                     lpParam);
 }
 
+namespace
+{
+AFX_CREATE_HOOK g_pfnCreateHook = nullptr;
+}
+
+AFX_CREATE_HOOK AfxSetCreateWindowHook(AFX_CREATE_HOOK pfnHook)
+{
+    const AFX_CREATE_HOOK previous = g_pfnCreateHook;
+    g_pfnCreateHook = pfnHook;
+    return previous;
+}
+
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
                     int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
@@ -348,7 +360,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
         return FALSE;
     CREATESTRUCT cs = {lpParam, nullptr, nIDorHMenu,    hWndParent,     nHeight,       nWidth,
                        y,       x,       LONG(dwStyle), lpszWindowName, lpszClassName, dwExStyle};
-    if (!PreCreateWindow(cs))
+    if (!PreCreateWindow(cs) || (g_pfnCreateHook && !g_pfnCreateHook(this, cs)))
         return FALSE;
     CWnd* pParent = FromHandlePermanent(cs.hwndParent);
     if ((cs.style & WS_CHILD) && !pParent)

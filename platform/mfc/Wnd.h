@@ -424,6 +424,11 @@ BOOL DestroyCaret();
 // that wants them returns this from its CreateWidget.
 QWidget* AfxCreateScrollBarHost(QWidget* pParent);
 
+// A test's veto on window creation, as a creation hook gives on Windows: asked after
+// PreCreateWindow, FALSE makes CreateEx fail. Null removes it; the previous hook is returned.
+typedef BOOL (*AFX_CREATE_HOOK)(CWnd* pWnd, const CREATESTRUCT& cs);
+AFX_CREATE_HOOK AfxSetCreateWindowHook(AFX_CREATE_HOOK pfnHook);
+
 // Ends the message loop of AfxWinMain / CWinThread::Run with this exit code.
 void PostQuitMessage(int nExitCode);
 void AfxPostQuitMessage(int nExitCode);
