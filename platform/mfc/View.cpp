@@ -1,9 +1,11 @@
 #include "mfc/View.h"
 
 #include "mfc/Document.h"
+#include "mfc/Print.h"
 #include "mfc/WndPrivate.h"
 
 #include <QGridLayout>
+#include <QImage>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -17,7 +19,7 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_MESSAGE(WM_INITIALUPDATE, &CView::OnInitialUpdateMsg)
 ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
-ON_COMMAND(0xE108, &CView::OnFilePrint) // print direct
+ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrintDirect)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
@@ -92,7 +94,12 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
     Invalidate(TRUE);
 }
 
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo)
+{
+    // A job that does not know its length prints one page.
+    if (pInfo && pInfo->GetMaxPage() == 0xFFFF)
+        pInfo->m_bContinuePrinting = pInfo->m_nCurPage == 1;
+}
 
 // The focus follows the user; activation only tells.
 void CView::OnActivateView(BOOL, CView*, CView*) {}

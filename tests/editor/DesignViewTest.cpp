@@ -283,8 +283,12 @@ TEST_F(CDesignTest, TheScreenPrintsToAPdfFileWithoutADesktop)
 {
     CQYRDrawView* view = Open();
     ASSERT_NE(view, nullptr);
+    view->GetEditModel()->SetCanvasSize(CSize(800, 600));
     Command(view, 32823);
     Drag(view, At(40, 40), At(240, 140));
+    ASSERT_EQ(1, view->GetEditModel()->GetShapeCount());
+    view->GetEditModel()->GetShapes()->GetHead()->SetBrushType(1);
+    view->GetEditModel()->GetShapes()->GetHead()->SetBkColor(RGB(255, 0, 0));
     const CString pdf = Path("screen.pdf");
     {
         CModalHookScope hook(
@@ -310,5 +314,17 @@ TEST_F(CDesignTest, TheScreenPrintsToAPdfFileWithoutADesktop)
         EXPECT_FALSE(QFile::exists(QString::fromStdString(other.ToUtf8())));
     }
     Command(view, ID_FILE_PRINT_PREVIEW);
-    EXPECT_EQ(1, view->GetPreviewPageCount());
+    ASSERT_EQ(1, view->GetPreviewPageCount());
+    // The page as printed: the screen fitted to the paper's width, the red rectangle where the
+    // scale puts it, nothing of the grid or the selection, paper below the screen.
+    const QImage* page = view->GetPreviewPage(0);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->save(QStringLiteral(QYR_PRINTED_PNG)));
+    const double scale = page->width() / 800.0;
+    auto at = [&](int x, int y) { return page->pixelColor(int(x * scale), int(y * scale)); };
+    EXPECT_EQ(QColor(255, 0, 0), at(140, 90)) << "inside the rectangle";
+    EXPECT_EQ(QColor(255, 0, 0), at(45, 45));
+    EXPECT_NE(QColor(255, 0, 0), at(250, 90)) << "right of it";
+    EXPECT_EQ(QColor(255, 255, 255), page->pixelColor(page->width() / 2, page->height() - 10));
+    EXPECT_EQ(nullptr, view->GetPreviewPage(1));
 }
