@@ -2,6 +2,7 @@
 #pragma once
 
 #include "mfc/Dc.h"
+#include "mfc/ImageList.h"
 
 struct FO_GLOBAL_DATA
 {
@@ -12,6 +13,8 @@ struct FO_GLOBAL_DATA
     CPen m_penOrderLine;
     // Flowing media are drawn solid in a random colour instead of dashed.
     BOOL m_bRandomFlowColor = FALSE;
+    // Moving a composite shape tracks its outline as one simple rectangle (the editor's options).
+    BOOL m_bSimpleTrackComposite = FALSE;
     // The look the programs chose at start-up (FO_GLOBAL::InitGUIType) and whether XP style is on.
     int m_nGUIType = 0;
     BOOL m_bXPStyle = FALSE;
@@ -23,6 +26,8 @@ struct FO_GLOBAL_DATA
     COLORREF m_crBtnLight = 0;
     COLORREF m_crBtnText = 0;
     CFont m_fontRegular;
+    // Small (16 x 16) images that hosted list controls take for their rows.
+    CImageList m_imageList;
 };
 
 FO_GLOBAL_DATA& AfxGetFOGlobalData();

@@ -169,7 +169,10 @@ public:
     // --- Coordinates, zoom, rulers, grid ------------------------------------------------------------
     CPoint ClientToCanvas(CPoint point) const;
     CPoint CanvasToClient(CPoint point) const;
-    CRect CanvasToClient(const CRect& rc) const;
+    // bMargin: a pixel more on every side when zoomed, for repainting what rounding may reach.
+    CRect CanvasToClient(const CRect& rc, BOOL bMargin = TRUE) const;
+    // Puts the windows of hosted window shapes on their shapes' client rectangles.
+    void PlaceHostedWindows();
     // The scroll position (device units); a plain window has none.
     virtual CPoint GetCanvasScrollPosition() const { return CPoint(0, 0); }
     // Maps a DC so that drawing in canvas coordinates lands in client pixels.

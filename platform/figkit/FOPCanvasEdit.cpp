@@ -886,6 +886,7 @@ void CFOPCanvasCore::SetZoomScale(double dScale)
     m_dZoomScale = dScale;
     DoZoomScaleChanging();
     UpdateScrollBarSize();
+    PlaceHostedWindows();
     UpdateRulerMap();
     InvalidateCanvas();
 }
@@ -905,6 +906,7 @@ void CFOPCanvasCore::ShowRulers(BOOL bShow)
     if (m_bShowRulers == bShow)
         return;
     m_bShowRulers = bShow;
+    PlaceHostedWindows();
     InvalidateCanvas();
 }
 

@@ -552,3 +552,18 @@ BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT) const
 }
 
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
+
+CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)
+{
+    if (nImageListType != LVSIL_NORMAL && nImageListType != LVSIL_SMALL)
+        return nullptr;
+    CImageList* previous = m_pImageLists[nImageListType];
+    m_pImageLists[nImageListType] = pImageList;
+    return previous;
+}
+
+CImageList* CListCtrl::GetImageList(int nImageListType) const
+{
+    return nImageListType == LVSIL_NORMAL || nImageListType == LVSIL_SMALL ? m_pImageLists[nImageListType]
+                                                                           : nullptr;
+}

@@ -7,6 +7,8 @@
 #include "mfc/Geometry.h"
 #include "mfc/Wnd.h"
 
+class CImageList;
+
 class CDC;
 
 #define WC_LISTVIEWW L"SysListView32"
@@ -58,6 +60,9 @@ class CDC;
 
 #define LVIR_BOUNDS 0
 #define LVIR_LABEL 2
+
+#define LVSIL_NORMAL 0
+#define LVSIL_SMALL 1
 
 // Owner drawing.
 #define ODT_LISTVIEW 102
@@ -158,6 +163,10 @@ public:
         return DWORD(Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(dwNewStyle)));
     }
 
+    // The images of the rows (owner-drawn rows draw them themselves); the previous list.
+    CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+    CImageList* GetImageList(int nImageListType) const;
+
     // Draws one row of an owner-drawn list; the base draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     // The row height of an owner-drawn list: itemHeight comes in as the font's and may be changed.
@@ -166,6 +175,8 @@ public:
     virtual void OnDrawAfterItems(CDC* pDC) { (void)pDC; }
 
 protected:
+    CImageList* m_pImageLists[2] = {nullptr, nullptr};
+
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return const_cast<CListCtrl*>(this)->SendMessage(message, wParam, lParam);
