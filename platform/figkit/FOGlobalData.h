@@ -32,7 +32,14 @@ struct FO_GLOBAL
 {
     static void InitGUIType(int nType) { gfxData.m_nGUIType = nType; }
     static int GetGUIType() { return gfxData.m_nGUIType; }
+    // Makes the drawing objects the library keeps between paints (the control faces' font) anew; a
+    // window that hosted screens calls it when it goes.
+    static void FreeObjectCache();
 };
+
+// Whether a caption's activation change should be swallowed because one of the library's floating
+// windows takes the activation over; none does here, so it never is.
+BOOL FODiscardNcActivate();
 
 inline void FOEnableXPStyle(BOOL bEnable)
 {
