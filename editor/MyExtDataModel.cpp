@@ -11,6 +11,7 @@
 #include "model/MyListCtrlShape.h"
 #include "model/MyRealTimeChartShape.h"
 #include "model/WorkSpaceObj.h"
+#include "symbols/ExtGridWndShape.h"
 #include "symbols/SymbolFactory.h"
 
 IMPLEMENT_SERIAL(CMyExtDataModel, CXVKDataModel, 0)
@@ -105,8 +106,7 @@ void CMyExtDataModel::CreateRealTimeChartShape(const CRect& rcPos, const CString
 
 void CMyExtDataModel::CreateGridShape(const CRect& rcPos, const CString& strCaption, UINT nChildId)
 {
-    // The grid keeps its type id on the library's window-control shape until it has its own class.
-    InsertWndControl(new CFOWndControlShape(nChildId), 606, rcPos, strCaption);
+    InsertWndControl(new CExtGridWndShape(nChildId), CExtGridWndShape::TYPE_ID, rcPos, strCaption);
 }
 
 void CMyExtDataModel::CreateListCtrlShape(const CRect& rcPos, const CString& strCaption, UINT nChildId)

@@ -3,6 +3,7 @@
 #include "mfc/Dc.h"
 #include "mfc/Wnd.h"
 #include "model/XVKDataModel.h"
+#include "symbols/ExtGridWndShape.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -20,6 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     AfxEnsureApplication();
+    // The grid shape's records are the programs' too.
+    (void)RUNTIME_CLASS(CExtGridWndShape);
     g_path = "/tmp/fuzz_xdg_" + std::to_string(getpid()) + ".xdg";
     return 0;
 }

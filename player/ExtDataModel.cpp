@@ -1,6 +1,7 @@
 #include "player/ExtDataModel.h"
 
 #include "mfc/File.h"
+#include "symbols/ExtGridWndShape.h"
 #include "symbols/SymbolFactory.h"
 
 IMPLEMENT_SERIAL(CExtDataModel, CXVKDataModel, 0)
@@ -23,6 +24,13 @@ CFODataModel* CExtDataModel::Copy() const
 CFODrawShape* CExtDataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CString strName,
                                                  CFOToolBoxItem* pItem)
 {
+    if (nType == CExtGridWndShape::TYPE_ID)
+    {
+        // Grids come from screen files; code that builds a screen (the demo's) makes one here too.
+        CExtGridWndShape* grid = CExtGridWndShape::CreateShape(rcCreate, L"Grid", 1);
+        grid->SetObjectName(GetUniqueName(nType));
+        return grid;
+    }
     if (!CSymbolShapeFactory::IsSymbolType(nType))
         return CXVKDataModel::DoCreateShapeByType(nType, rcCreate, strName, pItem);
 

@@ -21,3 +21,17 @@ FO_GLOBAL_DATA& AfxGetFOGlobalData()
     static FO_GLOBAL_DATA data;
     return data;
 }
+
+void FO_GLOBAL::FreeObjectCache()
+{
+    // The face font is the one object kept between paints; it is made again at once because the
+    // drawn controls select it without asking.
+    FO_GLOBAL_DATA& data = AfxGetFOGlobalData();
+    data.m_fontRegular.DeleteObject();
+    data.m_fontRegular.CreatePointFont(90, L"Sans Serif");
+}
+
+BOOL FODiscardNcActivate()
+{
+    return FALSE;
+}

@@ -2,6 +2,7 @@
 
 #include "mfc/ControlsPrivate.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -44,6 +45,16 @@ BOOL ComboBoxProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
     LRESULT r = CB_ERR;
     switch (message)
     {
+    case CB_SHOWDROPDOWN:
+        if (wParam)
+            combo->showPopup();
+        else
+            combo->hidePopup();
+        r = TRUE;
+        break;
+    case CB_GETDROPPEDSTATE:
+        r = combo->view() && combo->view()->isVisible() ? TRUE : FALSE;
+        break;
     case CB_ADDSTRING:
         r = ComboInsert(combo, -1, ToQt(reinterpret_cast<LPCWSTR>(lParam)));
         break;

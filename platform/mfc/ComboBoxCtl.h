@@ -25,6 +25,8 @@
 #define CB_GETITEMDATA 0x0150
 #define CB_SETITEMDATA 0x0151
 #define CB_FINDSTRINGEXACT 0x0158
+#define CB_SHOWDROPDOWN 0x014F
+#define CB_GETDROPPEDSTATE 0x0157
 #define CB_OKAY 0
 #define CB_ERR (-1)
 
@@ -52,6 +54,9 @@ public:
     int FindString(int nStartAfter, LPCWSTR lpszString) const;
     int FindStringExact(int nIndexStart, LPCWSTR lpszFind) const;
     int SelectString(int nStartAfter, LPCWSTR lpszString);
+    // The list: shown or hidden, and whether it is down now.
+    void ShowDropDown(BOOL bShowIt = TRUE) { Send(CB_SHOWDROPDOWN, WPARAM(bShowIt)); }
+    BOOL GetDroppedState() const { return BOOL(Send(CB_GETDROPPEDSTATE)); }
 
 private:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const

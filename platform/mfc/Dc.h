@@ -317,6 +317,36 @@ public:
     LOGFONT m_logFont;
 };
 
+#ifndef DFC_CAPTION
+#define DFC_CAPTION 1
+#define DFC_MENU 2
+#define DFC_SCROLL 3
+#define DFC_BUTTON 4
+#define DFCS_CAPTIONCLOSE 0x0000
+#define DFCS_CAPTIONMIN 0x0001
+#define DFCS_CAPTIONMAX 0x0002
+#define DFCS_CAPTIONRESTORE 0x0003
+#define DFCS_MENUARROW 0x0000
+#define DFCS_MENUCHECK 0x0001
+#define DFCS_SCROLLUP 0x0000
+#define DFCS_SCROLLDOWN 0x0001
+#define DFCS_SCROLLLEFT 0x0002
+#define DFCS_SCROLLRIGHT 0x0003
+#define DFCS_SCROLLCOMBOBOX 0x0005
+#define DFCS_BUTTONCHECK 0x0000
+#define DFCS_BUTTONRADIO 0x0004
+#define DFCS_BUTTON3STATE 0x0008
+#define DFCS_BUTTONPUSH 0x0010
+#define DFCS_INACTIVE 0x0100
+#define DFCS_PUSHED 0x0200
+#define DFCS_CHECKED 0x0400
+#define DFCS_FLAT 0x4000
+#define DST_ICON 0x0003
+#define DST_BITMAP 0x0004
+#define DI_NORMAL 0x0003
+#define DI_DEFAULTSIZE 0x0008
+#endif
+
 class CDC : public CObject
 {
     DECLARE_DYNAMIC(CDC)
@@ -443,6 +473,16 @@ public:
     BOOL PolylineTo(const POINT* lpPoints, int nCount);
     // A dotted frame drawn by inverting the pixels under it; drawing it twice takes it away.
     void DrawFocusRect(LPCRECT lpRect);
+
+    // Inverts every pixel of the rectangle: twice restores what was there.
+    void InvertRect(LPCRECT lpRect);
+    // The classic control faces: push buttons, check boxes, scroll and combo arrows, caption and
+    // menu glyphs (DFC_* type, DFCS_* state).
+    BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState);
+    // A bitmap or icon handle (DST_BITMAP, DST_ICON) at a point, scaled to the size (0 x 0: its own).
+    BOOL DrawState(CPoint pt, CSize size, HGDIOBJ hImage, UINT nFlags);
+    // An icon at its own size (DI_DEFAULTSIZE) or scaled to cx x cy.
+    BOOL DrawIconEx(int x, int y, HICON hIcon, int cx, int cy, UINT nFlags);
 
     // Memory DC: draws into the bitmap selected into it (a 1 x 1 one at first) until DeleteDC.
     BOOL CreateCompatibleDC(CDC* pDC);

@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QFontMetrics>
 
 #include <algorithm>
 #include <cstdlib>
@@ -104,6 +106,116 @@ BOOL EditProc(HWND, QWidget* w, UINT message, WPARAM wParam, LPARAM lParam, LRES
             line->setMaxLength(wParam == 0 || wParam > 32767 ? 32767 : int(wParam));
         *pResult = 0;
         return TRUE;
+    case EM_GETMODIFY:
+        *pResult = line ? LRESULT(line->isModified()) : plain ? LRESULT(plain->document()->isModified()) : 0;
+        return TRUE;
+    case EM_SETMODIFY:
+        if (line)
+            line->setModified(wParam != 0);
+        else if (plain)
+            plain->document()->setModified(wParam != 0);
+        *pResult = 0;
+        return TRUE;
+    case EM_CANUNDO:
+        *pResult = line    ? LRESULT(line->isUndoAvailable())
+                   : plain ? LRESULT(plain->document()->isUndoAvailable())
+                           : 0;
+        return TRUE;
+    case EM_UNDO:
+    case WM_UNDO:
+        *pResult = FALSE;
+        if (line && line->isUndoAvailable())
+        {
+            line->undo();
+            *pResult = TRUE;
+        }
+        else if (plain && plain->document()->isUndoAvailable())
+        {
+            plain->undo();
+            *pResult = TRUE;
+        }
+        return TRUE;
+    case EM_EMPTYUNDOBUFFER:
+        if (line)
+        {
+            // A new text forgets the history; the flag, caret and selection are put back.
+            const bool modified = line->isModified();
+            const int start = line->selectionStart();
+            const int length = int(line->selectedText().size());
+            const int caret = line->cursorPosition();
+            line->setText(line->text());
+            line->setModified(modified);
+            if (start >= 0 && length > 0)
+                line->setSelection(caret == start ? start + length : start,
+                                   caret == start ? -length : length);
+            else
+                line->setCursorPosition(caret);
+        }
+        else if (plain)
+            plain->document()->clearUndoRedoStacks();
+        *pResult = 0;
+        return TRUE;
+    case EM_POSFROMCHAR:
+    {
+        *pResult = -1;
+        if (!line)
+            return TRUE;
+        const QString text = line->text();
+        const int n = int(wParam);
+        if (n < 0 || n > text.size())
+            return TRUE;
+        // The text's left edge inside the frame, then the advance of the characters before.
+        const QRect cr = line->contentsRect();
+        const QMargins m = line->textMargins();
+        const QFontMetrics fm(line->font());
+        const int x = cr.left() + m.left() + 2 + fm.horizontalAdvance(text.left(n));
+        const int y = cr.top() + m.top() + std::max(0, (cr.height() - fm.height()) / 2);
+        *pResult = MAKELRESULT(WORD(x), WORD(y));
+        return TRUE;
+    }
+    case EM_CHARFROMPOS:
+    {
+        *pResult = 0;
+        if (!line)
+            return TRUE;
+        const QString text = line->text();
+        const int x = GET_X_LPARAM(lParam);
+        const QFontMetrics fm(line->font());
+        const int left = line->contentsRect().left() + line->textMargins().left() + 2;
+        int best = 0;
+        for (int i = 0; i <= text.size(); ++i)
+            if (std::abs(left + fm.horizontalAdvance(text.left(i)) - x) <
+                std::abs(left + fm.horizontalAdvance(text.left(best)) - x))
+                best = i;
+        *pResult = best;
+        return TRUE;
+    }
+    case WM_CUT:
+        if (line)
+            line->cut();
+        else if (plain)
+            plain->cut();
+        *pResult = 0;
+        return TRUE;
+    case WM_COPY:
+        if (line)
+            line->copy();
+        else if (plain)
+            plain->copy();
+        *pResult = 0;
+        return TRUE;
+    case WM_PASTE:
+        if (line)
+            line->paste();
+        else if (plain)
+            plain->paste();
+        *pResult = 0;
+        return TRUE;
+    case WM_CLEAR:
+        if (line)
+            line->del();
+        *pResult = 0;
+        return TRUE;
     case EM_SETREADONLY:
         if (line)
             line->setReadOnly(wParam != 0);
@@ -195,6 +307,19 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const
     ::SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
     nStartChar = int(s);
     nEndChar = int(e);
+}
+
+CPoint CEdit::PosFromChar(UINT nChar) const
+{
+    const LRESULT r = Send(EM_POSFROMCHAR, WPARAM(nChar));
+    if (r == -1)
+        return CPoint(-1, -1);
+    return CPoint(short(LOWORD(r)), short(HIWORD(r)));
+}
+
+int CEdit::CharFromPos(CPoint pt) const
+{
+    return int(LOWORD(Send(EM_CHARFROMPOS, 0, MAKELPARAM(pt.x, pt.y))));
 }
 
 void CEdit::ReplaceSel(LPCWSTR lpszNewText, BOOL bCanUndo)

@@ -24,6 +24,16 @@
 #define EM_LIMITTEXT 0x00C5
 #define EM_SETLIMITTEXT EM_LIMITTEXT
 #define EM_SETREADONLY 0x00CF
+#define EM_GETMODIFY 0x00B8
+#define EM_SETMODIFY 0x00B9
+#define EM_CANUNDO 0x00C6
+#define EM_UNDO 0x00C7
+#define EM_EMPTYUNDOBUFFER 0x00CD
+#define EM_POSFROMCHAR 0x00D6
+#define EM_CHARFROMPOS 0x00D7
+#ifndef WM_UNDO
+#define WM_UNDO 0x0304
+#endif
 
 class CEdit : public CWnd
 {
@@ -37,4 +47,26 @@ public:
     void SetLimitText(UINT nMax) { SendMessage(EM_LIMITTEXT, nMax); }
     void LimitText(int nChars = 0) { SendMessage(EM_LIMITTEXT, WPARAM(nChars)); }
     BOOL SetReadOnly(BOOL bReadOnly = TRUE) { return BOOL(SendMessage(EM_SETREADONLY, WPARAM(bReadOnly))); }
+    // The modified flag: set by typing, cleared by a new text or SetModify(FALSE).
+    BOOL GetModify() const { return BOOL(Send(EM_GETMODIFY)); }
+    void SetModify(BOOL bModified = TRUE) { Send(EM_SETMODIFY, WPARAM(bModified)); }
+    // Undo takes back the last typed run; a new text or EmptyUndoBuffer forgets it.
+    BOOL CanUndo() const { return BOOL(Send(EM_CANUNDO)); }
+    BOOL Undo() { return BOOL(Send(EM_UNDO)); }
+    void EmptyUndoBuffer() { Send(EM_EMPTYUNDOBUFFER); }
+    // The client position of a character's left edge (one past the last gives its right edge);
+    // (-1, -1) beyond that.
+    CPoint PosFromChar(UINT nChar) const;
+    // The character nearest a client x.
+    int CharFromPos(CPoint pt) const;
+    void Cut() { Send(WM_CUT); }
+    void Copy() { Send(WM_COPY); }
+    void Paste() { Send(WM_PASTE); }
+    void Clear() { Send(WM_CLEAR); }
+
+private:
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
 };

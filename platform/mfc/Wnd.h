@@ -211,6 +211,16 @@ public:
     int GetScrollPos(int nBar) const;
     void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
     void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
+    // A sibling scroll-bar control that stands in for the window's own bar; windows here have none.
+    virtual CWnd* GetScrollBarCtrl(int nBar) const;
+    // Moves the client area's pixels by the amounts: only those of lpRect (its children staying put)
+    // when given, else the whole area with its children. What is uncovered is repainted.
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr);
+
+    // Mouse capture: the window keeps getting the mouse until ReleaseCapture. Returns the previous
+    // capture window.
+    CWnd* SetCapture();
+    static CWnd* GetCapture();
 
     // The window's menu bar (frames).
     virtual CMenu* GetMenu() const;
@@ -401,11 +411,14 @@ int GetWindowTextLengthW(HWND hWnd);
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL UpdateWindow(HWND hWnd);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
-// The primary screen's size and the edge width (2); other indexes give 0.
+// The primary screen's size, the edge width (2) and the scroll-bar thickness; other indexes give 0.
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
 #define SM_CXEDGE 45
 #define SM_CYEDGE 46
+#define SM_DBCSENABLED 42
 int GetSystemMetrics(int nIndex);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);
@@ -428,6 +441,41 @@ QWidget* AfxCreateScrollBarHost(QWidget* pParent);
 // PreCreateWindow, FALSE makes CreateEx fail. Null removes it; the previous hook is returned.
 typedef BOOL (*AFX_CREATE_HOOK)(CWnd* pWnd, const CREATESTRUCT& cs);
 AFX_CREATE_HOOK AfxSetCreateWindowHook(AFX_CREATE_HOOK pfnHook);
+
+// Mouse capture and cursors. A cursor handle names a standard shape (IDC_ARROW, IDC_SIZEWE, ...);
+// SetCursor shows it over the window whose WM_SETCURSOR is being handled (else the capture
+// window). A cursor resource that the chain does not hold loads as null.
+HWND GetCapture();
+BOOL ReleaseCapture();
+#define IDC_ARROW MAKEINTRESOURCE(32512)
+#define IDC_IBEAM MAKEINTRESOURCE(32513)
+#define IDC_WAIT MAKEINTRESOURCE(32514)
+#define IDC_CROSS MAKEINTRESOURCE(32515)
+#define IDC_SIZENWSE MAKEINTRESOURCE(32642)
+#define IDC_SIZENESW MAKEINTRESOURCE(32643)
+#define IDC_SIZEWE MAKEINTRESOURCE(32644)
+#define IDC_SIZENS MAKEINTRESOURCE(32645)
+#define IDC_SIZEALL MAKEINTRESOURCE(32646)
+#define IDC_NO MAKEINTRESOURCE(32648)
+#define IDC_HAND MAKEINTRESOURCE(32649)
+HCURSOR LoadCursorW(HINSTANCE hInstance, LPCWSTR lpCursorName);
+inline HCURSOR LoadCursor(HINSTANCE hInstance, LPCWSTR lpCursorName)
+{
+    return LoadCursorW(hInstance, lpCursorName);
+}
+HCURSOR SetCursor(HCURSOR hCursor);
+HCURSOR GetCursor();
+BOOL DestroyCursor(HCURSOR hCursor);
+// The wheel setting (three lines a notch); other settings answer FALSE.
+#define SPI_GETWHEELSCROLLLINES 0x0068
+#define WHEEL_PAGESCROLL 0xFFFFFFFFu
+BOOL SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
+// a * b / c rounded, -1 when c is 0 or the result does not fit.
+int MulDiv(int nNumber, int nNumerator, int nDenominator);
+
+// A control that paints itself: its paint events become WM_PAINT of its window (a CPaintDC draws
+// on it there); only what the window leaves to the default is painted by the control's own look.
+void AfxSetControlOwnerPaint(CWnd* pWnd);
 
 // Ends the message loop of AfxWinMain / CWinThread::Run with this exit code.
 void PostQuitMessage(int nExitCode);

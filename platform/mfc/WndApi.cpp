@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QMetaObject>
 #include <QScreen>
+#include <QStyle>
 
 #include <cassert>
 #include <cwctype>
@@ -283,7 +284,7 @@ BOOL GetCursorPos(LPPOINT lpPoint)
 {
     if (!lpPoint)
         return FALSE;
-    const QPoint p = QCursor::pos();
+    const QPoint p = AfxLastCursorPos();
     lpPoint->x = p.x();
     lpPoint->y = p.y();
     return TRUE;
@@ -324,6 +325,9 @@ int GetSystemMetrics(int nIndex)
     case SM_CXEDGE:
     case SM_CYEDGE:
         return 2;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+        return QApplication::instance() ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
     default:
         return 0;
     }

@@ -111,9 +111,11 @@ bool HandleMouse(HWND hWnd, QWidget* pSource, QMouseEvent* e, const std::functio
     const QPoint client = ToClient(hWnd, pSource, e->position().toPoint());
     const LPARAM lp = MAKELPARAM(client.x(), client.y());
     const QPoint screen = e->globalPosition().toPoint();
+    AfxNoteCursorPos(screen);
     if (e->type() == QEvent::MouseMove)
     {
         LRESULT set = 0;
+        AfxCursorScope cursor(pSource);
         AfxForwardEvent(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd),
                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), &set);
         if (!::IsWindow(hWnd))

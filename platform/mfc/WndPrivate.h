@@ -175,3 +175,21 @@ bool AfxIsControlWrapper(const CWnd* pWnd);
 // Makes a control widget and its window, owned by the wrapper; returns the handle.
 HWND AfxCreateControl(LPCWSTR lpszClassName, LPCWSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParent,
                       UINT nID);
+
+// While alive, SetCursor shows its cursor over this widget (the window handling WM_SETCURSOR).
+class AfxCursorScope
+{
+public:
+    explicit AfxCursorScope(QWidget* pWidget);
+    ~AfxCursorScope();
+    AfxCursorScope(const AfxCursorScope&) = delete;
+    AfxCursorScope& operator=(const AfxCursorScope&) = delete;
+
+private:
+    QWidget* m_pOuter;
+};
+
+// Where the mouse was at the last mouse event that reached a window (the screen cursor before any),
+// so that GetCursorPos agrees with the message being handled.
+void AfxNoteCursorPos(const QPoint& screen);
+QPoint AfxLastCursorPos();

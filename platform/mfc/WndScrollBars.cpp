@@ -110,6 +110,19 @@ protected:
         const HWND hWnd = AfxHandleFromWidget(this);
         if (!hWnd || e->type() == QEvent::Paint)
             return QWidget::event(e);
+        // The mouse is the client area's: what reaches the host came up from it unhandled, and the
+        // window has had it once already.
+        switch (e->type())
+        {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+            return QWidget::event(e);
+        default:
+            break;
+        }
         return AfxHandleWidgetEvent(hWnd, this, e, [this, e] { return QWidget::event(e); });
     }
 

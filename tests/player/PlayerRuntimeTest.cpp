@@ -7,6 +7,8 @@
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPValueDriverShapes.h"
 #include "mfc/ModalHook.h"
+#include "symbols/ExtGridWndShape.h"
+#include "symbols/FOExtGridCtrl.h"
 #include "symbols/LinkOpener.h"
 #include "mfc/Dialog.h"
 #include "mfc/Messages.h"
@@ -669,4 +671,39 @@ TEST(PlayerRuntime, AFailingTimerProcedureShowsItsErrorAndStillCountsSteps)
         EXPECT_EQ(messages.texts[0].Find(L"Error: "), 0) << messages.texts[0].ToUtf8();
         EXPECT_GE(messages.texts[0].Find(L"valve stuck"), 0) << messages.texts[0].ToUtf8();
     }
+}
+
+TEST(PlayerRuntime, AScreenWithAGridShowsTheSampleGridDisabledOnTheRunCanvas)
+{
+    RunningDemo demo(
+        [](const InstallRoot& root)
+        {
+            // The demo generator's way to a grid: the player model's factory for type 606.
+            CExtDataModel screen;
+            CRect rc(40, 40, 640, 340);
+            CFODrawShape* grid = screen.DoCreateShapeByType(606, rc, CString());
+            ASSERT_NE(grid, nullptr);
+            screen.InsertShape(grid);
+            ASSERT_TRUE(screen.SaveDocument(ToCString(root.root + "/Demo/demo/XdgFiles/Grid.xdg")));
+        });
+    ASSERT_NE(demo.view, nullptr);
+    ASSERT_TRUE(demo.view->SwitchScreen(L"Grid.xdg"));
+    CExtGridWndShape* shape = nullptr;
+    for (CFODrawShape* s : *demo.Model()->GetShapes())
+        if (auto* g = dynamic_cast<CExtGridWndShape*>(s))
+            shape = g;
+    ASSERT_NE(shape, nullptr);
+    CCrGridCtrl* grid = shape->GetGridCtrl();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_FALSE(grid->IsWindowEnabled()) << "on a screen the grid starts disabled";
+    EXPECT_TRUE(grid->IsWindowVisible());
+    EXPECT_EQ(CString(L"1866"), grid->GetCellText(0, 0).strText);
+    PumpUntil([] { return false; }, 200);
+    const QImage shot = demo.view->GetCanvas()->GetWidget()->grab().toImage();
+    EXPECT_TRUE(shot.save(QStringLiteral(QYR_GRID_RUN_PNG)));
+    int frame = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            frame += shot.pixelColor(x, y) == QColor(0, 100, 200);
+    EXPECT_GT(frame, 40) << "the focus frame of the grid's current cell";
 }

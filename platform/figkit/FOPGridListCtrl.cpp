@@ -1,0 +1,3 @@
+#include "figkit/FOPGridListCtrl.h"
+
+IMPLEMENT_DYNAMIC(CFOPGridEditBox, CEdit)
