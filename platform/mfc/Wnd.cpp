@@ -968,17 +968,6 @@ void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
         w->update();
 }
 
-void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT)
-{
-    QWidget* w = GetClientWidget();
-    if (!w)
-        return;
-    if (!lpRect && (xAmount || yAmount))
-        for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            child->move(child->pos() + QPoint(xAmount, yAmount));
-    w->update();
-}
-
 BOOL CWnd::EnableWindow(BOOL bEnable)
 {
     QWidget* w = GetWidget();

@@ -137,8 +137,6 @@ public:
     BOOL EnableWindow(BOOL bEnable = TRUE);
     // The font the window draws its text in; the window keeps the pointer, not a copy.
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
-    // Scrolls the client area: without a rectangle the child windows move with it.
-    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr);
     CFont* GetFont() const { return m_pFont; }
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
