@@ -40,7 +40,7 @@ BOOL CMyToolBoxPageWnd::SavePageAs()
     auto* toolBox = dynamic_cast<CMyToolBoxWnd*>(GetToolBox());
     if (!toolBox)
         return FALSE;
-    toolBox->SaveNewPage(this, TRUE);
+    toolBox->SaveNewPage(this);
     return TRUE;
 }
 
@@ -157,7 +157,7 @@ BOOL CMyToolBoxWnd::AskPageName(CString& strCaption, CString& strFileName, const
     }
 }
 
-BOOL CMyToolBoxWnd::SaveNewPage(CFOToolBoxPageWnd* pPageWnd, BOOL bRepaintAlways)
+BOOL CMyToolBoxWnd::SaveNewPage(CFOToolBoxPageWnd* pPageWnd)
 {
     CString caption, fileName;
     if (!pPageWnd || !pPageWnd->GetPage() || !AskPageName(caption, fileName))
@@ -170,8 +170,9 @@ BOOL CMyToolBoxWnd::SaveNewPage(CFOToolBoxPageWnd* pPageWnd, BOOL bRepaintAlways
         return FALSE;
     }
     pPageWnd->GetPage()->SetObjectCaption(caption);
-    if (RecalcLayout() || bRepaintAlways)
-        Invalidate();
+    // The caption button shows the new name even when nothing moved.
+    RecalcLayout();
+    Invalidate();
     CToolBoxIndex::AppendEntry(m_strFolder, fileName, FALSE);
     return TRUE;
 }
@@ -191,7 +192,7 @@ void CMyToolBoxWnd::OnSavePage()
                           MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    SaveNewPage(pageWnd, FALSE);
+    SaveNewPage(pageWnd);
 }
 
 BOOL CMyToolBoxWnd::LoadPageFile(const CString& strFileName)

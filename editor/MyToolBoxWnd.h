@@ -58,7 +58,7 @@ public:
     BOOL AskPageName(CString& strCaption, CString& strFileName, const CString& strInitial = CString()) const;
     // Saves the given page window's page under a new name and lists it in the index (Save page
     // for a page without a file).
-    BOOL SaveNewPage(CFOToolBoxPageWnd* pPageWnd, BOOL bRepaintAlways);
+    BOOL SaveNewPage(CFOToolBoxPageWnd* pPageWnd);
 
     // Whether a name ends in ".trs" (four characters, any case).
     static BOOL HasPageExtension(const CString& strName);

@@ -44,6 +44,8 @@ std::vector<CString> CToolBoxIndex::ReadLines(const CString& strFolder)
         CString line;
         while (file.ReadString(line))
         {
+            // Text stops at a NUL, as it does where the line is written again.
+            line = CString(line.GetString());
             line.Trim();
             if (!line.IsEmpty())
                 lines.push_back(line);

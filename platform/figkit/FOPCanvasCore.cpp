@@ -50,7 +50,11 @@ LRESULT FOPMessageSend(CWnd* pWnd, UINT nMessage, WPARAM wParam)
 {
     if (!pWnd || !pWnd->GetSafeHwnd())
         return 0;
-    CWnd* target = pWnd->GetParentFrame();
+    // The main frame keeps the bars that follow the canvas (the pan window); a view's own child
+    // frame does not pass messages on.
+    CWnd* target = pWnd->GetTopLevelFrame();
+    if (target == pWnd)
+        target = nullptr;
     if (!target)
         target = pWnd->GetParent();
     if (!target || !target->GetSafeHwnd())

@@ -90,7 +90,7 @@ UINT FOPGetShapeChangedMessage();
 // View update values: 100 the selection changed, 200 the zoom changed.
 #define FOP_VIEW_UPDATE_SELECTION 100
 #define FOP_VIEW_UPDATE_ZOOM 200
-// Sends the message to the window's parent frame (or its parent); nothing without one.
+// Sends the message to the window's top-level frame (or its parent); nothing without one.
 LRESULT FOPMessageSend(CWnd* pWnd, UINT nMessage, WPARAM wParam);
 
 class CFOPCanvasCore : public IFODataModelObserver

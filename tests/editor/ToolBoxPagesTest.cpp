@@ -221,6 +221,15 @@ TEST_F(ToolBoxPages, NewSaveCloseAndOpenKeepFilesAndIndex)
     CFOToolBoxPage reread;
     ASSERT_TRUE(reread.OpenDocument(CString(m_dir.W("Pumps.trs"))));
     EXPECT_EQ(3, reread.GetItemCount());
+
+    // The page window's own Save as does what the Save command does.
+    Command(ID_TOOLBOX_NEW_PAGE);
+    {
+        CAnswers answers({Name(L"Fans")});
+        EXPECT_TRUE(m_box.GetToolBoxWnd()->SavePageAs());
+    }
+    EXPECT_TRUE(std::filesystem::exists(File("Fans.trs")));
+    EXPECT_EQ(CString(L"2#Fans.trs"), IndexLines(m_folder).back());
 }
 
 TEST_F(ToolBoxPages, TypedNamesAreHeldToTheFolderAndTheExtensionRule)

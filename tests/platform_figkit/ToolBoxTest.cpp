@@ -2,7 +2,9 @@
 // item, the toolbox's pages and view styles, and dragging an item out of the page window.
 #include "FigkitTestSupport.h"
 
+#include "figkit/FOPCanvasCore.h"
 #include "figkit/FOToolBoxWnd.h"
+#include "mfc/FrameWnd.h"
 #include "mfc/OleDragDrop.h"
 #include "support/TestDir.h"
 
@@ -338,4 +340,38 @@ TEST_F(FigkitToolBoxWnd, DraggingAnItemOffersItsDragText)
     EXPECT_EQ(1, drags);
     EXPECT_EQ(box.GetCurrentPage()->GetItem(1)->ToDragText(), offered);
     box.DestroyWindow();
+}
+
+namespace
+{
+// A frame that keeps the canvas notices it hears.
+class CNoticeFrame : public CFrameWnd
+{
+public:
+    std::vector<std::pair<UINT, WPARAM>> notices;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == FOP_WM_VIEW_UPDATE || message == FOP_WM_VIEW_VALID)
+            notices.emplace_back(message, wParam);
+        return CFrameWnd::WindowProc(message, wParam, lParam);
+    }
+};
+} // namespace
+
+// A canvas inside a child frame (as a screen in its MDI child) tells the top-level frame, which
+// keeps the pan window.
+TEST_F(FigkitToolBoxWnd, CanvasNoticesReachTheTopLevelFrame)
+{
+    auto* outer = new CNoticeFrame;
+    ASSERT_TRUE(outer->Create(nullptr, L"outer", WS_OVERLAPPEDWINDOW, CRect(0, 0, 500, 400)));
+    auto* inner = new CFrameWnd;
+    ASSERT_TRUE(inner->Create(nullptr, L"inner", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), outer));
+    CFOPDrawWnd canvas;
+    ASSERT_TRUE(canvas.CreateCanvas(inner, CRect(0, 0, 200, 100)));
+    canvas.NotifyFrame(FOP_WM_VIEW_UPDATE, FOP_VIEW_UPDATE_SELECTION);
+    ASSERT_EQ(1u, outer->notices.size());
+    EXPECT_EQ(FOP_WM_VIEW_UPDATE, outer->notices[0].first);
+    EXPECT_EQ(WPARAM(FOP_VIEW_UPDATE_SELECTION), outer->notices[0].second);
+    canvas.DestroyWindow();
+    outer->DestroyWindow();
 }
