@@ -48,6 +48,17 @@ protected:
     ~IEditorApp() = default;
 };
 
+// A child frame with a list of its screen's shapes; the main frame has it refilled when the design
+// view asks.
+class IShapeListOwner
+{
+public:
+    virtual void RefreshShapeList() = 0;
+
+protected:
+    ~IShapeListOwner() = default;
+};
+
 // The running application's editor part, or null.
 IEditorApp* GetEditorApp();
 // The project's screen folder: the project folder followed by "XdgFiles/" (empty without a project).

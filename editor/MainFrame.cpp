@@ -424,6 +424,12 @@ BOOL CMainFrame::GetPropertyEditorEnable()
     return app ? app->GetPropertyEditorEnable() : FALSE;
 }
 
+void CMainFrame::RefreshShapeList(CWnd* pChildFrame)
+{
+    if (auto* owner = dynamic_cast<IShapeListOwner*>(pChildFrame))
+        owner->RefreshShapeList();
+}
+
 void CMainFrame::RefreshProjectTree()
 {
     m_wndTableBar.RefreshProjectTree();
@@ -481,14 +487,19 @@ void CMainFrame::OnUpdateFullScreen(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(IsFullScreen());
 }
 
-void CMainFrame::OnStyleClassic()
+void CMainFrame::SetLook(BOOL bXP)
 {
-    FOEnableXPStyle(FALSE);
+    FOEnableXPStyle(bXP);
     for (int i = 0; i < 7; ++i)
         GetToolBar(i)->Invalidate(TRUE);
     m_wndTableBar.Invalidate(TRUE);
     if (CWnd* pClient = CWnd::FromHandle(m_hWndMDIClient))
         pClient->Invalidate(TRUE);
+}
+
+void CMainFrame::OnStyleClassic()
+{
+    SetLook(FALSE);
 }
 
 void CMainFrame::OnUpdateStyleClassic(CCmdUI* pCmdUI)
@@ -498,12 +509,7 @@ void CMainFrame::OnUpdateStyleClassic(CCmdUI* pCmdUI)
 
 void CMainFrame::OnStyleXP()
 {
-    FOEnableXPStyle(TRUE);
-    for (int i = 0; i < 7; ++i)
-        GetToolBar(i)->Invalidate(TRUE);
-    m_wndTableBar.Invalidate(TRUE);
-    if (CWnd* pClient = CWnd::FromHandle(m_hWndMDIClient))
-        pClient->Invalidate(TRUE);
+    SetLook(TRUE);
 }
 
 void CMainFrame::OnUpdateStyleXP(CCmdUI* pCmdUI)

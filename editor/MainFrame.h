@@ -80,6 +80,7 @@ public:
     CStringArray* GetUndoTexts() override { return &m_arUndo; }
     CStringArray* GetRedoTexts() override { return &m_arRedo; }
     BOOL GetPropertyEditorEnable() override;
+    void RefreshShapeList(CWnd* pChildFrame) override;
 
     CTableBar& GetWorkspaceBar() { return m_wndTableBar; }
     CFOPStatusBar& GetStatusBar() { return m_wndStatusBar; }
@@ -134,6 +135,8 @@ public:
 protected:
     BOOL CreateBars();
     void Dock();
+    // The library's look switched, and every bar and the client repainted.
+    void SetLook(BOOL bXP);
 
     CTableBar m_wndTableBar;
     CComboBox* m_pFontNameBox = nullptr;

@@ -171,6 +171,62 @@ QImage CFOPToolBar::DrawCommandImage(UINT nID, int cx, int cy)
     case 32784:
         PaintLines(p, r, int(nID - 32782));
         break;
+    case 35330: // align left, centre, right
+    case 35331:
+    case 35332:
+    case 35333: // align top, middle, bottom
+    case 35334:
+    case 35335:
+    {
+        // Two boxes of different size against a guide line.
+        const int kind = int(nID - 35330);
+        const bool across = kind >= 3;
+        const int at = kind % 3;
+        p.setBrush(QColor(120, 170, 230));
+        QRect big, small;
+        if (!across)
+        {
+            const int x = at == 0 ? r.left() + 1 : at == 1 ? r.center().x() : r.right() - 1;
+            big = QRect(0, r.top() + 2, r.width() - 4, 4);
+            small = QRect(0, r.top() + 8, r.width() / 2, 4);
+            for (QRect* b : {&big, &small})
+                b->moveLeft(at == 0 ? x + 1 : at == 1 ? x - b->width() / 2 : x - b->width());
+            p.drawRect(big);
+            p.drawRect(small);
+            p.drawLine(x, r.top(), x, r.bottom());
+        }
+        else
+        {
+            const int y = at == 0 ? r.top() + 1 : at == 1 ? r.center().y() : r.bottom() - 1;
+            big = QRect(r.left() + 2, 0, 4, r.height() - 4);
+            small = QRect(r.left() + 8, 0, 4, r.height() / 2);
+            for (QRect* b : {&big, &small})
+                b->moveTop(at == 0 ? y + 1 : at == 1 ? y - b->height() / 2 : y - b->height());
+            p.drawRect(big);
+            p.drawRect(small);
+            p.drawLine(r.left(), y, r.right(), y);
+        }
+        break;
+    }
+    case 35345: // zoom in, out, 100%
+    case 35346:
+    case 35347:
+    {
+        const QRectF lens(r.left(), r.top(), r.width() * 0.65, r.height() * 0.65);
+        p.setBrush(QColor(235, 245, 255));
+        p.drawEllipse(lens);
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.drawLine(lens.bottomRight() - QPointF(1, 1), QPointF(r.right(), r.bottom()));
+        p.setPen(ink);
+        const QPointF c = lens.center();
+        if (nID != 35347)
+            p.drawLine(c - QPointF(2.5, 0), c + QPointF(2.5, 0));
+        if (nID == 35345)
+            p.drawLine(c - QPointF(0, 2.5), c + QPointF(0, 2.5));
+        if (nID == 35347)
+            p.drawPoint(c);
+        break;
+    }
     case 32804:
     case 32805:
     case 32781:

@@ -9,6 +9,8 @@
 #include "mfc/Menu.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QListWidget>
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QImage>
@@ -272,6 +274,54 @@ TEST_F(CMainFrameTest, WellsAnswerTheirMessagesAndTheFillWellFillsTheSelectedSha
     EXPECT_EQ(4, shape->GetLineWidth());
 }
 
+TEST_F(CMainFrameTest, UndoHistoryAndZoomComboReachTheActiveView)
+{
+    CMainFrame* f = MakeFrame();
+    ASSERT_NE(f, nullptr);
+    CDocument* doc = m_pTemplate->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    POSITION pos = doc->GetFirstViewPosition();
+    auto* view = dynamic_cast<CQYRDrawView*>(doc->GetNextView(pos));
+    ASSERT_NE(view, nullptr);
+    view->GetParentFrame()->MoveWindow(0, 0, 700, 500);
+    AfxPumpMessages();
+    for (int i = 0; i < 3; ++i)
+    {
+        view->SendMessage(WM_COMMAND, 32823, 0);
+        const CPoint from(40 + 110 * i + FO_RULER_SIZE, 40 + FO_RULER_SIZE);
+        const CPoint to(from.x + 80, from.y + 60);
+        Press(view, QEvent::MouseButtonPress, from, Qt::LeftButton);
+        Press(view, QEvent::MouseMove, CPoint(from.x + 40, from.y + 30), Qt::LeftButton);
+        Press(view, QEvent::MouseMove, to, Qt::LeftButton);
+        Press(view, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+    CFODataModel* model = view->GetCurrentModel();
+    ASSERT_EQ(3, model->GetShapeCount());
+    view->OnUpdate(nullptr, 0, nullptr);
+    ASSERT_EQ(3, f->GetUndoTexts()->GetSize());
+
+    // The Undo button's list shows the history; its second entry takes two steps back at once.
+    CFOPToolBar* standard = f->GetToolBar(0);
+    auto* bar = qobject_cast<QToolBar*>(standard->GetWidget());
+    auto* undo = qobject_cast<QToolButton*>(bar->widgetForAction(standard->GetButtonAction(ID_EDIT_UNDO)));
+    ASSERT_TRUE(undo && undo->menu());
+    emit undo->menu()->aboutToShow();
+    auto* list = undo->menu()->findChild<QListWidget*>(QStringLiteral("history"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(3, list->count());
+    emit list->itemClicked(list->item(1));
+    AfxPumpMessages();
+    EXPECT_EQ(1, model->GetShapeCount());
+
+    // A zoom chosen in the Format bar's combo zooms the view.
+    auto* zoom = qobject_cast<QComboBox*>(f->GetZoomBox()->GetWidget());
+    ASSERT_NE(zoom, nullptr);
+    zoom->setCurrentIndex(5);
+    emit zoom->activated(5);
+    AfxPumpMessages();
+    EXPECT_DOUBLE_EQ(2.0, view->GetZoomScale());
+}
+
 TEST_F(CMainFrameTest, FrameCommandsFollowTheProjectAndTheOpenWindows)
 {
     CMainFrame* f = MakeFrame();
@@ -309,6 +359,14 @@ TEST_F(CMainFrameTest, FrameCommandsFollowTheProjectAndTheOpenWindows)
     EXPECT_FALSE(f->GetToolBar(2)->IsWindowVisible());
     f->SendMessage(WM_COMMAND, ID_VIEW_FORMATBAR, 0);
     EXPECT_EQ(0, Update(f, ID_VIEW_FORMATBAR).checked);
+
+    // The two looks, one checked at a time.
+    f->SendMessage(WM_COMMAND, ID_STYLE_XP, 0);
+    EXPECT_EQ(0, Update(f, ID_STYLE_CLASSIC).checked);
+    EXPECT_EQ(1, Update(f, ID_STYLE_XP).checked);
+    f->SendMessage(WM_COMMAND, ID_STYLE_CLASSIC, 0);
+    EXPECT_EQ(1, Update(f, ID_STYLE_CLASSIC).checked);
+    EXPECT_EQ(0, Update(f, ID_STYLE_XP).checked);
 }
 
 TEST_F(CMainFrameTest, RecentProjectsShowUpToFourAndOpenAnotherProject)

@@ -119,6 +119,9 @@ TEST_F(CWindowListTest, ButtonsFollowTheNumberOfSelectedWindows)
                 EXPECT_EQ(row.arrange, Enabled(dlg, IDC_WL_TILE_VERT));
                 EXPECT_EQ(row.activate, Enabled(dlg, IDC_WL_ACTIVATE));
             }
+            // Anchors need a control and a top-left type from 1 to 9.
+            EXPECT_FALSE(dlg.AddAnchor(4242, CResizableDialog::TOP_LEFT));
+            EXPECT_FALSE(dlg.AddAnchor(IDOK, CResizableDialog::NOANCHOR));
             // The list grows with the dialog; the buttons keep to its right edge.
             CRect list, button, list2, button2;
             dlg.GetDlgItem(IDC_WINDOW_LIST)->GetWindowRect(&list);
