@@ -1766,6 +1766,18 @@ int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
     const QRect box(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top);
     if ((nFormat & DT_END_ELLIPSIS) && (nFormat & DT_SINGLELINE))
         text = fm.elidedText(text, Qt::ElideRight, std::max(0, box.width()));
+    // One line drawn without a background needs no measuring: it is one line high. Tables draw
+    // many such cells.
+    if (!(nFormat & (DT_CALCRECT | DT_WORDBREAK)) && m_state.nBkMode != OPAQUE &&
+        !text.contains(QLatin1Char('\n')))
+    {
+        if (!Ready())
+            return 0;
+        m_pPainter->setPen(AfxColorFromRef(m_state.crText));
+        m_pPainter->drawText(box, flags, text);
+        ApplyPen();
+        return fm.height();
+    }
     // Measuring: a word-wrapped text keeps the rectangle's width and grows down; without a width
     // nothing wraps.
     QRect measure = box;
