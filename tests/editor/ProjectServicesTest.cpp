@@ -338,3 +338,27 @@ TEST_F(CProjectTest, TheBuiltPlayerStartedWithoutArgumentOpensTheCopy)
     EXPECT_TRUE(watch.WaitOpened(30000));
     StopProcess(pid);
 }
+
+TEST_F(CProjectTest, TheBuildTreeHoldsTheSampleNewProjectAndATemplate)
+{
+    // Written beside the programs by the demo generator.
+    const fs::path root = fs::path(QYR_BIN_DIR).parent_path();
+    CWorkSpaceObj sample;
+    ASSERT_TRUE(sample.OpenDocument(CString::FromUtf8((root / "Demo/newproject/newproject.dcp").string())));
+    EXPECT_EQ(sample.m_strMainScreen, CString(L"Main.xdg"));
+    EXPECT_TRUE(fs::exists(root / "Demo/newproject/XdgFiles/Main.xdg"));
+    EXPECT_EQ(ReadFile(root / "Demo/newproject/ScriptFiles/system.uscp"),
+              Utf16(CProjectCreator::SeedScript()));
+
+    // A project made from the template keeps its variables.
+    CWorkSpaceObj ws;
+    CNewProjectValues v = Values(Root("User"), L"Farm");
+    v.nTemplateKind = 200;
+    v.strTemplate = L"TankFarm";
+    CString error;
+    ASSERT_TRUE(
+        CProjectCreator::CreateFromTemplate(ws, v, CString::FromUtf8((root / "Template").string()), error))
+        << error.ToUtf8();
+    ASSERT_NE(ws.FindParamByName(L"#tanklevel"), nullptr);
+    EXPECT_TRUE(fs::exists(m_root / "User/farm/XdgFiles/Main.xdg"));
+}
