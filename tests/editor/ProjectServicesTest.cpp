@@ -306,8 +306,12 @@ TEST_F(CProjectTest, RunStartsTheRealPlayerOnTheProjectWhichOpensIt)
     // The path as the editor keeps it: lower-cased.
     CString path = CString::FromUtf8(dcp.string());
     path.MakeLower();
-    ASSERT_TRUE(CProjectBuilder::StartPlayer(CProjectBuilder::PlayerPath(CString::FromUtf8(QYR_BIN_DIR)),
-                                             path, error, &pid))
+    // Without a main screen nothing is started.
+    CWorkSpaceObj noMain;
+    EXPECT_FALSE(CProjectBuilder::Run(noMain, path, CString::FromUtf8(QYR_BIN_DIR), error, &pid));
+    EXPECT_NE(error.Find(L"main screen"), -1);
+    EXPECT_EQ(pid, 0u);
+    ASSERT_TRUE(CProjectBuilder::Run(ws, path, CString::FromUtf8(QYR_BIN_DIR), error, &pid))
         << error.ToUtf8();
     EXPECT_TRUE(watch.WaitOpened(30000));
     StopProcess(pid);
