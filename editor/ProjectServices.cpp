@@ -562,3 +562,16 @@ BOOL CProjectBuilder::StartPlayer(const CString& strPlayer, const CString& strPr
     }
     return TRUE;
 }
+
+BOOL CProjectBuilder::Run(const CWorkSpaceObj& ws, const CString& strProjectFile,
+                          const CString& strProgramFolder, CString& rError, DWORD* pPid)
+{
+    if (ws.m_strMainScreen.IsEmpty())
+    {
+        rError = L"Please set the main screen of this application by choosing the \"Project Setting\" menu "
+                 L"item at "
+                 L"first.";
+        return FALSE;
+    }
+    return StartPlayer(PlayerPath(strProgramFolder), strProjectFile, rError, pPid);
+}

@@ -123,4 +123,8 @@ public:
                             DWORD* pPid = nullptr);
     // The player program of a program folder.
     static CString PlayerPath(const CString& strProgramFolder);
+    // Run: the player of the program folder on the project file, when the project has a main
+    // screen; FALSE with the message otherwise (nothing started).
+    static BOOL Run(const CWorkSpaceObj& ws, const CString& strProjectFile, const CString& strProgramFolder,
+                    CString& rError, DWORD* pPid = nullptr);
 };

@@ -85,14 +85,24 @@ private:
     std::vector<std::pair<std::string, QByteArray>> m_old;
 };
 
+// Ends a started player: asked first, then killed (a player still starting may miss the request).
 void StopProcess(DWORD pid)
 {
     if (pid == 0)
         return;
     ::kill(pid_t(pid), SIGTERM);
-    for (int i = 0; i < 200 && ::kill(pid_t(pid), 0) == 0; ++i)
+    for (int i = 0; i < 100 && ::kill(pid_t(pid), 0) == 0; ++i)
         usleep(50000);
+    if (::kill(pid_t(pid), 0) == 0)
+        ::kill(pid_t(pid), SIGKILL);
 }
+
+// Stops the player it was given when the test ends, whatever way it ends.
+struct CPlayerStop
+{
+    DWORD pid = 0;
+    ~CPlayerStop() { StopProcess(pid); }
+};
 } // namespace
 
 TEST_F(CProjectTest, ChunkedCopyGoesThroughATemporaryNameAndKeepsAnExistingTarget)
@@ -302,15 +312,20 @@ TEST_F(CProjectTest, RunStartsTheRealPlayerOnTheProjectWhichOpensIt)
     COpenWatch watch(dcp);
     ASSERT_TRUE(watch.Valid());
     CPlayerEnv env(m_root / "home");
-    DWORD pid = 0;
+    CPlayerStop stop;
+    DWORD& pid = stop.pid;
     // The path as the editor keeps it: lower-cased.
     CString path = CString::FromUtf8(dcp.string());
     path.MakeLower();
-    ASSERT_TRUE(CProjectBuilder::StartPlayer(CProjectBuilder::PlayerPath(CString::FromUtf8(QYR_BIN_DIR)),
-                                             path, error, &pid))
+    // Without a main screen nothing is started.
+    CWorkSpaceObj noMain;
+    noMain.m_strMainScreen.Empty();
+    EXPECT_FALSE(CProjectBuilder::Run(noMain, path, CString::FromUtf8(QYR_BIN_DIR), error, &pid));
+    EXPECT_NE(error.Find(L"main screen"), -1);
+    EXPECT_EQ(pid, 0u);
+    ASSERT_TRUE(CProjectBuilder::Run(ws, path, CString::FromUtf8(QYR_BIN_DIR), error, &pid))
         << error.ToUtf8();
     EXPECT_TRUE(watch.WaitOpened(30000));
-    StopProcess(pid);
 
     EXPECT_FALSE(CProjectBuilder::StartPlayer(Root("bin/NoSuchPlayer"), path, error));
     EXPECT_NE(error.Find(L"Failed to run the command"), -1);
@@ -333,8 +348,31 @@ TEST_F(CProjectTest, TheBuiltPlayerStartedWithoutArgumentOpensTheCopy)
     COpenWatch watch(m_root / "Out/User/built/built.dcp");
     ASSERT_TRUE(watch.Valid());
     CPlayerEnv env(m_root / "home");
-    DWORD pid = 0;
-    ASSERT_TRUE(CProjectBuilder::StartPlayer(player, CString(), error, &pid)) << error.ToUtf8();
+    CPlayerStop stop;
+    ASSERT_TRUE(CProjectBuilder::StartPlayer(player, CString(), error, &stop.pid)) << error.ToUtf8();
     EXPECT_TRUE(watch.WaitOpened(30000));
-    StopProcess(pid);
+}
+
+TEST_F(CProjectTest, TheBuildTreeHoldsTheSampleNewProjectAndATemplate)
+{
+    // Written beside the programs by the demo generator.
+    const fs::path root = fs::path(QYR_BIN_DIR).parent_path();
+    CWorkSpaceObj sample;
+    ASSERT_TRUE(sample.OpenDocument(CString::FromUtf8((root / "Demo/newproject/newproject.dcp").string())));
+    EXPECT_EQ(sample.m_strMainScreen, CString(L"Main.xdg"));
+    EXPECT_TRUE(fs::exists(root / "Demo/newproject/XdgFiles/Main.xdg"));
+    EXPECT_EQ(ReadFile(root / "Demo/newproject/ScriptFiles/system.uscp"),
+              Utf16(CProjectCreator::SeedScript()));
+
+    // A project made from the template keeps its variables.
+    CWorkSpaceObj ws;
+    CNewProjectValues v = Values(Root("User"), L"Farm");
+    v.nTemplateKind = 200;
+    v.strTemplate = L"TankFarm";
+    CString error;
+    ASSERT_TRUE(
+        CProjectCreator::CreateFromTemplate(ws, v, CString::FromUtf8((root / "Template").string()), error))
+        << error.ToUtf8();
+    ASSERT_NE(ws.FindParamByName(L"#tanklevel"), nullptr);
+    EXPECT_TRUE(fs::exists(m_root / "User/farm/XdgFiles/Main.xdg"));
 }
