@@ -701,20 +701,15 @@ void CFODataModel::SetBackDrawComp(CFOBackShape* pBack)
         pBack->SetModel(this);
 }
 
-namespace
-{
-// The pieces of a clip region of a few rectangles (a partial repaint) that meet rcClip, and the
-// region's bounds; FALSE for a plain rectangle, a region of many pieces, or a transform other than
-// a shift.
-bool ClipPieces(CDC* pDC, const CRect& rcClip, std::vector<CRect>& pieces, CRect& rcBounds)
+BOOL CFODataModel::GetClipPieces(CDC* pDC, const CRect& rcClip, std::vector<CRect>& pieces, CRect& rcBounds)
 {
     constexpr int kMaxPieces = 64;
     const QPainter* painter = pDC->GetPainter();
     if (!painter || !painter->hasClipping() || painter->worldTransform().type() > QTransform::TxTranslate)
-        return false;
+        return FALSE;
     const QRegion region = painter->clipRegion();
     if (region.rectCount() < 2 || region.rectCount() > kMaxPieces)
-        return false;
+        return FALSE;
     const QRect bounds = region.boundingRect();
     rcBounds = CRect(bounds.left(), bounds.top(), bounds.right() + 1, bounds.bottom() + 1);
     for (const QRect& r : region)
@@ -724,9 +719,8 @@ bool ClipPieces(CDC* pDC, const CRect& rcClip, std::vector<CRect>& pieces, CRect
         if (piece.IntersectRect(&rc, &rcClip))
             pieces.push_back(piece);
     }
-    return true;
+    return TRUE;
 }
-} // namespace
 
 void CFODataModel::OnDraw(CDC* pDC, const CRect& rcClip)
 {
@@ -737,7 +731,7 @@ void CFODataModel::OnDraw(CDC* pDC, const CRect& rcClip)
     // the whole region would draw it.
     std::vector<CRect> pieces;
     CRect bounds;
-    if (ClipPieces(pDC, rcClip, pieces, bounds))
+    if (GetClipPieces(pDC, rcClip, pieces, bounds))
     {
         // The painter keeps the region itself across each piece (the DC would restore it as a path,
         // which the painter clips to slowly); the shapes leave the DC as they found it.

@@ -23,6 +23,7 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
+#include <vector>
 
 class CFOAction;
 class CFOBackShape;
@@ -210,6 +211,10 @@ public:
 
     // Drawing: the background, then every visible shape that meets the clip rectangle.
     void OnDraw(CDC* pDC, const CRect& rcClip);
+    // The pieces of a clip region of a few rectangles (a partial repaint) that meet rcClip, and the
+    // region's bounds; FALSE for a plain rectangle, a region of many pieces, or a transform other
+    // than a shift. The painter fills and clips to a plain rectangle much faster than to a region.
+    static BOOL GetClipPieces(CDC* pDC, const CRect& rcClip, std::vector<CRect>& pieces, CRect& rcBounds);
     virtual void OnDrawBack(CDC* pDC, const CRect& rcClip);
     virtual void OnDrawShape(CDC* pDC, const CRect& rcClip);
 

@@ -193,8 +193,44 @@ void CFOPCanvasCore::InvalidateCanvasRect(const CRect& rc)
 {
     if (!m_pCanvasWnd->GetSafeHwnd())
         return;
-    CRect client = CanvasToClient(rc);
-    m_pCanvasWnd->InvalidateRect(&client, FALSE);
+    InvalidateClientRect(CanvasToClient(rc));
+}
+
+void CFOPCanvasCore::InvalidateClientRect(const CRect& rcClient)
+{
+    constexpr int kTiles = 8;
+    constexpr size_t kMaxRects = 32;
+    CRect client;
+    m_pCanvasWnd->GetClientRect(&client);
+    CRect rc;
+    if (!rc.IntersectRect(&rcClient, &client))
+        return;
+    if (m_dirtyTiles == 0 && m_dirtyRects.size() < kMaxRects)
+    {
+        m_dirtyRects.push_back(rc);
+        m_pCanvasWnd->InvalidateRect(&rc, FALSE);
+        return;
+    }
+    const int tw = std::max(1, int((client.Width() + kTiles - 1) / kTiles));
+    const int th = std::max(1, int((client.Height() + kTiles - 1) / kTiles));
+    auto mark = [&](const CRect& r)
+    {
+        for (int ty = r.top / th; ty <= (r.bottom - 1) / th && ty < kTiles; ++ty)
+            for (int tx = r.left / tw; tx <= (r.right - 1) / tw && tx < kTiles; ++tx)
+            {
+                const unsigned long long bit = 1ULL << (ty * kTiles + tx);
+                if (m_dirtyTiles & bit)
+                    continue;
+                m_dirtyTiles |= bit;
+                const CRect tile(tx * tw, ty * th, std::min(int(client.right), (tx + 1) * tw),
+                                 std::min(int(client.bottom), (ty + 1) * th));
+                m_pCanvasWnd->InvalidateRect(&tile, FALSE);
+            }
+    };
+    for (const CRect& r : m_dirtyRects)
+        mark(r);
+    m_dirtyRects.clear();
+    mark(rc);
 }
 
 void CFOPCanvasCore::InvalidateCanvas()
@@ -205,6 +241,8 @@ void CFOPCanvasCore::InvalidateCanvas()
 
 void CFOPCanvasCore::OnPaint()
 {
+    m_dirtyRects.clear();
+    m_dirtyTiles = 0;
     CPaintDC dc(m_pCanvasWnd);
     if (dc.GetPainter())
         OnDraw(&dc);

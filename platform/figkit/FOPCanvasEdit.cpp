@@ -12,6 +12,8 @@
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -982,7 +984,24 @@ void CFOPCanvasCore::OnDraw(CDC* pDC)
     PrepareCanvasDC(pDC);
     CRect clip;
     pDC->GetClipBox(&clip);
-    DrawCanvasContents(pDC, clip);
+    // A running screen's partial repaint is drawn piece by piece; the pieces do not overlap, so every
+    // pixel is drawn as the whole region would draw it.
+    std::vector<CRect> pieces;
+    CRect bounds;
+    if (m_pModel && !m_pModel->IsDesignMode() && CFODataModel::GetClipPieces(pDC, clip, pieces, bounds))
+    {
+        QPainter* painter = pDC->GetPainter();
+        for (const CRect& piece : pieces)
+        {
+            painter->save();
+            pDC->IntersectClipRect(&piece);
+            DrawCanvasContents(pDC, piece);
+            painter->restore();
+        }
+        pDC->IntersectClipRect(&bounds);
+    }
+    else
+        DrawCanvasContents(pDC, clip);
     if (m_pModel && m_pModel->IsDesignMode())
         DrawTracking(pDC);
     pDC->RestoreDC(saved);

@@ -194,6 +194,41 @@ TEST_F(FigkitViews, AShapeBetweenThePiecesOfARepaintRegionIsNotDrawn)
     EXPECT_EQ(between->draws, 0);
 }
 
+// Many scattered changes at once repaint whole tiles of a running screen, piece by piece: the
+// picture is the one a full repaint gives, and shapes far from every change are not drawn.
+TEST_F(FigkitViews, ManyScatteredChangesRepaintAsAFullPaintWould)
+{
+    CFODataModel model;
+    model.SetDesignMode(FALSE);
+    CViewCanvas canvas;
+    ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 320, 240)));
+    canvas.SetCurrentModel(&model);
+    std::vector<CCountingShape*> shapes;
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 12; ++x)
+            shapes.push_back(AddRect(model, CRect(4 + x * 26, 4 + y * 26, 26 + x * 26, 26 + y * 26)));
+    for (CCountingShape* s : shapes)
+        s->SetBrushType(1);
+    ShowAndSettle(canvas);
+    for (CCountingShape* s : shapes)
+        s->draws = 0;
+    // Every other shape of the top six rows changes: more pieces than a paint clips to one by one.
+    for (size_t i = 0; i < 72; i += 2)
+        shapes[i]->SetBkColor(RGB(200, int(i) * 3, 40));
+    ASSERT_TRUE(PumpUntil([&] { return !canvas.paintClips.empty(); }));
+    PumpUntil([] { return false; }, 30);
+    EXPECT_GE(shapes[0]->draws, 1);
+    EXPECT_EQ(shapes.back()->draws, 0) << "the bottom row is far from every change";
+
+    const QImage shown = canvas.GetWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage full(shown.size(), QImage::Format_RGB32);
+    {
+        CImageDC dc(full);
+        model.OnDraw(&dc, CRect(0, 0, full.width(), full.height()));
+    }
+    EXPECT_EQ(shown, full);
+}
+
 TEST_F(FigkitViews, ViewsThatLeaveOrGoAreNoLongerTold)
 {
     CFODataModel model;
