@@ -18,6 +18,7 @@
 #include <QMainWindow>
 #include <QMimeData>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -169,6 +170,13 @@ ON_REGISTERED_MESSAGE(g_nViewValid, &CMainFrame::OnViewValid)
 ON_REGISTERED_MESSAGE(g_nViewInvalid, &CMainFrame::OnViewInvalid)
 ON_REGISTERED_MESSAGE(g_nShapeChanged, &CMainFrame::OnShapeChanged)
 ON_REGISTERED_MESSAGE(g_nViewUpdate, &CMainFrame::OnViewUpdate)
+ON_COMMAND(ID_TOOLBOX_PAGE_NEW, &CMainFrame::OnToolBoxNewPage)
+ON_COMMAND(ID_TOOLBOX_PAGE_SAVE, &CMainFrame::OnToolBoxSavePage)
+ON_COMMAND(ID_TOOLBOX_PAGE_REMOVE, &CMainFrame::OnToolBoxRemovePage)
+ON_COMMAND(ID_TOOLBOX_PAGE_OPEN, &CMainFrame::OnToolBoxOpenPage)
+ON_COMMAND_RANGE(ID_TOOLBOX_STYLE_ICONS_NAMES, ID_TOOLBOX_STYLE_NAMES, &CMainFrame::OnToolBoxViewStyle)
+ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLBOX_STYLE_ICONS_NAMES, ID_TOOLBOX_STYLE_NAMES,
+                           &CMainFrame::OnUpdateToolBoxViewStyle)
 ON_COMMAND_RANGE(ID_RECENT_PROJECT_FIRST, ID_RECENT_PROJECT_LAST, &CMainFrame::OnRecentProject)
 ON_UPDATE_COMMAND_UI(ID_RECENT_PROJECT_FIRST, &CMainFrame::OnUpdateRecentProject)
 END_MESSAGE_MAP()
@@ -225,9 +233,11 @@ BOOL CMainFrame::CreateBars()
                               WS_CHILD | WS_VISIBLE | CBRS_LEFT | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC, 0x3C8,
                               IDW_WORKSPACE_BAR, CSize(240, 400)))
         return FALSE;
-    if (!m_wndPanBar.Create(L"Pan Window", this,
-                            WS_CHILD | CBRS_LEFT | CBRS_FLOAT_MULTI | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC,
-                            0x3C8, IDW_PAN_BAR, CSize(240, 200)))
+    if (!m_wndPanPlace.Create(L"Pan Window", this,
+                              WS_CHILD | CBRS_LEFT | CBRS_FLOAT_MULTI | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC,
+                              0x3C8, IDW_PAN_BAR, CSize(240, 200)))
+        return FALSE;
+    if (!CreateToolBoxAndPan())
         return FALSE;
     for (UINT id : kMenuImageBars)
         SetMenuImageRes(id);
@@ -239,12 +249,35 @@ BOOL CMainFrame::CreateBars()
     return TRUE;
 }
 
+BOOL CMainFrame::CreateToolBoxAndPan()
+{
+    CMyToolBoxWnd& box = m_wndTableBar.GetToolBox();
+    IEditorApp* app = GetEditorApp();
+    if (app && !app->GetToolBoxFolder().IsEmpty())
+        box.SetToolBoxFolder(app->GetToolBoxFolder());
+    if (!box.Create(&m_wndTableBar, CRect(0, 0, 240, 300), IDC_TOOLBOX_WND))
+        return FALSE;
+    m_wndTableBar.PlaceToolBox();
+    box.OpenIndexedPages();
+
+    if (!m_wndPanBar.Create(&m_wndPanPlace, L"Pan Window", WS_CHILD | WS_VISIBLE, 0, CRect(0, 0, 240, 200)))
+        return FALSE;
+    // The pan window fills its bar whatever size the dock gives it.
+    if (QWidget* area = m_wndPanPlace.GetClientWidget())
+    {
+        auto* layout = new QVBoxLayout(area);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(m_wndPanBar.GetWidget());
+    }
+    return TRUE;
+}
+
 void CMainFrame::Dock()
 {
     for (int i = 0; i < 7; ++i)
         GetToolBar(i)->EnableDocking(CBRS_ALIGN_ANY);
     m_wndTableBar.EnableDocking(CBRS_ALIGN_ANY);
-    m_wndPanBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndPanPlace.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
 
     m_wndStandardBar.SetDropHistory(ID_EDIT_UNDO, ID_UNDO_ARROW, &m_arUndo, TRUE, 17);
@@ -268,8 +301,8 @@ void CMainFrame::Dock()
     DockControlBarLeftOf(&m_wndLinkBar, &m_wndFontBar);
     DockControlBarLeftOf(&m_wndLayoutBar, &m_wndAlignBar);
     DockControlBarEx(&m_wndTableBar, AFX_IDW_DOCKBAR_LEFT, 0.5f, 240);
-    DockControlBarEx(&m_wndPanBar, AFX_IDW_DOCKBAR_LEFT, 0.5f, 240);
-    DockControlBarBottomOf(&m_wndPanBar, &m_wndTableBar);
+    DockControlBarEx(&m_wndPanPlace, AFX_IDW_DOCKBAR_LEFT, 0.5f, 240);
+    DockControlBarBottomOf(&m_wndPanPlace, &m_wndTableBar);
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -493,6 +526,7 @@ void CMainFrame::SetLook(BOOL bXP)
     for (int i = 0; i < 7; ++i)
         GetToolBar(i)->Invalidate(TRUE);
     m_wndTableBar.Invalidate(TRUE);
+    m_wndPanPlace.Invalidate(TRUE);
     if (CWnd* pClient = CWnd::FromHandle(m_hWndMDIClient))
         pClient->Invalidate(TRUE);
 }
@@ -589,28 +623,80 @@ LRESULT CMainFrame::OnUndoRedoSteps(WPARAM wParam, LPARAM lParam)
 
 // --- The pan window's notices ------------------------------------------------------------------------
 
-LRESULT CMainFrame::OnViewValid(WPARAM, LPARAM)
+LRESULT CMainFrame::PassToPan(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
-    return m_wndPanBar.GetSafeHwnd() ? 1 : 0;
+    LRESULT result = 0;
+    if (m_wndPanBar.GetSafeHwnd())
+        m_wndPanBar.HandleCanvasNotice(nMessage, wParam, lParam, &result);
+    return result;
 }
 
-LRESULT CMainFrame::OnViewInvalid(WPARAM, LPARAM)
+LRESULT CMainFrame::OnViewValid(WPARAM wParam, LPARAM lParam)
 {
-    return 1;
+    return PassToPan(g_nViewValid, wParam, lParam);
 }
 
-LRESULT CMainFrame::OnShapeChanged(WPARAM, LPARAM)
+LRESULT CMainFrame::OnViewInvalid(WPARAM wParam, LPARAM lParam)
 {
-    return m_wndPanBar.GetSafeHwnd() ? 1 : 0;
+    return PassToPan(g_nViewInvalid, wParam, lParam);
 }
 
-LRESULT CMainFrame::OnViewUpdate(WPARAM, LPARAM lParam)
+LRESULT CMainFrame::OnShapeChanged(WPARAM wParam, LPARAM lParam)
 {
-    if (!m_wndPanBar.GetSafeHwnd())
-        return 0;
-    if (lParam == FOP_VIEW_UPDATE_SELECTION)
-        m_wndPanBar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    return 1;
+    return PassToPan(g_nShapeChanged, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnViewUpdate(WPARAM wParam, LPARAM lParam)
+{
+    return PassToPan(g_nViewUpdate, wParam, lParam);
+}
+
+// --- The toolbox's commands ---------------------------------------------------------------------------
+
+void CMainFrame::OnToolBoxNewPage()
+{
+    GetToolBox().OnNewPage();
+}
+
+void CMainFrame::OnToolBoxSavePage()
+{
+    GetToolBox().OnSavePage();
+}
+
+void CMainFrame::OnToolBoxRemovePage()
+{
+    GetToolBox().OnClosePage();
+}
+
+void CMainFrame::OnToolBoxOpenPage()
+{
+    GetToolBox().OnOpenPage();
+}
+
+namespace
+{
+int ViewStyleOf(UINT nID)
+{
+    switch (nID)
+    {
+    case ID_TOOLBOX_STYLE_ICONS_DETAILS:
+        return FO_TOOLBOX_ICONS_DETAILS;
+    case ID_TOOLBOX_STYLE_NAMES:
+        return FO_TOOLBOX_NAMES;
+    default:
+        return FO_TOOLBOX_ICONS_NAMES;
+    }
+}
+} // namespace
+
+void CMainFrame::OnToolBoxViewStyle(UINT nID)
+{
+    GetToolBox().SetViewStyle(ViewStyleOf(nID));
+}
+
+void CMainFrame::OnUpdateToolBoxViewStyle(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(GetToolBox().GetViewStyle() == ViewStyleOf(pCmdUI->m_nID));
 }
 
 // --- Recent projects, dropped files, closing ----------------------------------------------------------

@@ -1,5 +1,5 @@
 // CMainFrame: the editor's MDI main window. It owns the editor's bars (seven toolbars, the status
-// bar, the workspace bar with the project tree and the pan window's place), docks them in a fixed
+// bar, the workspace bar with the project tree and the toolbox, and the pan window), docks them in a fixed
 // layout, trims the main menu to the commands the editor offers, answers the frame-level commands
 // and guards closing: it saves the open documents, offers to save a changed project and asks what
 // to do with a large clipboard. Made with a plain constructor and LoadFrame(IDR_MAINFRAME).
@@ -9,6 +9,7 @@
 #include "editor/TableBar.h"
 #include "editor/WindowDlg.h"
 #include "figkit/FOPControlBar.h"
+#include "figkit/FOPNewPanBar.h"
 #include "figkit/FOPToolBar.h"
 #include "foundation/XVKFrames.h"
 #include "mfc/Collections.h"
@@ -48,6 +49,13 @@
 #define ID_PREV_WINDOW 32846
 #define ID_RECENT_PROJECT_FIRST 33040
 #define ID_RECENT_PROJECT_LAST 33055
+#define ID_TOOLBOX_PAGE_NEW 32815
+#define ID_TOOLBOX_PAGE_REMOVE 32816
+#define ID_TOOLBOX_PAGE_OPEN 32817
+#define ID_TOOLBOX_PAGE_SAVE 32826
+#define ID_TOOLBOX_STYLE_ICONS_NAMES 32838
+#define ID_TOOLBOX_STYLE_ICONS_DETAILS 32839
+#define ID_TOOLBOX_STYLE_NAMES 32840
 #define ID_ZOOM_COMBO 1220
 #define ID_FONT_NAME_COMBO 1221
 #define ID_FONT_SIZE_COMBO 1222
@@ -76,7 +84,7 @@ public:
     CComboBox* GetZoomBox() override { return m_pZoomBox; }
     CWnd* GetFormatBar() override { return &m_wndFontBar; }
     LRESULT SendToFormatButtons(UINT nButtonId, UINT nMessage, WPARAM wParam, LPARAM lParam) override;
-    CWnd* GetPanBar() override { return &m_wndPanBar; }
+    CWnd* GetPanBar() override { return &m_wndPanPlace; }
     CStringArray* GetUndoTexts() override { return &m_arUndo; }
     CStringArray* GetRedoTexts() override { return &m_arRedo; }
     BOOL GetPropertyEditorEnable() override;
@@ -86,7 +94,10 @@ public:
     CFOPStatusBar& GetStatusBar() { return m_wndStatusBar; }
     // The seven toolbars: Standard, Font, Draw, Format, Align, Link, Layout.
     CFOPToolBar* GetToolBar(int nIndex);
-    CFOPControlBar& GetPanPlace() { return m_wndPanBar; }
+    // The docking bar "Pan Window" and the pan window inside it.
+    CFOPControlBar& GetPanPlace() { return m_wndPanPlace; }
+    CFOPNewPanBar& GetPanWindow() { return m_wndPanBar; }
+    CMyToolBoxWnd& GetToolBox() { return m_wndTableBar.GetToolBox(); }
     CMDIClient& GetMDIClientObject() { return m_wndMDIClient; }
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
@@ -123,6 +134,12 @@ public:
     afx_msg LRESULT OnViewInvalid(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnShapeChanged(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnViewUpdate(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnToolBoxNewPage();
+    afx_msg void OnToolBoxSavePage();
+    afx_msg void OnToolBoxRemovePage();
+    afx_msg void OnToolBoxOpenPage();
+    afx_msg void OnToolBoxViewStyle(UINT nID);
+    afx_msg void OnUpdateToolBoxViewStyle(CCmdUI* pCmdUI);
     afx_msg void OnRecentProject(UINT nID);
     afx_msg void OnUpdateRecentProject(CCmdUI* pCmdUI);
 
@@ -134,6 +151,10 @@ public:
 
 protected:
     BOOL CreateBars();
+    // The toolbox in the workspace bar with the pages of the index, and the pan window in its bar.
+    BOOL CreateToolBoxAndPan();
+    // A canvas notice passed to the pan window; 0 without one.
+    LRESULT PassToPan(UINT nMessage, WPARAM wParam, LPARAM lParam);
     void Dock();
     // The library's look switched, and every bar and the client repainted.
     void SetLook(BOOL bXP);
@@ -152,8 +173,9 @@ protected:
     CFOPToolBar m_wndAlignBar;
     CFOPToolBar m_wndLinkBar;
     CFOPToolBar m_wndLayoutBar;
-    // Where the pan window docks, under the workspace bar.
-    CFOPControlBar m_wndPanBar;
+    // The pan window, in its docking bar under the workspace bar.
+    CFOPControlBar m_wndPanPlace;
+    CFOPNewPanBar m_wndPanBar;
     CMDIClient m_wndMDIClient;
 
     DECLARE_MESSAGE_MAP()

@@ -2,11 +2,12 @@
 
 #include "editor/EditorApp.h"
 #include "figkit/FOGlobalData.h"
-#include "foundation/StdioFileEx.h"
+#include "editor/ToolBoxIndex.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QVBoxLayout>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -21,7 +22,6 @@ namespace
 constexpr UINT kTreeBitmap = 65;
 constexpr UINT kTabBitmap = 173;
 constexpr UINT kTabCtrlID = 0xE900;
-constexpr UINT kFirstPageID = 100;
 
 QString ToQt(const CString& s)
 {
@@ -32,33 +32,26 @@ QString ToQt(const CString& s)
 CTableBar::CTableBar() = default;
 CTableBar::~CTableBar() = default;
 
-BOOL CTableBar::ParseIndexLine(const CString& strLine, CString& strNumber, CString& strFile)
-{
-    CString line = strLine;
-    line.Trim();
-    const int hash = line.ReverseFind(L'#');
-    if (line.IsEmpty() || hash < 0)
-        return FALSE;
-    strNumber = line.Left(hash);
-    strFile = line.Mid(hash + 1);
-    return !strNumber.IsEmpty() && !strFile.IsEmpty();
-}
-
-void CTableBar::ReadToolBoxIndex(const CString& strIndexPath)
+void CTableBar::ReadToolBoxIndex(const CString& strFolder)
 {
     m_pages.clear();
-    CStdioFileEx file;
-    if (strIndexPath.IsEmpty() || !file.Open(strIndexPath, CFile::modeRead | CFile::typeText))
+    if (strFolder.IsEmpty())
         return;
-    CString line;
-    UINT id = kFirstPageID;
-    while (file.ReadString(line))
+    for (const CToolBoxIndex::Entry& entry : CToolBoxIndex::ReadEntries(strFolder))
+        m_pages.push_back({entry.strNumber, entry.strFileName, entry.nId});
+}
+
+void CTableBar::PlaceToolBox()
+{
+    QWidget* area = GetClientWidget();
+    QWidget* box = m_wndToolBox.GetSafeHwnd() ? m_wndToolBox.GetWidget() : nullptr;
+    if (!area || !box || !area->layout())
+        return;
+    // The tree and the toolbox share the bar's height.
+    if (auto* layout = qobject_cast<QVBoxLayout*>(area->layout()); layout && layout->indexOf(box) < 0)
     {
-        CToolBoxPageEntry entry;
-        if (!ParseIndexLine(line, entry.strNumber, entry.strFile))
-            continue;
-        entry.nID = id++;
-        m_pages.push_back(entry);
+        layout->addWidget(box, 1);
+        box->show();
     }
 }
 
@@ -68,7 +61,7 @@ int CTableBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     IEditorApp* app = GetEditorApp();
     if (app && !app->GetToolBoxFolder().IsEmpty())
-        ReadToolBoxIndex(app->GetToolBoxFolder() + L"index.dat");
+        ReadToolBoxIndex(app->GetToolBoxFolder());
 
     CRect client;
     GetClientRect(&client);
@@ -79,7 +72,7 @@ int CTableBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
     {
         auto* layout = new QVBoxLayout(area);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(m_wndTab.GetWidget());
+        layout->addWidget(m_wndTab.GetWidget(), 1);
     }
     m_imageList.Create(kTreeBitmap, 20, 0, RGB(255, 255, 255));
     if (!m_wndTree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
@@ -123,7 +116,8 @@ int CTableBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 void CTableBar::OnSize(UINT nType, int cx, int cy)
 {
     CFOPControlBar::OnSize(nType, cx, cy);
-    if (m_wndTab.GetSafeHwnd())
+    // Once the toolbox sits under it, the client area's layout shares the height between the two.
+    if (m_wndTab.GetSafeHwnd() && !m_wndToolBox.GetSafeHwnd())
         m_wndTab.SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

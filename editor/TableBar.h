@@ -1,9 +1,11 @@
 // CTableBar: the workspace bar on the left of the editor's main frame ("ToolBox Bar"). A tab control
-// holds the project tree ("Projects"); the bar also keeps the list of toolbox pages read from the
-// toolbox's "index.dat". The frame refreshes the tree when a project opens or closes.
+// holds the project tree ("Projects"); under it sits the shape toolbox, whose window the frame
+// creates. The bar also keeps the list of toolbox pages read from the toolbox's "index.dat". The
+// frame refreshes the tree when a project opens or closes.
 #pragma once
 
 #include "editor/EditTreeCtrl.h"
+#include "editor/MyToolBoxWnd.h"
 #include "figkit/FOPControlBar.h"
 #include "figkit/FOTabCtrl.h"
 #include "mfc/Collections.h"
@@ -14,6 +16,7 @@
 #include <vector>
 
 #define IDC_PROJECT_TREE 2093
+#define IDC_TOOLBOX_WND 2094
 
 // One toolbox page of the index: its number, its page file and an id counted from 100.
 struct CToolBoxPageEntry
@@ -38,22 +41,23 @@ public:
     void RefreshProjectTree();
     // The frame's "Add new screen" command: the tree's new-screen operation on "Screens".
     void AddNewScreen();
-    // Reads the toolbox index; a missing index leaves the list empty.
-    void ReadToolBoxIndex(const CString& strIndexPath);
+    // Reads the index of a toolbox folder; a missing index leaves the list empty.
+    void ReadToolBoxIndex(const CString& strFolder);
+    // Places the toolbox, once its window exists, under the tab control.
+    void PlaceToolBox();
 
     CEditTreeCtrl& GetTree() { return m_wndTree; }
     CFOTabCtrl& GetTabCtrl() { return m_wndTab; }
+    CMyToolBoxWnd& GetToolBox() { return m_wndToolBox; }
     const std::vector<CToolBoxPageEntry>& GetPageList() const { return m_pages; }
     HTREEITEM GetRootItem() const { return m_hRoot; }
     HTREEITEM GetScreensItem() const { return m_hScreens; }
-
-    // Parses one index line ("number#file"); FALSE for a line that makes no entry.
-    static BOOL ParseIndexLine(const CString& strLine, CString& strNumber, CString& strFile);
 
 private:
     std::vector<CToolBoxPageEntry> m_pages;
     CFOTabCtrl m_wndTab;
     CEditTreeCtrl m_wndTree;
+    CMyToolBoxWnd m_wndToolBox;
     CImageList m_imageList;
     HTREEITEM m_hRoot = nullptr;
     HTREEITEM m_hScreens = nullptr;

@@ -3,7 +3,9 @@
 // and closing.
 #include "MainFrameTestSupport.h"
 
+#include "editor/ToolBoxDefaults.h"
 #include "figkit/FODataModel.h"
+#include "figkit/FOPCanvasCore.h"
 #include "mfc/Clipboard.h"
 #include "mfc/CommandActions.h"
 #include "mfc/Menu.h"
@@ -86,6 +88,7 @@ void Press(CView* view, QEvent::Type type, CPoint pt, Qt::MouseButtons buttons)
 
 TEST_F(CMainFrameTest, BarsDockInTheirLayoutAndTheMenuIsTrimmed)
 {
+    ASSERT_TRUE(WriteDefaultToolBoxPages(m_app.m_strToolBox));
     CMainFrame* f = MakeFrame();
     ASSERT_NE(f, nullptr);
     auto* main = qobject_cast<QMainWindow*>(f->GetWidget());
@@ -168,11 +171,25 @@ TEST_F(CMainFrameTest, BarsDockInTheirLayoutAndTheMenuIsTrimmed)
     EXPECT_EQ(int(QFontDatabase::families().size()), name->GetCount());
     EXPECT_EQ(name->GetCount() > 0 ? 0 : -1, name->GetCurSel());
 
-    // The whole frame with the pan window's place shown under the workspace bar.
+    // The toolbox under the project tree in the workspace bar, with the pages of the toolbox folder.
+    CMyToolBoxWnd& box = f->GetToolBox();
+    ASSERT_TRUE(box.GetSafeHwnd());
+    EXPECT_TRUE(box.IsWindowVisible());
+    EXPECT_TRUE(workspace->isAncestorOf(box.GetWidget()));
+    EXPECT_GE(Geometry(box).top(), Geometry(f->GetWorkspaceBar().GetTabCtrl()).bottom());
+    EXPECT_GT(box.GetWidget()->height(), 100);
+    ASSERT_EQ(GetDefaultToolBoxPageCount(), box.GetPageCount());
+    for (int i = 0; i < box.GetPageCount(); ++i)
+        EXPECT_GT(box.GetPage(i)->GetItemCount(), 0) << i;
+
+    // The whole frame with the pan window shown under the workspace bar, filling its bar.
     f->ShowControlBar(&f->GetPanPlace(), TRUE, FALSE);
     AfxPumpMessages();
     EXPECT_GT(pan->y(), workspace->y());
     EXPECT_EQ(pan->x(), workspace->x());
+    EXPECT_TRUE(f->GetPanWindow().IsWindowVisible());
+    EXPECT_TRUE(pan->isAncestorOf(f->GetPanWindow().GetWidget()));
+    EXPECT_GT(f->GetPanWindow().GetWidget()->width(), 200);
     const QImage shot = main->grab().toImage();
     EXPECT_TRUE(shot.save(QStringLiteral(QYR_MAINFRAME_PNG)));
 }
@@ -320,6 +337,67 @@ TEST_F(CMainFrameTest, UndoHistoryAndZoomComboReachTheActiveView)
     emit zoom->activated(5);
     AfxPumpMessages();
     EXPECT_DOUBLE_EQ(2.0, view->GetZoomScale());
+}
+
+TEST_F(CMainFrameTest, ToolBoxCommandsReachTheToolBox)
+{
+    CMainFrame* f = MakeFrame();
+    ASSERT_NE(f, nullptr);
+    CMyToolBoxWnd& box = f->GetToolBox();
+    const struct
+    {
+        UINT command;
+        int style;
+    } styles[] = {{ID_TOOLBOX_STYLE_ICONS_DETAILS, FO_TOOLBOX_ICONS_DETAILS},
+                  {ID_TOOLBOX_STYLE_NAMES, FO_TOOLBOX_NAMES},
+                  {ID_TOOLBOX_STYLE_ICONS_NAMES, FO_TOOLBOX_ICONS_NAMES}};
+    for (const auto& c : styles)
+    {
+        f->SendMessage(WM_COMMAND, c.command, 0);
+        EXPECT_EQ(c.style, box.GetViewStyle()) << c.command;
+        for (const auto& other : styles)
+            EXPECT_EQ(other.command == c.command ? 1 : 0, Update(f, other.command).checked)
+                << c.command << " " << other.command;
+    }
+
+    // New adds a page; Remove takes the open one away again.
+    const int pages = box.GetPageCount();
+    f->SendMessage(WM_COMMAND, ID_TOOLBOX_PAGE_NEW, 0);
+    EXPECT_EQ(pages + 1, box.GetPageCount());
+    EXPECT_EQ(pages, box.GetActiveIndex());
+    f->SendMessage(WM_COMMAND, ID_TOOLBOX_PAGE_REMOVE, 0);
+    EXPECT_EQ(pages, box.GetPageCount());
+}
+
+TEST_F(CMainFrameTest, TheDesignViewsNoticesReachThePanWindow)
+{
+    CMainFrame* f = MakeFrame();
+    ASSERT_NE(f, nullptr);
+    f->ShowControlBar(&f->GetPanPlace(), TRUE, FALSE);
+    CDocument* doc = m_pTemplate->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    POSITION pos = doc->GetFirstViewPosition();
+    auto* view = dynamic_cast<CQYRDrawView*>(doc->GetNextView(pos));
+    ASSERT_NE(view, nullptr);
+    view->GetParentFrame()->MoveWindow(0, 0, 700, 500);
+    view->GetCurrentModel()->SetCanvasSize(CSize(2400, 1800));
+    view->UpdateScrollBarSize();
+    AfxPumpMessages();
+    CFOPNewPanBar& pan = f->GetPanWindow();
+
+    // The view sends its notices as the canvas does: to the main frame, which passes them on.
+    EXPECT_EQ(1, FOPMessageSend(view, FOP_WM_VIEW_VALID, 0));
+    ASSERT_EQ(static_cast<CFOPCanvasCore*>(view), pan.GetActiveView());
+    const CRect before = pan.GetVisibleArea();
+    ASSERT_FALSE(before.IsRectEmpty());
+    view->ScrollToDevicePosition(CPoint(600, 450));
+    EXPECT_EQ(1, FOPMessageSend(view, FOP_WM_VIEW_UPDATE, 0));
+    EXPECT_GT(pan.GetVisibleArea().left, before.left);
+    EXPECT_GT(pan.GetVisibleArea().top, before.top);
+
+    // The view going away lets the pan window go of it.
+    EXPECT_EQ(1, FOPMessageSend(view, FOP_WM_VIEW_INVALID, 0));
+    EXPECT_EQ(nullptr, pan.GetActiveView());
 }
 
 TEST_F(CMainFrameTest, FrameCommandsFollowTheProjectAndTheOpenWindows)
