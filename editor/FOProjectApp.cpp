@@ -229,13 +229,18 @@ void CFOProjectApp::LoadRecentProjects()
     CString value;
     if (!reg.Open(HKEY_CURRENT_USER, kRecentKey, KEY_READ) || !reg.LoadString(kRecentValue, value))
         return;
+    SplitRecentProjects(value, m_recentProjects);
+}
+
+void CFOProjectApp::SplitRecentProjects(const CString& strValue, CStringList& list)
+{
     int start = 0;
     for (;;)
     {
-        const int end = value.Find(L';', start);
-        const CString piece = end < 0 ? value.Mid(start) : value.Mid(start, end - start);
-        if (!piece.IsEmpty() && !m_recentProjects.Find(piece))
-            m_recentProjects.AddTail(piece);
+        const int end = strValue.Find(L';', start);
+        const CString piece = end < 0 ? strValue.Mid(start) : strValue.Mid(start, end - start);
+        if (!piece.IsEmpty() && !list.Find(piece))
+            list.AddTail(piece);
         if (end < 0)
             break;
         start = end + 1;

@@ -65,6 +65,8 @@ public:
     // once. Loading marks the list as the program's to store at exit.
     void LoadRecentProjects();
     void SaveRecentProjects();
+    // Appends the pieces of a stored value that are not empty and not in the list yet.
+    static void SplitRecentProjects(const CString& strValue, CStringList& list);
 
 protected:
     CStringList m_recentProjects;

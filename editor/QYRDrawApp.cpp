@@ -386,10 +386,16 @@ BOOL CQYRDrawApp::ReadLastProject(BOOL bSharedRead)
 {
     if (!m_strProjectFile.IsEmpty())
         return ParseProjectArgument(m_strProjectFile);
+    const CString last = ReadLastLine(GetLastProjectFile(), bSharedRead);
+    return last.IsEmpty() ? FALSE : ParseProjectArgument(last);
+}
+
+CString CQYRDrawApp::ReadLastLine(const CString& strPath, BOOL bSharedRead)
+{
     CStdioFileEx file;
     const UINT flags = bSharedRead ? CFile::modeRead | CFile::shareDenyNone : CFile::modeReadWrite;
-    if (!file.Open(GetLastProjectFile(), flags | CFile::typeText | CStdioFileEx::modeWriteUnicode))
-        return FALSE;
+    if (!file.Open(strPath, flags | CFile::typeText | CStdioFileEx::modeWriteUnicode))
+        return CString();
     CString last;
     try
     {
@@ -403,7 +409,7 @@ BOOL CQYRDrawApp::ReadLastProject(BOOL bSharedRead)
         e->Delete();
     }
     file.Close();
-    return last.IsEmpty() ? FALSE : ParseProjectArgument(last);
+    return last;
 }
 
 CString CQYRDrawApp::GetLastProjectFile() const

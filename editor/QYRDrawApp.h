@@ -40,6 +40,8 @@ public:
     // "main.dat" beside the program: the open project's path, UTF-16 with its mark, no line end.
     void WriteLastProject();
     CString GetLastProjectFile() const;
+    // The last non-empty line of a UTF-16 text file ("main.dat"); empty when it cannot be read.
+    static CString ReadLastLine(const CString& strPath, BOOL bSharedRead);
     // The frame's closing questions about the project: FALSE keeps the editor open (Cancel, or a
     // project that could not be saved, which is said).
     BOOL QueryCloseProject();
