@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::wstring text;
     for (size_t i = 0; i + 1 < size; i += 2)
         text.push_back(wchar_t(data[i] | (data[i + 1] << 8)));
-    CStringList list;
+    CStringArray list;
     CFOProjectApp::SplitRecentProjects(CString(text.c_str()), list);
     return 0;
 }

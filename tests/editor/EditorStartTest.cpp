@@ -43,8 +43,8 @@ std::vector<CString> Children(CTreeCtrl& tree, HTREEITEM parent)
 std::vector<CString> RecentList(const CQYRDrawApp& app)
 {
     std::vector<CString> list;
-    for (POSITION pos = app.GetRecentProjects().GetHeadPosition(); pos;)
-        list.push_back(app.GetRecentProjects().GetNext(pos));
+    for (INT_PTR i = 0; i < app.GetRecentList().GetSize(); ++i)
+        list.push_back(app.GetRecentList()[i]);
     return list;
 }
 } // namespace
