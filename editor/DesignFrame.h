@@ -42,3 +42,15 @@ public:
 protected:
     ~IDesignFrame() = default;
 };
+
+// What the design view asks of the editor application (through AfxGetApp); a program without it has
+// no project open.
+class IDesignProjectApp
+{
+public:
+    // A project is open: its folder is a full folder path and its file a project file name.
+    virtual BOOL IsProjectLoaded() const = 0;
+
+protected:
+    ~IDesignProjectApp() = default;
+};

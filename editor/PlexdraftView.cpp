@@ -6,6 +6,7 @@
 #include "editor/PlexdraftDoc.h"
 #include "figkit/FOAction.h"
 #include "figkit/FOCompositeShape.h"
+#include "figkit/FOGlobalData.h"
 #include "figkit/FODataModel.h"
 #include "figkit/FOLinkShape.h"
 #include "figkit/FOPHandle.h"
@@ -1010,12 +1011,13 @@ void CPlexdraftView::OnOptions()
     COptionDlg dlg(this);
     dlg.m_bNoDefaultPort = s_bNoDefaultPort;
     dlg.m_bLimitPoint = m_pModel->IsPointLimitWithPage();
-    dlg.m_bSimpleTrack = FALSE;
+    dlg.m_bSimpleTrack = gfxData.m_bSimpleTrackComposite;
     dlg.m_bSelectWithin = IsSelectWithinRect();
     if (dlg.DoModal() != IDOK)
         return;
     s_bNoDefaultPort = dlg.m_bNoDefaultPort;
     m_pModel->SetPointLimitWithPage(dlg.m_bLimitPoint);
+    gfxData.m_bSimpleTrackComposite = dlg.m_bSimpleTrack;
     SetSelectWithinRect(dlg.m_bSelectWithin);
     m_pModel->SetModifiedFlag(TRUE);
 }
@@ -1244,9 +1246,15 @@ void CPlexdraftView::OnUpdateMultipleStates(CCmdUI* pCmdUI)
                    dynamic_cast<CFOCompositeShape*>(GetFirstSelectShape()) != nullptr);
 }
 
+BOOL CPlexdraftView::IsProjectLoaded()
+{
+    const auto* app = dynamic_cast<const IDesignProjectApp*>(AfxGetApp());
+    return app && app->IsProjectLoaded();
+}
+
 void CPlexdraftView::OnScreenSetting()
 {
-    if (!m_pModel)
+    if (!m_pModel || !IsDesignMode() || !IsProjectLoaded())
         return;
     CScreenSetDlg dlg(this);
     m_pModel->GetPropStringValue(dlg.m_str15001, 15001);
@@ -1270,8 +1278,7 @@ void CPlexdraftView::OnScreenSetting()
 
 void CPlexdraftView::OnUpdateScreenSetting(CCmdUI* pCmdUI)
 {
-    // A project is open when the workspace knows its folder and file.
-    pCmdUI->Enable(IsDesignMode() && m_pModel != nullptr);
+    pCmdUI->Enable(IsDesignMode() && m_pModel != nullptr && IsProjectLoaded());
 }
 
 void CPlexdraftView::OnValueChangeTest()

@@ -137,6 +137,8 @@ public:
     afx_msg void OnUpdateOneSelected(CCmdUI* pCmdUI);
     afx_msg void OnMultipleStates();
     afx_msg void OnUpdateMultipleStates(CCmdUI* pCmdUI);
+    // The editor application has a project open.
+    static BOOL IsProjectLoaded();
     afx_msg void OnScreenSetting();
     afx_msg void OnUpdateScreenSetting(CCmdUI* pCmdUI);
     afx_msg void OnValueChangeTest();

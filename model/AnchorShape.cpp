@@ -230,8 +230,7 @@ void CAnchorShape::GetPlusSpotLocation(CFOPHandleList& list)
 void CAnchorShape::DoAddCustProp()
 {
     CFODrawPortsShape::DoAddCustProp();
-    const CFOValueProperties prop(XVK_PROP_ANIMATION, FO_VALUE::MakeBool(FALSE));
-    AddNewProperty(&prop);
+    XVKAddAnimationProp(this, FALSE);
 }
 
 void CAnchorShape::SetParentWnd(CWnd* pWnd)

@@ -2,15 +2,15 @@
 
 #include "mfc/Collections.h"
 #include "mfc/Dc.h"
+#include "mfc/SysColor.h"
 
 IMPLEMENT_DYNAMIC(CColorListCtrl, CListCtrl)
 
 namespace
 {
-// The system colours of indices 0 to 5: window, window text, active caption, highlight text,
-// inactive caption, inactive caption text.
-const COLORREF kSystem[6] = {RGB(255, 255, 255), RGB(0, 0, 0),       RGB(153, 180, 209),
-                             RGB(255, 255, 255), RGB(191, 205, 219), RGB(0, 0, 0)};
+// Indices 0 to 5 follow the desktop's colours.
+const int kSystem[6] = {COLOR_WINDOW,        COLOR_WINDOWTEXT,      COLOR_ACTIVECAPTION,
+                        COLOR_HIGHLIGHTTEXT, COLOR_INACTIVECAPTION, COLOR_INACTIVECAPTIONTEXT};
 const COLORREF kFixed[19] = {RGB(0, 0, 0),       RGB(0, 0, 255),     RGB(0, 255, 0),     RGB(0, 255, 255),
                              RGB(255, 0, 0),     RGB(255, 0, 255),   RGB(255, 255, 0),   RGB(255, 255, 255),
                              RGB(0, 0, 128),     RGB(0, 128, 0),     RGB(0, 128, 128),   RGB(128, 0, 0),
@@ -39,7 +39,7 @@ CColorListCtrl::~CColorListCtrl()
 COLORREF CColorListCtrl::ColorFromIndex(int nIndex)
 {
     if (nIndex >= 0 && nIndex < 6)
-        return kSystem[nIndex];
+        return GetSysColor(kSystem[nIndex]);
     if (nIndex >= 6 && nIndex <= 24)
         return kFixed[nIndex - 6];
     return RGB(0, 128, 0);
@@ -176,7 +176,9 @@ void CColorListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     case 2:
         pDC->FillSolidRect(&rowRect, ColorFromIndex(2));
         text = ColorFromIndex(3);
-        if (mode == 1)
+        if (mode == 1 && !m_bDottedFocus)
+            pDC->DrawFocusRect(&rowRect);
+        else if (mode == 1)
             FrameDotted(pDC, rowRect, ColorFromIndex(1));
         break;
     case 4:

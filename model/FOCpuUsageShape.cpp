@@ -101,8 +101,7 @@ void CFOCpuUsageShape::DoStartTimer()
 void CFOCpuUsageShape::DoAddCustProp()
 {
     CMyPushChartShape::DoAddCustProp();
-    const CFOValueProperties prop(XVK_PROP_ANIMATION, FO_VALUE::MakeBool(FALSE));
-    AddNewProperty(&prop);
+    XVKAddAnimationProp(this, FALSE);
 }
 
 void CFOCpuUsageShape::OnDrawFlat(CDC* pDC)

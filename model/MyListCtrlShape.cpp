@@ -1,5 +1,6 @@
 #include "model/MyListCtrlShape.h"
 
+#include "figkit/FOGlobalData.h"
 #include "mfc/Collections.h"
 #include "model/ColorListCtrl.h"
 
@@ -33,6 +34,8 @@ int CMyListCtrlShape::CreateWnd(CWnd* pParent, int)
         return 0;
     list->ModifyStyle(0, LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | WS_VSCROLL);
     list->SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    list->SetImageList(&gfxData.m_imageList, LVSIL_SMALL);
+    list->SetFont(&gfxData.m_fontRegular);
     CStringArray names;
     names.Add(L"Event Time");
     names.Add(L"Type");

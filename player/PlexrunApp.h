@@ -56,8 +56,10 @@ public:
     // The text of a ".uscp" file of the scripts folder (its bytes as UTF-16 code units, a mark
     // included); empty when the name or the file does not do.
     CString ReadScriptFile(const CString& strName) const;
-    // Whether name is a ".xdg" file of the screens folder other than the current screen.
+    // Whether name is a ".xdg" file of the screens folder other than the current screen, or other
+    // than strShown, the screen a view shows (each view keeps its own).
     BOOL IsScreenFileValid(const CString& strName) const;
+    BOOL IsScreenFileValid(const CString& strName, const CString& strShown) const;
 
     static BOOL FileExists(const CString& strPath);
     // The text after the last '/' or '\' (all of it when there is none).
@@ -65,7 +67,10 @@ public:
     // The text after the last '.' of the file name; empty without one or when it ends the name.
     static CString GetFileExtension(const CString& strPath);
 
+    // The one script engine; only the view that made it deletes it.
     CScriptObject* m_pScriptObject = nullptr;
+    // The screen last shown by a document's view: the main screen at start, then each switch.
+    // Popups and views opened on a screen file leave it alone.
     CString m_strCurrentScreen;
     CString m_strProjectFolder;
     // Before the project is chosen: the command-line argument.

@@ -9,7 +9,7 @@
 #include "mfc/Gdi.h"
 #include "mfc/OleDragDrop.h"
 #include "mfc/View.h"
-#include "mfc/ViewPrintJob.h"
+#include "mfc/Print.h"
 
 #include <QImage>
 
@@ -55,7 +55,6 @@
 #define ID_EDIT_FIND 0xE124
 #define ID_EDIT_REPLACE 0xE129
 #define ID_FILE_PAGE_SETUP 0xE105
-#define ID_FILE_PRINT_DIRECT 0xE108
 
 #define IDR_SCRIPT_ACCEL 2901
 #define IDB_SCRIPT_MARGIN_ICONS 2902
@@ -74,7 +73,7 @@ inline bool SamePoint(const POINT& a, const POINT& b)
     return a.x == b.x && a.y == b.y;
 }
 
-class CScriptTextView : public CView, public CScriptBufferClient, public CViewPrintClient
+class CScriptTextView : public CView, public CScriptBufferClient
 {
     DECLARE_DYNCREATE(CScriptTextView)
 public:
@@ -196,9 +195,6 @@ public:
     afx_msg void OnUpdateEditRepeat(CCmdUI* pCmdUI);
     afx_msg void OnCaretCommand(UINT nID);
     afx_msg void OnFilePageSetup();
-    afx_msg void OnFilePrint();
-    afx_msg void OnFilePrintDirect();
-    afx_msg void OnFilePrintPreview();
     afx_msg void OnToggleNumBookmark(UINT nCmdID);
     afx_msg void OnGoBookmark(UINT nCmdID);
     afx_msg void OnToggleBookmark();

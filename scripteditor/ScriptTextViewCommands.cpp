@@ -778,24 +778,9 @@ void CScriptTextView::OnFilePageSetup()
     }
 }
 
-void CScriptTextView::OnFilePrint()
+BOOL CScriptTextView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    AfxRunPrintCommand(this, this, FALSE, FALSE);
-}
-
-void CScriptTextView::OnFilePrintDirect()
-{
-    AfxRunPrintCommand(this, this, TRUE, FALSE);
-}
-
-void CScriptTextView::OnFilePrintPreview()
-{
-    AfxRunPrintCommand(this, this, FALSE, TRUE);
-}
-
-BOOL CScriptTextView::OnPreparePrinting(CPrintInfo*)
-{
-    return TRUE;
+    return DoPreparePrinting(pInfo);
 }
 
 void CScriptTextView::OnBeginPrinting(CDC* pDC, CPrintInfo*)

@@ -906,6 +906,7 @@ void CFODataModel::WriteRecord(CArchive& ar, int nValue)
     ar << XDG_SIGNATURE << int(XDG_FILE_VERSION);
     ar << nValue;
     ar << int(m_sizeCanvas.cx) << int(m_sizeCanvas.cy) << m_crBk << m_crPageBk;
+    ar << m_dwSnapFlags << BYTE(m_bBorderShow ? 1 : 0) << BYTE(m_bPointLimit ? 1 : 0);
     m_userProps.Serialize(ar);
     ar << BYTE(m_pBackComp ? 1 : 0);
     if (m_pBackComp)
@@ -927,6 +928,15 @@ void CFODataModel::ReadRecord(CArchive& ar, int& nValue)
     int cx = 0, cy = 0;
     ar >> cx >> cy >> m_crBk >> m_crPageBk;
     SetCanvasSize(CSize(cx, cy));
+    if (version >= 2)
+    {
+        DWORD snap = 0;
+        BYTE border = 0, limit = 0;
+        ar >> snap >> border >> limit;
+        m_dwSnapFlags = snap & FO_SNAP_ALL;
+        m_bBorderShow = border != 0;
+        m_bPointLimit = limit != 0;
+    }
     m_userProps.Serialize(ar);
     BYTE hasBack = 0;
     ar >> hasBack;

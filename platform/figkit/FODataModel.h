@@ -58,8 +58,9 @@ class CFODataModel : public CObject, public IFOShapeOwner
 public:
     enum
     {
-        // Written by Serialize; files of versions 1 to this one load.
-        XDG_FILE_VERSION = 1,
+        // Written by Serialize; files of versions 1 to this one load. Version 2 adds the snap
+        // features, the page border and the point limit (a version 1 file leaves them as they are).
+        XDG_FILE_VERSION = 2,
     };
     // "FXDG", the first four bytes of a screen file.
     static constexpr DWORD XDG_SIGNATURE = 0x47445846;

@@ -13,6 +13,7 @@ FO_GLOBAL_DATA::FO_GLOBAL_DATA()
     m_crBtnLight = GetSysColor(COLOR_3DLIGHT);
     m_crBtnText = GetSysColor(COLOR_BTNTEXT);
     m_fontRegular.CreatePointFont(90, L"Sans Serif");
+    m_imageList.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 4);
 }
 
 FO_GLOBAL_DATA& AfxGetFOGlobalData()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "mfc/Dc.h"
+#include "mfc/ImageList.h"
 
 struct FO_GLOBAL_DATA
 {
@@ -12,6 +13,8 @@ struct FO_GLOBAL_DATA
     CPen m_penOrderLine;
     // Flowing media are drawn solid in a random colour instead of dashed.
     BOOL m_bRandomFlowColor = FALSE;
+    // Moving a composite shape tracks its outline as one simple rectangle (the editor's options).
+    BOOL m_bSimpleTrackComposite = FALSE;
     // The look the programs chose at start-up (FO_GLOBAL::InitGUIType) and whether XP style is on.
     int m_nGUIType = 0;
     BOOL m_bXPStyle = FALSE;
@@ -23,6 +26,8 @@ struct FO_GLOBAL_DATA
     COLORREF m_crBtnLight = 0;
     COLORREF m_crBtnText = 0;
     CFont m_fontRegular;
+    // Small (16 x 16) images that hosted list controls take for their rows.
+    CImageList m_imageList;
 };
 
 FO_GLOBAL_DATA& AfxGetFOGlobalData();
@@ -32,7 +37,17 @@ struct FO_GLOBAL
 {
     static void InitGUIType(int nType) { gfxData.m_nGUIType = nType; }
     static int GetGUIType() { return gfxData.m_nGUIType; }
+    // Frees what the library caches for the windows of a closed dialog. The drawing objects here
+    // live with the shapes and the global data, so nothing is left to free.
+    static void FreeObjectCache() {}
 };
+
+// Whether a window is to ignore a change of its caption's activation: TRUE while one of the
+// library's own floating windows takes the activation, which none does here.
+inline BOOL FODiscardNcActivate()
+{
+    return FALSE;
+}
 
 inline void FOEnableXPStyle(BOOL bEnable)
 {

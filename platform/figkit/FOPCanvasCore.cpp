@@ -3,6 +3,7 @@
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOHandleTable.h"
+#include "figkit/FOWndControlShape.h"
 #include "mfc/Dc.h"
 #include "mfc/FrameWnd.h"
 #include "mfc/Menu.h"
@@ -461,14 +462,24 @@ CPoint CFOPCanvasCore::CanvasToClient(CPoint point) const
                   int(std::floor(point.y * m_dZoomScale + 0.5)) - scroll.y + ruler);
 }
 
-CRect CFOPCanvasCore::CanvasToClient(const CRect& rc) const
+CRect CFOPCanvasCore::CanvasToClient(const CRect& rc, BOOL bMargin) const
 {
     CRect out(CanvasToClient(rc.TopLeft()), CanvasToClient(rc.BottomRight()));
     out.NormalizeRect();
     // Scaled edges round either way: a pixel more keeps them inside.
-    if (m_dZoomScale != 1.0)
+    if (bMargin && m_dZoomScale != 1.0)
         out.InflateRect(1, 1);
     return out;
+}
+
+void CFOPCanvasCore::PlaceHostedWindows()
+{
+    if (!m_pModel)
+        return;
+    for (CFODrawShape* shape : *m_pModel->GetShapes())
+        if (auto* host = dynamic_cast<CFOWndControlShape*>(shape);
+            host && host->GetParentWnd() == m_pCanvasWnd)
+            host->PlaceWnd();
 }
 
 void CFOPCanvasCore::PrepareCanvasDC(CDC* pDC) const

@@ -2,6 +2,7 @@
 
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FODrawHelper.h"
+#include "figkit/FOPCanvasCore.h"
 #include "mfc/Archive.h"
 #include "mfc/Dc.h"
 #include "mfc/Wnd.h"
@@ -96,14 +97,20 @@ void CFOWndControlShape::SetParentWnd(CWnd* pWnd)
     }
 }
 
+void CFOWndControlShape::PlaceWnd()
+{
+    if (!m_pWnd || !m_pWnd->GetSafeHwnd())
+        return;
+    CRect rc = GetDrawRect();
+    if (const auto* canvas = dynamic_cast<const CFOPCanvasCore*>(GetParentWnd()))
+        rc = canvas->CanvasToClient(rc, FALSE);
+    m_pWnd->MoveWindow(&rc);
+}
+
 void CFOWndControlShape::UpdateComp()
 {
     CFODrawPortsShape::UpdateComp();
-    if (m_pWnd && m_pWnd->GetSafeHwnd())
-    {
-        const CRect rc = GetDrawRect();
-        m_pWnd->MoveWindow(&rc);
-    }
+    PlaceWnd();
 }
 
 void CFOWndControlShape::SetVisible(BOOL bVisible)

@@ -34,6 +34,8 @@ public:
     // A canvas makes the window (CreateWnd with the control id) when there is none; null
     // destroys it.
     void SetParentWnd(CWnd* pWnd) override;
+    // Puts the window on the shape's rectangle as its canvas shows it (zoom, scroll, rulers).
+    void PlaceWnd();
     void UpdateComp() override;
     void SetVisible(BOOL bVisible) override;
     // Without a window: a framed box with the caption.

@@ -34,7 +34,6 @@ enum class AfxModalKind
     PopupMenu,
     Help,
     PageSetupDialog,
-    PrintDialog,
 };
 
 struct AfxModalRequest
@@ -63,8 +62,7 @@ struct AfxModalRequest
     DWORD dwFlags = 0;
     // PageSetupDialog: the dialog's record; the hook may change its margins before answering IDOK.
     struct PAGESETUPDLG* pPageSetup = nullptr;
-    // FileDialog / FolderDialog: the hook's choice. PrintDialog: paths[0] names the PDF file the
-    // job is printed to.
+    // FileDialog / FolderDialog: the hook's choice (a print job's PDF file is a save-file choice).
     mutable std::vector<CString> paths;
 };
 

@@ -7,12 +7,14 @@
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPicture>
+#include <QImage>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 CPrintInfo::CPrintInfo() = default;
@@ -88,7 +90,35 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
     return TRUE;
 }
 
-BOOL CView::PrintPages(CPrintInfo& info)
+namespace
+{
+// Pages beyond this end a job whose view never says it is done.
+constexpr UINT kPageLimit = 100000;
+// The page of a preview without a desktop: A4 at the screen's resolution.
+const CSize kPreviewPage(794, 1123);
+} // namespace
+
+void CView::PrintPagesOn(CPrinterDC& dc, CPrintInfo& info, const std::function<void()>& newPage)
+{
+    OnBeginPrinting(&dc, &info);
+    for (info.m_nCurPage = info.GetMinPage(); info.m_nCurPage <= std::min(info.GetMaxPage(), kPageLimit);
+         ++info.m_nCurPage)
+    {
+        info.m_bContinuePrinting = TRUE;
+        OnPrepareDC(&dc, &info);
+        if (!info.m_bContinuePrinting)
+            break;
+        if (info.m_nCurPage > info.GetMinPage())
+            newPage();
+        info.m_rectDraw = CRect(CPoint(0, 0), dc.GetPageSize());
+        const int saved = dc.SaveDC();
+        OnPrint(&dc, &info);
+        dc.RestoreDC(saved);
+    }
+    OnEndPrinting(&dc, &info);
+}
+
+BOOL CView::PrintJob(CPrintInfo& info)
 {
     QPrinter* printer = info.m_pPrinter.get();
     if (!printer)
@@ -96,22 +126,10 @@ BOOL CView::PrintPages(CPrintInfo& info)
     QPainter painter;
     if (!painter.begin(printer))
         return FALSE;
-    CDC dc(&painter);
-    OnBeginPrinting(&dc, &info);
     const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-    const UINT last = info.GetMaxPage() == 0xFFFF ? info.GetMinPage() : info.GetMaxPage();
-    for (UINT n = info.GetMinPage(); n <= last && info.m_bContinuePrinting; ++n)
-    {
-        if (n > info.GetMinPage())
-            printer->newPage();
-        info.m_nCurPage = n;
-        info.m_rectDraw = CRect(0, 0, page.width(), page.height());
-        const int saved = dc.SaveDC();
-        OnPrepareDC(&dc, &info);
-        OnPrint(&dc, &info);
-        dc.RestoreDC(saved);
-    }
-    OnEndPrinting(&dc, &info);
+    CPrinterDC dc(&painter, printer->logicalDpiX(), printer->logicalDpiY(),
+                  CSize(page.width(), page.height()));
+    PrintPagesOn(dc, info, [printer] { printer->newPage(); });
     dc.Detach();
     return painter.end();
 }
@@ -121,7 +139,16 @@ void CView::OnFilePrint()
     CPrintInfo info;
     if (!OnPreparePrinting(&info))
         return;
-    PrintPages(info);
+    PrintJob(info);
+}
+
+void CView::OnFilePrintDirect()
+{
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    if (!OnPreparePrinting(&info))
+        return;
+    PrintJob(info);
 }
 
 BOOL CView::PrintToPdf(const CString& strPath)
@@ -130,7 +157,7 @@ BOOL CView::PrintToPdf(const CString& strPath)
     info.m_strOutputFile = strPath;
     if (!OnPreparePrinting(&info))
         return FALSE;
-    return PrintPages(info);
+    return PrintJob(info);
 }
 
 void CView::OnFilePrintPreview()
@@ -143,24 +170,39 @@ void CView::OnFilePrintPreview()
     {
         QPrintPreviewDialog dialog(info.m_pPrinter.get(), GetWidget());
         QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                         [this, &info](QPrinter*) { PrintPages(info); });
+                         [this, &info](QPrinter*) { PrintJob(info); });
         dialog.exec();
         return;
     }
-    // Without a desktop the pages are drawn into pictures, as the preview window would show them.
-    m_nPreviewPages = 0;
-    const UINT last = info.GetMaxPage() == 0xFFFF ? info.GetMinPage() : info.GetMaxPage();
-    for (UINT n = info.GetMinPage(); n <= last; ++n)
+    // Without a desktop the pages are drawn into images, as the preview window would show them; the
+    // DC moves on to a fresh image for each page and keeps what the view selected into it.
+    m_previewPages.clear();
+    auto page = std::make_unique<QPainter>();
+    auto startPage = [this, &page]
     {
-        QPicture picture;
-        QPainter painter(&picture);
-        CDC dc(&painter);
-        info.m_nCurPage = n;
-        info.m_rectDraw = CRect(0, 0, 794, 1123);
-        OnPrepareDC(&dc, &info);
-        OnPrint(&dc, &info);
-        dc.Detach();
-        painter.end();
-        ++m_nPreviewPages;
-    }
+        if (page->isActive())
+            page->end();
+        m_previewPages.push_back(
+            std::make_unique<QImage>(kPreviewPage.cx, kPreviewPage.cy, QImage::Format_RGB32));
+        m_previewPages.back()->fill(Qt::white);
+        page = std::make_unique<QPainter>(m_previewPages.back().get());
+    };
+    startPage();
+    CPrinterDC dc(page.get(), AFX_DC_LOGPIXELS, AFX_DC_LOGPIXELS, kPreviewPage);
+    PrintPagesOn(dc, info,
+                 [&]
+                 {
+                     startPage();
+                     dc.Attach(page.get());
+                 });
+    dc.Detach();
+    page->end();
+    // A job that stopped before its first page leaves no page.
+    if (info.m_nCurPage == info.GetMinPage())
+        m_previewPages.clear();
+}
+
+const QImage* CView::GetPreviewPage(int nPage) const
+{
+    return nPage >= 0 && nPage < int(m_previewPages.size()) ? m_previewPages[size_t(nPage)].get() : nullptr;
 }

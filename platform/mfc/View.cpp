@@ -1,9 +1,11 @@
 #include "mfc/View.h"
 
 #include "mfc/Document.h"
+#include "mfc/Print.h"
 #include "mfc/WndPrivate.h"
 
 #include <QGridLayout>
+#include <QImage>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -17,7 +19,7 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_MESSAGE(WM_INITIALUPDATE, &CView::OnInitialUpdateMsg)
 ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
-ON_COMMAND(0xE108, &CView::OnFilePrint) // print direct
+ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrintDirect)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
@@ -92,7 +94,12 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
     Invalidate(TRUE);
 }
 
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo)
+{
+    // A job that does not know its length prints one page.
+    if (pInfo && pInfo->GetMaxPage() == 0xFFFF)
+        pInfo->m_bContinuePrinting = pInfo->m_nCurPage == 1;
+}
 
 // The focus follows the user; activation only tells.
 void CView::OnActivateView(BOOL, CView*, CView*) {}
@@ -321,7 +328,10 @@ void CScrollView::UpdateBars()
         layout->activate();
     }
     const CSize limit = ScrollLimit();
+    const CPoint old = m_ptDevPos;
     m_ptDevPos = CPoint(Clamp(m_ptDevPos.x, limit.cx), Clamp(m_ptDevPos.y, limit.cy));
+    if (m_ptDevPos != old)
+        ScrollWindow(old.x - m_ptDevPos.x, old.y - m_ptDevPos.y);
     CRect rc;
     GetClientRect(&rc);
     const struct
@@ -347,6 +357,7 @@ void CScrollView::SetDevicePosition(CPoint ptDev)
     const CPoint pos(Clamp(ptDev.x, limit.cx), Clamp(ptDev.y, limit.cy));
     if (pos == m_ptDevPos)
         return;
+    const CPoint old = m_ptDevPos;
     m_ptDevPos = pos;
     if (CScrollViewHost* host = HostOf(this))
     {
@@ -355,6 +366,7 @@ void CScrollView::SetDevicePosition(CPoint ptDev)
         host->m_pHBar->setValue(pos.x);
         host->m_pVBar->setValue(pos.y);
     }
+    ScrollWindow(old.x - pos.x, old.y - pos.y);
     Invalidate(TRUE);
 }
 

@@ -16,7 +16,14 @@
 #include "mfc/Dc.h"
 #include "mfc/FrameWnd.h"
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 class CDocument;
+class CPrinterDC;
+class QImage;
+class QPrinter;
 struct CPrintInfo;
 
 class CView : public CWnd
@@ -45,11 +52,14 @@ public:
     // Readies the printer: the print dialog, or a PDF file (see Print.h). FALSE when cancelled.
     BOOL DoPreparePrinting(CPrintInfo* pInfo);
     afx_msg void OnFilePrint();
+    afx_msg void OnFilePrintDirect();
     afx_msg void OnFilePrintPreview();
     // Prints into a PDF file without asking; FALSE when it cannot be written.
     BOOL PrintToPdf(const CString& strPath);
-    // The pages drawn by the last preview without a desktop.
-    int GetPreviewPageCount() const { return m_nPreviewPages; }
+    // The pages drawn by the last preview without a desktop: their count, and each as an image
+    // (null past the last).
+    int GetPreviewPageCount() const { return int(m_previewPages.size()); }
+    const QImage* GetPreviewPage(int nPage) const;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
@@ -64,10 +74,12 @@ protected:
 
     friend class CDocument;
     CDocument* m_pDocument = nullptr;
-    int m_nPreviewPages = 0;
+    std::vector<std::unique_ptr<QImage>> m_previewPages;
 
 private:
-    BOOL PrintPages(CPrintInfo& info);
+    BOOL PrintJob(CPrintInfo& info);
+    // The page loop of a job on a DC that is ready.
+    void PrintPagesOn(CPrinterDC& dc, CPrintInfo& info, const std::function<void()>& newPage);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,6 +3,7 @@
 #include "mfc/Controls.h"
 #include "mfc/Exceptions.h"
 #include "mfc/FrameWnd.h"
+#include "mfc/Dc.h"
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
@@ -340,6 +341,18 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
                     lpParam);
 }
 
+namespace
+{
+AFX_CREATE_HOOK g_pfnCreateHook = nullptr;
+}
+
+AFX_CREATE_HOOK AfxSetCreateWindowHook(AFX_CREATE_HOOK pfnHook)
+{
+    const AFX_CREATE_HOOK previous = g_pfnCreateHook;
+    g_pfnCreateHook = pfnHook;
+    return previous;
+}
+
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
                     int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
@@ -347,7 +360,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
         return FALSE;
     CREATESTRUCT cs = {lpParam, nullptr, nIDorHMenu,    hWndParent,     nHeight,       nWidth,
                        y,       x,       LONG(dwStyle), lpszWindowName, lpszClassName, dwExStyle};
-    if (!PreCreateWindow(cs))
+    if (!PreCreateWindow(cs) || (g_pfnCreateHook && !g_pfnCreateHook(this, cs)))
         return FALSE;
     CWnd* pParent = FromHandlePermanent(cs.hwndParent);
     if ((cs.style & WS_CHILD) && !pParent)
@@ -942,6 +955,28 @@ BOOL CWnd::IsWindowEnabled() const
 {
     QWidget* w = GetWidget();
     return w && w->isEnabled();
+}
+
+void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
+{
+    m_pFont = pFont;
+    QWidget* w = GetWidget();
+    if (!w || !pFont)
+        return;
+    w->setFont(pFont->ToQFont());
+    if (bRedraw)
+        w->update();
+}
+
+void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT)
+{
+    QWidget* w = GetClientWidget();
+    if (!w)
+        return;
+    if (!lpRect && (xAmount || yAmount))
+        for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            child->move(child->pos() + QPoint(xAmount, yAmount));
+    w->update();
 }
 
 BOOL CWnd::EnableWindow(BOOL bEnable)

@@ -25,6 +25,7 @@
 class QObject;
 class QWidget;
 class CMenu;
+class CFont;
 class CFrameWnd;
 class CRgn;
 struct CCreateContext;
@@ -134,6 +135,11 @@ public:
     BOOL IsWindowVisible() const;
     BOOL IsWindowEnabled() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
+    // The font the window draws its text in; the window keeps the pointer, not a copy.
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
+    // Scrolls the client area: without a rectangle the child windows move with it.
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr);
+    CFont* GetFont() const { return m_pFont; }
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
     void BringWindowToTop();
@@ -290,6 +296,7 @@ private:
     QObject* m_pTimerSink = nullptr;
     bool m_bOwnsWidget = false;
     HICON m_hIcons[2] = {nullptr, nullptr};
+    CFont* m_pFont = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -416,6 +423,11 @@ BOOL DestroyCaret();
 // The widget of a child window with its own scroll bars: a client area and the two bars. A window
 // that wants them returns this from its CreateWidget.
 QWidget* AfxCreateScrollBarHost(QWidget* pParent);
+
+// A test's veto on window creation, as a creation hook gives on Windows: asked after
+// PreCreateWindow, FALSE makes CreateEx fail. Null removes it; the previous hook is returned.
+typedef BOOL (*AFX_CREATE_HOOK)(CWnd* pWnd, const CREATESTRUCT& cs);
+AFX_CREATE_HOOK AfxSetCreateWindowHook(AFX_CREATE_HOOK pfnHook);
 
 // Ends the message loop of AfxWinMain / CWinThread::Run with this exit code.
 void PostQuitMessage(int nExitCode);

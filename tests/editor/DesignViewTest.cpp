@@ -5,6 +5,8 @@
 #include "figkit/FOAction.h"
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODataModel.h"
+#include "model/ColorListCtrl.h"
+#include "model/MyListCtrlShape.h"
 #include "opc/InfoServerExplorerDoc.h"
 
 #include <QFile>
@@ -20,6 +22,60 @@ CPoint At(int x, int y)
     return CPoint(x + FO_RULER_SIZE, y + FO_RULER_SIZE);
 }
 } // namespace
+
+TEST_F(CDesignTest, HostedWindowsFollowTheViewsZoomAndScroll)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CMyExtDataModel* model = view->GetEditModel();
+    ASSERT_NE(model, nullptr);
+    model->SetCanvasSize(CSize(2000, 1500));
+    auto* list = new CMyListCtrlShape;
+    CRect rc(300, 200, 620, 420);
+    list->Create(rc);
+    model->InsertShape(list);
+    ASSERT_NE(list->GetListCtrl(), nullptr);
+    QWidget* hosted = list->GetListCtrl()->GetWidget();
+    auto geometry = [&] {
+        return CRect(hosted->x(), hosted->y(), hosted->x() + hosted->width(), hosted->y() + hosted->height());
+    };
+    auto device = [&]
+    {
+        const CPoint scroll = view->GetDeviceScrollPosition();
+        const double zoom = view->GetZoomScale();
+        const CRect r = list->GetDrawRect();
+        return CRect(
+            int(r.left * zoom) - scroll.x + FO_RULER_SIZE, int(r.top * zoom) - scroll.y + FO_RULER_SIZE,
+            int(r.right * zoom) - scroll.x + FO_RULER_SIZE, int(r.bottom * zoom) - scroll.y + FO_RULER_SIZE);
+    };
+    EXPECT_EQ(geometry(), CRect(At(300, 200), At(620, 420)));
+
+    // Zoomed to 200 % and scrolled: on the shape as the view shows it, through the scroll bar too.
+    view->SetZoomScale(2.0);
+    view->ScrollToPosition(CPoint(250, 180));
+    ASSERT_EQ(view->GetDeviceScrollPosition(), CPoint(250, 180));
+    EXPECT_EQ(geometry(), device());
+    view->OnScroll(MAKEWORD(0xFF, SB_LINEDOWN), 0);
+    EXPECT_GT(view->GetDeviceScrollPosition().y, 180);
+    EXPECT_EQ(geometry(), device());
+    // Moved on the canvas, it follows as well.
+    list->OffsetShape(CSize(40, 20));
+    list->UpdateComp();
+    EXPECT_EQ(geometry(), device());
+    AfxPumpMessages();
+    const QImage shot = view->GetClientWidget()->grab().toImage();
+    EXPECT_TRUE(shot.save(QStringLiteral(QYR_HOSTED_PNG)));
+    CRect cell;
+    ASSERT_TRUE(list->GetListCtrl()->GetCellRect(0, 2, cell, FALSE));
+    const CRect at = device();
+    EXPECT_EQ(QColor(0, 0, 0), shot.pixelColor(at.left + cell.right - 4, at.top + cell.top + 2))
+        << "the list's black cells where the shape shows";
+
+    // Back to 100 % and to the top left.
+    view->SetZoomScale(1.0);
+    view->ScrollToPosition(CPoint(0, 0));
+    EXPECT_EQ(geometry(), device());
+}
 
 TEST_F(CDesignTest, ShapesDrawnMovedResizedGroupedUndoneInOneGoAndReopened)
 {
@@ -227,8 +283,12 @@ TEST_F(CDesignTest, TheScreenPrintsToAPdfFileWithoutADesktop)
 {
     CQYRDrawView* view = Open();
     ASSERT_NE(view, nullptr);
+    view->GetEditModel()->SetCanvasSize(CSize(800, 600));
     Command(view, 32823);
     Drag(view, At(40, 40), At(240, 140));
+    ASSERT_EQ(1, view->GetEditModel()->GetShapeCount());
+    view->GetEditModel()->GetShapes()->GetHead()->SetBrushType(1);
+    view->GetEditModel()->GetShapes()->GetHead()->SetBkColor(RGB(255, 0, 0));
     const CString pdf = Path("screen.pdf");
     {
         CModalHookScope hook(
@@ -254,5 +314,17 @@ TEST_F(CDesignTest, TheScreenPrintsToAPdfFileWithoutADesktop)
         EXPECT_FALSE(QFile::exists(QString::fromStdString(other.ToUtf8())));
     }
     Command(view, ID_FILE_PRINT_PREVIEW);
-    EXPECT_EQ(1, view->GetPreviewPageCount());
+    ASSERT_EQ(1, view->GetPreviewPageCount());
+    // The page as printed: the screen fitted to the paper's width, the red rectangle where the
+    // scale puts it, nothing of the grid or the selection, paper below the screen.
+    const QImage* page = view->GetPreviewPage(0);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->save(QStringLiteral(QYR_PRINTED_PNG)));
+    const double scale = page->width() / 800.0;
+    auto at = [&](int x, int y) { return page->pixelColor(int(x * scale), int(y * scale)); };
+    EXPECT_EQ(QColor(255, 0, 0), at(140, 90)) << "inside the rectangle";
+    EXPECT_EQ(QColor(255, 0, 0), at(45, 45));
+    EXPECT_NE(QColor(255, 0, 0), at(250, 90)) << "right of it";
+    EXPECT_EQ(QColor(255, 255, 255), page->pixelColor(page->width() / 2, page->height() - 10));
+    EXPECT_EQ(nullptr, view->GetPreviewPage(1));
 }

@@ -4,6 +4,7 @@
 #include "figkit/FOAction.h"
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODataModel.h"
+#include "figkit/FOGlobalData.h"
 #include "figkit/FORectShape.h"
 #include "figkit/FOWndControlShape.h"
 #include "mfc/CmdUI.h"
@@ -243,6 +244,31 @@ TEST_F(CDesignTest, EscapeEndsATestRunAndPutsTheScreenBackInDesignMode)
     EXPECT_EQ(view->m_pPreviewWnd->GetCurrentModel(), nullptr);
 }
 
+TEST_F(CDesignTest, ARunWindowThatCannotBeMadeLeavesTheScreenInDesignMode)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CMyExtDataModel* model = view->GetEditModel();
+    struct Veto
+    {
+        static BOOL Hook(CWnd* pWnd, const CREATESTRUCT&)
+        {
+            return dynamic_cast<CMyDrawWnd*>(pWnd) == nullptr;
+        }
+    };
+    const AFX_CREATE_HOOK previous = AfxSetCreateWindowHook(&Veto::Hook);
+    Command(view, 32813);
+    AfxSetCreateWindowHook(previous);
+    EXPECT_EQ(view->m_pPreviewWnd, nullptr);
+    EXPECT_TRUE(model->IsDesignMode());
+    // The next try, with nothing in the way, runs.
+    Command(view, 32813);
+    ASSERT_NE(view->m_pPreviewWnd, nullptr);
+    EXPECT_FALSE(model->IsDesignMode());
+    view->m_pPreviewWnd->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(model->IsDesignMode());
+}
+
 TEST_F(CDesignTest, ExportOutputHtmlLeavesAnExistingPageAlone)
 {
     CQYRDrawView* view = Open();
@@ -277,4 +303,65 @@ TEST_F(CDesignTest, TheContextMenuOfAShapeLeavesOutTheCommandsTheEditorTrims)
     for (UINT trimmed : {30048u, 32810u, 32836u, 32837u})
         EXPECT_EQ(std::count(ids.begin(), ids.end(), trimmed), 0) << trimmed;
     EXPECT_EQ(std::count(ids.begin(), ids.end(), 32831u), 1);
+}
+
+TEST_F(CDesignTest, ScreenSettingWantsAnOpenProjectAndOptionsKeepTheSimpleTrackingLine)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CMyExtDataModel* model = view->GetEditModel();
+    struct CProbeUI : CCmdUI
+    {
+        BOOL enabled = FALSE;
+        void Enable(BOOL bOn) override { enabled = bOn; }
+    };
+    auto enabled = [&]
+    {
+        CProbeUI state;
+        state.m_nID = 30048;
+        state.DoUpdate(view, FALSE);
+        return state.enabled;
+    };
+    int shown = 0;
+    CModalHookScope hook(
+        [&](const AfxModalRequest& r)
+        {
+            if (r.kind != AfxModalKind::Dialog)
+                return IDCANCEL;
+            ++shown;
+            r.pDialog->GetDlgItem(1001)->SetWindowText(L"OnStart");
+            return IDOK;
+        });
+    // No project: disabled, and the command shows nothing.
+    EXPECT_FALSE(enabled());
+    Command(view, 30048);
+    EXPECT_EQ(0, shown);
+    m_app.projectLoaded = TRUE;
+    EXPECT_TRUE(enabled());
+    Command(view, 30048);
+    EXPECT_EQ(1, shown);
+    CString start;
+    EXPECT_TRUE(model->GetPropStringValue(start, 15001));
+    EXPECT_EQ(CString(L"OnStart"), start);
+    model->SetDesignMode(FALSE);
+    EXPECT_FALSE(enabled()) << "only in design mode";
+    model->SetDesignMode(TRUE);
+
+    // Options: the simple tracking line is kept and shown again next time.
+    const BOOL before = gfxData.m_bSimpleTrackComposite;
+    std::vector<UINT> seen;
+    CModalHookScope options(
+        [&](const AfxModalRequest& r)
+        {
+            if (r.kind != AfxModalKind::Dialog)
+                return IDCANCEL;
+            seen.push_back(r.pDialog->IsDlgButtonChecked(1003));
+            r.pDialog->CheckDlgButton(1003, seen.size() == 1 ? BST_CHECKED : BST_UNCHECKED);
+            return IDOK;
+        });
+    Command(view, 32830);
+    EXPECT_TRUE(gfxData.m_bSimpleTrackComposite);
+    Command(view, 32830);
+    EXPECT_EQ((std::vector<UINT>{UINT(before), BST_CHECKED}), seen);
+    EXPECT_FALSE(gfxData.m_bSimpleTrackComposite);
 }

@@ -38,6 +38,14 @@ public:
     CStringArray* GetRedoTexts() override { return &redoTexts; }
 };
 
+// The application, with a project open or not as the test says.
+class CTestEditorApp : public CWinApp, public IDesignProjectApp
+{
+public:
+    BOOL projectLoaded = FALSE;
+    BOOL IsProjectLoaded() const override { return projectLoaded; }
+};
+
 class CDesignTest : public ::testing::Test
 {
 protected:
@@ -118,7 +126,7 @@ protected:
     }
     static void Command(CWnd* view, UINT nID) { view->SendMessage(WM_COMMAND, nID, 0); }
 
-    CWinApp m_app;
+    CTestEditorApp m_app;
     CTestDesignFrame* m_pMain = nullptr;
     CMultiDocTemplate* m_pTemplate = nullptr;
     std::string m_dir;

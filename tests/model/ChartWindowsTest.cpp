@@ -1,8 +1,10 @@
 #include "ModelTestSupport.h"
 
+#include "figkit/FOGlobalData.h"
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOValueProperties.h"
 #include "mfc/Dc.h"
+#include "mfc/SysColor.h"
 #include "model/ColorListCtrl.h"
 #include "model/FOCpuUsageShape.h"
 #include "model/FORealTimeWnd.h"
@@ -86,6 +88,9 @@ TEST_F(ChartWindows, GalleryOnARealCanvasRendersToPng)
     auto* list = Insert(model, new CMyListCtrlShape, CRect(520, 270, 850, 550));
     ASSERT_NE(trend->GetChartWnd(), nullptr);
     ASSERT_NE(list->GetListCtrl(), nullptr);
+    // The rows take the library's shared small images and font.
+    EXPECT_EQ(list->GetListCtrl()->GetImageList(LVSIL_SMALL), &gfxData.m_imageList);
+    EXPECT_EQ(list->GetListCtrl()->GetFont(), &gfxData.m_fontRegular);
     canvas.ShowWindow(SW_SHOW);
 
     const int steps[2] = {1, 12};
@@ -286,6 +291,10 @@ TEST_F(ChartWindows, ColorListRowsColumnsAndModes)
     list.DeleteAllRows();
     EXPECT_EQ(list.GetItemCount(), 0);
 
+    const int system[] = {COLOR_WINDOW,        COLOR_WINDOWTEXT,      COLOR_ACTIVECAPTION,
+                          COLOR_HIGHLIGHTTEXT, COLOR_INACTIVECAPTION, COLOR_INACTIVECAPTIONTEXT};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(CColorListCtrl::ColorFromIndex(i), COLORREF(GetSysColor(system[i]))) << i;
     EXPECT_EQ(CColorListCtrl::ColorFromIndex(6), RGB(0, 0, 0));
     EXPECT_EQ(CColorListCtrl::ColorFromIndex(24), RGB(160, 160, 164));
     EXPECT_EQ(CColorListCtrl::ColorFromIndex(25), RGB(0, 128, 0));

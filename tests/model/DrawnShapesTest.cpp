@@ -435,6 +435,59 @@ TEST_F(DrawnShapes, TimersRunOnlyWhenPaintedOutsideDesignModeAndBigEnough)
     }
 }
 
+TEST_F(DrawnShapes, AnimationIsOnUnlessTheScreenFileStoredItOff)
+{
+    // A shape saved without property 1924 animates after loading; one saved with it keeps its value.
+    for (UINT type : {605u, 607u, 616u, 621u, 622u, 626u, 697u})
+    {
+        SCOPED_TRACE(type);
+        CXVKDataModel model;
+        CFODrawShape* shapes[3] = {};
+        for (int i = 0; i < 3; ++i)
+        {
+            const CRect rc(20 + 120 * i, 20, 130 + 120 * i, 150);
+            shapes[i] = type == 697 ? PlacePipe(model, {rc.TopLeft(), rc.BottomRight()})
+                                    : Place<CFODrawShape>(model, type, rc);
+            if (type == 622)
+            {
+                const CPoint pts[] = {rc.TopLeft(), rc.BottomRight()};
+                static_cast<CAnimatedLinkShape*>(shapes[i])->Create(pts, 2, nullptr, nullptr);
+            }
+            shapes[i]->SetObjectName(i == 0 ? L"s0" : i == 1 ? L"s1" : L"s2");
+        }
+        shapes[1]->PutPropBoolValue(XVK_PROP_ANIMATION, FALSE);
+        shapes[2]->PutPropBoolValue(XVK_PROP_ANIMATION, TRUE);
+        const std::vector<BYTE> bytes = StoreBytes([&](CArchive& ar) { model.Serialize(ar); });
+
+        CXVKDataModel back;
+        LoadBytes(bytes, [&](CArchive& ar) { back.Serialize(ar); });
+        // The demo shape every loaded screen gets animates at a place of its own; only ours count.
+        std::vector<CFODrawShape*> demo;
+        for (CFODrawShape* shape : *back.GetShapes())
+            if (shape->GetObjectName().Left(1) != L"s")
+                demo.push_back(shape);
+        for (CFODrawShape* shape : demo)
+            back.RemoveShape(shape);
+        CFOPDrawWnd canvas;
+        ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 400)));
+        canvas.SetCurrentModel(&back);
+        canvas.SetDesignMode(FALSE);
+        Paint(back);
+        EXPECT_EQ(canvas.GetShapeTimerCount(), 2);
+        const std::pair<const wchar_t*, BOOL> stored[] = {{L"s1", FALSE}, {L"s2", TRUE}};
+        for (const auto& [name, value] : stored)
+        {
+            CFODrawShape* shape = back.FindCompWithName(name);
+            ASSERT_NE(shape, nullptr);
+            BOOL on = !value;
+            EXPECT_TRUE(shape->GetPropBoolValue(on, XVK_PROP_ANIMATION));
+            EXPECT_EQ(on, value);
+        }
+        ASSERT_NE(back.FindCompWithName(L"s0"), nullptr);
+        EXPECT_EQ(back.FindCompWithName(L"s0")->FindProperty(XVK_PROP_ANIMATION), nullptr);
+    }
+}
+
 TEST_F(DrawnShapes, TimersTickAtTheirPeriods)
 {
     CXVKDataModel model;

@@ -85,7 +85,50 @@ TEST(FigkitModel, ScreenFileRoundTripsAndSavesTheSameBytesAgain)
     ASSERT_TRUE(loaded.SaveDocument(second));
     EXPECT_EQ(ReadAll(first), ReadAll(second));
     // The file starts with its signature and format version.
-    EXPECT_EQ(ReadAll(first).left(8), QByteArray("FXDG\x01\x00\x00\x00", 8));
+    EXPECT_EQ(ReadAll(first).left(8), QByteArray("FXDG\x02\x00\x00\x00", 8));
+}
+
+TEST(FigkitModel, SnapFeaturesPageBorderAndPointLimitAreKeptAndOldFilesStillLoad)
+{
+    QTemporaryDir dir;
+    CFODataModel model;
+    model.SetSnapFlag(FO_SNAP_GRID | FO_SNAP_HELP_LINES | FO_SNAP_PAGE_BORDER, TRUE);
+    model.SetBorderShow(FALSE);
+    model.SetPointLimitWithPage(TRUE);
+    CRect rc(10, 10, 90, 60);
+    CFODrawShape* shape = model.DoCreateShapeByType(FO_COMP_RECTANGLE, rc, CString());
+    model.InsertShape(shape);
+    shape->Release();
+    const CString path = TempPath(dir, "snap.xdg");
+    ASSERT_TRUE(model.SaveDocument(path));
+
+    CFODataModel loaded;
+    ASSERT_TRUE(loaded.OpenDocument(path));
+    EXPECT_EQ(loaded.GetSnapFlags(), DWORD(FO_SNAP_GRID | FO_SNAP_HELP_LINES | FO_SNAP_PAGE_BORDER));
+    EXPECT_FALSE(loaded.IsBorderShow());
+    EXPECT_TRUE(loaded.IsPointLimitWithPage());
+
+    // A file of the first version has none of the three (they follow the four page fields at
+    // byte 28): it loads whole and leaves the model's own settings.
+    QByteArray old = ReadAll(path);
+    old[4] = 1;
+    old.remove(28, 6);
+    const CString oldPath = TempPath(dir, "old.xdg");
+    WriteAll(oldPath, old);
+    CFODataModel fresh;
+    fresh.SetPointLimitWithPage(TRUE);
+    ASSERT_TRUE(fresh.OpenDocument(oldPath));
+    EXPECT_EQ(fresh.GetShapeCount(), 1);
+    EXPECT_EQ(fresh.GetSnapFlags(), DWORD(0));
+    EXPECT_TRUE(fresh.IsBorderShow());
+    EXPECT_TRUE(fresh.IsPointLimitWithPage());
+
+    // Unknown snap bits from a file are dropped.
+    QByteArray odd = ReadAll(path);
+    odd[29] = char(0x7F);
+    WriteAll(oldPath, odd);
+    ASSERT_TRUE(fresh.OpenDocument(oldPath));
+    EXPECT_EQ(fresh.GetSnapFlags() & ~DWORD(FO_SNAP_ALL), DWORD(0));
 }
 
 TEST(FigkitModel, BadFilesLeaveAnEmptyUsableModel)
@@ -110,7 +153,7 @@ TEST(FigkitModel, BadFilesLeaveAnEmptyUsableModel)
     sig[0] = 'X';
     inputs.push_back(sig);
     QByteArray newer = good;
-    newer[4] = 2;
+    newer[4] = 3;
     inputs.push_back(newer);
     for (const QByteArray& input : inputs)
     {

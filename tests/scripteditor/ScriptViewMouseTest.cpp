@@ -343,7 +343,7 @@ TEST_F(ScriptViewTest, PageSetupAndPrintingToPdf)
         CModalHookScope hook(
             [&](const AfxModalRequest& r)
             {
-                if (r.kind != AfxModalKind::PrintDialog)
+                if (r.kind != AfxModalKind::FileDialog)
                     return IDCANCEL;
                 r.paths.assign(1, CString(pdf.toStdWString()));
                 return IDOK;
