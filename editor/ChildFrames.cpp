@@ -1,6 +1,5 @@
 #include "editor/ChildFrames.h"
 
-#include "mfc/ButtonCtl.h"
 #include "mfc/CmdUI.h"
 
 #include <QWidget>
@@ -55,47 +54,6 @@ void LayoutChildFrame(CFrameWnd* pFrame, CWnd* pLeft, CWnd* pRight, CWnd* pTop, 
     }
     if (CWnd* pane = PaneOf(pFrame))
         pane->MoveWindow(rc.left, rc.top, std::max(0, rc.Width()), std::max(0, rc.Height()));
-}
-
-// --- CSnippetToolBar -------------------------------------------------------------------------------
-
-IMPLEMENT_DYNAMIC(CSnippetToolBar, CControlBar)
-
-CSnippetToolBar::CSnippetToolBar() = default;
-CSnippetToolBar::~CSnippetToolBar() = default;
-
-const std::vector<UINT>& CSnippetToolBar::Commands()
-{
-    static const std::vector<UINT> ids = {30107, 30090, 30091, 30092, 30099, 30100, 30101,
-                                          30102, 30103, 30104, 30105, 30106, 30108};
-    return ids;
-}
-
-BOOL CSnippetToolBar::CreateBar(CWnd* pParentWnd, UINT nID)
-{
-    if (!CWnd::Create(nullptr, L"Draw", WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, Height()), pParentWnd, nID))
-        return FALSE;
-    static const wchar_t* const labels[] = {L"Check", L"func",   L"if",    L"param", L"var",  L"//",  L"un//",
-                                            L"\"\"",  L"switch", L"while", L"do",    L"{..}", L"file"};
-    int x = 2;
-    for (size_t i = 0; i < Commands().size(); ++i)
-    {
-        auto button = std::make_unique<CButton>();
-        const int w = i == 0 ? 52 : 40;
-        if (!button->Create(labels[i], WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                            CRect(x, 2, x + w, Height() - 2), this, Commands()[i]))
-            return FALSE;
-        x += w + 2;
-        m_buttons.push_back(std::move(button));
-    }
-    return TRUE;
-}
-
-BOOL CSnippetToolBar::OnCommand(WPARAM wParam, LPARAM)
-{
-    if (CFrameWnd* frame = GetParentFrame())
-        frame->SendMessage(WM_COMMAND, LOWORD(wParam), 0);
-    return TRUE;
 }
 
 // --- CChildFrame -----------------------------------------------------------------------------------
@@ -178,7 +136,8 @@ int CCodeChildFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     if (!m_wndMethodBar.CreateBar(this, kBarCaption, kBarStyle, IDC_LIST_BAR))
         return -1;
-    if (!m_wndToolBar.CreateBar(this, AFX_IDW_TOOLBAR))
+    if (!m_wndToolBar.CreateEx(this, 0xC0, WS_CHILD | WS_VISIBLE | 0x2814, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadToolBar(IDR_SCRIPT_TOOLBAR))
         return -1;
     m_wndToolBar.SetWindowText(L"Draw");
     RecalcLayout();
@@ -187,6 +146,7 @@ int CCodeChildFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CCodeChildFrame::RecalcLayout(BOOL)
 {
+    QWidget* bar = m_wndToolBar.GetSafeHwnd() ? m_wndToolBar.GetWidget() : nullptr;
     LayoutChildFrame(this, &m_wndMethodBar, nullptr, &m_wndToolBar, CChildFrame::BarWidth(),
-                     CSnippetToolBar::Height());
+                     bar ? bar->sizeHint().height() : 0);
 }

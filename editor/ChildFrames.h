@@ -4,34 +4,12 @@
 #pragma once
 
 #include "editor/ListBars.h"
+#include "figkit/FOPToolBar.h"
 #include "figkit/FrameWnds.h"
-
-#include <memory>
-#include <vector>
-
-class CButton;
 
 #define ID_VIEW_KEY_VALUES_BAR 32828
 #define IDR_SCRIPT_TOOLBAR 121
 #define IDC_LIST_BAR 1212
-
-// The script frame's row of template buttons; a click is the button's command to the frame.
-class CSnippetToolBar : public CControlBar
-{
-    DECLARE_DYNAMIC(CSnippetToolBar)
-public:
-    CSnippetToolBar();
-    ~CSnippetToolBar() override;
-    BOOL CreateBar(CWnd* pParentWnd, UINT nID);
-    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    static int Height() { return 26; }
-    // The buttons' commands, in their order.
-    static const std::vector<UINT>& Commands();
-
-protected:
-    std::vector<std::unique_ptr<CButton>> m_buttons;
-};
 
 class CChildFrame : public CFOPMDIChildWnd
 {
@@ -67,11 +45,11 @@ public:
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
     void RecalcLayout(BOOL bNotify = TRUE) override;
     CMethodListBar& GetMethodListBar() { return m_wndMethodBar; }
-    CSnippetToolBar& GetToolBar() { return m_wndToolBar; }
+    CFOPToolBar& GetToolBar() { return m_wndToolBar; }
 
 protected:
     CMethodListBar m_wndMethodBar;
-    CSnippetToolBar m_wndToolBar;
+    CFOPToolBar m_wndToolBar;
     DECLARE_MESSAGE_MAP()
 };
 

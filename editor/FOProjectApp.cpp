@@ -209,17 +209,28 @@ CString CFOProjectApp::GetFileExtension(const CString& strPath)
 
 // --- Recent projects -------------------------------------------------------------------------------
 
+namespace
+{
+INT_PTR IndexOf(const CStringArray& list, const CString& strPath)
+{
+    for (INT_PTR i = 0; i < list.GetSize(); ++i)
+        if (list[i] == strPath)
+            return i;
+    return -1;
+}
+} // namespace
+
 void CFOProjectApp::RemoveRecent(const CString& strPath)
 {
-    if (POSITION pos = m_recentProjects.Find(strPath))
-        m_recentProjects.RemoveAt(pos);
+    if (const INT_PTR i = IndexOf(m_recentProjects, strPath); i >= 0)
+        m_recentProjects.RemoveAt(i);
 }
 
 void CFOProjectApp::MoveRecentToHead(const CString& strRemove, const CString& strAdd)
 {
     RemoveRecent(strRemove);
     RemoveRecent(strAdd);
-    m_recentProjects.AddHead(strAdd);
+    m_recentProjects.InsertAt(0, strAdd);
 }
 
 void CFOProjectApp::LoadRecentProjects()
@@ -229,13 +240,18 @@ void CFOProjectApp::LoadRecentProjects()
     CString value;
     if (!reg.Open(HKEY_CURRENT_USER, kRecentKey, KEY_READ) || !reg.LoadString(kRecentValue, value))
         return;
+    SplitRecentProjects(value, m_recentProjects);
+}
+
+void CFOProjectApp::SplitRecentProjects(const CString& strValue, CStringArray& list)
+{
     int start = 0;
     for (;;)
     {
-        const int end = value.Find(L';', start);
-        const CString piece = end < 0 ? value.Mid(start) : value.Mid(start, end - start);
-        if (!piece.IsEmpty() && !m_recentProjects.Find(piece))
-            m_recentProjects.AddTail(piece);
+        const int end = strValue.Find(L';', start);
+        const CString piece = end < 0 ? strValue.Mid(start) : strValue.Mid(start, end - start);
+        if (!piece.IsEmpty() && IndexOf(list, piece) < 0)
+            list.Add(piece);
         if (end < 0)
             break;
         start = end + 1;
@@ -250,7 +266,7 @@ void CFOProjectApp::SaveRecentProjects()
     if (!reg.Create(HKEY_CURRENT_USER, kRecentKey, KEY_WRITE))
         return;
     CString value;
-    for (POSITION pos = m_recentProjects.GetHeadPosition(); pos;)
-        value += m_recentProjects.GetNext(pos) + L";";
+    for (INT_PTR i = 0; i < m_recentProjects.GetSize(); ++i)
+        value += m_recentProjects[i] + L";";
     reg.SaveString(kRecentValue, value);
 }

@@ -57,7 +57,7 @@ public:
     static CString GetFileExtension(const CString& strPath);
 
     // The recent-project list, most recent first.
-    const CStringList& GetRecentProjects() const { return m_recentProjects; }
+    const CStringArray& GetRecentList() const { return m_recentProjects; }
     // Removes the entry equal to strRemove (exact text), then puts strAdd at the head.
     void MoveRecentToHead(const CString& strRemove, const CString& strAdd);
     void RemoveRecent(const CString& strPath);
@@ -65,9 +65,11 @@ public:
     // once. Loading marks the list as the program's to store at exit.
     void LoadRecentProjects();
     void SaveRecentProjects();
+    // Appends the pieces of a stored value that are not empty and not in the list yet.
+    static void SplitRecentProjects(const CString& strValue, CStringArray& list);
 
 protected:
-    CStringList m_recentProjects;
+    CStringArray m_recentProjects;
     CString m_strProjectFolder;
     CString m_strProjectFile;
     // Set once the stored list was read: a program that never read it must not overwrite it.

@@ -6,6 +6,7 @@
 #include "figkit/FODrawShape.h"
 #include "foundation/StdioFileEx.h"
 #include "mfc/FrameWnd.h"
+#include "mfc/SysColor.h"
 #include "mfc/WinApp.h"
 
 #include <QEvent>
@@ -69,7 +70,7 @@ CBarListCtrl::~CBarListCtrl() = default;
 
 BOOL CBarListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
-    if (!CListCtrl::Create(dwStyle, rect, pParentWnd, nID))
+    if (!CExtListCtrl::Create(dwStyle, rect, pParentWnd, nID))
         return FALSE;
     if (QWidget* w = GetWidget())
     {
@@ -149,8 +150,8 @@ END_MESSAGE_MAP()
 
 void CExtListBar::AddColumns()
 {
-    m_wndList.InsertColumn(0, L"Name", LVCFMT_LEFT, 80);
-    m_wndList.InsertColumn(1, L"Key ID 1", LVCFMT_LEFT, 80);
+    m_wndList.InsertColumn(0, L"Name", LVCFMT_CENTER, 80);
+    m_wndList.InsertColumn(1, L"Key ID 1", LVCFMT_CENTER, 80);
     m_wndList.InsertColumn(2, L"Key ID 2", LVCFMT_LEFT, 80);
     m_wndList.InsertColumn(3, L"Key ID 3", LVCFMT_LEFT, 120);
     m_wndList.InsertColumn(4, L"Caption", LVCFMT_LEFT, 160);
@@ -238,7 +239,7 @@ BOOL CMethodListBar::CreateBar(CWnd* pParentWnd, LPCWSTR lpszCaption, DWORD dwSt
 
 void CMethodListBar::AddColumns()
 {
-    m_wndList.InsertColumn(0, L"Methods", LVCFMT_LEFT, 600);
+    m_wndList.InsertColumn(0, L"Methods", LVCFMT_CENTER, 600);
 }
 
 void CMethodListBar::LoadMethods()

@@ -9,7 +9,7 @@
 #include "figkit/FOShapePtr.h"
 #include "mfc/Controls.h"
 #include "mfc/Dc.h"
-#include "mfc/ListCtrl.h"
+#include "editor/ExtListCtrl.h"
 #include "mfc/Notify.h"
 
 #include <memory>
@@ -28,7 +28,7 @@ class QObject;
 
 // The list of a bar: single selection; a click selects the row under it and tells the bar
 // (LVN_ITEMCHANGED), a double click tells it NM_DBLCLK.
-class CBarListCtrl : public CListCtrl
+class CBarListCtrl : public CExtListCtrl
 {
 public:
     CBarListCtrl();
@@ -57,6 +57,8 @@ public:
 protected:
     // The columns of the bar's list.
     virtual void AddColumns() = 0;
+    // The bars' common look: colours of columns and cells, row and header heights, font size.
+    void SetListLook();
     CBarListCtrl m_wndList;
 };
 

@@ -28,7 +28,7 @@
 
 namespace
 {
-constexpr UINT IDR_MAINFRAME = 128;
+constexpr UINT kMainFrameResource = 128;
 constexpr UINT IDR_SCREENTYPE = 106;
 constexpr UINT IDR_SCRIPTTYPE = 8;
 constexpr UINT ID_VIEW_LANGUAGE = 30111;
@@ -80,6 +80,16 @@ CFrameWnd* CQYRDrawApp::CreateMainFrame()
     return new CDrawMainFrame;
 }
 
+CDocTemplate* CQYRDrawApp::GetScreenTemplate()
+{
+    return m_pScreenTemplate;
+}
+
+CDocTemplate* CQYRDrawApp::GetScriptTemplate()
+{
+    return m_pScriptTemplate;
+}
+
 BOOL CQYRDrawApp::InitInstance()
 {
     if (!CPlexdraftApp::InitInstance())
@@ -100,7 +110,7 @@ BOOL CQYRDrawApp::InitInstance()
 
     CWaitCursor wait;
     CString appName;
-    if (appName.LoadString(IDR_MAINFRAME))
+    if (appName.LoadString(kMainFrameResource))
     {
         std::free(const_cast<LPWSTR>(m_pszAppName));
         m_pszAppName = wcsdup(appName);
@@ -124,7 +134,7 @@ BOOL CQYRDrawApp::InitInstance()
     AddDocTemplate(m_pScriptTemplate);
 
     CFrameWnd* pMainFrame = CreateMainFrame();
-    if (!pMainFrame || !pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
+    if (!pMainFrame || !pMainFrame->LoadFrame(kMainFrameResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
     {
         delete pMainFrame;
         return FALSE;
@@ -237,27 +247,6 @@ CDocument* CQYRDrawApp::OpenDocumentFile(LPCWSTR lpszFileName)
     return nullptr;
 }
 
-void CQYRDrawApp::OpenDroppedFile(const CString& strPath)
-{
-    const CString tail = Tail4(strPath);
-    if (tail == L".xdg")
-    {
-        if (m_pScreenTemplate)
-            m_pScreenTemplate->OpenDocumentFile(strPath, TRUE);
-    }
-    else if (TrimLower(strPath).Right(5) == L".uscp")
-    {
-        if (m_pScriptTemplate)
-            m_pScriptTemplate->OpenDocumentFile(strPath, TRUE);
-    }
-    else if (tail == L".dcp")
-    {
-        if (IsDifferentProject(strPath) && TrimLower(GetFileExtension(strPath)) == L"dcp" &&
-            OpenProject(strPath, TRUE))
-            WriteLastProject();
-    }
-}
-
 // --- Projects --------------------------------------------------------------------------------------
 
 BOOL CQYRDrawApp::ParseProjectArgument(const CString& strArgument)
@@ -299,8 +288,9 @@ void CQYRDrawApp::CloseAllProjectDocuments()
     CloseAllDocuments(FALSE);
 }
 
-BOOL CQYRDrawApp::OpenProject(CString strPath, BOOL bSaveCurrent)
+BOOL CQYRDrawApp::OpenProject(LPCWSTR lpszPath, BOOL bSaveCurrent)
 {
+    const CString strPath = lpszPath ? lpszPath : L"";
     if (!IsFileExist(strPath))
     {
         RemoveRecent(TrimLower(strPath));
@@ -386,10 +376,16 @@ BOOL CQYRDrawApp::ReadLastProject(BOOL bSharedRead)
 {
     if (!m_strProjectFile.IsEmpty())
         return ParseProjectArgument(m_strProjectFile);
+    const CString last = ReadLastLine(GetLastProjectFile(), bSharedRead);
+    return last.IsEmpty() ? FALSE : ParseProjectArgument(last);
+}
+
+CString CQYRDrawApp::ReadLastLine(const CString& strPath, BOOL bSharedRead)
+{
     CStdioFileEx file;
     const UINT flags = bSharedRead ? CFile::modeRead | CFile::shareDenyNone : CFile::modeReadWrite;
-    if (!file.Open(GetLastProjectFile(), flags | CFile::typeText | CStdioFileEx::modeWriteUnicode))
-        return FALSE;
+    if (!file.Open(strPath, flags | CFile::typeText | CStdioFileEx::modeWriteUnicode))
+        return CString();
     CString last;
     try
     {
@@ -403,7 +399,7 @@ BOOL CQYRDrawApp::ReadLastProject(BOOL bSharedRead)
         e->Delete();
     }
     file.Close();
-    return last.IsEmpty() ? FALSE : ParseProjectArgument(last);
+    return last;
 }
 
 CString CQYRDrawApp::GetLastProjectFile() const
@@ -428,33 +424,6 @@ void CQYRDrawApp::WriteLastProject()
         e->Delete();
     }
     file.Close();
-}
-
-BOOL CQYRDrawApp::QueryCloseProject()
-{
-    SaveAllDocuments();
-    CWorkSpaceObj* ws = GetWorkSpace();
-    if (!ws || !ws->IsModified() || !IsProjectLoaded())
-        return TRUE;
-    const int answer =
-        AfxMessageBox(L"This project file had been changed, do you want to save it before exist?",
-                      MB_YESNOCANCEL | MB_ICONINFORMATION);
-    if (answer == IDCANCEL)
-        return FALSE;
-    if (answer == IDYES)
-    {
-        const CString path = GetProjectFilePath();
-        if (!ws->SaveDocument(path))
-        {
-            CString msg;
-            msg.Format(L"The project could not be saved to %s. The editor stays open.",
-                       static_cast<LPCWSTR>(path));
-            AfxMessageBox(msg, MB_OK | MB_ICONERROR);
-            return FALSE;
-        }
-        MoveRecentToHead(TrimLower(path), TrimLower(path));
-    }
-    return TRUE;
 }
 
 void CQYRDrawApp::RefreshProjectView()

@@ -4,12 +4,13 @@
 // their extension, and opens, saves and closes projects as start-up and the main frame need it.
 #pragma once
 
+#include "editor/EditorApp.h"
 #include "editor/PlexdraftApp.h"
 
 class CDocument;
 class CFrameWnd;
 
-class CQYRDrawApp : public CPlexdraftApp
+class CQYRDrawApp : public CPlexdraftApp, public IEditorApp
 {
 public:
     CQYRDrawApp();
@@ -29,7 +30,7 @@ public:
     BOOL ParseProjectArgument(const CString& strText);
     // Opens a project file into the workspace. A missing file only leaves the recent list; a file
     // that cannot be read says so and leaves no project loaded.
-    BOOL OpenProject(CString strPath, BOOL bSaveCurrent);
+    BOOL OpenProject(LPCWSTR lpszPath, BOOL bSaveCurrent) override;
     BOOL LoadProjectFile(CString strPath, BOOL bSaveCurrent);
     BOOL IsDifferentProject(const CString& strPath) const;
     BOOL IsProjectModified();
@@ -40,13 +41,26 @@ public:
     // "main.dat" beside the program: the open project's path, UTF-16 with its mark, no line end.
     void WriteLastProject();
     CString GetLastProjectFile() const;
-    // The frame's closing questions about the project: FALSE keeps the editor open (Cancel, or a
-    // project that could not be saved, which is said).
-    BOOL QueryCloseProject();
-    // Opens a file dropped on the main window or chosen from the recent list by its extension.
-    void OpenDroppedFile(const CString& strPath);
+    // The last non-empty line of a UTF-16 text file ("main.dat"); empty when it cannot be read.
+    static CString ReadLastLine(const CString& strPath, BOOL bSharedRead);
     // Tells the main frame to refill its project display.
     void RefreshProjectView();
+
+    // What the main frame and its bars ask of the application.
+    BOOL IsProjectOpen() override { return IsProjectLoaded(); }
+    BOOL IsOtherProject(LPCWSTR lpszPath) override { return IsDifferentProject(lpszPath); }
+    void WriteMainDat() override { WriteLastProject(); }
+    void SaveModifiedDocuments() override { SaveAllDocuments(); }
+    CWorkSpaceObj* GetWorkSpace() override { return ROzazeRir::GetWorkSpace(); }
+    using CFOProjectApp::GetProjectFileName;
+    using CFOProjectApp::GetProjectFolder;
+    CString GetProjectFolder() override { return CFOProjectApp::GetProjectFolder(); }
+    CString GetProjectFileName() override { return m_strProjectFile; }
+    CStringArray* GetRecentProjects() override { return &m_recentProjects; }
+    CDocTemplate* GetScreenTemplate() override;
+    CDocTemplate* GetScriptTemplate() override;
+    CString GetToolBoxFolder() override { return GetInstallRoot() + L"/Shapes/"; }
+    BOOL GetPropertyEditorEnable() override { return FALSE; }
 
     afx_msg void OnAppAbout();
     afx_msg void OnRecentFile1();

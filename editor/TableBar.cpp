@@ -1,5 +1,7 @@
 #include "editor/TableBar.h"
 
+#include "mfc/File.h"
+
 #include "editor/EditorApp.h"
 #include "figkit/FOGlobalData.h"
 #include "editor/ToolBoxIndex.h"
@@ -156,7 +158,8 @@ void CTableBar::RefreshProjectTree()
     }
     // The screens of the screen folder: files whose name ends in ".xdg" in any case, by name.
     const CString folder = GetEditorScreenFolder();
-    const QDir dir(ToQt(folder));
+    // The project folder is kept lower-cased: the folder on disk is found whatever its case.
+    const QDir dir(ToQt(AfxResolvePathCase(folder)));
     if (!folder.IsEmpty() && dir.exists())
     {
         QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);

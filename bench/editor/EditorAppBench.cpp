@@ -150,8 +150,8 @@ void BM_StartWithProjectOf100Screens(benchmark::State& state)
         frame->GetWidget()->repaint();
         state.PauseTiming();
         listed = 0;
-        CTreeCtrl& tree = frame->GetProjectPane().GetTree();
-        for (HTREEITEM i = tree.GetChildItem(frame->GetProjectPane().GetScreensItem()); i;
+        CTreeCtrl& tree = frame->GetWorkspaceBar().GetTree();
+        for (HTREEITEM i = tree.GetChildItem(frame->GetWorkspaceBar().GetScreensItem()); i;
              i = tree.GetNextSiblingItem(i))
             ++listed;
         editor.reset();

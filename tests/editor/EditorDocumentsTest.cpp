@@ -77,11 +77,12 @@ TEST(EditorDocuments, AScreenOpensMaximizedBesideItsShapeListAndARowSelectsItsSh
 {
     ProjectEditor ed;
     MessageLog log;
-    // Opened from the project tree, as a double click does.
-    CProjectPane& pane = ed.draw->Frame()->GetProjectPane();
-    const HTREEITEM item = pane.GetTree().GetChildItem(pane.GetScreensItem());
+    // The screen the project tree lists, opened by its full path.
+    CTableBar& bar0 = ed.draw->Frame()->GetWorkspaceBar();
+    const HTREEITEM item = bar0.GetTree().GetChildItem(bar0.GetScreensItem());
     ASSERT_NE(item, nullptr);
-    auto* doc = dynamic_cast<CQYRDrawDoc*>(ed.App().OpenDocumentFile(pane.GetItemPath(item)));
+    const CString path = GetEditorScreenFolder() + bar0.GetTree().GetItemText(item) + L".xdg";
+    auto* doc = dynamic_cast<CQYRDrawDoc*>(ed.App().OpenDocumentFile(path));
     ASSERT_NE(doc, nullptr);
     auto* view = dynamic_cast<CQYRDrawView*>(DrawApp::FirstView(doc));
     ASSERT_NE(view, nullptr);
@@ -299,7 +300,7 @@ TEST(EditorDocuments, FilesThatDoNotLoadGetAMessageAndNothingElse)
         if (c.name != "missing.dcp")
             WriteBytes(folder + "/" + c.name, c.bytes);
         MessageLog log;
-        ed.App().OpenDroppedFile(ToCString(folder + "/" + c.name));
+        ed.draw->Frame()->OpenDroppedFiles({ToCString(folder + "/" + c.name)});
         AfxPumpMessages();
         EXPECT_EQ(!log.texts.empty(), c.message) << c.name.toStdString();
         EXPECT_TRUE(ed.App().IsProjectLoaded()) << c.name.toStdString();

@@ -43,8 +43,8 @@ std::vector<CString> Children(CTreeCtrl& tree, HTREEITEM parent)
 std::vector<CString> RecentList(const CQYRDrawApp& app)
 {
     std::vector<CString> list;
-    for (POSITION pos = app.GetRecentProjects().GetHeadPosition(); pos;)
-        list.push_back(app.GetRecentProjects().GetNext(pos));
+    for (INT_PTR i = 0; i < app.GetRecentList().GetSize(); ++i)
+        list.push_back(app.GetRecentList()[i]);
     return list;
 }
 } // namespace
@@ -82,14 +82,14 @@ TEST(EditorStart, WritesItsFileTypesAndOpensTheProjectOfMainDatWithItsScreensInT
         EXPECT_EQ(ReadBytes(root.MainDat()), Utf16(ToQ(expected)));
         EXPECT_EQ(RecentList(app), (std::vector<CString>{expected, L"/x/a.dcp", L"/x/b.dcp"}));
 
-        // The tree lists every "*.xdg" whatever its case, by name, with full paths.
-        CProjectPane& pane = draw.Frame()->GetProjectPane();
-        ASSERT_NE(pane.GetScreensItem(), nullptr);
-        EXPECT_EQ(pane.GetTree().GetItemText(pane.GetScreensItem()), CString(L"Screens"));
-        EXPECT_EQ(Children(pane.GetTree(), pane.GetScreensItem()),
-                  (std::vector<CString>{L"A.xdg", L"b.XDG", L"c.xdg"}));
-        const HTREEITEM first = pane.GetTree().GetChildItem(pane.GetScreensItem());
-        EXPECT_EQ(pane.GetItemPath(first), ToCString(root.ProjectFolder("Plant1") + "/XdgFiles/A.xdg"));
+        // The tree lists every "*.xdg" whatever its case, by name.
+        CTableBar& bar = draw.Frame()->GetWorkspaceBar();
+        ASSERT_NE(bar.GetScreensItem(), nullptr);
+        EXPECT_EQ(bar.GetTree().GetItemText(bar.GetScreensItem()), CString(L"Screens"));
+        EXPECT_EQ(Children(bar.GetTree(), bar.GetScreensItem()), (std::vector<CString>{L"A", L"b", L"c"}));
+        // The screen folder is a full path, whatever the current folder.
+        EXPECT_EQ(GetEditorScreenFolder(), app.GetProjectFolder() + L"XdgFiles/");
+        EXPECT_EQ(GetEditorScreenFolder().Left(1), CString(L"/"));
     }
     // At exit the list is stored, head first, each entry followed by ';'.
     EXPECT_EQ(StoredRecent(), expected + L";/x/a.dcp;/x/b.dcp;");
@@ -219,10 +219,13 @@ TEST(EditorProject, AFailedOpenLeavesNoProjectSoNothingOverwritesTheOldOne)
     EXPECT_TRUE(log.Saw(L"Error with opening this project!"));
     EXPECT_FALSE(draw.app.IsProjectLoaded());
     EXPECT_TRUE(draw.app.GetProjectFilePath().IsEmpty());
-    EXPECT_EQ(draw.Frame()->GetProjectPane().GetScreensItem(), nullptr);
-    // Closing (the project question does not come up without a project) keeps the old file whole.
+    EXPECT_EQ(draw.Frame()->GetWorkspaceBar().GetScreensItem(), nullptr);
+    // Closing asks nothing about a project without one and keeps the old file whole.
     draw.app.GetWorkSpace()->SetModified(TRUE);
-    EXPECT_TRUE(draw.app.QueryCloseProject());
+    log.texts.clear();
+    draw.Frame()->SendMessage(WM_CLOSE, 0, 0);
+    AfxPumpMessages();
+    EXPECT_FALSE(log.Saw(L"This project file had been changed"));
     EXPECT_EQ(ReadBytes(root.ProjectFile("Good")), goodBytes);
     // A missing file only leaves the recent list, without a word.
     log.texts.clear();
