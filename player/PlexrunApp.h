@@ -10,6 +10,7 @@
 #include "foundation/VEzudiZuroDoz.h"
 #include "symbols/FOPSingleInstance.h"
 
+class CDocument;
 class CScriptObject;
 
 class CPlexrunApp : public VEzudiZuroDoz
@@ -58,6 +59,10 @@ public:
     CString ReadScriptFile(const CString& strName) const;
     // Whether name is a ".xdg" file of the screens folder other than the current screen.
     BOOL IsScreenFileValid(const CString& strName) const;
+
+    // The open document whose title is the screen file's name, else the screen loaded through the
+    // first document template (a new document and frame); null when it cannot be loaded.
+    CDocument* OpenScreenDocument(const CString& strPath);
 
     static BOOL FileExists(const CString& strPath);
     // The text after the last '/' or '\' (all of it when there is none).
