@@ -39,6 +39,15 @@ const wchar_t* const kSystemScript =
     L"function OnReset(text, n)\r\n"
     L"{\r\n"
     L"    app.SetGVarValue(\"#Counter\", 0);\r\n"
+    L"}\r\n"
+    L"// The check popup's procedures: they run only when the popup made the script engine.\r\n"
+    L"function OnCheckStart(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Checked\", 0);\r\n"
+    L"}\r\n"
+    L"function OnCheckTimer(text, n)\r\n"
+    L"{\r\n"
+    L"    app.SetGVarValue(\"#Checked\", app.GetGVarValue(\"#Checked\") + 1);\r\n"
     L"}\r\n";
 
 // Builds one screen of the demo.
@@ -234,13 +243,28 @@ BOOL WriteDetailsScreen(const CString& strPath)
     return b.Save(strPath);
 }
 
-BOOL WriteScript(const CString& strPath)
+// The screen of the player's check popup (command 32794), in the demo folder itself.
+BOOL WriteCheckScreen(const CString& strPath)
+{
+    CScreenBuilder b;
+    Caption(b, L"Check");
+    ValueRow(b, 84, L"Ramp", L"Simulation.Ramp");
+    ValueRow(b, 112, L"Timer steps", L"#Counter");
+    CScreenBuilder::Bind(b.Add(610, CRect(330, 44, 410, 174)), L"Plant.Area1.Tank1.Level");
+    CScreenBuilder::Bind(b.Add(608, CRect(430, 54, 530, 154)), L"Plant.Area2.Pump1.Running");
+    CScreenBuilder::Bind(b.Add(611, CRect(550, 74, 610, 134)), L"Plant.Area1.Tank1.Valve");
+    // The lower part, from (20, 190) to (620, 380), is kept free for a data grid.
+    b.Procedures(L"OnCheckStart", L"OnCheckTimer", 500, CString());
+    return b.Save(strPath);
+}
+
+BOOL WriteScript(const CString& strPath, const wchar_t* text = kSystemScript)
 {
     CStdioFileEx file;
     if (!file.Open(strPath,
                    CFile::modeCreate | CFile::modeWrite | CFile::typeText | CStdioFileEx::modeWriteUnicode))
         return FALSE;
-    file.WriteString(kSystemScript);
+    file.WriteString(text);
     file.Close();
     return TRUE;
 }
@@ -267,21 +291,80 @@ void InitDemoWorkSpace(CWorkSpaceObj& ws)
     AddVariable(ws, L"#Closed", FO_VALUE::MakeInt(0));
     AddVariable(ws, L"#Screen", FO_VALUE::MakeInt(1));
     AddVariable(ws, L"#Setpoint", FO_VALUE::MakeDouble(50.0));
+    AddVariable(ws, L"#Checked", FO_VALUE::MakeInt(0));
     ws.CreateParamSTags();
 }
 
-BOOL WriteDemoProject(const CString& strInstallRoot)
+namespace
 {
-    const CString folder = strInstallRoot + L"/Demo/demo/";
+// The seed script of a project the editor makes.
+const wchar_t* const kSeedScript =
+    L"function main(strShapeKey1, shape)\r\n{\r\n\tapp.test(\"testing code here!\");\r\n}";
+
+BOOL MakeProjectFolders(const CString& folder)
+{
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(folder.ToUtf8()) / "XdgFiles", ec);
     std::filesystem::create_directories(std::filesystem::path(folder.ToUtf8()) / "ScriptFiles", ec);
-    if (ec)
+    return !ec;
+}
+
+// "Demo/newproject": the sample project the editor's Test Sample Project opens, as a new project
+// looks (an empty main screen and the seed script).
+BOOL WriteNewProjectSample(const CString& strInstallRoot)
+{
+    const CString folder = strInstallRoot + L"/Demo/newproject/";
+    if (!MakeProjectFolders(folder))
+        return FALSE;
+    CWorkSpaceObj ws;
+    ws.CreateParamSTags();
+    ws.m_strMainScreen = L"Main.xdg";
+    CScreenBuilder b;
+    b.Model().SetCanvasSize(CSize(ws.m_nCanvasWidth, ws.m_nCanvasHeight));
+    return b.Save(folder + L"XdgFiles/Main.xdg") &&
+           WriteScript(folder + L"ScriptFiles/system.uscp", kSeedScript) &&
+           ws.SaveDocument(folder + L"newproject.dcp");
+}
+
+// "Template/TankFarm": a project template with variables and a tank screen.
+BOOL WriteTankTemplate(const CString& strInstallRoot)
+{
+    const CString folder = strInstallRoot + L"/Template/TankFarm/";
+    if (!MakeProjectFolders(folder))
+        return FALSE;
+    CWorkSpaceObj ws;
+    ws.CreateParamSTags();
+    ws.m_strProjectName = L"Tank farm";
+    ws.m_strMainScreen = L"Main.xdg";
+    ws.m_nWindowWidth = 640;
+    ws.m_nWindowHeight = 400;
+    AddVariable(ws, L"#TankLevel", FO_VALUE::MakeDouble(42.5));
+    AddVariable(ws, L"#PumpOn", FO_VALUE::MakeBool(TRUE));
+    AddVariable(ws, L"@Alarm", FO_VALUE::MakeString(L"none"));
+    CScreenBuilder b;
+    Caption(b, L"Tank farm");
+    CScreenBuilder::Bind(b.Add(610, CRect(40, 80, 140, 240)), L"#TankLevel");
+    CScreenBuilder::Bind(b.Add(608, CRect(180, 120, 280, 220)), L"#PumpOn");
+    CScreenBuilder::Bind(b.Label(CRect(40, 250, 140, 274), CString()), L"#TankLevel");
+    return b.Save(folder + L"XdgFiles/Main.xdg") &&
+           WriteScript(folder + L"ScriptFiles/system.uscp", kSeedScript) &&
+           ws.SaveDocument(folder + L"TankFarm.dcp");
+}
+} // namespace
+
+BOOL WriteDemoProject(const CString& strInstallRoot)
+{
+    if (!WriteNewProjectSample(strInstallRoot) || !WriteTankTemplate(strInstallRoot))
+        return FALSE;
+
+    const CString folder = strInstallRoot + L"/Demo/demo/";
+    if (!MakeProjectFolders(folder))
         return FALSE;
     CWorkSpaceObj ws;
     InitDemoWorkSpace(ws);
     return ws.SaveDocument(folder + L"demo.dcp") && WriteMainScreen(folder + L"XdgFiles/Main.xdg") &&
            WriteTrendsScreen(folder + L"XdgFiles/Trends.xdg") &&
            WriteDetailsScreen(folder + L"XdgFiles/Details.xdg") &&
-           WriteScript(folder + L"ScriptFiles/system.uscp");
+           WriteScript(folder + L"ScriptFiles/system.uscp") &&
+           WriteCheckScreen(strInstallRoot + L"/Demo/hmicheck.xdg");
 }

@@ -1,6 +1,8 @@
 // The bundled demo project: "Demo/demo/demo.dcp", its main screen "XdgFiles/Main.xdg" with one of
-// each symbol shape, and "ScriptFiles/system.uscp", written under an install root. The build writes
-// it into the build tree; tests write their own copies.
+// each symbol shape, and "ScriptFiles/system.uscp", written under an install root, with the
+// player's check popup screen "Demo/hmicheck.xdg" beside it, the sample new project
+// "Demo/newproject/newproject.dcp" and the project template "Template/TankFarm/". The build writes
+// them into the build tree; tests write their own copies.
 #pragma once
 
 #include "mfc/CString.h"

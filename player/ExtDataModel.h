@@ -5,6 +5,9 @@
 
 #include "model/XVKDataModel.h"
 
+#include <utility>
+#include <vector>
+
 class CExtDataModel : public CXVKDataModel
 {
     DECLARE_SERIAL(CExtDataModel)
@@ -33,4 +36,10 @@ public:
     void PushParamValue(CFODrawShape* pSkip, const CString& strName, FO_VALUE& value,
                         CFOTypedShapeObList* pChanged, int nKind);
     void PushParamValue(const CString& strName, FO_VALUE& value, CFOTypedShapeObList* pChanged, int nKind);
+
+    // Run-time bookkeeping, not part of a copy: the runtime views that show this model, and the OPC
+    // groups (server name, group name) made for its shapes. The groups go before the shapes do, so
+    // no item outlives the shape that owns it, and they stay while another view still shows them.
+    int m_nRunViews = 0;
+    std::vector<std::pair<CString, CString>> m_runGroups;
 };

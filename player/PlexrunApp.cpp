@@ -297,10 +297,15 @@ CString CPlexrunApp::ReadScriptFile(const CString& strName) const
 
 BOOL CPlexrunApp::IsScreenFileValid(const CString& strName) const
 {
+    return IsScreenFileValid(strName, m_strCurrentScreen);
+}
+
+BOOL CPlexrunApp::IsScreenFileValid(const CString& strName, const CString& strShown) const
+{
     if (!HasTypeSuffix(strName, L"xdg"))
         return FALSE;
     const CString path = GetScreensFolder() + strName;
-    return FileExists(path) && GetFileExtension(path) == L"xdg" && strName != m_strCurrentScreen;
+    return FileExists(path) && GetFileExtension(path) == L"xdg" && strName != strShown;
 }
 
 CDocument* CPlexrunApp::OpenScreenDocument(const CString& strPath)

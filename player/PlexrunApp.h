@@ -57,8 +57,10 @@ public:
     // The text of a ".uscp" file of the scripts folder (its bytes as UTF-16 code units, a mark
     // included); empty when the name or the file does not do.
     CString ReadScriptFile(const CString& strName) const;
-    // Whether name is a ".xdg" file of the screens folder other than the current screen.
+    // Whether name is a ".xdg" file of the screens folder other than the current screen, or other
+    // than strShown, the screen a view shows (each view keeps its own).
     BOOL IsScreenFileValid(const CString& strName) const;
+    BOOL IsScreenFileValid(const CString& strName, const CString& strShown) const;
 
     // The open document whose title is the screen file's name, else the screen loaded through the
     // first document template (a new document and frame); null when it cannot be loaded.
@@ -70,7 +72,10 @@ public:
     // The text after the last '.' of the file name; empty without one or when it ends the name.
     static CString GetFileExtension(const CString& strPath);
 
+    // The one script engine; only the view that made it deletes it.
     CScriptObject* m_pScriptObject = nullptr;
+    // The screen last shown by a document's view: the main screen at start, then each switch.
+    // Popups and views opened on a screen file leave it alone.
     CString m_strCurrentScreen;
     CString m_strProjectFolder;
     // Before the project is chosen: the command-line argument.

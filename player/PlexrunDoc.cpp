@@ -26,6 +26,14 @@ void CPlexrunDoc::DeleteContents()
     m_pModel->ResetContent();
 }
 
+BOOL CPlexrunDoc::OnOpenDocument(LPCWSTR lpszPathName)
+{
+    if (!COleDocument::OnOpenDocument(lpszPathName))
+        return FALSE;
+    m_pModel->m_strFilePath = lpszPathName;
+    return TRUE;
+}
+
 BOOL CPlexrunDoc::OnSaveDocument(LPCWSTR lpszPathName)
 {
     if (!COleDocument::OnSaveDocument(lpszPathName))

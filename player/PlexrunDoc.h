@@ -14,10 +14,13 @@ public:
     ~CPlexrunDoc() override;
 
     CExtDataModel* GetModel() const { return m_pModel; }
-    // Set once the first view of the document has loaded the project's main screen.
+    // Set once the first view of the document has shown its first screen: the project's main screen
+    // for a new document, the opened screen file for one opened from a file.
     BOOL m_bScreenInitialised = FALSE;
 
     void DeleteContents() override;
+    // The screen file read into the model; its view binds it.
+    BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
     BOOL OnSaveDocument(LPCWSTR lpszPathName) override;
     void Serialize(CArchive& ar) override;
 

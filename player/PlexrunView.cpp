@@ -16,6 +16,7 @@
 #include "model/WorkSpaceObj.h"
 #include "model/XVKMethodHost.h"
 #include "player/ExtDataModel.h"
+#include "player/MyHMIChildDlg.h"
 #include "player/PlexrunApp.h"
 #include "player/PlexrunDoc.h"
 #include "player/RunCanvas.h"
@@ -25,10 +26,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 IMPLEMENT_DYNCREATE(CPlexrunView, CView)
 
 BEGIN_MESSAGE_MAP(CPlexrunView, CView)
+ON_COMMAND(RUN_CMD_TEST_POPUP, &CPlexrunView::OnShowTestPopup)
 END_MESSAGE_MAP()
 
 namespace
@@ -79,11 +82,13 @@ CPlexrunView::CPlexrunView() : m_pMethodHost(new CRunMethodHost) {}
 
 CPlexrunView::~CPlexrunView()
 {
-    if (CPlexrunApp* app = AfxGetPlexrunApp(); app && app->m_pScriptObject)
+    // Other views (popups, other screens) run on the engine this view did not make.
+    if (CPlexrunApp* app = AfxGetPlexrunApp(); app && app->m_pScriptObject && m_bOwnsScript)
     {
         delete app->m_pScriptObject;
         app->m_pScriptObject = nullptr;
     }
+    DetachModel();
     m_pMethodHost->SetTimerStepCounter(nullptr);
     m_pMethodHost->SetCanvas(nullptr);
     m_pMethodHost->SetCurModel(nullptr);
@@ -159,77 +164,136 @@ void CPlexrunView::OnInitialUpdate()
     CView::OnInitialUpdate();
     if (!m_pCanvas || !doc || !app)
         return;
-
+    AttachModel(doc->GetModel());
     if (!app->m_pScriptObject)
-    {
-        try
-        {
-            app->m_pScriptObject = new CScriptObject;
-        }
-        catch (const _com_error&)
-        {
-            app->m_pScriptObject = nullptr;
-        }
-        m_bOwnsScript = TRUE;
-        m_pMethodHost->SetCurModel(doc->GetModel());
-        m_pMethodHost->SetCanvas(m_pCanvas);
-        m_pMethodHost->SetTimerStepCounter(&m_nTimerStep);
-        if (CScriptObject* script = app->m_pScriptObject)
-        {
-            script->AddObject(L"app", m_pMethodHost->GetIDispatch(FALSE), TRUE);
-            script->SetTimeout(-1);
-            m_strScriptText = app->ReadScriptFile(L"system.uscp");
-            // A file that holds nothing but its byte-order mark is an empty script.
-            if (m_strScriptText == CString(L"\xFEFF"))
-                m_strScriptText.Empty();
-            if (!m_strScriptText.IsEmpty() && script->AddScript(m_strScriptText))
-                m_bScriptLoaded = TRUE;
-        }
-    }
-
-    if (!doc->m_bScreenInitialised)
-    {
-        m_pCanvas->SetDesignMode(FALSE);
-        CWorkSpaceObj* ws = app->GetWorkSpace();
-        CString main = ws ? ws->m_strMainScreen : CString();
-        main.Trim();
-        if (CPlexrunApp::IsFullFolder(app->m_strProjectFolder) &&
-            CPlexrunApp::IsProjectFileName(app->m_strProjectFile) && !main.IsEmpty())
-        {
-            const CString path = app->GetScreensFolder() + main;
-            app->m_strCurrentScreen = main;
-            if (CPlexrunApp::FileExists(path))
-                m_pCanvas->LoadXdgFromFile(path, FALSE);
-        }
-        doc->m_bScreenInitialised = TRUE;
-    }
+        CreateScriptEngine(doc->GetModel());
+    ShowFirstScreen(doc);
     m_pCanvas->SetDesignMode(FALSE);
     StartScreen();
     m_pCanvas->Invalidate(FALSE);
 }
 
-void CPlexrunView::StartScreen()
+void CPlexrunView::CreateScriptEngine(CExtDataModel* pModel)
 {
-    CExtDataModel* model = GetCurrentModel();
-    CString unused1, unused3, startProc, timerProc;
-    int period = kDefaultTimerPeriod;
-    if (model)
+    CPlexrunApp* app = AfxGetPlexrunApp();
+    if (!app || app->m_pScriptObject)
+        return;
+    try
     {
-        model->GetPropStringValue(unused1, XVK_PROP_SCREEN_15001);
-        model->GetPropStringValue(unused3, XVK_PROP_SCREEN_15003);
-        if (!model->GetPropIntValue(period, XVK_PROP_TIMER_PERIOD))
-            period = kDefaultTimerPeriod;
-        model->GetPropStringValue(startProc, XVK_PROP_START_PROC);
-        model->GetPropStringValue(timerProc, XVK_PROP_TIMER_PROC);
+        app->m_pScriptObject = new CScriptObject;
     }
-    if (!m_strScriptText.IsEmpty() && !startProc.IsEmpty())
-        RunScriptProcedure(startProc, CString(), 0);
+    catch (const _com_error&)
+    {
+        app->m_pScriptObject = nullptr;
+    }
+    m_bOwnsScript = TRUE;
+    m_pMethodHost->SetCurModel(pModel);
+    m_pMethodHost->SetCanvas(m_pCanvas);
+    m_pMethodHost->SetTimerStepCounter(&m_nTimerStep);
+    if (CScriptObject* script = app->m_pScriptObject)
+    {
+        script->AddObject(L"app", m_pMethodHost->GetIDispatch(FALSE), TRUE);
+        script->SetTimeout(-1);
+        m_strScriptText = app->ReadScriptFile(L"system.uscp");
+        // A file that holds nothing but its byte-order mark is an empty script.
+        if (m_strScriptText == CString(L"\xFEFF"))
+            m_strScriptText.Empty();
+        if (!m_strScriptText.IsEmpty() && script->AddScript(m_strScriptText))
+            m_bScriptLoaded = TRUE;
+    }
+}
 
-    m_strTimerProc = timerProc;
+void CPlexrunView::AttachModel(CExtDataModel* pModel)
+{
+    if (m_pAttachedModel || !pModel)
+        return;
+    m_pAttachedModel = pModel;
+    ++pModel->m_nRunViews;
+}
+
+void CPlexrunView::DetachModel()
+{
+    if (m_pAttachedModel)
+        --m_pAttachedModel->m_nRunViews;
+    m_pAttachedModel = nullptr;
+}
+
+BOOL CPlexrunView::IsLastViewOfModel() const
+{
+    return !m_pAttachedModel || m_pAttachedModel->m_nRunViews <= 1;
+}
+
+void CPlexrunView::ShowFirstScreen(CPlexrunDoc* pDoc)
+{
+    CExtDataModel* model = pDoc->GetModel();
+    const CString opened = pDoc->GetPathName();
+    if (!IsLastViewOfModel())
+        m_strCurrentScreen = CPlexrunApp::GetFileName(model->m_strFilePath);
+    else if (!opened.IsEmpty())
+    {
+        m_strCurrentScreen = CPlexrunApp::GetFileName(opened);
+        m_pCanvas->BindLoadedModel();
+    }
+    else if (!pDoc->m_bScreenInitialised)
+    {
+        m_pCanvas->SetDesignMode(FALSE);
+        if (LoadMainScreen())
+            AfxGetPlexrunApp()->m_strCurrentScreen = m_strCurrentScreen;
+    }
+    pDoc->m_bScreenInitialised = TRUE;
+}
+
+BOOL CPlexrunView::LoadMainScreen()
+{
+    CPlexrunApp* app = AfxGetPlexrunApp();
+    CWorkSpaceObj* ws = app ? app->GetWorkSpace() : nullptr;
+    CString main = ws ? ws->m_strMainScreen : CString();
+    main.Trim();
+    if (!app || !CPlexrunApp::IsFullFolder(app->m_strProjectFolder) ||
+        !CPlexrunApp::IsProjectFileName(app->m_strProjectFile) || main.IsEmpty())
+        return FALSE;
+    const CString path = app->GetScreensFolder() + main;
+    m_strCurrentScreen = main;
+    if (CPlexrunApp::FileExists(path))
+        m_pCanvas->LoadXdgFromFile(path, FALSE);
+    return TRUE;
+}
+
+CPlexrunView::CScreenSettings CPlexrunView::ReadScreenSettings() const
+{
+    CScreenSettings settings;
+    settings.nPeriod = kDefaultTimerPeriod;
+    if (CExtDataModel* model = GetCurrentModel())
+    {
+        model->GetPropStringValue(settings.strProp15001, XVK_PROP_SCREEN_15001);
+        model->GetPropStringValue(settings.strProp15003, XVK_PROP_SCREEN_15003);
+        if (!model->GetPropIntValue(settings.nPeriod, XVK_PROP_TIMER_PERIOD) || settings.nPeriod <= 0)
+            settings.nPeriod = kDefaultTimerPeriod;
+        model->GetPropStringValue(settings.strStartProc, XVK_PROP_START_PROC);
+        model->GetPropStringValue(settings.strTimerProc, XVK_PROP_TIMER_PROC);
+    }
+    return settings;
+}
+
+void CPlexrunView::ArmTimerProcedure(const CScreenSettings& settings)
+{
+    m_strTimerProc = settings.strTimerProc;
     KillTimer(RUN_TIMER_PROCEDURE);
     if (!m_strTimerProc.IsEmpty())
-        SetTimer(RUN_TIMER_PROCEDURE, UINT(period > 0 ? period : kDefaultTimerPeriod));
+        SetTimer(RUN_TIMER_PROCEDURE, UINT(settings.nPeriod));
+}
 
+void CPlexrunView::StartScreen()
+{
+    const CScreenSettings settings = ReadScreenSettings();
+    if (!m_strScriptText.IsEmpty() && !settings.strStartProc.IsEmpty())
+        RunScriptProcedure(settings.strStartProc, CString(), 0);
+    ArmTimerProcedure(settings);
+    ArmViewTimers();
+}
+
+void CPlexrunView::ArmViewTimers()
+{
     const UINT refresh = GetRefreshTimerId();
     CWorkSpaceObj* ws = GetWorkSpace();
     KillTimer(refresh);
@@ -390,6 +454,7 @@ void CPlexrunView::OnDestroy()
     KillTimer(RUN_TIMER_STEPPING);
     if (m_pCanvas)
         m_pCanvas->SetCurrentModel(nullptr);
+    DetachModel();
 }
 
 // Counting
@@ -464,16 +529,31 @@ void CPlexrunView::OpenFileWithShell(const CString& strPath)
     OpenLinkInBrowser(L"file://" + strPath, SW_SHOW);
 }
 
-BOOL CPlexrunView::ShowPopupScreen(const CString&, const CString&, CSize)
+BOOL CPlexrunView::ShowPopupScreen(const CString& strPath, const CString& strTitle, CSize size)
 {
-    // Popup screens are not offered by this view.
-    return FALSE;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    CMyHMIChildDlg dlg;
+    dlg.m_strScreenPath = strPath;
+    dlg.m_strTitle = strTitle;
+    dlg.m_rcWindow = CRect(left, top, left + size.cx, top + size.cy);
+    // The player's model, so that the popup builds the player's own shapes too.
+    const auto model = std::make_unique<CExtDataModel>();
+    dlg.m_pModel = model.get();
+    dlg.DoModal();
+    return TRUE;
+}
+
+void CPlexrunView::OnShowTestPopup()
+{
+    if (CPlexrunApp* app = AfxGetPlexrunApp())
+        ShowPopupScreen(app->GetDemoFolder() + L"hmicheck.xdg", L"Test", CSize(800, 600));
 }
 
 BOOL CPlexrunView::SwitchScreen(const CString& strName)
 {
     CPlexrunApp* app = AfxGetPlexrunApp();
-    if (!app || strName.IsEmpty() || !app->IsScreenFileValid(strName))
+    if (!app || strName.IsEmpty() || !app->IsScreenFileValid(strName, m_strCurrentScreen))
         return FALSE;
     return ShowScreen(app->GetScreensFolder() + strName, strName);
 }
@@ -484,7 +564,10 @@ BOOL CPlexrunView::ShowScreen(const CString& strPath, const CString& strName)
     if (!app || !m_pCanvas || strPath.IsEmpty() || !m_pCanvas->LoadXdgFromFile(strPath, FALSE))
         return FALSE;
     m_pCanvas->SetDesignMode(FALSE);
-    app->m_strCurrentScreen = strName;
+    m_strCurrentScreen = strName;
+    // A popup's switches are its own.
+    if (m_pDocument)
+        app->m_strCurrentScreen = strName;
     m_nTimerStep = 0;
     StartScreen();
     return TRUE;
@@ -526,7 +609,7 @@ void CPlexrunView::DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, 
             }
         break;
     case 18:
-        if (!strEvent.IsEmpty() && app && !app->IsScreenFileValid(strEvent))
+        if (!strEvent.IsEmpty() && app && !app->IsScreenFileValid(strEvent, m_strCurrentScreen))
         {
             CString proc;
             pShape->GetPropStringValue(proc, RUN_PROP_SHAPE_PROCEDURE);

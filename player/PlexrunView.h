@@ -29,6 +29,12 @@ enum
     RUN_TIMER_STEPPING = 1128,
 };
 
+// Shows the demo folder's "hmicheck.xdg" as a popup; no menu or accelerator carries it.
+enum
+{
+    RUN_CMD_TEST_POPUP = 32794,
+};
+
 // Screen and shape properties the runtime reads.
 enum
 {
@@ -50,6 +56,8 @@ public:
 
     // Added operations.
     virtual void OpenFileWithShell(const CString& strPath);
+    // Shows the screen file (the main screen for an empty path) in a modal window of that size,
+    // centred on the screen, and returns when it is closed.
     virtual BOOL ShowPopupScreen(const CString& strPath, const CString& strTitle, CSize size);
     virtual int CountBoundShapes() { return 0; }
     virtual UINT GetRefreshTimerId() { return RUN_TIMER_REFRESH; }
@@ -79,6 +87,13 @@ public:
     // valid screen other than the current one.
     BOOL SwitchScreen(const CString& strName);
 
+    // The screen this view shows; a switch to it is refused.
+    const CString& GetCurrentScreen() const { return m_strCurrentScreen; }
+    // Whether this view made the process's script engine (it alone runs procedures and deletes it).
+    BOOL OwnsScriptEngine() const { return m_bOwnsScript; }
+    // Whether no other runtime view shows this view's model.
+    BOOL IsLastViewOfModel() const;
+
     const CString& GetScriptText() const { return m_strScriptText; }
     const CString& GetTimerProcedure() const { return m_strTimerProc; }
     int GetTimerStep() const { return m_nTimerStep; }
@@ -93,8 +108,36 @@ public:
     void OnSize(UINT nType, int cx, int cy) override;
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnDestroy() override;
+    afx_msg void OnShowTestPopup();
 
 protected:
+    // Creates the process's script engine with "app" (this view and pModel) and the project script.
+    void CreateScriptEngine(CExtDataModel* pModel);
+    // Counts this view on the model it shows (once), and takes it off again.
+    void AttachModel(CExtDataModel* pModel);
+    void DetachModel();
+    // Shows the first screen of a document's view: the screen file the document was opened on
+    // (bound here), else, for the first view of a new document, the project's main screen; a view
+    // of a model that another view already shows only shows it.
+    void ShowFirstScreen(CPlexrunDoc* pDoc);
+    // Loads the project's main screen (when the project names one) as this view's screen; FALSE
+    // when the project names none.
+    BOOL LoadMainScreen();
+    // The shown screen's settings (user properties 15001, 15003, 15004, 15005 and 15007).
+    struct CScreenSettings
+    {
+        CString strProp15001;
+        CString strProp15003;
+        CString strStartProc;
+        CString strTimerProc;
+        // Of timer 1125; 500 when unreadable.
+        int nPeriod = 500;
+    };
+    CScreenSettings ReadScreenSettings() const;
+    // Takes the timer procedure and arms timer 1125 for it.
+    void ArmTimerProcedure(const CScreenSettings& settings);
+    // Arms the refresh, stepping, chart and clock timers by what the screen holds.
+    void ArmViewTimers();
     // Loads a screen file and shows it as the current screen named strName, with its start
     // procedure and timers; FALSE when it cannot be loaded.
     BOOL ShowScreen(const CString& strPath, const CString& strName);
@@ -119,6 +162,9 @@ protected:
     CRunCanvas* m_pCanvas = nullptr;
     // Whether this view created the process's script engine.
     BOOL m_bOwnsScript = FALSE;
+    CString m_strCurrentScreen;
+    // The model this view is counted on (AttachModel).
+    CExtDataModel* m_pAttachedModel = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -79,7 +79,18 @@ int CQYRViewView::GetGroupCounter()
 CInfoMultiServerExplorerDoc* CQYRViewView::GetServerDocument() const
 {
     CQYRViewDoc* doc = GetDocument();
-    return doc ? doc->GetServerDocument(FALSE) : nullptr;
+    return doc ? doc->GetServerDocument(FALSE) : m_pOwnServerDoc;
+}
+
+void CQYRViewView::TakeServerDocumentUse()
+{
+    if (GetDocument() || m_pOwnServerDoc)
+        return;
+    m_pOwnServerDoc = GetExplorerMultiActiveDocument(FALSE);
+    if (m_pOwnServerDoc)
+        m_pOwnServerDoc->AddRef();
+    else
+        m_pOwnServerDoc = GetExplorerMultiActiveDocument(TRUE); // a new one starts with our use
 }
 
 CString CQYRViewView::ServerNameFromKey(const CString& strKey)
@@ -138,6 +149,16 @@ CInfoServer* CQYRViewView::ConnectTagServers(const CString& strComputer, const C
     {
         if (server->GetStatus(FALSE))
             return server;
+        CGroupArray* groups = nullptr;
+        server->GetGroups(&groups);
+        if (groups->GetSize() > 0)
+        {
+            // Other views' groups live on it: connect it again in place, as the refresh would.
+            if (!bConnect || !server->Connect())
+                return nullptr;
+            server->RecreateOnServer();
+            return server;
+        }
         doc->DeleteInfoServer(name);
     }
     CInfoServer* server = doc->NewInfoServer(name);
@@ -307,10 +328,40 @@ void CQYRViewView::RemoveGroupItems(CGroup* pGroup)
 void CQYRViewView::DisconnectTagServers(BOOL bForce)
 {
     CInfoMultiServerExplorerDoc* doc = GetServerDocument();
-    if (!doc || doc->GetRefCount() > 1)
+    if (!doc)
         return;
     const int busy = m_nBusy;
     m_nBusy = 1;
+    // This view's groups: those made for its model's shapes.
+    CExtDataModel* model = GetCurrentModel();
+    if (model)
+    {
+        for (const auto& [serverName, groupName] : model->m_runGroups)
+        {
+            CInfoServer* server = doc->GetInfoServer(serverName);
+            CGroupArray* groups = nullptr;
+            if (server)
+                server->GetGroups(&groups);
+            for (INT_PTR i = 0; groups && i < groups->GetSize(); ++i)
+            {
+                CGroup* group = groups->GetAt(i);
+                if (group->GetName() != groupName)
+                    continue;
+                group->UnAdvise();
+                RemoveGroupItems(group);
+                if (!server->RemoveGroup(&group, FALSE) && group)
+                {
+                    // A server that cannot be reached still lets its client group go.
+                    groups->RemoveAt(i);
+                    delete group;
+                }
+                break;
+            }
+        }
+        model->m_runGroups.clear();
+    }
+    // A server that no view uses any more goes when forced or when its status fails. Each server is
+    // judged on its own status: one failing server does not take the healthy ones after it down.
     CStringArray names;
     doc->GetInfoServerNames(names);
     for (INT_PTR i = 0; i < names.GetSize(); ++i)
@@ -320,22 +371,9 @@ void CQYRViewView::DisconnectTagServers(BOOL bForce)
             continue;
         CGroupArray* groups = nullptr;
         server->GetGroups(&groups);
-        while (groups->GetSize() > 0)
-        {
-            CGroup* group = groups->GetAt(0);
-            group->UnAdvise();
-            RemoveGroupItems(group);
-            if (!server->RemoveGroup(&group, FALSE) && group)
-            {
-                // A server that cannot be reached still lets its client group go.
-                groups->RemoveAt(0);
-                delete group;
-            }
-        }
-        // Each server is judged on its own status: one failing server does not take the healthy
-        // ones after it down.
-        const BOOL mustGo = !server->GetStatus(FALSE);
-        if (mustGo || bForce)
+        if (groups->GetSize() > 0)
+            continue;
+        if (bForce || !server->GetStatus(FALSE))
         {
             if (server->IsConnected())
                 server->Disconnect();
@@ -343,7 +381,7 @@ void CQYRViewView::DisconnectTagServers(BOOL bForce)
         }
     }
     // Item sets that no longer hold items go with their shapes' binding.
-    if (CExtDataModel* model = GetCurrentModel())
+    if (model)
         for (CFODrawShape* shape : *model->GetShapes())
             if (CItemSet* set = ItemSetOf(shape); set && set->GetAssocItemCount() == 0)
             {
@@ -473,7 +511,10 @@ void CQYRViewView::DoInitFormCreate()
         LONG bias = 0;
         FLOAT deadBand = 0.0f;
         if (CGroup* group = server->SafeAddGroup(groupName, 2048, 200, TRUE, FALSE, bias, deadBand))
+        {
+            model->m_runGroups.emplace_back(name, groupName);
             CreateShapeItems(group, name);
+        }
     }
     if (PrepareShapes())
         m_nBusy = 0;

@@ -68,7 +68,12 @@ void RefuseEntry(const CString& strText)
 } // namespace
 
 CQYRViewView::CQYRViewView() = default;
-CQYRViewView::~CQYRViewView() = default;
+
+CQYRViewView::~CQYRViewView()
+{
+    if (m_pOwnServerDoc)
+        RemoveExplorerMultiActiveDocument(m_pOwnServerDoc);
+}
 
 CQYRViewDoc* CQYRViewView::GetDocument() const
 {
@@ -230,7 +235,9 @@ void CQYRViewView::OnDestroy()
                                    RUN_TIMER_PROCEDURE, RUN_TIMER_CLOCK,   RUN_TIMER_OUTSIDE};
     for (UINT id : kTimers)
         KillTimer(id);
-    DisconnectTagServers(TRUE);
+    // Another view that shows the same model keeps its items.
+    if (IsLastViewOfModel())
+        DisconnectTagServers(TRUE);
     if (CQYRViewDoc* doc = GetDocument(); doc && doc->m_pMainView == this)
         doc->m_pMainView = nullptr;
     CPlexrunView::OnDestroy();

@@ -38,7 +38,9 @@ public:
     static BOOL HasTagList(const CFODrawShape* pShape);
     int CountBoundShapes() override;
 
-    // Binding.
+    // Binding. The view's groups are those made for its model's shapes: a disconnect removes only
+    // these, and a server goes (forced, or when its status fails) only when no group is left on it,
+    // that is when no other view uses it.
     CInfoServer* ConnectTagServers(const CString& strComputer, const CString& strServerKey, BOOL bConnect);
     void CreateShapeItems(CGroup* pGroup, const CString& strServerName);
     void DisconnectTagServers(BOOL bForce);
@@ -73,7 +75,10 @@ public:
     void OnDestroy() override;
 
 protected:
+    // The server document of the view's document; a view without a document (a popup) takes a use
+    // of the process-wide one for itself (TakeServerDocumentUse) and gives it back when it goes.
     CInfoMultiServerExplorerDoc* GetServerDocument() const;
+    void TakeServerDocumentUse();
     // Detaches every item of the group from its shape or item set, then removes the items.
     static void RemoveGroupItems(CGroup* pGroup);
     void InitChartFromTags(CFODrawShape* pShape);
@@ -81,4 +86,5 @@ protected:
     int m_nBusy = 1;
     int m_nTick = 0;
     BOOL m_bShapesPrepared = FALSE;
+    CInfoMultiServerExplorerDoc* m_pOwnServerDoc = nullptr;
 };

@@ -1,10 +1,23 @@
 #include "player/RunCanvas.h"
 
+#include "figkit/FODataModel.h"
+#include "figkit/FODrawShape.h"
 #include "player/PlexrunView.h"
 
 BOOL CRunCanvas::LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent)
 {
     return m_pView->LoadXdgFromFile(lpszPathName, bAddToRecent);
+}
+
+void CRunCanvas::BindLoadedModel()
+{
+    if (!m_pModel)
+        return;
+    for (CFODrawShape* shape : *m_pModel->GetShapes())
+        if (!shape->GetParentWnd())
+            shape->SetParentWnd(m_pCanvasWnd);
+    DoInitFormCreate();
+    InvalidateCanvas();
 }
 
 void CRunCanvas::DoInitFormCreate()

@@ -17,6 +17,9 @@ public:
     {
         return CFOPCanvasCore::LoadXdgFromFile(lpszPathName, bAddToRecent);
     }
+    // Binds a model that was read without the canvas (a document opened on a screen file): the form
+    // creation that a load would run.
+    void BindLoadedModel();
     void DoInitFormCreate() override;
     void DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, const CString& strEvent) override;
     void DoEventDragSlider(CFODrawShape* pShape, double dValue) override;

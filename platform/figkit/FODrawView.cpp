@@ -2,7 +2,9 @@
 
 #include "figkit/FODataModel.h"
 #include "figkit/FOAction.h"
+#include "figkit/FOToolBoxWnd.h"
 #include "mfc/CmdUI.h"
+#include "mfc/OleDragDrop.h"
 #include "mfc/Print.h"
 
 #include <algorithm>
@@ -32,6 +34,50 @@ END_MESSAGE_MAP()
 BEGIN_MESSAGE_MAP(CFOScriptView, CFODrawView)
 END_MESSAGE_MAP()
 
+namespace
+{
+// Takes toolbox items dragged over the view while it is in design mode.
+class CFOToolBoxDropTarget : public COleDropTarget
+{
+public:
+    explicit CFOToolBoxDropTarget(CFODrawView* pView) : m_pView(pView) {}
+
+    DROPEFFECT OnDragEnter(CWnd*, COleDataObject* pDataObject, DWORD, CPoint) override
+    {
+        CFODataModel* model = m_pView->GetCurrentModel();
+        if (!model || !model->IsDesignMode() ||
+            !pDataObject->IsDataAvailable(CLIPFORMAT(FOGetToolBoxItemFormat())))
+            return DROPEFFECT_NONE;
+        return DROPEFFECT_COPY;
+    }
+    DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override
+    {
+        return OnDragEnter(pWnd, pDataObject, dwKeyState, point);
+    }
+    BOOL OnDrop(CWnd*, COleDataObject* pDataObject, DROPEFFECT, CPoint point) override
+    {
+        HGLOBAL block = pDataObject->GetGlobalData(CLIPFORMAT(FOGetToolBoxItemFormat()));
+        if (!block)
+            return FALSE;
+        const size_t chars = GlobalSize(block) / sizeof(wchar_t);
+        const auto* text = static_cast<const wchar_t*>(GlobalLock(block));
+        CString dragText = text ? CString(text, int(std::min<size_t>(chars, 4096))) : CString();
+        GlobalUnlock(block);
+        GlobalFree(block);
+        const int end = dragText.Find(L'\0');
+        if (end >= 0)
+            dragText.Truncate(end);
+        CFOToolBoxItem item;
+        if (!CFOToolBoxItem::FromDragText(dragText, item))
+            return FALSE;
+        return m_pView->DropToolBoxItem(item, point);
+    }
+
+private:
+    CFODrawView* m_pView;
+};
+} // namespace
+
 CFODrawView::CFODrawView() : CFOPCanvasCore(this)
 {
     m_bShowGrid = TRUE;
@@ -43,6 +89,9 @@ void CFODrawView::OnWidgetCreated(const CREATESTRUCT& cs)
 {
     CScrollView::OnWidgetCreated(cs);
     OnCanvasCreated();
+    m_pToolBoxDrop = std::make_unique<CFOToolBoxDropTarget>(this);
+    if (!m_pToolBoxDrop->Register(this))
+        m_pToolBoxDrop.reset();
 }
 
 void CFODrawView::OnInitialUpdate()
@@ -106,7 +155,16 @@ BOOL CFODrawView::OnDrop(UINT nType, CPoint ptClient)
 {
     if (!m_pModel || !m_pModel->IsDesignMode())
         return FALSE;
-    return DoDropToolBoxItem(nType, ClientToCanvas(ptClient)) != nullptr;
+    return DoDropToolBoxItem(nType, ClientToCanvas(ptClient), m_pDroppedItem) != nullptr;
+}
+
+BOOL CFODrawView::DropToolBoxItem(const CFOToolBoxItem& item, CPoint ptClient)
+{
+    CFOToolBoxItem dropped = item;
+    m_pDroppedItem = &dropped;
+    const BOOL result = OnDrop(item.GetType(), ptClient);
+    m_pDroppedItem = nullptr;
+    return result;
 }
 
 void CFODrawView::OnFOPFOLockcomp()
@@ -125,6 +183,8 @@ void CFODrawView::OnTimer(UINT_PTR nIDEvent)
 void CFODrawView::OnDestroy()
 {
     NotifyFrame(FOP_WM_VIEW_INVALID, 0);
+    if (m_pToolBoxDrop)
+        m_pToolBoxDrop->Revoke();
     CFOPCanvasCore::OnDestroy();
     CScrollView::OnDestroy();
 }

@@ -7,6 +7,10 @@
 #include "figkit/FOPCanvasCore.h"
 #include "mfc/View.h"
 
+#include <memory>
+
+class COleDropTarget;
+
 // Commands of the canvas beyond the framework's edit commands.
 enum
 {
@@ -55,8 +59,13 @@ public:
     // One page: the screen's page scaled to fit the paper, without grid or selection.
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
-    // A toolbox item dropped on the view: the model's factory makes the shape.
+    // A toolbox item dropped on the view: the model's factory makes the shape. Items dragged out of
+    // a toolbox window arrive here through the view's drop target, the item at hand in
+    // GetDroppedItem while the call runs.
     virtual BOOL OnDrop(UINT nType, CPoint ptClient);
+    // Takes a dragged toolbox item (its drag text) dropped at a client point.
+    BOOL DropToolBoxItem(const CFOToolBoxItem& item, CPoint ptClient);
+    CFOToolBoxItem* GetDroppedItem() const { return m_pDroppedItem; }
     // The lock command of the edit menu.
     void OnFOPFOLockcomp();
 
@@ -106,6 +115,9 @@ public:
 
 protected:
     void OnWidgetCreated(const CREATESTRUCT& cs) override;
+
+    std::unique_ptr<COleDropTarget> m_pToolBoxDrop;
+    CFOToolBoxItem* m_pDroppedItem = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

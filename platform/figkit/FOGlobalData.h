@@ -32,7 +32,17 @@ struct FO_GLOBAL
 {
     static void InitGUIType(int nType) { gfxData.m_nGUIType = nType; }
     static int GetGUIType() { return gfxData.m_nGUIType; }
+    // Frees what the library caches for the windows of a closed dialog. The drawing objects here
+    // live with the shapes and the global data, so nothing is left to free.
+    static void FreeObjectCache() {}
 };
+
+// Whether a window is to ignore a change of its caption's activation: TRUE while one of the
+// library's own floating windows takes the activation, which none does here.
+inline BOOL FODiscardNcActivate()
+{
+    return FALSE;
+}
 
 inline void FOEnableXPStyle(BOOL bEnable)
 {

@@ -248,7 +248,8 @@ public:
     UINT GetCustomShapeID() const { return m_nCustomShapeId; }
     // A port at fractions of the next custom shape.
     void AddShapePort(double fx, double fy);
-    // A toolbox item dropped at a canvas point.
+    // A toolbox item dropped at a canvas point: a shape of the item's size centred there; without
+    // an item, or for one of no size, the model's factory places it at the point.
     virtual CFODrawShape* DoDropToolBoxItem(UINT nType, CPoint ptCanvas, CFOToolBoxItem* pItem = nullptr);
     // Ends in-place editing and any tracking; the canvas goes back to selecting.
     virtual void FinishAllBox();
@@ -320,7 +321,7 @@ protected:
     void DrawRulers(CDC* pDC);
     // The selected shapes that may be changed (not locked).
     void GetUnlockedSelection(CFOTypedShapeObList& list) const;
-    CFODrawShape* CreateToolShape(const CRect& rc);
+    CFODrawShape* CreateToolShape(const CRect& rc, CFOToolBoxItem* pItem = nullptr);
 
     CWnd* m_pCanvasWnd;
     CFODataModel* m_pModel = nullptr;

@@ -7,6 +7,7 @@
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPHandle.h"
+#include "figkit/FOToolBoxPage.h"
 #include "mfc/Dc.h"
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
@@ -231,7 +232,7 @@ void CFOPCanvasCore::FinishAllBox()
     m_nDrawSubKind = 0;
 }
 
-CFODrawShape* CFOPCanvasCore::CreateToolShape(const CRect& rcIn)
+CFODrawShape* CFOPCanvasCore::CreateToolShape(const CRect& rcIn, CFOToolBoxItem* pItem)
 {
     if (!m_pModel)
         return nullptr;
@@ -239,7 +240,7 @@ CFODrawShape* CFOPCanvasCore::CreateToolShape(const CRect& rcIn)
     rc.NormalizeRect();
     const UINT type = m_nDrawShapeType == FO_CUSTOM_SHAPE_TYPE ? FO_COMP_RECTANGLE : m_nDrawShapeType;
     CFOShapePtr<CFODrawShape> shape =
-        CFOShapePtr<CFODrawShape>::Adopt(m_pModel->DoCreateShapeByType(type, rc, CString()));
+        CFOShapePtr<CFODrawShape>::Adopt(m_pModel->DoCreateShapeByType(type, rc, CString(), pItem));
     if (!shape)
     {
         // Types the factory does not make are polygons through the rectangle's corners.
@@ -268,13 +269,19 @@ CFODrawShape* CFOPCanvasCore::CreateToolShape(const CRect& rcIn)
     return shape;
 }
 
-CFODrawShape* CFOPCanvasCore::DoDropToolBoxItem(UINT nType, CPoint ptCanvas, CFOToolBoxItem*)
+CFODrawShape* CFOPCanvasCore::DoDropToolBoxItem(UINT nType, CPoint ptCanvas, CFOToolBoxItem* pItem)
 {
     if (!m_pModel)
         return nullptr;
+    CRect rc(ptCanvas, ptCanvas);
+    if (pItem && pItem->GetDefaultSize().cx > 0)
+    {
+        const CSize size = pItem->GetDefaultSize();
+        rc = CRect(CPoint(ptCanvas.x - size.cx / 2, ptCanvas.y - size.cy / 2), size);
+    }
     const UINT armed = m_nDrawShapeType;
     m_nDrawShapeType = nType;
-    CFODrawShape* shape = CreateToolShape(CRect(ptCanvas, ptCanvas));
+    CFODrawShape* shape = CreateToolShape(rc, pItem);
     m_nDrawShapeType = armed;
     if (shape)
     {

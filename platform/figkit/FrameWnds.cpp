@@ -56,7 +56,10 @@ void CFOPFrameWnd::OnHelpFinder()
 
 int CFOPMDIFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    return CMDIFrameWnd::OnCreate(lpCreateStruct);
+    const int result = CMDIFrameWnd::OnCreate(lpCreateStruct);
+    if (result != -1)
+        ShowMenuImage(m_bMenuImage);
+    return result;
 }
 
 BOOL CFOPMDIFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)

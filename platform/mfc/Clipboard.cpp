@@ -1,5 +1,7 @@
 #include "Clipboard.h"
 
+#include "mfc/Wnd.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -17,6 +19,8 @@ struct ClipboardState
     HWND owner = nullptr;
     std::unique_ptr<QMimeData> pending; // staged by SetClipboardData, published on close
     std::vector<HGLOBAL> handedOut;     // GetClipboardData's blocks, freed on close
+    HWND lastOwner = nullptr;           // the window that emptied it last
+    const QMimeData* published = nullptr;
 };
 
 ClipboardState& State()
@@ -81,7 +85,10 @@ BOOL CloseClipboard()
     if (!s.open)
         return FALSE;
     if (s.pending)
+    {
+        s.published = s.pending.get();
         Desktop()->setMimeData(s.pending.release());
+    }
     for (HGLOBAL h : s.handedOut)
         GlobalFree(h);
     s.handedOut.clear();
@@ -96,7 +103,18 @@ BOOL EmptyClipboard()
     if (!s.open)
         return FALSE;
     s.pending = std::make_unique<QMimeData>();
+    s.lastOwner = s.owner;
     return TRUE;
+}
+
+HWND GetClipboardOwner()
+{
+    ClipboardState& s = State();
+    QClipboard* desktop = Desktop();
+    // Ours while the desktop still holds what we published last.
+    if (!desktop || !s.published || desktop->mimeData() != s.published || !::IsWindow(s.lastOwner))
+        return nullptr;
+    return s.lastOwner;
 }
 
 HANDLE SetClipboardData(UINT uFormat, HANDLE hMem)

@@ -15,6 +15,9 @@ BOOL OpenClipboard(HWND hWndNewOwner);
 BOOL CloseClipboard();
 // Drops what the clipboard holds; the data set next replaces it. The clipboard must be open.
 BOOL EmptyClipboard();
+// The window that put the clipboard's present contents there (the last to empty it), while they are
+// still there; null otherwise.
+HWND GetClipboardOwner();
 // Takes the global block (the caller no longer frees it); null when the clipboard is not open or
 // the block is not one of ours.
 HANDLE SetClipboardData(UINT uFormat, HANDLE hMem);

@@ -1766,8 +1766,14 @@ int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
     const QRect box(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top);
     if ((nFormat & DT_END_ELLIPSIS) && (nFormat & DT_SINGLELINE))
         text = fm.elidedText(text, Qt::ElideRight, std::max(0, box.width()));
-    const QRect bound = fm.boundingRect(box.isEmpty() ? QRect(box.topLeft(), QSize(100000, 100000)) : box,
-                                        flags & ~Qt::TextDontClip, text);
+    // Measuring: a word-wrapped text keeps the rectangle's width and grows down; without a width
+    // nothing wraps.
+    QRect measure = box;
+    if ((nFormat & DT_CALCRECT) && (nFormat & DT_WORDBREAK) && box.width() > 0)
+        measure.setHeight(100000);
+    else if (box.isEmpty())
+        measure = QRect(box.topLeft(), QSize(100000, 100000));
+    const QRect bound = fm.boundingRect(measure, flags & ~Qt::TextDontClip, text);
     if (nFormat & DT_CALCRECT)
     {
         lpRect->right = lpRect->left + bound.width();

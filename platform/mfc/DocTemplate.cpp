@@ -275,7 +275,11 @@ void CSingleDocTemplate::RemoveDocument(CDocument* pDoc)
 
 CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible)
 {
-    CDocument* pDocument = m_pOnlyDoc;
+    return OpenReusing(m_pOnlyDoc, lpszPathName, bMakeVisible);
+}
+
+CDocument* CDocTemplate::OpenReusing(CDocument* pDocument, LPCWSTR lpszPathName, BOOL bMakeVisible)
+{
     CFrameWnd* pFrame = nullptr;
     BOOL bCreated = FALSE;
     if (pDocument)

@@ -82,6 +82,9 @@ protected:
     // call (and its frame with it).
     CDocument* OpenInFrame(CDocument* pDocument, CFrameWnd* pFrame, BOOL bCreated, LPCWSTR lpszPathName,
                            BOOL bMakeVisible);
+    // The open of a template that keeps one document: pDocument (when there is one) is asked to save
+    // its changes and reused in its frame; otherwise a document and frame are made.
+    CDocument* OpenReusing(CDocument* pDocument, LPCWSTR lpszPathName, BOOL bMakeVisible);
     // The untitled string of the resource chain, or "Untitled".
     static CString UntitledString();
 };

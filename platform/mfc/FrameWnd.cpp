@@ -529,6 +529,55 @@ public:
             CWnd::GetChildWindows(children);
     }
 
+    // The MDI messages, answered by the frame's bookkeeping.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        auto* pFrame = dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandlePermanent(m_hWndFrame));
+        if (!pFrame)
+            return CWnd::WindowProc(message, wParam, lParam);
+        CWnd* pChild = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(wParam));
+        switch (message)
+        {
+        case WM_MDIGETACTIVE:
+        {
+            BOOL bMaximized = FALSE;
+            CMDIChildWnd* pActive = pFrame->MDIGetActive(&bMaximized);
+            if (lParam)
+                *reinterpret_cast<BOOL*>(lParam) = bMaximized;
+            return reinterpret_cast<LRESULT>(pActive ? pActive->m_hWnd : nullptr);
+        }
+        case WM_MDIACTIVATE:
+            pFrame->MDIActivate(pChild);
+            return 0;
+        case WM_MDINEXT:
+            if (lParam)
+                pFrame->MDIPrev();
+            else
+                pFrame->MDINext();
+            return 0;
+        case WM_MDICASCADE:
+            pFrame->MDICascade();
+            return TRUE;
+        case WM_MDITILE:
+            pFrame->MDITile(int(wParam));
+            return TRUE;
+        case WM_MDIICONARRANGE:
+            pFrame->MDIIconArrange();
+            return 0;
+        case WM_MDIRESTORE:
+            pFrame->MDIRestore(pChild);
+            return 0;
+        case WM_MDIMAXIMIZE:
+            pFrame->MDIMaximize(pChild);
+            return 0;
+        case WM_MDIDESTROY:
+            pFrame->MDIDestroy(pChild);
+            return 0;
+        default:
+            return CWnd::WindowProc(message, wParam, lParam);
+        }
+    }
+
 protected:
     void PostNcDestroy() override { delete this; }
 
@@ -722,6 +771,41 @@ void CMDIFrameWnd::MDITile()
         area->tileSubWindows();
 }
 
+void CMDIFrameWnd::MDITile(int nType)
+{
+    QMdiArea* area = MdiArea(this);
+    if (!area)
+        return;
+    // Side by side (vertical) or one above the other (horizontal), in window order; minimised
+    // windows keep their place.
+    std::vector<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized())
+            subs.push_back(sub);
+    if (subs.empty())
+        return;
+    const QRect all = area->viewport()->rect();
+    const int n = int(subs.size());
+    for (int i = 0; i < n; ++i)
+    {
+        QMdiSubWindow* sub = subs[size_t(i)];
+        if (sub->isMaximized())
+            sub->showNormal();
+        QRect r;
+        if (!(nType & MDITILE_HORIZONTAL))
+        {
+            const int left = all.width() * i / n;
+            r = QRect(left, 0, all.width() * (i + 1) / n - left, all.height());
+        }
+        else
+        {
+            const int top = all.height() * i / n;
+            r = QRect(0, top, all.width(), all.height() * (i + 1) / n - top);
+        }
+        sub->setGeometry(r);
+    }
+}
+
 void CMDIFrameWnd::MDIIconArrange()
 {
     MDITile();
@@ -735,8 +819,10 @@ BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
         MDICascade();
         return TRUE;
     case ID_WINDOW_TILE_HORZ:
+        MDITile(MDITILE_HORIZONTAL);
+        return TRUE;
     case ID_WINDOW_TILE_VERT:
-        MDITile();
+        MDITile(MDITILE_VERTICAL);
         return TRUE;
     case ID_WINDOW_ARRANGE:
         MDIIconArrange();

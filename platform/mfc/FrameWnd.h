@@ -123,6 +123,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+#define MDITILE_VERTICAL 0x0000
+#define MDITILE_HORIZONTAL 0x0001
+#define MDITILE_SKIPDISABLED 0x0002
+
 class CMDIFrameWnd : public CFrameWnd
 {
     DECLARE_DYNCREATE(CMDIFrameWnd)
@@ -147,6 +151,8 @@ public:
     void MDIDestroy(CWnd* pWnd);
     void MDICascade();
     void MDITile();
+    // MDITILE_HORIZONTAL: one above the other; MDITILE_VERTICAL: side by side.
+    void MDITile(int nType);
     void MDIIconArrange();
     // The children, the active one first.
     void GetMDIChildren(std::vector<CWnd*>& children) const;

@@ -38,6 +38,8 @@ public:
         cy = CY;
     }
     bool operator==(SIZE size) const { return cx == size.cx && cy == size.cy; }
+    // Exact overload: without it C++20's reversed candidates make CSize == CSize ambiguous.
+    bool operator==(const CSize& size) const { return cx == size.cx && cy == size.cy; }
     bool operator!=(SIZE size) const { return !(*this == size); }
     void operator+=(SIZE size)
     {
@@ -81,6 +83,7 @@ public:
         y = Y;
     }
     bool operator==(POINT point) const { return x == point.x && y == point.y; }
+    bool operator==(const CPoint& point) const { return x == point.x && y == point.y; }
     bool operator!=(POINT point) const { return !(*this == point); }
     void operator+=(SIZE size) { Offset(size); }
     void operator-=(SIZE size) { Offset(-size.cx, -size.cy); }
@@ -172,6 +175,7 @@ public:
     BOOL UnionRect(const RECT* lpRect1, const RECT* lpRect2) { return ::UnionRect(this, lpRect1, lpRect2); }
 
     bool operator==(const RECT& rect) const { return ::EqualRect(this, &rect) != 0; }
+    bool operator==(const CRect& rect) const { return ::EqualRect(this, &rect) != 0; }
     bool operator!=(const RECT& rect) const { return !(*this == rect); }
     void operator+=(POINT point) { OffsetRect(point); }
     void operator+=(SIZE size) { OffsetRect(size); }

@@ -1,9 +1,13 @@
 #include "mfc/ListBoxCtl.h"
 
 #include "mfc/ControlsPrivate.h"
+#include "mfc/Dc.h"
+#include "mfc/WndPrivate.h"
 
 #include <QListWidget>
+#include <QPainter>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -11,9 +15,71 @@ using namespace ControlPriv;
 
 namespace
 {
+// Hands the rows of an owner-drawn list box to its object.
+class COwnerDrawDelegate : public QStyledItemDelegate
+{
+public:
+    explicit COwnerDrawDelegate(QListWidget* pList) : QStyledItemDelegate(pList), m_pList(pList) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const HWND h = AfxWindowAtOrAbove(m_pList);
+        auto* box = dynamic_cast<CListBox*>(CWnd::FromHandlePermanent(h));
+        if (!box)
+            return QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        CDC dc(painter);
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_LISTBOX;
+        dis.CtlID = UINT(::GetDlgCtrlID(h));
+        dis.itemID = UINT(index.row());
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.itemState = ((option.state & QStyle::State_Selected) ? ODS_SELECTED : 0) |
+                        ((option.state & QStyle::State_HasFocus) ? ODS_FOCUS : 0);
+        dis.hwndItem = h;
+        dis.hDC = dc.GetSafeHdc();
+        const QRect r = option.rect;
+        dis.rcItem = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+        dis.itemData = ULONG_PTR(index.data(Qt::UserRole).toULongLong());
+        box->DrawItem(&dis);
+        dc.Detach();
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (m_nHeight < 0)
+        {
+            const HWND h = AfxWindowAtOrAbove(m_pList);
+            auto* box = dynamic_cast<CListBox*>(CWnd::FromHandlePermanent(h));
+            MEASUREITEMSTRUCT mis = {};
+            mis.CtlType = ODT_LISTBOX;
+            mis.CtlID = UINT(::GetDlgCtrlID(h));
+            mis.itemID = UINT(index.row());
+            mis.itemWidth = UINT(m_pList->viewport()->width());
+            mis.itemHeight = UINT(size.height());
+            if (box)
+                box->MeasureItem(&mis);
+            m_nHeight = int(mis.itemHeight);
+        }
+        size.setHeight(m_nHeight);
+        return size;
+    }
+
+private:
+    QListWidget* m_pList;
+    mutable int m_nHeight = -1;
+};
+
 QWidget* CreateListBox(const CString&, DWORD dwStyle, QWidget* pParent)
 {
     auto* list = new QListWidget(pParent);
+    if (dwStyle & LBS_OWNERDRAWFIXED)
+    {
+        list->setItemDelegate(new COwnerDrawDelegate(list));
+        list->setUniformItemSizes(true);
+    }
     if (dwStyle & LBS_EXTENDEDSEL)
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     else if (dwStyle & LBS_MULTIPLESEL)
@@ -191,6 +257,7 @@ AFX_CONTROL_CLASS ListBoxClass()
     cls.strClassName = L"ListBox";
     cls.styleWords = {
         {L"LBS_NOTIFY", LBS_NOTIFY},
+        {L"LBS_OWNERDRAWFIXED", LBS_OWNERDRAWFIXED},
         {L"LBS_SORT", LBS_SORT},
         {L"LBS_NOREDRAW", LBS_NOREDRAW},
         {L"LBS_MULTIPLESEL", LBS_MULTIPLESEL},
@@ -323,3 +390,25 @@ int CListBox::SetTopIndex(int nIndex)
 {
     return int(Send(LB_SETTOPINDEX, WPARAM(nIndex)));
 }
+
+int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const
+{
+    auto* list = qobject_cast<QListWidget*>(GetWidget());
+    if (!list || !lpRect || nIndex < 0 || nIndex >= list->count())
+        return LB_ERR;
+    const QRect r = list->visualItemRect(list->item(nIndex));
+    *lpRect = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    return 0;
+}
+
+int CListBox::GetItemHeight(int nIndex) const
+{
+    RECT rc;
+    return GetItemRect(nIndex, &rc) == LB_ERR ? LB_ERR : int(rc.bottom - rc.top);
+}
+
+void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
+
+void CListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
+
+void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}

@@ -1,13 +1,40 @@
 // The list box family ("ListBox"), over QListWidget; an item's data is kept with it. A change of
 // the selection notifies the parent with LBN_SELCHANGE, a double click with LBN_DBLCLK.
+// With LBS_OWNERDRAWFIXED the list box's object draws every row (DrawItem) and tells the height of
+// the rows (MeasureItem, asked once when the first row is laid out).
 #pragma once
 
+#include "mfc/ListCtrl.h"
 #include "mfc/Wnd.h"
+
+#define ODT_LISTBOX 2
+
+struct MEASUREITEMSTRUCT
+{
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemWidth;
+    UINT itemHeight;
+    ULONG_PTR itemData;
+};
+typedef MEASUREITEMSTRUCT* LPMEASUREITEMSTRUCT;
+
+struct DELETEITEMSTRUCT
+{
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    HWND hwndItem;
+    ULONG_PTR itemData;
+};
+typedef DELETEITEMSTRUCT* LPDELETEITEMSTRUCT;
 
 typedef int* LPINT;
 
 // List box styles and messages.
 #define LBS_NOTIFY 0x0001L
+#define LBS_OWNERDRAWFIXED 0x0010L
 #define LBS_SORT 0x0002L
 #define LBS_NOREDRAW 0x0004L
 #define LBS_MULTIPLESEL 0x0008L
@@ -71,6 +98,13 @@ public:
     int SelectString(int nStartAfter, LPCWSTR lpszItem);
     int GetTopIndex() const;
     int SetTopIndex(int nIndex);
+    int GetItemHeight(int nIndex) const;
+    int GetItemRect(int nIndex, LPRECT lpRect) const;
+
+    // Owner drawing: one row, and the row height (the default leaves the height as it is).
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+    virtual void DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct);
 
 private:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const

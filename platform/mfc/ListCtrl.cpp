@@ -1,7 +1,10 @@
 #include "mfc/ListCtrl.h"
 
+#include "mfc/Notify.h"
+
 #include "mfc/ControlsPrivate.h"
 #include "mfc/Dc.h"
+#include "mfc/HeaderCtrl.h"
 #include "mfc/WndPrivate.h"
 
 #include <QMouseEvent>
@@ -20,6 +23,7 @@ struct Column
 {
     QString text;
     int width = 0;
+    int fmt = LVCFMT_LEFT;
 };
 
 struct Row
@@ -42,8 +46,34 @@ public:
     std::vector<Row> rows;
     DWORD exStyle = 0;
 
-    int HeaderHeight() const { return fontMetrics().height() + 6; }
-    int RowHeight() const { return fontMetrics().height() + 4; }
+    CListCtrl* List() const
+    {
+        return dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(AfxWindowAtOrAbove(this)));
+    }
+    int HeaderHeight() const
+    {
+        const int height = fontMetrics().height() + 6;
+        CListCtrl* list = List();
+        CHeaderCtrl* header = list ? list->GetHeaderCtrl() : nullptr;
+        return header ? std::max(0, header->OnLayout(height)) : height;
+    }
+    int RowHeight() const
+    {
+        const int height = fontMetrics().height() + 4;
+        CListCtrl* list = List();
+        if (!list || !(list->GetStyle() & LVS_OWNERDRAWFIXED))
+            return height;
+        MEASUREITEMSTRUCT mis = {ODT_LISTVIEW, UINT(list->GetDlgCtrlID()), 0, UINT(width()), UINT(height), 0};
+        list->MeasureItem(&mis);
+        return mis.itemHeight > 0 ? int(mis.itemHeight) : height;
+    }
+    int ColumnLeft(int c) const
+    {
+        int x = 0;
+        for (int i = 0; i < c && i < int(columns.size()); ++i)
+            x += columns[size_t(i)].width;
+        return x;
+    }
     int TotalWidth() const
     {
         int w = 0;
@@ -100,15 +130,56 @@ protected:
         const int i = y < 0 ? -1 : y / RowHeight();
         if (!Valid(i))
             return;
-        for (Row& r : rows)
-            r.state &= ~UINT(LVIS_SELECTED | LVIS_FOCUSED);
-        rows[size_t(i)].state |= LVIS_SELECTED | LVIS_FOCUSED;
+        // Ctrl adds a row to the selection (or takes it away) unless the list is single-selection.
+        const HWND h = AfxWindowAtOrAbove(this);
+        CWnd* self = CWnd::FromHandle(h);
+        const bool bAdd =
+            (e->modifiers() & Qt::ControlModifier) && self && !(self->GetStyle() & LVS_SINGLESEL);
+        if (bAdd)
+        {
+            for (Row& r : rows)
+                r.state &= ~UINT(LVIS_FOCUSED);
+            rows[size_t(i)].state ^= LVIS_SELECTED;
+            rows[size_t(i)].state |= LVIS_FOCUSED;
+        }
+        else
+        {
+            for (Row& r : rows)
+                r.state &= ~UINT(LVIS_SELECTED | LVIS_FOCUSED);
+            rows[size_t(i)].state |= LVIS_SELECTED | LVIS_FOCUSED;
+        }
         update();
+        if (h)
+        {
+            AfxQtEntry entry;
+            NMHDR hdr = {};
+            AfxSendNotify(h, NM_CLICK, &hdr);
+        }
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        mousePressEvent(e);
+        if (const HWND h = AfxWindowAtOrAbove(this))
+        {
+            AfxQtEntry entry;
+            NMHDR hdr = {};
+            AfxSendNotify(h, NM_DBLCLK, &hdr);
+        }
     }
 
 private:
     void PaintHeader(CDC& dc)
     {
+        if (CListCtrl* list = List())
+            if (CHeaderCtrl* header = list->GetHeaderCtrl())
+            {
+                dc.SaveDC();
+                dc.IntersectClipRect(0, 0, width(), HeaderHeight());
+                header->OnPaint(&dc);
+                dc.RestoreDC(-1);
+                return;
+            }
         int x = 0;
         const int hh = HeaderHeight();
         for (const Column& c : columns)
@@ -167,12 +238,43 @@ BOOL ListViewProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
         }
         const int at = std::clamp(index, 0, int(w->columns.size()));
-        w->columns.insert(w->columns.begin() + at, Column{ToQt(col->pszText), std::max(0, col->cx)});
+        w->columns.insert(w->columns.begin() + at,
+                          Column{ToQt(col->pszText), std::max(0, col->cx), col->fmt});
         for (Row& r : w->rows)
             if (int(r.texts.size()) > at)
                 r.texts.insert(r.texts.begin() + at, QString());
         w->update();
         *pResult = at;
+        return TRUE;
+    }
+    case LVM_GETCOLUMNW:
+    {
+        auto* col = reinterpret_cast<LVCOLUMNW*>(lParam);
+        *pResult = col && index >= 0 && index < int(w->columns.size());
+        if (*pResult)
+        {
+            const Column& c = w->columns[size_t(index)];
+            col->fmt = c.fmt;
+            col->cx = c.width;
+            if (col->pszText && col->cchTextMax > 0)
+            {
+                const std::wstring text = c.text.left(col->cchTextMax - 1).toStdWString();
+                std::wmemcpy(col->pszText, text.c_str(), text.size() + 1);
+            }
+        }
+        return TRUE;
+    }
+    case LVM_GETSUBITEMRECT:
+    {
+        auto* rc = reinterpret_cast<RECT*>(lParam);
+        const int sub = rc ? int(rc->top) : -1;
+        *pResult = rc && w->Valid(index) && sub >= 0 && sub < int(w->columns.size());
+        if (*pResult)
+        {
+            const QRect r = w->RowRect(index);
+            const int left = w->ColumnLeft(sub);
+            *rc = {left, r.top(), left + w->columns[size_t(sub)].width, r.top() + r.height()};
+        }
         return TRUE;
     }
     case LVM_GETCOLUMNCOUNT:
@@ -338,6 +440,34 @@ AFX_CONTROL_CLASS ListViewClass()
 } // namespace
 
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
+
+CListCtrl::CListCtrl()
+{
+    m_pOwnHeader = new CHeaderCtrl;
+    m_pOwnHeader->m_pList = this;
+    m_pHeader = m_pOwnHeader;
+}
+
+CListCtrl::~CListCtrl()
+{
+    if (m_pHeader && m_pHeader != m_pOwnHeader)
+        m_pHeader->m_pList = nullptr;
+    delete m_pOwnHeader;
+}
+
+CHeaderCtrl* CListCtrl::GetHeaderCtrl()
+{
+    return m_pHeader;
+}
+
+BOOL CListCtrl::GetSubItemRect(int nItem, int nSubItem, int nArea, CRect& ref) const
+{
+    RECT rc = {nArea, nSubItem, 0, 0};
+    if (!Send(LVM_GETSUBITEMRECT, WPARAM(nItem), reinterpret_cast<LPARAM>(&rc)))
+        return FALSE;
+    ref = rc;
+    return TRUE;
+}
 
 BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {

@@ -4,6 +4,7 @@
 // picture. A left click selects and focuses the row under it (single selection).
 #pragma once
 
+#include "mfc/Geometry.h"
 #include "mfc/Wnd.h"
 
 class CDC;
@@ -26,6 +27,9 @@ class CDC;
 #define LVIS_DROPHILITED 0x0008
 
 #define LVCFMT_LEFT 0x0000
+#define LVCFMT_RIGHT 0x0001
+#define LVCFMT_CENTER 0x0002
+#define LVCFMT_JUSTIFYMASK 0x0003
 
 #define LVM_FIRST 0x1000
 #define LVM_GETITEMCOUNT (LVM_FIRST + 4)
@@ -38,10 +42,12 @@ class CDC;
 #define LVM_SETITEMSTATE (LVM_FIRST + 43)
 #define LVM_GETITEMSTATE (LVM_FIRST + 44)
 #define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVM_GETSUBITEMRECT (LVM_FIRST + 56)
 #define LVM_GETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 55)
 #define LVM_GETITEMW (LVM_FIRST + 75)
 #define LVM_SETITEMW (LVM_FIRST + 76)
 #define LVM_INSERTITEMW (LVM_FIRST + 77)
+#define LVM_GETCOLUMNW (LVM_FIRST + 95)
 #define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
 #define LVM_GETCOLUMNCOUNT (LVM_FIRST + 200)
 #define LVM_GETHEADERHEIGHT (LVM_FIRST + 201)
@@ -51,6 +57,7 @@ class CDC;
 #define LVIF_STATE 0x0008
 
 #define LVIR_BOUNDS 0
+#define LVIR_LABEL 2
 
 // Owner drawing.
 #define ODT_LISTVIEW 102
@@ -78,6 +85,7 @@ struct LVCOLUMNW
     int fmt;
     int cx;
     LPWSTR pszText;
+    int cchTextMax; // LVM_GETCOLUMNW copies the heading into pszText when this is above 0
 };
 
 struct DRAWITEMSTRUCT
@@ -94,11 +102,27 @@ struct DRAWITEMSTRUCT
 };
 typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 
+#ifndef ODT_MENU
+struct MEASUREITEMSTRUCT
+{
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemWidth;
+    UINT itemHeight;
+    ULONG_PTR itemData;
+};
+typedef MEASUREITEMSTRUCT* LPMEASUREITEMSTRUCT;
+#endif
+
+class CHeaderCtrl;
+
 class CListCtrl : public CWnd
 {
     DECLARE_DYNAMIC(CListCtrl)
 public:
-    CListCtrl() = default;
+    CListCtrl();
+    ~CListCtrl() override;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     int InsertColumn(int nCol, LPCWSTR lpszHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1);
@@ -106,6 +130,14 @@ public:
     int GetColumnWidth(int nCol) const { return int(Send(LVM_GETCOLUMNWIDTH, WPARAM(nCol))); }
     BOOL SetColumnWidth(int nCol, int cx) { return BOOL(Send(LVM_SETCOLUMNWIDTH, WPARAM(nCol), cx)); }
     int GetHeaderHeight() const { return int(Send(LVM_GETHEADERHEIGHT)); }
+    // The column's format (LVCFMT_) and width; FALSE for a column that is not there.
+    BOOL GetColumn(int nCol, LVCOLUMNW* pColumn) const
+    {
+        return BOOL(Send(LVM_GETCOLUMNW, WPARAM(nCol), reinterpret_cast<LPARAM>(pColumn)));
+    }
+    // The header above the columns: the list's own until another one takes it over
+    // (CHeaderCtrl::SubclassHeader), which then measures and paints it.
+    CHeaderCtrl* GetHeaderCtrl();
 
     int GetItemCount() const { return int(Send(LVM_GETITEMCOUNT)); }
     // -1 when it fails; an index beyond the count appends.
@@ -119,6 +151,8 @@ public:
     BOOL DeleteItem(int nItem) { return BOOL(Send(LVM_DELETEITEM, WPARAM(nItem))); }
     BOOL DeleteAllItems() { return BOOL(Send(LVM_DELETEALLITEMS)); }
     BOOL GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const;
+    // One cell's rectangle (LVIR_BOUNDS or LVIR_LABEL, the same here).
+    BOOL GetSubItemRect(int nItem, int nSubItem, int nArea, CRect& ref) const;
     BOOL RedrawItems(int nFirst, int nLast) { return BOOL(Send(LVM_REDRAWITEMS, WPARAM(nFirst), nLast)); }
     DWORD GetExtendedStyle() const { return DWORD(Send(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
     DWORD SetExtendedStyle(DWORD dwNewStyle)
@@ -128,6 +162,8 @@ public:
 
     // Draws one row of an owner-drawn list; the base draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    // The row height of an owner-drawn list: itemHeight comes in as the font's and may be changed.
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) { (void)lpMeasureItemStruct; }
     // Called with the paint's DC after every row is drawn.
     virtual void OnDrawAfterItems(CDC* pDC) { (void)pDC; }
 
@@ -136,4 +172,9 @@ protected:
     {
         return const_cast<CListCtrl*>(this)->SendMessage(message, wParam, lParam);
     }
+
+private:
+    friend class CHeaderCtrl;
+    CHeaderCtrl* m_pOwnHeader = nullptr;
+    CHeaderCtrl* m_pHeader = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "mfc/Menu.h"
 
+#include "mfc/CommandActions.h"
 #include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/Wnd.h"
@@ -243,6 +244,15 @@ void AddItems(QWidget* target, HMENU hMenu, HWND hWndOwner)
         {
             QMenu* sub = AddSubMenu(target, item.strText, item.hSubMenu, hWndOwner, UINT(i));
             action = menu ? menu->addMenu(sub) : bar->addMenu(sub);
+        }
+        else if (QAction* shared = AfxFindCommandAction(hWndOwner, item.nID))
+        {
+            // The command's action that the frame's bars show too.
+            action = shared;
+            action->setText(ToQt(item.strText));
+            action->setCheckable(action->isCheckable() || (item.nFlags & MF_CHECKED));
+            action->setChecked(item.nFlags & MF_CHECKED);
+            target->addAction(action);
         }
         else
         {

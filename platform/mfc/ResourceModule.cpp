@@ -438,6 +438,12 @@ const AFX_MENU_TEMPLATE* AfxFindMenuTemplate(LPCWSTR lpszName)
     return FindInChain<AFX_MENU_TEMPLATE>([&](const CResourceScript& s) { return s.FindMenu(name); });
 }
 
+const AFX_TOOLBAR_TEMPLATE* AfxFindToolBarTemplate(LPCWSTR lpszName)
+{
+    const CResourceName name = CResourceName::FromPointer(lpszName);
+    return FindInChain<AFX_TOOLBAR_TEMPLATE>([&](const CResourceScript& s) { return s.FindToolBar(name); });
+}
+
 const AFX_DLG_TEMPLATE* AfxFindDialogTemplate(HINSTANCE hInstance, LPCWSTR lpszName)
 {
     const CResourceName name = CResourceName::FromPointer(lpszName);

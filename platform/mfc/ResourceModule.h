@@ -107,6 +107,7 @@ const AFX_DLG_TEMPLATE* AfxFindDialogTemplate(HINSTANCE hInstance, LPCWSTR lpszN
 const AFX_DLG_TEMPLATE* AfxFindDialogTemplate(LPCWSTR lpszName);
 const AFX_ACCEL_TABLE* AfxFindAcceleratorTable(HINSTANCE hInstance, LPCWSTR lpszName);
 const AFX_ACCEL_TABLE* AfxFindAcceleratorTable(LPCWSTR lpszName);
+const AFX_TOOLBAR_TEMPLATE* AfxFindToolBarTemplate(LPCWSTR lpszName);
 // Embedded file bytes: RT_BITMAP, RT_ICON, RT_CURSOR, or a named type such as L"PNG".
 const AFX_RESOURCE_DATA* AfxFindResourceData(HINSTANCE hInstance, LPCWSTR lpszName, LPCWSTR lpszType);
 const AFX_RESOURCE_DATA* AfxFindResourceData(LPCWSTR lpszName, LPCWSTR lpszType);
@@ -151,6 +152,10 @@ inline const AFX_ACCEL_TABLE* AfxFindAcceleratorTable(HINSTANCE hInstance, UINT 
 inline const AFX_ACCEL_TABLE* AfxFindAcceleratorTable(UINT nID)
 {
     return AfxFindAcceleratorTable(MAKEINTRESOURCE(nID));
+}
+inline const AFX_TOOLBAR_TEMPLATE* AfxFindToolBarTemplate(UINT nID)
+{
+    return AfxFindToolBarTemplate(MAKEINTRESOURCE(nID));
 }
 inline const AFX_RESOURCE_DATA* AfxFindBitmapData(HINSTANCE hInstance, UINT nID)
 {

@@ -745,6 +745,8 @@ private:
             Store(m_out.m_accels, name, ParseAccelerators(), "ACCELERATORS", line);
         else if (kind == "DIALOG" || kind == "DIALOGEX")
             Store(m_out.m_dialogs, name, ParseDialog(kind == "DIALOGEX"), kind.c_str(), line);
+        else if (kind == "TOOLBAR")
+            Store(m_out.m_toolbars, name, ParseToolBar(), "TOOLBAR", line);
         else if (kind == "VERSIONINFO")
             Store(m_out.m_version, name, ParseVersionInfo(), "VERSIONINFO", line);
         else if (kind == "BITMAP" || kind == "ICON" || kind == "CURSOR" || kind == "AVI" || kind == "PNG" ||
@@ -851,6 +853,37 @@ private:
                     Fail(t, "expected MENUITEM or POPUP before " + Describe(t));
                 items.push_back(std::move(item));
             });
+    }
+
+    AFX_TOOLBAR_TEMPLATE ParseToolBar()
+    {
+        AFX_TOOLBAR_TEMPLATE bar;
+        bar.cx = ParseInt();
+        ExpectPunct(',');
+        bar.cy = ParseInt();
+        if (bar.cx <= 0 || bar.cy <= 0 || bar.cx > 256 || bar.cy > 256)
+            Fail(Peek(), "bad toolbar button size");
+        ParseBlock(
+            [&]
+            {
+                const Token& t = Peek();
+                if (IsKeyword(t, "BUTTON"))
+                {
+                    Next();
+                    const UINT id = UINT(ParseWord("button id"));
+                    if (id == 0)
+                        Fail(t, "a toolbar button needs a command id");
+                    bar.items.push_back(id);
+                }
+                else if (IsKeyword(t, "SEPARATOR"))
+                {
+                    Next();
+                    bar.items.push_back(0);
+                }
+                else
+                    Fail(t, "expected BUTTON or SEPARATOR before " + Describe(t));
+            });
+        return bar;
     }
 
     AFX_MENU_TEMPLATE ParseMenu()
@@ -1341,6 +1374,12 @@ const AFX_ACCEL_TABLE* CResourceScript::FindAccelerators(const CResourceName& na
     return it == m_accels.end() ? nullptr : &it->second;
 }
 
+const AFX_TOOLBAR_TEMPLATE* CResourceScript::FindToolBar(const CResourceName& name) const
+{
+    auto it = m_toolbars.find(name);
+    return it == m_toolbars.end() ? nullptr : &it->second;
+}
+
 const AFX_RESOURCE_DATA* CResourceScript::FindData(const CResourceName& type, const CResourceName& name) const
 {
     CResourceName t = type;
@@ -1366,6 +1405,8 @@ BOOL CResourceScript::HasResource(const CResourceName& type, const CResourceName
             return name.IsInt() && HasStringBlock(name.GetID());
         case 9:
             return FindAccelerators(name) != nullptr;
+        case 241:
+            return FindToolBar(name) != nullptr;
         default:
             break;
         }

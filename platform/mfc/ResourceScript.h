@@ -114,6 +114,15 @@ struct AFX_ACCEL_TABLE
     std::vector<ACCEL> entries;
 };
 
+// A TOOLBAR statement: the button size and the buttons' command ids in order, 0 for a separator.
+// The images are the bitmap strip of the same name, one per button.
+struct AFX_TOOLBAR_TEMPLATE
+{
+    int cx = 16;
+    int cy = 15;
+    std::vector<UINT> items;
+};
+
 struct AFX_DLG_CONTROL
 {
     CString strKeyword; // LTEXT, PUSHBUTTON, EDITTEXT, ..., CONTROL
@@ -178,6 +187,7 @@ public:
     const AFX_MENU_TEMPLATE* FindMenu(const CResourceName& name) const;
     const AFX_DLG_TEMPLATE* FindDialog(const CResourceName& name) const;
     const AFX_ACCEL_TABLE* FindAccelerators(const CResourceName& name) const;
+    const AFX_TOOLBAR_TEMPLATE* FindToolBar(const CResourceName& name) const;
     // The module's version record (the first VERSIONINFO), or null.
     const AFX_VERSION_INFO* FindVersion() const
     {
@@ -200,6 +210,7 @@ private:
     std::map<CResourceName, AFX_MENU_TEMPLATE> m_menus;
     std::map<CResourceName, AFX_DLG_TEMPLATE> m_dialogs;
     std::map<CResourceName, AFX_ACCEL_TABLE> m_accels;
+    std::map<CResourceName, AFX_TOOLBAR_TEMPLATE> m_toolbars;
     std::map<CResourceName, AFX_VERSION_INFO> m_version;
     std::map<std::pair<CResourceName, CResourceName>, AFX_RESOURCE_DATA> m_data; // (type, name)
     std::vector<std::string> m_errors;

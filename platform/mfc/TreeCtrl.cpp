@@ -1,8 +1,16 @@
 #include "mfc/TreeCtrl.h"
 
 #include "mfc/ControlsPrivate.h"
+#include "mfc/EditCtl.h"
+#include "mfc/Gdi.h"
+#include "mfc/ImageList.h"
+#include "mfc/WndPrivate.h"
 
+#include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
 #include <QHeaderView>
 #include <QIcon>
 #include <QPixmap>
@@ -10,6 +18,9 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cwchar>
+#include <functional>
+#include <memory>
 #include <unordered_set>
 
 using namespace ControlPriv;
@@ -29,6 +40,10 @@ public:
     }
     void Forget(QTreeWidgetItem* item)
     {
+        if (item == dropItem)
+            dropItem = nullptr;
+        if (item == editItem)
+            editItem = nullptr;
         m_live.erase(item);
         for (int i = 0; i < item->childCount(); ++i)
             Forget(item->child(i));
@@ -37,6 +52,13 @@ public:
     size_t LiveCount() const { return m_live.size(); }
     HIMAGELIST ImageList() const { return m_hImageList; }
     void SetImageList(HIMAGELIST hList) { m_hImageList = hList; }
+
+    // The label being edited, and its edit control.
+    QTreeWidgetItem* editItem = nullptr;
+    HWND hEdit = nullptr;
+    bool ending = false;
+    // The drop target shown while dragging.
+    QTreeWidgetItem* dropItem = nullptr;
 
 private:
     HIMAGELIST m_hImageList = nullptr;
@@ -169,6 +191,8 @@ QTreeWidgetItem* Next(CTreeWidget* tree, QTreeWidgetItem* item, UINT code)
         return tree->topLevelItem(0);
     case TVGN_CARET:
         return tree->currentItem();
+    case TVGN_DROPHILITE:
+        return tree->dropItem;
     case TVGN_CHILD:
         if (!item)
             return tree->topLevelItem(0);
@@ -205,7 +229,8 @@ BOOL GetItemFields(CTreeWidget* tree, TVITEMW* tv)
     if (tv->mask & TVIF_PARAM)
         tv->lParam = LPARAM(DataOf(item));
     if (tv->mask & TVIF_STATE)
-        tv->state = (item->isExpanded() ? TVIS_EXPANDED : 0) | (item->isSelected() ? TVIS_SELECTED : 0) |
+        tv->state = (item == tree->dropItem ? TVIS_DROPHILITED : 0) |
+                    (item->isExpanded() ? TVIS_EXPANDED : 0) | (item->isSelected() ? TVIS_SELECTED : 0) |
                     (item->font(0).bold() ? TVIS_BOLD : 0);
     if (tv->mask & TVIF_IMAGE)
         tv->iImage = item->data(0, kImageRole).toInt();
@@ -267,6 +292,209 @@ BOOL ExpandItem(HWND hWnd, CTreeWidget* tree, QTreeWidgetItem* item, UINT action
     return TRUE;
 }
 
+// --- Hit tests, drop target, label editing and sorting ------------------------------------------
+
+// Client coordinates of the tree control (its viewport lies inside its frame).
+QPoint ViewportOffset(const CTreeWidget* tree)
+{
+    return tree->viewport()->geometry().topLeft();
+}
+
+RECT ItemRect(const CTreeWidget* tree, QTreeWidgetItem* item, bool textOnly)
+{
+    QRect r = tree->visualItemRect(item);
+    if (!textOnly)
+        r = QRect(0, r.top(), tree->viewport()->width(), r.height());
+    else
+    {
+        // The label: after the indent and the icon, as wide as the text.
+        const int iconWidth = item->icon(0).isNull() ? 0 : tree->iconSize().width() + 4;
+        const int width = tree->fontMetrics().horizontalAdvance(item->text(0)) + 6;
+        r = QRect(r.left() + iconWidth, r.top(), width, r.height());
+    }
+    r.translate(ViewportOffset(tree));
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void HitTestItem(const CTreeWidget* tree, TVHITTESTINFO* info)
+{
+    info->hItem = nullptr;
+    const QPoint p = QPoint(int(info->pt.x), int(info->pt.y)) - ViewportOffset(tree);
+    if (p.y() < 0)
+    {
+        info->flags = TVHT_ABOVE;
+        return;
+    }
+    if (p.y() >= tree->viewport()->height())
+    {
+        info->flags = TVHT_BELOW;
+        return;
+    }
+    QTreeWidgetItem* item = tree->itemAt(QPoint(std::max(0, p.x()), p.y()));
+    if (!item)
+    {
+        info->flags = TVHT_NOWHERE;
+        return;
+    }
+    info->hItem = Handle(item);
+    const QRect r = tree->visualItemRect(item);
+    const int iconWidth = item->icon(0).isNull() ? 0 : tree->iconSize().width() + 4;
+    const int textRight = r.left() + iconWidth + tree->fontMetrics().horizontalAdvance(item->text(0)) + 6;
+    if (p.x() < r.left())
+        info->flags = TVHT_ONITEMINDENT;
+    else if (p.x() < r.left() + iconWidth)
+        info->flags = TVHT_ONITEMICON;
+    else if (p.x() < textRight)
+        info->flags = TVHT_ONITEMLABEL;
+    else
+        info->flags = TVHT_ONITEMRIGHT;
+}
+
+void ShowDropTarget(CTreeWidget* tree, QTreeWidgetItem* item)
+{
+    if (tree->dropItem && tree->Find(Handle(tree->dropItem)))
+        tree->dropItem->setData(0, Qt::BackgroundRole, QVariant());
+    tree->dropItem = item;
+    if (item)
+        item->setData(0, Qt::BackgroundRole, tree->palette().brush(QPalette::Highlight));
+}
+
+LRESULT NotifyDispInfo(HWND hWnd, UINT code, QTreeWidgetItem* item, LPWSTR text)
+{
+    NMTVDISPINFOW nm = {};
+    nm.item.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_TEXT;
+    nm.item.hItem = Handle(item);
+    nm.item.lParam = LPARAM(DataOf(item));
+    nm.item.pszText = text;
+    nm.item.cchTextMax = text ? int(std::wcslen(text)) + 1 : 0;
+    return AfxSendNotify(hWnd, code, &nm.hdr);
+}
+
+// Ends the label edit: tells the parent the text (null when cancelled) and takes it when the
+// parent answers nonzero. The edit control goes once its own signal has returned.
+BOOL EndLabelEdit(HWND hWnd, CTreeWidget* tree, bool cancel, bool fromEdit)
+{
+    if (!tree->hEdit || tree->ending)
+        return FALSE;
+    tree->ending = true;
+    const HWND hEdit = tree->hEdit;
+    QTreeWidgetItem* item = tree->editItem;
+    wchar_t buffer[1024] = {};
+    ::GetWindowTextW(hEdit, buffer, 1023);
+    if (QWidget* w = AfxWidgetFromHandle(hEdit))
+        w->hide();
+    if (item && tree->Find(Handle(item)))
+    {
+        const LRESULT keep = NotifyDispInfo(hWnd, TVN_ENDLABELEDITW, item, cancel ? nullptr : buffer);
+        if (!cancel && keep && tree->Find(Handle(item)))
+            item->setText(0, QString::fromWCharArray(buffer));
+    }
+    tree->hEdit = nullptr;
+    tree->editItem = nullptr;
+    tree->ending = false;
+    if (fromEdit)
+        QTimer::singleShot(0, tree, [hEdit] { ::DestroyWindow(hEdit); });
+    else
+        ::DestroyWindow(hEdit);
+    tree->setFocus();
+    return TRUE;
+}
+
+// Escape in the label edit cancels it.
+class CLabelEditKeys : public QObject
+{
+public:
+    CLabelEditKeys(HWND hTree, CTreeWidget* tree, QObject* parent)
+        : QObject(parent), m_hTree(hTree), m_tree(tree)
+    {
+    }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
+        {
+            AfxQtEntry entry;
+            EndLabelEdit(m_hTree, m_tree, true, true);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    HWND m_hTree;
+    CTreeWidget* m_tree;
+};
+
+HWND BeginLabelEdit(HWND hWnd, CTreeWidget* tree, QTreeWidgetItem* item)
+{
+    EndLabelEdit(hWnd, tree, false, false);
+    if (!item || NotifyDispInfo(hWnd, TVN_BEGINLABELEDITW, item, nullptr))
+        return nullptr;
+    if (!tree->Find(Handle(item)))
+        return nullptr;
+    tree->scrollToItem(item);
+    const RECT rc = ItemRect(tree, item, true);
+    RECT edit = rc;
+    edit.right = std::max(LONG(rc.right), LONG(rc.left + 120));
+    CWnd* parent = CWnd::FromHandle(hWnd);
+    const HWND hEdit = AfxCreateControl(L"Edit", item->text(0).toStdWString().c_str(),
+                                        WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, edit, parent, 1);
+    if (!hEdit)
+        return nullptr;
+    tree->hEdit = hEdit;
+    tree->editItem = item;
+    if (auto* line = qobject_cast<QLineEdit*>(AfxWidgetFromHandle(hEdit)))
+    {
+        line->selectAll();
+        line->setFocus();
+        line->installEventFilter(new CLabelEditKeys(hWnd, tree, line));
+        QObject::connect(line, &QLineEdit::editingFinished, line,
+                         [hWnd, tree]
+                         {
+                             AfxQtEntry entry;
+                             EndLabelEdit(hWnd, tree, false, true);
+                         });
+    }
+    return hEdit;
+}
+
+void SortItems(QTreeWidgetItem* parent, bool recursive,
+               const std::function<bool(QTreeWidgetItem*, QTreeWidgetItem*)>& less)
+{
+    QList<QTreeWidgetItem*> children = parent->takeChildren();
+    std::stable_sort(children.begin(), children.end(), less);
+    parent->addChildren(children);
+    if (recursive)
+        for (QTreeWidgetItem* c : children)
+            SortItems(c, true, less);
+}
+
+BOOL Sort(CTreeWidget* tree, HTREEITEM hParent, bool recursive,
+          const std::function<bool(QTreeWidgetItem*, QTreeWidgetItem*)>& less)
+{
+    const QSignalBlocker block(tree);
+    QTreeWidgetItem* current = tree->currentItem();
+    // Taking items out closes them: their open state is put back afterwards.
+    std::vector<std::pair<QTreeWidgetItem*, bool>> open;
+    std::function<void(QTreeWidgetItem*)> note = [&](QTreeWidgetItem* i)
+    {
+        open.emplace_back(i, i->isExpanded());
+        for (int k = 0; k < i->childCount(); ++k)
+            note(i->child(k));
+    };
+    QTreeWidgetItem* parent =
+        (!hParent || hParent == TVI_ROOT) ? tree->invisibleRootItem() : tree->Find(hParent);
+    if (!parent)
+        return FALSE;
+    for (int k = 0; k < parent->childCount(); ++k)
+        note(parent->child(k));
+    SortItems(parent, recursive, less);
+    for (const auto& [i, wasOpen] : open)
+        i->setExpanded(wasOpen);
+    if (current)
+        tree->setCurrentItem(current);
+    return TRUE;
+}
+
 BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     auto* tree = dynamic_cast<CTreeWidget*>(pWidget);
@@ -312,6 +540,12 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
         break;
     case TVM_SELECTITEM:
     {
+        if (wParam == TVGN_DROPHILITE && (!lParam || item))
+        {
+            ShowDropTarget(tree, item);
+            r = TRUE;
+            break;
+        }
         if (wParam != TVGN_CARET || (lParam && !item))
             break;
         QTreeWidgetItem* old = tree->currentItem();
@@ -352,6 +586,43 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
     }
     case TVM_SETITEMW:
         r = SetItemFields(tree, reinterpret_cast<const TVITEMW*>(lParam));
+        break;
+    case TVM_GETITEMRECT:
+    {
+        auto* rc = reinterpret_cast<RECT*>(lParam);
+        QTreeWidgetItem* target = rc ? tree->Find(*reinterpret_cast<HTREEITEM*>(rc)) : nullptr;
+        if (!target || tree->visualItemRect(target).isEmpty())
+            break;
+        *rc = ItemRect(tree, target, wParam != 0);
+        r = TRUE;
+        break;
+    }
+    case TVM_HITTEST:
+        if (auto* info = reinterpret_cast<TVHITTESTINFO*>(lParam))
+        {
+            HitTestItem(tree, info);
+            r = LRESULT(info->hItem);
+        }
+        break;
+    case TVM_EDITLABELW:
+        r = LRESULT(BeginLabelEdit(hWnd, tree, item));
+        break;
+    case TVM_GETEDITCONTROL:
+        r = LRESULT(tree->hEdit);
+        break;
+    case TVM_ENDEDITLABELNOW:
+        r = EndLabelEdit(hWnd, tree, wParam != 0, false);
+        break;
+    case TVM_SORTCHILDREN:
+        r = Sort(tree, reinterpret_cast<HTREEITEM>(lParam), wParam != 0,
+                 [](QTreeWidgetItem* a, QTreeWidgetItem* b)
+                 { return a->text(0).compare(b->text(0), Qt::CaseInsensitive) < 0; });
+        break;
+    case TVM_SORTCHILDRENCB:
+        if (auto* sort = reinterpret_cast<TVSORTCB*>(lParam); sort && sort->lpfnCompare)
+            r = Sort(tree, sort->hParent, wParam != 0,
+                     [sort](QTreeWidgetItem* a, QTreeWidgetItem* b)
+                     { return sort->lpfnCompare(LPARAM(DataOf(a)), LPARAM(DataOf(b)), sort->lParam) < 0; });
         break;
     default:
         return FALSE;
@@ -611,4 +882,78 @@ CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 CImageList* CTreeCtrl::GetImageList(int nImageListType) const
 {
     return nImageListType == TVSIL_NORMAL ? m_pImageList : nullptr;
+}
+
+HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const
+{
+    TVHITTESTINFO info = {};
+    info.pt = pt;
+    const HTREEITEM h = HitTest(&info);
+    if (pFlags)
+        *pFlags = info.flags;
+    return h;
+}
+
+HTREEITEM CTreeCtrl::HitTest(TVHITTESTINFO* pHitTestInfo) const
+{
+    return reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, LPARAM(pHitTestInfo)));
+}
+
+BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const
+{
+    if (!lpRect)
+        return FALSE;
+    *reinterpret_cast<HTREEITEM*>(lpRect) = hItem;
+    return BOOL(Send(TVM_GETITEMRECT, WPARAM(bTextOnly), LPARAM(lpRect)));
+}
+
+CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem)
+{
+    return dynamic_cast<CEdit*>(
+        CWnd::FromHandle(reinterpret_cast<HWND>(Send(TVM_EDITLABELW, 0, LPARAM(hItem)))));
+}
+
+CEdit* CTreeCtrl::GetEditControl() const
+{
+    return dynamic_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(Send(TVM_GETEDITCONTROL))));
+}
+
+BOOL CTreeCtrl::EndEditLabelNow(BOOL bCancel)
+{
+    return BOOL(Send(TVM_ENDEDITLABELNOW, WPARAM(bCancel)));
+}
+
+BOOL CTreeCtrl::SelectDropTarget(HTREEITEM hItem)
+{
+    return BOOL(Send(TVM_SELECTITEM, TVGN_DROPHILITE, LPARAM(hItem)));
+}
+
+CImageList* CTreeCtrl::CreateDragImage(HTREEITEM hItem)
+{
+    RECT rc = {};
+    if (!GetItemRect(hItem, &rc, TRUE))
+        return nullptr;
+    QWidget* w = GetWidget();
+    if (!w)
+        return nullptr;
+    const QImage row =
+        w->grab(QRect(int(rc.left), int(rc.top), int(rc.right - rc.left), int(rc.bottom - rc.top)))
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    CBitmap bitmap;
+    auto list = std::make_unique<CImageList>();
+    if (!bitmap.CreateBitmap(row.width(), row.height(), 1, 32, row.constBits()) ||
+        !list->Create(row.width(), row.height(), 0, 1, 0) || list->Add(&bitmap, 0xFFFFFFFF) < 0)
+        return nullptr;
+    return list.release();
+}
+
+BOOL CTreeCtrl::SortChildren(HTREEITEM hItem, BOOL bRecursive)
+{
+    return BOOL(Send(TVM_SORTCHILDREN, WPARAM(bRecursive), LPARAM(hItem)));
+}
+
+BOOL CTreeCtrl::SortChildrenCB(LPTVSORTCB pSort)
+{
+    return BOOL(Send(TVM_SORTCHILDRENCB, 0, LPARAM(pSort)));
 }

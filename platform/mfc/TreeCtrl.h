@@ -47,7 +47,20 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVGN_PREVIOUS 0x0002
 #define TVGN_PARENT 0x0003
 #define TVGN_CHILD 0x0004
+#define TVGN_DROPHILITE 0x0008
 #define TVGN_CARET 0x0009
+#define TVIS_DROPHILITED 0x0008
+// Where a point lies (TVM_HITTEST).
+#define TVHT_NOWHERE 0x0001
+#define TVHT_ONITEMICON 0x0002
+#define TVHT_ONITEMLABEL 0x0004
+#define TVHT_ONITEMINDENT 0x0008
+#define TVHT_ONITEMBUTTON 0x0010
+#define TVHT_ONITEMRIGHT 0x0020
+#define TVHT_ONITEMSTATEICON 0x0040
+#define TVHT_ONITEM (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)
+#define TVHT_ABOVE 0x0100
+#define TVHT_BELOW 0x0200
 
 #define TV_FIRST 0x1100
 #define TVM_DELETEITEM (TV_FIRST + 1)
@@ -62,6 +75,14 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVM_INSERTITEMW (TV_FIRST + 50)
 #define TVM_GETITEMW (TV_FIRST + 62)
 #define TVM_SETITEMW (TV_FIRST + 63)
+#define TVM_GETITEMRECT (TV_FIRST + 4)
+#define TVM_GETEDITCONTROL (TV_FIRST + 15)
+#define TVM_HITTEST (TV_FIRST + 17)
+#define TVM_CREATEDRAGIMAGE (TV_FIRST + 18)
+#define TVM_SORTCHILDREN (TV_FIRST + 19)
+#define TVM_SORTCHILDRENCB (TV_FIRST + 21)
+#define TVM_ENDEDITLABELNOW (TV_FIRST + 22)
+#define TVM_EDITLABELW (TV_FIRST + 65)
 #define TVM_INSERTITEM TVM_INSERTITEMW
 #define TVM_GETITEM TVM_GETITEMW
 #define TVM_SETITEM TVM_SETITEMW
@@ -71,6 +92,14 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVN_SELCHANGEDW (TVN_FIRST - 51)
 #define TVN_ITEMEXPANDINGW (TVN_FIRST - 54)
 #define TVN_ITEMEXPANDEDW (TVN_FIRST - 55)
+#define TVN_BEGINDRAGW (TVN_FIRST - 56)
+#define TVN_BEGINRDRAGW (TVN_FIRST - 57)
+#define TVN_BEGINLABELEDITW (TVN_FIRST - 59)
+#define TVN_ENDLABELEDITW (TVN_FIRST - 60)
+#define TVN_BEGINLABELEDIT TVN_BEGINLABELEDITW
+#define TVN_ENDLABELEDIT TVN_ENDLABELEDITW
+#define TVN_BEGINDRAG TVN_BEGINDRAGW
+#define TVN_BEGINRDRAG TVN_BEGINRDRAGW
 #define TVN_SELCHANGED TVN_SELCHANGEDW
 #define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGW
 #define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDW
@@ -125,6 +154,36 @@ struct NMTREEVIEWW
 typedef NMTREEVIEWW NMTREEVIEW;
 typedef NMTREEVIEWW* LPNMTREEVIEW;
 
+// TVN_BEGINLABELEDIT (nonzero cancels) and TVN_ENDLABELEDIT (pszText null when cancelled; nonzero
+// keeps the new text).
+struct NMTVDISPINFOW
+{
+    NMHDR hdr;
+    TVITEMW item;
+};
+typedef NMTVDISPINFOW NMTVDISPINFO;
+typedef NMTVDISPINFOW* LPNMTVDISPINFO;
+
+struct TVHITTESTINFO
+{
+    POINT pt;
+    UINT flags;
+    HTREEITEM hItem;
+};
+typedef TVHITTESTINFO* LPTVHITTESTINFO;
+
+// Compares two items' data; below 0 puts the first one first.
+typedef int(CALLBACK* PFNTVCOMPARE)(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+struct TVSORTCB
+{
+    HTREEITEM hParent;
+    PFNTVCOMPARE lpfnCompare;
+    LPARAM lParam;
+};
+typedef TVSORTCB* LPTVSORTCB;
+
+class CEdit;
+
 class CTreeCtrl : public CWnd
 {
     DECLARE_DYNAMIC(CTreeCtrl)
@@ -170,6 +229,25 @@ public:
     // The list stays the caller's; the previous one is returned.
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
     CImageList* GetImageList(int nImageListType) const;
+
+    // Client coordinates; null (TVHT_NOWHERE) off the items.
+    HTREEITEM HitTest(CPoint pt, UINT* pFlags = nullptr) const;
+    HTREEITEM HitTest(TVHITTESTINFO* pHitTestInfo) const;
+    BOOL GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const;
+    // Label editing (TVS_EDITLABELS or not): opens an edit over the item's label after
+    // TVN_BEGINLABELEDIT; Enter or leaving it ends with the text, Escape without.
+    CEdit* EditLabel(HTREEITEM hItem);
+    CEdit* GetEditControl() const;
+    BOOL EndEditLabelNow(BOOL bCancel);
+    // The drop target shown while dragging (null takes it away).
+    BOOL SelectDropTarget(HTREEITEM hItem);
+    HTREEITEM GetDropHilightItem() const { return GetNextItem(nullptr, TVGN_DROPHILITE); }
+    // A picture of the item's row as a one-image list, which the caller deletes.
+    CImageList* CreateDragImage(HTREEITEM hItem);
+    // Sorts the children by text without regard to case (TVI_ROOT: the top items), or by the
+    // function on their data; bRecursive goes down the whole branch.
+    BOOL SortChildren(HTREEITEM hItem, BOOL bRecursive = FALSE);
+    BOOL SortChildrenCB(LPTVSORTCB pSort);
 
 private:
     CImageList* m_pImageList = nullptr;

@@ -550,3 +550,26 @@ TEST(ResourceRegistrationTest, ErrorsGoToStderrAndDuplicatesAreRefused)
     EXPECT_NE(h, nullptr);
     AfxUnregisterResourceModule(h);
 }
+
+TEST(ResourceScriptTest, ToolBarKeepsButtonSizeAndOrderWithSeparators)
+{
+    CResourceScript script;
+    script.Parse("Bar",
+                 "#define ID_SAVE 57603\n"
+                 "8046 TOOLBAR 16, 15\nBEGIN\n  BUTTON 57600\n  SEPARATOR\n  BUTTON ID_SAVE\nEND\n"
+                 "7 TOOLBAR 0, 15\nBEGIN\n  BUTTON 1\nEND\n"
+                 "8 TOOLBAR 16, 15\nBEGIN\n  BUTTON 0\n  MENUITEM \"x\", 2\nEND\n",
+                 nullptr, 0);
+    const AFX_TOOLBAR_TEMPLATE* bar = script.FindToolBar(CResourceName(WORD(8046)));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(16, bar->cx);
+    EXPECT_EQ(15, bar->cy);
+    EXPECT_EQ((std::vector<UINT>{57600, 0, 57603}), bar->items);
+    // A button size of 0 loses the bar; a button without a command and a stray item are skipped.
+    EXPECT_EQ(nullptr, script.FindToolBar(CResourceName(WORD(7))));
+    const AFX_TOOLBAR_TEMPLATE* skipped = script.FindToolBar(CResourceName(WORD(8)));
+    ASSERT_NE(skipped, nullptr);
+    EXPECT_TRUE(skipped->items.empty());
+    EXPECT_EQ(3u, script.GetErrors().size());
+    EXPECT_TRUE(script.HasResource(CResourceName(WORD(241)), CResourceName(WORD(8046))));
+}

@@ -1,6 +1,7 @@
 // The player running the demo project against the stand-in OPC server: live values, scripts and
 // timers, the clock, operator entry, bad quality, a server that drops, screen switches and closing.
 #include "PlayerTestSupport.h"
+#include "RunningDemo.h"
 #include "support/ModalHook.h"
 
 #include "figkit/FOPSimpleLabelShape.h"
@@ -36,65 +37,6 @@ using namespace player_test;
 
 namespace
 {
-// The player on the demo project, its main view shown.
-struct RunningDemo
-{
-    InstallRoot root;
-    PlayerApp player;
-    CQYRViewView* view = nullptr;
-
-    explicit RunningDemo(const std::function<void(const InstallRoot&)>& prepare = {},
-                         const std::vector<std::string>& args = {})
-        : player(root, args)
-    {
-        if (prepare)
-            prepare(root);
-        OpcStandIn::Reset();
-        CInfoServer::SetStatusWaitStep(20);
-        if (!player.Start())
-            return;
-        auto* frame = dynamic_cast<CMainFrame*>(player.app.m_pMainWnd);
-        view = frame ? dynamic_cast<CQYRViewView*>(frame->GetActiveView()) : nullptr;
-    }
-    ~RunningDemo() { OpcStandIn::Reset(); }
-
-    CExtDataModel* Model() const { return view->GetCurrentModel(); }
-    CWorkSpaceObj* WorkSpace() const { return const_cast<PlayerApp&>(player).app.GetWorkSpace(); }
-    CFODrawShape* ByKey3(const wchar_t* key) const
-    {
-        for (CFODrawShape* shape : *Model()->GetShapes())
-            if (shape->GetKeyId3() == key)
-                return shape;
-        return nullptr;
-    }
-    CFODrawShape* ByEvent(int kind, const wchar_t* text) const
-    {
-        for (CFODrawShape* shape : *Model()->GetShapes())
-            if (shape->GetEventType() == kind && shape->GetEventString() == text)
-                return shape;
-        return nullptr;
-    }
-    double Global(const wchar_t* name) const
-    {
-        CParamObj* param = WorkSpace()->FindParamByName(name);
-        return param ? param->GetValue().GetAsDouble() : -1.0;
-    }
-    // A click on the shape through the canvas, as the mouse gives it.
-    void Click(CFODrawShape* shape) const
-    {
-        const CPoint centre = shape->GetSnapRect().CenterPoint();
-        view->GetCanvas()->OnLButtonDown(MK_LBUTTON, centre);
-        view->GetCanvas()->OnLButtonUp(0, centre);
-    }
-    int Ticks(int n) const
-    {
-        const int target = view->GetTickCount() + n;
-        PumpUntil([&] { return view->GetTickCount() >= target; });
-        return view->GetTickCount();
-    }
-    int Writes() const { return OpcStandIn::CallCount(CLSID_QuendrelOpcDaServer, "IOPCSyncIO::Write"); }
-};
-
 // Answers the entry dialogs: the keypad buttons pressed in order, or a text typed, then the button.
 struct EntryScript
 {

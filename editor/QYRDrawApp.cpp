@@ -1,0 +1,480 @@
+#include "editor/QYRDrawApp.h"
+
+#include "com/ComBase.h"
+#include "editor/ChildFrames.h"
+#include "editor/DocTemplates.h"
+#include "editor/DrawMainFrame.h"
+#include "editor/FOFileTypeAccess.h"
+#include "editor/PlexdraftDoc.h"
+#include "editor/PlexdraftView.h"
+#include "editor/ProjectFrame.h"
+#include "editor/SampleDoc.h"
+#include "editor/SampleView.h"
+#include "figkit/FOGlobalData.h"
+#include "figkit/FOPVisualProxy.h"
+#include "foundation/StdioFileEx.h"
+#include "mfc/CmdUI.h"
+#include "mfc/Document.h"
+#include "mfc/FrameWnd.h"
+#include "mfc/ModalHook.h"
+#include "mfc/WaitCursor.h"
+#include "model/WorkSpaceObj.h"
+#include "symbols/AboutDlg.h"
+#include "symbols/NewVisualProxy.h"
+
+#include <cstdlib>
+#include <cwchar>
+#include <vector>
+
+namespace
+{
+constexpr UINT IDR_MAINFRAME = 128;
+constexpr UINT IDR_SCREENTYPE = 106;
+constexpr UINT IDR_SCRIPTTYPE = 8;
+constexpr UINT ID_VIEW_LANGUAGE = 30111;
+constexpr UINT kPrintDirect = 57608;
+const wchar_t* const kLastProjectFile = L"main.dat";
+const wchar_t* const kDocClass = L"XVKDraw.Document";
+
+CString TrimLower(const CString& strText)
+{
+    CString s = strText;
+    s.Trim();
+    s.MakeLower();
+    return s;
+}
+
+// The last four characters, lower-cased.
+CString Tail4(const CString& strText)
+{
+    CString s = strText.Right(4);
+    s.MakeLower();
+    return s;
+}
+} // namespace
+
+CQYRDrawApp* AfxGetDrawApp()
+{
+    return dynamic_cast<CQYRDrawApp*>(AfxGetApp());
+}
+
+BEGIN_MESSAGE_MAP(CQYRDrawApp, CPlexdraftApp)
+ON_COMMAND(ID_APP_ABOUT, &CQYRDrawApp::OnAppAbout)
+ON_COMMAND(ID_VIEW_LANGUAGE, &ROzazeRir::OnViewLanguage)
+ON_UPDATE_COMMAND_UI(ID_VIEW_LANGUAGE, &ROzazeRir::OnUpdateViewLanguage)
+ON_COMMAND(ID_FILE_MRU_FILE1, &CQYRDrawApp::OnRecentFile1)
+ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, &CQYRDrawApp::OnUpdateRecentFile1)
+END_MESSAGE_MAP()
+
+CQYRDrawApp::CQYRDrawApp()
+{
+    m_strBuildFolder.Empty();
+    m_strBuildProgram.Format(L"QYRView%s.exe", L"U");
+    m_strProjectFolder.Empty();
+}
+
+CQYRDrawApp::~CQYRDrawApp() = default;
+
+CFrameWnd* CQYRDrawApp::CreateMainFrame()
+{
+    return new CDrawMainFrame;
+}
+
+BOOL CQYRDrawApp::InitInstance()
+{
+    if (!CPlexdraftApp::InitInstance())
+        return FALSE;
+
+    // The screen file type, and the program that opens it.
+    const CString program = GetProgramFolder() + L"QYRDraw";
+    const CString openCommand = L"\"" + program + L"\" \"%1\"";
+    {
+        CFOFileTypeAccess fileType;
+        fileType.m_strExtension = L"xdg";
+        fileType.m_strOpenCommand = openCommand;
+        fileType.m_strCommand2 = openCommand;
+        fileType.m_strDocClassName = kDocClass;
+        fileType.m_strDefaultIcon = program + L",0";
+        fileType.RegisterAll();
+    }
+
+    CWaitCursor wait;
+    CString appName;
+    if (appName.LoadString(IDR_MAINFRAME))
+    {
+        std::free(const_cast<LPWSTR>(m_pszAppName));
+        m_pszAppName = wcsdup(appName);
+    }
+    if (FAILED(OleInitialize(nullptr)))
+        return FALSE;
+
+    LoadRecentProjects();
+
+    FO_GLOBAL::InitGUIType(1);
+    FOInit(RUNTIME_CLASS(CNewVisualProxy), 1);
+    FOEnableXPStyle(TRUE);
+
+    SetRegistryKey(L"Quendrel");
+
+    m_pScreenTemplate = new CMultiDocTemplateEx(IDR_SCREENTYPE, RUNTIME_CLASS(CQYRDrawDoc),
+                                                RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CQYRDrawView));
+    m_pScriptTemplate = new CFOZeroDocTemplate(IDR_SCRIPTTYPE, RUNTIME_CLASS(CSampleDoc),
+                                               RUNTIME_CLASS(CCodeChildFrame), RUNTIME_CLASS(CSampleView));
+    AddDocTemplate(m_pScreenTemplate);
+    AddDocTemplate(m_pScriptTemplate);
+
+    CFrameWnd* pMainFrame = CreateMainFrame();
+    if (!pMainFrame || !pMainFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
+    {
+        delete pMainFrame;
+        return FALSE;
+    }
+    m_pMainWnd = pMainFrame;
+
+    // ".xdg", ".dcp" and ".uscp" open with the editor.
+    CFOFileTypeAccess::AssociateExtensions(kDocClass, {L"xdg", L"dcp", L"uscp"}, openCommand);
+
+    m_pMainWnd->ShowWindow(SW_HIDE);
+    ParseCommandLine(*m_pCmdInfo);
+    if (!m_pMainWnd)
+        return FALSE;
+    m_pMainWnd->ShowWindow(m_nCmdShow == SW_MINIMIZE || m_nCmdShow == SW_SHOWMINIMIZED ? SW_SHOWNORMAL
+                                                                                       : SW_SHOW);
+    m_pMainWnd->UpdateWindow();
+
+    CString text = m_lpCmdLine ? m_lpCmdLine : L"";
+    BOOL bPrint = FALSE;
+    switch (m_pCmdInfo->m_nShellCommand)
+    {
+    case CCommandLineInfo::FileDDE:
+        m_pCmdInfo->m_nShellCommand = CCommandLineInfo::FileNothing;
+        break;
+    case CCommandLineInfo::FilePrint:
+        bPrint = TRUE;
+        break;
+    case CCommandLineInfo::AppUnregister:
+        break;
+    default:
+        m_pCmdInfo->m_nShellCommand = CCommandLineInfo::FileNew;
+        break;
+    }
+    if (text.IsEmpty() && ReadLastProject())
+        text = GetProjectFolder() + m_strProjectFile;
+    OpenCommandLineText(text);
+
+    if (bPrint && m_pMainWnd)
+    {
+        m_pMainWnd->SendMessage(WM_COMMAND, kPrintDirect, 0);
+        m_pMainWnd->PostMessage(WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+void CQYRDrawApp::OpenCommandLineText(CString strText)
+{
+    if (strText.Left(1) == L"\"")
+        strText = strText.Mid(1);
+    if (strText.Right(1) == L"\"")
+        strText = strText.Left(strText.GetLength() - 1);
+    strText.MakeLower();
+    if (strText.IsEmpty())
+        return;
+    const CString tail = Tail4(strText);
+    if (tail == L".dcp")
+    {
+        if (TrimLower(GetFileExtension(strText)) == L"dcp" && OpenProject(strText, FALSE))
+        {
+            WriteLastProject();
+        }
+        else
+        {
+            // A project named but not opened must not look loaded.
+            ClearProjectPath();
+            RefreshProjectView();
+        }
+    }
+    else if (tail == L".xdg")
+    {
+        if (m_pScreenTemplate)
+            m_pScreenTemplate->OpenDocumentFile(strText, TRUE);
+    }
+    else if (strText.Right(5) == L".uscp")
+    {
+        if (m_pScriptTemplate)
+            m_pScriptTemplate->OpenDocumentFile(strText, TRUE);
+    }
+    else
+    {
+        OpenDocumentFile(strText);
+    }
+}
+
+int CQYRDrawApp::ExitInstance()
+{
+    if (CWorkSpaceObj* ws = GetWorkSpace())
+    {
+        ws->ClearAllParam();
+        ws->ClearAllDbp();
+        CloseAllDocuments(TRUE);
+    }
+    return CPlexdraftApp::ExitInstance();
+}
+
+CDocument* CQYRDrawApp::OpenDocumentFile(LPCWSTR lpszFileName)
+{
+    const CString path = lpszFileName ? lpszFileName : L"";
+    const CString ext = TrimLower(GetFileExtension(path));
+    if (ext == L"dcp")
+    {
+        if (IsDifferentProject(path) && OpenProject(path, TRUE))
+            WriteLastProject();
+        return nullptr;
+    }
+    if (ext == L"xdg")
+        return CPlexdraftApp::OpenDocumentFile(path);
+    if (ext == L"uscp")
+        return m_pScriptTemplate ? m_pScriptTemplate->OpenDocumentFile(path, TRUE) : nullptr;
+    return nullptr;
+}
+
+void CQYRDrawApp::OpenDroppedFile(const CString& strPath)
+{
+    const CString tail = Tail4(strPath);
+    if (tail == L".xdg")
+    {
+        if (m_pScreenTemplate)
+            m_pScreenTemplate->OpenDocumentFile(strPath, TRUE);
+    }
+    else if (TrimLower(strPath).Right(5) == L".uscp")
+    {
+        if (m_pScriptTemplate)
+            m_pScriptTemplate->OpenDocumentFile(strPath, TRUE);
+    }
+    else if (tail == L".dcp")
+    {
+        if (IsDifferentProject(strPath) && TrimLower(GetFileExtension(strPath)) == L"dcp" &&
+            OpenProject(strPath, TRUE))
+            WriteLastProject();
+    }
+}
+
+// --- Projects --------------------------------------------------------------------------------------
+
+BOOL CQYRDrawApp::ParseProjectArgument(const CString& strArgument)
+{
+    CString text = strArgument;
+    text.Replace(L'\\', L'/');
+    if (IsBareProjectName(text))
+    {
+        SetProjectFolder(GetUserFolder() + text + L"/");
+        SetProjectFileName(text + L".dcp");
+        return TRUE;
+    }
+    if (IsProjectFileName(text))
+    {
+        SetProjectFolder(GetUserFolder() + text.Left(text.Find(L'.')) + L"/");
+        SetProjectFileName(text);
+        return TRUE;
+    }
+    if (IsFullProjectPath(text))
+    {
+        const int slash = text.ReverseFind(L'/');
+        SetProjectFolder(text.Left(slash + 1));
+        SetProjectFileName(text.Mid(slash + 1));
+        return TRUE;
+    }
+    CString msg;
+    msg.Format(L"Invalid argument = %s", static_cast<LPCWSTR>(strArgument));
+    AfxMessageBox(msg, MB_OK);
+    return FALSE;
+}
+
+void CQYRDrawApp::CloseAllProjectDocuments()
+{
+    if (CWorkSpaceObj* ws = GetWorkSpace())
+    {
+        ws->ClearAllParam();
+        ws->ClearAllDbp();
+    }
+    CloseAllDocuments(FALSE);
+}
+
+BOOL CQYRDrawApp::OpenProject(CString strPath, BOOL bSaveCurrent)
+{
+    if (!IsFileExist(strPath))
+    {
+        RemoveRecent(TrimLower(strPath));
+        return FALSE;
+    }
+    return LoadProjectFile(strPath, bSaveCurrent);
+}
+
+BOOL CQYRDrawApp::LoadProjectFile(CString strPath, BOOL bSaveCurrent)
+{
+    CWorkSpaceObj* ws = GetWorkSpace();
+    if (!ws)
+        return FALSE;
+    if (bSaveCurrent)
+    {
+        SaveAllDocuments();
+        if (IsProjectLoaded())
+            ws->SaveDocument(GetProjectFilePath());
+    }
+    CloseAllProjectDocuments();
+    if (!ws->OpenDocument(strPath))
+    {
+        RemoveRecent(TrimLower(strPath));
+        // The old project's path must not stay over an emptied workspace, where the next save
+        // would overwrite its file.
+        ClearProjectPath();
+        RefreshProjectView();
+        AfxMessageBox(L"Error with opening this project!", MB_OK | MB_ICONINFORMATION);
+        return FALSE;
+    }
+    SetProjectPath(strPath);
+    MoveRecentToHead(strPath, TrimLower(strPath));
+    RefreshProjectView();
+    return TRUE;
+}
+
+BOOL CQYRDrawApp::IsDifferentProject(const CString& strPath) const
+{
+    const CString folder = TrimLower(GetFolderPart(strPath));
+    CString name = GetFileNamePart(strPath);
+    const int dot = name.ReverseFind(L'.');
+    if (dot >= 0)
+        name = name.Left(dot);
+    return !(folder == TrimLower(GetProjectFolder()) && TrimLower(name) == TrimLower(GetProjectTitle()));
+}
+
+BOOL CQYRDrawApp::IsProjectModified()
+{
+    if (CWorkSpaceObj* ws = GetWorkSpace(); ws && ws->IsModified())
+        return TRUE;
+    for (CDocTemplate* pTemplate :
+         {static_cast<CDocTemplate*>(m_pScreenTemplate), static_cast<CDocTemplate*>(m_pScriptTemplate)})
+    {
+        if (!pTemplate)
+            continue;
+        for (POSITION pos = pTemplate->GetFirstDocPosition(); pos;)
+            if (pTemplate->GetNextDoc(pos)->IsModified())
+                return TRUE;
+    }
+    return FALSE;
+}
+
+void CQYRDrawApp::SaveAllDocuments()
+{
+    for (POSITION tpos = GetFirstDocTemplatePosition(); tpos;)
+    {
+        CDocTemplate* pTemplate = GetNextDocTemplate(tpos);
+        std::vector<CDocument*> docs;
+        for (POSITION pos = pTemplate->GetFirstDocPosition(); pos;)
+            docs.push_back(pTemplate->GetNextDoc(pos));
+        for (CDocument* pDoc : docs)
+        {
+            if (!pDoc->IsModified())
+                continue;
+            if (pDoc->DoSave(pDoc->GetPathName().IsEmpty() ? nullptr
+                                                           : static_cast<LPCWSTR>(pDoc->GetPathName())))
+                pDoc->SetModifiedFlag(FALSE);
+        }
+    }
+}
+
+BOOL CQYRDrawApp::ReadLastProject(BOOL bSharedRead)
+{
+    if (!m_strProjectFile.IsEmpty())
+        return ParseProjectArgument(m_strProjectFile);
+    CStdioFileEx file;
+    const UINT flags = bSharedRead ? CFile::modeRead | CFile::shareDenyNone : CFile::modeReadWrite;
+    if (!file.Open(GetLastProjectFile(), flags | CFile::typeText | CStdioFileEx::modeWriteUnicode))
+        return FALSE;
+    CString last;
+    try
+    {
+        CString line;
+        while (file.ReadString(line))
+            if (!line.IsEmpty())
+                last = line;
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    file.Close();
+    return last.IsEmpty() ? FALSE : ParseProjectArgument(last);
+}
+
+CString CQYRDrawApp::GetLastProjectFile() const
+{
+    return GetProgramFolder() + kLastProjectFile;
+}
+
+void CQYRDrawApp::WriteLastProject()
+{
+    if (!IsProjectLoaded())
+        return;
+    CStdioFileEx file;
+    if (!file.Open(GetLastProjectFile(),
+                   CFile::modeCreate | CFile::modeWrite | CFile::typeText | CStdioFileEx::modeWriteUnicode))
+        return;
+    try
+    {
+        file.WriteString(GetProjectFolder() + m_strProjectFile);
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    file.Close();
+}
+
+BOOL CQYRDrawApp::QueryCloseProject()
+{
+    SaveAllDocuments();
+    CWorkSpaceObj* ws = GetWorkSpace();
+    if (!ws || !ws->IsModified() || !IsProjectLoaded())
+        return TRUE;
+    const int answer =
+        AfxMessageBox(L"This project file had been changed, do you want to save it before exist?",
+                      MB_YESNOCANCEL | MB_ICONINFORMATION);
+    if (answer == IDCANCEL)
+        return FALSE;
+    if (answer == IDYES)
+    {
+        const CString path = GetProjectFilePath();
+        if (!ws->SaveDocument(path))
+        {
+            CString msg;
+            msg.Format(L"The project could not be saved to %s. The editor stays open.",
+                       static_cast<LPCWSTR>(path));
+            AfxMessageBox(msg, MB_OK | MB_ICONERROR);
+            return FALSE;
+        }
+        MoveRecentToHead(TrimLower(path), TrimLower(path));
+    }
+    return TRUE;
+}
+
+void CQYRDrawApp::RefreshProjectView()
+{
+    if (auto* frame = dynamic_cast<IProjectFrame*>(m_pMainWnd))
+        frame->RefreshProjectView();
+}
+
+void CQYRDrawApp::OnAppAbout()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CQYRDrawApp::OnRecentFile1()
+{
+    // The first recent-file command is bound and does nothing.
+}
+
+void CQYRDrawApp::OnUpdateRecentFile1(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}

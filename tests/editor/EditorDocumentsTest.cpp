@@ -1,0 +1,323 @@
+// The editor's documents in their frames: screens beside their shape list, the script beside its
+// method list with its templates and check, the two templates' rules, and files that do not load.
+#include "EditorAppSupport.h"
+
+#include "editor/MethodChooseDlg.h"
+#include "editor/SampleDoc.h"
+#include "editor/SampleView.h"
+#include "mfc/CmdUI.h"
+#include "mfc/Menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
+
+using namespace edapp_test;
+
+namespace
+{
+std::wstring Text(CScriptTextBuffer& b)
+{
+    CString s;
+    b.GetTextRange(0, 0, b.GetLineCount() - 1, b.GetLineLength(b.GetLineCount() - 1), s, L"\r\n");
+    return s.str();
+}
+
+void ClickRow(CListCtrl& list, int nRow, bool bDouble)
+{
+    CRect rc;
+    ASSERT_TRUE(list.GetItemRect(nRow, &rc, LVIR_BOUNDS));
+    QWidget* w = list.GetWidget();
+    const QPointF at(rc.left + 5, rc.CenterPoint().y);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    if (bDouble)
+    {
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(w, &dbl);
+    }
+}
+
+struct CheckRecorder : CCmdUI
+{
+    int nCheck = -1;
+    void SetCheck(int n) override { nCheck = n; }
+};
+
+struct ProjectEditor
+{
+    InstallRoot root;
+    std::unique_ptr<DrawApp> draw;
+    explicit ProjectEditor(int nShapes = 3)
+    {
+        root.AddProject("Plant", {"Main.xdg"});
+        {
+            DrawApp maker(root, {});
+            EXPECT_TRUE(maker.Start());
+            EXPECT_TRUE(WriteScreen(maker.app, Screen(), nShapes));
+        }
+        draw = std::make_unique<DrawApp>(root,
+                                         std::vector<std::string>{root.ProjectFile("Plant").toStdString()});
+        EXPECT_TRUE(draw->Start());
+        draw->Frame()->MoveWindow(0, 0, 1200, 800);
+        AfxPumpMessages();
+    }
+    QString Screen() const { return root.ProjectFolder("Plant") + "/XdgFiles/Main.xdg"; }
+    QString Script() const { return root.ProjectFolder("Plant") + "/ScriptFiles/system.uscp"; }
+    CQYRDrawApp& App() { return draw->app; }
+};
+} // namespace
+
+TEST(EditorDocuments, AScreenOpensMaximizedBesideItsShapeListAndARowSelectsItsShape)
+{
+    ProjectEditor ed;
+    MessageLog log;
+    // Opened from the project tree, as a double click does.
+    CProjectPane& pane = ed.draw->Frame()->GetProjectPane();
+    const HTREEITEM item = pane.GetTree().GetChildItem(pane.GetScreensItem());
+    ASSERT_NE(item, nullptr);
+    auto* doc = dynamic_cast<CQYRDrawDoc*>(ed.App().OpenDocumentFile(pane.GetItemPath(item)));
+    ASSERT_NE(doc, nullptr);
+    auto* view = dynamic_cast<CQYRDrawView*>(DrawApp::FirstView(doc));
+    ASSERT_NE(view, nullptr);
+    auto* child = dynamic_cast<CChildFrame*>(view->GetParentFrame());
+    ASSERT_NE(child, nullptr);
+    AfxPumpMessages();
+    EXPECT_TRUE(child->IsZoomed());
+
+    // The list bar on the right, the view beside it; one row per shape in the model's order.
+    CExtListBar& bar = child->GetShapeListBar();
+    ASSERT_TRUE(bar.IsWindowVisible());
+    CRect barRect, viewRect;
+    bar.GetWindowRect(&barRect);
+    view->GetWindowRect(&viewRect);
+    EXPECT_EQ(barRect.Width(), CChildFrame::BarWidth());
+    EXPECT_LE(viewRect.right, barRect.left);
+    CFODataModel* model = view->GetCurrentModel();
+    ASSERT_EQ(bar.GetModel(), model);
+    const FOPContainer& shapes = *model->GetShapes();
+    ASSERT_GE(shapes.GetCount(), 3);
+    ASSERT_EQ(bar.GetList().GetItemCount(), shapes.GetCount());
+    for (int i = 0; i < shapes.GetCount(); ++i)
+    {
+        EXPECT_EQ(bar.GetList().GetItemText(i, 0), shapes.GetObject(i)->GetObjectName());
+        EXPECT_EQ(bar.GetList().GetItemText(i, 1), shapes.GetObject(i)->GetKeyId1());
+    }
+
+    ClickRow(bar.GetList(), 1, false);
+    AfxPumpMessages();
+    ASSERT_EQ(view->GetSelectShapes().GetCount(), 1);
+    EXPECT_TRUE(static_cast<CFOPCanvasCore*>(view)->IsSelected(shapes.GetObject(1)));
+
+    // Key Values Bar: twice returns the bar; the menu check follows it.
+    for (bool visible : {false, true})
+    {
+        child->SendMessage(WM_COMMAND, ID_VIEW_KEY_VALUES_BAR, 0);
+        EXPECT_EQ(bool(bar.IsWindowVisible()), visible);
+        CheckRecorder state;
+        state.m_nID = ID_VIEW_KEY_VALUES_BAR;
+        child->OnUpdateViewKeyValuesBar(&state);
+        EXPECT_EQ(state.nCheck, visible ? 1 : 0);
+    }
+    const QImage shot = ed.draw->Frame()->GetWidget()->grab().toImage();
+    EXPECT_TRUE(shot.save(QStringLiteral(QYR_EDAPP_SCREEN_PNG)));
+    EXPECT_TRUE(log.texts.empty());
+}
+
+TEST(EditorDocuments, TheScriptTakesTemplatesAndMethodsAndItsCheckSavesItAndListsItsProcedures)
+{
+    ProjectEditor ed;
+    MessageLog log;
+    const QByteArray before = ReadBytes(ed.Script());
+    auto* doc = dynamic_cast<CSampleDoc*>(ed.App().OpenDocumentFile(ToCString(ed.Script())));
+    ASSERT_NE(doc, nullptr);
+    auto* view = dynamic_cast<CSampleView*>(DrawApp::FirstView(doc));
+    ASSERT_NE(view, nullptr);
+    auto* child = dynamic_cast<CCodeChildFrame*>(view->GetParentFrame());
+    ASSERT_NE(child, nullptr);
+    AfxPumpMessages();
+    EXPECT_TRUE(child->IsZoomed());
+    CListCtrl& methods = child->GetMethodListBar().GetList();
+    ASSERT_GT(methods.GetItemCount(), 10);
+    EXPECT_EQ(methods.GetItemText(0, 0), CString(L"xx GetVarValue(\"VarName\")"));
+    EXPECT_TRUE(child->GetToolBar().IsWindowVisible());
+
+    // A template from the toolbar at the end of the text, then a double-clicked method.
+    CScriptTextBuffer& buf = doc->GetTextBuffer();
+    view->SetCursorPos(CPoint(buf.GetLineLength(buf.GetLineCount() - 1), buf.GetLineCount() - 1));
+    child->SendMessage(WM_COMMAND, ID_INSERT_VAR, 0);
+    ClickRow(methods, 0, true);
+    AfxPumpMessages();
+    const std::wstring expected =
+        L"function main(strShapeKey1, shape)\r\n{\r\n}var x = 0;\r\napp.GetVarValue(\"VarName\") ";
+    EXPECT_EQ(Text(buf), expected);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(ed.draw->Frame()->GetWidget()->grab().toImage().save(QStringLiteral(QYR_EDAPP_SCRIPT_PNG)));
+    // One undo takes the method away again, whole.
+    view->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+    EXPECT_EQ(Text(buf),
+              expected.substr(0, expected.size() - std::wstring(L"app.GetVarValue(\"VarName\") ").size()));
+    view->SendMessage(WM_COMMAND, ID_EDIT_REDO, 0);
+
+    // The check saves the project's "system.uscp" (UTF-16, marked) and lists its procedures.
+    std::vector<CString> listed;
+    log.answer = [&](const AfxModalRequest& r)
+    {
+        if (r.kind == AfxModalKind::Dialog)
+            if (auto* dlg = dynamic_cast<CMethodChooseDlg*>(r.pDialog))
+                for (INT_PTR i = 0; i < dlg->GetListedMethods().GetSize(); ++i)
+                    listed.push_back(dlg->GetListedMethods()[i]);
+        return int(IDOK);
+    };
+    child->SendMessage(WM_COMMAND, ID_CHECK_SCRIPT, 0);
+    EXPECT_EQ(listed, std::vector<CString>{L"main"});
+    EXPECT_FALSE(doc->IsModified());
+    const QByteArray saved = ReadBytes(ed.Script());
+    EXPECT_EQ(saved, Utf16(QString::fromStdWString(expected)));
+    EXPECT_NE(saved, before);
+    EXPECT_TRUE(log.texts.empty()) << log.texts.front().ToUtf8();
+
+    // Reopened, the same text.
+    doc->OnCloseDocument();
+    AfxPumpMessages();
+    auto* again = dynamic_cast<CSampleDoc*>(ed.App().OpenDocumentFile(ToCString(ed.Script())));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Text(again->GetTextBuffer()), expected);
+}
+
+TEST(EditorDocuments, CheckingAnotherScriptUsesACopyAndKeepsItsEdits)
+{
+    ProjectEditor ed;
+    MessageLog log;
+    const QByteArray system = ReadBytes(ed.Script());
+    const QString other = ed.root.ProjectFolder("Plant") + "/ScriptFiles/other.uscp";
+    WriteBytes(other, Utf16("function a(){}\r\nfunction b(){}"));
+    auto* doc = dynamic_cast<CSampleDoc*>(ed.App().OpenDocumentFile(ToCString(other)));
+    ASSERT_NE(doc, nullptr);
+    auto* view = dynamic_cast<CSampleView*>(DrawApp::FirstView(doc));
+    view->SendMessage(WM_COMMAND, ID_INSERT_VAR, 0);
+    ASSERT_TRUE(doc->IsModified());
+
+    std::vector<CString> listed;
+    log.answer = [&](const AfxModalRequest& r)
+    {
+        if (auto* dlg = r.kind == AfxModalKind::Dialog ? dynamic_cast<CMethodChooseDlg*>(r.pDialog) : nullptr)
+            for (INT_PTR i = 0; i < dlg->GetListedMethods().GetSize(); ++i)
+                listed.push_back(dlg->GetListedMethods()[i]);
+        return int(IDOK);
+    };
+    view->SendMessage(WM_COMMAND, ID_CHECK_SCRIPT, 0);
+    EXPECT_EQ(listed, (std::vector<CString>{L"a", L"b"}));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(ReadBytes(ed.Script()), system);
+    EXPECT_EQ(ReadBytes(other), Utf16("function a(){}\r\nfunction b(){}"));
+
+    // A script that does not compile shows the engine's error; without a project the check says so.
+    view->SendMessage(WM_COMMAND, ID_INSERT_IF, 0);
+    listed.clear();
+    view->SendMessage(WM_COMMAND, ID_CHECK_SCRIPT, 0);
+    EXPECT_TRUE(listed.empty());
+    EXPECT_TRUE(log.Saw(L"Error"));
+    ed.App().ClearProjectPath();
+    log.texts.clear();
+    view->SendMessage(WM_COMMAND, ID_CHECK_SCRIPT, 0);
+    EXPECT_TRUE(log.Saw(L"Open a project first"));
+}
+
+TEST(EditorDocuments, OneScriptAtATimeTitledSampleAndScreensMatchByTheirFilterText)
+{
+    ProjectEditor ed;
+    MessageLog log;
+    CFOZeroDocTemplate* scripts = ed.App().m_pScriptTemplate;
+    CDocument* first = scripts->OpenDocumentFile(nullptr, TRUE);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetTitle(), CString(L"Sample"));
+    auto* sample = dynamic_cast<CSampleDoc*>(first);
+    EXPECT_EQ(sample->GetTextBuffer().GetLineCount(), 1);
+    CView* firstView = DrawApp::FirstView(first);
+    firstView->SendMessage(WM_COMMAND, ID_INSERT_VAR, 0);
+    ASSERT_TRUE(first->IsModified());
+
+    // Cancel to the save question keeps the first; No shows the second in the same frame.
+    log.answer = [](const AfxModalRequest&) { return int(IDCANCEL); };
+    EXPECT_EQ(scripts->OpenDocumentFile(ToCString(ed.Script()), TRUE), nullptr);
+    EXPECT_TRUE(first->IsModified());
+    log.answer = [](const AfxModalRequest&) { return int(IDNO); };
+    CDocument* second = scripts->OpenDocumentFile(ToCString(ed.Script()), TRUE);
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(DrawApp::FirstView(second), firstView);
+    EXPECT_EQ(DrawApp::Docs(scripts).size(), 1u);
+
+    const struct
+    {
+        const wchar_t* path;
+        CDocTemplate::Confidence confidence;
+    } cases[] = {
+        {L"/p/a.xdg", CDocTemplate::yesAttemptNative}, {L"/p/A.XDG", CDocTemplate::yesAttemptNative},
+        {L"/p/a.xd", CDocTemplate::yesAttemptNative}, // ".xd" occurs inside ".xdg"
+        {L"/p/noext", CDocTemplate::noAttempt},        {L"/p/a.uscp", CDocTemplate::noAttempt},
+    };
+    for (const auto& c : cases)
+    {
+        CDocument* match = nullptr;
+        EXPECT_EQ(ed.App().m_pScreenTemplate->MatchDocType(c.path, match), c.confidence)
+            << CString(c.path).ToUtf8();
+    }
+    CDocument* screen = ed.App().OpenDocumentFile(ToCString(ed.Screen()));
+    ASSERT_NE(screen, nullptr);
+    CDocument* match = nullptr;
+    EXPECT_EQ(ed.App().m_pScreenTemplate->MatchDocType(ToCString(ed.Screen()), match),
+              CDocTemplate::yesAlreadyOpen);
+    EXPECT_EQ(match, screen);
+}
+
+TEST(EditorDocuments, FilesThatDoNotLoadGetAMessageAndNothingElse)
+{
+    ProjectEditor ed;
+    const QString folder = ed.root.dir.path() + "/bad";
+    const struct
+    {
+        QString name;
+        QByteArray bytes;
+        bool message;
+    } cases[] = {
+        {"garbage.xdg", QByteArray(300, '\x5a'), true},
+        {"empty.xdg", QByteArray(), false}, // an empty screen
+        {"nomark.uscp", QByteArray("function f(){}"), true},
+        {"odd.uscp", QByteArray("\xFF\xFE\x41", 3), false},
+        {"nul.uscp", QByteArray("\xFF\xFE\x00\x00\x41\x00", 6), false},
+        {"notes.txt", QByteArray("x"), false},
+        {"missing.dcp", QByteArray(), false},
+    };
+    for (const auto& c : cases)
+    {
+        if (c.name != "missing.dcp")
+            WriteBytes(folder + "/" + c.name, c.bytes);
+        MessageLog log;
+        ed.App().OpenDroppedFile(ToCString(folder + "/" + c.name));
+        AfxPumpMessages();
+        EXPECT_EQ(!log.texts.empty(), c.message) << c.name.toStdString();
+        EXPECT_TRUE(ed.App().IsProjectLoaded()) << c.name.toStdString();
+    }
+}
+
+TEST(EditorDocuments, MethodEntriesBecomeCalls)
+{
+    const struct
+    {
+        const wchar_t* entry;
+        const wchar_t* call;
+    } cases[] = {
+        {L"xx GetVarValue(\"a\")", L"app.GetVarValue(\"a\") "},
+        {L"Year app.GetSVarValue(\"$Year\")", L"var x = app.GetSVarValue(\"$Year\") "},
+        {L"xx", L"app.xx "},
+        {L"plain", L"var x = plain "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CMethodListBar::CallTextOf(c.entry), CString(c.call)) << CString(c.entry).ToUtf8();
+}
