@@ -86,15 +86,17 @@ int CFileView::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     OnChangeVisualStyle();
 
-    if (!m_wndToolBar.Create(this, AFX_DEFAULT_TOOLBAR_STYLE, IDR_EXPLORER) ||
-        !m_wndToolBar.LoadToolBar(IDR_EXPLORER, 0, 0, TRUE))
+    // The bar's commands are the pane's: its owner is set before its buttons are made.
+    if (!m_wndToolBar.Create(this, AFX_DEFAULT_TOOLBAR_STYLE, IDR_EXPLORER))
+        return -1;
+    m_wndToolBar.SetOwner(this);
+    m_wndToolBar.SetRouteCommandsViaFrame(FALSE);
+    if (!m_wndToolBar.LoadToolBar(IDR_EXPLORER, 0, 0, TRUE))
         return -1;
     m_wndToolBar.SetPaneStyle(m_wndToolBar.GetPaneStyle() | CBRS_TOOLTIPS | CBRS_FLYBY);
     m_wndToolBar.SetPaneStyle(m_wndToolBar.GetPaneStyle() &
                               ~DWORD(CBRS_GRIPPER | CBRS_SIZE_DYNAMIC | CBRS_BORDER_TOP | CBRS_BORDER_BOTTOM |
                                      CBRS_BORDER_LEFT | CBRS_BORDER_RIGHT));
-    m_wndToolBar.SetOwner(this);
-    m_wndToolBar.SetRouteCommandsViaFrame(FALSE);
 
     FillFileView();
     AdjustLayout();

@@ -112,7 +112,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!CreateCaptionBar())
         return -1;
 
-    // Menu images: the toolbar's pictures stand for the commands in the menus here.
+    CMFCToolBar::AddToolBarForImageCollection(IDR_MENU_IMAGES, bHiColor ? IDB_MENU_IMAGES_24 : 0);
+
     if (!CreateDockingWindows())
         return -1;
     m_wndFileView.EnableDocking(CBRS_ALIGN_ANY);
@@ -318,6 +319,8 @@ void CMainFrame::OnApplicationLook(UINT id)
         CDockingManager::SetDockingMode(CDockingManager::DT_SMART);
         break;
     }
+    if (m_wndFileView.GetSafeHwnd())
+        m_wndFileView.OnChangeVisualStyle();
     RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
     if (CWinApp* app = AfxGetApp())
         app->WriteProfileInt(kLookSection, kLookEntry, int(id));

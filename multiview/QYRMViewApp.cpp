@@ -158,7 +158,7 @@ BOOL CQYRMViewApp::StartUp(CCommandLineInfoEx& cmdInfo)
     pMainFrame->ShowWindow(SW_SHOWMAXIMIZED);
     pMainFrame->UpdateWindow();
 
-    tagFRAMEINFO info;
+    tagFRAMEINFO info = {};
     pMainFrame->FillFrameInfo(info);
     return CreateTemplate(pMainFrame, &info);
 }

@@ -7,18 +7,8 @@
 #include "mfc/ListCtrl.h"
 #include "mfc/Wnd.h"
 
+// MEASUREITEMSTRUCT and DRAWITEMSTRUCT come with ListCtrl.h.
 #define ODT_LISTBOX 2
-
-struct MEASUREITEMSTRUCT
-{
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemWidth;
-    UINT itemHeight;
-    ULONG_PTR itemData;
-};
-typedef MEASUREITEMSTRUCT* LPMEASUREITEMSTRUCT;
 
 struct DELETEITEMSTRUCT
 {

@@ -1,6 +1,7 @@
 #include "mfc/ToolBarEx.h"
 
 #include "mfc/CmdUI.h"
+#include "mfc/CommandActions.h"
 #include "mfc/ControlsPrivate.h"
 #include "mfc/FrameWnd.h"
 #include "mfc/Gdi.h"
@@ -48,19 +49,6 @@ std::vector<QPixmap> CutStrip(const QImage& strip, int cx, int cy)
     for (int x = 0; x + cx <= argb.width(); x += cx)
         images.push_back(QPixmap::fromImage(argb.copy(x, 0, cx, height)));
     return images;
-}
-
-// The command ids of a menu's items in order, popups walked depth-first.
-void CollectCommands(HMENU hMenu, std::vector<UINT>& ids)
-{
-    const int count = ::GetMenuItemCount(hMenu);
-    for (int i = 0; i < count; ++i)
-    {
-        if (HMENU sub = ::GetSubMenu(hMenu, i))
-            CollectCommands(sub, ids);
-        else
-            ids.push_back(::GetMenuItemID(hMenu, i));
-    }
 }
 
 // The update of one toolbar button.
@@ -176,22 +164,48 @@ void CMFCToolBar::LoadImages(UINT uiResID)
     m_images.clear();
     if (uiResID && bitmap.LoadBitmap(uiResID))
         if (QImage* image = bitmap.GetImage())
-            m_images = CutStrip(*image, 16, 0);
+            m_images = CutStrip(*image, m_sizeImage.cx, m_sizeImage.cy);
     RebuildButtons();
 }
 
 BOOL CMFCToolBar::LoadToolBar(UINT uiResID, UINT, UINT, BOOL bLocked, UINT, UINT, UINT)
 {
-    const HMENU hMenu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCE(uiResID));
-    if (!hMenu)
+    const AFX_TOOLBAR_TEMPLATE* t = AfxFindToolBarTemplate(uiResID);
+    if (!t)
         return FALSE;
-    std::vector<UINT> ids;
-    CollectCommands(hMenu, ids);
-    ::DestroyMenu(hMenu);
     m_bLocked = bLocked;
-    SetButtons(ids.data(), int(ids.size()));
+    m_sizeImage = CSize(t->cx, t->cy);
+    SetButtons(t->items.data(), int(t->items.size()));
     LoadImages(uiResID);
     return TRUE;
+}
+
+BOOL CMFCToolBar::AddToolBarForImageCollection(UINT uiResID, UINT uiBmpResID)
+{
+    const AFX_TOOLBAR_TEMPLATE* t = AfxFindToolBarTemplate(uiResID);
+    if (!t)
+        return FALSE;
+    CBitmap bitmap;
+    std::vector<QPixmap> images;
+    if (bitmap.LoadBitmap(uiBmpResID ? uiBmpResID : uiResID))
+        if (QImage* image = bitmap.GetImage())
+            images = CutStrip(*image, t->cx, t->cy);
+    size_t next = 0;
+    for (UINT id : t->items)
+    {
+        if (id == 0)
+            continue;
+        if (next < images.size())
+            m_commandImages[id] = images[next];
+        ++next;
+    }
+    return TRUE;
+}
+
+const QPixmap* CMFCToolBar::GetCommandImage(UINT nID)
+{
+    auto it = m_commandImages.find(nID);
+    return it == m_commandImages.end() ? nullptr : &it->second;
 }
 
 BOOL CMFCToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
@@ -236,18 +250,27 @@ void CMFCToolBar::RebuildButtons()
         text.LoadString(button.nID);
         // A command's string is "prompt\ntip": the tip names the button.
         const int nl = text.Find(L'\n');
-        const CString tip = nl >= 0 ? text.Mid(nl + 1) : text;
-        button.pAction = bar->addAction(ControlPriv::ToQt(tip.IsEmpty() ? text : tip));
+        const QString tip = ControlPriv::ToQt(nl >= 0 ? text.Mid(nl + 1) : text);
+        const UINT nID = button.nID;
+        if (m_hWndOwner && !m_bRouteViaFrame)
+        {
+            // A pane's own bar: its commands go to the pane alone.
+            button.pAction = new QAction(tip, bar);
+            QObject::connect(button.pAction, &QAction::triggered, bar,
+                             [this, nID]
+                             {
+                                 AfxQtEntry entry;
+                                 ::PostMessageW(m_hWndOwner, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+                             });
+        }
+        else if (!(button.pAction = AfxEnsureCommandAction(::GetParent(m_hWnd), nID)))
+            continue;
+        if (!tip.isEmpty())
+            button.pAction->setToolTip(tip);
         if (image < int(m_images.size()))
             button.pAction->setIcon(QIcon(m_images[size_t(image)]));
         ++image;
-        const UINT nID = button.nID;
-        QObject::connect(button.pAction, &QAction::triggered, bar,
-                         [this, nID]
-                         {
-                             AfxQtEntry entry;
-                             ::PostMessageW(CommandWindow(), WM_COMMAND, MAKEWPARAM(nID, 0), 0);
-                         });
+        bar->addAction(button.pAction);
     }
     if (m_nCustomizeCmd)
     {

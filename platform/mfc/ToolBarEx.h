@@ -1,10 +1,10 @@
 // The bars of the extended framework: CMFCToolBar (a QToolBar of the frame), CMFCMenuBar,
 // CMFCStatusBar and the toolbar image collection.
 //
-// The resource scripts here have no toolbar records: the buttons of toolbar N are the items of menu
-// N (separators included; the popups are walked in order), and its pictures the bitmap strip N, one
-// 16-pixel image per button in the same order. A toolbar may end with a customise button that sends
-// its command to the frame.
+// A toolbar is made from a TOOLBAR resource and the bitmap strip of the same id. Its buttons are the
+// frame's shared actions of their commands (mfc/CommandActions.h), so the menus show the same state;
+// a bar owned by a pane sends its commands to the pane instead. A toolbar may end with a customise
+// button that sends its command to the frame.
 //
 //   m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS);
 //   m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
@@ -16,6 +16,7 @@
 
 #include <QPixmap>
 
+#include <map>
 #include <vector>
 
 class QAction;
@@ -68,8 +69,8 @@ public:
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
                   DWORD dwStyle = AFX_DEFAULT_TOOLBAR_STYLE, CRect rcBorders = CRect(1, 1, 1, 1),
                   UINT nID = AFX_IDW_TOOLBAR);
-    // Buttons from menu uiResID, images from bitmap uiResID (missing images leave text buttons).
-    // A locked toolbar cannot be customised. FALSE when there is no such menu.
+    // Buttons from toolbar uiResID, images from bitmap uiResID (missing images leave text buttons).
+    // A locked toolbar cannot be customised. FALSE when there is no such toolbar.
     BOOL LoadToolBar(UINT uiResID, UINT uiColdResID = 0, UINT uiMenuResID = 0, BOOL bLocked = FALSE,
                      UINT uiDisabledResID = 0, UINT uiMenuDisabledResID = 0, UINT uiHotResID = 0);
     // Buttons by command id (ID_SEPARATOR, 0, for a separator).
@@ -114,6 +115,11 @@ public:
     static void SetBasicCommands(const std::vector<UINT>& commands) { m_basicCommands = commands; }
     static const std::vector<UINT>& GetBasicCommands() { return m_basicCommands; }
     static BOOL IsBasicCommand(UINT nID);
+    // The pictures that menus show beside their commands: the buttons of toolbar uiResID with the
+    // pictures of bitmap uiBmpResID (the toolbar's own when 0). FALSE when there is no such menu.
+    static BOOL AddToolBarForImageCollection(UINT uiResID, UINT uiBmpResID = 0);
+    // The picture collected for a command, or null.
+    static const QPixmap* GetCommandImage(UINT nID);
 
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;
@@ -141,10 +147,12 @@ protected:
     HWND m_hWndOwner = nullptr;
     BOOL m_bRouteViaFrame = TRUE;
     std::vector<QPixmap> m_images;
+    SIZE m_sizeImage = {16, 15};
 
     static inline BOOL m_bAltCustomization = FALSE;
     static inline CMFCToolBarImages* m_pUserImages = nullptr;
     static inline std::vector<UINT> m_basicCommands;
+    static inline std::map<UINT, QPixmap> m_commandImages;
 };
 
 // The menu bar of the extended framework. The frame keeps showing its menu (the active child's

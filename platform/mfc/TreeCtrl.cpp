@@ -522,16 +522,6 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
     case TVM_GETCOUNT:
         r = LRESULT(tree->LiveCount());
         break;
-    case TVM_HITTEST:
-        if (auto* info = reinterpret_cast<TVHITTESTINFO*>(lParam))
-        {
-            const QPoint at = tree->viewport()->mapFrom(tree, QPoint(info->pt.x, info->pt.y));
-            QTreeWidgetItem* hit = tree->viewport()->rect().contains(at) ? tree->itemAt(at) : nullptr;
-            info->hItem = hit ? Handle(hit) : nullptr;
-            info->flags = hit ? TVHT_ONITEM : TVHT_NOWHERE;
-            r = LRESULT(info->hItem);
-        }
-        break;
     case TVM_GETNEXTITEM:
         if (lParam && !item)
             r = 0;
@@ -729,16 +719,6 @@ BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode)
 UINT CTreeCtrl::GetCount() const
 {
     return UINT(Send(TVM_GETCOUNT));
-}
-
-HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const
-{
-    TVHITTESTINFO info = {};
-    info.pt = pt;
-    Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info));
-    if (pFlags)
-        *pFlags = info.flags;
-    return info.hItem;
 }
 
 HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT nCode) const

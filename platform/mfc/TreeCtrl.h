@@ -71,7 +71,6 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVSIL_NORMAL 0
 #define TVM_GETNEXTITEM (TV_FIRST + 10)
 #define TVM_SELECTITEM (TV_FIRST + 11)
-#define TVM_HITTEST (TV_FIRST + 17)
 #define TVM_INSERTITEMW (TV_FIRST + 50)
 #define TVM_GETITEMW (TV_FIRST + 62)
 #define TVM_SETITEMW (TV_FIRST + 63)
@@ -124,16 +123,6 @@ struct TVITEMW
 };
 typedef TVITEMW TVITEM;
 typedef TVITEMW* LPTVITEM;
-
-// Where a point of the control's client area falls.
-#define TVHT_NOWHERE 0x0001
-#define TVHT_ONITEM 0x0046
-struct TVHITTESTINFO
-{
-    POINT pt;
-    UINT flags;
-    HTREEITEM hItem;
-};
 
 struct TVINSERTSTRUCTW
 {
@@ -212,8 +201,6 @@ public:
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
     BOOL ItemHasChildren(HTREEITEM hItem) const { return GetChildItem(hItem) != nullptr; }
     BOOL SelectItem(HTREEITEM hItem);
-    // The item at a point of the control's client area, or null.
-    HTREEITEM HitTest(CPoint pt, UINT* pFlags = nullptr) const;
 
     BOOL GetItem(TVITEM* pItem) const;
     BOOL SetItem(TVITEM* pItem);

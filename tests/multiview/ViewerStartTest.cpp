@@ -156,6 +156,8 @@ TEST(ViewerStart, TheFrameRecordNamesTheBarsAndLeavesTheNeverCreatedPanesNull)
     EXPECT_EQ(frame->GetCaptionBar().GetText(),
               CString(L"사용자에게 메시지를 표시할 수 있는 캡션 표시줄입니다."));
     EXPECT_TRUE(frame->GetCaptionBar().IsMessageBarMode());
+    EXPECT_NE(CMFCToolBar::GetCommandImage(57600), nullptr) << "menu pictures collected";
+    EXPECT_EQ(CMFCToolBar::GetCommandImage(57665), nullptr);
     std::vector<CString> menus;
     viewer.app.GetContextMenuManager()->GetMenuNames(menus);
     EXPECT_EQ(menus, (std::vector<CString>{L"탐색기", L"편집"}));

@@ -140,7 +140,7 @@ TEST_F(FrameBarsTest, AToolbarOfAMenuSendsItsCommandsFollowsTheirUpdatesAndEndsW
 {
     CMFCToolBar bar;
     ASSERT_TRUE(bar.CreateEx(m_frame));
-    EXPECT_FALSE(bar.LoadToolBar(999)) << "no menu of that id";
+    EXPECT_FALSE(bar.LoadToolBar(999)) << "no toolbar of that id";
     ASSERT_TRUE(bar.LoadToolBar(IDR_BAR));
     ASSERT_EQ(bar.GetCount(), 4);
     EXPECT_EQ(bar.GetItemID(0), ID_PROBE_RUN);
