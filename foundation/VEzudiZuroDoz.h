@@ -5,10 +5,20 @@
 
 class CMDIFrameWnd;
 
-// Window handles of the bars and panes of the multi-screen viewer's frame; word 0 is not written.
+// Window handles of the bars and panes of the multi-screen viewer's frame, in this order; the first
+// is not written, and a window that does not exist is null.
 struct tagFRAMEINFO
 {
-    DWORD words[10];
+    HWND hReserved;
+    HWND hMenuBar;
+    HWND hToolBar;
+    HWND hStatusBar;
+    HWND hFileViewTree;
+    HWND hClassViewTree;
+    HWND hOutputBuild;
+    HWND hOutputDebug;
+    HWND hOutputFind;
+    HWND hCaptionBar;
 };
 
 class VEzudiZuroDoz : public ROzazeRir

@@ -150,6 +150,7 @@ void CXVKMDIFrameWndEx::OnClose()
 {
     if (AfxMessageBox(L"Quit application?", MB_YESNO) != IDYES)
         return;
+    OnQuitConfirmed();
     XVKLOG_INFO(L"* Enter CXVKMDIFrameWndEx::OnClose() - waiting ...");
     CMDIFrameWndEx::OnClose();
     XVKLOG_INFO(L"* Leave CXVKMDIFrameWndEx::OnClose() - done.");

@@ -60,7 +60,10 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    // Asks "Quit application?"; only on Yes does the frame let go of what it holds (OnQuitConfirmed)
+    // and close.
     void OnClose() override;
+    virtual void OnQuitConfirmed() {}
     DECLARE_MESSAGE_MAP()
 };
 

@@ -3,6 +3,8 @@
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPVisualProxy.h"
 #include "foundation/StdioFileEx.h"
+#include "mfc/DocTemplate.h"
+#include "mfc/Document.h"
 #include "mfc/ModalHook.h"
 #include "model/WorkSpaceObj.h"
 #include "opc/OPCDialogs.h"
@@ -304,6 +306,22 @@ BOOL CPlexrunApp::IsScreenFileValid(const CString& strName, const CString& strSh
         return FALSE;
     const CString path = GetScreensFolder() + strName;
     return FileExists(path) && GetFileExtension(path) == L"xdg" && strName != strShown;
+}
+
+CDocument* CPlexrunApp::OpenScreenDocument(const CString& strPath)
+{
+    POSITION pos = GetFirstDocTemplatePosition();
+    CDocTemplate* pTemplate = pos ? GetNextDocTemplate(pos) : nullptr;
+    if (!pTemplate || strPath.IsEmpty())
+        return nullptr;
+    const CString name = GetFileName(strPath);
+    for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos;)
+    {
+        CDocument* pDoc = pTemplate->GetNextDoc(docPos);
+        if (pDoc && pDoc->GetTitle().CompareNoCase(name) == 0)
+            return pDoc;
+    }
+    return pTemplate->OpenDocumentFile(strPath);
 }
 
 BOOL CPlexrunApp::FileExists(const CString& strPath)

@@ -10,6 +10,7 @@
 #include "foundation/VEzudiZuroDoz.h"
 #include "symbols/FOPSingleInstance.h"
 
+class CDocument;
 class CScriptObject;
 
 class CPlexrunApp : public VEzudiZuroDoz
@@ -60,6 +61,10 @@ public:
     // than strShown, the screen a view shows (each view keeps its own).
     BOOL IsScreenFileValid(const CString& strName) const;
     BOOL IsScreenFileValid(const CString& strName, const CString& strShown) const;
+
+    // The open document whose title is the screen file's name, else the screen loaded through the
+    // first document template (a new document and frame); null when it cannot be loaded.
+    CDocument* OpenScreenDocument(const CString& strPath);
 
     static BOOL FileExists(const CString& strPath);
     // The text after the last '/' or '\' (all of it when there is none).

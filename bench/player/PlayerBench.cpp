@@ -13,6 +13,8 @@
 #include "player/QYRViewApp.h"
 #include "player/QYRViewView.h"
 
+#include "BenchScreens.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -28,33 +30,7 @@
 
 namespace
 {
-CString ToCString(const QString& s)
-{
-    return CString(s.toStdWString().c_str());
-}
-
-// A screen of count labels, each bound to tag(i) on the stand-in server.
-void WriteScreen(const QString& path, int count, const std::function<CString(int)>& tag)
-{
-    CExtDataModel model;
-    for (int i = 0; i < count; ++i)
-    {
-        CRect rc(10 + (i % 50) * 12, 10 + (i / 50) * 6, 20 + (i % 50) * 12, 15 + (i / 50) * 6);
-        CFODrawShape* shape = model.DoCreateShapeByType(FO_COMP_SIMPLELABEL, rc, CString());
-        shape->SetKeyId2(L"'Quendrel.OpcDaServer.1'");
-        shape->SetKeyId3(tag(i));
-        model.InsertShape(shape);
-        shape->Release();
-    }
-    model.SaveDocument(ToCString(path));
-}
-
-CString BulkTag(int i)
-{
-    CString name;
-    name.Format(L"Bulk.Tag%05d", i % 10000);
-    return name;
-}
+using namespace bench_screens;
 
 // The player started in this process on a project of its own.
 struct Player
@@ -66,30 +42,15 @@ struct Player
 
     Player()
     {
-        const QString root = dir.path() + "/Plexrun";
-        const QString project = root + "/User/bench";
-        QDir().mkpath(root + "/bin");
-        QDir().mkpath(project + "/XdgFiles");
-        QDir().mkpath(dir.path() + "/run");
-        qputenv("XDG_RUNTIME_DIR", (dir.path() + "/run").toUtf8());
-        qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
-        WriteScreen(project + "/XdgFiles/Main.xdg", 5000,
-                    [](int i) { return i % 10 == 0 ? BulkTag(i) : CString(L"Memory.R8"); });
-        WriteScreen(project + "/XdgFiles/A.xdg", 1000, BulkTag);
-        WriteScreen(project + "/XdgFiles/B.xdg", 1000, [](int i) { return BulkTag(i + 1000); });
-        CWorkSpaceObj ws;
-        InitDemoWorkSpace(ws);
-        ws.SaveDocument(ToCString(project + "/bench.dcp"));
-
-        args = {"QYRView", (project + "/bench.dcp").toStdString()};
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        AfxWinInit(int(args.size()), argv.data());
-        std::free(const_cast<LPWSTR>(app.m_pszHelpFilePath));
-        app.m_pszHelpFilePath = wcsdup(ToCString(root + "/bin/QYRView.CHM"));
-        AfxSetModalHook([](const AfxModalRequest&) { return IDOK; });
+        StartBenchProject(dir, app, "QYRView", args,
+                          [](const QString& screens)
+                          {
+                              WriteScreen(screens + "Main.xdg", 5000,
+                                          [](int i)
+                                          { return i % 10 == 0 ? BulkTag(i) : CString(L"Memory.R8"); });
+                              WriteScreen(screens + "A.xdg", 1000, BulkTag);
+                              WriteScreen(screens + "B.xdg", 1000, [](int i) { return BulkTag(i + 1000); });
+                          });
         if (!app.InitInstance())
             return;
         auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);

@@ -91,7 +91,8 @@ public:
 
 protected:
     BOOL CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd);
-    const AFX_DLG_TEMPLATE* FindTemplate() const;
+    // The template DoModal and Create make the dialog from; dialogs of the framework may carry their own.
+    virtual const AFX_DLG_TEMPLATE* FindTemplate() const;
 
     CString m_strTemplateName;
     int m_nModalResult = -1;

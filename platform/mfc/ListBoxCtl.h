@@ -7,6 +7,7 @@
 #include "mfc/ListCtrl.h"
 #include "mfc/Wnd.h"
 
+// MEASUREITEMSTRUCT and DRAWITEMSTRUCT come with ListCtrl.h.
 #define ODT_LISTBOX 2
 
 struct DELETEITEMSTRUCT

@@ -18,6 +18,9 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QThread>
 
 #include <algorithm>
@@ -608,6 +611,42 @@ void CWinApp::OnFileNew()
     if (!m_templateList.empty())
         m_templateList.front()->OpenDocumentFile(nullptr);
 }
+
+void CWinApp::OnFileOpen()
+{
+    AfxModalRequest request;
+    request.kind = AfxModalKind::FileDialog;
+    request.bOpenFileDialog = TRUE;
+    CString path;
+    int answer = IDCANCEL;
+    if (AfxCallModalHook(request, answer))
+    {
+        if (answer != IDOK || request.paths.empty())
+            return;
+        path = request.paths.front();
+    }
+    else
+    {
+        const QString chosen = QFileDialog::getOpenFileName(nullptr);
+        if (chosen.isEmpty())
+            return;
+        path = CString::FromUtf8(chosen.toStdString());
+    }
+    OpenDocumentFile(path);
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    AfxModalRequest request;
+    request.kind = AfxModalKind::PrintDialog;
+    int answer = IDCANCEL;
+    if (AfxCallModalHook(request, answer))
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    dialog.exec();
+}
+
 void CWinApp::OnClosingMainFrame(CFrameImpl*) {}
 
 void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
@@ -670,6 +709,55 @@ END_MESSAGE_MAP()
 
 CWinAppEx::CWinAppEx(BOOL) {}
 CWinAppEx::~CWinAppEx() = default;
+
+BOOL CWinAppEx::InitContextMenuManager()
+{
+    if (!m_pContextMenuManager)
+        m_pContextMenuManager = std::make_unique<CContextMenuManager>();
+    return TRUE;
+}
+
+CContextMenuManager* CWinAppEx::GetContextMenuManager()
+{
+    InitContextMenuManager();
+    return m_pContextMenuManager.get();
+}
+
+BOOL CWinAppEx::InitKeyboardManager()
+{
+    m_bKeyboardManager = TRUE;
+    return TRUE;
+}
+
+BOOL CWinAppEx::InitTooltipManager()
+{
+    if (!m_pTooltipManager)
+        m_pTooltipManager = std::make_unique<CTooltipManager>();
+    return TRUE;
+}
+
+CTooltipManager* CWinAppEx::GetTooltipManager()
+{
+    return m_pTooltipManager.get();
+}
+
+BOOL CWinAppEx::LoadState(CFrameImpl*)
+{
+    if (!m_bStateLoaded)
+    {
+        m_bStateLoaded = TRUE;
+        PreLoadState();
+    }
+    return TRUE;
+}
+
+void CTooltipManager::SetTooltipParams(UINT nTypes, CRuntimeClass* pRTC, CMFCToolTipInfo* pParams)
+{
+    m_nTypes = nTypes;
+    m_pClass = pRTC;
+    if (pParams)
+        m_params = *pParams;
+}
 
 void CWinAppEx::OnClosingMainFrame(CFrameImpl* pFrameImpl)
 {

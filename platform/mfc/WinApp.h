@@ -11,7 +11,9 @@
 #include "mfc/CString.h"
 #include "mfc/CmdTarget.h"
 #include "mfc/Collections.h"
+#include "mfc/ContextMenuManager.h"
 
+#include <memory>
 #include <vector>
 
 class CWnd;
@@ -19,6 +21,7 @@ class CDocument;
 class CDocTemplate;
 class CFrameImpl;
 class CCommandLineInfo;
+class CTooltipManager;
 
 class CWinThread : public CCmdTarget
 {
@@ -83,6 +86,9 @@ public:
     // once SetRegistryKey was called, else in the profile file m_pszProfileName.
     void SetRegistryKey(LPCWSTR lpszRegistryKey);
     void SetRegistryKey(UINT nIDRegistryKey);
+    // The standard settings: the size of the recent-file list (there is no list kept here).
+    void LoadStdProfileSettings(UINT nMaxMRU = 4) { m_nMaxMRU = nMaxMRU; }
+    UINT GetMaxMRU() const { return m_nMaxMRU; }
     // Opened keys; the caller closes them with RegCloseKey. Null without a registry key.
     HKEY GetAppRegistryKey();
     HKEY GetSectionKey(LPCWSTR lpszSection);
@@ -111,6 +117,10 @@ public:
     virtual void CloseAllDocuments(BOOL bEndSession);
     // ID_FILE_NEW when the application maps it: a new document of the first template.
     afx_msg void OnFileNew();
+    // The open-file dialog, then the chosen file opened as a document.
+    afx_msg void OnFileOpen();
+    // The printer set-up dialog.
+    afx_msg void OnFilePrintSetup();
     // Called by the main frame's OnClose before it goes.
     virtual void OnClosingMainFrame(CFrameImpl* pFrameImpl);
 
@@ -132,6 +142,7 @@ protected:
     void SetStringMember(LPCWSTR& member, LPCWSTR value);
     std::vector<CString> m_args;
     std::vector<CDocTemplate*> m_templateList;
+    UINT m_nMaxMRU = 0;
 
     friend BOOL AfxWinInit(int argc, char** argv);
     DECLARE_MESSAGE_MAP()
@@ -147,8 +158,48 @@ public:
 
     void OnClosingMainFrame(CFrameImpl* pFrameImpl) override;
 
+    // The application's managers of the extended framework, made by their Init call.
+    BOOL InitContextMenuManager();
+    CContextMenuManager* GetContextMenuManager();
+    BOOL InitKeyboardManager();
+    BOOL IsKeyboardManagerReady() const { return m_bKeyboardManager; }
+    BOOL InitTooltipManager();
+    CTooltipManager* GetTooltipManager();
+    // Called once before the main frame loads its state (its bars): the place to register menus.
+    virtual void PreLoadState() {}
+    // PreLoadState the first time.
+    BOOL LoadState(CFrameImpl* pFrameImpl);
+
 protected:
+    std::unique_ptr<CContextMenuManager> m_pContextMenuManager;
+    std::unique_ptr<CTooltipManager> m_pTooltipManager;
+    BOOL m_bKeyboardManager = FALSE;
+    BOOL m_bStateLoaded = FALSE;
     DECLARE_MESSAGE_MAP()
+};
+
+// The tooltips of the framework's bars: which control class shows them, per kind of tooltip.
+#define AFX_TOOLTIP_TYPE_ALL 0xFFFF
+struct CMFCToolTipInfo
+{
+    BOOL m_bBoldLabel = TRUE;
+    BOOL m_bDrawDescription = TRUE;
+    BOOL m_bDrawIcon = TRUE;
+    BOOL m_bRoundedCorners = FALSE;
+    BOOL m_bDrawSeparator = FALSE;
+    BOOL m_bVislManagerTheme = FALSE;
+};
+class CTooltipManager
+{
+public:
+    void SetTooltipParams(UINT nTypes, CRuntimeClass* pRTC = nullptr, CMFCToolTipInfo* pParams = nullptr);
+    UINT GetTooltipTypes() const { return m_nTypes; }
+    CRuntimeClass* GetTooltipClass() const { return m_pClass; }
+
+private:
+    UINT m_nTypes = 0;
+    CRuntimeClass* m_pClass = nullptr;
+    CMFCToolTipInfo m_params;
 };
 
 struct AFX_MODULE_STATE

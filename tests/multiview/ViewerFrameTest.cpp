@@ -1,0 +1,302 @@
+// The viewer running the demo project: the file pane lists the screens and opens them side by side,
+// each child its own screen with live values; closing one leaves the other running its scripts;
+// alarms reach the caption bar; "Quit application?" answered No keeps them coming; the splitter of
+// a child and the pane's messages and menu.
+#include "ViewerTestSupport.h"
+
+#include "figkit/FODrawShape.h"
+#include "mfc/TreeCtrl.h"
+#include "multiview/ChildFrm.h"
+#include "multiview/FileView.h"
+#include "multiview/Resource.h"
+#include "opc/AlarmDoc.h"
+#include "opc/EventServer.h"
+#include "opc/InfoServer.h"
+#include "opcsdk/servers/OpcStandIn.h"
+#include "player/ExtDataModel.h"
+#include "player/QYRViewView.h"
+#include "support/ModalHook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <cfloat>
+
+using namespace viewer_test;
+
+namespace
+{
+// The viewer on the demo project against the stand-in servers.
+struct RunningViewer
+{
+    InstallRoot root;
+    ViewerApp viewer;
+    CMainFrame* frame = nullptr;
+
+    explicit RunningViewer(const std::function<void(const InstallRoot&)>& prepare = {}) : viewer(root, {})
+    {
+        if (prepare)
+            prepare(root);
+        OpcStandIn::Reset();
+        OpcStandIn::SetEventInterval(0);
+        CInfoServer::SetStatusWaitStep(20);
+        CEventServer::SetStatusWaitStep(1);
+        if (viewer.Start())
+            frame = MainFrame(viewer);
+    }
+    ~RunningViewer()
+    {
+        CEventServer::SetStatusWaitStep(1000);
+        OpcStandIn::Reset();
+    }
+
+    CFileView& Pane() const { return frame->GetFileView(); }
+    // The screens listed under "Xdg 파일".
+    std::vector<CString> Listed() const
+    {
+        CTreeCtrl& tree = Pane().GetTree();
+        std::vector<CString> names;
+        const HTREEITEM root = tree.GetRootItem();
+        const HTREEITEM screens = root ? tree.GetChildItem(root) : nullptr;
+        for (HTREEITEM h = screens ? tree.GetChildItem(screens) : nullptr; h; h = tree.GetNextSiblingItem(h))
+            names.push_back(tree.GetItemText(h));
+        return names;
+    }
+    std::vector<CChildFrame*> Children() const
+    {
+        std::vector<CWnd*> wnds;
+        frame->GetMDIChildren(wnds);
+        std::vector<CChildFrame*> children;
+        for (CWnd* w : wnds)
+            if (auto* c = dynamic_cast<CChildFrame*>(w))
+                children.push_back(c);
+        return children;
+    }
+    static CQYRViewView* ViewOf(CChildFrame* child)
+    {
+        return dynamic_cast<CQYRViewView*>(child->GetSplitter().GetPane(0, 0));
+    }
+    static CFODrawShape* ByKey3(CQYRViewView* view, const wchar_t* key)
+    {
+        for (CFODrawShape* shape : *view->GetCurrentModel()->GetShapes())
+            if (shape->GetKeyId3() == key)
+                return shape;
+        return nullptr;
+    }
+    LRESULT Open(const wchar_t* name, UINT message = 0x603) const
+    {
+        return Pane().SendMessage(message, reinterpret_cast<WPARAM>(name), 0);
+    }
+    double Counter() const
+    {
+        CParamObj* param = const_cast<ViewerApp&>(viewer).app.GetWorkSpace()->FindParamByName(L"#Counter");
+        return param ? param->GetValue().GetAsDouble() : -1.0;
+    }
+};
+} // namespace
+
+TEST(ViewerFrame, TwoScreensSideBySideEachLiveAndClosingOneLeavesTheOtherRunning)
+{
+    RunningViewer run;
+    ASSERT_NE(run.frame, nullptr);
+    EXPECT_EQ(run.Listed(), (std::vector<CString>{L"Details", L"Main", L"Trends"}));
+    CTreeCtrl& tree = run.Pane().GetTree();
+    EXPECT_EQ(tree.GetItemText(tree.GetRootItem()), CString(L"Application 파일"));
+    EXPECT_TRUE(tree.GetItemState(tree.GetRootItem(), TVIS_BOLD) & TVIS_BOLD);
+
+    // The plain start opened the main screen; the pane opens a second one beside it.
+    ASSERT_EQ(run.Children().size(), 1u);
+    CChildFrame* first = run.Children().front();
+    EXPECT_EQ(run.Open(L"Details"), 0);
+    ASSERT_EQ(run.Children().size(), 2u);
+    CChildFrame* second = run.Children().front();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(run.frame->MDIGetActive(), second) << "the opened screen is the active child";
+    EXPECT_EQ(run.Open(L"Details"), 0) << "an open screen is only activated";
+    EXPECT_EQ(run.Children().size(), 2u);
+
+    CQYRViewView* mainView = RunningViewer::ViewOf(first);
+    CQYRViewView* detailsView = RunningViewer::ViewOf(second);
+    ASSERT_TRUE(mainView && detailsView);
+    CFODrawShape* ramp = RunningViewer::ByKey3(mainView, L"Simulation.Ramp");
+    CFODrawShape* pump = RunningViewer::ByKey3(detailsView, L"Plant.Area2.Pump1.Speed");
+    ASSERT_NE(ramp, nullptr) << "the first child shows the main screen";
+    ASSERT_NE(pump, nullptr) << "the second child shows its own screen";
+    EXPECT_EQ(RunningViewer::ByKey3(detailsView, L"Simulation.Text"), nullptr);
+    EXPECT_EQ(RunningViewer::ByKey3(mainView, L"Plant.Area2.Pump1.Speed"), nullptr);
+    EXPECT_TRUE(PumpUntil(
+        [&] { return ramp->GetCurrentValue() != DBL_MIN && pump->GetCurrentValue() != DBL_MIN; }, 10000))
+        << "both show live values";
+
+    // An alarm in the caption bar, and the picture of it all.
+    OpcStandIn::FireEvent(L"Plant.Area1.Tank1", L"Tank1 level high", 3, 700);
+    ASSERT_TRUE(
+        PumpUntil([&] { return run.frame->GetCaptionBar().GetText().Find(L"Tank1 level high") > 0; }));
+    const std::wstring line = run.frame->GetCaptionBar().GetText().str();
+    const size_t at = line.find(L"   ");
+    ASSERT_NE(at, std::wstring::npos);
+    EXPECT_EQ(line.substr(at + 3, 32), L"Plant.Area1.Tank1" + std::wstring(15, L' ')) << "the display format";
+    EXPECT_EQ(line.size(), at + 3 + 32 + 3 + 80);
+    run.frame->MoveWindow(0, 0, 1280, 800);
+    run.frame->MDITile();
+    PumpUntil([] { return false; }, 600);
+    const QImage image = run.frame->GetWidget()->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.save(QStringLiteral(QYR_MVIEW_PNG)));
+
+    // The second closes: the first keeps updating and running its timer procedure.
+    second->SendMessage(WM_CLOSE, 0, 0);
+    AfxPumpMessages();
+    ASSERT_EQ(run.Children().size(), 1u);
+    const double value = ramp->GetCurrentValue();
+    EXPECT_TRUE(PumpUntil([&] { return ramp->GetCurrentValue() != value; }, 5000)) << "still updating";
+    const double counter = run.Counter();
+    EXPECT_TRUE(PumpUntil([&] { return run.Counter() >= counter + 2; }, 6000)) << "still running its scripts";
+}
+
+TEST(ViewerFrame, ThePaneAnswersItsMessagesAndSkipsWhatIsNoScreen)
+{
+    RunningViewer run(
+        [](const InstallRoot& root)
+        {
+            const QString screens = root.root + "/Demo/demo/XdgFiles/";
+            QDir().mkpath(screens + "Folder.xdg");
+            QFile::copy(screens + "Main.xdg", screens + "Spare.xdg");
+            QFile(screens + "notes.txt").open(QIODevice::WriteOnly);
+        });
+    ASSERT_NE(run.frame, nullptr);
+    MessageLog unexpected;
+    EXPECT_EQ(run.Listed(), (std::vector<CString>{L"Details", L"Main", L"Spare", L"Trends"}))
+        << "a folder named like a screen and other files are not listed";
+
+    // A screen whose file went after the list was made is not opened.
+    QFile::remove(run.root.root + "/Demo/demo/XdgFiles/Spare.xdg");
+    const size_t before = run.Children().size();
+    EXPECT_EQ(run.Open(L"Spare", 0x601), -1);
+    EXPECT_EQ(run.Open(L"Folder", 0x603), -1);
+    EXPECT_EQ(run.Open(L"", 0x601), -1);
+    EXPECT_EQ(run.Pane().SendMessage(0x601, 0, 0), -1) << "no name at all";
+    for (UINT message : {0x602u, 0x604u, 0x605u, 0x609u})
+        EXPECT_EQ(run.Open(L"Main", message), 0);
+    EXPECT_EQ(run.Children().size(), before);
+    EXPECT_TRUE(unexpected.texts.empty());
+
+    // A double click on a folder item does nothing; on a screen it opens it.
+    CTreeCtrl& tree = run.Pane().GetTree();
+    NMHDR hdr = {tree.GetSafeHwnd(), UINT_PTR(CFileView::ID_TREE), UINT(NM_DBLCLK)};
+    tree.SelectItem(tree.GetRootItem());
+    run.Pane().SendMessage(WM_NOTIFY, CFileView::ID_TREE, reinterpret_cast<LPARAM>(&hdr));
+    EXPECT_EQ(run.Children().size(), before);
+    const HTREEITEM screens = tree.GetChildItem(tree.GetRootItem());
+    tree.SelectItem(tree.GetChildItem(screens)); // Details
+    run.Pane().SendMessage(WM_NOTIFY, CFileView::ID_TREE, reinterpret_cast<LPARAM>(&hdr));
+    EXPECT_EQ(run.Children().size(), before + 1);
+
+    // The context menu: Properties names the screen folder; Open opens the selected screen.
+    std::vector<CString> boxes;
+    int menus = 0;
+    UINT pick = 135;
+    CModalHookScope hook(
+        [&](const AfxModalRequest& r)
+        {
+            if (r.kind == AfxModalKind::PopupMenu)
+            {
+                ++menus;
+                return int(pick);
+            }
+            boxes.push_back(r.strText);
+            return IDOK;
+        });
+    tree.SelectItem(tree.GetNextSiblingItem(tree.GetChildItem(screens))); // Main
+    run.Pane().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.GetSafeHwnd()), MAKELPARAM(-1, -1));
+    AfxPumpMessages();
+    EXPECT_EQ(menus, 1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], CString(L"Application 파일 위치 = ") + run.Pane().GetScreenFolder());
+    pick = 136;
+    run.Pane().SendMessage(WM_FILEVIEW_CONTEXT, 5, 5);
+    AfxPumpMessages();
+    EXPECT_EQ(menus, 2);
+    EXPECT_EQ(run.Children().size(), before + 1) << "Main was open already: it is activated";
+}
+
+TEST(ViewerFrame, AnEmptyScreenFolderListsOnlyTheTwoFolders)
+{
+    RunningViewer run([](const InstallRoot& root)
+                      { QDir(root.root + "/Demo/demo/XdgFiles").removeRecursively(); });
+    // The project's main screen is gone too, but the viewer still starts.
+    ASSERT_NE(run.frame, nullptr);
+    CTreeCtrl& tree = run.Pane().GetTree();
+    EXPECT_EQ(tree.GetCount(), 2u);
+    EXPECT_EQ(tree.GetItemText(tree.GetChildItem(tree.GetRootItem())), CString(L"Xdg 파일"));
+}
+
+TEST(ViewerFrame, QuitAnsweredNoKeepsAlarmsComingAndEventsPostedWhileClosingAreFreed)
+{
+    RunningViewer run;
+    ASSERT_NE(run.frame, nullptr);
+    ASSERT_NE(run.frame->GetAlarmDoc(), nullptr);
+    std::vector<CString> questions;
+    int answer = IDNO;
+    CModalHookScope hook(
+        [&](const AfxModalRequest& r)
+        {
+            questions.push_back(r.strText);
+            return answer;
+        });
+    run.frame->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_EQ(questions, std::vector<CString>{L"Quit application?"});
+    ASSERT_TRUE(::IsWindow(run.frame->GetSafeHwnd()));
+    ASSERT_NE(run.frame->GetAlarmDoc(), nullptr) << "No keeps the alarm document";
+    OpcStandIn::FireEvent(L"Plant.Area2.Pump1", L"after No", 4, 500);
+    EXPECT_TRUE(PumpUntil([&] { return run.frame->GetCaptionBar().GetText().Find(L"after No") > 0; }));
+
+    // The server restarts: the frame's timer takes it up again and new alarms show.
+    OpcStandIn::StopEventServer();
+    EXPECT_TRUE(PumpUntil([&] { return run.frame->GetAlarmDoc()->GetEventServer() == nullptr; }, 3000));
+    OpcStandIn::StartEventServer();
+    EXPECT_TRUE(PumpUntil([&] { return run.frame->GetAlarmDoc()->GetEventServer() != nullptr; }, 3000));
+    OpcStandIn::FireEvent(L"Plant.Area2.Pump1", L"after restart", 4, 500);
+    EXPECT_TRUE(PumpUntil([&] { return run.frame->GetCaptionBar().GetText().Find(L"after restart") > 0; }));
+
+    // Two events in a row: the second shows. Then more are posted and the frame goes before they
+    // arrive; ASan reports them if they are not freed.
+    OpcStandIn::FireEvent(L"Plant.Area1.Tank1", L"first of two", 3, 700);
+    OpcStandIn::FireEvent(L"Plant.Area1.Tank2", L"second of two", 3, 700);
+    EXPECT_TRUE(PumpUntil([&] { return run.frame->GetCaptionBar().GetText().Find(L"second of two") > 0; }));
+    OpcStandIn::FireEvent(L"Plant.Area1.Tank1", L"posted while closing", 3, 700);
+    OpcStandIn::FireEvent(L"Plant.Area1.Tank2", L"posted while closing", 3, 700);
+    answer = IDYES;
+    run.frame->SendMessage(WM_CLOSE, 0, 0);
+    AfxPumpMessages();
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(run.viewer.app.m_pMainWnd, nullptr) << "Yes closes the viewer";
+    EXPECT_TRUE(run.viewer.app.IsSplashCreated()) << "the splash shows while it closes";
+}
+
+TEST(ViewerFrame, AChildSplitsIntoFourViewsOfItsScreenAndUnsplittingKeepsTheRestRunning)
+{
+    RunningViewer run;
+    ASSERT_NE(run.frame, nullptr);
+    ASSERT_EQ(run.Children().size(), 1u);
+    CChildFrame* child = run.Children().front();
+    child->MoveWindow(0, 0, 800, 600);
+    AfxPumpMessages();
+    child->SendMessage(WM_COMMAND, ID_WINDOW_SPLIT, 0);
+    CSplitterWnd& splitter = child->GetSplitter();
+    EXPECT_EQ(splitter.GetRowCount(), 2);
+    EXPECT_EQ(splitter.GetColumnCount(), 2);
+    auto* lower = dynamic_cast<CQYRViewView*>(splitter.GetPane(1, 1));
+    ASSERT_NE(lower, nullptr);
+    EXPECT_EQ(lower->GetDocument(), RunningViewer::ViewOf(child)->GetDocument());
+
+    // The view that made the script engine stays; the others go and the procedures go on.
+    splitter.DeleteRow(1);
+    splitter.DeleteColumn(1);
+    EXPECT_EQ(splitter.GetRowCount(), 1);
+    const double counter = run.Counter();
+    EXPECT_TRUE(PumpUntil([&] { return run.Counter() >= counter + 2; }, 6000));
+}
