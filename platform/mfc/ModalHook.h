@@ -34,6 +34,7 @@ enum class AfxModalKind
     PopupMenu,
     Help,
     PageSetupDialog,
+    PrintDialog,
 };
 
 struct AfxModalRequest
