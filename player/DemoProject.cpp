@@ -253,11 +253,8 @@ BOOL WriteCheckScreen(const CString& strPath)
     CScreenBuilder::Bind(b.Add(610, CRect(330, 44, 410, 174)), L"Plant.Area1.Tank1.Level");
     CScreenBuilder::Bind(b.Add(608, CRect(430, 54, 530, 154)), L"Plant.Area2.Pump1.Running");
     CScreenBuilder::Bind(b.Add(611, CRect(550, 74, 610, 134)), L"Plant.Area1.Tank1.Valve");
-    // The lower part holds a data grid. The model's factory hands a grid over without a reference of
-    // its own (as a screen file's loading wants it), so the model takes the only one.
-    CRect gridRect(20, 190, 620, 380);
-    if (CFODrawShape* grid = b.Model().DoCreateShapeByType(606, gridRect, CString()))
-        b.Model().InsertShape(grid);
+    // The lower part holds a data grid.
+    b.Add(606, CRect(20, 190, 620, 380));
     b.Procedures(L"OnCheckStart", L"OnCheckTimer", 500, CString());
     return b.Save(strPath);
 }

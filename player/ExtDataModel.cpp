@@ -29,6 +29,8 @@ CFODrawShape* CExtDataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CS
         // Grids come from screen files; code that builds a screen (the demo's) makes one here too.
         CExtGridWndShape* grid = CExtGridWndShape::CreateShape(rcCreate, L"Grid", 1);
         grid->SetObjectName(GetUniqueName(nType));
+        // The caller's reference, as every other shape the factory makes comes with one.
+        grid->AddRef();
         return grid;
     }
     if (!CSymbolShapeFactory::IsSymbolType(nType))

@@ -684,6 +684,7 @@ TEST(PlayerRuntime, AScreenWithAGridShowsTheSampleGridDisabledOnTheRunCanvas)
             CFODrawShape* grid = screen.DoCreateShapeByType(606, rc, CString());
             ASSERT_NE(grid, nullptr);
             screen.InsertShape(grid);
+            grid->Release(); // the factory's reference: the model keeps its own
             ASSERT_TRUE(screen.SaveDocument(ToCString(root.root + "/Demo/demo/XdgFiles/Grid.xdg")));
         });
     ASSERT_NE(demo.view, nullptr);
