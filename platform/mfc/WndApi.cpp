@@ -112,8 +112,21 @@ BOOL PostMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (!app || (hWnd && !::IsWindow(hWnd)))
         return FALSE;
     auto posted = std::make_shared<PostedMessage>(hWnd, message, wParam, lParam);
+    // Qt's event queue hands the message to the window's thread, but its locking is invisible to
+    // the thread checker: this lock, held while posting and taken before reading, makes the
+    // hand-over one it can see.
+    static std::mutex handOver;
+    std::lock_guard<std::mutex> lock(handOver);
     QMetaObject::invokeMethod(
-        app, [posted] { DispatchPosted(*posted); }, Qt::QueuedConnection);
+        app,
+        [posted]
+        {
+            {
+                std::lock_guard<std::mutex> seen(handOver);
+            }
+            DispatchPosted(*posted);
+        },
+        Qt::QueuedConnection);
     return TRUE;
 }
 
