@@ -1,0 +1,12 @@
+#include "behaviour/ActionItemEditors.h"
+
+// Until the item editors exist, no code has one.
+BOOL HasActionItemEditor(const CString&)
+{
+    return FALSE;
+}
+
+BOOL RunActionItemEditor(CWnd*, CActionItemRequest&)
+{
+    return FALSE;
+}
