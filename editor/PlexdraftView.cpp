@@ -1,5 +1,10 @@
 #include "editor/PlexdraftView.h"
 
+#include "behaviour/EventSetDlgs.h"
+#include "behaviour/KeyValueDlg.h"
+#include "behaviour/ScreenSetDlg.h"
+#include "behaviour/ShapeChooserDlgs.h"
+#include "behaviour/VisibleExpertDlg.h"
 #include "editor/DesignFrame.h"
 #include "editor/EditorDialogs.h"
 #include "editor/MyExtDataModel.h"
@@ -20,6 +25,7 @@
 #include "mfc/ModalHook.h"
 #include "mfc/WaitCursor.h"
 #include "mfc/WinApp.h"
+#include "opc/InfoServer.h"
 #include "opc/InfoServerExplorerDoc.h"
 #include "symbols/LinkOpener.h"
 
@@ -508,7 +514,7 @@ void CPlexdraftView::DoWhenClickAddi(UINT nId)
     }
 }
 
-void CPlexdraftView::RunEventDialog(const FOPContainer& shapes, CQYREventSetDlg& dlg)
+void CPlexdraftView::RunEventDialog(const FOPContainer& shapes, CEventSetBaseDlg& dlg)
 {
     CFODrawShape* first = shapes.GetHead();
     if (!first || !m_pModel)
@@ -518,9 +524,8 @@ void CPlexdraftView::RunEventDialog(const FOPContainer& shapes, CQYREventSetDlg&
     first->GetPropIntValue(dlg.m_nCursorType, FO_PROP_CURSOR_TYPE);
     first->GetPropStringValue(dlg.m_strToolTip, FO_PROP_TOOLTIP);
     first->GetPropStringValue(dlg.m_strMethod, kPropClickMethod);
+    // The dialog leaves hit-testing of a composite's children off once it writes an event.
     auto* comp = dynamic_cast<CFOCompositeShape*>(first);
-    if (comp)
-        comp->GetPropBoolValue(dlg.m_bAllowHitChild, kPropAllowHitChild);
     const int firstType = dlg.m_nEventType;
     const CString firstString = dlg.m_strEventString;
     const int firstCursor = dlg.m_nCursorType;
@@ -1168,15 +1173,14 @@ void CPlexdraftView::OnVisibleSet()
     if (GetSelectCount() != 1 || !m_pModel)
         return;
     CFODrawShape* shape = GetFirstSelectShape();
-    BOOL on = FALSE;
-    shape->GetPropBoolValue(on, FO_PROP_VISIBLE_COND_ON);
     CVisibleExpertDlg dlg(this);
+    shape->GetPropBoolValue(dlg.m_bEnable, FO_PROP_VISIBLE_COND_ON);
     shape->GetPropStringValue(dlg.m_strCondition, FO_PROP_VISIBLE_COND);
     if (dlg.DoModal() != IDOK)
         return;
     // Straight onto the shape: this setting is not an undo step.
     shape->PutPropStringValue(FO_PROP_VISIBLE_COND, dlg.m_strCondition);
-    shape->PutPropBoolValue(FO_PROP_VISIBLE_COND_ON, on);
+    shape->PutPropBoolValue(FO_PROP_VISIBLE_COND_ON, dlg.m_bEnable);
     m_pModel->SetModifiedFlag(TRUE);
 }
 
@@ -1257,23 +1261,25 @@ void CPlexdraftView::OnScreenSetting()
     if (!m_pModel || !IsDesignMode() || !IsProjectLoaded())
         return;
     CScreenSetDlg dlg(this);
-    m_pModel->GetPropStringValue(dlg.m_str15001, 15001);
-    m_pModel->GetPropStringValue(dlg.m_str15002, 15002);
-    m_pModel->GetPropStringValue(dlg.m_str15003, 15003);
-    dlg.m_n15004 = 1000;
-    m_pModel->GetPropIntValue(dlg.m_n15004, 15004);
-    m_pModel->GetPropStringValue(dlg.m_str15005, 15005);
-    m_pModel->GetPropStringValue(dlg.m_str15006, 15006);
-    m_pModel->GetPropStringValue(dlg.m_str15007, 15007);
+    m_pModel->GetPropStringValue(dlg.m_strStartScript, 15001);
+    m_pModel->GetPropStringValue(dlg.m_strCloseScript, 15002);
+    m_pModel->GetPropStringValue(dlg.m_strTimerScript, 15003);
+    dlg.m_nPeriod = 1000;
+    m_pModel->GetPropIntValue(dlg.m_nPeriod, 15004);
+    m_pModel->GetPropStringValue(dlg.m_strStartMethod, 15005);
+    m_pModel->GetPropStringValue(dlg.m_strCloseMethod, 15006);
+    m_pModel->GetPropStringValue(dlg.m_strTimerMethod, 15007);
     if (dlg.DoModal() != IDOK)
         return;
-    m_pModel->PutPropStringValue(15001, dlg.m_str15001);
-    m_pModel->PutPropStringValue(15002, dlg.m_str15002);
-    m_pModel->PutPropStringValue(15003, dlg.m_str15003);
-    m_pModel->PutPropIntValue(15004, dlg.m_n15004);
-    m_pModel->PutPropStringValue(15005, dlg.m_str15005);
-    m_pModel->PutPropStringValue(15006, dlg.m_str15006);
-    m_pModel->PutPropStringValue(15007, dlg.m_str15007);
+    // All seven, changed or not.
+    m_pModel->PutPropStringValue(15001, dlg.m_strStartScript);
+    m_pModel->PutPropStringValue(15002, dlg.m_strCloseScript);
+    m_pModel->PutPropStringValue(15003, dlg.m_strTimerScript);
+    m_pModel->PutPropIntValue(15004, dlg.m_nPeriod);
+    m_pModel->PutPropStringValue(15005, dlg.m_strStartMethod);
+    m_pModel->PutPropStringValue(15006, dlg.m_strCloseMethod);
+    m_pModel->PutPropStringValue(15007, dlg.m_strTimerMethod);
+    m_pModel->SetModifiedFlag(TRUE);
 }
 
 void CPlexdraftView::OnUpdateScreenSetting(CCmdUI* pCmdUI)
@@ -1286,6 +1292,7 @@ void CPlexdraftView::OnValueChangeTest()
     if (!m_pModel)
         return;
     CMyTestDlg dlg(this);
+    dlg.m_pModel = m_pModel;
     if (dlg.DoModal() != IDOK)
         return;
     CFODrawShape* shape = m_pModel->FindShapeWithKey1(dlg.m_strKey);
@@ -1354,6 +1361,9 @@ void CQYRDrawView::OnKeyValue()
     if (auto* doc = dynamic_cast<CQYRDrawDoc*>(GetDocument()))
         if (CInfoServerExplorerDoc* explorer = doc->GetExplorerDocument(FALSE))
             server = explorer->GetInfoServer();
+    // Key 1 is the server's computer, key 2 its ProgID.
+    if (server)
+        server->SetServer(first->GetKeyId1(), first->GetKeyId2());
     CQYRKeyValueDlg dlg(server, this);
     dlg.m_strObjectName = first->GetObjectName();
     dlg.m_strKey1 = first->GetKeyId1();

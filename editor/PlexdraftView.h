@@ -14,7 +14,7 @@
 class CMyDrawWnd;
 class CPlexdraftDoc;
 class CMyExtDataModel;
-class CQYREventSetDlg;
+class CEventSetBaseDlg;
 class IDesignFrame;
 
 // Undo (lParam 5000) or redo wParam steps at once.
@@ -146,7 +146,7 @@ public:
 protected:
     template <class Pred> void SelectWhere(const FOPContainer& shapes, Pred pred);
     // Runs the event dialog for the shapes (the first gives the values) as one property action.
-    void RunEventDialog(const FOPContainer& shapes, CQYREventSetDlg& dlg);
+    void RunEventDialog(const FOPContainer& shapes, CEventSetBaseDlg& dlg);
     // Sets one property of the selection and adjusts the text boxes.
     void ChangeSelectionProp(const FO_VALUE& value, int nPropId);
     void ChangeFontSize(BOOL bUp);

@@ -43,7 +43,9 @@ class CTestEditorApp : public CWinApp, public IDesignProjectApp
 {
 public:
     BOOL projectLoaded = FALSE;
+    CString projectFolder;
     BOOL IsProjectLoaded() const override { return projectLoaded; }
+    CString GetProjectFolder() const override { return projectFolder; }
 };
 
 class CDesignTest : public ::testing::Test
