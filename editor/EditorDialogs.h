@@ -13,7 +13,6 @@ class CFODrawShape;
 // Dialog resources of the editor.
 #define IDD_EVENT_SET 220
 #define IDD_EF_EVENT_SET 187
-#define IDD_KEY_VALUE 229
 #define IDD_QYR_KEY_VALUE 230
 #define IDD_OPTIONS 231
 #define IDD_VISIBLE_EXPERT 232
@@ -84,18 +83,6 @@ public:
     explicit CQYRKeyValueDlg(CInfoServer* pServer, CWnd* pParent = nullptr);
     CInfoServer* m_pServer;
     CString m_strObjectName;
-    CString m_strKey1;
-    CString m_strKey2;
-    CString m_strKey3;
-};
-
-// Connect to parameter: object name, tooltip and keys 1 to 3.
-class CKeyValueDlg : public CEditorFieldDlg
-{
-public:
-    explicit CKeyValueDlg(CWnd* pParent = nullptr);
-    CString m_strObjectName;
-    CString m_strToolTip;
     CString m_strKey1;
     CString m_strKey2;
     CString m_strKey3;
