@@ -113,7 +113,10 @@ BOOL CFillTypeStateDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     // The number is the value's second field, cut to a whole number.
-    const CString number = FillShapes();
+    CString number = FillShapes();
+    // A stored item without its number (not written by the editor) opens on the default.
+    if (number.IsEmpty())
+        number = L"1";
     m_nNumber = int(std::wcstod(number.GetString(), nullptr));
     m_spin.SetBase(10);
     m_spin.SetRange(0, 100);

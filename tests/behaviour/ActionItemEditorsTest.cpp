@@ -96,6 +96,11 @@ TEST_F(CActionItemTest, ColourAndNumberEditorsReadAndWriteTheirValues)
         {L"L_W", TRUE, L"B,55", {L"A", L"B"}, L"B", L"55", nullptr, L"100", L"B,100"},
         {L"F_T", TRUE, L"B,7", {L"A", L"B"}, L"B", L"7", nullptr, L"0", L"B,0"},
         {L"L_W", TRUE, L"Pump1,3", {L"Pump10"}, L"", L"3", L"Pump10", nullptr, L"Pump10,3"},
+        // Items the editor never writes open on defaults: no colour, a broken colour, no number.
+        {L"C_C", TRUE, L"A", {L"A"}, L"A", L"FFFFFF", nullptr, nullptr, L"A,FFFFFF"},
+        {L"L_C", TRUE, L"A,zz,@#$", {L"A"}, L"A", L"FFFFFF", nullptr, nullptr, L"A,FFFFFF"},
+        {L"F_T", TRUE, L"A", {L"A"}, L"A", L"1", nullptr, nullptr, L"A,1"},
+        {L"L_W", TRUE, L"", {L"A"}, L"", L"1", nullptr, nullptr, L",1"},
     };
     for (const Case& c : cases)
     {
