@@ -10,6 +10,7 @@
 #include "figkit/FOGroupShape.h"
 #include "figkit/FOLinkShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FOStaticShape.h"
 #include "mfc/CmdUI.h"
 #include "mfc/ModalHook.h"
@@ -50,7 +51,45 @@ CString PromptSvgFile(CWnd* pParent)
                                      QStringLiteral("Import SVG Files (*.svg)"));
     return CString::FromUtf8(chosen.toStdString());
 }
+// The shape a move-path or scale-reference shape animates, by key 1; FALSE for other shapes.
+BOOL GetLinkKey(const CFODrawShape* shape, CString& key)
+{
+    if (auto* path = dynamic_cast<const CFOPMovePathShape*>(shape))
+        key = path->GetLinkPathShape();
+    else if (auto* scale = dynamic_cast<const CFOPScaleRefShape*>(shape))
+        key = scale->GetLinkPathShape();
+    else
+        return FALSE;
+    return TRUE;
+}
 } // namespace
+
+// The property on an animated shape that names (by key 1) the shape animating it.
+#define PROP_ANIMATED_BY 1933
+
+void CPlexdraftView::LinkAnimatedShape(CFODrawShape* pDriver, const CString& strKey)
+{
+    CString old;
+    if (!m_pModel || !pDriver || !GetLinkKey(pDriver, old))
+        return;
+    // The shape that was animated so far forgets this driver, unless the link stays.
+    if (!old.IsEmpty() && old != strKey)
+        if (CFODrawShape* previous = m_pModel->FindShapeWithKey1(old))
+        {
+            CString by;
+            if (previous->GetPropStringValue(by, PROP_ANIMATED_BY) && by == pDriver->GetKeyId1())
+                previous->RemoveProperty(PROP_ANIMATED_BY);
+        }
+    if (auto* path = dynamic_cast<CFOPMovePathShape*>(pDriver))
+        path->SetLinkPathShape(strKey);
+    else if (auto* scale = dynamic_cast<CFOPScaleRefShape*>(pDriver))
+        scale->SetLinkPathShape(strKey);
+    // An empty key unlinks: looking it up would take the first shape without a key.
+    if (!strKey.IsEmpty())
+        if (CFODrawShape* target = m_pModel->FindShapeWithKey1(strKey))
+            target->PutPropStringValue(PROP_ANIMATED_BY, pDriver->GetKeyId1());
+    m_pModel->SetModifiedFlag(TRUE);
+}
 
 // --- Selection ----------------------------------------------------------------------------------------
 

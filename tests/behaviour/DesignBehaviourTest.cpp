@@ -7,6 +7,7 @@
 #include "figkit/FOGroupShape.h"
 #include "figkit/FOLinkShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FORectShape.h"
 #include "opc/AddItemDlg.h"
 #include "opc/InfoServer.h"
@@ -262,4 +263,48 @@ TEST_F(CDesignBehaviourTest, SelectingASetSkipsHiddenShapesAndFiltersByKind)
         const std::vector<CFODrawShape*> got(view->GetSelectShapes().begin(), view->GetSelectShapes().end());
         EXPECT_EQ(c.expected, got);
     }
+}
+
+TEST_F(CDesignBehaviourTest, MoveTargetLinksMarkTheTargetAndRelinkingOrUnlinkingClearsTheOldOne)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CFODataModel* model = view->GetEditModel();
+    auto* driver = new CFOPMovePathShape;
+    CRect rc(10, 10, 200, 20);
+    driver->Create(rc);
+    driver->SetKeyId1(L"D");
+    model->InsertShape(driver);
+    CFODrawShape* unkeyed = AddRect(model, CRect(20, 40, 60, 80), L"");
+    CFODrawShape* t1 = AddRect(model, CRect(80, 40, 120, 80), L"T1");
+    CFODrawShape* t2 = AddRect(model, CRect(140, 40, 180, 80), L"T2");
+    const auto marks = [&]
+    {
+        CString m;
+        for (CFODrawShape* s : {unkeyed, t1, t2})
+        {
+            CString by;
+            m += s->GetPropStringValue(by, 1933) ? by : CString(L"-");
+        }
+        return m;
+    };
+    const struct
+    {
+        const wchar_t* key;
+        const wchar_t* marks; // on the unkeyed shape, T1 and T2
+    } steps[] = {
+        {L"T1", L"-D-"}, {L"T2", L"--D"},      {L"T2", L"--D"},
+        {L"", L"---"},   {L"Missing", L"---"}, {L"T1", L"-D-"},
+    };
+    for (const auto& step : steps)
+    {
+        view->LinkAnimatedShape(driver, step.key);
+        EXPECT_EQ(CString(step.key), driver->GetLinkPathShape());
+        EXPECT_EQ(CString(step.marks), marks()) << CString(step.key).ToUtf8();
+    }
+    // Another driver's mark is left alone when this one moves on.
+    view->LinkAnimatedShape(driver, L"T2");
+    t2->PutPropStringValue(1933, L"Other");
+    view->LinkAnimatedShape(driver, L"");
+    EXPECT_EQ(CString(L"--Other"), marks());
 }
