@@ -39,15 +39,6 @@ void CEditorFieldDlg::OnOK()
     EndDialog(IDOK);
 }
 
-CKeyValueDlg::CKeyValueDlg(CWnd* pParent) : CEditorFieldDlg(IDD_KEY_VALUE, pParent)
-{
-    BindText(1001, &m_strObjectName);
-    BindText(1005, &m_strToolTip);
-    BindText(1002, &m_strKey1);
-    BindText(1003, &m_strKey2);
-    BindText(1004, &m_strKey3);
-}
-
 COptionDlg::COptionDlg(CWnd* pParent) : CEditorFieldDlg(IDD_OPTIONS, pParent)
 {
     BindCheck(1001, &m_bNoDefaultPort);

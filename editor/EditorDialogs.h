@@ -10,7 +10,6 @@
 class CFODrawShape;
 
 // Dialog resources of the editor.
-#define IDD_KEY_VALUE 229
 #define IDD_OPTIONS 231
 #define IDD_STATE_SET 235
 #define IDD_MENU_EDITOR 236
@@ -47,18 +46,6 @@ private:
     std::vector<TextField> m_texts;
     std::vector<IntField> m_ints;
     std::vector<IntField> m_checks;
-};
-
-// Connect to parameter: object name, tooltip and keys 1 to 3.
-class CKeyValueDlg : public CEditorFieldDlg
-{
-public:
-    explicit CKeyValueDlg(CWnd* pParent = nullptr);
-    CString m_strObjectName;
-    CString m_strToolTip;
-    CString m_strKey1;
-    CString m_strKey2;
-    CString m_strKey3;
 };
 
 class COptionDlg : public CEditorFieldDlg

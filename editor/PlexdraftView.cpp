@@ -7,6 +7,7 @@
 #include "behaviour/VisibleExpertDlg.h"
 #include "editor/DesignFrame.h"
 #include "editor/EditorDialogs.h"
+#include "editor/KeyValueDlg.h"
 #include "editor/MyExtDataModel.h"
 #include "editor/PlexdraftDoc.h"
 #include "figkit/FOAction.h"
@@ -211,7 +212,8 @@ ON_COMMAND(ID_VALUE_TEST, &CPlexdraftView::OnValueChangeTest)
 ON_UPDATE_COMMAND_UI(ID_VALUE_ANIMATE, &CPlexdraftView::OnUpdateDisabled)
 ON_UPDATE_COMMAND_UI(ID_STATE, &CPlexdraftView::OnUpdateDisabled)
 ON_UPDATE_COMMAND_UI(ID_CUSTOM, &CPlexdraftView::OnUpdateDisabled)
-ON_UPDATE_COMMAND_UI(ID_IMPORT_SVG, &CPlexdraftView::OnUpdateDisabled)
+ON_COMMAND(ID_IMPORT_SVG, &CPlexdraftView::OnImportSvg)
+ON_UPDATE_COMMAND_UI(ID_IMPORT_SVG, &CPlexdraftView::OnUpdateImportSvg)
 ON_UPDATE_COMMAND_UI(ID_HIDDEN_32775, &CPlexdraftView::OnUpdateDisabled)
 END_MESSAGE_MAP()
 
@@ -351,16 +353,6 @@ CWnd* CPlexdraftView::DoUpdateRuler()
     return nullptr;
 }
 
-void CPlexdraftView::AddToSelection(CFODrawShape* pShape)
-{
-    CFOScriptView::AddToSelection(pShape);
-}
-
-void CPlexdraftView::RemoveFromSelection(CFODrawShape* pShape)
-{
-    CFOScriptView::RemoveFromSelection(pShape);
-}
-
 void CPlexdraftView::SelectShape(CFODrawShape* pShape)
 {
     CFOTypedShapeObList copy;
@@ -375,42 +367,6 @@ void CPlexdraftView::SelectShape(CFODrawShape* pShape)
     if (pShape && copy.Remove(pShape))
         copy.AddTail(pShape);
     SelectShapes(copy);
-}
-
-namespace
-{
-bool IsLabel(CFODrawShape* shape)
-{
-    return dynamic_cast<CFOPSimpleLabelShape*>(shape) != nullptr;
-}
-bool IsLink(CFODrawShape* shape)
-{
-    return dynamic_cast<CFOLinkShape*>(shape) != nullptr;
-}
-} // namespace
-
-template <class Pred> void CPlexdraftView::SelectWhere(const FOPContainer& shapes, Pred pred)
-{
-    CFOTypedShapeObList list;
-    for (CFODrawShape* shape : shapes)
-        if (pred(shape))
-            list.AddTail(shape);
-    SelectShapes(list);
-}
-
-void CPlexdraftView::SelectAllLabels(const FOPContainer& shapes)
-{
-    SelectWhere(shapes, IsLabel);
-}
-
-void CPlexdraftView::SelectAllLinks(const FOPContainer& shapes)
-{
-    SelectWhere(shapes, IsLink);
-}
-
-void CPlexdraftView::SelectAllShapes(const FOPContainer& shapes)
-{
-    SelectWhere(shapes, [](CFODrawShape* shape) { return !IsLink(shape) && !IsLabel(shape); });
 }
 
 void CPlexdraftView::SyncFormatBar()
@@ -494,25 +450,6 @@ LRESULT CPlexdraftView::OnUndoRedoSteps(WPARAM wParam, LPARAM lParam)
 }
 
 // --- Shape events and handles ------------------------------------------------------------------------
-
-void CPlexdraftView::DoWhenClickAddi(UINT nId)
-{
-    switch (nId)
-    {
-    case FO_ADDI_KEY_VALUE:
-        SendMessage(WM_COMMAND, ID_KEY_VALUE, 0);
-        break;
-    case FO_ADDI_CONNECT:
-        OnConnectParam();
-        break;
-    case ID_ADDI_EVENTS:
-        DoShowEventPropDlgForSelection();
-        break;
-    default:
-        CFOScriptView::DoWhenClickAddi(nId);
-        break;
-    }
-}
 
 void CPlexdraftView::RunEventDialog(const FOPContainer& shapes, CEventSetBaseDlg& dlg)
 {
@@ -1144,23 +1081,19 @@ void CPlexdraftView::OnConnectParam()
     if (!first)
         return;
     CKeyValueDlg dlg(this);
-    dlg.m_strObjectName = first->GetObjectName();
+    dlg.m_strName = dlg.m_strOldName = first->GetObjectName();
     first->GetPropStringValue(dlg.m_strToolTip, FO_PROP_TOOLTIP);
-    dlg.m_strKey1 = first->GetKeyId1();
-    dlg.m_strKey2 = first->GetKeyId2();
-    dlg.m_strKey3 = first->GetKeyId3();
-    const CString name = dlg.m_strObjectName;
-    const CString tip = dlg.m_strToolTip;
-    const CString k1 = dlg.m_strKey1;
-    const CString k2 = dlg.m_strKey2;
-    const CString k3 = dlg.m_strKey3;
+    dlg.m_strOldToolTip = dlg.m_strToolTip;
+    dlg.m_strKey1 = dlg.m_strOldKey1 = first->GetKeyId1();
+    dlg.m_strKey2 = dlg.m_strOldKey2 = first->GetKeyId2();
+    dlg.m_strKey3 = dlg.m_strOldKey3 = first->GetKeyId3();
     if (dlg.DoModal() != IDOK || !dlg.m_bModified)
         return;
-    ApplyKeyEntries({{FO_PROP_NAME, {name, dlg.m_strObjectName}},
-                     {FO_PROP_TOOLTIP, {tip, dlg.m_strToolTip}},
-                     {FO_PROP_KEY1, {k1, dlg.m_strKey1}},
-                     {FO_PROP_KEY2, {k2, dlg.m_strKey2}},
-                     {FO_PROP_KEY3, {k3, dlg.m_strKey3}}});
+    ApplyKeyEntries({{FO_PROP_NAME, {dlg.m_strOldName, dlg.m_strName}},
+                     {FO_PROP_TOOLTIP, {dlg.m_strOldToolTip, dlg.m_strToolTip}},
+                     {FO_PROP_KEY1, {dlg.m_strOldKey1, dlg.m_strKey1}},
+                     {FO_PROP_KEY2, {dlg.m_strOldKey2, dlg.m_strKey2}},
+                     {FO_PROP_KEY3, {dlg.m_strOldKey3, dlg.m_strKey3}}});
 }
 
 void CPlexdraftView::OnUpdateNeedSelectionDesign(CCmdUI* pCmdUI)

@@ -63,6 +63,7 @@ public:
     void SelectAllLabels(const FOPContainer& shapes);
     void SelectAllLinks(const FOPContainer& shapes);
     void SelectAllShapes(const FOPContainer& shapes);
+    void SelectAllShapesAndLinks(const FOPContainer& shapes);
     // The format bar shows the first selected shape's font, colours, line width and style.
     void SyncFormatBar();
     // Writes "output.htm" in the folder only as a stub; an existing one is left alone.
@@ -143,7 +144,17 @@ public:
     afx_msg void OnUpdateScreenSetting(CCmdUI* pCmdUI);
     afx_msg void OnValueChangeTest();
 
+    // State, value-change animation, custom properties and the SVG import.
+    afx_msg void OnImportSvg();
+    afx_msg void OnUpdateImportSvg(CCmdUI* pCmdUI);
+    // Links a move-path or scale-reference shape to the shape with key 1 strKey (empty: none), and
+    // marks that shape (property 1933) as animated by it.
+    void LinkAnimatedShape(CFODrawShape* pDriver, const CString& strKey);
+
 protected:
+    // The selection before the last selection of a whole set.
+    CFOTypedShapeObList m_listPrevSelect;
+
     template <class Pred> void SelectWhere(const FOPContainer& shapes, Pred pred);
     // Runs the event dialog for the shapes (the first gives the values) as one property action.
     void RunEventDialog(const FOPContainer& shapes, CEventSetBaseDlg& dlg);
