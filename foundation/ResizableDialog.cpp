@@ -1,5 +1,6 @@
 #include "foundation/ResizableDialog.h"
 
+#include "mfc/ButtonCtl.h"
 #include "mfc/ListBoxCtl.h"
 #include "mfc/WinApp.h"
 
@@ -50,6 +51,9 @@ BOOL CResizableDialog::AddAnchor(CWnd* pWnd, int nTopLeft, int nBottomRight)
         return CSize(col == 2 ? ref.x - corner.x : corner.x - ref.x,
                      row == 2 ? ref.y - corner.y : corner.y - ref.y);
     };
+    // Group boxes, check boxes and radio buttons overlap their neighbours: they keep out of them.
+    if (dynamic_cast<CButton*>(pWnd) && (pWnd->GetStyle() & 0x7))
+        pWnd->ModifyStyle(0, WS_CLIPSIBLINGS);
     CAnchor a;
     a.hWnd = pWnd->m_hWnd;
     a.bListBox = dynamic_cast<CListBox*>(pWnd) != nullptr;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "mfc/Dialog.h"
-#include "symbols/HyperLink.h"
+#include "foundation/HyperLink.h"
 
 class CAboutDlg : public CDialog
 {

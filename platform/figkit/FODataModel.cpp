@@ -19,6 +19,7 @@
 #include "figkit/FOPChordShape.h"
 #include "figkit/FOPGaugeCircularShape.h"
 #include "figkit/FOPGaugeVertLineShape.h"
+#include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FOPWaterHighShape.h"
@@ -344,6 +345,9 @@ CFODrawShape* CFODataModel::DoCreateShapeByType(UINT nType, CRect& rcCreate, CSt
     case FO_COMP_SIMPLELABEL:
         shape = new CFOPSimpleLabelShape;
         break;
+    case FO_COMP_MENUBUTTON:
+        shape = new CFOMenuButtonShape;
+        break;
     case FO_COMP_HIGH:
         shape = new CFOHighShape;
         break;
@@ -621,6 +625,8 @@ CString CFODataModel::CreateBaseName(UINT nType)
         return L"Control";
     case FO_COMP_SIMPLELABEL:
         return L"Label";
+    case FO_COMP_MENUBUTTON:
+        return L"MenuButton";
     case FO_COMP_TIMECHART:
         return L"TimeChart";
     default:

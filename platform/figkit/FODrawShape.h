@@ -73,6 +73,7 @@ enum
     FO_COMP_WATERHIGH = 284,
     FO_COMP_MOVEPATH = 285,
     FO_COMP_SCALEREF = 294,
+    FO_COMP_MENUBUTTON = 540,
 };
 
 // Ids of the library's own properties.

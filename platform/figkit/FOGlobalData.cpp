@@ -13,6 +13,12 @@ FO_GLOBAL_DATA::FO_GLOBAL_DATA()
     m_crBtnLight = GetSysColor(COLOR_3DLIGHT);
     m_crBtnText = GetSysColor(COLOR_BTNTEXT);
     m_fontRegular.CreatePointFont(90, L"Sans Serif");
+    LOGFONT lf;
+    if (CDC::GetStockObject(DEFAULT_GUI_FONT) &&
+        static_cast<CFont*>(CDC::GetStockObject(DEFAULT_GUI_FONT))->GetLogFont(&lf))
+        m_fontGUI.CreateFontIndirect(&lf);
+    else
+        m_fontGUI.CreatePointFont(90, L"Sans Serif");
     m_imageList.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 4);
 }
 
@@ -29,6 +35,11 @@ void FO_GLOBAL::FreeObjectCache()
     FO_GLOBAL_DATA& data = AfxGetFOGlobalData();
     data.m_fontRegular.DeleteObject();
     data.m_fontRegular.CreatePointFont(90, L"Sans Serif");
+}
+
+CFont* FO_GLOBAL::GetGUIFont()
+{
+    return &AfxGetFOGlobalData().m_fontGUI;
 }
 
 BOOL FODiscardNcActivate()

@@ -26,6 +26,8 @@ struct FO_GLOBAL_DATA
     COLORREF m_crBtnLight = 0;
     COLORREF m_crBtnText = 0;
     CFont m_fontRegular;
+    // The shared GUI font that dialogs put on their texts (FO_GLOBAL::GetGUIFont).
+    CFont m_fontGUI;
     // Small (16 x 16) images that hosted list controls take for their rows.
     CImageList m_imageList;
 };
@@ -37,6 +39,8 @@ struct FO_GLOBAL
 {
     static void InitGUIType(int nType) { gfxData.m_nGUIType = nType; }
     static int GetGUIType() { return gfxData.m_nGUIType; }
+    // The library's shared GUI font (the system's default GUI font); it lives as long as the process.
+    static CFont* GetGUIFont();
     // Makes the drawing objects the library keeps between paints (the control faces' font) anew; a
     // window that hosted screens calls it when it goes.
     static void FreeObjectCache();

@@ -10,6 +10,7 @@ IMPLEMENT_DYNAMIC(CArchiveException, CException)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
 IMPLEMENT_DYNAMIC(CInvalidArgException, CException)
+IMPLEMENT_DYNAMIC(CResourceException, CException)
 
 namespace
 {
@@ -195,6 +196,16 @@ void AfxThrowMemoryException()
 void AfxThrowNotSupportedException()
 {
     throw new CNotSupportedException();
+}
+
+CString CResourceException::GetMessageText() const
+{
+    return L"A required resource was unavailable.";
+}
+
+void AfxThrowResourceException()
+{
+    throw new CResourceException();
 }
 
 void AfxThrowInvalidArgException()

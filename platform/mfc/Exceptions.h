@@ -124,6 +124,17 @@ protected:
     CString GetMessageText() const override;
 };
 
+// A window class, resource or drawing object could not be made.
+class CResourceException : public CException
+{
+    DECLARE_DYNAMIC(CResourceException)
+public:
+    using CException::CException;
+
+protected:
+    CString GetMessageText() const override;
+};
+
 class CInvalidArgException : public CException
 {
     DECLARE_DYNAMIC(CInvalidArgException)
@@ -139,6 +150,7 @@ protected:
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowNotSupportedException();
 [[noreturn]] void AfxThrowInvalidArgException();
+[[noreturn]] void AfxThrowResourceException();
 
 // Throws CInvalidArgException when the condition does not hold.
 #define ENSURE(cond)                                                                                         \

@@ -5,6 +5,7 @@
 #include "mfc/ControlsPrivate.h"
 #include "mfc/Dc.h"
 #include "mfc/HeaderCtrl.h"
+#include "mfc/ImageList.h"
 #include "mfc/WndPrivate.h"
 
 #include <QMouseEvent>
@@ -31,6 +32,7 @@ struct Row
     std::vector<QString> texts;
     LPARAM data = 0;
     UINT state = 0;
+    int image = -1;
 };
 
 class CListViewWidget : public QWidget
@@ -133,9 +135,23 @@ protected:
         // Ctrl adds a row to the selection (or takes it away) unless the list is single-selection.
         const HWND h = AfxWindowAtOrAbove(this);
         CWnd* self = CWnd::FromHandle(h);
-        const bool bAdd =
-            (e->modifiers() & Qt::ControlModifier) && self && !(self->GetStyle() & LVS_SINGLESEL);
-        if (bAdd)
+        const bool bMulti = self && !(self->GetStyle() & LVS_SINGLESEL);
+        const bool bAdd = (e->modifiers() & Qt::ControlModifier) && bMulti;
+        // Shift selects the run from the focused row (the anchor) to this one.
+        int anchor = -1;
+        for (int k = 0; k < int(rows.size()); ++k)
+            if (rows[size_t(k)].state & LVIS_FOCUSED)
+                anchor = k;
+        if ((e->modifiers() & Qt::ShiftModifier) && bMulti && anchor >= 0)
+        {
+            for (int k = 0; k < int(rows.size()); ++k)
+            {
+                const bool in = k >= std::min(anchor, i) && k <= std::max(anchor, i);
+                rows[size_t(k)].state = in ? (rows[size_t(k)].state | LVIS_SELECTED)
+                                           : (rows[size_t(k)].state & ~UINT(LVIS_SELECTED));
+            }
+        }
+        else if (bAdd)
         {
             for (Row& r : rows)
                 r.state &= ~UINT(LVIS_FOCUSED);
@@ -206,9 +222,22 @@ private:
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(selected ? RGB(255, 255, 255) : 0);
         int x = 0;
+        int imageWidth = 0;
+        CListCtrl* list = List();
+        if (CImageList* images = list ? list->GetImageList(LVSIL_SMALL) : nullptr)
+        {
+            SIZE size = {0, 0};
+            if (row.image >= 0 && images->GetImageSize(&size))
+            {
+                if (const QPixmap* pm = CImageList::GetImage(images->GetSafeHandle(), row.image))
+                    if (QPainter* p = dc.GetPainter())
+                        p->drawPixmap(2, box.top + (box.Height() - pm->height()) / 2, *pm);
+                imageWidth = int(size.cx) + 2;
+            }
+        }
         for (size_t c = 0; c < columns.size(); ++c)
         {
-            CRect cell(x + 2, box.top, x + columns[c].width - 2, box.bottom);
+            CRect cell(x + 2 + (c == 0 ? imageWidth : 0), box.top, x + columns[c].width - 2, box.bottom);
             if (c < row.texts.size())
                 dc.DrawText(FromQt(row.texts[c]), &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
             x += columns[c].width;
@@ -313,6 +342,10 @@ BOOL ListViewProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
             row.texts[0] = ToQt(item->pszText);
         if (item->mask & LVIF_PARAM)
             row.data = item->lParam;
+        if (item->mask & LVIF_IMAGE)
+            row.image = item->iImage;
+        if (item->mask & LVIF_STATE)
+            row.state = item->state & item->stateMask;
         w->rows.insert(w->rows.begin() + at, std::move(row));
         w->update();
         *pResult = at;
@@ -339,6 +372,10 @@ BOOL ListViewProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
             }
             if (item->mask & LVIF_PARAM)
                 row.data = item->lParam;
+            if (item->mask & LVIF_IMAGE)
+                row.image = item->iImage;
+            if (item->mask & LVIF_STATE)
+                row.state = (row.state & ~item->stateMask) | (item->state & item->stateMask);
             w->update();
         }
         else
@@ -352,6 +389,8 @@ BOOL ListViewProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
             }
             if (item->mask & LVIF_PARAM)
                 item->lParam = row.data;
+            if (item->mask & LVIF_IMAGE)
+                item->iImage = row.image;
             if (item->mask & LVIF_STATE)
                 item->state = row.state & item->stateMask;
         }
@@ -416,6 +455,57 @@ BOOL ListViewProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
     case LVM_GETEXTENDEDLISTVIEWSTYLE:
         *pResult = w->exStyle;
         return TRUE;
+    case LVM_GETSELECTEDCOUNT:
+        *pResult = LRESULT(std::count_if(w->rows.begin(), w->rows.end(),
+                                         [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; }));
+        return TRUE;
+    case LVM_GETNEXTITEM:
+    {
+        const UINT want = (UINT(lParam) & LVNI_SELECTED ? LVIS_SELECTED : 0) |
+                          (UINT(lParam) & LVNI_FOCUSED ? LVIS_FOCUSED : 0);
+        *pResult = -1;
+        for (int i = std::max(0, index + 1); i < int(w->rows.size()); ++i)
+            if ((w->rows[size_t(i)].state & want) == want)
+            {
+                *pResult = i;
+                break;
+            }
+        return TRUE;
+    }
+    case LVM_ENSUREVISIBLE:
+        *pResult = w->Valid(index);
+        return TRUE;
+    case LVM_FINDITEMW:
+    {
+        const auto* find = reinterpret_cast<const LVFINDINFOW*>(lParam);
+        *pResult = -1;
+        const int count = int(w->rows.size());
+        if (!find || count == 0)
+            return TRUE;
+        const QString text = ToQt(find->psz);
+        const int first = (index < 0 || index >= count) ? 0 : index + 1;
+        const int span = (find->flags & LVFI_WRAP) ? count : count - first;
+        for (int k = 0; k < span; ++k)
+        {
+            const int i = (first + k) % count;
+            const Row& row = w->rows[size_t(i)];
+            bool match = false;
+            if (find->flags & LVFI_PARAM)
+                match = row.data == find->lParam;
+            else if (find->flags & (LVFI_STRING | LVFI_PARTIAL))
+            {
+                const QString t = row.texts.empty() ? QString() : row.texts[0];
+                match = (find->flags & LVFI_PARTIAL) ? t.startsWith(text, Qt::CaseInsensitive)
+                                                     : QString::compare(t, text, Qt::CaseInsensitive) == 0;
+            }
+            if (match)
+            {
+                *pResult = i;
+                break;
+            }
+        }
+        return TRUE;
+    }
     default:
         return FALSE;
     }
@@ -552,6 +642,87 @@ BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT) const
 }
 
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
+
+int CListCtrl::InsertItem(int nItem, LPCWSTR lpszItem, int nImage)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = nItem;
+    item.pszText = const_cast<LPWSTR>(lpszItem ? lpszItem : L"");
+    item.iImage = nImage;
+    return int(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+BOOL CListCtrl::SetItemImage(int nItem, int nImage)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = nItem;
+    item.iImage = nImage;
+    return BOOL(Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int CListCtrl::GetItemImage(int nItem) const
+{
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = nItem;
+    item.iImage = -1;
+    return Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : -1;
+}
+
+POSITION CListCtrl::GetFirstSelectedItemPosition() const
+{
+    const int first = GetNextItem(-1, LVNI_SELECTED);
+    return first < 0 ? nullptr : reinterpret_cast<POSITION>(intptr_t(first) + 1);
+}
+
+int CListCtrl::GetNextSelectedItem(POSITION& pos) const
+{
+    const int item = int(reinterpret_cast<intptr_t>(pos)) - 1;
+    const int next = item < 0 ? -1 : GetNextItem(item, LVNI_SELECTED);
+    pos = next < 0 ? nullptr : reinterpret_cast<POSITION>(intptr_t(next) + 1);
+    return item;
+}
+
+BOOL CListCtrl::EnsureVisible(int nItem, BOOL) const
+{
+    return BOOL(Send(LVM_ENSUREVISIBLE, WPARAM(nItem)));
+}
+
+BOOL CListCtrl::SwapItems(int nFirst, int nSecond)
+{
+    const int count = GetItemCount();
+    if (nFirst < 0 || nSecond < 0 || nFirst >= count || nSecond >= count)
+        return FALSE;
+    if (nFirst == nSecond)
+        return TRUE;
+    const int columns = std::max(1, GetColumnCount());
+    auto take = [&](int row)
+    {
+        std::vector<CString> texts;
+        for (int c = 0; c < columns; ++c)
+            texts.push_back(GetItemText(row, c));
+        return texts;
+    };
+    const std::vector<CString> a = take(nFirst);
+    const std::vector<CString> b = take(nSecond);
+    const DWORD_PTR dataA = GetItemData(nFirst), dataB = GetItemData(nSecond);
+    const int imageA = GetItemImage(nFirst), imageB = GetItemImage(nSecond);
+    const UINT stateA = GetItemState(nFirst, 0xFFFFFFFF), stateB = GetItemState(nSecond, 0xFFFFFFFF);
+    for (int c = 0; c < columns; ++c)
+    {
+        SetItemText(nFirst, c, b[size_t(c)]);
+        SetItemText(nSecond, c, a[size_t(c)]);
+    }
+    SetItemData(nFirst, dataB);
+    SetItemData(nSecond, dataA);
+    SetItemImage(nFirst, imageB);
+    SetItemImage(nSecond, imageA);
+    SetItemState(nFirst, stateB, 0xFFFFFFFF);
+    SetItemState(nSecond, stateA, 0xFFFFFFFF);
+    return TRUE;
+}
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {

@@ -1,10 +1,13 @@
 // The list-view family ("SysListView32") in report view: a header of columns with widths, rows of
 // texts with item data and states (focused, selected, drop-highlighted). With LVS_OWNERDRAWFIXED
 // each row is drawn by the control's DrawItem; after the rows, OnDrawAfterItems may add to the
-// picture. A left click selects and focuses the row under it (single selection).
+// picture. A left click selects and focuses the row under it; unless the list is LVS_SINGLESEL,
+// Ctrl+click adds the row to the selection (or takes it away) and Shift+click selects the rows from
+// the focused one to it. Rows may carry an image of the small image list, drawn before column 0.
 #pragma once
 
 #include "mfc/Geometry.h"
+#include "mfc/Collections.h"
 #include "mfc/Wnd.h"
 
 class CImageList;
@@ -53,8 +56,32 @@ class CDC;
 #define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
 #define LVM_GETCOLUMNCOUNT (LVM_FIRST + 200)
 #define LVM_GETHEADERHEIGHT (LVM_FIRST + 201)
+#define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
+#define LVM_GETSELECTEDCOUNT (LVM_FIRST + 50)
+#define LVM_FINDITEMW (LVM_FIRST + 83)
+
+// GetNextItem: the next row after nItem (-1: from the first) with all the flags' states.
+#define LVNI_ALL 0x0000
+#define LVNI_FOCUSED 0x0001
+#define LVNI_SELECTED 0x0002
+
+// FindItem: by item data, by the text of column 0 (whole, or its beginning with LVFI_PARTIAL;
+// without regard to case), from the row after nStart, wrapping to the top with LVFI_WRAP.
+#define LVFI_PARAM 0x0001
+#define LVFI_STRING 0x0002
+#define LVFI_PARTIAL 0x0008
+#define LVFI_WRAP 0x0020
+struct LVFINDINFOW
+{
+    UINT flags;
+    LPCWSTR psz;
+    LPARAM lParam;
+};
+typedef LVFINDINFOW LVFINDINFO;
 
 #define LVIF_TEXT 0x0001
+#define LVIF_IMAGE 0x0002
 #define LVIF_PARAM 0x0004
 #define LVIF_STATE 0x0008
 
@@ -82,6 +109,8 @@ struct LVITEMW
     LPWSTR pszText;
     int cchTextMax;
     LPARAM lParam;
+    // With LVIF_IMAGE: the row's image in the small image list (-1: none).
+    int iImage;
 };
 
 struct LVCOLUMNW
@@ -145,12 +174,31 @@ public:
     int GetItemCount() const { return int(Send(LVM_GETITEMCOUNT)); }
     // -1 when it fails; an index beyond the count appends.
     int InsertItem(int nItem, LPCWSTR lpszItem);
+    int InsertItem(int nItem, LPCWSTR lpszItem, int nImage);
+    // The row's image (-1: none); FALSE for a row that is not there.
+    BOOL SetItemImage(int nItem, int nImage);
+    int GetItemImage(int nItem) const;
     BOOL SetItemText(int nItem, int nSubItem, LPCWSTR lpszText);
     CString GetItemText(int nItem, int nSubItem) const;
     BOOL SetItemData(int nItem, DWORD_PTR dwData);
     DWORD_PTR GetItemData(int nItem) const;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
     UINT GetItemState(int nItem, UINT nMask) const;
+    // Selection: the number of selected rows, and the selected rows in order (a position is the
+    // row's index + 1, so it holds while no row above it is inserted or deleted).
+    UINT GetSelectedCount() const { return UINT(Send(LVM_GETSELECTEDCOUNT)); }
+    int GetNextItem(int nItem, int nFlags) const { return int(Send(LVM_GETNEXTITEM, WPARAM(nItem), nFlags)); }
+    POSITION GetFirstSelectedItemPosition() const;
+    int GetNextSelectedItem(POSITION& pos) const;
+    // Scrolls the row into view (every row shows here: it only checks the row).
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) const;
+    // -1 when no row matches.
+    int FindItem(LVFINDINFO* pFindInfo, int nStart = -1) const
+    {
+        return int(Send(LVM_FINDITEMW, WPARAM(nStart), reinterpret_cast<LPARAM>(pFindInfo)));
+    }
+    // Exchanges two rows whole: every column's text, the data, the image and the states.
+    BOOL SwapItems(int nFirst, int nSecond);
     BOOL DeleteItem(int nItem) { return BOOL(Send(LVM_DELETEITEM, WPARAM(nItem))); }
     BOOL DeleteAllItems() { return BOOL(Send(LVM_DELETEALLITEMS)); }
     BOOL GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const;

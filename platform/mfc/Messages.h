@@ -27,6 +27,7 @@
 #define WM_MOUSEACTIVATE 0x0021
 #define WM_GETMINMAXINFO 0x0024
 #define WM_NCHITTEST 0x0084
+#define WM_GETDLGCODE 0x0087
 #define WM_SETFONT 0x0030
 #define WM_GETFONT 0x0031
 #define WM_NOTIFY 0x004E
@@ -84,6 +85,12 @@
 #define WM_UNDO 0x0304
 #define WM_USER 0x0400
 #define WM_APP 0x8000
+
+// Answers to WM_GETDLGCODE: the keys a control wants for itself rather than the dialog's navigation.
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTCHARS 0x0080
 
 // The framework's private messages.
 #define WM_SETMESSAGESTRING 0x0362

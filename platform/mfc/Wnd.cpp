@@ -276,6 +276,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     m_hWnd = hWnd;
     if (pOld && AfxIsControlWrapper(pOld))
         delete pOld;
+    PreSubclassWindow();
     return TRUE;
 }
 

@@ -79,6 +79,9 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
+    // Called once this object has taken a window over (SubclassWindow, DDX_Control), so a control
+    // class can adjust the window it was given.
+    virtual void PreSubclassWindow() {}
 
     // Creation. lpszClassName may name a standard control; otherwise a plain window is made.
     virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -431,6 +434,35 @@ inline UINT RegisterWindowMessage(LPCWSTR lpString)
     return RegisterWindowMessageW(lpString);
 }
 BOOL DestroyCaret();
+// Window classes registered by name, for windows made by CreateEx and for custom controls of dialog
+// templates. A class only names itself here: every window gets the framework's handling whatever its
+// class says; the name, styles and cursor are kept for GetClassInfo.
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+struct WNDCLASS
+{
+    UINT style = 0;
+    WNDPROC lpfnWndProc = nullptr;
+    int cbClsExtra = 0;
+    int cbWndExtra = 0;
+    HINSTANCE hInstance = nullptr;
+    HICON hIcon = nullptr;
+    HCURSOR hCursor = nullptr;
+    HBRUSH hbrBackground = nullptr;
+    LPCWSTR lpszMenuName = nullptr;
+    LPCWSTR lpszClassName = nullptr;
+};
+// FALSE for a class without a name or one registered already for the same module.
+BOOL AfxRegisterClass(WNDCLASS* lpWndClass);
+// FALSE when no class of that name is registered for the module.
+BOOL GetClassInfoW(HINSTANCE hInstance, LPCWSTR lpszClassName, WNDCLASS* lpWndClass);
+inline BOOL GetClassInfo(HINSTANCE hInstance, LPCWSTR lpszClassName, WNDCLASS* lpWndClass)
+{
+    return GetClassInfoW(hInstance, lpszClassName, lpWndClass);
+}
+LRESULT CALLBACK DefWindowProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The widget of a child window with its own scroll bars: a client area and the two bars. A window
 // that wants them returns this from its CreateWidget.
 QWidget* AfxCreateScrollBarHost(QWidget* pParent);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <map>
 #include <unordered_map>
 
 // The Win32 functions over windows: they find the window object of a handle and call it.
@@ -286,6 +287,66 @@ UINT RegisterWindowMessageW(LPCWSTR lpString)
     const UINT id = UINT(AFX_REGISTERED_MESSAGE_FIRST + ids.size());
     ids.emplace(std::move(key), id);
     return id;
+}
+
+namespace
+{
+struct ClassTable
+{
+    std::mutex mutex;
+    // (module, lower-case name) -> the class as registered.
+    std::map<std::pair<HINSTANCE, std::wstring>, WNDCLASS> classes;
+    std::map<std::pair<HINSTANCE, std::wstring>, std::wstring> names;
+};
+ClassTable& Classes()
+{
+    static ClassTable table;
+    return table;
+}
+std::wstring LowerName(LPCWSTR lpsz)
+{
+    std::wstring key(lpsz);
+    for (wchar_t& c : key)
+        c = wchar_t(std::towlower(wint_t(c)));
+    return key;
+}
+} // namespace
+
+BOOL AfxRegisterClass(WNDCLASS* lpWndClass)
+{
+    if (!lpWndClass || !lpWndClass->lpszClassName || !*lpWndClass->lpszClassName)
+        return FALSE;
+    ClassTable& t = Classes();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    const auto key = std::make_pair(lpWndClass->hInstance, LowerName(lpWndClass->lpszClassName));
+    if (t.classes.count(key))
+        return FALSE;
+    // The name is kept by the table, so the caller's text may go.
+    auto& name = t.names[key] = lpWndClass->lpszClassName;
+    WNDCLASS& kept = t.classes[key] = *lpWndClass;
+    kept.lpszClassName = name.c_str();
+    kept.lpszMenuName = nullptr;
+    return TRUE;
+}
+
+BOOL GetClassInfoW(HINSTANCE hInstance, LPCWSTR lpszClassName, WNDCLASS* lpWndClass)
+{
+    if (!lpszClassName || !*lpszClassName)
+        return FALSE;
+    ClassTable& t = Classes();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    const auto it = t.classes.find(std::make_pair(hInstance, LowerName(lpszClassName)));
+    if (it == t.classes.end())
+        return FALSE;
+    if (lpWndClass)
+        *lpWndClass = it->second;
+    return TRUE;
+}
+
+LRESULT CALLBACK DefWindowProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandle(hWnd);
+    return pWnd ? pWnd->CWnd::DefWindowProc(message, wParam, lParam) : 0;
 }
 
 SHORT GetKeyState(int nVirtKey)

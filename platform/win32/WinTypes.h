@@ -76,6 +76,8 @@ struct HDC__;
 typedef HDC__* HDC;
 struct HFONT__;
 typedef HFONT__* HFONT;
+struct HBRUSH__;
+typedef HBRUSH__* HBRUSH;
 struct HACCEL__;
 typedef HACCEL__* HACCEL;
 typedef HANDLE HGLOBAL;

@@ -9,6 +9,7 @@
 #include "figkit/FOPChordShape.h"
 #include "figkit/FOPGaugeCircularShape.h"
 #include "figkit/FOPGaugeVertLineShape.h"
+#include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPWaterHighShape.h"
 #include "figkit/FOPortShape.h"
@@ -112,6 +113,7 @@ const std::vector<std::pair<const char*, std::function<CFODrawShape*()>>>& Shape
         {"CFOPSimpleLabelShape", [] { return new CFOPSimpleLabelShape; }},
         {"CFOHighShape", [] { return new CFOHighShape; }},
         {"CFOPWaterHighShape", [] { return new CFOPWaterHighShape; }},
+        {"CFOMenuButtonShape", [] { return new CFOMenuButtonShape; }},
     };
     return makers;
 }
@@ -244,6 +246,15 @@ TEST(FigkitShape, GeometryFollowsMovesSizesAndTurns)
     comp.AddText(L"a", L"A", CRect(0, 0, 40, 20));
     comp.AddText(L"b", L"B", CRect(0, 20, 40, 60));
     EXPECT_EQ(comp.GetDrawRect(), CRect(0, 0, 40, 60));
+    // A copy fitted into a rectangle (as a preview shows it) leaves the original where it was.
+    CFODrawShape* copy = comp.Copy();
+    copy->AddRef();
+    copy->PositionShape(CRect(4, 4, 84, 124));
+    EXPECT_EQ(copy->GetDrawRect(), CRect(4, 4, 84, 124));
+    EXPECT_EQ(static_cast<CFOCompositeShape*>(copy)->FindShapeWithName(L"b")->GetDrawRect(),
+              CRect(4, 44, 84, 124));
+    EXPECT_EQ(comp.GetDrawRect(), CRect(0, 0, 40, 60));
+    copy->Release();
     comp.PositionShape(CRect(100, 100, 120, 130));
     EXPECT_EQ(comp.FindShapeWithName(L"b")->GetDrawRect(), CRect(100, 110, 120, 130));
 }

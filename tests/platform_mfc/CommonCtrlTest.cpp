@@ -111,3 +111,111 @@ TEST_F(CommonCtrl, OwnerDrawnReportListDrawsEachRowThroughDrawItem)
     EXPECT_TRUE(list.DeleteAllItems());
     EXPECT_EQ(list.GetItemCount(), 0);
 }
+
+namespace
+{
+void ClickWith(QWidget* w, QPoint p, Qt::KeyboardModifiers mods)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::LeftButton,
+                      Qt::LeftButton, mods);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::LeftButton,
+                        Qt::NoButton, mods);
+    QApplication::sendEvent(w, &release);
+}
+
+std::vector<int> Selected(const CListCtrl& list)
+{
+    std::vector<int> rows;
+    for (POSITION pos = list.GetFirstSelectedItemPosition(); pos;)
+        rows.push_back(list.GetNextSelectedItem(pos));
+    return rows;
+}
+} // namespace
+
+TEST_F(CommonCtrl, ReportListSelectsSeveralRowsSwapsAndFindsThem)
+{
+    CHost host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 200), &host, 22));
+    list.InsertColumn(0, L"State Item", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, L"Text", LVCFMT_LEFT, 180);
+    const LPCWSTR names[] = {L"STATE_0", L"STATE_1", L"Pump10", L"Pump1", L"STATE_2"};
+    for (int i = 0; i < 5; ++i)
+    {
+        EXPECT_EQ(i, list.InsertItem(i, names[i], i % 2));
+        list.SetItemText(i, 1, CString(L"body") + names[i]);
+        list.SetItemData(i, DWORD_PTR(100 + i));
+    }
+    EXPECT_EQ(1, list.GetItemImage(3));
+    host.ShowWindow(SW_SHOW);
+    auto rowY = [&](int i)
+    {
+        CRect rc;
+        list.GetItemRect(i, &rc, LVIR_BOUNDS);
+        return rc.top + 2;
+    };
+
+    // Click, Ctrl+click, Shift+click.
+    struct Step
+    {
+        int row;
+        Qt::KeyboardModifiers mods;
+        std::vector<int> selected;
+    } steps[] = {
+        {1, Qt::NoModifier, {1}},      {3, Qt::ControlModifier, {1, 3}},
+        {1, Qt::ControlModifier, {3}}, {4, Qt::ShiftModifier, {1, 2, 3, 4}},
+        {4, Qt::NoModifier, {4}},
+    };
+    for (const Step& s : steps)
+    {
+        ClickWith(list.GetWidget(), QPoint(20, rowY(s.row)), s.mods);
+        EXPECT_EQ(s.selected, Selected(list)) << s.row;
+        EXPECT_EQ(UINT(s.selected.size()), list.GetSelectedCount());
+        EXPECT_EQ(s.selected.front(), list.GetNextItem(-1, LVNI_SELECTED));
+    }
+    EXPECT_EQ(4, list.GetNextItem(-1, LVNI_FOCUSED));
+    EXPECT_TRUE(list.EnsureVisible(4, FALSE));
+    EXPECT_FALSE(list.EnsureVisible(5, FALSE));
+
+    // A swap takes both columns, the data, the image and the selection along.
+    ASSERT_TRUE(list.SwapItems(3, 4));
+    EXPECT_EQ(CString(L"STATE_2"), list.GetItemText(3, 0));
+    EXPECT_EQ(CString(L"bodySTATE_2"), list.GetItemText(3, 1));
+    EXPECT_EQ(DWORD_PTR(104), list.GetItemData(3));
+    EXPECT_EQ(0, list.GetItemImage(3));
+    EXPECT_EQ(UINT(LVIS_SELECTED), list.GetItemState(3, LVIS_SELECTED));
+    EXPECT_EQ(0u, list.GetItemState(4, LVIS_SELECTED));
+    EXPECT_EQ(CString(L"Pump1"), list.GetItemText(4, 0));
+    EXPECT_FALSE(list.SwapItems(0, 5));
+
+    // Exact and prefix search over column 0, and by data.
+    struct Find
+    {
+        UINT flags;
+        LPCWSTR text;
+        LPARAM data;
+        int start;
+        int expected;
+    } finds[] = {
+        {LVFI_STRING, L"pump1", 0, -1, 4},
+        {LVFI_STRING | LVFI_PARTIAL, L"Pump1", 0, -1, 2},
+        {LVFI_STRING | LVFI_PARTIAL, L"Pump1", 0, 2, 4},
+        {LVFI_STRING, L"STATE_0", 0, 1, -1},
+        {LVFI_STRING | LVFI_WRAP, L"STATE_0", 0, 1, 0},
+        {LVFI_STRING, L"Pump", 0, -1, -1},
+        {LVFI_PARAM, nullptr, 104, -1, 3},
+    };
+    for (const Find& f : finds)
+    {
+        LVFINDINFO info = {f.flags, f.text, f.data};
+        EXPECT_EQ(f.expected, list.FindItem(&info, f.start)) << (f.text ? f.text : L"(data)");
+    }
+
+    // A single-selection list ignores Ctrl and Shift.
+    list.ModifyStyle(0, LVS_SINGLESEL);
+    ClickWith(list.GetWidget(), QPoint(20, rowY(0)), Qt::NoModifier);
+    ClickWith(list.GetWidget(), QPoint(20, rowY(2)), Qt::ShiftModifier);
+    EXPECT_EQ(std::vector<int>{2}, Selected(list));
+}

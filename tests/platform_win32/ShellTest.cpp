@@ -77,3 +77,55 @@ TEST(Shell, FolderWalksComeSortedByName)
     EXPECT_FALSE(Win32ListFolder((dir.path / "none").wstring(), entries));
     EXPECT_TRUE(entries.empty());
 }
+
+TEST(Shell, RegisteredCommandLinesSplitAtBlanksWithQuotesGrouping)
+{
+    struct Case
+    {
+        std::wstring line;
+        std::vector<std::wstring> words;
+    } cases[] = {
+        {L"\"/opt/web browser/browse\" -nohome ", {L"/opt/web browser/browse", L"-nohome"}},
+        {L"/usr/bin/browse  --new-tab\t-x", {L"/usr/bin/browse", L"--new-tab", L"-x"}},
+        {L"a\"b c\"d \"\"", {L"ab cd", L""}},
+        {L"   ", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.words, Win32SplitCommandLine(c.line));
+}
+
+TEST(Shell, OpenHandsAddressesToTheDesktopOpenerAsOneArgument)
+{
+    std::vector<std::pair<std::wstring, std::vector<std::wstring>>> starts;
+    BOOL answer = TRUE;
+    Win32SetStartHook(
+        [&](const std::wstring& program, const std::vector<std::wstring>& args)
+        {
+            starts.emplace_back(program, args);
+            return answer;
+        });
+    const std::wstring address = L"https://example.com/a b?q=\"x\";ls";
+    EXPECT_EQ(33, reinterpret_cast<intptr_t>(
+                      ShellExecuteW(nullptr, L"open", address.c_str(), L"ignored", nullptr, 1)));
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_EQ(L"xdg-open", fs::path(starts[0].first).filename().wstring());
+    EXPECT_EQ(std::vector<std::wstring>{address}, starts[0].second);
+
+    // A program file is started with its parameters as one argument.
+    starts.clear();
+    EXPECT_EQ(33, reinterpret_cast<intptr_t>(
+                      ShellExecuteW(nullptr, nullptr, L"/usr/bin/touch", L"x y", nullptr, 1)));
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_EQ(L"/usr/bin/touch", starts[0].first);
+    EXPECT_EQ(std::vector<std::wstring>{L"x y"}, starts[0].second);
+
+    // Failures: the opener refusing, another verb, no file.
+    answer = FALSE;
+    EXPECT_EQ(SE_ERR_NOASSOC, reinterpret_cast<intptr_t>(
+                                  ShellExecuteW(nullptr, L"open", L"mailto:a@b", nullptr, nullptr, 1)));
+    EXPECT_EQ(SE_ERR_NOASSOC, reinterpret_cast<intptr_t>(
+                                  ShellExecuteW(nullptr, L"print", L"/tmp/x.txt", nullptr, nullptr, 1)));
+    EXPECT_EQ(SE_ERR_FNF,
+              reinterpret_cast<intptr_t>(ShellExecuteW(nullptr, L"open", L"", nullptr, nullptr, 1)));
+    Win32SetStartHook(nullptr);
+}

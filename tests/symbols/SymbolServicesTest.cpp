@@ -15,6 +15,7 @@
 #include "symbols/NewMethodHost.h"
 #include "symbols/NewVisualProxy.h"
 #include "win32/Registry.h"
+#include "win32/Shell.h"
 
 #include <gtest/gtest.h>
 
@@ -224,10 +225,13 @@ TEST_F(SymbolServices, AboutBoxShowsItsLinkAndStartsSystemInformation)
 
     CString link;
     std::vector<CString> opened;
-    SetLinkOpener(
-        [&](const CString& address)
+    // The link goes to the desktop's opener through the shell's open.
+    Win32SetStartHook(
+        [&](const std::wstring& program, const std::vector<std::wstring>& args)
         {
-            opened.push_back(address);
+            EXPECT_TRUE(QString::fromStdWString(program).endsWith(QLatin1String("xdg-open")));
+            for (const std::wstring& a : args)
+                opened.push_back(CString(a.c_str()));
             return TRUE;
         });
     bool sawButton = false;
@@ -252,7 +256,7 @@ TEST_F(SymbolServices, AboutBoxShowsItsLinkAndStartsSystemInformation)
     CAboutDlg about;
     EXPECT_EQ(about.DoModal(), IDOK);
     AfxSetModalHook(nullptr);
-    SetLinkOpener(nullptr);
+    Win32SetStartHook(nullptr);
     EXPECT_TRUE(sawButton);
     EXPECT_EQ(link, CString(L"https://www.quendrel.example/"));
     EXPECT_EQ(opened, std::vector<CString>{CString(L"https://www.quendrel.example/")});
