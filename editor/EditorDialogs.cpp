@@ -102,13 +102,3 @@ void CMyTestDlg::DoDataExchange(CDataExchange* pDX)
     CEditorFieldDlg::DoDataExchange(pDX);
     DDX_Text(pDX, 1002, m_dValue);
 }
-
-CStateSetDlg::CStateSetDlg(CWnd* pParent) : CEditorFieldDlg(IDD_STATE_SET, pParent)
-{
-    BindText(1001, &m_strState);
-}
-
-CMenuEditorDlg::CMenuEditorDlg(CWnd* pParent) : CEditorFieldDlg(IDD_MENU_EDITOR, pParent)
-{
-    BindText(1001, &m_strState);
-}

@@ -19,8 +19,6 @@ class CFODrawShape;
 #define IDD_VISIBLE_EXPERT 232
 #define IDD_SCREEN_SET 233
 #define IDD_VALUE_TEST 234
-#define IDD_STATE_SET 235
-#define IDD_MENU_EDITOR 236
 
 // The fields of a dialog, bound to control ids; the first values are kept on opening.
 class CEditorFieldDlg : public CDialog
@@ -140,21 +138,4 @@ public:
     CString m_strKey;
     double m_dValue = 0.0;
     CString m_strText;
-};
-
-// States of a composite: the state string, the children's keys 1 and the children.
-class CStateSetDlg : public CEditorFieldDlg
-{
-public:
-    explicit CStateSetDlg(CWnd* pParent = nullptr);
-    CString m_strState;
-    std::vector<CString> m_keys;
-    std::vector<CFODrawShape*> m_children;
-};
-
-class CMenuEditorDlg : public CEditorFieldDlg
-{
-public:
-    explicit CMenuEditorDlg(CWnd* pParent = nullptr);
-    CString m_strState;
 };

@@ -1,5 +1,6 @@
 #include "editor/PlexdraftView.h"
 
+#include "behaviour/StateSetDlgs.h"
 #include "editor/DesignFrame.h"
 #include "editor/EditorDialogs.h"
 #include "editor/MyExtDataModel.h"
@@ -1231,8 +1232,11 @@ void CPlexdraftView::OnMultipleStates()
         frame->RefreshShapeList(GetParentFrame());
     CStateSetDlg dlg(this);
     dlg.m_strState = comp->GetStateString();
-    dlg.m_keys = keys;
-    dlg.m_children = children;
+    for (size_t i = 0; i < children.size(); ++i)
+    {
+        dlg.m_arChildNames.Add(keys[i]);
+        dlg.m_listChildShapes.AddTail(children[i]);
+    }
     if (dlg.DoModal() != IDOK)
         return;
     comp->SetStateString(dlg.m_strState);
