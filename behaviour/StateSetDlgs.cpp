@@ -1,5 +1,6 @@
 #include "behaviour/StateSetDlgs.h"
 
+#include "behaviour/EventSetDlgs.h"
 #include "behaviour/StateItemDlgs.h"
 #include "model/StateString.h"
 
@@ -61,6 +62,45 @@ void CStateSetDlg::EditRow(int nRow)
     CopyShapes(m_listChildShapes, dlg.m_listChildShapes);
     if (dlg.DoModal() == IDOK)
         SetRow(nRow, dlg.m_strStateName, dlg.m_strItemText);
+}
+
+// --- Menu entries -------------------------------------------------------------------------------------
+
+CMenuEditorDlg::CMenuEditorDlg(CWnd* pParent) : CRecordListDlg(IDD_STATE_SET_TOOL, pParent)
+{
+    m_nRemovePrompt = IDS_MENU_REMOVE_ITEM;
+    m_nAllPrompt = IDS_MENU_REMOVE_ALL;
+}
+
+void CMenuEditorDlg::OnOK()
+{
+    RebuildText();
+    m_strState.Trim();
+    CStateListDlg::OnOK();
+}
+
+void CMenuEditorDlg::AddRow()
+{
+    CEFSubMenuSetDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    AppendRow(dlg.m_strStateId, dlg.GetItemText());
+    RebuildText();
+}
+
+void CMenuEditorDlg::EditRow(int nRow)
+{
+    // A body without its "#" has no event to show; the editor never writes one.
+    const CString body = m_List.GetItemText(nRow, 1);
+    if (body.Find(L'#') < 0)
+        return;
+    UINT nType = 0;
+    CEFSubMenuSetDlg dlg(this);
+    StateString::ParseMenuBody(body, nType, dlg.m_strEventString);
+    dlg.m_nEventType = int(nType);
+    dlg.m_strStateId = m_List.GetItemText(nRow, 0);
+    if (dlg.DoModal() == IDOK)
+        SetRow(nRow, dlg.m_strStateId, dlg.GetItemText());
 }
 
 // --- Value ranges --------------------------------------------------------------------------------------

@@ -28,6 +28,23 @@ protected:
     void EditRow(int nRow) override;
 };
 
+// The entries of an option-menu button: each record is a state id and "code#event string".
+class CMenuEditorDlg : public CRecordListDlg
+{
+public:
+    explicit CMenuEditorDlg(CWnd* pParent = nullptr);
+
+    // In and out: the menu's state string, trimmed on OK.
+    CString m_strState;
+
+    void OnOK() override;
+
+protected:
+    CString& ListText() override { return m_strState; }
+    void AddRow() override;
+    void EditRow(int nRow) override;
+};
+
 class CValueStateMgrDlg : public CRecordListDlg
 {
 public:

@@ -50,6 +50,8 @@ class IDesignProjectApp
 public:
     // A project is open: its folder is a full folder path and its file a project file name.
     virtual BOOL IsProjectLoaded() const = 0;
+    // The open project's folder, with its trailing '/'.
+    virtual CString GetProjectFolder() const { return CString(); }
 
 protected:
     ~IDesignProjectApp() = default;

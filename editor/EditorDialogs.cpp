@@ -39,66 +39,10 @@ void CEditorFieldDlg::OnOK()
     EndDialog(IDOK);
 }
 
-CQYREventSetDlg::CQYREventSetDlg(CWnd* pParent, UINT nIDTemplate) : CEditorFieldDlg(nIDTemplate, pParent)
-{
-    BindInt(1001, &m_nEventType);
-    BindText(1002, &m_strEventString);
-    BindInt(1003, &m_nCursorType);
-    BindText(1004, &m_strToolTip);
-    BindText(1005, &m_strMethod);
-    BindCheck(1006, &m_bAllowHitChild);
-}
-
-CQYRKeyValueDlg::CQYRKeyValueDlg(CInfoServer* pServer, CWnd* pParent)
-    : CEditorFieldDlg(IDD_QYR_KEY_VALUE, pParent), m_pServer(pServer)
-{
-    BindText(1001, &m_strObjectName);
-    BindText(1002, &m_strKey1);
-    BindText(1003, &m_strKey2);
-    BindText(1004, &m_strKey3);
-}
-
-CKeyValueDlg::CKeyValueDlg(CWnd* pParent) : CEditorFieldDlg(IDD_KEY_VALUE, pParent)
-{
-    BindText(1001, &m_strObjectName);
-    BindText(1005, &m_strToolTip);
-    BindText(1002, &m_strKey1);
-    BindText(1003, &m_strKey2);
-    BindText(1004, &m_strKey3);
-}
-
 COptionDlg::COptionDlg(CWnd* pParent) : CEditorFieldDlg(IDD_OPTIONS, pParent)
 {
     BindCheck(1001, &m_bNoDefaultPort);
     BindCheck(1002, &m_bLimitPoint);
     BindCheck(1003, &m_bSimpleTrack);
     BindCheck(1004, &m_bSelectWithin);
-}
-
-CVisibleExpertDlg::CVisibleExpertDlg(CWnd* pParent) : CEditorFieldDlg(IDD_VISIBLE_EXPERT, pParent)
-{
-    BindText(1001, &m_strCondition);
-}
-
-CScreenSetDlg::CScreenSetDlg(CWnd* pParent) : CEditorFieldDlg(IDD_SCREEN_SET, pParent)
-{
-    BindText(1001, &m_str15001);
-    BindText(1002, &m_str15002);
-    BindText(1003, &m_str15003);
-    BindInt(1004, &m_n15004);
-    BindText(1005, &m_str15005);
-    BindText(1006, &m_str15006);
-    BindText(1007, &m_str15007);
-}
-
-CMyTestDlg::CMyTestDlg(CWnd* pParent) : CEditorFieldDlg(IDD_VALUE_TEST, pParent)
-{
-    BindText(1001, &m_strKey);
-    BindText(1003, &m_strText);
-}
-
-void CMyTestDlg::DoDataExchange(CDataExchange* pDX)
-{
-    CEditorFieldDlg::DoDataExchange(pDX);
-    DDX_Text(pDX, 1002, m_dValue);
 }

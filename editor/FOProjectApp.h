@@ -6,10 +6,11 @@
 // lower-cased; the file layer finds them whatever their case on disk.
 #pragma once
 
+#include "editor/DesignFrame.h"
 #include "foundation/ROrediRaziDov.h"
 #include "mfc/Collections.h"
 
-class CFOProjectApp : public ROrediRaziDov
+class CFOProjectApp : public ROrediRaziDov, public IDesignProjectApp
 {
 public:
     CFOProjectApp();
@@ -35,11 +36,11 @@ public:
     CString GetBuildFolder() const;
     CString GetDemoFolder() const;
     CString GetTemplateFolder() const;
-    CString GetProjectFolder() const;
+    CString GetProjectFolder() const override;
     CString GetProjectFilePath() const;
     CString GetXdgFilesPath() const;
     CString GetScriptFilesPath() const;
-    BOOL IsProjectLoaded() const;
+    BOOL IsProjectLoaded() const override;
     CString GetProjectTitle() const;
     const CString& GetProjectFileName() const { return m_strProjectFile; }
     void SetProjectFolder(const CString& strFolder);

@@ -1,16 +1,18 @@
 #include "editor/MethodChooseDlg.h"
 
 #include "com/ComBase.h"
-#include "editor/FOProjectApp.h"
+#include "behaviour/BehaviourCommon.h"
+#include "foundation/StdioFileEx.h"
 #include "mfc/ComboBoxCtl.h"
 #include "mfc/File.h"
 #include "mfc/ModalHook.h"
 #include "model/ScriptObject.h"
 #include "symbols/NewMethodHost.h"
 
-#include <QFile>
-
-#include <string>
+namespace
+{
+constexpr LONG kCompileTimeout = 3000;
+}
 
 CMethodChooseDlg::CMethodChooseDlg(CWnd* pParent) : CDialog(IDD_METHOD_CHOOSE, pParent) {}
 
@@ -23,21 +25,28 @@ CMethodChooseDlg::~CMethodChooseDlg()
 
 CString CMethodChooseDlg::ReadScriptText(const CString& strPath)
 {
-    QFile file(QString::fromStdWString(AfxResolvePathCase(strPath).GetString()));
-    if (!file.open(QIODevice::ReadOnly))
+    // The reader tells UTF-16 (with its mark) from multibyte text; either way lines come whole.
+    CStdioFileEx file;
+    if (!file.Open(AfxResolvePathCase(strPath), CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
         return CString();
-    // The whole file as UTF-16 (an odd last byte is dropped).
-    const QByteArray bytes = file.readAll();
-    std::u16string units(size_t(bytes.size() / 2), u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-        units[i] = char16_t(static_cast<unsigned char>(bytes[qsizetype(2 * i)]) |
-                            (static_cast<unsigned char>(bytes[qsizetype(2 * i + 1)]) << 8));
-    if (!units.empty() && units.front() == u'\xFEFF')
-        units.erase(0, 1);
-    const size_t nul = units.find(u'\0');
-    if (nul != std::u16string::npos)
-        units.resize(nul);
-    return CString(QString::fromStdU16String(units).toStdWString().c_str());
+    CString text;
+    try
+    {
+        CString line;
+        for (bool first = true; file.ReadString(line); first = false)
+        {
+            if (!first)
+                text += L"\r\n";
+            text += line;
+        }
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        text.Empty();
+    }
+    file.Close();
+    return text;
 }
 
 void CMethodChooseDlg::DoDataExchange(CDataExchange* pDX)
@@ -64,22 +73,26 @@ BOOL CMethodChooseDlg::OnInitDialog()
     if (m_pScript)
     {
         m_pScript->AddObject(L"app", m_pHost->GetIDispatch(FALSE), TRUE);
-        m_pScript->SetTimeout(-1);
+        // Listing the procedures runs the script's top-level code: a script that loops there must
+        // not hang the editor, so it gets a limit.
+        m_pScript->SetTimeout(kCompileTimeout);
     }
 
     CString text;
-    CFOProjectApp* app = AfxGetProjectApp();
+    const CString scripts = behaviour::ScriptFolder();
     if (!m_strScriptPath.IsEmpty())
     {
         text = ReadScriptText(m_strScriptPath);
     }
-    else if (app && app->IsProjectLoaded() && !m_strScriptFile.IsEmpty())
+    else if (!scripts.IsEmpty() && !m_strScriptFile.IsEmpty())
     {
-        CString ext = CFOProjectApp::GetFileExtension(m_strScriptFile);
+        const int dot = m_strScriptFile.ReverseFind(L'.');
+        CString ext = dot < 0 ? CString() : m_strScriptFile.Mid(dot + 1);
         ext.Trim();
         ext.MakeLower();
-        const CString path = app->GetScriptFilesPath() + m_strScriptFile;
-        if (ext == L"uscp" && CFOProjectApp::IsFileExist(path))
+        const CString path = scripts + m_strScriptFile;
+        CFileStatus status;
+        if (ext == L"uscp" && CFile::GetStatus(path, status))
             text = ReadScriptText(path);
     }
 
@@ -101,7 +114,7 @@ BOOL CMethodChooseDlg::OnInitDialog()
                 combo->AddString(name);
         }
         if (combo && !m_strMethod.IsEmpty())
-            combo->SelectString(-1, m_strMethod);
+            behaviour::SelectExact(*combo, m_strMethod);
     }
     if (m_bTestMode)
         SetDlgItemText(IDC_METHOD_PROMPT,
@@ -118,7 +131,7 @@ void CMethodChooseDlg::OnOK()
             combo->GetLBText(sel, m_strMethod);
         if (m_strMethod.IsEmpty() && !m_bTestMode)
         {
-            AfxMessageBox(L"You must select at least one method", MB_OK | MB_ICONINFORMATION);
+            AfxMessageBox(IDS_METHOD_NONE, MB_OK | MB_ICONINFORMATION);
             combo->SetFocus();
             return;
         }

@@ -14,6 +14,7 @@ class CNewMethodHost;
 #define IDD_METHOD_CHOOSE 1
 #define IDC_METHOD_COMBO 1088
 #define IDC_METHOD_PROMPT 1230
+#define IDS_METHOD_NONE 32865
 
 class CMethodChooseDlg : public CDialog
 {
@@ -30,7 +31,8 @@ public:
 
     // The procedures listed when the dialog opened (empty when the script did not compile).
     const CStringArray& GetListedMethods() const { return m_methods; }
-    // A UTF-16 script file's text (the byte-order mark dropped); empty when it cannot be read.
+    // A script file's text, UTF-16 or multibyte by its byte-order mark (the mark dropped), lines
+    // joined with CR LF; empty when it cannot be read.
     static CString ReadScriptText(const CString& strPath);
 
 protected:

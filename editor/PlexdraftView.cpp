@@ -1,8 +1,14 @@
 #include "editor/PlexdraftView.h"
 
+#include "behaviour/EventSetDlgs.h"
+#include "behaviour/KeyValueDlg.h"
+#include "behaviour/ScreenSetDlg.h"
+#include "behaviour/ShapeChooserDlgs.h"
 #include "behaviour/StateSetDlgs.h"
+#include "behaviour/VisibleExpertDlg.h"
 #include "editor/DesignFrame.h"
 #include "editor/EditorDialogs.h"
+#include "editor/KeyValueDlg.h"
 #include "editor/MyExtDataModel.h"
 #include "editor/PlexdraftDoc.h"
 #include "figkit/FOAction.h"
@@ -21,6 +27,7 @@
 #include "mfc/ModalHook.h"
 #include "mfc/WaitCursor.h"
 #include "mfc/WinApp.h"
+#include "opc/InfoServer.h"
 #include "opc/InfoServerExplorerDoc.h"
 #include "symbols/LinkOpener.h"
 
@@ -206,7 +213,8 @@ ON_COMMAND(ID_VALUE_TEST, &CPlexdraftView::OnValueChangeTest)
 ON_UPDATE_COMMAND_UI(ID_VALUE_ANIMATE, &CPlexdraftView::OnUpdateDisabled)
 ON_UPDATE_COMMAND_UI(ID_STATE, &CPlexdraftView::OnUpdateDisabled)
 ON_UPDATE_COMMAND_UI(ID_CUSTOM, &CPlexdraftView::OnUpdateDisabled)
-ON_UPDATE_COMMAND_UI(ID_IMPORT_SVG, &CPlexdraftView::OnUpdateDisabled)
+ON_COMMAND(ID_IMPORT_SVG, &CPlexdraftView::OnImportSvg)
+ON_UPDATE_COMMAND_UI(ID_IMPORT_SVG, &CPlexdraftView::OnUpdateImportSvg)
 ON_UPDATE_COMMAND_UI(ID_HIDDEN_32775, &CPlexdraftView::OnUpdateDisabled)
 END_MESSAGE_MAP()
 
@@ -346,16 +354,6 @@ CWnd* CPlexdraftView::DoUpdateRuler()
     return nullptr;
 }
 
-void CPlexdraftView::AddToSelection(CFODrawShape* pShape)
-{
-    CFOScriptView::AddToSelection(pShape);
-}
-
-void CPlexdraftView::RemoveFromSelection(CFODrawShape* pShape)
-{
-    CFOScriptView::RemoveFromSelection(pShape);
-}
-
 void CPlexdraftView::SelectShape(CFODrawShape* pShape)
 {
     CFOTypedShapeObList copy;
@@ -370,42 +368,6 @@ void CPlexdraftView::SelectShape(CFODrawShape* pShape)
     if (pShape && copy.Remove(pShape))
         copy.AddTail(pShape);
     SelectShapes(copy);
-}
-
-namespace
-{
-bool IsLabel(CFODrawShape* shape)
-{
-    return dynamic_cast<CFOPSimpleLabelShape*>(shape) != nullptr;
-}
-bool IsLink(CFODrawShape* shape)
-{
-    return dynamic_cast<CFOLinkShape*>(shape) != nullptr;
-}
-} // namespace
-
-template <class Pred> void CPlexdraftView::SelectWhere(const FOPContainer& shapes, Pred pred)
-{
-    CFOTypedShapeObList list;
-    for (CFODrawShape* shape : shapes)
-        if (pred(shape))
-            list.AddTail(shape);
-    SelectShapes(list);
-}
-
-void CPlexdraftView::SelectAllLabels(const FOPContainer& shapes)
-{
-    SelectWhere(shapes, IsLabel);
-}
-
-void CPlexdraftView::SelectAllLinks(const FOPContainer& shapes)
-{
-    SelectWhere(shapes, IsLink);
-}
-
-void CPlexdraftView::SelectAllShapes(const FOPContainer& shapes)
-{
-    SelectWhere(shapes, [](CFODrawShape* shape) { return !IsLink(shape) && !IsLabel(shape); });
 }
 
 void CPlexdraftView::SyncFormatBar()
@@ -490,26 +452,7 @@ LRESULT CPlexdraftView::OnUndoRedoSteps(WPARAM wParam, LPARAM lParam)
 
 // --- Shape events and handles ------------------------------------------------------------------------
 
-void CPlexdraftView::DoWhenClickAddi(UINT nId)
-{
-    switch (nId)
-    {
-    case FO_ADDI_KEY_VALUE:
-        SendMessage(WM_COMMAND, ID_KEY_VALUE, 0);
-        break;
-    case FO_ADDI_CONNECT:
-        OnConnectParam();
-        break;
-    case ID_ADDI_EVENTS:
-        DoShowEventPropDlgForSelection();
-        break;
-    default:
-        CFOScriptView::DoWhenClickAddi(nId);
-        break;
-    }
-}
-
-void CPlexdraftView::RunEventDialog(const FOPContainer& shapes, CQYREventSetDlg& dlg)
+void CPlexdraftView::RunEventDialog(const FOPContainer& shapes, CEventSetBaseDlg& dlg)
 {
     CFODrawShape* first = shapes.GetHead();
     if (!first || !m_pModel)
@@ -519,9 +462,8 @@ void CPlexdraftView::RunEventDialog(const FOPContainer& shapes, CQYREventSetDlg&
     first->GetPropIntValue(dlg.m_nCursorType, FO_PROP_CURSOR_TYPE);
     first->GetPropStringValue(dlg.m_strToolTip, FO_PROP_TOOLTIP);
     first->GetPropStringValue(dlg.m_strMethod, kPropClickMethod);
+    // The dialog leaves hit-testing of a composite's children off once it writes an event.
     auto* comp = dynamic_cast<CFOCompositeShape*>(first);
-    if (comp)
-        comp->GetPropBoolValue(dlg.m_bAllowHitChild, kPropAllowHitChild);
     const int firstType = dlg.m_nEventType;
     const CString firstString = dlg.m_strEventString;
     const int firstCursor = dlg.m_nCursorType;
@@ -1140,23 +1082,19 @@ void CPlexdraftView::OnConnectParam()
     if (!first)
         return;
     CKeyValueDlg dlg(this);
-    dlg.m_strObjectName = first->GetObjectName();
+    dlg.m_strName = dlg.m_strOldName = first->GetObjectName();
     first->GetPropStringValue(dlg.m_strToolTip, FO_PROP_TOOLTIP);
-    dlg.m_strKey1 = first->GetKeyId1();
-    dlg.m_strKey2 = first->GetKeyId2();
-    dlg.m_strKey3 = first->GetKeyId3();
-    const CString name = dlg.m_strObjectName;
-    const CString tip = dlg.m_strToolTip;
-    const CString k1 = dlg.m_strKey1;
-    const CString k2 = dlg.m_strKey2;
-    const CString k3 = dlg.m_strKey3;
+    dlg.m_strOldToolTip = dlg.m_strToolTip;
+    dlg.m_strKey1 = dlg.m_strOldKey1 = first->GetKeyId1();
+    dlg.m_strKey2 = dlg.m_strOldKey2 = first->GetKeyId2();
+    dlg.m_strKey3 = dlg.m_strOldKey3 = first->GetKeyId3();
     if (dlg.DoModal() != IDOK || !dlg.m_bModified)
         return;
-    ApplyKeyEntries({{FO_PROP_NAME, {name, dlg.m_strObjectName}},
-                     {FO_PROP_TOOLTIP, {tip, dlg.m_strToolTip}},
-                     {FO_PROP_KEY1, {k1, dlg.m_strKey1}},
-                     {FO_PROP_KEY2, {k2, dlg.m_strKey2}},
-                     {FO_PROP_KEY3, {k3, dlg.m_strKey3}}});
+    ApplyKeyEntries({{FO_PROP_NAME, {dlg.m_strOldName, dlg.m_strName}},
+                     {FO_PROP_TOOLTIP, {dlg.m_strOldToolTip, dlg.m_strToolTip}},
+                     {FO_PROP_KEY1, {dlg.m_strOldKey1, dlg.m_strKey1}},
+                     {FO_PROP_KEY2, {dlg.m_strOldKey2, dlg.m_strKey2}},
+                     {FO_PROP_KEY3, {dlg.m_strOldKey3, dlg.m_strKey3}}});
 }
 
 void CPlexdraftView::OnUpdateNeedSelectionDesign(CCmdUI* pCmdUI)
@@ -1169,15 +1107,14 @@ void CPlexdraftView::OnVisibleSet()
     if (GetSelectCount() != 1 || !m_pModel)
         return;
     CFODrawShape* shape = GetFirstSelectShape();
-    BOOL on = FALSE;
-    shape->GetPropBoolValue(on, FO_PROP_VISIBLE_COND_ON);
     CVisibleExpertDlg dlg(this);
+    shape->GetPropBoolValue(dlg.m_bEnable, FO_PROP_VISIBLE_COND_ON);
     shape->GetPropStringValue(dlg.m_strCondition, FO_PROP_VISIBLE_COND);
     if (dlg.DoModal() != IDOK)
         return;
     // Straight onto the shape: this setting is not an undo step.
     shape->PutPropStringValue(FO_PROP_VISIBLE_COND, dlg.m_strCondition);
-    shape->PutPropBoolValue(FO_PROP_VISIBLE_COND_ON, on);
+    shape->PutPropBoolValue(FO_PROP_VISIBLE_COND_ON, dlg.m_bEnable);
     m_pModel->SetModifiedFlag(TRUE);
 }
 
@@ -1261,23 +1198,25 @@ void CPlexdraftView::OnScreenSetting()
     if (!m_pModel || !IsDesignMode() || !IsProjectLoaded())
         return;
     CScreenSetDlg dlg(this);
-    m_pModel->GetPropStringValue(dlg.m_str15001, 15001);
-    m_pModel->GetPropStringValue(dlg.m_str15002, 15002);
-    m_pModel->GetPropStringValue(dlg.m_str15003, 15003);
-    dlg.m_n15004 = 1000;
-    m_pModel->GetPropIntValue(dlg.m_n15004, 15004);
-    m_pModel->GetPropStringValue(dlg.m_str15005, 15005);
-    m_pModel->GetPropStringValue(dlg.m_str15006, 15006);
-    m_pModel->GetPropStringValue(dlg.m_str15007, 15007);
+    m_pModel->GetPropStringValue(dlg.m_strStartScript, 15001);
+    m_pModel->GetPropStringValue(dlg.m_strCloseScript, 15002);
+    m_pModel->GetPropStringValue(dlg.m_strTimerScript, 15003);
+    dlg.m_nPeriod = 1000;
+    m_pModel->GetPropIntValue(dlg.m_nPeriod, 15004);
+    m_pModel->GetPropStringValue(dlg.m_strStartMethod, 15005);
+    m_pModel->GetPropStringValue(dlg.m_strCloseMethod, 15006);
+    m_pModel->GetPropStringValue(dlg.m_strTimerMethod, 15007);
     if (dlg.DoModal() != IDOK)
         return;
-    m_pModel->PutPropStringValue(15001, dlg.m_str15001);
-    m_pModel->PutPropStringValue(15002, dlg.m_str15002);
-    m_pModel->PutPropStringValue(15003, dlg.m_str15003);
-    m_pModel->PutPropIntValue(15004, dlg.m_n15004);
-    m_pModel->PutPropStringValue(15005, dlg.m_str15005);
-    m_pModel->PutPropStringValue(15006, dlg.m_str15006);
-    m_pModel->PutPropStringValue(15007, dlg.m_str15007);
+    // All seven, changed or not.
+    m_pModel->PutPropStringValue(15001, dlg.m_strStartScript);
+    m_pModel->PutPropStringValue(15002, dlg.m_strCloseScript);
+    m_pModel->PutPropStringValue(15003, dlg.m_strTimerScript);
+    m_pModel->PutPropIntValue(15004, dlg.m_nPeriod);
+    m_pModel->PutPropStringValue(15005, dlg.m_strStartMethod);
+    m_pModel->PutPropStringValue(15006, dlg.m_strCloseMethod);
+    m_pModel->PutPropStringValue(15007, dlg.m_strTimerMethod);
+    m_pModel->SetModifiedFlag(TRUE);
 }
 
 void CPlexdraftView::OnUpdateScreenSetting(CCmdUI* pCmdUI)
@@ -1290,6 +1229,7 @@ void CPlexdraftView::OnValueChangeTest()
     if (!m_pModel)
         return;
     CMyTestDlg dlg(this);
+    dlg.m_pModel = m_pModel;
     if (dlg.DoModal() != IDOK)
         return;
     CFODrawShape* shape = m_pModel->FindShapeWithKey1(dlg.m_strKey);
@@ -1358,6 +1298,9 @@ void CQYRDrawView::OnKeyValue()
     if (auto* doc = dynamic_cast<CQYRDrawDoc*>(GetDocument()))
         if (CInfoServerExplorerDoc* explorer = doc->GetExplorerDocument(FALSE))
             server = explorer->GetInfoServer();
+    // Key 1 is the server's computer, key 2 its ProgID.
+    if (server)
+        server->SetServer(first->GetKeyId1(), first->GetKeyId2());
     CQYRKeyValueDlg dlg(server, this);
     dlg.m_strObjectName = first->GetObjectName();
     dlg.m_strKey1 = first->GetKeyId1();

@@ -14,7 +14,7 @@
 class CMyDrawWnd;
 class CPlexdraftDoc;
 class CMyExtDataModel;
-class CQYREventSetDlg;
+class CEventSetBaseDlg;
 class IDesignFrame;
 
 // Undo (lParam 5000) or redo wParam steps at once.
@@ -63,6 +63,7 @@ public:
     void SelectAllLabels(const FOPContainer& shapes);
     void SelectAllLinks(const FOPContainer& shapes);
     void SelectAllShapes(const FOPContainer& shapes);
+    void SelectAllShapesAndLinks(const FOPContainer& shapes);
     // The format bar shows the first selected shape's font, colours, line width and style.
     void SyncFormatBar();
     // Writes "output.htm" in the folder only as a stub; an existing one is left alone.
@@ -143,10 +144,20 @@ public:
     afx_msg void OnUpdateScreenSetting(CCmdUI* pCmdUI);
     afx_msg void OnValueChangeTest();
 
+    // State, value-change animation, custom properties and the SVG import.
+    afx_msg void OnImportSvg();
+    afx_msg void OnUpdateImportSvg(CCmdUI* pCmdUI);
+    // Links a move-path or scale-reference shape to the shape with key 1 strKey (empty: none), and
+    // marks that shape (property 1933) as animated by it.
+    void LinkAnimatedShape(CFODrawShape* pDriver, const CString& strKey);
+
 protected:
+    // The selection before the last selection of a whole set.
+    CFOTypedShapeObList m_listPrevSelect;
+
     template <class Pred> void SelectWhere(const FOPContainer& shapes, Pred pred);
     // Runs the event dialog for the shapes (the first gives the values) as one property action.
-    void RunEventDialog(const FOPContainer& shapes, CQYREventSetDlg& dlg);
+    void RunEventDialog(const FOPContainer& shapes, CEventSetBaseDlg& dlg);
     // Sets one property of the selection and adjusts the text boxes.
     void ChangeSelectionProp(const FO_VALUE& value, int nPropId);
     void ChangeFontSize(BOOL bUp);

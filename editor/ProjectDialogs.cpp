@@ -1,5 +1,7 @@
 #include "editor/ProjectDialogs.h"
 
+#include "behaviour/BehaviourCommon.h"
+
 #include "editor/ProjectServices.h"
 #include "foundation/StdioFileEx.h"
 #include "mfc/ModalHook.h"
@@ -327,6 +329,8 @@ void MBScriptChooseDlg::AddFiles(const CString& strFolder, LPCWSTR lpszExt)
 BOOL MBScriptChooseDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // The template is shared with the state chooser.
+    SetWindowText(L"Connect Script or Drawing");
     m_List.ResetContent();
     if (!m_strProjectFolder.IsEmpty())
     {
@@ -352,7 +356,8 @@ BOOL MBScriptChooseDlg::OnInitDialog()
             }
         }
     }
-    m_List.SelectString(-1, m_strValue);
+    // Only the entry equal to the value: a prefix would put another file in its place on OK.
+    behaviour::SelectExact(m_List, m_strValue);
     return TRUE;
 }
 

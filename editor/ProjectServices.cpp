@@ -327,6 +327,16 @@ void CProjectCreator::ApplyValues(CWorkSpaceObj& ws, const CNewProjectValues& v)
     ws.m_strNotice = v.strCopyright;
 }
 
+BOOL CProjectCreator::WriteEmptyScreen(const CWorkSpaceObj& ws, const CString& strPath)
+{
+    CMyExtDataModel model;
+    model.SetBkColor(ws.m_crBack);
+    model.SetPageBkColor(ws.m_crPageBack);
+    model.SetCanvasSize(CSize(ws.m_nCanvasWidth, ws.m_nCanvasHeight));
+    model.SetBorderShow(ws.m_bShowPageShadow);
+    return model.SaveDocument(strPath);
+}
+
 const wchar_t* CProjectCreator::SeedScript()
 {
     return L"function main(strShapeKey1, shape)\r\n{\r\n\tapp.test(\"testing code here!\");\r\n}";
@@ -392,12 +402,7 @@ BOOL CProjectCreator::CreateEmpty(CWorkSpaceObj& ws, const CNewProjectValues& v,
     ws.DeleteContents();
     ws.CreateParamSTags();
     ApplyValues(ws, v);
-    CMyExtDataModel model;
-    model.SetBkColor(ws.m_crBack);
-    model.SetPageBkColor(ws.m_crPageBack);
-    model.SetCanvasSize(CSize(ws.m_nCanvasWidth, ws.m_nCanvasHeight));
-    model.SetBorderShow(ws.m_bShowPageShadow);
-    if (!model.SaveDocument(folder + L"XdgFiles/Main.xdg"))
+    if (!WriteEmptyScreen(ws, folder + L"XdgFiles/Main.xdg"))
         return fail(Format1(L"Failed to write the screen '%s'.", folder + L"XdgFiles/Main.xdg"));
     ws.m_strMainScreen = L"Main.xdg";
     if (!WriteUnicodeText(folder + L"ScriptFiles/system.uscp", SeedScript()))
@@ -479,7 +484,8 @@ CString CProjectBuilder::PlayerPath(const CString& strProgramFolder)
     return CProjectFiles::AsFolder(strProgramFolder) + L"QYRView";
 }
 
-BOOL CProjectBuilder::Build(const CBuildRequest& req, CString& rPlayer, CString& rProject, CString& rError)
+BOOL CProjectBuilder::Build(const CBuildRequest& req, CString& rPlayer, CString& rProject, CString& rError,
+                            const Progress& progress)
 {
     rPlayer.Empty();
     rProject.Empty();
@@ -514,6 +520,8 @@ BOOL CProjectBuilder::Build(const CBuildRequest& req, CString& rPlayer, CString&
             return FALSE;
         }
     CString failed;
+    if (progress)
+        progress(Format1(L"Copying the project to %s", copy), 0, 2);
     if (!CProjectFiles::CopyFolder(project, copy, &failed))
     {
         rError = Format1(L"Failed to copy the project to '%s': the project was not built.", failed);
@@ -534,12 +542,21 @@ BOOL CProjectBuilder::Build(const CBuildRequest& req, CString& rPlayer, CString&
         if (!e.bDirectory && so > 0 && (so + 3 == file.GetLength() || file[so + 3] == L'.'))
             files.push_back({programs + file, bin + file});
     }
+    // The steps: the project, each runtime file and "main.dat".
+    const int total = int(files.size()) + 2;
+    int done = 1;
     for (const auto& [from, to] : files)
+    {
+        if (progress)
+            progress(Format1(L"Copying %s", to), done++, total);
         if (!CProjectFiles::IsFileExist(to) && !CProjectFiles::CopyFileChunked(from, to, 10240))
         {
             rError = Format1(L"Failed to copy the runtime file '%s': the project was not built.", to);
             return FALSE;
         }
+    }
+    if (progress)
+        progress(Format1(L"Writing %s", bin + L"main.dat"), done, total);
     // The built player opens the copy: its "main.dat" names the copy by its bare title.
     if (!CProjectCreator::WriteLastProject(bin + L"main.dat", req.strProjectTitle))
     {

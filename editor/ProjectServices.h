@@ -10,6 +10,8 @@
 #include "mfc/CString.h"
 #include "win32/WinTypes.h"
 
+#include <functional>
+
 class CWorkSpaceObj;
 
 // Message ids of the project commands.
@@ -80,6 +82,8 @@ public:
     static CString ProjectFile(const CNewProjectValues& v);
     // Copies the wizard's settings and author texts into the workspace.
     static void ApplyValues(CWorkSpaceObj& ws, const CNewProjectValues& v);
+    // An empty screen with the project's defaults (colours, page size, page border), saved.
+    static BOOL WriteEmptyScreen(const CWorkSpaceObj& ws, const CString& strPath);
     // The seed text of a new project's "system.uscp".
     static const wchar_t* SeedScript();
 
@@ -117,7 +121,10 @@ public:
     // Builds; on success rPlayer is the copied player and rProject the copy's project file. Runtime
     // files already in Bin/ stay; "main.dat" there is written anew with the copy's title. FALSE
     // with one message in rError; nothing is to be started then.
-    static BOOL Build(const CBuildRequest& req, CString& rPlayer, CString& rProject, CString& rError);
+    // The build tells each of its steps (a text, steps done, all steps) to a progress display.
+    using Progress = std::function<void(const CString& strStep, int nDone, int nTotal)>;
+    static BOOL Build(const CBuildRequest& req, CString& rPlayer, CString& rProject, CString& rError,
+                      const Progress& progress = {});
     // Starts the player with the project file as its one argument, no shell. FALSE with a message.
     static BOOL StartPlayer(const CString& strPlayer, const CString& strProject, CString& rError,
                             DWORD* pPid = nullptr);

@@ -7,6 +7,7 @@
 #include "editor/FOFileTypeAccess.h"
 #include "editor/PlexdraftDoc.h"
 #include "editor/PlexdraftView.h"
+#include "editor/ProjectCommands.h"
 #include "editor/ProjectFrame.h"
 #include "editor/SampleDoc.h"
 #include "editor/SampleView.h"
@@ -64,6 +65,29 @@ ON_COMMAND(ID_VIEW_LANGUAGE, &ROzazeRir::OnViewLanguage)
 ON_UPDATE_COMMAND_UI(ID_VIEW_LANGUAGE, &ROzazeRir::OnUpdateViewLanguage)
 ON_COMMAND(ID_FILE_MRU_FILE1, &CQYRDrawApp::OnRecentFile1)
 ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, &CQYRDrawApp::OnUpdateRecentFile1)
+// The project commands.
+ON_COMMAND(ID_PROJECT_NEW, &CQYRDrawApp::OnNewProject)
+ON_COMMAND(ID_PROJECT_OPEN, &CQYRDrawApp::OnOpenProject)
+ON_COMMAND(ID_PROJECT_SAVE, &CQYRDrawApp::OnSaveProject)
+ON_UPDATE_COMMAND_UI(ID_PROJECT_SAVE, &CQYRDrawApp::OnUpdateProjectLoaded)
+ON_COMMAND(ID_PROJECT_CLOSE, &CQYRDrawApp::OnCloseProject)
+ON_UPDATE_COMMAND_UI(ID_PROJECT_CLOSE, &CQYRDrawApp::OnUpdateProjectLoaded)
+ON_COMMAND(ID_PROJECT_SAVE_ALL, &CQYRDrawApp::OnSaveAll)
+ON_UPDATE_COMMAND_UI(ID_PROJECT_SAVE_ALL, &CQYRDrawApp::OnUpdateSaveAll)
+ON_COMMAND(ID_PROJECT_SETTINGS, &CQYRDrawApp::OnProjectSettings)
+ON_UPDATE_COMMAND_UI(ID_PROJECT_SETTINGS, &CQYRDrawApp::OnUpdateProjectLoaded)
+ON_COMMAND(ID_PARAMETER_MANAGER, &CQYRDrawApp::OnParameterManager)
+ON_UPDATE_COMMAND_UI(ID_PARAMETER_MANAGER, &CQYRDrawApp::OnUpdateProjectLoaded)
+ON_COMMAND(ID_PROJECT_SAVE_TEMPLATE, &CQYRDrawApp::OnSaveAsTemplate)
+ON_UPDATE_COMMAND_UI(ID_PROJECT_SAVE_TEMPLATE, &CQYRDrawApp::OnUpdateProjectLoaded)
+ON_COMMAND(ID_PROJECT_TEST_SAMPLE, &CQYRDrawApp::OnTestSampleProject)
+ON_COMMAND(ID_PROJECT_NEW_SCREEN_FILE, &CQYRDrawApp::OnNewScreenFile)
+ON_COMMAND(ID_PROJECT_NEW_SCRIPT_FILE, &CQYRDrawApp::OnNewScriptFile)
+ON_COMMAND(ID_PROJECT_OPEN_FILE, &CQYRDrawApp::OnOpenFile)
+ON_COMMAND(ID_PROJECT_RUN, &CQYRDrawApp::OnProjectRun)
+ON_UPDATE_COMMAND_UI(ID_PROJECT_RUN, &CQYRDrawApp::OnUpdateProjectLoaded)
+ON_COMMAND(ID_PROJECT_BUILD, &CQYRDrawApp::OnProjectBuild)
+ON_UPDATE_COMMAND_UI(ID_PROJECT_BUILD, &CQYRDrawApp::OnUpdateProjectLoaded)
 END_MESSAGE_MAP()
 
 CQYRDrawApp::CQYRDrawApp()

@@ -6,6 +6,7 @@
 
 #include "editor/EditorApp.h"
 #include "editor/PlexdraftApp.h"
+#include "foundation/ProgressWnd.h"
 
 class CDocument;
 class CFrameWnd;
@@ -66,7 +67,37 @@ public:
     afx_msg void OnRecentFile1();
     afx_msg void OnUpdateRecentFile1(CCmdUI* pCmdUI);
 
+    // --- The project commands (menus, toolbars and the project tree) ------------------------------
+    afx_msg void OnNewProject();
+    afx_msg void OnOpenProject();
+    afx_msg void OnSaveProject();
+    afx_msg void OnCloseProject();
+    afx_msg void OnSaveAll();
+    afx_msg void OnProjectSettings();
+    afx_msg void OnParameterManager();
+    afx_msg void OnSaveAsTemplate();
+    afx_msg void OnTestSampleProject();
+    afx_msg void OnNewScreenFile();
+    afx_msg void OnNewScriptFile();
+    afx_msg void OnOpenFile();
+    afx_msg void OnProjectRun();
+    afx_msg void OnProjectBuild();
+    afx_msg void OnUpdateProjectLoaded(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateSaveAll(CCmdUI* pCmdUI);
+    // Saves the open project without asking and closes it (before a new project is made).
+    void CloseCurrentProject();
+    // The workspace saved to the project file, and the path put at the head of the recent list.
+    BOOL SaveWorkSpace();
+    // Told of every step of a build while its progress window shows it.
+    virtual void OnBuildProgress(const CString& strStep, int nDone, int nTotal);
+    CProgressWnd& GetBuildProgress() { return m_wndBuildProgress; }
+    // The process id of the player Run or Build started last (0: none).
+    DWORD GetLastPlayerPid() const { return m_dwPlayerPid; }
+
 protected:
+    CProgressWnd m_wndBuildProgress;
+    DWORD m_dwPlayerPid = 0;
+
     // Opens what the raw command-line text names.
     void OpenCommandLineText(CString strText);
     void CloseAllProjectDocuments();

@@ -81,6 +81,7 @@ int CTableBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
                           client, &m_wndTab, IDC_PROJECT_TREE))
         return -1;
     m_wndTree.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
+    m_wndTree.SetOwner(this);
     m_wndTree.SetImageList(&m_imageList, TVSIL_NORMAL);
     if (app && app->IsProjectOpen())
     {

@@ -26,7 +26,7 @@ struct CToolBoxPageEntry
     UINT nID = 0;
 };
 
-class CTableBar : public CFOPControlBar
+class CTableBar : public CFOPControlBar, public IProjectTreeOwner
 {
     DECLARE_DYNAMIC(CTableBar)
 public:
@@ -45,6 +45,11 @@ public:
     void ReadToolBoxIndex(const CString& strFolder);
     // Places the toolbox, once its window exists, under the tab control.
     void PlaceToolBox();
+
+    // What the project tree asks of the bar.
+    void RefillProjectTree() override { RefreshProjectTree(); }
+    HTREEITEM GetScreensNode() override { return m_hScreens; }
+    HTREEITEM GetScriptsNode() override { return m_hThird; }
 
     CEditTreeCtrl& GetTree() { return m_wndTree; }
     CFOTabCtrl& GetTabCtrl() { return m_wndTab; }

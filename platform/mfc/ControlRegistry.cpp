@@ -156,6 +156,13 @@ LRESULT AfxSendNotify(HWND hWndFrom, UINT code, NMHDR* pHdr)
     pHdr->hwndFrom = hWndFrom;
     pHdr->idFrom = UINT_PTR(::GetDlgCtrlID(hWndFrom));
     pHdr->code = code;
+    if (CWnd* self = CWnd::FromHandlePermanent(hWndFrom))
+    {
+        LRESULT result = 0;
+        AFX_NOTIFY notify = {&result, pHdr};
+        if (self->OnCmdMsg(0, int(AFX_REFLECT_NOTIFY_CODE(code)), &notify, nullptr))
+            return result;
+    }
     return AfxSendFromQt(parent, WM_NOTIFY, WPARAM(pHdr->idFrom), reinterpret_cast<LPARAM>(pHdr));
 }
 

@@ -242,7 +242,14 @@ void SetEditText(QWidget* pWidget, const CString& strText)
     if (auto* line = qobject_cast<QLineEdit*>(pWidget))
         line->setText(ToQt(strText));
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(pWidget))
-        plain->setPlainText(ToQt(strText));
+    {
+        // Lines broken with "\r\n" come back so, with the lines typed since: the text read equals
+        // the text given.
+        QString text = ToQt(strText);
+        plain->setProperty("qyrCrLf", text.contains(QStringLiteral("\r\n")));
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        plain->setPlainText(text);
+    }
 }
 
 BOOL GetEditText(const QWidget* pWidget, CString& rText)
@@ -250,7 +257,12 @@ BOOL GetEditText(const QWidget* pWidget, CString& rText)
     if (auto* line = qobject_cast<const QLineEdit*>(pWidget))
         rText = FromQt(line->text());
     else if (auto* plain = qobject_cast<const QPlainTextEdit*>(pWidget))
-        rText = FromQt(plain->toPlainText());
+    {
+        QString text = plain->toPlainText();
+        if (plain->property("qyrCrLf").toBool())
+            text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        rText = FromQt(text);
+    }
     else
         return FALSE;
     return TRUE;

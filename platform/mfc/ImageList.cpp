@@ -1,6 +1,10 @@
 #include "mfc/ImageList.h"
 
+#include "mfc/Wnd.h"
+
 #include <QBitmap>
+#include <QLabel>
+#include <QPointer>
 #include <QImage>
 #include <QPixmap>
 
@@ -113,4 +117,103 @@ const QPixmap* CImageList::GetImage(HIMAGELIST hList, int nImage)
     if (it == Lists().end() || nImage < 0 || nImage >= int(it->second.images.size()))
         return nullptr;
     return &it->second.images[size_t(nImage)];
+}
+
+// --- The drag image ----------------------------------------------------------------------------------
+
+namespace
+{
+struct DragImage
+{
+    QPointer<QLabel> label;
+    QPoint hotSpot;
+    HWND hLock = nullptr;
+    QPoint at;
+    bool shown = false;
+};
+DragImage& Drag()
+{
+    thread_local DragImage drag;
+    return drag;
+}
+
+void PlaceDrag()
+{
+    DragImage& d = Drag();
+    if (!d.label)
+        return;
+    d.label->move(d.at - d.hotSpot);
+    d.label->setVisible(d.shown);
+}
+} // namespace
+
+BOOL CImageList::BeginDrag(int nImage, CPoint ptHotSpot)
+{
+    const QPixmap* image = GetImage(m_hImageList, nImage);
+    if (!image)
+        return FALSE;
+    EndDrag();
+    DragImage& d = Drag();
+    d.label = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
+    d.label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    d.label->setWindowOpacity(0.7);
+    d.label->setPixmap(*image);
+    d.label->resize(image->size());
+    d.hotSpot = QPoint(ptHotSpot.x, ptHotSpot.y);
+    return TRUE;
+}
+
+BOOL CImageList::DragEnter(CWnd* pWndLock, CPoint point)
+{
+    DragImage& d = Drag();
+    if (!d.label)
+        return FALSE;
+    d.hLock = pWndLock ? pWndLock->GetSafeHwnd() : nullptr;
+    d.shown = true;
+    return DragMove(point);
+}
+
+BOOL CImageList::DragMove(CPoint pt)
+{
+    DragImage& d = Drag();
+    if (!d.label)
+        return FALSE;
+    CPoint screen = pt;
+    if (CWnd* lock = d.hLock && ::IsWindow(d.hLock) ? CWnd::FromHandle(d.hLock) : nullptr)
+        lock->ClientToScreen(&screen);
+    d.at = QPoint(screen.x, screen.y);
+    PlaceDrag();
+    return TRUE;
+}
+
+BOOL CImageList::DragShowNolock(BOOL bShow)
+{
+    DragImage& d = Drag();
+    if (!d.label)
+        return FALSE;
+    d.shown = bShow != FALSE;
+    PlaceDrag();
+    return TRUE;
+}
+
+BOOL CImageList::DragLeave(CWnd*)
+{
+    return DragShowNolock(FALSE);
+}
+
+void CImageList::EndDrag()
+{
+    DragImage& d = Drag();
+    delete d.label.data();
+    d = DragImage();
+}
+
+BOOL CImageList::IsDragImageVisible(CPoint* pTopLeft)
+{
+    const DragImage& d = Drag();
+    if (!d.label || !d.shown)
+        return FALSE;
+    if (pTopLeft)
+        *pTopLeft = CPoint(d.at.x() - d.hotSpot.x(), d.at.y() - d.hotSpot.y());
+    return TRUE;
 }

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "mfc/Gdi.h"
+#include "mfc/Geometry.h"
+
+class CWnd;
 
 #include <vector>
 
@@ -43,6 +46,17 @@ public:
     static const QPixmap* GetImage(HIMAGELIST hList, int nImage);
 
     HIMAGELIST m_hImageList = nullptr;
+
+    // The one drag image of the thread: an image of this list shown over a window while the
+    // mouse drags (points are client coordinates of the window given to DragEnter).
+    BOOL BeginDrag(int nImage, CPoint ptHotSpot);
+    static BOOL DragEnter(CWnd* pWndLock, CPoint point);
+    static BOOL DragMove(CPoint pt);
+    static BOOL DragShowNolock(BOOL bShow);
+    static BOOL DragLeave(CWnd* pWndLock);
+    static void EndDrag();
+    // Whether a drag image is shown now, and where (screen coordinates of its top left).
+    static BOOL IsDragImageVisible(CPoint* pTopLeft = nullptr);
 
 private:
     int AddStrip(const QImage& strip, COLORREF crMask);

@@ -64,5 +64,23 @@ struct AFX_NOTIFY
          return TRUE;                                                                                        \
      }},
 
-// Fills the header (window, id, code) and sends it to the control's parent; the parent's answer.
+// A notification the control handles itself (reflected): its parent is then not told.
+//
+//   ON_NOTIFY_REFLECT(TVN_BEGINLABELEDIT, &CMyTree::OnBeginLabelEdit)   void (NMHDR*, LRESULT*)
+#define AFX_REFLECT_NOTIFY_CODE(code) UINT(MAKELONG(WORD(code), WM_NOTIFY + 0xBC00))
+#define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn)                                                            \
+    {WM_COMMAND,                                                                                             \
+     AFX_REFLECT_NOTIFY_CODE(wNotifyCode),                                                                   \
+     0,                                                                                                      \
+     0,                                                                                                      \
+     nullptr,                                                                                                \
+     [](CCmdTarget* t, AFX_MSGCALL& c) -> BOOL                                                               \
+     {                                                                                                       \
+         auto* n = static_cast<AFX_NOTIFY*>(c.pExtra);                                                       \
+         (static_cast<ThisClass*>(t)->*(memberFxn))(n->pNMHDR, n->pResult);                                  \
+         return TRUE;                                                                                        \
+     }},
+
+// Fills the header (window, id, code) and offers it to the control's own reflected handler; when
+// there is none, sends it to the control's parent. The handler's or the parent's answer.
 LRESULT AfxSendNotify(HWND hWndFrom, UINT code, NMHDR* pHdr);

@@ -6,10 +6,12 @@
 #include "mfc/ImageList.h"
 #include "mfc/WndPrivate.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QHeaderView>
 #include <QIcon>
@@ -49,6 +51,19 @@ public:
             Forget(item->child(i));
     }
     void Remember(QTreeWidgetItem* item) { m_live.insert(item); }
+
+    // The mouse reaches the control's window as messages too (client coordinates); a right
+    // click tells the parent NM_RCLICK, and a press dragged beyond the start distance begins a
+    // drag (TVN_BEGINDRAG, or TVN_BEGINRDRAG with the right button).
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    // True when the window asks Qt to go on with the event.
+    bool ForwardMouse(QMouseEvent* e, UINT message);
+    QPoint pressPos;
+    Qt::MouseButton pressButton = Qt::NoButton;
+    QTreeWidgetItem* pressItem = nullptr;
+    bool dragBegun = false;
     size_t LiveCount() const { return m_live.size(); }
     HIMAGELIST ImageList() const { return m_hImageList; }
     void SetImageList(HIMAGELIST hList) { m_hImageList = hList; }
@@ -199,6 +214,10 @@ QTreeWidgetItem* Next(CTreeWidget* tree, QTreeWidgetItem* item, UINT code)
         return item->child(0);
     case TVGN_PARENT:
         return item ? item->parent() : nullptr;
+    case TVGN_NEXTVISIBLE:
+        return item ? tree->itemBelow(item) : nullptr;
+    case TVGN_PREVIOUSVISIBLE:
+        return item ? tree->itemAbove(item) : nullptr;
     case TVGN_NEXT:
     case TVGN_PREVIOUS:
     {
@@ -271,6 +290,81 @@ LRESULT NotifyTree(HWND hWnd, UINT code, UINT action, QTreeWidgetItem* oldItem, 
     nm.itemNew.hItem = Handle(newItem);
     nm.itemNew.lParam = LPARAM(DataOf(newItem));
     return AfxSendNotify(hWnd, code, &nm.hdr);
+}
+
+bool CTreeWidget::ForwardMouse(QMouseEvent* e, UINT message)
+{
+    const HWND hWnd = AfxWindowAtOrAbove(this);
+    AfxNoteCursorPos(e->globalPosition().toPoint());
+    if (!hWnd || !message)
+        return true;
+    AfxQtEntry entry;
+    const QPoint p = viewport()->geometry().topLeft() + e->position().toPoint();
+    WPARAM keys = 0;
+    if (e->buttons() & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (e->buttons() & Qt::RightButton)
+        keys |= MK_RBUTTON;
+    if (e->modifiers() & Qt::ControlModifier)
+        keys |= MK_CONTROL;
+    if (e->modifiers() & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    return AfxForwardEvent(hWnd, message, keys, MAKELPARAM(p.x(), p.y()));
+}
+
+void CTreeWidget::mousePressEvent(QMouseEvent* e)
+{
+    pressPos = e->position().toPoint();
+    pressButton = e->button();
+    pressItem = itemAt(pressPos);
+    dragBegun = false;
+    const UINT message = e->button() == Qt::RightButton  ? WM_RBUTTONDOWN
+                         : e->button() == Qt::LeftButton ? WM_LBUTTONDOWN
+                                                         : 0;
+    if ((!message || ForwardMouse(e, message)) && e->button() != Qt::RightButton)
+        QTreeWidget::mousePressEvent(e);
+}
+
+void CTreeWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    const HWND hWnd = AfxWindowAtOrAbove(this);
+    if (pressButton != Qt::NoButton && !dragBegun && pressItem && Find(Handle(pressItem)) &&
+        (e->position().toPoint() - pressPos).manhattanLength() >= QApplication::startDragDistance())
+    {
+        dragBegun = true;
+        AfxQtEntry entry;
+        NMTREEVIEWW nm = {};
+        nm.itemNew.mask = TVIF_HANDLE | TVIF_PARAM;
+        nm.itemNew.hItem = Handle(pressItem);
+        nm.itemNew.lParam = LPARAM(DataOf(pressItem));
+        const QPoint p = viewport()->geometry().topLeft() + pressPos;
+        nm.ptDrag = {p.x(), p.y()};
+        if (hWnd)
+            AfxSendNotify(hWnd, pressButton == Qt::RightButton ? TVN_BEGINRDRAGW : TVN_BEGINDRAGW, &nm.hdr);
+    }
+    // Qt's own rubber-band and drag handling stays out: the window drives drags.
+    ForwardMouse(e, WM_MOUSEMOVE);
+}
+
+void CTreeWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    const bool right = e->button() == Qt::RightButton;
+    const bool click = pressButton == e->button() && !dragBegun;
+    pressButton = Qt::NoButton;
+    const HWND hWnd = AfxWindowAtOrAbove(this);
+    if (right && click && hWnd)
+    {
+        AfxQtEntry entry;
+        NMHDR hdr = {};
+        AfxSendNotify(hWnd, NM_RCLICK, &hdr);
+    }
+    if (!::IsWindow(hWnd))
+        return;
+    const bool base = ForwardMouse(e, right                           ? WM_RBUTTONUP
+                                      : e->button() == Qt::LeftButton ? WM_LBUTTONUP
+                                                                      : 0);
+    if (base && !right)
+        QTreeWidget::mouseReleaseEvent(e);
 }
 
 // Opens or closes an item; an opening the parent vetoes leaves it closed.
@@ -587,6 +681,16 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
         r = TRUE;
         break;
     }
+    case TVM_ENSUREVISIBLE:
+        if (item)
+        {
+            for (QTreeWidgetItem* p = item->parent(); p; p = p->parent())
+                if (!p->isExpanded())
+                    ExpandItem(hWnd, tree, p, TVE_EXPAND);
+            tree->scrollToItem(item);
+            r = TRUE;
+        }
+        break;
     case TVM_HITTEST:
         if (auto* info = reinterpret_cast<TVHITTESTINFO*>(lParam))
         {

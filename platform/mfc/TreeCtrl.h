@@ -47,6 +47,8 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVGN_PREVIOUS 0x0002
 #define TVGN_PARENT 0x0003
 #define TVGN_CHILD 0x0004
+#define TVGN_NEXTVISIBLE 0x0006
+#define TVGN_PREVIOUSVISIBLE 0x0007
 #define TVGN_DROPHILITE 0x0008
 #define TVGN_CARET 0x0009
 #define TVIS_DROPHILITED 0x0008
@@ -77,6 +79,7 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVM_GETITEMRECT (TV_FIRST + 4)
 #define TVM_GETEDITCONTROL (TV_FIRST + 15)
 #define TVM_HITTEST (TV_FIRST + 17)
+#define TVM_ENSUREVISIBLE (TV_FIRST + 20)
 #define TVM_CREATEDRAGIMAGE (TV_FIRST + 18)
 #define TVM_SORTCHILDREN (TV_FIRST + 19)
 #define TVM_SORTCHILDRENCB (TV_FIRST + 21)
@@ -199,6 +202,10 @@ public:
     HTREEITEM GetPrevSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUS); }
     HTREEITEM GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
+    HTREEITEM GetNextVisibleItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXTVISIBLE); }
+    HTREEITEM GetPrevVisibleItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUSVISIBLE); }
+    // Opens the item's parents and scrolls it into view.
+    BOOL EnsureVisible(HTREEITEM hItem) { return BOOL(Send(TVM_ENSUREVISIBLE, 0, LPARAM(hItem))); }
     BOOL ItemHasChildren(HTREEITEM hItem) const { return GetChildItem(hItem) != nullptr; }
     BOOL SelectItem(HTREEITEM hItem);
 

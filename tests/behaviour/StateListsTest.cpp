@@ -2,9 +2,11 @@
 // dialogs, driven offscreen through the modal hook.
 #include "StateListsTestSupport.h"
 
+#include "behaviour/EventSetDlgs.h"
 #include "behaviour/RealTimeDlgs.h"
 #include "behaviour/StateItemDlgs.h"
 #include "behaviour/StateSetDlgs.h"
+#include "mfc/ListBoxCtl.h"
 
 #include <QImage>
 #include <QWidget>
@@ -450,4 +452,39 @@ TEST_F(CStateListTest, ValueRangesListAndTheRangeDialogShowsItsBounds)
     EXPECT_FALSE(linkEnabled);
     EXPECT_EQ(dlg.m_dMax, 50.0);
     EXPECT_EQ(dlg.m_strValueState, CString(L"0,50$C_C,A,00FF00@50,100$C_C,A,FF0000"));
+}
+
+TEST_F(CStateListTest, MenuEntriesAreStoredWithNoneAndTheTextIsTrimmed)
+{
+    CMenuEditorDlg dlg;
+    dlg.m_strState = L"  Run$18#Main.uscp";
+    CDialogScript script;
+    std::vector<CString> opened;
+    script.onDialog = [&](CDialog& d) -> int
+    {
+        if (auto* item = dynamic_cast<CEFSubMenuSetDlg*>(&d))
+        {
+            CString id, param;
+            item->GetDlgItemText(1035, id);
+            item->GetDlgItemText(1011, param);
+            opened.push_back(id + L"|" + param);
+            if (opened.size() == 1)
+                return IDCANCEL; // the edited entry stays as it was
+            // A new entry printing the document, with no parameter.
+            item->SetDlgItemText(1035, L"Print");
+            auto* actions = static_cast<CListBox*>(item->GetDlgItem(1037));
+            actions->SetCurSel(actions->FindStringExact(-1, L"Print Document"));
+            item->SendMessage(WM_COMMAND, MAKEWPARAM(1037, LBN_SELCHANGE), LPARAM(actions->GetSafeHwnd()));
+            return IDOK;
+        }
+        auto& s = static_cast<CMenuEditorDlg&>(d);
+        s.SelectRow(0);
+        s.EditSelected();
+        s.SelectRow(0, FALSE);
+        Click(s, 1041);
+        return IDOK;
+    };
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(opened, (std::vector<CString>{L"  Run|Main.uscp", L"STATE_0|"}));
+    EXPECT_EQ(dlg.m_strState, CString(L"Run$18#Main.uscp@Print$6#None"));
 }

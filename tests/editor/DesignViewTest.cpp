@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QListWidget>
 
 using namespace editortest;
 
@@ -225,8 +226,9 @@ TEST_F(CDesignTest, EventHandleChangesAllSelectedShapesInOneStepAndCancelChanges
             {
                 if (r.kind != AfxModalKind::Dialog)
                     return IDCANCEL;
-                r.pDialog->GetDlgItem(1001)->SetWindowText(L"12");
-                r.pDialog->GetDlgItem(1002)->SetWindowText(L"Pump");
+                // "Hide object..." (12) in the action list, then its parameter.
+                qobject_cast<QListWidget*>(r.pDialog->GetDlgItem(1037)->GetWidget())->setCurrentRow(2);
+                r.pDialog->GetDlgItem(1011)->SetWindowText(L"Pump");
                 return answer;
             });
         Click(view, handle.CenterPoint());

@@ -11,6 +11,8 @@
 #include "mfc/Menu.h"
 #include "mfc/File.h"
 
+#include <QComboBox>
+
 #include <fstream>
 
 using namespace editortest;
@@ -220,13 +222,17 @@ TEST_F(CDesignTest, InsertedChartsTakeChildIdsFromAHundredAndVisibleSetBypassesT
         [](const AfxModalRequest& r)
         {
             if (r.kind == AfxModalKind::Dialog)
-                r.pDialog->GetDlgItem(1001)->SetWindowText(L"#level > 3");
+            {
+                // ">" and 3.
+                qobject_cast<QComboBox*>(r.pDialog->GetDlgItem(1122)->GetWidget())->setCurrentIndex(1);
+                r.pDialog->GetDlgItem(1229)->SetWindowText(L"3");
+            }
             return IDOK;
         });
     Command(view, 30089);
     CString condition;
     EXPECT_TRUE(chart->GetPropStringValue(condition, FO_PROP_VISIBLE_COND));
-    EXPECT_EQ(CString(L"#level > 3"), condition);
+    EXPECT_EQ(CString(L"1,3"), condition);
     EXPECT_EQ(steps, model->GetUndoHistory()->GetUndoCount());
 }
 
@@ -329,7 +335,7 @@ TEST_F(CDesignTest, ScreenSettingWantsAnOpenProjectAndOptionsKeepTheSimpleTracki
             if (r.kind != AfxModalKind::Dialog)
                 return IDCANCEL;
             ++shown;
-            r.pDialog->GetDlgItem(1001)->SetWindowText(L"OnStart");
+            r.pDialog->GetDlgItem(1109)->SetWindowText(L"OnStart");
             return IDOK;
         });
     // No project: disabled, and the command shows nothing.

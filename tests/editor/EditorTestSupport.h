@@ -25,6 +25,10 @@
 
 #define IDR_SCREENDOC 801
 #define IDR_TESTMAIN 802
+// The resource module of the test program that holds the two.
+#ifndef QYR_TEST_RES_MODULE
+#define QYR_TEST_RES_MODULE "EditorTestRes"
+#endif
 
 namespace editortest
 {
@@ -43,7 +47,9 @@ class CTestEditorApp : public CWinApp, public IDesignProjectApp
 {
 public:
     BOOL projectLoaded = FALSE;
+    CString projectFolder;
     BOOL IsProjectLoaded() const override { return projectLoaded; }
+    CString GetProjectFolder() const override { return projectFolder; }
 };
 
 class CDesignTest : public ::testing::Test
@@ -53,7 +59,7 @@ protected:
     {
         ASSERT_NE(AfxEnsureApplication(), nullptr);
         ASSERT_TRUE(AfxWinInit(0, nullptr));
-        AfxSetResourceHandle(AfxGetModuleByName("EditorTestRes"));
+        AfxSetResourceHandle(AfxGetModuleByName(QYR_TEST_RES_MODULE));
         char tmpl[] = "/tmp/qyreditorXXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         m_dir = tmpl;

@@ -118,6 +118,10 @@ TEST_F(CControlsTest, StandardFamiliesFromATemplateKeepTheirBehaviour)
                  d->SetDlgItemText(2009, L"one\ntwo");
                  d->GetDlgItemText(2009, text);
                  EXPECT_EQ(text, L"one\ntwo");
+                 // Windows line breaks come back as given.
+                 d->SetDlgItemText(2009, L"one\r\ntwo");
+                 d->GetDlgItemText(2009, text);
+                 EXPECT_EQ(text, L"one\r\ntwo");
 
                  // A drop-down list sorts, keeps item data and shows the chosen item only.
                  QComboBox* list = WidgetOf<QComboBox>(d, 2010);

@@ -1,0 +1,110 @@
+#include "behaviour/BehaviourCommon.h"
+
+#include "editor/DesignFrame.h"
+#include "figkit/FOGlobalData.h"
+#include "figkit/FOPCanvasCore.h"
+#include "mfc/FrameWnd.h"
+#include "mfc/ModalHook.h"
+#include "mfc/View.h"
+#include "mfc/ComboBoxCtl.h"
+#include "mfc/ListBoxCtl.h"
+#include "mfc/WinApp.h"
+
+#include <QFileDialog>
+
+#ifndef OFN_OVERWRITEPROMPT
+#define OFN_OVERWRITEPROMPT 0x00000002
+#endif
+#ifndef OFN_HIDEREADONLY
+#define OFN_HIDEREADONLY 0x00000004
+#endif
+
+namespace behaviour
+{
+void SetGuiFont(CWnd* pDlg, std::initializer_list<int> ids)
+{
+    CFont* font = &gfxData.m_fontRegular;
+    if (!pDlg || !font->GetSafeHandle())
+        return;
+    for (int id : ids)
+        if (CWnd* ctrl = pDlg->GetDlgItem(id))
+            ctrl->SetFont(font, FALSE);
+}
+
+CString ProjectFolder()
+{
+    const auto* app = dynamic_cast<const IDesignProjectApp*>(AfxGetApp());
+    if (!app || !app->IsProjectLoaded())
+        return CString();
+    CString folder = app->GetProjectFolder();
+    if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != L'/')
+        folder += L'/';
+    return folder;
+}
+
+CString ScriptFolder()
+{
+    const CString folder = ProjectFolder();
+    return folder.IsEmpty() ? folder : folder + L"ScriptFiles/";
+}
+
+CFODataModel* ActiveModel()
+{
+    auto* main = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    CFrameWnd* frame = main ? main->GetActiveFrame() : nullptr;
+    auto* canvas = frame ? dynamic_cast<CFOPCanvasCore*>(frame->GetActiveView()) : nullptr;
+    return canvas ? canvas->GetCurrentModel() : nullptr;
+}
+
+BOOL ChooseFileToOpen(CWnd* pParent, LPCWSTR lpszFilter, CString& strPath)
+{
+    AfxModalRequest request;
+    request.kind = AfxModalKind::FileDialog;
+    request.pParent = pParent;
+    request.bOpenFileDialog = TRUE;
+    request.strFilter = lpszFilter;
+    request.dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    int answer = IDCANCEL;
+    if (AfxCallModalHook(request, answer))
+    {
+        if (answer != IDOK || request.paths.empty())
+            return FALSE;
+        strPath = request.paths.front();
+        return TRUE;
+    }
+    // "Text(*.a)|*.a|..." becomes Qt's "Text(*.a);;...".
+    QStringList parts = QString::fromStdWString(lpszFilter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        filters << parts[i];
+    const QString chosen = QFileDialog::getOpenFileName(pParent ? pParent->GetWidget() : nullptr, QString(),
+                                                        QString(), filters.join(QStringLiteral(";;")));
+    if (chosen.isEmpty())
+        return FALSE;
+    strPath = CString::FromUtf8(chosen.toStdString());
+    return TRUE;
+}
+
+int SelectExact(CListBox& list, const CString& strValue)
+{
+    const int index = list.FindStringExact(-1, strValue);
+    list.SetCurSel(index);
+    return index;
+}
+
+int SelectExact(CComboBox& combo, const CString& strValue)
+{
+    const int index = combo.FindStringExact(-1, strValue);
+    combo.SetCurSel(index);
+    return index;
+}
+
+BOOL IsScriptName(const CString& strName, BOOL bNeedStem)
+{
+    if (bNeedStem && strName.GetLength() <= 4)
+        return FALSE;
+    CString tail = strName.Right(4);
+    tail.Trim();
+    return tail.CompareNoCase(L"uscp") == 0;
+}
+} // namespace behaviour

@@ -1,0 +1,207 @@
+// The design view's behaviour commands: a shape's states, its value-change animation, custom
+// properties and the SVG import, with the selection operations and additional handles of this layer.
+#include "editor/PlexdraftView.h"
+
+#include "editor/DesignFrame.h"
+#include "editor/MyExtDataModel.h"
+#include "figkit/FOAction.h"
+#include "figkit/FOCompositeShape.h"
+#include "figkit/FODataModel.h"
+#include "figkit/FOGroupShape.h"
+#include "figkit/FOLinkShape.h"
+#include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPValueDriverShapes.h"
+#include "figkit/FOStaticShape.h"
+#include "mfc/CmdUI.h"
+#include "mfc/ModalHook.h"
+#include "mfc/WaitCursor.h"
+#include "svgimport/SvgConvert.h"
+
+#include <QFileDialog>
+
+#include <memory>
+
+namespace
+{
+bool IsStaticLabel(const CFODrawShape* shape)
+{
+    return dynamic_cast<const CFOStaticShape*>(shape) || dynamic_cast<const CFOPSimpleLabelShape*>(shape);
+}
+bool IsLinkShape(const CFODrawShape* shape)
+{
+    return dynamic_cast<const CFOLinkShape*>(shape) != nullptr;
+}
+
+// The SVG file to import, or an empty text when none is chosen.
+CString PromptSvgFile(CWnd* pParent)
+{
+    AfxModalRequest request;
+    request.kind = AfxModalKind::FileDialog;
+    request.pParent = pParent;
+    request.bOpenFileDialog = TRUE;
+    request.strDefExt = L"SVG Shapes";
+    request.strText = L"*.svg";
+    request.strFilter = L"Import SVG Files (*.svg)|*.svg||";
+    request.dwFlags = 0x1004;
+    int answer = IDCANCEL;
+    if (AfxCallModalHook(request, answer))
+        return answer == IDOK && !request.paths.empty() ? request.paths.front() : CString();
+    const QString chosen =
+        QFileDialog::getOpenFileName(pParent ? pParent->GetWidget() : nullptr, QString(), QString(),
+                                     QStringLiteral("Import SVG Files (*.svg)"));
+    return CString::FromUtf8(chosen.toStdString());
+}
+// The shape a move-path or scale-reference shape animates, by key 1; FALSE for other shapes.
+BOOL GetLinkKey(const CFODrawShape* shape, CString& key)
+{
+    if (auto* path = dynamic_cast<const CFOPMovePathShape*>(shape))
+        key = path->GetLinkPathShape();
+    else if (auto* scale = dynamic_cast<const CFOPScaleRefShape*>(shape))
+        key = scale->GetLinkPathShape();
+    else
+        return FALSE;
+    return TRUE;
+}
+} // namespace
+
+// The property on an animated shape that names (by key 1) the shape animating it.
+#define PROP_ANIMATED_BY 1933
+
+void CPlexdraftView::LinkAnimatedShape(CFODrawShape* pDriver, const CString& strKey)
+{
+    CString old;
+    if (!m_pModel || !pDriver || !GetLinkKey(pDriver, old))
+        return;
+    // The shape that was animated so far forgets this driver, unless the link stays.
+    if (!old.IsEmpty() && old != strKey)
+        if (CFODrawShape* previous = m_pModel->FindShapeWithKey1(old))
+        {
+            CString by;
+            if (previous->GetPropStringValue(by, PROP_ANIMATED_BY) && by == pDriver->GetKeyId1())
+                previous->RemoveProperty(PROP_ANIMATED_BY);
+        }
+    if (auto* path = dynamic_cast<CFOPMovePathShape*>(pDriver))
+        path->SetLinkPathShape(strKey);
+    else if (auto* scale = dynamic_cast<CFOPScaleRefShape*>(pDriver))
+        scale->SetLinkPathShape(strKey);
+    // An empty key unlinks: looking it up would take the first shape without a key.
+    if (!strKey.IsEmpty())
+        if (CFODrawShape* target = m_pModel->FindShapeWithKey1(strKey))
+            target->PutPropStringValue(PROP_ANIMATED_BY, pDriver->GetKeyId1());
+    m_pModel->SetModifiedFlag(TRUE);
+}
+
+// --- Selection ----------------------------------------------------------------------------------------
+
+void CPlexdraftView::AddToSelection(CFODrawShape* pShape)
+{
+    CFOScriptView::AddToSelection(pShape);
+    SyncFormatBar();
+}
+
+void CPlexdraftView::RemoveFromSelection(CFODrawShape* pShape)
+{
+    CFOScriptView::RemoveFromSelection(pShape);
+    SyncFormatBar();
+}
+
+template <class Pred> void CPlexdraftView::SelectWhere(const FOPContainer& shapes, Pred pred)
+{
+    m_listPrevSelect.RemoveAll();
+    for (CFODrawShape* shape : GetSelectShapes())
+        m_listPrevSelect.AddTail(shape);
+    // Hidden shapes are never taken into a selection of a whole set.
+    CFOTypedShapeObList list;
+    for (CFODrawShape* shape : shapes)
+        if (shape && shape->IsVisible() && pred(shape) && list.Find(shape) < 0)
+            list.AddTail(shape);
+    DoCorrectTabOrder(list);
+    SelectShapes(list);
+    SyncFormatBar();
+}
+
+void CPlexdraftView::SelectAllLabels(const FOPContainer& shapes)
+{
+    SelectWhere(shapes,
+                [](CFODrawShape* shape) { return dynamic_cast<CFOPSimpleLabelShape*>(shape) != nullptr; });
+}
+
+void CPlexdraftView::SelectAllLinks(const FOPContainer& shapes)
+{
+    SelectWhere(shapes, IsLinkShape);
+}
+
+void CPlexdraftView::SelectAllShapes(const FOPContainer& shapes)
+{
+    SelectWhere(shapes, [](CFODrawShape* shape) { return !IsLinkShape(shape) && !IsStaticLabel(shape); });
+}
+
+void CPlexdraftView::SelectAllShapesAndLinks(const FOPContainer& shapes)
+{
+    SelectWhere(shapes, [](CFODrawShape* shape) { return !IsStaticLabel(shape); });
+}
+
+void CPlexdraftView::DoWhenClickAddi(UINT nId)
+{
+    switch (nId)
+    {
+    case FO_ADDI_KEY_VALUE:
+    case FO_ADDI_CONNECT:
+        OnConnectParam();
+        break;
+    case ID_ADDI_EVENTS:
+        DoShowEventPropDlgForSelection();
+        break;
+    default:
+        CFOScriptView::DoWhenClickAddi(nId);
+        break;
+    }
+}
+
+// --- Import SVG File ----------------------------------------------------------------------------------
+
+void CPlexdraftView::OnImportSvg()
+{
+    CFODataModel* model = GetCurrentModel();
+    if (!model)
+        return;
+    const CString path = PromptSvgFile(this);
+    if (path.IsEmpty())
+        return;
+    BOOL bUngrouped = FALSE;
+    {
+        CWaitCursor wait;
+        auto convert = std::make_unique<CFOPSvgConvert>(model, path);
+        convert->ImportToModel();
+        convert->DeleteTempFile();
+    }
+    CFODrawShapeSet* shapes = model->GetShapes();
+    auto* group = shapes->Count() == 1 ? dynamic_cast<CFOGroupShape*>(shapes->GetHead()) : nullptr;
+    if (group && group->GetCompCount() < 40)
+    {
+        CFOTypedShapeObList none;
+        CFOGroupAction ungroup(model, group, none, FALSE);
+        bUngrouped = ungroup.Execute();
+    }
+    else if (shapes->Count() != 1)
+        ClearSelection();
+    // A small drawing that came as one group lands with its top-left corner at 100, 100.
+    CSize offset(100, 100);
+    if (shapes->Count() < 40 && bUngrouped)
+    {
+        CRect total;
+        total.SetRectEmpty();
+        for (CFODrawShape* shape : *shapes)
+            total |= shape->GetSnapRect();
+        offset = CSize(100 - total.left, 100 - total.top);
+    }
+    for (CFODrawShape* shape : *shapes)
+        shape->OffsetShape(offset);
+    InvalidateCanvas();
+    model->SetModifiedFlag(TRUE);
+}
+
+void CPlexdraftView::OnUpdateImportSvg(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}

@@ -1,0 +1,17 @@
+// The editor's project commands: the ids that the menus, toolbars and the project tree send.
+#pragma once
+
+#define ID_PROJECT_NEW 30040
+#define ID_PROJECT_OPEN 32850
+#define ID_PROJECT_SAVE 32851
+#define ID_PROJECT_CLOSE 32852
+#define ID_PROJECT_SAVE_ALL 30044
+#define ID_PROJECT_SETTINGS 32774
+#define ID_PARAMETER_MANAGER 32854
+#define ID_PROJECT_SAVE_TEMPLATE 30084
+#define ID_PROJECT_TEST_SAMPLE 32855
+#define ID_PROJECT_NEW_SCREEN_FILE 57600
+#define ID_PROJECT_NEW_SCRIPT_FILE 30049
+#define ID_PROJECT_OPEN_FILE 57601
+#define ID_PROJECT_RUN 30050
+#define ID_PROJECT_BUILD 30051
