@@ -28,6 +28,7 @@ void CRealTimeSubDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, 1224, m_dMin);
     DDV_MinMaxDouble(pDX, m_dMin, 0.0, 2000.0);
     DDX_Text(pDX, 1025, m_strParam);
+    DDX_Control(pDX, 1056, m_btnColor);
 }
 
 BOOL CRealTimeSubDlg::OnInitDialog()
@@ -48,6 +49,7 @@ BOOL CRealTimeSubDlg::OnInitDialog()
         }
     }
     CDialog::OnInitDialog();
+    m_btnColor.SetColor(m_crColor);
     if (m_bEdit)
     {
         const std::vector<CString> fields = StateString::SplitFields(m_strBody);
@@ -88,6 +90,7 @@ void CRealTimeSubDlg::OnOK()
             return;
         }
     }
+    m_crColor = m_btnColor.GetColor();
     CString strMin, strMax;
     GetDlgItemText(1224, strMin);
     GetDlgItemText(1225, strMax);

@@ -3,6 +3,7 @@
 // "id$colour,minimum,maximum,id,parameter" of the chart's line text.
 #pragma once
 
+#include "behaviour/StateColorDlg.h"
 #include "behaviour/StateListDlg.h"
 #include "mfc/Collections.h"
 
@@ -33,6 +34,7 @@ public:
     CStringArray m_arUsedIds;
     // The project's variables, for "..."; the editor's own when not set.
     CWorkSpaceObj* m_pWorkSpace = nullptr;
+    FOPDropDownColorPickerButton m_btnColor;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;

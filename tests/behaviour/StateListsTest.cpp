@@ -358,7 +358,7 @@ TEST_F(CStateListTest, ChartLinesAreBuiltInTheBuilder)
             line->SetDlgItemText(1224, L"20");
             line->SetDlgItemText(1225, L"80");
             line->SetDlgItemText(1025, L"#Level");
-            line->m_crColor = RGB(0, 255, 0);
+            line->m_btnColor.SetColor(RGB(0, 255, 0));
             return IDOK;
         }
         ++depth;
