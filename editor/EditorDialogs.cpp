@@ -46,13 +46,3 @@ COptionDlg::COptionDlg(CWnd* pParent) : CEditorFieldDlg(IDD_OPTIONS, pParent)
     BindCheck(1003, &m_bSimpleTrack);
     BindCheck(1004, &m_bSelectWithin);
 }
-
-CStateSetDlg::CStateSetDlg(CWnd* pParent) : CEditorFieldDlg(IDD_STATE_SET, pParent)
-{
-    BindText(1001, &m_strState);
-}
-
-CMenuEditorDlg::CMenuEditorDlg(CWnd* pParent) : CEditorFieldDlg(IDD_MENU_EDITOR, pParent)
-{
-    BindText(1001, &m_strState);
-}

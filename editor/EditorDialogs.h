@@ -11,8 +11,6 @@ class CFODrawShape;
 
 // Dialog resources of the editor.
 #define IDD_OPTIONS 231
-#define IDD_STATE_SET 235
-#define IDD_MENU_EDITOR 236
 
 // The fields of a dialog, bound to control ids; the first values are kept on opening.
 class CEditorFieldDlg : public CDialog
@@ -56,21 +54,4 @@ public:
     int m_bLimitPoint = FALSE;
     int m_bSimpleTrack = FALSE;
     int m_bSelectWithin = FALSE;
-};
-
-// States of a composite: the state string, the children's keys 1 and the children.
-class CStateSetDlg : public CEditorFieldDlg
-{
-public:
-    explicit CStateSetDlg(CWnd* pParent = nullptr);
-    CString m_strState;
-    std::vector<CString> m_keys;
-    std::vector<CFODrawShape*> m_children;
-};
-
-class CMenuEditorDlg : public CEditorFieldDlg
-{
-public:
-    explicit CMenuEditorDlg(CWnd* pParent = nullptr);
-    CString m_strState;
 };

@@ -4,6 +4,7 @@
 #include "behaviour/KeyValueDlg.h"
 #include "behaviour/ScreenSetDlg.h"
 #include "behaviour/ShapeChooserDlgs.h"
+#include "behaviour/StateSetDlgs.h"
 #include "behaviour/VisibleExpertDlg.h"
 #include "editor/DesignFrame.h"
 #include "editor/EditorDialogs.h"
@@ -1168,8 +1169,11 @@ void CPlexdraftView::OnMultipleStates()
         frame->RefreshShapeList(GetParentFrame());
     CStateSetDlg dlg(this);
     dlg.m_strState = comp->GetStateString();
-    dlg.m_keys = keys;
-    dlg.m_children = children;
+    for (size_t i = 0; i < children.size(); ++i)
+    {
+        dlg.m_arChildNames.Add(keys[i]);
+        dlg.m_listChildShapes.AddTail(children[i]);
+    }
     if (dlg.DoModal() != IDOK)
         return;
     comp->SetStateString(dlg.m_strState);
