@@ -1,5 +1,6 @@
 // The editor's small text inputs: any bytes as "main.dat" (its last non-empty line), as a script
-// the method chooser reads, and, taken as UTF-16, as the stored recent-project list.
+// the method chooser reads (UTF-16 or multibyte by its mark), and, taken as UTF-16, as the stored
+// recent-project list.
 #include "editor/FOProjectApp.h"
 #include "editor/MethodChooseDlg.h"
 #include "editor/QYRDrawApp.h"

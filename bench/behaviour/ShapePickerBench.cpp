@@ -3,6 +3,8 @@
 #include "behaviour/ShapeChooserDlgs.h"
 #include "editor/MyExtDataModel.h"
 #include "figkit/FODrawShape.h"
+#include "mfc/ComboBoxCtl.h"
+#include "mfc/ListBoxCtl.h"
 #include "mfc/ModalHook.h"
 #include "mfc/WinApp.h"
 
@@ -40,10 +42,21 @@ CMyExtDataModel& Screen()
     return *model;
 }
 
-template <class Dlg> void Open(benchmark::State& state, CString Dlg::*value, const wchar_t* preselect)
+// Opens the dialog with the value preselected and closes it at once; "rows" tells how many entries
+// it listed.
+template <class Dlg>
+void Open(benchmark::State& state, CString Dlg::*value, const wchar_t* preselect, int nList,
+          UINT nCountMessage)
 {
     CMyExtDataModel& model = Screen();
-    AfxModalHookFn old = AfxSetModalHook([](const AfxModalRequest&) { return IDCANCEL; });
+    LRESULT rows = 0;
+    AfxModalHookFn old = AfxSetModalHook(
+        [&](const AfxModalRequest& r)
+        {
+            if (r.pDialog)
+                rows = r.pDialog->GetDlgItem(nList)->SendMessage(nCountMessage);
+            return IDCANCEL;
+        });
     for (auto _ : state)
     {
         Dlg dlg;
@@ -52,16 +65,17 @@ template <class Dlg> void Open(benchmark::State& state, CString Dlg::*value, con
         benchmark::DoNotOptimize(dlg.DoModal());
     }
     AfxSetModalHook(std::move(old));
+    state.counters["rows"] = double(rows);
 }
 
 void ShapesList(benchmark::State& state)
 {
-    Open<CMBEventEditDlg7>(state, &CMBEventEditDlg7::m_strValue, L"Shape2500");
+    Open<CMBEventEditDlg7>(state, &CMBEventEditDlg7::m_strValue, L"Shape2500", IDC_CHOOSER_LIST, LB_GETCOUNT);
 }
 
 void MoveTarget(benchmark::State& state)
 {
-    Open<CMBCustomMoveDlg>(state, &CMBCustomMoveDlg::m_strKey, L"KeyShape2500");
+    Open<CMBCustomMoveDlg>(state, &CMBCustomMoveDlg::m_strKey, L"KeyShape2500", IDC_SHAPE_COMBO, CB_GETCOUNT);
 }
 } // namespace
 

@@ -169,21 +169,21 @@ TEST_F(CEventsTest, ShapePickersListTheScreenInTheirOrder)
     CMBEventEditDlg7 names;
     names.m_strValue = L"B";
     std::vector<CString> rows;
-    CString selected;
+    CString selectedName;
     CModalScript modal;
     modal.Then(
         [&](CDialog& d)
         {
             auto& dlg = static_cast<CMBEventEditDlg7&>(d);
             rows = Rows(dlg.m_List);
-            dlg.m_List.GetText(dlg.m_List.GetCurSel(), selected);
+            dlg.m_List.GetText(dlg.m_List.GetCurSel(), selectedName);
             return IDOK;
         });
     ASSERT_EQ(IDOK, names.DoModal());
     ASSERT_GE(rows.size(), 4u);
     EXPECT_EQ((std::vector<CString>{L"Path", L"C", L"B", L"A"}),
               std::vector<CString>(rows.begin(), rows.begin() + 4));
-    EXPECT_EQ(CString(L"B"), selected);
+    EXPECT_EQ(CString(L"B"), selectedName);
 
     // By key 1 in model order: duplicates and empty keys stay; the move dialog skips move paths.
     CMBCustomMoveDlg move;
@@ -215,6 +215,43 @@ TEST_F(CEventsTest, ShapePickersListTheScreenInTheirOrder)
     };
     EXPECT_EQ((std::vector<CString>{L"Pump1", L"", L"Pump1"}), ours(moveKeys));
     EXPECT_EQ((std::vector<CString>{L"Pump1", L"", L"Pump1", L"Mover"}), ours(testKeys));
+
+    // A target whose shape went ("Pump") is not replaced by one that begins with it.
+    CMBCustomMoveDlg gone;
+    gone.m_strKey = L"Pump";
+    int selected = 0;
+    CModalScript modal3;
+    modal3.Then(
+        [&](CDialog& d)
+        {
+            selected = Widget<QComboBox>(d, IDC_SHAPE_COMBO)->currentIndex();
+            return IDOK;
+        });
+    ASSERT_EQ(IDOK, gone.DoModal());
+    EXPECT_EQ(-1, selected);
+    EXPECT_EQ(CString(L"Pump"), gone.m_strKey);
+
+    // The state chooser lists the names of its pairs in order and preselects the equal one.
+    MBEventEditDlg2 states;
+    states.m_pairs = {{L"STATE_10", L"a"}, {L"STATE_1", L"b"}, {L"STATE_2", L"c"}};
+    states.m_strValue = L"STATE_1";
+    CModalScript modal4;
+    CString title;
+    modal4.Then(
+        [&](CDialog& d)
+        {
+            auto& dlg = static_cast<MBEventEditDlg2&>(d);
+            rows = Rows(dlg.m_List);
+            dlg.m_List.GetText(dlg.m_List.GetCurSel(), selectedName);
+            d.GetWindowText(title);
+            Choose(d, IDC_CHOOSER_LIST, L"STATE_2");
+            return IDOK;
+        });
+    ASSERT_EQ(IDOK, states.DoModal());
+    EXPECT_EQ((std::vector<CString>{L"STATE_10", L"STATE_1", L"STATE_2"}), rows);
+    EXPECT_EQ(CString(L"STATE_1"), selectedName);
+    EXPECT_EQ(CString(L"Assign New State"), title);
+    EXPECT_EQ(CString(L"STATE_2"), states.m_strValue);
 }
 
 TEST_F(CEventsTest, VisibilityConditionTextKeepsNoDecimals)

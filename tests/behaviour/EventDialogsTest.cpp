@@ -52,6 +52,11 @@ TEST_F(CEventsTest, LiveControlRuleByCode)
                     EXPECT_EQ(Text(dlg, IDC_EVENT_COMMAND_NO), CString(std::to_wstring(c.code).c_str()));
                 }
             }
+            // The command number's spin runs from 20 to 100.
+            int low = 0, high = 0;
+            dlg.GetDlgItem(IDC_EVENT_COMMAND_SPIN)->SendMessage(UDM_GETRANGE32, WPARAM(&low), LPARAM(&high));
+            EXPECT_EQ(20, low);
+            EXPECT_EQ(100, high);
             // 20 and 40: command mode, the parameter left as it was.
             dlg.ApplyLiveRule(1);
             dlg.ApplyLiveRule(40);
