@@ -1,5 +1,6 @@
 #include "editor/KeyValueDlg.h"
 
+#include "behaviour/BehaviourCommon.h"
 #include "opc/AddItemDlg.h"
 #include "opc/IOPCBrowseWrapper.h"
 #include "opc/InfoServer.h"
@@ -9,7 +10,7 @@
 #include "mfc/ModalHook.h"
 
 BEGIN_MESSAGE_MAP(CKeyValueDlg, CDialog)
-ON_BN_CLICKED(IDC_KEY_BROWSE, &CKeyValueDlg::OnBrowse)
+ON_BN_CLICKED(IDC_PARAM_BROWSE, &CKeyValueDlg::OnBrowse)
 END_MESSAGE_MAP()
 
 CKeyValueDlg::CKeyValueDlg(CWnd* pParent) : CDialog(IDD_KEY_VALUE, pParent) {}
@@ -17,16 +18,19 @@ CKeyValueDlg::CKeyValueDlg(CWnd* pParent) : CDialog(IDD_KEY_VALUE, pParent) {}
 void CKeyValueDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_KEY_VALUE1, m_strKey1);
-    DDX_Text(pDX, IDC_KEY_VALUE2, m_strKey2);
-    DDX_Text(pDX, IDC_KEY_VALUE3, m_strKey3);
-    DDX_Text(pDX, IDC_KEY_NAME, m_strName);
-    DDX_Text(pDX, IDC_KEY_TOOLTIP, m_strToolTip);
+    DDX_Text(pDX, IDC_PARAM_KEY1, m_strKey1);
+    DDX_Text(pDX, IDC_PARAM_KEY2, m_strKey2);
+    DDX_Text(pDX, IDC_PARAM_KEY3, m_strKey3);
+    DDX_Text(pDX, IDC_PARAM_NAME, m_strName);
+    DDX_Text(pDX, IDC_PARAM_TOOLTIP, m_strToolTip);
 }
 
 BOOL CKeyValueDlg::OnInitDialog()
 {
-    return CDialog::OnInitDialog();
+    CDialog::OnInitDialog();
+    behaviour::SetGuiFont(this, {IDC_PARAM_NAME, IDC_PARAM_KEY1, IDC_PARAM_KEY2, IDC_PARAM_KEY3,
+                                 IDC_PARAM_TOOLTIP, IDC_PARAM_LABEL});
+    return TRUE;
 }
 
 void CKeyValueDlg::OnBrowse()

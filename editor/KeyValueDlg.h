@@ -7,13 +7,13 @@
 #include "mfc/Dialog.h"
 
 #define IDD_KEY_VALUE 5
-#define IDC_KEY_VALUE1 1067
-#define IDC_KEY_VALUE2 1068
-#define IDC_KEY_VALUE3 1025
-#define IDC_KEY_NAME 1022
-#define IDC_KEY_TOOLTIP 1026
-#define IDC_KEY_BROWSE 1221
-#define IDC_KEY_PARAM_LABEL 1226
+#define IDC_PARAM_KEY1 1067
+#define IDC_PARAM_KEY2 1068
+#define IDC_PARAM_KEY3 1025
+#define IDC_PARAM_NAME 1022
+#define IDC_PARAM_TOOLTIP 1026
+#define IDC_PARAM_BROWSE 1221
+#define IDC_PARAM_LABEL 1226
 
 class CKeyValueDlg : public CDialog
 {

@@ -147,6 +147,10 @@ public:
     // State, value-change animation, custom properties and the SVG import.
     afx_msg void OnImportSvg();
     afx_msg void OnUpdateImportSvg(CCmdUI* pCmdUI);
+    afx_msg void OnShapeState();
+    afx_msg void OnUpdateShapeState(CCmdUI* pCmdUI);
+    afx_msg void OnValueChangeAnimate();
+    afx_msg void OnUpdateValueChangeAnimate(CCmdUI* pCmdUI);
     // Links a move-path or scale-reference shape to the shape with key 1 strKey (empty: none), and
     // marks that shape (property 1933) as animated by it.
     void LinkAnimatedShape(CFODrawShape* pDriver, const CString& strKey);

@@ -2,6 +2,7 @@
 // properties and the SVG import, with the selection operations and additional handles of this layer.
 #include "editor/PlexdraftView.h"
 
+#include "behaviour/ShapeChooserDlgs.h"
 #include "editor/DesignFrame.h"
 #include "editor/MyExtDataModel.h"
 #include "figkit/FOAction.h"
@@ -89,6 +90,62 @@ void CPlexdraftView::LinkAnimatedShape(CFODrawShape* pDriver, const CString& str
         if (CFODrawShape* target = m_pModel->FindShapeWithKey1(strKey))
             target->PutPropStringValue(PROP_ANIMATED_BY, pDriver->GetKeyId1());
     m_pModel->SetModifiedFlag(TRUE);
+}
+
+// --- State and Value Change Animate -----------------------------------------------------------------
+
+void CPlexdraftView::OnShapeState()
+{
+    if (GetSelectCount() != 1 || !m_pModel)
+        return;
+    auto* comp = dynamic_cast<CFOCompositeShape*>(GetFirstSelectShape());
+    if (!comp)
+        return;
+    MBEventEditDlg2 dlg(this);
+    CStringArray states;
+    comp->GetStateListEx(states);
+    for (INT_PTR i = 0; i < states.GetSize(); ++i)
+        dlg.m_pairs.emplace_back(states[i], states[i]);
+    // The current state is preselected.
+    dlg.m_strValue = comp->GetStateType();
+    if (dlg.DoModal() != IDOK)
+        return;
+    if (!dlg.m_strValue.IsEmpty())
+        comp->SetStateType(dlg.m_strValue);
+    m_pModel->SetModifiedFlag(TRUE);
+}
+
+void CPlexdraftView::OnUpdateShapeState(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetSelectCount() == 1 &&
+                   dynamic_cast<CFOCompositeShape*>(GetFirstSelectShape()) != nullptr);
+}
+
+void CPlexdraftView::OnValueChangeAnimate()
+{
+    CFODrawShape* shape = GetFirstSelectShape();
+    if (GetSelectCount() != 1 || !shape || !m_pModel)
+        return;
+    switch (shape->GetType())
+    {
+    case 285:
+    case 294:
+    {
+        CMBCustomMoveDlg dlg(this);
+        dlg.m_pModel = m_pModel;
+        GetLinkKey(shape, dlg.m_strKey);
+        if (dlg.DoModal() == IDOK)
+            LinkAnimatedShape(shape, dlg.m_strKey);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CPlexdraftView::OnUpdateValueChangeAnimate(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetSelectCount() == 1);
 }
 
 // --- Selection ----------------------------------------------------------------------------------------

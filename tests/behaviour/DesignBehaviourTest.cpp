@@ -4,6 +4,10 @@
 #include "DialogScript.h"
 #include "editor/KeyValueDlg.h"
 #include "figkit/FOAction.h"
+#include "figkit/FOCompositeShape.h"
+#include "mfc/CmdUI.h"
+#include "mfc/ComboBoxCtl.h"
+#include "mfc/ListBoxCtl.h"
 #include "figkit/FOGroupShape.h"
 #include "figkit/FOLinkShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
@@ -95,9 +99,9 @@ TEST_F(CDesignBehaviourTest, ConnectParameterBrowsesKey3OnTheServerAndSetsItOnEv
             .Then(
                 [&](CDialog& d)
                 {
-                    EXPECT_EQ(CString(L"old"), ItemText(d, IDC_KEY_VALUE3));
-                    d.SetDlgItemText(IDC_KEY_VALUE2, c.progId);
-                    behaviourtest::Click(d, IDC_KEY_BROWSE);
+                    EXPECT_EQ(CString(L"old"), ItemText(d, IDC_PARAM_KEY3));
+                    d.SetDlgItemText(IDC_PARAM_KEY2, c.progId);
+                    behaviourtest::Click(d, IDC_PARAM_BROWSE);
                     return IDOK;
                 })
             .Then(
@@ -159,7 +163,7 @@ TEST_F(CDesignBehaviourTest, ConnectParameterOkWithoutChangesIsNotModifiedAndCan
     script.Then(
         [&](CDialog& d)
         {
-            d.SetDlgItemText(IDC_KEY_NAME, L"Pump");
+            d.SetDlgItemText(IDC_PARAM_NAME, L"Pump");
             return IDOK;
         });
     EXPECT_EQ(IDOK, dlg.DoModal());
@@ -172,7 +176,7 @@ TEST_F(CDesignBehaviourTest, ConnectParameterOkWithoutChangesIsNotModifiedAndCan
     none.Then(
         [&](CDialog& d)
         {
-            behaviourtest::Click(d, IDC_KEY_BROWSE);
+            behaviourtest::Click(d, IDC_PARAM_BROWSE);
             return IDCANCEL;
         });
     lone.DoModal();
@@ -307,4 +311,112 @@ TEST_F(CDesignBehaviourTest, MoveTargetLinksMarkTheTargetAndRelinkingOrUnlinking
     t2->PutPropStringValue(1933, L"Other");
     view->LinkAnimatedShape(driver, L"");
     EXPECT_EQ(CString(L"--Other"), marks());
+}
+
+namespace
+{
+void SelectOnly(CPlexdraftView* view, CFODrawShape* shape)
+{
+    CFOTypedShapeObList one;
+    one.AddTail(shape);
+    view->SelectShapes(one);
+}
+
+BOOL CommandEnabled(CWnd* view, UINT nID)
+{
+    struct CProbeUI : CCmdUI
+    {
+        BOOL enabled = TRUE;
+        void Enable(BOOL bOn) override { enabled = bOn; }
+    } probe;
+    probe.m_nID = nID;
+    probe.DoUpdate(view, FALSE);
+    return probe.enabled;
+}
+} // namespace
+
+TEST_F(CDesignBehaviourTest, StatePicksTheCompositesCurrentStateAndMoveTargetsLinkThroughTheView)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CFODataModel* model = view->GetEditModel();
+    CFODrawShape* a = AddRect(model, CRect(20, 20, 60, 60), L"A");
+    CFODrawShape* b = AddRect(model, CRect(80, 20, 120, 60), L"B");
+    CFOTypedShapeObList both;
+    both.AddTail(a);
+    both.AddTail(b);
+    view->SelectShapes(both);
+    EXPECT_FALSE(CommandEnabled(view, 32819)) << "two shapes";
+    EXPECT_FALSE(CommandEnabled(view, 32856)) << "two shapes";
+    view->GroupSelection();
+    auto* comp = dynamic_cast<CFOCompositeShape*>(model->GetShapes()->GetHead());
+    ASSERT_NE(comp, nullptr);
+    comp->SetStateString(L"STATE_0$C_C,A,FF0000#H_H,B@STATE_1$C_C,A,00FF00");
+    comp->SetStateType(L"STATE_1");
+    SelectOnly(view, comp);
+    EXPECT_TRUE(CommandEnabled(view, 32819));
+
+    // The states listed, the current one preselected; another chosen becomes current.
+    for (const wchar_t* choice : {L"STATE_0", L""})
+    {
+        CDialogScript script;
+        script.Then(
+            [&](CDialog& d)
+            {
+                auto* list = static_cast<CListBox*>(d.GetDlgItem(1090));
+                EXPECT_EQ(2, list->GetCount());
+                CString selected;
+                list->GetText(list->GetCurSel(), selected);
+                EXPECT_EQ(comp->GetStateType(), selected);
+                if (!*choice)
+                    return IDCANCEL;
+                list->SetCurSel(list->FindStringExact(-1, choice));
+                return IDOK;
+            });
+        view->SendMessage(WM_COMMAND, 32819, 0);
+        EXPECT_EQ(CString(L"Assign New State"), script.titles.at(0));
+        EXPECT_EQ(CString(L"STATE_0"), comp->GetStateType());
+    }
+
+    // A plain shape: State does nothing.
+    CFODrawShape* target = AddRect(model, CRect(200, 20, 240, 60), L"T");
+    SelectOnly(view, target);
+    EXPECT_FALSE(CommandEnabled(view, 32819));
+    {
+        CDialogScript script;
+        view->SendMessage(WM_COMMAND, 32819, 0);
+        EXPECT_TRUE(script.titles.empty());
+    }
+
+    // Value Change Animate on a move path: the shapes by key 1, move paths left out; the chosen one
+    // is linked and marked.
+    auto* path = new CFOPMovePathShape;
+    CRect rc(10, 100, 300, 110);
+    path->Create(rc);
+    path->SetKeyId1(L"P");
+    model->InsertShape(path);
+    SelectOnly(view, path);
+    EXPECT_TRUE(CommandEnabled(view, 32856));
+    CDialogScript script;
+    script.Then(
+        [&](CDialog& d)
+        {
+            auto* combo = static_cast<CComboBox*>(d.GetDlgItem(1121));
+            CString keys;
+            for (int i = 0; i < combo->GetCount(); ++i)
+            {
+                CString k;
+                combo->GetLBText(i, k);
+                keys += k + L";";
+            }
+            EXPECT_EQ(CString(L";T;"), keys) << "the composite has no key, the path is left out";
+            combo->SetCurSel(combo->FindStringExact(-1, L"T"));
+            return IDOK;
+        });
+    view->SendMessage(WM_COMMAND, 32856, 0);
+    EXPECT_EQ(CString(L"Custom Animations"), script.titles.at(0));
+    EXPECT_EQ(CString(L"T"), path->GetLinkPathShape());
+    CString by;
+    EXPECT_TRUE(target->GetPropStringValue(by, 1933));
+    EXPECT_EQ(CString(L"P"), by);
 }
