@@ -43,6 +43,11 @@ BOOL FOPDropDownColorPickerButton::Create(LPCWSTR lpszCaption, DWORD dwStyle, co
     return TRUE;
 }
 
+QWidget* FOPDropDownColorPickerButton::GetPalette() const
+{
+    return m_palette.data();
+}
+
 const COLORREF* FOPDropDownColorPickerButton::GetPaletteColors(int* pnCount)
 {
     if (pnCount)

@@ -32,7 +32,7 @@ public:
     // Drops the palette (as a click does); null when the button has no window.
     QWidget* ShowPalette();
     // The palette while it is shown, else null.
-    QWidget* GetPalette() const { return m_palette.data(); }
+    QWidget* GetPalette() const;
     // Picks a palette entry as a click on it does: sets the colour, closes the palette, notifies.
     void PickColor(COLORREF cr);
 
