@@ -1,6 +1,7 @@
 #include "figkit/FODrawHelper.h"
 
 #include "mfc/Dc.h"
+#include "mfc/SysColor.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -329,4 +330,13 @@ int CFODrawHelper::MulDivLargeValue(int a, int b, int c)
     const long long p = (long long)a * b;
     const long long q = (p >= 0) == (c > 0) ? (p + std::llabs(c) / 2) / c : (p - std::llabs(c) / 2) / c;
     return int(std::clamp<long long>(q, INT_MIN, INT_MAX));
+}
+
+void CFODrawHelper::DrawButtonFace(CDC* pDC, const RECT& rc, BOOL bPushed)
+{
+    pDC->FillSolidRect(&rc, GetSysColor(COLOR_BTNFACE));
+    if (bPushed)
+        pDC->Draw3dRect(&rc, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+    else
+        pDC->Draw3dRect(&rc, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
 }

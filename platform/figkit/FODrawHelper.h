@@ -56,6 +56,8 @@ public:
     static void FillEllipse(CDC* pDC, const RECT& rc, COLORREF crBk, COLORREF crPattern, int nBrushType);
     // The GDI pen style and width for a shape pen style (FO_PEN_NONE gives PS_NULL).
     static int PenStyleToGdi(int nPenStyle);
+    // A push button's face in the system's button colours: raised, or sunken while pushed.
+    static void DrawButtonFace(CDC* pDC, const RECT& rc, BOOL bPushed);
 
     // Angles in hundredths of a degree, counter-clockwise from 3 o'clock (y down on the screen).
     // An angle brought into 0 to 35999.

@@ -1,10 +1,12 @@
 #include "figkit/FOImageButton.h"
 
 #include "mfc/ResourceModule.h"
+#include "figkit/FODrawHelper.h"
 #include "mfc/SysColor.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QWidget>
 
 IMPLEMENT_DYNAMIC(CFOImageButton, CButton)
 
@@ -22,6 +24,7 @@ void CFOImageButton::PreSubclassWindow()
 {
     // The button's own look is replaced by DrawButton.
     AfxSetControlOwnerPaint(this);
+    ApplyCursor();
 }
 
 void CFOImageButton::SetImage(UINT nBitmapId)
@@ -37,6 +40,15 @@ void CFOImageButton::SetHandCursor(UINT nCursorId)
     m_hCursor = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(nCursorId));
     if (!m_hCursor)
         m_hCursor = LoadCursor(nullptr, IDC_HAND);
+    ApplyCursor();
+}
+
+void CFOImageButton::ApplyCursor()
+{
+    // The control's widget shows the cursor itself: cursors here are the system's shapes, and the
+    // hand is the one a button's own cursor stands for.
+    if (QWidget* w = m_hWnd ? GetWidget() : nullptr; w && m_hCursor)
+        w->setCursor(Qt::PointingHandCursor);
 }
 
 void CFOImageButton::SetCaptionFont(int nPointSize, int nWeight)
@@ -80,11 +92,7 @@ LRESULT CFOImageButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CFOImageButton::DrawButton(CDC* pDC, const CRect& rc, BOOL bPushed, BOOL bFocused, BOOL bEnabled)
 {
-    pDC->FillSolidRect(&rc, GetSysColor(COLOR_BTNFACE));
-    if (bPushed)
-        pDC->Draw3dRect(&rc, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
-    else
-        pDC->Draw3dRect(&rc, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+    CFODrawHelper::DrawButtonFace(pDC, rc, bPushed);
     const int shift = bPushed ? 1 : 0;
     CRect text = rc;
     text.DeflateRect(4, 2);

@@ -31,6 +31,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    void ApplyCursor();
     virtual void DrawButton(CDC* pDC, const CRect& rc, BOOL bPushed, BOOL bFocused, BOOL bEnabled);
 
     CBitmap m_bitmap;

@@ -68,8 +68,7 @@ void CFOMenuButtonShape::OnDrawFlat(CDC* pDC)
     CFODrawPortsShape::OnDrawFlat(pDC);
     const CRect rc = GetOwnRect();
     CRect face(rc.left, rc.top, rc.right + 1, rc.bottom + 1);
-    pDC->FillSolidRect(&face, GetSysColor(COLOR_BTNFACE));
-    pDC->Draw3dRect(&face, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+    CFODrawHelper::DrawButtonFace(pDC, face, FALSE);
     CRect inner = face;
     inner.DeflateRect(1, 1);
     pDC->Draw3dRect(&inner, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_BTNSHADOW));

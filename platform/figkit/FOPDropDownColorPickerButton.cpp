@@ -1,5 +1,6 @@
 #include "figkit/FOPDropDownColorPickerButton.h"
 
+#include "figkit/FODrawHelper.h"
 #include "mfc/SysColor.h"
 
 #include <QAbstractButton>
@@ -143,11 +144,7 @@ LRESULT FOPDropDownColorPickerButton::WindowProc(UINT message, WPARAM wParam, LP
 void FOPDropDownColorPickerButton::DrawButton(CDC* pDC, const CRect& rc, BOOL bPushed, BOOL bFocused,
                                               BOOL bEnabled)
 {
-    pDC->FillSolidRect(&rc, GetSysColor(COLOR_BTNFACE));
-    if (bPushed)
-        pDC->Draw3dRect(&rc, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
-    else
-        pDC->Draw3dRect(&rc, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+    CFODrawHelper::DrawButtonFace(pDC, rc, bPushed);
     // The colour swatch fills the face but for the drop arrow at the right.
     const int arrow = std::max(8, rc.Height() / 2);
     CRect swatch(rc.left + 4, rc.top + 4, rc.right - arrow - 6, rc.bottom - 4);

@@ -91,6 +91,7 @@ TEST_F(FigkitButtons, ImageButtonDrawsItsPictureAndCaptionInItsOwnFontAndColour)
     // Cursor resources are not loaded here: the hand stands in for them.
     button.SetHandCursor(28354);
     EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), button.GetHandCursor());
+    EXPECT_EQ(Qt::PointingHandCursor, button.GetWidget()->cursor().shape());
     button.SetCaptionFont(12, 700);
     LOGFONT lf;
     ASSERT_NE(button.GetCaptionFont(), nullptr);
