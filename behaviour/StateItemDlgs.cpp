@@ -76,8 +76,8 @@ void CStateItemListDlg::AddItem(const wchar_t* pszCode)
 void CStateItemListDlg::EditRow(int nRow)
 {
     CActionItemRequest request;
-    request.strCode = m_List.GetItemText(nRow, 0);
-    request.strValue = m_List.GetItemText(nRow, 1);
+    request.strCode = Key(nRow);
+    request.strValue = Body(nRow);
     // A value without a field cannot be shown, and a code without an editor is left alone.
     if (StateString::SplitFields(request.strValue).empty() || !HasActionItemEditor(request.strCode))
         return;

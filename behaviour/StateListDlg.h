@@ -58,7 +58,9 @@ public:
     // Writes the rows back into the text (and edit 1062 where the dialog has one).
     void RebuildText();
 
-    std::vector<CStateListRow> GetRows() const;
+    const std::vector<CStateListRow>& GetRows() const { return m_rows; }
+    const CString& Key(int nRow) const { return m_rows[size_t(nRow)].strKey; }
+    const CString& Body(int nRow) const { return m_rows[size_t(nRow)].strBody; }
     std::vector<int> GetSelectedRows() const;
     // Column 0 of every row: the keys in use.
     std::vector<CString> GetKeys() const;
@@ -100,9 +102,13 @@ protected:
     virtual void EditRow(int nRow) { (void)nRow; }
 
     void Move(BOOL bUp);
+    void DeleteRow(int nRow);
+    void ShowRow(int nRow);
 
     StateListLevel m_level;
     CString m_strOpeningText;
+    // The rows as the list shows them, texts whole (the list control is only their picture).
+    std::vector<CStateListRow> m_rows;
     const wchar_t* m_pszColumn0 = L"Quick Option Item";
     const wchar_t* m_pszColumn1 = L"Option Script Text";
     // The questions of Remove and All.
