@@ -107,6 +107,7 @@ CRealTimeSetDlg::CRealTimeSetDlg(CWnd* pParent) : CRecordListDlg(IDD_REALTIME_SE
 {
     m_nRemovePrompt = IDS_LINE_REMOVE_ITEM;
     m_nAllPrompt = IDS_LINE_REMOVE_ALL;
+    m_nAddImage = 2903;
     m_bLimits = TRUE;
 }
 

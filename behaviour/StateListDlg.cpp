@@ -7,6 +7,7 @@
 #include "model/StateString.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace StateListText
 {
@@ -151,6 +152,8 @@ void CStateListDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, 1036, m_btnDown);
     DDX_Control(pDX, 1042, m_btnRemove);
     DDX_Control(pDX, 1047, m_btnAll);
+    if (m_nAddImage)
+        DDX_Control(pDX, 1041, m_btnAdd);
 }
 
 BOOL CStateListDlg::OnInitDialog()
@@ -158,6 +161,17 @@ BOOL CStateListDlg::OnInitDialog()
     CDialog::OnInitDialog();
     if (CWinApp* app = AfxGetApp())
         SetIcon(app->LoadIcon(106), FALSE);
+#ifdef STATE_LIST_IMAGE_BUTTONS
+    const std::pair<CFOImageButton*, UINT> images[] = {
+        {&m_btnUp, 151}, {&m_btnDown, 152}, {&m_btnRemove, 150}, {&m_btnAll, 150}, {&m_btnAdd, m_nAddImage}};
+    for (const auto& [button, image] : images)
+    {
+        if (!image || !button->GetSafeHwnd())
+            continue;
+        button->SetImage(image);
+        button->SetHandCursor(28354);
+    }
+#endif
     m_ImageList.Create(16, 16, 0, 0, 4);
     m_List.SetImageList(&m_ImageList, LVSIL_SMALL);
     m_List.InsertColumn(0, m_pszColumn0, LVCFMT_LEFT, 100);

@@ -34,6 +34,7 @@ CStateSetDlg::CStateSetDlg(CWnd* pParent) : CRecordListDlg(IDD_STATE_SET_TOOL, p
 {
     m_nRemovePrompt = IDS_STATESET_REMOVE_ITEM;
     m_nAllPrompt = IDS_STATESET_REMOVE_ALL;
+    m_nAddImage = 147;
 }
 
 void CStateSetDlg::AddRow()
@@ -70,6 +71,7 @@ CMenuEditorDlg::CMenuEditorDlg(CWnd* pParent) : CRecordListDlg(IDD_STATE_SET_TOO
 {
     m_nRemovePrompt = IDS_MENU_REMOVE_ITEM;
     m_nAllPrompt = IDS_MENU_REMOVE_ALL;
+    m_nAddImage = 2903;
 }
 
 void CMenuEditorDlg::OnOK()
@@ -109,6 +111,7 @@ CValueStateMgrDlg::CValueStateMgrDlg(CWnd* pParent) : CRecordListDlg(IDD_VALUE_S
 {
     m_nRemovePrompt = IDS_RANGE_REMOVE_ITEM;
     m_nAllPrompt = IDS_RANGE_REMOVE_ALL;
+    m_nAddImage = 147;
     m_bLimits = TRUE;
 }
 
