@@ -107,15 +107,16 @@ CRealTimeSetDlg::CRealTimeSetDlg(CWnd* pParent) : CRecordListDlg(IDD_REALTIME_SE
 {
     m_nRemovePrompt = IDS_LINE_REMOVE_ITEM;
     m_nAllPrompt = IDS_LINE_REMOVE_ALL;
+    m_nAddImage = 2903;
     m_bLimits = TRUE;
 }
 
 void CRealTimeSetDlg::UsedIds(int nExcept, CStringArray& ids) const
 {
     ids.RemoveAll();
-    for (int i = 0; i < m_List.GetItemCount(); ++i)
+    for (int i = 0; i < int(m_rows.size()); ++i)
         if (i != nExcept)
-            ids.Add(m_List.GetItemText(i, 0));
+            ids.Add(Key(i));
 }
 
 void CRealTimeSetDlg::AddRow()
@@ -135,7 +136,7 @@ void CRealTimeSetDlg::EditRow(int nRow)
     CRealTimeSubDlg dlg(this);
     if (m_pWorkSpace)
         dlg.m_pWorkSpace = m_pWorkSpace;
-    dlg.m_strBody = m_List.GetItemText(nRow, 1);
+    dlg.m_strBody = Body(nRow);
     dlg.m_bEdit = TRUE;
     UsedIds(nRow, dlg.m_arUsedIds);
     if (dlg.DoModal() == IDOK)

@@ -7,6 +7,7 @@
 #include "model/StateString.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace StateListText
 {
@@ -128,9 +129,6 @@ BOOL RefuseSeparators(CDialog* pDlg, const CString& strName, const wchar_t* pszS
 
 // --- The dialog ----------------------------------------------------------------------------------------
 
-// The data of a row: set while the row is as it was read without its separator.
-static constexpr DWORD_PTR kRowAsRead = 1;
-
 BEGIN_MESSAGE_MAP(CStateListDlg, CDialog)
 ON_BN_CLICKED(1028, &CStateListDlg::OnUp)
 ON_BN_CLICKED(1036, &CStateListDlg::OnDown)
@@ -154,6 +152,8 @@ void CStateListDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, 1036, m_btnDown);
     DDX_Control(pDX, 1042, m_btnRemove);
     DDX_Control(pDX, 1047, m_btnAll);
+    if (m_nAddImage)
+        DDX_Control(pDX, 1041, m_btnAdd);
 }
 
 BOOL CStateListDlg::OnInitDialog()
@@ -161,6 +161,17 @@ BOOL CStateListDlg::OnInitDialog()
     CDialog::OnInitDialog();
     if (CWinApp* app = AfxGetApp())
         SetIcon(app->LoadIcon(106), FALSE);
+#ifdef STATE_LIST_IMAGE_BUTTONS
+    const std::pair<CFOImageButton*, UINT> images[] = {
+        {&m_btnUp, 151}, {&m_btnDown, 152}, {&m_btnRemove, 150}, {&m_btnAll, 150}, {&m_btnAdd, m_nAddImage}};
+    for (const auto& [button, image] : images)
+    {
+        if (!image || !button->GetSafeHwnd())
+            continue;
+        button->SetImage(image);
+        button->SetHandCursor(28354);
+    }
+#endif
     m_ImageList.Create(16, 16, 0, 0, 4);
     m_List.SetImageList(&m_ImageList, LVSIL_SMALL);
     m_List.InsertColumn(0, m_pszColumn0, LVCFMT_LEFT, 100);
@@ -183,37 +194,33 @@ void CStateListDlg::OnCancel()
 void CStateListDlg::FillList()
 {
     m_List.DeleteAllItems();
-    for (const CStateListRow& row : StateListText::Read(ListText(), m_level))
+    m_rows = StateListText::Read(ListText(), m_level);
+    for (int i = 0; i < int(m_rows.size()); ++i)
     {
-        const int n = m_List.InsertItem(m_List.GetItemCount(), row.strKey);
-        m_List.SetItemText(n, 1, row.strBody);
-        m_List.SetItemData(n, row.bAsRead ? kRowAsRead : 0);
+        m_List.InsertItem(i, m_rows[size_t(i)].strKey);
+        m_List.SetItemText(i, 1, m_rows[size_t(i)].strBody);
     }
 }
 
-std::vector<CStateListRow> CStateListDlg::GetRows() const
+void CStateListDlg::ShowRow(int nRow)
 {
-    std::vector<CStateListRow> rows;
-    const int n = m_List.GetItemCount();
-    rows.reserve(size_t(n));
-    for (int i = 0; i < n; ++i)
-        rows.push_back({m_List.GetItemText(i, 0), m_List.GetItemText(i, 1),
-                        (m_List.GetItemData(i) & kRowAsRead) ? TRUE : FALSE});
-    return rows;
+    m_List.SetItemText(nRow, 0, Key(nRow));
+    m_List.SetItemText(nRow, 1, Body(nRow));
 }
 
 std::vector<CString> CStateListDlg::GetKeys() const
 {
     std::vector<CString> keys;
-    for (int i = 0; i < m_List.GetItemCount(); ++i)
-        keys.push_back(m_List.GetItemText(i, 0));
+    keys.reserve(m_rows.size());
+    for (const CStateListRow& row : m_rows)
+        keys.push_back(row.strKey);
     return keys;
 }
 
 std::vector<int> CStateListDlg::GetSelectedRows() const
 {
     std::vector<int> rows;
-    for (int i = 0; i < m_List.GetItemCount(); ++i)
+    for (int i = 0; i < int(m_rows.size()); ++i)
         if (m_List.GetItemState(i, LVIS_SELECTED))
             rows.push_back(i);
     return rows;
@@ -222,24 +229,30 @@ std::vector<int> CStateListDlg::GetSelectedRows() const
 void CStateListDlg::RebuildText()
 {
     CString& text = ListText();
-    text = StateListText::Write(GetRows(), m_level);
+    text = StateListText::Write(m_rows, m_level);
     if (CWnd* edit = GetDlgItem(1062))
         edit->SetWindowText(text);
 }
 
 int CStateListDlg::AppendRow(const CString& strKey, const CString& strBody)
 {
-    const int n = m_List.InsertItem(m_List.GetItemCount(), strKey);
+    m_rows.push_back({strKey, strBody, FALSE});
+    const int n = int(m_rows.size()) - 1;
+    m_List.InsertItem(n, strKey);
     m_List.SetItemText(n, 1, strBody);
-    m_List.SetItemData(n, 0);
     return n;
 }
 
 void CStateListDlg::SetRow(int nRow, const CString& strKey, const CString& strBody)
 {
-    m_List.SetItemText(nRow, 0, strKey);
-    m_List.SetItemText(nRow, 1, strBody);
-    m_List.SetItemData(nRow, 0);
+    m_rows[size_t(nRow)] = {strKey, strBody, FALSE};
+    ShowRow(nRow);
+}
+
+void CStateListDlg::DeleteRow(int nRow)
+{
+    m_rows.erase(m_rows.begin() + nRow);
+    m_List.DeleteItem(nRow);
 }
 
 void CStateListDlg::SelectRow(int nRow, BOOL bSelect)
@@ -257,17 +270,12 @@ void CStateListDlg::Move(BOOL bUp)
         selected, bUp,
         [this](int a, int b)
         {
-            const CString keyA = m_List.GetItemText(a, 0), bodyA = m_List.GetItemText(a, 1);
-            const DWORD_PTR dataA = m_List.GetItemData(a);
+            std::swap(m_rows[size_t(a)], m_rows[size_t(b)]);
+            ShowRow(a);
+            ShowRow(b);
             const UINT stateA = m_List.GetItemState(a, LVIS_SELECTED | LVIS_FOCUSED);
-            const UINT stateB = m_List.GetItemState(b, LVIS_SELECTED | LVIS_FOCUSED);
-            m_List.SetItemText(a, 0, m_List.GetItemText(b, 0));
-            m_List.SetItemText(a, 1, m_List.GetItemText(b, 1));
-            m_List.SetItemData(a, m_List.GetItemData(b));
-            m_List.SetItemState(a, stateB, LVIS_SELECTED | LVIS_FOCUSED);
-            m_List.SetItemText(b, 0, keyA);
-            m_List.SetItemText(b, 1, bodyA);
-            m_List.SetItemData(b, dataA);
+            m_List.SetItemState(a, m_List.GetItemState(b, LVIS_SELECTED | LVIS_FOCUSED),
+                                LVIS_SELECTED | LVIS_FOCUSED);
             m_List.SetItemState(b, stateA, LVIS_SELECTED | LVIS_FOCUSED);
         });
     (void)shown;
@@ -302,7 +310,7 @@ void CStateListDlg::OnRemove()
         return;
     if (AfxMessageBox(m_nRemovePrompt, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    m_List.DeleteItem(rows.front());
+    DeleteRow(rows.front());
     RebuildText();
 }
 
@@ -311,6 +319,7 @@ void CStateListDlg::OnAll()
     if (AfxMessageBox(m_nAllPrompt, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     m_List.DeleteAllItems();
+    m_rows.clear();
     RebuildText();
 }
 

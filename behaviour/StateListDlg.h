@@ -10,6 +10,14 @@
 
 #include "figkit/FOShapeSet.h"
 #include "mfc/ButtonCtl.h"
+#if __has_include("figkit/FOImageButton.h")
+#include "figkit/FOImageButton.h"
+#define STATE_LIST_IMAGE_BUTTONS 1
+using CStateListButton = CFOImageButton;
+#else
+// Until the library's image button is built: plain push buttons.
+using CStateListButton = CButton;
+#endif
 #include "mfc/Collections.h"
 #include "mfc/Dialog.h"
 #include "mfc/ImageList.h"
@@ -58,7 +66,9 @@ public:
     // Writes the rows back into the text (and edit 1062 where the dialog has one).
     void RebuildText();
 
-    std::vector<CStateListRow> GetRows() const;
+    const std::vector<CStateListRow>& GetRows() const { return m_rows; }
+    const CString& Key(int nRow) const { return m_rows[size_t(nRow)].strKey; }
+    const CString& Body(int nRow) const { return m_rows[size_t(nRow)].strBody; }
     std::vector<int> GetSelectedRows() const;
     // Column 0 of every row: the keys in use.
     std::vector<CString> GetKeys() const;
@@ -85,10 +95,12 @@ public:
     afx_msg void OnListDblClk(NMHDR* pNMHDR, LRESULT* pResult);
 
     CListCtrl m_List;
-    CButton m_btnUp;
-    CButton m_btnDown;
-    CButton m_btnRemove;
-    CButton m_btnAll;
+    CStateListButton m_btnUp;
+    CStateListButton m_btnDown;
+    CStateListButton m_btnRemove;
+    CStateListButton m_btnAll;
+    // The list editors' Add (1041); the record dialogs' 1041 is a plain button.
+    CStateListButton m_btnAdd;
     CImageList m_ImageList;
 
 protected:
@@ -100,11 +112,17 @@ protected:
     virtual void EditRow(int nRow) { (void)nRow; }
 
     void Move(BOOL bUp);
+    void DeleteRow(int nRow);
+    void ShowRow(int nRow);
 
     StateListLevel m_level;
     CString m_strOpeningText;
+    // The rows as the list shows them, texts whole (the list control is only their picture).
+    std::vector<CStateListRow> m_rows;
     const wchar_t* m_pszColumn0 = L"Quick Option Item";
     const wchar_t* m_pszColumn1 = L"Option Script Text";
+    // The Add button's image; 0: the dialog's 1041 is not an image button.
+    UINT m_nAddImage = 0;
     // The questions of Remove and All.
     UINT m_nRemovePrompt = 0;
     UINT m_nAllPrompt = 0;

@@ -34,6 +34,7 @@ CStateSetDlg::CStateSetDlg(CWnd* pParent) : CRecordListDlg(IDD_STATE_SET_TOOL, p
 {
     m_nRemovePrompt = IDS_STATESET_REMOVE_ITEM;
     m_nAllPrompt = IDS_STATESET_REMOVE_ALL;
+    m_nAddImage = 147;
 }
 
 void CStateSetDlg::AddRow()
@@ -50,11 +51,11 @@ void CStateSetDlg::AddRow()
 
 void CStateSetDlg::EditRow(int nRow)
 {
-    const CString body = m_List.GetItemText(nRow, 1);
+    const CString body = Body(nRow);
     if (body.IsEmpty())
         return;
     CSubOptionStateDlg dlg(this);
-    dlg.m_strStateName = m_List.GetItemText(nRow, 0);
+    dlg.m_strStateName = Key(nRow);
     dlg.m_strItemText = body;
     dlg.m_bEdit = TRUE;
     CopyKeys(GetKeys(), dlg.m_arUsedNames);
@@ -70,6 +71,7 @@ CMenuEditorDlg::CMenuEditorDlg(CWnd* pParent) : CRecordListDlg(IDD_STATE_SET_TOO
 {
     m_nRemovePrompt = IDS_MENU_REMOVE_ITEM;
     m_nAllPrompt = IDS_MENU_REMOVE_ALL;
+    m_nAddImage = 2903;
 }
 
 void CMenuEditorDlg::OnOK()
@@ -91,14 +93,14 @@ void CMenuEditorDlg::AddRow()
 void CMenuEditorDlg::EditRow(int nRow)
 {
     // A body without its "#" has no event to show; the editor never writes one.
-    const CString body = m_List.GetItemText(nRow, 1);
+    const CString body = Body(nRow);
     if (body.Find(L'#') < 0)
         return;
     UINT nType = 0;
     CEFSubMenuSetDlg dlg(this);
     StateString::ParseMenuBody(body, nType, dlg.m_strEventString);
     dlg.m_nEventType = int(nType);
-    dlg.m_strStateId = m_List.GetItemText(nRow, 0);
+    dlg.m_strStateId = Key(nRow);
     if (dlg.DoModal() == IDOK)
         SetRow(nRow, dlg.m_strStateId, dlg.GetItemText());
 }
@@ -109,6 +111,7 @@ CValueStateMgrDlg::CValueStateMgrDlg(CWnd* pParent) : CRecordListDlg(IDD_VALUE_S
 {
     m_nRemovePrompt = IDS_RANGE_REMOVE_ITEM;
     m_nAllPrompt = IDS_RANGE_REMOVE_ALL;
+    m_nAddImage = 147;
     m_bLimits = TRUE;
 }
 
@@ -130,8 +133,8 @@ void CValueStateMgrDlg::AddRow()
 void CValueStateMgrDlg::EditRow(int nRow)
 {
     CValueSubStateDlg dlg(this);
-    dlg.m_strRange = m_List.GetItemText(nRow, 0);
-    dlg.m_strItemText = m_List.GetItemText(nRow, 1);
+    dlg.m_strRange = Key(nRow);
+    dlg.m_strItemText = Body(nRow);
     // The bounds are the key's two numbers; a key that does not hold them cannot be opened.
     if (!StateString::ParseRangeKey(dlg.m_strRange, dlg.m_dLower, dlg.m_dUpper))
         return;

@@ -16,6 +16,10 @@
 #include "figkit/FOGlobalData.h"
 #include "figkit/FODataModel.h"
 #include "figkit/FOLinkShape.h"
+#if __has_include("figkit/FOMenuButtonShape.h")
+#include "figkit/FOMenuButtonShape.h"
+#define DESIGN_MENU_BUTTONS 1
+#endif
 #include "figkit/FOPHandle.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOWndControlShape.h"
@@ -1153,6 +1157,20 @@ void CPlexdraftView::OnMultipleStates()
 {
     if (GetSelectCount() != 1 || !m_pModel)
         return;
+#ifdef DESIGN_MENU_BUTTONS
+    // An option-menu button: its entries are its state string.
+    if (auto* menu = dynamic_cast<CFOMenuButtonShape*>(GetFirstSelectShape()))
+    {
+        CMenuEditorDlg dlg(this);
+        dlg.m_strState = menu->GetStateString();
+        if (dlg.DoModal() != IDOK)
+            return;
+        menu->SetStateString(dlg.m_strState);
+        menu->UpdateControl();
+        m_pModel->SetModifiedFlag(TRUE);
+        return;
+    }
+#endif
     auto* comp = dynamic_cast<CFOCompositeShape*>(GetFirstSelectShape());
     if (!comp)
         return;
@@ -1185,8 +1203,12 @@ void CPlexdraftView::OnMultipleStates()
 
 void CPlexdraftView::OnUpdateMultipleStates(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(GetSelectCount() == 1 &&
-                   dynamic_cast<CFOCompositeShape*>(GetFirstSelectShape()) != nullptr);
+    CFODrawShape* shape = GetSelectCount() == 1 ? GetFirstSelectShape() : nullptr;
+    BOOL bEnable = dynamic_cast<CFOCompositeShape*>(shape) != nullptr;
+#ifdef DESIGN_MENU_BUTTONS
+    bEnable = bEnable || dynamic_cast<CFOMenuButtonShape*>(shape) != nullptr;
+#endif
+    pCmdUI->Enable(bEnable);
 }
 
 BOOL CPlexdraftView::IsProjectLoaded()

@@ -488,3 +488,23 @@ TEST_F(CStateListTest, MenuEntriesAreStoredWithNoneAndTheTextIsTrimmed)
     EXPECT_EQ(opened, (std::vector<CString>{L"  Run|Main.uscp", L"STATE_0|"}));
     EXPECT_EQ(dlg.m_strState, CString(L"Run$18#Main.uscp@Print$6#None"));
 }
+
+TEST_F(CStateListTest, LongRecordsComeBackWhole)
+{
+    // A state with many items: longer than a list row's text buffer.
+    CString body;
+    for (int i = 0; i < 200; ++i)
+        body += i ? L"#C_C,Shape,00FF00" : L"C_C,Shape,00FF00";
+    CStateSetDlg dlg;
+    dlg.m_strState = L"S0$C_C,A,FF0000@S1$" + body;
+    CDialogScript script;
+    script.onDialog = [&](CDialog& d) -> int
+    {
+        auto& s = static_cast<CStateSetDlg&>(d);
+        s.SelectRow(1);
+        s.MoveUp();
+        return IDOK;
+    };
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strState, L"S1$" + body + L"@S0$C_C,A,FF0000");
+}
