@@ -67,6 +67,8 @@ class CDC;
 // Owner drawing.
 #define ODT_LISTVIEW 102
 #define ODA_DRAWENTIRE 0x0001
+#define ODA_SELECT 0x0002
+#define ODA_FOCUS 0x0004
 #define ODS_SELECTED 0x0001
 #define ODS_GRAYED 0x0002
 #define ODS_DISABLED 0x0004

@@ -12,6 +12,7 @@
 #include "mfc/FrameWnd.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/WinApp.h"
+#include "support/AppWindowTest.h"
 #include "support/ModalHook.h"
 
 #include <QApplication>
@@ -46,17 +47,14 @@ public:
     BOOL IsProjectLoaded() const override { return projectLoaded; }
 };
 
-class CDesignTest : public ::testing::Test
+class CDesignTest : public CAppWindowTest
 {
 protected:
+    CDesignTest() : CAppWindowTest("EditorTestRes", "qyreditor") {}
+    CWinApp& App() override { return m_app; }
     void SetUp() override
     {
-        ASSERT_NE(AfxEnsureApplication(), nullptr);
-        ASSERT_TRUE(AfxWinInit(0, nullptr));
-        AfxSetResourceHandle(AfxGetModuleByName("EditorTestRes"));
-        char tmpl[] = "/tmp/qyreditorXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        m_dir = tmpl;
+        CAppWindowTest::SetUp();
         m_pMain = new CTestDesignFrame;
         ASSERT_TRUE(m_pMain->LoadFrame(IDR_TESTMAIN));
         m_app.m_pMainWnd = m_pMain;
@@ -65,17 +63,6 @@ protected:
         m_pTemplate = new CMultiDocTemplate(IDR_SCREENDOC, RUNTIME_CLASS(CQYRDrawDoc),
                                             RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CQYRDrawView));
         m_app.AddDocTemplate(m_pTemplate);
-    }
-    void TearDown() override
-    {
-        m_app.CloseAllDocuments(TRUE);
-        if (m_app.m_pMainWnd)
-            m_app.m_pMainWnd->DestroyWindow();
-        m_app.m_pMainWnd = nullptr;
-        AfxPumpMessages();
-        std::filesystem::remove_all(m_dir);
-        AfxWinTerm();
-        AfxSetResourceHandle(nullptr);
     }
 
     CString Path(const std::string& name) const { return CString::FromUtf8(m_dir + "/" + name); }
@@ -129,6 +116,5 @@ protected:
     CTestEditorApp m_app;
     CTestDesignFrame* m_pMain = nullptr;
     CMultiDocTemplate* m_pTemplate = nullptr;
-    std::string m_dir;
 };
 } // namespace editortest
