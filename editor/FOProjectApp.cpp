@@ -1,5 +1,6 @@
 #include "editor/FOProjectApp.h"
 
+#include "foundation/ProjectArgument.h"
 #include "foundation/Reg.h"
 #include "mfc/WinApp.h"
 #include "win32/Files.h"
@@ -62,14 +63,12 @@ void CFOProjectApp::RunProgram(const CString& strProgram, const CString& strPara
 
 BOOL CFOProjectApp::IsBareProjectName(const CString& strText)
 {
-    const CString s = Slashed(strText);
-    return s.Find(L'/') < 0 && s.Find(L".dcp") < 0;
+    return CProjectArgument::IsBareProjectName(strText);
 }
 
 BOOL CFOProjectApp::IsProjectFileName(const CString& strText)
 {
-    const CString s = Slashed(strText);
-    return s.Find(L'/') < 0 && s.Find(L".dcp") > 0;
+    return CProjectArgument::IsProjectFileName(strText);
 }
 
 BOOL CFOProjectApp::IsFolderPath(const CString& strText)
@@ -80,8 +79,7 @@ BOOL CFOProjectApp::IsFolderPath(const CString& strText)
 
 BOOL CFOProjectApp::IsFullProjectPath(const CString& strText)
 {
-    const CString s = Slashed(strText);
-    return s.Find(L'/') == 0 && s.Find(L".dcp") > 0;
+    return CProjectArgument::IsFullProjectPath(strText);
 }
 
 // --- Folders ---------------------------------------------------------------------------------------

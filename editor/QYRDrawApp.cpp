@@ -13,11 +13,13 @@
 #include "editor/SampleView.h"
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPVisualProxy.h"
+#include "foundation/ProjectArgument.h"
 #include "foundation/StdioFileEx.h"
 #include "mfc/CmdUI.h"
 #include "mfc/Document.h"
 #include "mfc/FrameWnd.h"
 #include "mfc/ModalHook.h"
+#include "mfc/RecentFileList.h"
 #include "mfc/WaitCursor.h"
 #include "model/WorkSpaceObj.h"
 #include "symbols/AboutDlg.h"
@@ -149,6 +151,7 @@ BOOL CQYRDrawApp::InitInstance()
     FOEnableXPStyle(TRUE);
 
     SetRegistryKey(L"Quendrel");
+    LoadStdProfileSettings(4);
 
     m_pScreenTemplate = new CMultiDocTemplateEx(IDR_SCREENTYPE, RUNTIME_CLASS(CQYRDrawDoc),
                                                 RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CQYRDrawView));
@@ -164,6 +167,11 @@ BOOL CQYRDrawApp::InitInstance()
         return FALSE;
     }
     m_pMainWnd = pMainFrame;
+    if (HICON icon = LoadIcon(kMainFrameResource))
+    {
+        pMainFrame->SetIcon(icon, TRUE);
+        pMainFrame->SetIcon(icon, FALSE);
+    }
 
     // ".xdg", ".dcp" and ".uscp" open with the editor.
     CFOFileTypeAccess::AssociateExtensions(kDocClass, {L"xdg", L"dcp", L"uscp"}, openCommand);
@@ -275,31 +283,13 @@ CDocument* CQYRDrawApp::OpenDocumentFile(LPCWSTR lpszFileName)
 
 BOOL CQYRDrawApp::ParseProjectArgument(const CString& strArgument)
 {
-    CString text = strArgument;
-    text.Replace(L'\\', L'/');
-    if (IsBareProjectName(text))
-    {
-        SetProjectFolder(GetUserFolder() + text + L"/");
-        SetProjectFileName(text + L".dcp");
-        return TRUE;
-    }
-    if (IsProjectFileName(text))
-    {
-        SetProjectFolder(GetUserFolder() + text.Left(text.Find(L'.')) + L"/");
-        SetProjectFileName(text);
-        return TRUE;
-    }
-    if (IsFullProjectPath(text))
-    {
-        const int slash = text.ReverseFind(L'/');
-        SetProjectFolder(text.Left(slash + 1));
-        SetProjectFileName(text.Mid(slash + 1));
-        return TRUE;
-    }
-    CString msg;
-    msg.Format(L"Invalid argument = %s", static_cast<LPCWSTR>(strArgument));
-    AfxMessageBox(msg, MB_OK);
-    return FALSE;
+    CString folder;
+    CString file;
+    if (!CProjectArgument::Parse(strArgument, GetUserFolder(), folder, file))
+        return FALSE;
+    SetProjectFolder(folder);
+    SetProjectFileName(file);
+    return TRUE;
 }
 
 void CQYRDrawApp::CloseAllProjectDocuments()
@@ -464,10 +454,19 @@ void CQYRDrawApp::OnAppAbout()
 
 void CQYRDrawApp::OnRecentFile1()
 {
-    // The first recent-file command is bound and does nothing.
+    // The newest file opens as the others do.
+    OnOpenRecentFile(ID_FILE_MRU_FILE1);
 }
 
 void CQYRDrawApp::OnUpdateRecentFile1(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(FALSE);
+    const BOOL bAny =
+        m_pRecentFileList && m_pRecentFileList->GetSize() > 0 && !(*m_pRecentFileList)[0].IsEmpty();
+    if (pCmdUI->m_pSubMenu)
+    {
+        // The "&Recent Files" entry of the File menu, by its position there.
+        pCmdUI->Enable(bAny);
+        return;
+    }
+    CWinApp::OnUpdateRecentFileMenu(pCmdUI);
 }

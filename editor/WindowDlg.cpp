@@ -1,7 +1,12 @@
 #include "editor/WindowDlg.h"
 
+#include "mfc/Dc.h"
 #include "mfc/Document.h"
 #include "mfc/Menu.h"
+#include "mfc/SysColor.h"
+
+#include <QPainter>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -197,6 +202,54 @@ void CWindowDlg::OnTileHorz()
 void CWindowDlg::OnTileVert()
 {
     Arrange(WM_MDITILE, MDITILE_VERTICAL);
+}
+
+// --- CWindowListBox -------------------------------------------------------------------------------
+
+HICON CWindowListBox::GetWindowIcon(HWND hWnd)
+{
+    for (CWnd* pWnd = CWnd::FromHandle(hWnd); pWnd; pWnd = pWnd->GetParentFrame())
+    {
+        if (HICON icon = pWnd->GetIcon(FALSE))
+            return icon;
+        if (HICON icon = pWnd->GetIcon(TRUE))
+            return icon;
+    }
+    return nullptr;
+}
+
+void CWindowListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    if (int(lpDrawItemStruct->itemID) < 0)
+        return;
+    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
+    if (!pDC)
+        return;
+    const CRect rc(lpDrawItemStruct->rcItem);
+    const BOOL bSelected = (lpDrawItemStruct->itemState & ODS_SELECTED) != 0;
+    if (lpDrawItemStruct->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))
+        pDC->FillSolidRect(&rc, ::GetSysColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const COLORREF oldText =
+        pDC->SetTextColor(::GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const int oldMode = pDC->SetBkMode(TRANSPARENT);
+
+    const int side = rc.Height();
+    if (HICON icon = GetWindowIcon(reinterpret_cast<HWND>(lpDrawItemStruct->itemData)))
+        pDC->DrawIconEx(rc.left + 2, rc.top, icon, side, side, DI_NORMAL);
+
+    CString text;
+    GetText(int(lpDrawItemStruct->itemID), text);
+    CRect rcText = rc;
+    rcText.left += side + 4;
+    if (QPainter* painter = pDC->GetPainter())
+        if (const QWidget* w = GetWidget())
+            painter->setFont(w->font());
+    pDC->DrawText(text, &rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+
+    pDC->SetBkMode(oldMode);
+    pDC->SetTextColor(oldText);
+    if (lpDrawItemStruct->itemState & ODS_FOCUS)
+        pDC->DrawFocusRect(&rc);
 }
 
 // --- CMDIClient ------------------------------------------------------------------------------------

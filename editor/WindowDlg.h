@@ -22,6 +22,15 @@
 #define WM_MDIREFRESHMENU 0x0234
 #endif
 
+// The window list's rows: each open window with its icon and caption, drawn by the dialog.
+class CWindowListBox : public CListBox
+{
+public:
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    // The icon a listed window shows: its own, else its MDI frame's; null when neither has one.
+    static HICON GetWindowIcon(HWND hWnd);
+};
+
 class CWindowDlg : public CResizableDialog
 {
     DECLARE_DYNAMIC(CWindowDlg)
@@ -46,7 +55,7 @@ public:
     afx_msg void OnTileVert();
     afx_msg void OnSelChange();
 
-    CListBox m_wndList;
+    CWindowListBox m_wndList;
 
 private:
     CWnd* GetMDIClient() const;

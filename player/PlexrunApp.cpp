@@ -2,6 +2,7 @@
 
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPVisualProxy.h"
+#include "foundation/ProjectArgument.h"
 #include "foundation/StdioFileEx.h"
 #include "mfc/DocTemplate.h"
 #include "mfc/Document.h"
@@ -152,30 +153,13 @@ void CPlexrunApp::SetProjectFile(const CString& strFile)
 
 BOOL CPlexrunApp::ParseProjectArgument(const CString& strArgument)
 {
-    const CString text = Slashed(strArgument);
-    if (IsBareProjectName(text))
-    {
-        SetProjectFolder(GetUserFolder() + text + L"/");
-        SetProjectFile(text + L".dcp");
-        return TRUE;
-    }
-    if (IsProjectFileName(text))
-    {
-        SetProjectFolder(GetUserFolder() + text.Left(text.Find(L'.')) + L"/");
-        SetProjectFile(text);
-        return TRUE;
-    }
-    if (IsFullProjectPath(text))
-    {
-        const int slash = text.ReverseFind(L'/');
-        SetProjectFolder(text.Left(slash + 1));
-        SetProjectFile(text.Mid(slash + 1));
-        return TRUE;
-    }
-    CString msg;
-    msg.Format(L"Invalid argument = %s", static_cast<LPCWSTR>(strArgument));
-    AfxMessageBox(msg, MB_OK);
-    return FALSE;
+    CString folder;
+    CString file;
+    if (!CProjectArgument::Parse(strArgument, GetUserFolder(), folder, file))
+        return FALSE;
+    SetProjectFolder(folder);
+    SetProjectFile(file);
+    return TRUE;
 }
 
 BOOL CPlexrunApp::ReadLastProject()

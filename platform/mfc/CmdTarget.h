@@ -113,6 +113,11 @@ protected:                                                                      
          return (static_cast<ThisClass*>(t)->*(memberFxn))(c.nID) ? TRUE : FALSE;                            \
      }},
 
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn)                                                           \
+    {WM_COMMAND, CN_COMMAND, UINT(id), UINT(idLast), nullptr, [](CCmdTarget* t, AFX_MSGCALL& c) -> BOOL {    \
+         return (static_cast<ThisClass*>(t)->*(memberFxn))(c.nID) ? TRUE : FALSE;                            \
+     }},
+
 #define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                              \
     {WM_COMMAND,                                                                                             \
      CN_COMMAND,                                                                                             \

@@ -24,6 +24,17 @@ QWidget* CreateComboBox(const CString&, DWORD dwStyle, QWidget* pParent)
     return combo;
 }
 
+// A text put into the edit field shows its start rather than its end: a chosen entry all selected,
+// a set text with the caret before it, as the edit control has them.
+void ShowTextStart(QComboBox* combo, bool bSelect = true)
+{
+    if (QLineEdit* edit = combo->lineEdit())
+    {
+        edit->end(false);
+        edit->home(bSelect);
+    }
+}
+
 int ComboInsert(QComboBox* combo, int index, const QString& text)
 {
     index = InsertPosition(
@@ -80,6 +91,7 @@ BOOL ComboBoxProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
         break;
     case CB_SETCURSEL:
         combo->setCurrentIndex(valid ? index : -1);
+        ShowTextStart(combo);
         r = valid ? index : CB_ERR;
         break;
     case CB_GETLBTEXT:
@@ -109,7 +121,10 @@ BOOL ComboBoxProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
         r = FindItem(
             count, [combo](int i) { return combo->itemText(i); }, index, find, message == CB_FINDSTRINGEXACT);
         if (message == CB_SELECTSTRING && r >= 0)
+        {
             combo->setCurrentIndex(int(r));
+            ShowTextStart(combo);
+        }
         break;
     }
     default:
@@ -132,7 +147,10 @@ void ConnectComboBox(HWND hWnd, QWidget* pWidget)
 void SetComboBoxText(QWidget* pWidget, const CString& strText)
 {
     if (auto* combo = qobject_cast<QComboBox*>(pWidget); combo && combo->isEditable())
+    {
         combo->setEditText(ToQt(strText));
+        ShowTextStart(combo, false);
+    }
 }
 
 BOOL GetComboBoxText(const QWidget* pWidget, CString& rText)

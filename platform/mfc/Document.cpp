@@ -2,6 +2,7 @@
 
 #include "mfc/Archive.h"
 #include "mfc/DocFile.h"
+#include "mfc/WinApp.h"
 #include "mfc/DocPrivate.h"
 #include "mfc/DocTemplate.h"
 #include "mfc/Exceptions.h"
@@ -114,10 +115,13 @@ void CDocument::SetTitle(LPCWSTR lpszTitle)
     UpdateFrameCounts();
 }
 
-void CDocument::SetPathName(LPCWSTR lpszPathName, BOOL)
+void CDocument::SetPathName(LPCWSTR lpszPathName, BOOL bAddToMRU)
 {
     m_strPathName = AfxResolvePathCase(lpszPathName ? lpszPathName : L"");
     SetTitle(FileNameOf(m_strPathName));
+    if (bAddToMRU && !m_strPathName.IsEmpty())
+        if (CWinApp* pApp = AfxGetApp())
+            pApp->AddToRecentFileList(m_strPathName);
 }
 
 BOOL CDocument::IsModified()

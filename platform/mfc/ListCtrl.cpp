@@ -10,6 +10,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -38,10 +41,17 @@ struct Row
 class CListViewWidget : public QWidget
 {
 public:
-    explicit CListViewWidget(QWidget* pParent) : QWidget(pParent)
+    explicit CListViewWidget(QWidget* pParent)
+        : QWidget(pParent), m_pHBar(new QScrollBar(Qt::Horizontal, this)),
+          m_pVBar(new QScrollBar(Qt::Vertical, this))
     {
         setAutoFillBackground(false);
         setFocusPolicy(Qt::StrongFocus);
+        for (QScrollBar* bar : {m_pHBar, m_pVBar})
+        {
+            bar->hide();
+            QObject::connect(bar, &QScrollBar::valueChanged, this, [this] { update(); });
+        }
     }
 
     std::vector<Column> columns;
@@ -83,9 +93,37 @@ public:
             w += c.width;
         return w;
     }
+    // The first row shown, and how far the columns are scrolled to the left.
+    int TopIndex() const { return m_pVBar->isHidden() ? 0 : m_pVBar->value(); }
+    int ScrollX() const { return m_pHBar->isHidden() ? 0 : m_pHBar->value(); }
     QRect RowRect(int i) const
     {
-        return QRect(0, HeaderHeight() + i * RowHeight(), std::max(TotalWidth(), width()), RowHeight());
+        return QRect(0, HeaderHeight() + (i - TopIndex()) * RowHeight(), std::max(TotalWidth(), width()),
+                     RowHeight());
+    }
+    // Scroll bars where the columns are wider or the rows taller than the control, as a report
+    // list shows them.
+    void LayoutScrollBars()
+    {
+        const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        const int header = HeaderHeight();
+        const int rowHeight = std::max(1, RowHeight());
+        const int count = int(rows.size());
+        bool horizontal = TotalWidth() > width();
+        const bool vertical = header + count * rowHeight > height() - (horizontal ? extent : 0);
+        horizontal = TotalWidth() > width() - (vertical ? extent : 0);
+        const int viewWidth = std::max(0, width() - (vertical ? extent : 0));
+        const int viewHeight = std::max(0, height() - (horizontal ? extent : 0));
+        m_pHBar->setRange(0, horizontal ? TotalWidth() - viewWidth : 0);
+        m_pHBar->setPageStep(std::max(1, viewWidth));
+        m_pHBar->setSingleStep(20);
+        m_pHBar->setGeometry(0, height() - extent, viewWidth, extent);
+        m_pHBar->setHidden(!horizontal);
+        const int shown = std::max(1, (viewHeight - header) / rowHeight);
+        m_pVBar->setRange(0, vertical ? std::max(0, count - shown) : 0);
+        m_pVBar->setPageStep(shown);
+        m_pVBar->setGeometry(width() - extent, 0, extent, viewHeight);
+        m_pVBar->setHidden(!vertical);
     }
     bool Valid(int i) const { return i >= 0 && i < int(rows.size()); }
 
@@ -96,9 +134,11 @@ protected:
         CDC dc(&painter);
         const HWND h = AfxWindowAtOrAbove(this);
         auto* list = dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(h));
+        LayoutScrollBars();
         dc.FillSolidRect(0, 0, width(), height(), RGB(255, 255, 255));
+        dc.SetViewportOrg(-ScrollX(), 0);
         PaintHeader(dc);
-        for (int i = 0; i < int(rows.size()); ++i)
+        for (int i = TopIndex(); i < int(rows.size()); ++i)
         {
             const QRect r = RowRect(i);
             if (r.top() >= height())
@@ -129,7 +169,7 @@ protected:
     {
         setFocus();
         const int y = int(e->position().y()) - HeaderHeight();
-        const int i = y < 0 ? -1 : y / RowHeight();
+        const int i = y < 0 ? -1 : y / RowHeight() + TopIndex();
         if (!Valid(i))
             return;
         // Ctrl adds a row to the selection (or takes it away) unless the list is single-selection.
@@ -184,14 +224,27 @@ protected:
         }
     }
 
+    void resizeEvent(QResizeEvent*) override { LayoutScrollBars(); }
+
+    void wheelEvent(QWheelEvent* e) override
+    {
+        if (m_pVBar->isHidden())
+            return QWidget::wheelEvent(e);
+        m_pVBar->setValue(m_pVBar->value() - e->angleDelta().y() / 40);
+        e->accept();
+    }
+
 private:
+    QScrollBar* m_pHBar;
+    QScrollBar* m_pVBar;
+
     void PaintHeader(CDC& dc)
     {
         if (CListCtrl* list = List())
             if (CHeaderCtrl* header = list->GetHeaderCtrl())
             {
                 dc.SaveDC();
-                dc.IntersectClipRect(0, 0, width(), HeaderHeight());
+                dc.IntersectClipRect(ScrollX(), 0, ScrollX() + width(), HeaderHeight());
                 header->OnPaint(&dc);
                 dc.RestoreDC(-1);
                 return;

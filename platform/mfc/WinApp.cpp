@@ -9,6 +9,7 @@
 #include "mfc/Gdi.h"
 #include "mfc/View.h"
 #include "mfc/ModalHook.h"
+#include "mfc/RecentFileList.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/Wnd.h"
 #include "mfc/WndPrivate.h"
@@ -224,6 +225,8 @@ IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
 ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
+ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, &CWinApp::OnUpdateRecentFileMenu)
+ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, &CWinApp::OnOpenRecentFile)
 END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCWSTR lpszAppName)
@@ -240,6 +243,8 @@ CWinApp::~CWinApp()
             delete pTemplate;
     }
     m_templateList.clear();
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
     if (g_moduleState.m_pCurrentWinApp == this)
     {
         g_moduleState.m_pCurrentWinApp = nullptr;
@@ -271,7 +276,53 @@ BOOL CWinApp::InitInstance()
 }
 int CWinApp::ExitInstance()
 {
+    SaveStdProfileSettings();
     return CWinThread::ExitInstance();
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    m_nMaxMRU = nMaxMRU;
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    if (nMaxMRU == 0)
+        return;
+    m_pRecentFileList = new CRecentFileList(0, L"Recent File List", L"File%d", int(std::min(nMaxMRU, 16u)));
+    m_pRecentFileList->ReadList();
+}
+
+void CWinApp::SaveStdProfileSettings()
+{
+    // Written only when documents changed it, so a program that never kept a file writes nothing.
+    if (m_pRecentFileList && m_pRecentFileList->IsChanged())
+        m_pRecentFileList->WriteList();
+}
+
+void CWinApp::AddToRecentFileList(LPCWSTR lpszPathName)
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->Add(lpszPathName);
+}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->UpdateMenu(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+BOOL CWinApp::OnOpenRecentFile(UINT nID)
+{
+    const int n = int(nID) - ID_FILE_MRU_FILE1;
+    if (!m_pRecentFileList || n < 0 || n >= m_pRecentFileList->GetSize())
+        return FALSE;
+    const CString path = (*m_pRecentFileList)[n];
+    if (path.IsEmpty())
+        return FALSE;
+    if (!OpenDocumentFile(path))
+        m_pRecentFileList->Remove(n);
+    return TRUE;
 }
 int CWinApp::Run()
 {

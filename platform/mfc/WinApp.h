@@ -22,6 +22,7 @@ class CDocTemplate;
 class CFrameImpl;
 class CCommandLineInfo;
 class CTooltipManager;
+class CRecentFileList;
 
 class CWinThread : public CCmdTarget
 {
@@ -86,9 +87,13 @@ public:
     // once SetRegistryKey was called, else in the profile file m_pszProfileName.
     void SetRegistryKey(LPCWSTR lpszRegistryKey);
     void SetRegistryKey(UINT nIDRegistryKey);
-    // The standard settings: the size of the recent-file list (there is no list kept here).
-    void LoadStdProfileSettings(UINT nMaxMRU = 4) { m_nMaxMRU = nMaxMRU; }
+    // The standard settings: the recent-file list of nMaxMRU entries (none for 0), read from the
+    // profile; ExitInstance writes it back when it changed.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    void SaveStdProfileSettings();
     UINT GetMaxMRU() const { return m_nMaxMRU; }
+    // Documents given a path come here (CDocument::SetPathName).
+    virtual void AddToRecentFileList(LPCWSTR lpszPathName);
     // Opened keys; the caller closes them with RegCloseKey. Null without a registry key.
     HKEY GetAppRegistryKey();
     HKEY GetSectionKey(LPCWSTR lpszSection);
@@ -130,6 +135,10 @@ public:
     virtual void WinHelpInternal(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
 
     afx_msg void OnAppExit();
+    // The recent files in the menu from ID_FILE_MRU_FILE1 on; choosing one opens it, and a file
+    // that does not open leaves the list.
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
     afx_msg void OnHelp();
     afx_msg void OnHelpIndex();
     afx_msg void OnHelpFinder();
@@ -144,6 +153,11 @@ protected:
     std::vector<CDocTemplate*> m_templateList;
     UINT m_nMaxMRU = 0;
 
+public:
+    // Null until LoadStdProfileSettings made it.
+    CRecentFileList* m_pRecentFileList = nullptr;
+
+protected:
     friend BOOL AfxWinInit(int argc, char** argv);
     DECLARE_MESSAGE_MAP()
 };

@@ -17,6 +17,7 @@
 #include "mfc/WinApp.h"
 #include "mfc/Wnd.h"
 #include "model/WorkSpaceObj.h"
+#include "support/AppInProcess.h"
 #include "win32/Registry.h"
 
 #include <QByteArray>
@@ -161,31 +162,15 @@ struct MessageLog
     }
 };
 
-// The editor set up as if it were the program in root/bin, with the raw arguments given.
-template <class App = CQYRDrawApp> struct DrawAppT
+// The editor set up as if it were the program in root/bin, with the raw arguments given; its
+// documents close before its window.
+template <class App = CQYRDrawApp> struct DrawAppT : CAppInProcess<App>
 {
-    App app;
-    std::vector<std::string> args;
-    bool started = false;
-
     DrawAppT(const InstallRoot& root, const std::vector<std::string>& arguments)
+        : CAppInProcess<App>("QYRDraw", root.Bin(), arguments)
     {
-        args.push_back("QYRDraw");
-        args.insert(args.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        AfxWinInit(int(args.size()), argv.data());
-        std::free(const_cast<LPWSTR>(app.m_pszHelpFilePath));
-        app.m_pszHelpFilePath = wcsdup(ToCString(root.root + "/bin/QYRDraw.CHM"));
     }
-    BOOL Start()
-    {
-        started = true;
-        return app.InitInstance();
-    }
-    CDrawMainFrame* Frame() const { return dynamic_cast<CDrawMainFrame*>(app.m_pMainWnd); }
+    CDrawMainFrame* Frame() const { return dynamic_cast<CDrawMainFrame*>(this->app.m_pMainWnd); }
     // The documents of a template, in order.
     static std::vector<CDocument*> Docs(CDocTemplate* pTemplate)
     {
@@ -201,15 +186,8 @@ template <class App = CQYRDrawApp> struct DrawAppT
     }
     ~DrawAppT()
     {
-        if (started)
-            app.CloseAllDocuments(TRUE);
-        if (app.m_pMainWnd && app.m_pMainWnd->GetSafeHwnd())
-            app.m_pMainWnd->DestroyWindow();
-        app.m_pMainWnd = nullptr;
-        AfxPumpMessages();
-        if (started)
-            app.ExitInstance();
-        AfxWinTerm();
+        if (this->started)
+            this->app.CloseAllDocuments(TRUE);
     }
 };
 using DrawApp = DrawAppT<>;

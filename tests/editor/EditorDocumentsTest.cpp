@@ -7,6 +7,7 @@
 #include "editor/SampleView.h"
 #include "mfc/CmdUI.h"
 #include "mfc/Menu.h"
+#include "mfc/RecentFileList.h"
 
 #include <gtest/gtest.h>
 
@@ -321,4 +322,76 @@ TEST(EditorDocuments, MethodEntriesBecomeCalls)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CMethodListBar::CallTextOf(c.entry), CString(c.call)) << CString(c.entry).ToUtf8();
+}
+
+TEST(EditorDocuments, RecentFilesListSavedAndOpenedScreensAndTheFirstOpensAgainAfterARestart)
+{
+    auto ed = std::make_unique<ProjectEditor>();
+    MessageLog log;
+    const auto findRecent = [](CMenu* pMenu, int& at) -> CMenu*
+    {
+        for (int i = 0; pMenu && i < int(pMenu->GetMenuItemCount()); ++i)
+            if (CMenu* sub = pMenu->GetSubMenu(i); sub && sub->GetMenuItemID(0) == ID_FILE_MRU_FILE1)
+            {
+                at = i;
+                return sub;
+            }
+        return nullptr;
+    };
+    CDrawMainFrame* frame = ed->draw->Frame();
+    CRecentFileList* list = ed->App().m_pRecentFileList;
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->GetSize(), 4);
+    // The screen that the first run saved is listed already.
+    const CString path = (*list)[0];
+    EXPECT_EQ(path.CompareNoCase(ToCString(ed->Screen())), 0);
+    // An empty list: "&Recent Files" is greyed.
+    list->Remove(0);
+    ASSERT_TRUE((*list)[0].IsEmpty());
+    CMenu* file = frame->GetMenu()->GetSubMenu(0);
+    int at = -1;
+    CMenu* recent = findRecent(file, at);
+    ASSERT_NE(recent, nullptr);
+    frame->OnInitMenuPopup(file, 0, FALSE);
+    EXPECT_TRUE(file->GetMenuState(UINT(at), MF_BYPOSITION) & MF_GRAYED);
+
+    // A screen opened and closed is listed; the entry is enabled and its submenu names it.
+    CDocument* doc = ed->App().OpenDocumentFile(ToCString(ed->Screen()));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetPathName(), path);
+    doc->OnCloseDocument();
+    AfxPumpMessages();
+    EXPECT_EQ((*list)[0], path);
+    file = frame->GetMenu()->GetSubMenu(0);
+    recent = findRecent(file, at);
+    ASSERT_NE(recent, nullptr);
+    frame->OnInitMenuPopup(file, 0, FALSE);
+    EXPECT_FALSE(file->GetMenuState(UINT(at), MF_BYPOSITION) & MF_GRAYED);
+    frame->OnInitMenuPopup(recent, UINT(at), FALSE);
+    ASSERT_EQ(recent->GetMenuItemCount(), 1u);
+    CString text;
+    recent->GetMenuString(0, text, MF_BYPOSITION);
+    EXPECT_EQ(text, L"&1 " + path);
+    EXPECT_EQ(recent->GetMenuItemID(0), UINT(ID_FILE_MRU_FILE1));
+
+    // The list outlives the editor; its first command opens the screen again.
+    ed->draw.reset();
+    ed->draw = std::make_unique<DrawApp>(ed->root, std::vector<std::string>{});
+    ASSERT_TRUE(ed->draw->Start());
+    ASSERT_NE(ed->App().m_pRecentFileList, nullptr);
+    EXPECT_EQ((*ed->App().m_pRecentFileList)[0], path);
+    ed->draw->Frame()->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1, 0);
+    const std::vector<CDocument*> docs = DrawApp::Docs(ed->App().m_pScreenTemplate);
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_EQ(docs[0]->GetPathName(), path);
+    docs[0]->OnCloseDocument();
+    AfxPumpMessages();
+
+    // A listed file that is gone says so and leaves the list.
+    QFile::remove(ed->Screen());
+    log.texts.clear();
+    ed->draw->Frame()->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1, 0);
+    EXPECT_FALSE(log.texts.empty());
+    EXPECT_TRUE((*ed->App().m_pRecentFileList)[0].IsEmpty());
+    EXPECT_TRUE(DrawApp::Docs(ed->App().m_pScreenTemplate).empty());
 }

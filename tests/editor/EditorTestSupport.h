@@ -12,6 +12,7 @@
 #include "mfc/FrameWnd.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/WinApp.h"
+#include "support/AppWindowTest.h"
 #include "support/ModalHook.h"
 
 #include <QApplication>
@@ -52,17 +53,14 @@ public:
     CString GetProjectFolder() const override { return projectFolder; }
 };
 
-class CDesignTest : public ::testing::Test
+class CDesignTest : public CAppWindowTest
 {
 protected:
+    CDesignTest() : CAppWindowTest(QYR_TEST_RES_MODULE, "qyreditor") {}
+    CWinApp& App() override { return m_app; }
     void SetUp() override
     {
-        ASSERT_NE(AfxEnsureApplication(), nullptr);
-        ASSERT_TRUE(AfxWinInit(0, nullptr));
-        AfxSetResourceHandle(AfxGetModuleByName(QYR_TEST_RES_MODULE));
-        char tmpl[] = "/tmp/qyreditorXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        m_dir = tmpl;
+        CAppWindowTest::SetUp();
         m_pMain = new CTestDesignFrame;
         ASSERT_TRUE(m_pMain->LoadFrame(IDR_TESTMAIN));
         m_app.m_pMainWnd = m_pMain;
@@ -71,17 +69,6 @@ protected:
         m_pTemplate = new CMultiDocTemplate(IDR_SCREENDOC, RUNTIME_CLASS(CQYRDrawDoc),
                                             RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CQYRDrawView));
         m_app.AddDocTemplate(m_pTemplate);
-    }
-    void TearDown() override
-    {
-        m_app.CloseAllDocuments(TRUE);
-        if (m_app.m_pMainWnd)
-            m_app.m_pMainWnd->DestroyWindow();
-        m_app.m_pMainWnd = nullptr;
-        AfxPumpMessages();
-        std::filesystem::remove_all(m_dir);
-        AfxWinTerm();
-        AfxSetResourceHandle(nullptr);
     }
 
     CString Path(const std::string& name) const { return CString::FromUtf8(m_dir + "/" + name); }
@@ -135,6 +122,5 @@ protected:
     CTestEditorApp m_app;
     CTestDesignFrame* m_pMain = nullptr;
     CMultiDocTemplate* m_pTemplate = nullptr;
-    std::string m_dir;
 };
 } // namespace editortest

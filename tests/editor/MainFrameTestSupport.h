@@ -9,6 +9,7 @@
 #include "mfc/ResourceModule.h"
 #include "mfc/WinApp.h"
 #include "model/WorkSpaceObj.h"
+#include "support/AppWindowTest.h"
 #include "support/ModalHook.h"
 
 #include <QApplication>
@@ -66,36 +67,19 @@ public:
     int m_nSaveModifiedCalls = 0;
 };
 
-class CMainFrameTest : public ::testing::Test
+class CMainFrameTest : public CAppWindowTest
 {
 protected:
+    CMainFrameTest() : CAppWindowTest("EditorTestRes", "qyrframe", IDNO) {}
+    CWinApp& App() override { return m_app; }
     void SetUp() override
     {
-        ASSERT_NE(AfxEnsureApplication(), nullptr);
-        ASSERT_TRUE(AfxWinInit(0, nullptr));
-        AfxSetResourceHandle(AfxGetModuleByName("EditorTestRes"));
-        char tmpl[] = "/tmp/qyrframeXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        m_dir = tmpl;
+        CAppWindowTest::SetUp();
         m_app.m_strToolBox = CString::FromUtf8(m_dir + "/Shapes/");
         m_app.m_pScreenTemplate = m_pTemplate =
             new CMultiDocTemplate(IDR_SCREENDOC, RUNTIME_CLASS(CQYRDrawDoc), RUNTIME_CLASS(CMDIChildWnd),
                                   RUNTIME_CLASS(CQYRDrawView));
         m_app.AddDocTemplate(m_pTemplate);
-    }
-    void TearDown() override
-    {
-        {
-            CModalRecorder quiet(IDNO);
-            m_app.CloseAllDocuments(TRUE);
-            if (m_app.m_pMainWnd)
-                m_app.m_pMainWnd->DestroyWindow();
-        }
-        m_app.m_pMainWnd = nullptr;
-        AfxPumpMessages();
-        std::filesystem::remove_all(m_dir);
-        AfxWinTerm();
-        AfxSetResourceHandle(nullptr);
     }
 
     // The frame made as the application makes it, shown at a size of our choosing.
@@ -130,6 +114,5 @@ protected:
     CFrameTestApp m_app;
     CMainFrame* m_pFrame = nullptr;
     CMultiDocTemplate* m_pTemplate = nullptr;
-    std::string m_dir;
 };
 } // namespace frametest

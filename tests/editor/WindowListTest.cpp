@@ -3,7 +3,10 @@
 #include "MainFrameTestSupport.h"
 
 #include "mfc/ButtonCtl.h"
+#include "mfc/Gdi.h"
+#include "mfc/SysColor.h"
 
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -226,4 +229,63 @@ TEST_F(CWindowListTest, CloseStopsAtTheWindowThatRefusesAndActivateRestores)
     EXPECT_EQ(IDOK, result);
     EXPECT_FALSE(m_children[1]->IsIconic());
     EXPECT_EQ(m_children[1], m_pFrame->MDIGetActive());
+}
+
+TEST_F(CWindowListTest, RowsShowTheIconAndCaptionAndTheSelectionInHighlight)
+{
+    // The children have no icon of their own: they show the frame's.
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(QColor(220, 0, 0));
+    m_pFrame->SetIcon(reinterpret_cast<HICON>(AfxCreateBitmapHandle(red)), FALSE);
+    QImage shot;
+    std::vector<QRect> rows;
+    std::vector<bool> selected;
+    RunDialog(
+        [&](CWindowDlg& dlg)
+        {
+            Select(dlg, {L"Beta", L"Delta"});
+            auto* list = qobject_cast<QListWidget*>(dlg.m_wndList.GetWidget());
+            ASSERT_NE(list, nullptr);
+            list->resize(320, 160);
+            for (int i = 0; i < list->count(); ++i)
+            {
+                rows.push_back(list->visualItemRect(list->item(i)));
+                selected.push_back(dlg.m_wndList.GetSel(i) > 0);
+            }
+            shot = list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        });
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_TRUE(shot.save(QStringLiteral(QYR_WINDOWLIST_PNG)));
+    const auto colour = [](int index)
+    {
+        const COLORREF c = ::GetSysColor(index);
+        return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+    };
+    const auto ratio = shot.devicePixelRatio();
+    const auto at = [&](int x, int y) { return shot.pixel(int(x * ratio), int(y * ratio)); };
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        const QRect r = rows[i];
+        const int mid = r.center().y();
+        SCOPED_TRACE(i);
+        const QRgb back = colour(selected[i] ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+        EXPECT_EQ(at(r.right() - 3, mid), back);
+        // The icon, square as high as the row, from 2 pixels in.
+        EXPECT_EQ(at(2 + r.height() / 2, mid), qRgb(220, 0, 0));
+        EXPECT_NE(at(1, mid), qRgb(220, 0, 0));
+        // The caption after the icon, in the text colour of the row: its strokes come nearer to
+        // that colour than the background is.
+        const QRgb ink = colour(selected[i] ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+        const auto distance = [](QRgb a, QRgb b) {
+            return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                   std::abs(qBlue(a) - qBlue(b));
+        };
+        int inked = 0;
+        for (int x = r.height() + 4; x < r.height() + 60; ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                inked += distance(at(x, y), ink) < distance(back, ink) / 2;
+        EXPECT_GT(inked, 5);
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            EXPECT_EQ(at(r.height() + 3, y), back) << "the caption starts after the icon's gap";
+    }
 }

@@ -1,7 +1,9 @@
 #include "WndTestSupport.h"
 
 #include "mfc/CommandLine.h"
+#include "mfc/Document.h"
 #include "mfc/FrameWnd.h"
+#include "mfc/RecentFileList.h"
 #include "mfc/WinApp.h"
 #include "win32/Files.h"
 #include "win32/Registry.h"
@@ -188,6 +190,61 @@ TEST_F(CAppTest, ProfileSettingsLiveUnderTheRegistryKey)
     EXPECT_TRUE(app.Unregister());
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QyrTest\\Probe", 0, KEY_READ, &hKey),
               ERROR_SUCCESS);
+    AfxWinTerm();
+}
+
+TEST_F(CAppTest, RecentFilesKeepTheNewestOnceAndLiveInTheProfile)
+{
+    {
+        CWinApp app(L"Probe");
+        ASSERT_TRUE(AfxWinInit(0, nullptr));
+        app.SetRegistryKey(L"QyrTest");
+        app.LoadStdProfileSettings(3);
+        ASSERT_NE(app.m_pRecentFileList, nullptr);
+        CRecentFileList& list = *app.m_pRecentFileList;
+        ASSERT_EQ(list.GetSize(), 3);
+        const auto names = [&list]
+        {
+            std::vector<CString> v;
+            for (int i = 0; i < list.GetSize(); ++i)
+                v.push_back(list[i]);
+            return v;
+        };
+        // Newest first, a path once whatever its case, the oldest falling off a full list.
+        app.AddToRecentFileList(L"/p/a.xdg");
+        app.AddToRecentFileList(L"/p/b.xdg");
+        app.AddToRecentFileList(L"");
+        EXPECT_EQ(names(), (std::vector<CString>{L"/p/b.xdg", L"/p/a.xdg", L""}));
+        app.AddToRecentFileList(L"/P/A.xdg");
+        EXPECT_EQ(names(), (std::vector<CString>{L"/P/A.xdg", L"/p/b.xdg", L""}));
+        app.AddToRecentFileList(L"/p/c.xdg");
+        app.AddToRecentFileList(L"/p/d.xdg");
+        EXPECT_EQ(names(), (std::vector<CString>{L"/p/d.xdg", L"/p/c.xdg", L"/P/A.xdg"}));
+        list.Remove(1);
+        list.Remove(7);
+        EXPECT_EQ(names(), (std::vector<CString>{L"/p/d.xdg", L"/P/A.xdg", L""}));
+        // A document given a path joins the list.
+        CDocument doc;
+        doc.SetPathName(L"/p/e.xdg");
+        EXPECT_EQ(list[0], L"/p/e.xdg");
+        doc.SetPathName(L"/p/f.xdg", FALSE);
+        EXPECT_EQ(list[0], L"/p/e.xdg");
+        EXPECT_EQ(app.ExitInstance(), 0);
+        AfxWinTerm();
+    }
+    CWinApp app(L"Probe");
+    ASSERT_TRUE(AfxWinInit(0, nullptr));
+    app.SetRegistryKey(L"QyrTest");
+    EXPECT_EQ(app.GetProfileString(L"Recent File List", L"File2"), L"/p/d.xdg");
+    // A gap in the stored entries closes up.
+    EXPECT_TRUE(app.WriteProfileString(L"Recent File List", L"File2", nullptr));
+    app.LoadStdProfileSettings(4);
+    EXPECT_EQ((*app.m_pRecentFileList)[0], L"/p/e.xdg");
+    EXPECT_EQ((*app.m_pRecentFileList)[1], L"/P/A.xdg");
+    EXPECT_TRUE((*app.m_pRecentFileList)[2].IsEmpty());
+    // No list without entries.
+    app.LoadStdProfileSettings(0);
+    EXPECT_EQ(app.m_pRecentFileList, nullptr);
     AfxWinTerm();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <vector>
@@ -218,4 +219,48 @@ TEST_F(CommonCtrl, ReportListSelectsSeveralRowsSwapsAndFindsThem)
     ClickWith(list.GetWidget(), QPoint(20, rowY(0)), Qt::NoModifier);
     ClickWith(list.GetWidget(), QPoint(20, rowY(2)), Qt::ShiftModifier);
     EXPECT_EQ(std::vector<int>{2}, Selected(list));
+}
+
+TEST_F(CommonCtrl, AReportListLargerThanItsWindowScrollsBothWays)
+{
+    CHost host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+    CRecordingList list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 150, 120),
+                            &host, 22));
+    list.InsertColumn(0, L"Wide", LVCFMT_CENTER, 600);
+    for (int i = 0; i < 40; ++i)
+        list.InsertItem(i, L"row");
+    host.ShowWindow(SW_SHOW);
+    QImage image(150, 120, QImage::Format_RGB32);
+    list.GetWidget()->render(&image);
+    const QList<QScrollBar*> bars = list.GetWidget()->findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    QScrollBar* across = bars[0]->orientation() == Qt::Horizontal ? bars[0] : bars[1];
+    QScrollBar* down = across == bars[0] ? bars[1] : bars[0];
+    EXPECT_FALSE(across->isHidden());
+    EXPECT_FALSE(down->isHidden());
+    EXPECT_GT(across->maximum(), 600 - 150);
+    EXPECT_GT(down->maximum(), 30);
+
+    // Scrolled down by five rows: the sixth row sits under the header, is drawn first and takes
+    // the click there.
+    down->setValue(5);
+    CRect row;
+    ASSERT_TRUE(list.GetItemRect(5, &row, LVIR_BOUNDS));
+    EXPECT_EQ(row.top, list.GetHeaderHeight());
+    list.drawn.clear();
+    list.GetWidget()->render(&image);
+    ASSERT_FALSE(list.drawn.empty());
+    EXPECT_EQ(list.drawn.front().itemID, 5u);
+    Click(list.GetWidget(), QPoint(20, row.top + 2));
+    EXPECT_EQ(list.GetItemState(5, LVIS_SELECTED), UINT(LVIS_SELECTED));
+
+    // Rows and columns that fit leave the bars hidden.
+    list.DeleteAllItems();
+    list.SetColumnWidth(0, 100);
+    list.InsertItem(0, L"one");
+    list.GetWidget()->render(&image);
+    EXPECT_TRUE(across->isHidden());
+    EXPECT_TRUE(down->isHidden());
 }

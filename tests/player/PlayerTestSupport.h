@@ -8,6 +8,7 @@
 #include "model/WorkSpaceObj.h"
 #include "player/DemoProject.h"
 #include "player/QYRViewApp.h"
+#include "support/AppInProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -89,37 +90,11 @@ struct MessageLog
 };
 
 // The player application set up as if it were the program in root/bin, with the arguments given.
-template <class App = CQYRViewApp> struct PlayerAppT
+template <class App = CQYRViewApp> struct PlayerAppT : CAppInProcess<App>
 {
-    App app;
-    std::vector<std::string> args;
-    bool started = false;
-
     PlayerAppT(const InstallRoot& root, const std::vector<std::string>& arguments)
+        : CAppInProcess<App>("QYRView", root.root + "/bin", arguments)
     {
-        args.push_back("QYRView");
-        args.insert(args.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        AfxWinInit(int(args.size()), argv.data());
-        std::free(const_cast<LPWSTR>(app.m_pszHelpFilePath));
-        app.m_pszHelpFilePath = wcsdup(ToCString(root.root + "/bin/QYRView.CHM"));
-    }
-    BOOL Start()
-    {
-        started = true;
-        return app.InitInstance();
-    }
-    ~PlayerAppT()
-    {
-        if (app.m_pMainWnd && app.m_pMainWnd->GetSafeHwnd())
-            app.m_pMainWnd->DestroyWindow();
-        AfxPumpMessages();
-        if (started)
-            app.ExitInstance();
-        AfxWinTerm();
     }
 };
 using PlayerApp = PlayerAppT<>;
