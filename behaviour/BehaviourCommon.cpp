@@ -4,27 +4,18 @@
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPCanvasCore.h"
 #include "mfc/FrameWnd.h"
-#include "mfc/ModalHook.h"
 #include "mfc/View.h"
 #include "mfc/ComboBoxCtl.h"
+#include "mfc/FileDialog.h"
 #include "mfc/ListBoxCtl.h"
 #include "mfc/WinApp.h"
-
-#include <QFileDialog>
-
-#ifndef OFN_OVERWRITEPROMPT
-#define OFN_OVERWRITEPROMPT 0x00000002
-#endif
-#ifndef OFN_HIDEREADONLY
-#define OFN_HIDEREADONLY 0x00000004
-#endif
 
 namespace behaviour
 {
 void SetGuiFont(CWnd* pDlg, std::initializer_list<int> ids)
 {
-    CFont* font = &gfxData.m_fontRegular;
-    if (!pDlg || !font->GetSafeHandle())
+    CFont* font = FO_GLOBAL::GetGUIFont();
+    if (!pDlg || !font || !font->GetSafeHandle())
         return;
     for (int id : ids)
         if (CWnd* ctrl = pDlg->GetDlgItem(id))
@@ -58,30 +49,10 @@ CFODataModel* ActiveModel()
 
 BOOL ChooseFileToOpen(CWnd* pParent, LPCWSTR lpszFilter, CString& strPath)
 {
-    AfxModalRequest request;
-    request.kind = AfxModalKind::FileDialog;
-    request.pParent = pParent;
-    request.bOpenFileDialog = TRUE;
-    request.strFilter = lpszFilter;
-    request.dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    int answer = IDCANCEL;
-    if (AfxCallModalHook(request, answer))
-    {
-        if (answer != IDOK || request.paths.empty())
-            return FALSE;
-        strPath = request.paths.front();
-        return TRUE;
-    }
-    // "Text(*.a)|*.a|..." becomes Qt's "Text(*.a);;...".
-    QStringList parts = QString::fromStdWString(lpszFilter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList filters;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        filters << parts[i];
-    const QString chosen = QFileDialog::getOpenFileName(pParent ? pParent->GetWidget() : nullptr, QString(),
-                                                        QString(), filters.join(QStringLiteral(";;")));
-    if (chosen.isEmpty())
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, lpszFilter, pParent);
+    if (dlg.DoModal() != IDOK)
         return FALSE;
-    strPath = CString::FromUtf8(chosen.toStdString());
+    strPath = dlg.GetPathName();
     return TRUE;
 }
 

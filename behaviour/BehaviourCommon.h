@@ -25,7 +25,7 @@ CString ScriptFolder();
 // The screen model of the active design view (through the main frame's active frame); null without one.
 CFODataModel* ActiveModel();
 
-// Asks for a file to open (hook-aware); TRUE with the full path.
+// Asks for a file to open with the "text|patterns||" filter; TRUE with the full path.
 BOOL ChooseFileToOpen(CWnd* pParent, LPCWSTR lpszFilter, CString& strPath);
 
 // Selects the entry whose text equals the value exactly (no prefix match); none when there is none.

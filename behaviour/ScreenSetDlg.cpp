@@ -31,6 +31,14 @@ BOOL CScreenSetDlg::OnInitDialog()
     CDialog::OnInitDialog();
     behaviour::SetGuiFont(
         this, {IDC_SCREEN_START_SCRIPT, IDC_SCREEN_TIMER_SCRIPT, IDC_SCREEN_CLOSE_SCRIPT, IDC_SCREEN_PERIOD});
+    for (CFOImageButton* button : {&m_start, &m_timer, &m_close})
+    {
+        button->SetImage(IDB_SCREEN_SCRIPT);
+        button->SetHandCursor(IDC_HAND_CURSOR);
+        button->SetCaptionFont(12, 700);
+        // A COLORREF: blue.
+        button->SetCaptionColor(0xFF0000);
+    }
     SetDlgItemText(IDC_SCREEN_START_METHOD, L"Method:  " + m_strStartMethod);
     SetDlgItemText(IDC_SCREEN_TIMER_METHOD, L"Method:  " + m_strTimerMethod);
     SetDlgItemText(IDC_SCREEN_CLOSE_METHOD, L"Method:  " + m_strCloseMethod);

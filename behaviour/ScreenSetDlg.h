@@ -2,7 +2,7 @@
 // and when it closes, with the timer's period.
 #pragma once
 
-#include "mfc/ButtonCtl.h"
+#include "figkit/FOImageButton.h"
 #include "mfc/Dialog.h"
 #include "mfc/SpinButtonCtrl.h"
 
@@ -18,6 +18,8 @@
 #define IDC_SCREEN_CLOSE_SCRIPT 1115
 #define IDC_SCREEN_CLOSE_BUTTON 1116
 #define IDC_SCREEN_CLOSE_METHOD 1126
+#define IDB_SCREEN_SCRIPT 166
+#define IDC_HAND_CURSOR 28354
 
 class CScreenSetDlg : public CDialog
 {
@@ -41,9 +43,9 @@ protected:
     // A script of the project and, for a script, one of its procedures, for one group.
     void ChooseScript(CString& strScript, CString& strMethod, int nScriptEdit, int nMethodLabel);
 
-    CButton m_start;
-    CButton m_timer;
-    CButton m_close;
+    CFOImageButton m_start;
+    CFOImageButton m_timer;
+    CFOImageButton m_close;
     CSpinButtonCtrl m_spin;
 
     DECLARE_MESSAGE_MAP()

@@ -8,8 +8,7 @@
 #include "mfc/Dc.h"
 
 #include <QPointer>
-
-class QWidget;
+#include <QWidget>
 
 // The notification sent to the parent when a colour was picked from the palette.
 #define CPN_SELENDOK 0x0A01

@@ -15,6 +15,8 @@
 #include "opc/TagBrowseDlg.h"
 #include "opcsdk/servers/OpcStandIn.h"
 
+#include <QImage>
+
 using namespace eventstest;
 
 namespace
@@ -226,6 +228,7 @@ TEST_F(CEventsTest, ScreenSettingsWrittenSavedAndReadBack)
                 }
                 refusals = modal.messages;
                 Type(d, IDC_SCREEN_PERIOD, L"5000");
+                EXPECT_TRUE(d.GetWidget()->grab().toImage().save(QStringLiteral(QYR_SCREEN_SET_PNG)));
                 return IDOK;
             })
         .Then(script)
