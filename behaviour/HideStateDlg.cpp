@@ -1,5 +1,6 @@
 #include "behaviour/HideStateDlg.h"
 
+#include "behaviour/BehaviourCommon.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOGlobalData.h"
@@ -30,6 +31,7 @@ void CAddNewStateDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CAddNewStateDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    behaviour::SetGuiFont(this, {IDC_HIDE_CODE});
     FillLists();
     if (CWnd* frame = GetDlgItem(IDC_HIDE_PREVIEW))
     {

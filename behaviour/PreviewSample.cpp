@@ -1,6 +1,7 @@
 #include "behaviour/PreviewSample.h"
 
 #include "figkit/FODrawShape.h"
+#include "foundation/MemDC.h"
 #include "mfc/Dc.h"
 #include "mfc/Gdi.h"
 
@@ -48,16 +49,7 @@ void CPreviewSample::OnPaint()
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    CDC mem;
-    CBitmap bitmap;
-    if (rc.Width() > 0 && rc.Height() > 0 && mem.CreateCompatibleDC(&dc) &&
-        bitmap.CreateCompatibleBitmap(&dc, rc.Width(), rc.Height()))
-    {
-        CBitmap* old = mem.SelectObject(&bitmap);
-        DrawSample(&mem, rc);
-        dc.BitBlt(0, 0, rc.Width(), rc.Height(), &mem, 0, 0, SRCCOPY);
-        mem.SelectObject(old);
-    }
-    else
-        DrawSample(&dc, rc);
+    // Off-screen when a bitmap can be made, else straight onto the window.
+    CMemDC mem(&dc);
+    DrawSample(&mem, rc);
 }

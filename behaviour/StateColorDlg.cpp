@@ -1,5 +1,6 @@
 #include "behaviour/StateColorDlg.h"
 
+#include "behaviour/BehaviourCommon.h"
 #include "figkit/FODrawHelper.h"
 
 #include <cwchar>
@@ -78,6 +79,7 @@ void CStateColorDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CStateColorDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    behaviour::SetGuiFont(this, {IDC_ITEM_CODE});
     // The colour is the value's second field.
     CString colour = FillShapes();
     if (m_bEdit)
@@ -112,6 +114,7 @@ void CFillTypeStateDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CFillTypeStateDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    behaviour::SetGuiFont(this, {IDC_ITEM_CODE, IDC_ITEM_NUMBER});
     // The number is the value's second field, cut to a whole number.
     CString number = FillShapes();
     // A stored item without its number (not written by the editor) opens on the default.

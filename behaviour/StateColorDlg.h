@@ -9,21 +9,10 @@
 #include "mfc/Dialog.h"
 #include "mfc/SpinButtonCtrl.h"
 
-#if __has_include("figkit/FOPDropDownColorPickerButton.h")
-#include "figkit/FOPDropDownColorPickerButton.h"
-#else
-#include "mfc/ButtonCtl.h"
-// Until the library's picker is built: a button that only holds its colour.
-class FOPDropDownColorPickerButton : public CButton
-{
-public:
-    void SetColor(COLORREF cr) { m_cr = cr; }
-    COLORREF GetColor() const { return m_cr; }
+// The picker keeps its palette widget in a guarded pointer, which needs the widget class.
+#include <QWidget>
 
-private:
-    COLORREF m_cr = RGB(255, 255, 255);
-};
-#endif
+#include "figkit/FOPDropDownColorPickerButton.h"
 
 class CFOTypedShapeObList;
 

@@ -151,11 +151,15 @@ public:
     afx_msg void OnUpdateShapeState(CCmdUI* pCmdUI);
     afx_msg void OnValueChangeAnimate();
     afx_msg void OnUpdateValueChangeAnimate(CCmdUI* pCmdUI);
+    afx_msg void OnCustomProperties();
+    afx_msg void OnUpdateCustomProperties(CCmdUI* pCmdUI);
     // Links a move-path or scale-reference shape to the shape with key 1 strKey (empty: none), and
     // marks that shape (property 1933) as animated by it.
     void LinkAnimatedShape(CFODrawShape* pDriver, const CString& strKey);
 
 protected:
+    // The chart line builder on a chart shape's lines and value range; TRUE on OK.
+    BOOL RunChartLines(CFODrawShape* pShape);
     // The selection before the last selection of a whole set.
     CFOTypedShapeObList m_listPrevSelect;
 

@@ -2,7 +2,9 @@
 // properties and the SVG import, with the selection operations and additional handles of this layer.
 #include "editor/PlexdraftView.h"
 
+#include "behaviour/RealTimeDlgs.h"
 #include "behaviour/ShapeChooserDlgs.h"
+#include "behaviour/StateSetDlgs.h"
 #include "editor/DesignFrame.h"
 #include "editor/MyExtDataModel.h"
 #include "figkit/FOAction.h"
@@ -14,11 +16,9 @@
 #include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FOStaticShape.h"
 #include "mfc/CmdUI.h"
-#include "mfc/ModalHook.h"
+#include "mfc/FileDialog.h"
 #include "mfc/WaitCursor.h"
 #include "svgimport/SvgConvert.h"
-
-#include <QFileDialog>
 
 #include <memory>
 
@@ -33,25 +33,6 @@ bool IsLinkShape(const CFODrawShape* shape)
     return dynamic_cast<const CFOLinkShape*>(shape) != nullptr;
 }
 
-// The SVG file to import, or an empty text when none is chosen.
-CString PromptSvgFile(CWnd* pParent)
-{
-    AfxModalRequest request;
-    request.kind = AfxModalKind::FileDialog;
-    request.pParent = pParent;
-    request.bOpenFileDialog = TRUE;
-    request.strDefExt = L"SVG Shapes";
-    request.strText = L"*.svg";
-    request.strFilter = L"Import SVG Files (*.svg)|*.svg||";
-    request.dwFlags = 0x1004;
-    int answer = IDCANCEL;
-    if (AfxCallModalHook(request, answer))
-        return answer == IDOK && !request.paths.empty() ? request.paths.front() : CString();
-    const QString chosen =
-        QFileDialog::getOpenFileName(pParent ? pParent->GetWidget() : nullptr, QString(), QString(),
-                                     QStringLiteral("Import SVG Files (*.svg)"));
-    return CString::FromUtf8(chosen.toStdString());
-}
 // The shape a move-path or scale-reference shape animates, by key 1; FALSE for other shapes.
 BOOL GetLinkKey(const CFODrawShape* shape, CString& key)
 {
@@ -67,6 +48,8 @@ BOOL GetLinkKey(const CFODrawShape* shape, CString& key)
 
 // The property on an animated shape that names (by key 1) the shape animating it.
 #define PROP_ANIMATED_BY 1933
+// A chart's lines.
+#define PROP_CHART_LINES 15009
 
 void CPlexdraftView::LinkAnimatedShape(CFODrawShape* pDriver, const CString& strKey)
 {
@@ -138,9 +121,74 @@ void CPlexdraftView::OnValueChangeAnimate()
             LinkAnimatedShape(shape, dlg.m_strKey);
         break;
     }
+    case 632:
+        RunChartLines(shape);
+        break;
     default:
+    {
+        CValueStateMgrDlg dlg(this);
+        shape->GetValueChangeScript(dlg.m_strValueState);
+        dlg.m_dMin = shape->GetMinValue();
+        dlg.m_dMax = shape->GetMaxValue();
+        dlg.m_strStateString = shape->GetStateString();
+        // The shape's own key is the one name its items offer; it is kept as it is.
+        dlg.m_arChildNames.Add(shape->GetKeyId1());
+        dlg.m_listChildShapes.AddTail(shape);
+        if (dlg.DoModal() != IDOK)
+            return;
+        shape->SetValueChangeScript(dlg.m_strValueState);
+        shape->SetMinValue(dlg.m_dMin);
+        shape->SetMaxValue(dlg.m_dMax);
+        ClearSelection();
+        SelectShape(shape);
+        CFOTypedShapeObList list;
+        list.AddTail(shape);
+        UpdateShapes(&list);
+        m_pModel->SetModifiedFlag(TRUE);
         break;
     }
+    }
+}
+
+BOOL CPlexdraftView::RunChartLines(CFODrawShape* pShape)
+{
+    CRealTimeSetDlg dlg(this);
+    pShape->GetPropStringValue(dlg.m_strLines, PROP_CHART_LINES);
+    dlg.m_dMin = pShape->GetMinValue();
+    dlg.m_dMax = pShape->GetMaxValue();
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    pShape->SetMinValue(dlg.m_dMin);
+    pShape->SetMaxValue(dlg.m_dMax);
+    pShape->PutPropStringValue(PROP_CHART_LINES, dlg.m_strLines);
+    m_pModel->SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+void CPlexdraftView::OnCustomProperties()
+{
+    CFODrawShape* shape = GetFirstSelectShape();
+    if (GetSelectCount() != 1 || !shape || !m_pModel)
+        return;
+    switch (shape->GetType())
+    {
+    case 256:
+    case 615:
+    case 632:
+        RunChartLines(shape);
+        break;
+    default:
+        // The library's own property dialog for other shapes is not there yet.
+        break;
+    }
+    CFOTypedShapeObList list;
+    list.AddTail(shape);
+    UpdateShapes(&list);
+}
+
+void CPlexdraftView::OnUpdateCustomProperties(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetSelectCount() == 1);
 }
 
 void CPlexdraftView::OnUpdateValueChangeAnimate(CCmdUI* pCmdUI)
@@ -222,9 +270,12 @@ void CPlexdraftView::OnImportSvg()
     CFODataModel* model = GetCurrentModel();
     if (!model)
         return;
-    const CString path = PromptSvgFile(this);
-    if (path.IsEmpty())
+    // File must exist, read-only box hidden.
+    CFileDialog dlg(TRUE, L"SVG Shapes", L"*.svg", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                    L"Import SVG Files (*.svg)|*.svg||", this);
+    if (dlg.DoModal() != IDOK)
         return;
+    const CString path = dlg.GetPathName();
     BOOL bUngrouped = FALSE;
     {
         CWaitCursor wait;

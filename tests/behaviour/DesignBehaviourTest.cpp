@@ -2,6 +2,7 @@
 // parameter over the stand-in OPC servers, the SVG import's placement and the selection of sets.
 #include "../editor/EditorTestSupport.h"
 #include "DialogScript.h"
+#include "behaviour/StateListDlg.h"
 #include "editor/KeyValueDlg.h"
 #include "figkit/FOAction.h"
 #include "figkit/FOCompositeShape.h"
@@ -419,4 +420,57 @@ TEST_F(CDesignBehaviourTest, StatePicksTheCompositesCurrentStateAndMoveTargetsLi
     CString by;
     EXPECT_TRUE(target->GetPropStringValue(by, 1933));
     EXPECT_EQ(CString(L"P"), by);
+}
+
+TEST_F(CDesignBehaviourTest, ValueChangeAnimateAndCustomPropertiesOpenTheEditorOfTheShapesKind)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CFODataModel* model = view->GetEditModel();
+    CFODrawShape* plain = AddRect(model, CRect(20, 20, 60, 60), L"K1");
+    CFODrawShape* same = AddRect(model, CRect(80, 20, 120, 60), L"K1");
+    CFODrawShape* timeChart = AddRect(model, CRect(140, 20, 180, 60), L"T");
+    timeChart->SetType(256);
+    CFODrawShape* pushChart = AddRect(model, CRect(200, 20, 240, 60), L"P");
+    pushChart->SetType(615);
+    const struct
+    {
+        CFODrawShape* shape;
+        UINT command;
+        const wchar_t* title; // null: nothing opens
+    } cases[] = {
+        {plain, 32856, L"Value Change Builder"},
+        {timeChart, 41031, L"Real Time chart builder"},
+        {pushChart, 41031, L"Real Time chart builder"},
+        {plain, 41031, nullptr},
+    };
+    for (const auto& c : cases)
+    {
+        SelectOnly(view, c.shape);
+        CDialogScript script;
+        CStringArray names;
+        script.Then(
+            [&](CDialog& d)
+            {
+                if (auto* mgr = dynamic_cast<CRecordListDlg*>(&d))
+                    names.Copy(mgr->m_arChildNames);
+                return IDCANCEL;
+            });
+        view->SendMessage(WM_COMMAND, c.command, 0);
+        if (c.title)
+        {
+            ASSERT_EQ(1u, script.titles.size()) << c.command;
+            EXPECT_EQ(CString(c.title), script.titles[0]);
+        }
+        else
+            EXPECT_TRUE(script.titles.empty());
+        if (c.command == 32856)
+        {
+            // The shape's own key is offered as it is, though another shape shares it.
+            ASSERT_EQ(1, names.GetSize());
+            EXPECT_EQ(CString(L"K1"), names[0]);
+        }
+    }
+    EXPECT_EQ(CString(L"K1"), plain->GetKeyId1());
+    EXPECT_EQ(CString(L"K1"), same->GetKeyId1());
 }
