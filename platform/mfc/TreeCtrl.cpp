@@ -633,6 +633,11 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
         if (wParam != TVGN_CARET || (lParam && !item))
             break;
         QTreeWidgetItem* old = tree->currentItem();
+        // The parent may refuse the change (TVN_SELCHANGING answered nonzero).
+        if (old != item && NotifyTree(hWnd, TVN_SELCHANGINGW, TVC_UNKNOWN, old, item))
+            break;
+        if (lParam && !tree->Find(Handle(item)))
+            break;
         {
             const QSignalBlocker block(tree);
             tree->setCurrentItem(item);
