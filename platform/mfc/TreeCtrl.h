@@ -7,7 +7,8 @@
 // (NM_DBLCLK), of a right click (NM_RCLICK), of a drag begun with either button (TVN_BEGINDRAG,
 // TVN_BEGINRDRAG) and of a selection about to change by TVM_SELECTITEM (TVN_SELCHANGING; a nonzero
 // answer keeps the old one), as WM_NOTIFY (Notify.h). The mouse also reaches the control's window
-// as WM_MOUSEMOVE and the button messages, in client coordinates.
+// as WM_MOUSEMOVE and the button messages, in client coordinates; a right click the parent leaves
+// unanswered, and the keyboard's menu key, send it WM_CONTEXTMENU.
 #pragma once
 
 #include "mfc/ImageList.h"

@@ -63,6 +63,7 @@ public:
     void OnMouseMove(UINT, CPoint) override { mouse.push_back(WM_MOUSEMOVE); }
     void OnRButtonDown(UINT, CPoint) override { mouse.push_back(WM_RBUTTONDOWN); }
     void OnRButtonUp(UINT, CPoint) override { mouse.push_back(WM_RBUTTONUP); }
+    void OnContextMenu(CWnd*, CPoint) override { mouse.push_back(WM_CONTEXTMENU); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CSelfTree, CTreeCtrl)
@@ -70,6 +71,7 @@ ON_NOTIFY_REFLECT(TVN_BEGINLABELEDIT, &CSelfTree::OnBegin)
 ON_WM_MOUSEMOVE()
 ON_WM_RBUTTONDOWN()
 ON_WM_RBUTTONUP()
+ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 void SendMouse(CTreeCtrl& tree, QEvent::Type type, QPoint at, Qt::MouseButton button,
@@ -199,11 +201,12 @@ TEST_F(TreeEdit, MouseDragsRightClicksAndSelectionChangesReachTheWindowAndThePar
     ASSERT_TRUE(self.GetItemRect(b, &rb, TRUE));
     const QPoint pa(ra.CenterPoint().x, ra.CenterPoint().y), pb(rb.CenterPoint().x, rb.CenterPoint().y);
 
-    // A right click: the window hears the buttons, the parent NM_RCLICK.
+    // A right click: the window hears the buttons, the parent NM_RCLICK; unanswered, the click asks
+    // the window for its menu.
     host.codes.clear();
     SendMouse(self, QEvent::MouseButtonPress, pa, Qt::RightButton, Qt::RightButton);
     SendMouse(self, QEvent::MouseButtonRelease, pa, Qt::RightButton, Qt::NoButton);
-    EXPECT_EQ(self.mouse, (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP}));
+    EXPECT_EQ(self.mouse, (std::vector<UINT>{WM_RBUTTONDOWN, WM_CONTEXTMENU, WM_RBUTTONUP}));
     EXPECT_EQ(host.codes, (std::vector<UINT>{NM_RCLICK}));
 
     // Pressed and moved away: a right-button drag begins, once, and no click is told.
