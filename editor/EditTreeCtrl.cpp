@@ -4,12 +4,15 @@
 #include "editor/ProjectCommands.h"
 #include "editor/ProjectServices.h"
 #include "mfc/DocTemplate.h"
+#include "mfc/File.h"
 #include "mfc/Document.h"
 #include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
 #include "mfc/WinApp.h"
 #include "model/WorkSpaceObj.h"
 #include "symbols/LinkOpener.h"
+
+#include <QUrl>
 
 IMPLEMENT_DYNAMIC(CEditTreeCtrl, CTreeCtrl)
 
@@ -58,8 +61,12 @@ void RunAppCommand(UINT nID)
 void ExploreProjectFolder()
 {
     IEditorApp* app = GetEditorApp();
-    if (ProjectOpen())
-        OpenLinkInBrowser(CString(L"file://") + app->GetProjectFolder(), SW_SHOWNORMAL);
+    if (!ProjectOpen())
+        return;
+    // The folder is kept lower-cased; the desktop gets it as it is on disk.
+    const CString folder = AfxResolvePathCase(app->GetProjectFolder());
+    const QUrl url = QUrl::fromLocalFile(QString::fromWCharArray(folder.GetString(), folder.GetLength()));
+    OpenLinkInBrowser(CString(url.toString(QUrl::FullyEncoded).toStdWString().c_str()), SW_SHOWNORMAL);
 }
 
 // Open screens of a renamed file follow it, so their next save does not bring the old file back.
@@ -668,12 +675,15 @@ void CEditTreeCtrl::OnSelChanging(NMHDR* pNMHDR, LRESULT* pResult)
 {
     *pResult = 0;
     auto* nm = reinterpret_cast<NMTREEVIEW*>(pNMHDR);
-    if (!m_pDragData || !nm || nm->action == TVC_BYMOUSE || nm->action == TVC_BYKEYBOARD)
+    if (!m_pDragData || !nm || m_bMarking || nm->action == TVC_BYMOUSE || nm->action == TVC_BYKEYBOARD)
         return;
     HTREEITEM hNew = nm->itemNew.hItem;
     if (hNew && !(GetItemState(hNew, TVIS_SELECTED) & TVIS_SELECTED))
     {
+        // Marking the item selected changes the selection here, which asks again.
+        m_bMarking = TRUE;
         SetItemState(hNew, TVIS_SELECTED, TVIS_SELECTED);
+        m_bMarking = FALSE;
         m_pDragData->DeleteDragImage();
         m_pDragData->CreateDragImage();
     }

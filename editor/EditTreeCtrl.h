@@ -176,6 +176,7 @@ protected:
 
     std::unique_ptr<CDragData> m_pDragData;
     IProjectTreeOwner* m_pOwner = nullptr;
+    BOOL m_bMarking = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };

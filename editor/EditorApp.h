@@ -41,8 +41,6 @@ public:
     // The toolbox folder ("Shapes/" beside the program's folder), ending in "/".
     virtual CString GetToolBoxFolder() { return CString(); }
     virtual BOOL GetPropertyEditorEnable() { return FALSE; }
-    // Asks for a screen's name and adds the screen to the project; TRUE when one was added.
-    virtual BOOL AddNewScreen() { return FALSE; }
 
 protected:
     ~IEditorApp() = default;

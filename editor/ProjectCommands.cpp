@@ -156,8 +156,12 @@ void CQYRDrawApp::OnSaveProject()
 void CQYRDrawApp::OnSaveAll()
 {
     SaveAllDocuments();
-    // The workspace keeps its modified flag: only Save Project clears it.
+    // The workspace keeps its modified flag (saving it clears it): only Save Project does.
+    CWorkSpaceObj* ws = GetWorkSpace();
+    const BOOL modified = ws && ws->IsModified();
     SaveWorkSpace();
+    if (ws)
+        ws->SetModified(modified);
     if (m_pScreenTemplate)
         m_pScreenTemplate->SaveAllModified();
 }

@@ -7,6 +7,7 @@
 #include "mfc/WndPrivate.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFont>
 #include <QKeyEvent>
@@ -58,6 +59,9 @@ public:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    // The menu request goes to the window as WM_CONTEXTMENU (as after a right click its parent left
+    // unanswered), never on to the widgets around the control.
+    void contextMenuEvent(QContextMenuEvent* e) override;
     // True when the window asks Qt to go on with the event.
     bool ForwardMouse(QMouseEvent* e, UINT message);
     QPoint pressPos;
@@ -356,7 +360,13 @@ void CTreeWidget::mouseReleaseEvent(QMouseEvent* e)
     {
         AfxQtEntry entry;
         NMHDR hdr = {};
-        AfxSendNotify(hWnd, NM_RCLICK, &hdr);
+        // Unanswered, the click asks for the window's menu.
+        if (!AfxSendNotify(hWnd, NM_RCLICK, &hdr) && ::IsWindow(hWnd))
+        {
+            const QPoint screen = e->globalPosition().toPoint();
+            AfxForwardEvent(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd),
+                            MAKELPARAM(screen.x(), screen.y()));
+        }
     }
     if (!::IsWindow(hWnd))
         return;
@@ -365,6 +375,19 @@ void CTreeWidget::mouseReleaseEvent(QMouseEvent* e)
                                                                       : 0);
     if (base && !right)
         QTreeWidget::mouseReleaseEvent(e);
+}
+
+void CTreeWidget::contextMenuEvent(QContextMenuEvent* e)
+{
+    e->accept();
+    // A right click asks through NM_RCLICK (on its release); only the keyboard asks here.
+    if (e->reason() != QContextMenuEvent::Keyboard)
+        return;
+    if (const HWND hWnd = AfxWindowAtOrAbove(this))
+    {
+        AfxQtEntry entry;
+        AfxForwardEvent(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(-1, -1));
+    }
 }
 
 // Opens or closes an item; an opening the parent vetoes leaves it closed.
@@ -633,6 +656,11 @@ BOOL TreeProc(HWND hWnd, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM l
         if (wParam != TVGN_CARET || (lParam && !item))
             break;
         QTreeWidgetItem* old = tree->currentItem();
+        // The parent may refuse the change (TVN_SELCHANGING answered nonzero).
+        if (old != item && NotifyTree(hWnd, TVN_SELCHANGINGW, TVC_UNKNOWN, old, item))
+            break;
+        if (lParam && !tree->Find(Handle(item)))
+            break;
         {
             const QSignalBlocker block(tree);
             tree->setCurrentItem(item);

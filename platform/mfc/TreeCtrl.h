@@ -3,8 +3,12 @@
 // given, so a stale one finds nothing. Each item keeps its text, a data word, its image and selected
 // image (indices into the control's image list, shown beside it) and a bold state. The parent hears
 // of a change of selection (TVN_SELCHANGED, also after TVM_SELECTITEM), of an item about to open
-// (TVN_ITEMEXPANDING, also from TVM_EXPAND; a nonzero answer keeps it closed) and of a double
-// click (NM_DBLCLK), as WM_NOTIFY (Notify.h).
+// (TVN_ITEMEXPANDING, also from TVM_EXPAND; a nonzero answer keeps it closed), of a double click
+// (NM_DBLCLK), of a right click (NM_RCLICK), of a drag begun with either button (TVN_BEGINDRAG,
+// TVN_BEGINRDRAG) and of a selection about to change by TVM_SELECTITEM (TVN_SELCHANGING; a nonzero
+// answer keeps the old one), as WM_NOTIFY (Notify.h). The mouse also reaches the control's window
+// as WM_MOUSEMOVE and the button messages, in client coordinates; a right click the parent leaves
+// unanswered, and the keyboard's menu key, send it WM_CONTEXTMENU.
 #pragma once
 
 #include "mfc/ImageList.h"
@@ -98,6 +102,7 @@ typedef struct _TREEITEM* HTREEITEM;
 #define TVN_BEGINRDRAGW (TVN_FIRST - 57)
 #define TVN_BEGINLABELEDITW (TVN_FIRST - 59)
 #define TVN_ENDLABELEDITW (TVN_FIRST - 60)
+#define TVN_SELCHANGING TVN_SELCHANGINGW
 #define TVN_BEGINLABELEDIT TVN_BEGINLABELEDITW
 #define TVN_ENDLABELEDIT TVN_ENDLABELEDITW
 #define TVN_BEGINDRAG TVN_BEGINDRAGW

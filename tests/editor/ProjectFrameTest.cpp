@@ -5,12 +5,14 @@
 
 #include "editor/EditTreeCtrl.h"
 #include "editor/NewProjectWizard.h"
+#include "editor/ParamManager.h"
 #include "editor/ProjectCommands.h"
 #include "editor/ProjectDialogs.h"
 #include "mfc/CmdUI.h"
 #include "mfc/EditCtl.h"
 #include "mfc/Menu.h"
 #include "support/ModalHook.h"
+#include "symbols/LinkOpener.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QUrl>
 
 #include <deque>
 #include <set>
@@ -640,4 +643,125 @@ TEST(ProjectFrame, RunAndBuildStartTheRealPlayerOnTheProjectAndItsCopy)
     EXPECT_NE(log.texts[0].Find(L"inside the project folder"), -1);
     EXPECT_FALSE(Exists(ed.root.ProjectFolder("Plant1") + "/out"));
     EXPECT_EQ(app.GetLastPlayerPid(), last);
+}
+
+TEST(ProjectFrame, TheFileAndProjectCommandsOpenSaveAndCopyAsTheirMenusSay)
+{
+    CProjectEditor ed;
+    ASSERT_TRUE(ed.Start());
+    CQYRDrawApp& app = ed.App();
+    CWorkSpaceObj* ws = app.GetWorkSpace();
+    const CString plant = ToCString(ed.root.ProjectFile("Plant1")).MakeLower();
+    std::vector<CString> chosen;
+    int templates = 0;
+    CNameAnswers answers;
+    answers.other = [&](const AfxModalRequest& r) -> int
+    {
+        if (r.kind == AfxModalKind::FileDialog)
+        {
+            r.paths = chosen;
+            return IDOK;
+        }
+        if (auto* dlg = dynamic_cast<CSVSaveAsTemplateDlg*>(r.pDialog))
+        {
+            ++templates;
+            dlg->SetDlgItemText(32861, L"Line");
+            return IDOK;
+        }
+        if (dynamic_cast<CParamManager*>(r.pDialog))
+            return IDOK;
+        return r.kind == AfxModalKind::MessageBox ? IDYES : IDCANCEL;
+    };
+
+    // Save Project clears the modified flag; Save All saves the screens and keeps it.
+    ws->SetModified();
+    ed.Command(ID_PROJECT_SAVE);
+    EXPECT_FALSE(ws->IsModified());
+    EXPECT_EQ(app.GetRecentList()[0], plant);
+    chosen = {ToCString(ed.Screens() + "A.xdg")};
+    ed.Command(ID_PROJECT_OPEN_FILE);
+    std::vector<CDocument*> docs = DrawApp::Docs(app.m_pScreenTemplate);
+    ASSERT_EQ(docs.size(), 1u);
+    docs[0]->SetModifiedFlag(TRUE);
+    ws->SetModified();
+    ed.Command(ID_PROJECT_SAVE_ALL);
+    EXPECT_FALSE(docs[0]->IsModified());
+    EXPECT_TRUE(ws->IsModified());
+
+    // OK in the parameter manager marks the project changed; a template is a copy of the project.
+    ws->SetModified(FALSE);
+    ed.Command(ID_PARAMETER_MANAGER);
+    EXPECT_TRUE(ws->IsModified());
+    ed.Command(ID_PROJECT_SAVE_TEMPLATE);
+    EXPECT_EQ(templates, 1);
+    EXPECT_TRUE(Exists(ed.root.root + "/Template/Line/Line.dcp"));
+    EXPECT_TRUE(Exists(ed.root.root + "/Template/Line/XdgFiles/A.xdg"));
+
+    // The sample project: the open one is closed first (its changes saved after Yes), then opened.
+    ed.root.AddProject("newproject", {});
+    QDir().mkpath(ed.root.root + "/Demo");
+    QDir().rename(ed.root.ProjectFolder("newproject"), ed.root.root + "/Demo/newproject");
+    ws->SetModified();
+    answers.messages.clear();
+    ed.Command(ID_PROJECT_TEST_SAMPLE);
+    ASSERT_FALSE(answers.messages.empty());
+    EXPECT_EQ(answers.messages[0], CString(L"Save all modified documents?"));
+    EXPECT_EQ(app.GetProjectTitle(), CString(L"newproject"));
+    EXPECT_NE(ed.Item(L"Plexdraft Editor -- newproject.dcp"), nullptr);
+    EXPECT_EQ(ReadBytes(ed.root.MainDat()), Utf16(ToQ(app.GetProjectFilePath())));
+
+    // Open Project takes the chosen ".dcp" back.
+    chosen = {ToCString(ed.root.ProjectFile("Plant1"))};
+    ed.Command(ID_PROJECT_OPEN);
+    EXPECT_EQ(app.GetProjectFilePath(), plant);
+    EXPECT_EQ(ed.ScreenLabels(), (std::vector<CString>{L"A", L"Main"}));
+}
+
+TEST(ProjectFrame, ADoubleClickOnANodeRunsItsCommand)
+{
+    CProjectEditor ed;
+    ASSERT_TRUE(ed.Start());
+    std::vector<std::string> seen;
+    CNameAnswers answers;
+    answers.other = [&](const AfxModalRequest& r) -> int
+    {
+        if (dynamic_cast<CProjectSetDlg*>(r.pDialog))
+            seen.push_back("settings");
+        else if (dynamic_cast<CMBBuildDlg*>(r.pDialog))
+            seen.push_back("build");
+        return IDCANCEL;
+    };
+    LinkOpenerFn previous = SetLinkOpener(
+        [&](const CString& address)
+        {
+            seen.push_back(address.ToUtf8());
+            return TRUE;
+        });
+    struct Case
+    {
+        const wchar_t* node;
+        std::string request;
+    };
+    const Case cases[] = {
+        {L"Project Setting", "settings"},
+        {L"Application Publisher", "build"},
+        // The desktop gets the folder as it is on disk.
+        {L"Explore Project Folder", QUrl::fromLocalFile(ed.root.ProjectFolder("Plant1") + "/")
+                                        .toString(QUrl::FullyEncoded)
+                                        .toStdString()},
+        {L"Screens", ""},
+    };
+    for (const Case& c : cases)
+    {
+        seen.clear();
+        const CPoint at = LabelCentre(ed.Tree(), ed.Item(c.node));
+        Mouse(ed.Tree(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        Mouse(ed.Tree(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        Mouse(ed.Tree(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+        Mouse(ed.Tree(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        AfxPumpMessages();
+        EXPECT_EQ(seen, c.request.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.request})
+            << CString(c.node).ToUtf8();
+    }
+    SetLinkOpener(previous);
 }

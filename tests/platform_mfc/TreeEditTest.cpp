@@ -7,9 +7,12 @@
 #include "mfc/TreeCtrl.h"
 
 #include <QApplication>
+#include <QAbstractScrollArea>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -23,12 +26,17 @@ class CTreeHost : public CWnd
 public:
     LRESULT beginAnswer = 0;
     LRESULT endAnswer = TRUE;
+    LRESULT selChangingAnswer = 0;
+    std::vector<UINT> codes;         // every notification, in order
     std::vector<std::wstring> ended; // "<null>" for a cancelled edit
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_NOTIFY)
         {
             auto* nm = reinterpret_cast<NMTVDISPINFOW*>(lParam);
+            codes.push_back(nm->hdr.code);
+            if (nm->hdr.code == TVN_SELCHANGINGW)
+                return selChangingAnswer;
             if (nm->hdr.code == TVN_BEGINLABELEDITW)
                 return beginAnswer;
             if (nm->hdr.code == TVN_ENDLABELEDITW)
@@ -40,6 +48,40 @@ public:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
+
+// A tree that handles its own label-edit start (a reflected notification) and hears its mouse.
+class CSelfTree : public CTreeCtrl
+{
+public:
+    int begins = 0;
+    std::vector<UINT> mouse;
+    void OnBegin(NMHDR*, LRESULT* pResult)
+    {
+        ++begins;
+        *pResult = 1;
+    }
+    void OnMouseMove(UINT, CPoint) override { mouse.push_back(WM_MOUSEMOVE); }
+    void OnRButtonDown(UINT, CPoint) override { mouse.push_back(WM_RBUTTONDOWN); }
+    void OnRButtonUp(UINT, CPoint) override { mouse.push_back(WM_RBUTTONUP); }
+    void OnContextMenu(CWnd*, CPoint) override { mouse.push_back(WM_CONTEXTMENU); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSelfTree, CTreeCtrl)
+ON_NOTIFY_REFLECT(TVN_BEGINLABELEDIT, &CSelfTree::OnBegin)
+ON_WM_MOUSEMOVE()
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONUP()
+ON_WM_CONTEXTMENU()
+END_MESSAGE_MAP()
+
+void SendMouse(CTreeCtrl& tree, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    QWidget* vp = static_cast<QAbstractScrollArea*>(tree.GetWidget())->viewport();
+    const QPoint p = at - vp->geometry().topLeft();
+    QMouseEvent e(type, QPointF(p), QPointF(vp->mapToGlobal(p)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(vp, &e);
+}
 
 int CALLBACK ByDataDescending(LPARAM a, LPARAM b, LPARAM)
 {
@@ -143,4 +185,64 @@ TEST_F(TreeEdit, DropTargetDragImageAndSorting)
     EXPECT_TRUE(tree.SortChildrenCB(&sort));
     EXPECT_EQ(Children(), (std::vector<CString>{L"Cooler", L"alarm", L"Boiler", L"pump"}));
     EXPECT_EQ(tree.GetItemState(root, TVIS_EXPANDED), UINT(TVIS_EXPANDED));
+}
+
+TEST_F(TreeEdit, MouseDragsRightClicksAndSelectionChangesReachTheWindowAndTheParent)
+{
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 300), nullptr, 0));
+    CSelfTree self;
+    ASSERT_TRUE(self.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 300), &host, 41));
+    HTREEITEM a = self.InsertItem(L"alpha");
+    HTREEITEM b = self.InsertItem(L"beta");
+    host.ShowWindow(SW_SHOW);
+    AfxPumpMessages();
+    CRect ra, rb;
+    ASSERT_TRUE(self.GetItemRect(a, &ra, TRUE));
+    ASSERT_TRUE(self.GetItemRect(b, &rb, TRUE));
+    const QPoint pa(ra.CenterPoint().x, ra.CenterPoint().y), pb(rb.CenterPoint().x, rb.CenterPoint().y);
+
+    // A right click: the window hears the buttons, the parent NM_RCLICK; unanswered, the click asks
+    // the window for its menu.
+    host.codes.clear();
+    SendMouse(self, QEvent::MouseButtonPress, pa, Qt::RightButton, Qt::RightButton);
+    SendMouse(self, QEvent::MouseButtonRelease, pa, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(self.mouse, (std::vector<UINT>{WM_RBUTTONDOWN, WM_CONTEXTMENU, WM_RBUTTONUP}));
+    EXPECT_EQ(host.codes, (std::vector<UINT>{NM_RCLICK}));
+
+    // Pressed and moved away: a right-button drag begins, once, and no click is told.
+    host.codes.clear();
+    SendMouse(self, QEvent::MouseButtonPress, pa, Qt::RightButton, Qt::RightButton);
+    SendMouse(self, QEvent::MouseMove, pb, Qt::NoButton, Qt::RightButton);
+    SendMouse(self, QEvent::MouseMove, pb + QPoint(1, 0), Qt::NoButton, Qt::RightButton);
+    SendMouse(self, QEvent::MouseButtonRelease, pb, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(host.codes, (std::vector<UINT>{UINT(TVN_BEGINRDRAGW)}));
+    EXPECT_EQ(std::count(self.mouse.begin(), self.mouse.end(), UINT(WM_MOUSEMOVE)), 2);
+
+    // The parent may keep the selection; a reflected notification never reaches it.
+    host.codes.clear();
+    host.selChangingAnswer = 1;
+    EXPECT_FALSE(self.SelectItem(b));
+    EXPECT_NE(self.GetSelectedItem(), b);
+    host.selChangingAnswer = 0;
+    EXPECT_TRUE(self.SelectItem(b));
+    EXPECT_EQ(self.GetSelectedItem(), b);
+    EXPECT_EQ(self.EditLabel(a), nullptr);
+    EXPECT_EQ(self.begins, 1);
+    EXPECT_EQ(std::count(host.codes.begin(), host.codes.end(), UINT(TVN_BEGINLABELEDITW)), 0);
+
+    // The drag image follows the point given, shown or hidden.
+    std::unique_ptr<CImageList> image(self.CreateDragImage(a));
+    ASSERT_NE(image, nullptr);
+    ASSERT_TRUE(image->BeginDrag(0, CPoint(2, 3)));
+    EXPECT_FALSE(CImageList::IsDragImageVisible());
+    ASSERT_TRUE(CImageList::DragEnter(&self, CPoint(20, 30)));
+    CPoint at, expected(20, 30);
+    self.ClientToScreen(&expected);
+    EXPECT_TRUE(CImageList::IsDragImageVisible(&at));
+    EXPECT_EQ(at, CPoint(expected.x - 2, expected.y - 3));
+    CImageList::DragShowNolock(FALSE);
+    EXPECT_FALSE(CImageList::IsDragImageVisible());
+    CImageList::EndDrag();
+    EXPECT_FALSE(CImageList::DragShowNolock(TRUE));
+    self.DestroyWindow();
 }
