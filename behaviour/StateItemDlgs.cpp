@@ -148,9 +148,7 @@ void CSubOptionStateDlg::OnOK()
 // --- One value range -----------------------------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(CValueSubStateDlg, CStateItemListDlg)
-#ifdef VALUE_STATE_SLIDER
 ON_REGISTERED_MESSAGE(RANGE_CHANGED, &CValueSubStateDlg::OnRangeChange)
-#endif
 END_MESSAGE_MAP()
 
 CValueSubStateDlg::CValueSubStateDlg(CWnd* pParent) : CStateItemListDlg(IDD_VALUE_SUB_STATE, pParent)
@@ -167,9 +165,7 @@ void CValueSubStateDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, 1119, m_dMax);
     DDX_Text(pDX, 1089, m_dLower);
     DDX_Text(pDX, 1096, m_dUpper);
-#ifdef VALUE_STATE_SLIDER
     DDX_Control(pDX, 1016, m_Slider);
-#endif
 }
 
 BOOL CValueSubStateDlg::OnInitDialog()
@@ -178,13 +174,11 @@ BOOL CValueSubStateDlg::OnInitDialog()
     CStateItemListDlg::OnInitDialog();
     if (CWnd* link = GetDlgItem(1222))
         link->EnableWindow(!m_strStateString.IsEmpty());
-#ifdef VALUE_STATE_SLIDER
     // Setting the slider reports its corrections, which the bounds follow.
     const double lower = m_dLower, upper = m_dUpper;
     m_Slider.SetMinMax(m_dMin, m_dMax);
     m_Slider.SetRange(lower, upper);
     OnRangeChange(0, 0);
-#endif
     m_strOpeningRange = m_strRange;
     return FALSE;
 }
@@ -205,11 +199,9 @@ void CValueSubStateDlg::SetBounds(double dLower, double dUpper)
 
 LRESULT CValueSubStateDlg::OnRangeChange(WPARAM, LPARAM)
 {
-#ifdef VALUE_STATE_SLIDER
     UpdateData(TRUE);
     m_Slider.GetRange(m_dLower, m_dUpper);
     ShowRange();
-#endif
     return 0;
 }
 

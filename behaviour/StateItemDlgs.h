@@ -6,10 +6,7 @@
 #include "behaviour/StateListDlg.h"
 #include "figkit/FOShapeSet.h"
 #include "mfc/Collections.h"
-#if __has_include("foundation/RangeSlider.h")
 #include "foundation/RangeSlider.h"
-#define VALUE_STATE_SLIDER 1
-#endif
 
 #define IDD_SUB_OPTION_STATE 189
 #define IDD_VALUE_SUB_STATE 192
@@ -84,9 +81,7 @@ public:
     double m_dUpper = 75.0;
     CStringArray m_arUsedRanges;
     CString m_strOpeningRange;
-#ifdef VALUE_STATE_SLIDER
     CRangeSlider m_Slider;
-#endif
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;

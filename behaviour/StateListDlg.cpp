@@ -161,7 +161,6 @@ BOOL CStateListDlg::OnInitDialog()
     CDialog::OnInitDialog();
     if (CWinApp* app = AfxGetApp())
         SetIcon(app->LoadIcon(106), FALSE);
-#ifdef STATE_LIST_IMAGE_BUTTONS
     const std::pair<CFOImageButton*, UINT> images[] = {
         {&m_btnUp, 151}, {&m_btnDown, 152}, {&m_btnRemove, 150}, {&m_btnAll, 150}, {&m_btnAdd, m_nAddImage}};
     for (const auto& [button, image] : images)
@@ -171,7 +170,6 @@ BOOL CStateListDlg::OnInitDialog()
         button->SetImage(image);
         button->SetHandCursor(28354);
     }
-#endif
     m_ImageList.Create(16, 16, 0, 0, 4);
     m_List.SetImageList(&m_ImageList, LVSIL_SMALL);
     m_List.InsertColumn(0, m_pszColumn0, LVCFMT_LEFT, 100);

@@ -10,14 +10,7 @@
 
 #include "figkit/FOShapeSet.h"
 #include "mfc/ButtonCtl.h"
-#if __has_include("figkit/FOImageButton.h")
 #include "figkit/FOImageButton.h"
-#define STATE_LIST_IMAGE_BUTTONS 1
-using CStateListButton = CFOImageButton;
-#else
-// Until the library's image button is built: plain push buttons.
-using CStateListButton = CButton;
-#endif
 #include "mfc/Collections.h"
 #include "mfc/Dialog.h"
 #include "mfc/ImageList.h"
@@ -95,12 +88,12 @@ public:
     afx_msg void OnListDblClk(NMHDR* pNMHDR, LRESULT* pResult);
 
     CListCtrl m_List;
-    CStateListButton m_btnUp;
-    CStateListButton m_btnDown;
-    CStateListButton m_btnRemove;
-    CStateListButton m_btnAll;
+    CFOImageButton m_btnUp;
+    CFOImageButton m_btnDown;
+    CFOImageButton m_btnRemove;
+    CFOImageButton m_btnAll;
     // The list editors' Add (1041); the record dialogs' 1041 is a plain button.
-    CStateListButton m_btnAdd;
+    CFOImageButton m_btnAdd;
     CImageList m_ImageList;
 
 protected:

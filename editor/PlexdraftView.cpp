@@ -16,10 +16,7 @@
 #include "figkit/FOGlobalData.h"
 #include "figkit/FODataModel.h"
 #include "figkit/FOLinkShape.h"
-#if __has_include("figkit/FOMenuButtonShape.h")
 #include "figkit/FOMenuButtonShape.h"
-#define DESIGN_MENU_BUTTONS 1
-#endif
 #include "figkit/FOPHandle.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOWndControlShape.h"
@@ -1158,7 +1155,6 @@ void CPlexdraftView::OnMultipleStates()
 {
     if (GetSelectCount() != 1 || !m_pModel)
         return;
-#ifdef DESIGN_MENU_BUTTONS
     // An option-menu button: its entries are its state string.
     if (auto* menu = dynamic_cast<CFOMenuButtonShape*>(GetFirstSelectShape()))
     {
@@ -1171,7 +1167,6 @@ void CPlexdraftView::OnMultipleStates()
         m_pModel->SetModifiedFlag(TRUE);
         return;
     }
-#endif
     auto* comp = dynamic_cast<CFOCompositeShape*>(GetFirstSelectShape());
     if (!comp)
         return;
@@ -1206,9 +1201,7 @@ void CPlexdraftView::OnUpdateMultipleStates(CCmdUI* pCmdUI)
 {
     CFODrawShape* shape = GetSelectCount() == 1 ? GetFirstSelectShape() : nullptr;
     BOOL bEnable = dynamic_cast<CFOCompositeShape*>(shape) != nullptr;
-#ifdef DESIGN_MENU_BUTTONS
     bEnable = bEnable || dynamic_cast<CFOMenuButtonShape*>(shape) != nullptr;
-#endif
     pCmdUI->Enable(bEnable);
 }
 

@@ -448,10 +448,12 @@ TEST_F(CStateListTest, ValueRangesListAndTheRangeDialogShowsItsBounds)
         return IDOK;
     };
     ASSERT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(rangeShown, (std::vector<CString>{L"50,100", L"0", L"50", L"50", L"100"}));
+    // The slider keeps the chosen range inside its limits, so 50,100 opened under the new maximum
+    // of 50 is shown, and comes back, as 50,50.
+    EXPECT_EQ(rangeShown, (std::vector<CString>{L"50,50", L"0", L"50", L"50", L"50"}));
     EXPECT_FALSE(linkEnabled);
     EXPECT_EQ(dlg.m_dMax, 50.0);
-    EXPECT_EQ(dlg.m_strValueState, CString(L"0,50$C_C,A,00FF00@50,100$C_C,A,FF0000"));
+    EXPECT_EQ(dlg.m_strValueState, CString(L"0,50$C_C,A,00FF00@50,50$C_C,A,FF0000"));
 }
 
 TEST_F(CStateListTest, MenuEntriesAreStoredWithNoneAndTheTextIsTrimmed)
