@@ -8,6 +8,7 @@
 #include "model/XVKValueSet.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <ctime>
 #include <memory>
@@ -151,7 +152,8 @@ void CMyPushChartShape::OnDraw3d(CDC* pDC)
 void CMyPushChartShape::SetMinPeek(int n)
 {
     m_nMinPeek = n;
-    m_nOffset = n < 0 ? -n : 0;
+    // The lowest int has no positive twin: its offset stops at the highest.
+    m_nOffset = n < 0 ? int(std::min(-static_cast<long long>(n), static_cast<long long>(INT_MAX))) : 0;
 }
 
 void CMyPushChartShape::SetPeekRange(int nMin, int nMax)
