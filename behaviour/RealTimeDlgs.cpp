@@ -1,5 +1,7 @@
 #include "behaviour/RealTimeDlgs.h"
 
+#include "behaviour/BehaviourCommon.h"
+
 #include "editor/EditorApp.h"
 #include "editor/ParamManager.h"
 #include "mfc/WinApp.h"
@@ -49,6 +51,7 @@ BOOL CRealTimeSubDlg::OnInitDialog()
         }
     }
     CDialog::OnInitDialog();
+    behaviour::SetGuiFont(this, {1230});
     m_btnColor.SetColor(m_crColor);
     if (m_bEdit)
     {

@@ -276,7 +276,8 @@ void CStateListDlg::Move(BOOL bUp)
                                 LVIS_SELECTED | LVIS_FOCUSED);
             m_List.SetItemState(b, stateA, LVIS_SELECTED | LVIS_FOCUSED);
         });
-    (void)shown;
+    if (shown >= 0)
+        m_List.EnsureVisible(shown, FALSE);
     m_List.SetFocus();
     RebuildText();
 }

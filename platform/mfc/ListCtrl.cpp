@@ -126,6 +126,22 @@ public:
         m_pVBar->setHidden(!vertical);
     }
     bool Valid(int i) const { return i >= 0 && i < int(rows.size()); }
+    // Scrolls the least distance that shows the whole row.
+    bool EnsureVisible(int i)
+    {
+        if (!Valid(i))
+            return false;
+        LayoutScrollBars();
+        if (m_pVBar->isHidden())
+            return true;
+        const int top = TopIndex();
+        const int shown = std::max(1, m_pVBar->pageStep());
+        if (i < top)
+            m_pVBar->setValue(i);
+        else if (i >= top + shown)
+            m_pVBar->setValue(i - shown + 1);
+        return true;
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -526,7 +542,7 @@ BOOL ListViewProc(HWND, QWidget* pWidget, UINT message, WPARAM wParam, LPARAM lP
         return TRUE;
     }
     case LVM_ENSUREVISIBLE:
-        *pResult = w->Valid(index);
+        *pResult = w->EnsureVisible(index);
         return TRUE;
     case LVM_FINDITEMW:
     {

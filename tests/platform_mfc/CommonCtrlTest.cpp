@@ -256,6 +256,16 @@ TEST_F(CommonCtrl, AReportListLargerThanItsWindowScrollsBothWays)
     Click(list.GetWidget(), QPoint(20, row.top + 2));
     EXPECT_EQ(list.GetItemState(5, LVIS_SELECTED), UINT(LVIS_SELECTED));
 
+    // EnsureVisible scrolls the least distance that shows the row, either way.
+    ASSERT_TRUE(list.EnsureVisible(30, FALSE));
+    ASSERT_TRUE(list.GetItemRect(30, &row, LVIR_BOUNDS));
+    EXPECT_GE(row.top, list.GetHeaderHeight());
+    EXPECT_LE(row.bottom, 120 - across->height());
+    EXPECT_GT(row.bottom + row.Height(), 120 - across->height());
+    ASSERT_TRUE(list.EnsureVisible(2, FALSE));
+    EXPECT_EQ(down->value(), 2);
+    EXPECT_FALSE(list.EnsureVisible(40, FALSE));
+
     // Rows and columns that fit leave the bars hidden.
     list.DeleteAllItems();
     list.SetColumnWidth(0, 100);
