@@ -227,6 +227,9 @@ BOOL CLanguageCatalogue::ReadTemplate(std::string_view text)
         else
             CloseEntry(e, false);
     }
+    // A text still open at the end has no blank line after it; it is whole all the same.
+    if (e.open)
+        CloseEntry(e, false);
     return !m_outOfRange;
 }
 
@@ -267,6 +270,9 @@ BOOL CLanguageCatalogue::ReadCatalogue(std::string_view text)
         else
             CloseEntry(e, true);
     }
+    // The last entry of a file that ends without a blank line is kept.
+    if (e.open)
+        CloseEntry(e, true);
     if (m_unresolved != 0 || m_mismatched != 0 || m_outOfRange)
         return FALSE;
     // Every text must be readable in the catalogue's code page.
