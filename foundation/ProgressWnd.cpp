@@ -190,6 +190,9 @@ void CProgressWnd::SetCancelText(const CString& text)
 
 BOOL CProgressWnd::PreTranslateMessage(MSG* pMsg)
 {
+    // Enter and Escape reach the Cancel button as they would in a dialog.
+    if (IsDialogMessage(pMsg))
+        return TRUE;
     return CFrameWnd::PreTranslateMessage(pMsg);
 }
 

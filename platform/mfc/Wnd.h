@@ -99,6 +99,9 @@ public:
 
     // Message path.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Dialog keys for this window and its children: Escape sends IDCANCEL, Enter the focused push
+    // button's id, else the default push button's, else IDOK. TRUE when the key was taken.
+    BOOL IsDialogMessage(LPMSG lpMsg);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QWidget>
+
+#include <vector>
 
 class ProgressWnd : public ::testing::Test
 {
@@ -75,4 +79,63 @@ TEST_F(ProgressWnd, SettingsBeforeShowingAndTheSharedCancelLabel)
     ASSERT_NE(widget, nullptr);
     const QImage shot = widget->grab().toImage();
     EXPECT_FALSE(shot.isNull());
+}
+
+namespace
+{
+// A parent that notes the messages the progress window posts to it.
+class CProgressParent : public CWnd
+{
+public:
+    std::vector<UINT> posted;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message >= WM_USER)
+        {
+            posted.push_back(message);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+} // namespace
+
+TEST_F(ProgressWnd, EscapeAndEnterReachCancelAndItsMessageIsPosted)
+{
+    const UINT kCancelMsg = WM_USER + 77;
+    for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Return), int(Qt::Key_Enter)})
+    {
+        CProgressParent parent;
+        ASSERT_TRUE(
+            parent.CreateEx(0, nullptr, L"parent", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+        CProgressWnd w;
+        w.SetCanCancelFlag(TRUE);
+        w.SetCancelMessage(kCancelMsg);
+        w.Show(&parent);
+        ASSERT_NE(w.GetCancelButton(), nullptr);
+        QWidget* button = w.GetCancelButton()->GetWidget();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(button, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(button, &release);
+        AfxPumpMessages();
+        EXPECT_TRUE(w.WasCancelled()) << key;
+        EXPECT_EQ(parent.posted, std::vector<UINT>{kCancelMsg}) << key;
+        w.Hide();
+        parent.DestroyWindow();
+    }
+    // Without the flag the keys cancel nothing and post nothing.
+    CProgressParent parent;
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, L"parent", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+    CProgressWnd w;
+    w.SetCancelMessage(kCancelMsg);
+    w.Show(&parent);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(w.GetWidget(), &press);
+    AfxPumpMessages();
+    EXPECT_FALSE(w.WasCancelled());
+    EXPECT_TRUE(parent.posted.empty());
+    w.Hide();
+    parent.DestroyWindow();
 }
