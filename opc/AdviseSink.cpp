@@ -104,7 +104,7 @@ void CIAdviseSink::OnData(const BYTE* block, size_t size, BOOL withTime)
     }
     OpcStreamClear(&items);
     if (header.dwTransactionID != 0)
-        CGroup::CloseTransactionOf(group ? group : header.hClientGroup, header.dwTransactionID);
+        CGroup::CloseTransactionOf(group, header.dwTransactionID);
 }
 
 void CIAdviseSink::OnWriteComplete(const BYTE* block, size_t size)
@@ -124,7 +124,7 @@ void CIAdviseSink::OnWriteComplete(const BYTE* block, size_t size)
         if (CItem* item = table.Find(items.front().hClient))
             group = item->GetGroupClientHandle();
     }
-    CGroup::CloseTransactionOf(group ? group : header.hClientGroup, header.dwTransactionID);
+    CGroup::CloseTransactionOf(group, header.dwTransactionID);
 }
 
 void STDMETHODCALLTYPE CIAdviseSink::OnViewChange(DWORD, LONG) {}

@@ -858,8 +858,13 @@ void CGroup::SetCurrentCancelID(DWORD id)
 void CGroup::CloseTransaction(DWORD reportedId)
 {
     std::lock_guard lock(m_lock);
-    m_dwTransactionID = 0;
-    m_dwCancelID = 0;
+    // Only the transaction the report names is closed: a late report of an earlier one leaves the
+    // open one alone.
+    if (reportedId != 0 && reportedId == m_dwTransactionID)
+    {
+        m_dwTransactionID = 0;
+        m_dwCancelID = 0;
+    }
     if (m_bRequestPending)
         m_closedDuringRequest.push_back(reportedId);
 }

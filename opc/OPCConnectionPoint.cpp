@@ -98,31 +98,30 @@ OPCHANDLE COPCConnectionPoint::StoreValues(DWORD dwCount, const OPCHANDLE* phCli
     return group;
 }
 
-HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnDataChange(DWORD dwTransid, OPCHANDLE hGroup, HRESULT,
-                                                            HRESULT, DWORD dwCount, OPCHANDLE* phClientItems,
+HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnDataChange(DWORD dwTransid, OPCHANDLE, HRESULT, HRESULT,
+                                                            DWORD dwCount, OPCHANDLE* phClientItems,
                                                             VARIANT* pvValues, WORD* pwQualities,
                                                             FILETIME* pftTimeStamps, HRESULT* pErrors)
 {
     OPCHANDLE group = StoreValues(dwCount, phClientItems, pvValues, pwQualities, pftTimeStamps, pErrors);
     // A subscription report (transaction 0) leaves an open transaction alone.
     if (dwTransid != 0)
-        CGroup::CloseTransactionOf(group ? group : hGroup, dwTransid);
+        CGroup::CloseTransactionOf(group, dwTransid);
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnReadComplete(DWORD dwTransid, OPCHANDLE hGroup, HRESULT,
-                                                              HRESULT, DWORD dwCount,
-                                                              OPCHANDLE* phClientItems, VARIANT* pvValues,
-                                                              WORD* pwQualities, FILETIME* pftTimeStamps,
-                                                              HRESULT* pErrors)
+HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnReadComplete(DWORD dwTransid, OPCHANDLE, HRESULT, HRESULT,
+                                                              DWORD dwCount, OPCHANDLE* phClientItems,
+                                                              VARIANT* pvValues, WORD* pwQualities,
+                                                              FILETIME* pftTimeStamps, HRESULT* pErrors)
 {
     OPCHANDLE group = StoreValues(dwCount, phClientItems, pvValues, pwQualities, pftTimeStamps, pErrors);
-    // When every item failed, the group the server names still gets its transaction closed.
-    CGroup::CloseTransactionOf(group ? group : hGroup, dwTransid);
+    // The group is the one its items belong to; a report that names no known item closes nothing.
+    CGroup::CloseTransactionOf(group, dwTransid);
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnWriteComplete(DWORD dwTransid, OPCHANDLE hGroup, HRESULT,
+HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnWriteComplete(DWORD dwTransid, OPCHANDLE, HRESULT,
                                                                DWORD dwCount, OPCHANDLE* pClienthandles,
                                                                HRESULT*)
 {
@@ -137,7 +136,7 @@ HRESULT STDMETHODCALLTYPE COPCConnectionPoint::OnWriteComplete(DWORD dwTransid, 
                 group = item->GetGroupClientHandle();
         }
     }
-    CGroup::CloseTransactionOf(group ? group : hGroup, dwTransid);
+    CGroup::CloseTransactionOf(group, dwTransid);
     return S_OK;
 }
 

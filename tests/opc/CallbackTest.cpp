@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cfloat>
 #include <cstring>
+#include <functional>
 
 using namespace opctest;
 
@@ -95,30 +96,42 @@ TEST_F(CallbackTest, TransactionsCloseOnCompletionsOnly)
     OPCHANDLE handles[3] = {items[0].GetClientHandle(), items[1].GetClientHandle(),
                             items[2].GetClientHandle()};
     const HRESULT ok[3] = {S_OK, S_OK, S_OK};
+    const HRESULT failed[3] = {E_FAIL, E_FAIL, E_FAIL};
+    OPCHANDLE unknown[3] = {0, 0x7FFFFFFFu, 0};
+    HRESULT writeOk[3] = {S_OK, S_OK, S_OK};
+    HRESULT writeFailed[3] = {S_OK, E_FAIL, S_OK};
 
-    group.SetCurrentTransactionID(6015);
-    group.SetCurrentCancelID(77);
-    Report(false, 0, ok, handles);
-    EXPECT_EQ(6015u, group.GetCurrentTransactionID()) << "a subscription report leaves it open";
-    Report(false, 6014, ok, handles);
-    EXPECT_EQ(0u, group.GetCurrentTransactionID());
-    EXPECT_EQ(0u, group.GetCurrentCancelID());
-
-    group.SetCurrentTransactionID(6015);
-    Report(true, 0, ok, handles);
-    EXPECT_EQ(0u, group.GetCurrentTransactionID()) << "a read completion always closes it";
-
-    // A write completion closes it whether the items succeeded or not.
-    group.SetCurrentTransactionID(6000);
-    group.SetCurrentCancelID(5);
-    HRESULT errors[3] = {S_OK, S_OK, S_OK};
-    sink->OnWriteComplete(6000, group.GetClientHandle(), S_OK, 3, handles, errors);
-    EXPECT_EQ(0u, group.GetCurrentTransactionID());
-    EXPECT_EQ(0u, group.GetCurrentCancelID());
-    group.SetCurrentTransactionID(6000);
-    errors[1] = E_FAIL;
-    sink->OnWriteComplete(6000, group.GetClientHandle(), S_OK, 3, handles, errors);
-    EXPECT_EQ(0u, group.GetCurrentTransactionID());
+    // Each report against an open transaction 6015 (cancel id 77), and whether it closes it.
+    const struct
+    {
+        const char* name;
+        std::function<void()> report;
+        bool closes;
+    } cases[] = {
+        {"a subscription report", [&] { Report(false, 0, ok, handles); }, false},
+        {"a data change of another transaction", [&] { Report(false, 6014, ok, handles); }, false},
+        {"a data change of this transaction", [&] { Report(false, 6015, ok, handles); }, true},
+        {"a read completion of this transaction", [&] { Report(true, 6015, ok, handles); }, true},
+        {"a read completion of another transaction", [&] { Report(true, 6014, ok, handles); }, false},
+        {"a read completion whose items all failed", [&] { Report(true, 6015, failed, handles); }, false},
+        {"a read completion naming no known item", [&] { Report(true, 6015, ok, unknown); }, false},
+        {"a write completion",
+         [&] { sink->OnWriteComplete(6015, group.GetClientHandle(), S_OK, 3, handles, writeOk); }, true},
+        {"a failed write completion",
+         [&] { sink->OnWriteComplete(6015, group.GetClientHandle(), S_OK, 3, handles, writeFailed); }, true},
+        {"a write completion of another transaction",
+         [&] { sink->OnWriteComplete(6016, group.GetClientHandle(), S_OK, 3, handles, writeOk); }, false},
+        {"a write completion naming no known item",
+         [&] { sink->OnWriteComplete(6015, group.GetClientHandle(), S_OK, 3, unknown, writeOk); }, false},
+    };
+    for (const auto& c : cases)
+    {
+        group.SetCurrentTransactionID(6015);
+        group.SetCurrentCancelID(77);
+        c.report();
+        EXPECT_EQ(c.closes ? 0u : 6015u, group.GetCurrentTransactionID()) << c.name;
+        EXPECT_EQ(c.closes ? 0u : 77u, group.GetCurrentCancelID()) << c.name;
+    }
     EXPECT_EQ(S_OK, sink->OnCancelComplete(6000, group.GetClientHandle()));
 }
 
