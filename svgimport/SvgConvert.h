@@ -34,6 +34,8 @@ class CFOPSvgConvert
 public:
     // String 32893.
     static const wchar_t* FailureMessage();
+    // Told when the file was read but holds no shape that can be drawn.
+    static const wchar_t* NothingMessage();
 
     CFOPSvgConvert(CFODataModel* pModel, const CString& strPath);
     virtual ~CFOPSvgConvert();

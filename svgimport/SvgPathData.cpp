@@ -223,7 +223,31 @@ void ParsePathData(const CString& text, FOPSimpleCompositePolygon& composite, bo
         const bool rel = cmd >= L'a' && cmd <= L'z';
         const double ox = rel ? cx : 0, oy = rel ? cy : 0;
         auto num = [&]() { return ReadPathNumber(t, pos); };
+        // A flag is one character of its own: "01" is two flags.
+        auto flag = [&]()
+        {
+            if (pos < t.size() && (t[pos] == L'0' || t[pos] == L'1'))
+            {
+                const bool set = t[pos] == L'1';
+                ++pos;
+                if (pos < t.size() && t[pos] == L' ')
+                    ++pos;
+                return set;
+            }
+            return num() == 1.0;
+        };
         const size_t before = pos;
+        // A command letter with no number after it (a bare letter at the end, or before the next
+        // letter) draws nothing, rather than a segment to (0, 0).
+        if (IsCommand(cmd) && cmd != L'Z' && cmd != L'z' && (pos >= t.size() || !StartsNumber(t[pos])))
+        {
+            prev = cmd;
+            if (pos >= t.size())
+                break;
+            cmd = t[pos];
+            ++pos;
+            continue;
+        }
         switch (cmd)
         {
         case L'M':
@@ -325,8 +349,8 @@ void ParsePathData(const CString& text, FOPSimpleCompositePolygon& composite, bo
         case L'a':
         {
             const double rx = num(), ry = num(), rot = num();
-            const bool large = num() == 1.0;
-            const bool sweep = num() == 1.0;
+            const bool large = flag();
+            const bool sweep = flag();
             const double x = num() + ox, y = num() + oy;
             if (poly.GetCount() == 0)
                 poly.MoveFirstTo(Pt(cx, cy));

@@ -4,6 +4,7 @@
 
 #include "figkit/FODataModel.h"
 #include "foundation/NewConvertXML.h"
+#include "foundation/XDXml.h"
 #include "mfc/File.h"
 #include "mfc/ModalHook.h"
 #include "mfc/WaitCursor.h"
@@ -158,6 +159,12 @@ bool WriteLines(const CString& path, const std::vector<std::string>& out)
         f << l << "\r\n";
     return bool(f);
 }
+// The file as it stands, unrepaired, is XML whose root is an svg element.
+bool IsWellFormedSvg(const CString& path)
+{
+    CXDXml doc;
+    return doc.Load(path) && !doc.GetNode(L"/*[local-name()='svg']").IsEmpty();
+}
 } // namespace
 
 const wchar_t* CFOPSvgConvert::FailureMessage()
@@ -165,6 +172,11 @@ const wchar_t* CFOPSvgConvert::FailureMessage()
     return L"Sorry, we had tried many times for opening this svg file, but all of them failed, so please "
            L"check it is "
            L"a correct svg file!";
+}
+
+const wchar_t* CFOPSvgConvert::NothingMessage()
+{
+    return L"This svg file was read, but it holds nothing to import.";
 }
 
 CFOPSvgConvert::CFOPSvgConvert(CFODataModel* pModel, const CString& strPath)
@@ -389,7 +401,9 @@ void CFOPSvgConvert::ImportToModel()
     if (m_result.IsEmpty() || !m_pModel)
     {
         m_result.RemoveAll();
-        AfxMessageBox(FailureMessage(), MB_OK | MB_ICONINFORMATION);
+        // A well-formed drawing that holds nothing to draw is not a broken file.
+        AfxMessageBox(m_pModel && IsWellFormedSvg(m_strPath) ? NothingMessage() : FailureMessage(),
+                      MB_OK | MB_ICONINFORMATION);
         return;
     }
     LONG left = 50000, top = 50000;

@@ -84,8 +84,19 @@ TEST(SvgImport, BrokenFilesImportThroughTheRepairThatMendsThem)
 
 TEST(SvgImport, AHopelessFileShowsOneMessageAndChangesNothing)
 {
-    for (const std::string& text : {std::string("this is not svg <<<!"), std::string(kNs) + "<foo/></svg>",
-                                    std::string("<svg><!-- never closed")})
+    // A file that cannot be read gets the failure box; one that reads but draws nothing says so.
+    const struct
+    {
+        std::string text;
+        const wchar_t* message;
+    } cases[] = {
+        {"this is not svg <<<!", CFOPSvgConvert::FailureMessage()},
+        {"<svg><!-- never closed", CFOPSvgConvert::FailureMessage()},
+        {std::string(kNs) + "<foo/></svg>", CFOPSvgConvert::NothingMessage()},
+        {std::string(kNs) + "<g><title>empty</title></g><defs><rect width='5' height='5'/></defs></svg>",
+         CFOPSvgConvert::NothingMessage()},
+    };
+    for (const auto& [text, message] : cases)
     {
         CTestDir dir;
         CFODataModel model;
@@ -95,10 +106,8 @@ TEST(SvgImport, AHopelessFileShowsOneMessageAndChangesNothing)
         model.InsertShape(own);
         CModalRecorder boxes;
         Imported imp(dir, "bad.svg", text, model);
-        int failures = 0;
-        for (const CString& t : boxes.texts)
-            failures += t == CFOPSvgConvert::FailureMessage() ? 1 : 0;
-        EXPECT_EQ(failures, 1) << text;
+        ASSERT_EQ(boxes.texts.size(), 1u) << text;
+        EXPECT_EQ(boxes.texts[0], CString(message)) << text;
         EXPECT_EQ(model.GetShapeCount(), 1) << text;
         EXPECT_EQ(model.GetShapes()->GetObject(0)->GetSnapRect(), CRect(1, 2, 3, 4)) << text;
         EXPECT_FALSE(imp.folderLeft);

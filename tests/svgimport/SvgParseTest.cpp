@@ -116,8 +116,12 @@ TEST(SvgPathData, CommandsBuildSubpathsAndCurves)
         // A lone move at the end is dropped; numbers after Z, stray letters and signs end too.
         {L"M 0 0 L 5 5 M 9 9", 1, false, {2}, 0},
         {L"M0 0 L 5 5 Z 7 7 8 8", 1, true, {2}, 0},
-        // Missing numbers read as 0: the bare "q" is a curve to (10, 0), the stray "-" a line to 0, 0.
-        {L"M0 0 L 10 x 20 q", 1, false, {5}, 1},
+        // A missing number reads as 0 (the "x" and the stray "-" give 0), but a command letter with no
+        // number at all draws nothing: no stray segment to (0, 0).
+        {L"M0 0 L 10 x 20 q", 1, false, {2}, 0},
+        {L"M 0 0 L 10 10 L", 1, false, {2}, 0},
+        {L"M 0 0 L 10 10 C", 1, false, {2}, 0},
+        {L"M 0 0 L 10 10 L Z", 1, true, {2}, 0},
         {L"M0 0 L 1 1 - - + . k 3 4", 1, false, {3}, 0},
         {L"", 0, false, {}, 0},
         {L"   \t ", 0, false, {}, 0},
@@ -135,6 +139,17 @@ TEST(SvgPathData, CommandsBuildSubpathsAndCurves)
 
 TEST(SvgPathData, NumbersAndReflections)
 {
+    // Arc flags are single characters and need no separator.
+    for (const wchar_t* d :
+         {L"M 0 50 a50 50 0 01 100 0", L"M 0 50 a50,50,0,0,1,100,0", L"M0 50a50 50 0 0 1 100 0"})
+    {
+        const PathResult arc = ParsePath(d);
+        EXPECT_EQ(arc.curves, 2) << CString(d).ToUtf8();
+        ASSERT_FALSE(arc.first.empty());
+        EXPECT_EQ(arc.first.back(), CPoint(100, 50)) << CString(d).ToUtf8();
+        // Sweep set: the half circle bulges upward, toward y = 0.
+        EXPECT_LT(arc.first[1].y, 50) << CString(d).ToUtf8();
+    }
     // Exponents, leading points and a cut toward zero.
     EXPECT_EQ(ParsePath(L"M1e1 .5L-10.9 10.9").first, (std::vector<CPoint>{{10, 0}, {-10, 10}}));
     EXPECT_EQ(ParsePath(L"m10 10 l5 5 5 5").first, (std::vector<CPoint>{{10, 10}, {15, 15}, {20, 20}}));
