@@ -936,7 +936,16 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     QRect area;
     CWnd* pOwner = pAlternateOwner ? pAlternateOwner : GetParent();
     if (QWidget* ow = pOwner ? pOwner->GetWidget() : nullptr)
-        area = w->isWindow() ? ow->frameGeometry() : ow->rect();
+    {
+        // A window centres on its owner's place on the screen, also when the owner is a child
+        // window (a view), whose own geometry is relative to its parent.
+        if (!w->isWindow())
+            area = ow->rect();
+        else if (ow->isWindow())
+            area = ow->frameGeometry();
+        else
+            area = QRect(ow->mapToGlobal(QPoint(0, 0)), ow->size());
+    }
     else if (QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
     else

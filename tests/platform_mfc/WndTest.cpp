@@ -674,3 +674,29 @@ TEST_F(CWndTest, BitmapsLoadFromTheResourceChain)
     EXPECT_EQ(LoadBitmapW(m_hRes, MAKEINTRESOURCE(4242)), nullptr);
     EXPECT_FALSE(DeleteObject(nullptr));
 }
+
+TEST_F(CWndTest, APopupCentresOnItsOwnerAlsoWhenTheOwnerIsAChildWindow)
+{
+    std::vector<std::string> log;
+    CCountingWnd top(log, "top");
+    CCountingWnd view(log, "view");
+    CCountingWnd popup(log, "popup");
+    ASSERT_TRUE(
+        top.CreateEx(0, nullptr, L"top", WS_OVERLAPPED | WS_VISIBLE, 400, 300, 600, 400, nullptr, nullptr));
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(300, 200, 500, 300), &top, 11));
+    ASSERT_TRUE(popup.CreateEx(0, nullptr, L"popup", WS_POPUP, 0, 0, 100, 60, top.m_hWnd, nullptr));
+    AfxPumpMessages();
+    const QWidget* v = view.GetWidget();
+    const QPoint viewCentre = v->mapToGlobal(v->rect().center());
+    popup.CenterWindow(&view);
+    const QPoint popupCentre = popup.GetWidget()->frameGeometry().center();
+    EXPECT_LE(std::abs(popupCentre.x() - viewCentre.x()), 2);
+    EXPECT_LE(std::abs(popupCentre.y() - viewCentre.y()), 2);
+    // On a top-level owner it centres on the owner's frame.
+    popup.CenterWindow(&top);
+    const QPoint topCentre = top.GetWidget()->frameGeometry().center();
+    EXPECT_LE(std::abs(popup.GetWidget()->frameGeometry().center().x() - topCentre.x()), 2);
+    EXPECT_LE(std::abs(popup.GetWidget()->frameGeometry().center().y() - topCentre.y()), 2);
+    popup.DestroyWindow();
+    top.DestroyWindow();
+}
