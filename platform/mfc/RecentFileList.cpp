@@ -3,6 +3,7 @@
 #include "mfc/CmdUI.h"
 #include "mfc/Menu.h"
 #include "mfc/WinApp.h"
+#include "win32/Files.h"
 
 #include <algorithm>
 
@@ -14,7 +15,9 @@ CRecentFileList::CRecentFileList(UINT nStart, LPCWSTR lpszSection, LPCWSTR lpszE
 
 void CRecentFileList::Add(LPCWSTR lpszPathName)
 {
-    const CString path = lpszPathName ? lpszPathName : L"";
+    // The list shows the file as it is spelled on disk, whatever case the caller used.
+    const CString path =
+        lpszPathName && *lpszPathName ? CString(Win32ResolvePath(lpszPathName).c_str()) : L"";
     if (path.IsEmpty() || m_arrNames.empty())
         return;
     size_t at = m_arrNames.size() - 1;

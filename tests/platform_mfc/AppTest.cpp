@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 using namespace wndtest;
@@ -295,4 +297,20 @@ TEST_F(CAppTest, AppExitClosesTheMainWindowAndHelpGoesThroughTheHook)
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_EQ(app.Run(), 0);
     AfxWinTerm();
+}
+
+TEST(RecentFileList, APathKeptLowerCasedIsListedAsItIsSpelledOnDisk)
+{
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "RecentCase/Plant1";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "Plant1.dcp") << "x";
+    CString lower = CString::FromUtf8((dir / "Plant1.dcp").string());
+    lower.MakeLower();
+    CRecentFileList list(0, L"Recent File List", L"File%d", 4);
+    list.Add(lower);
+    EXPECT_EQ(list[0], CString::FromUtf8((dir / "Plant1.dcp").string()));
+    // The same file in another case stays one entry.
+    list.Add(CString::FromUtf8((dir / "Plant1.dcp").string()));
+    EXPECT_TRUE(list[1].IsEmpty());
+    std::filesystem::remove_all(dir.parent_path());
 }
