@@ -46,6 +46,8 @@
 #define WM_SHOW_EVENT (WM_USER + 50)
 #define WM_VIEWER_RESERVED (WM_USER + 51)
 #define WM_FILEVIEW_CONTEXT (WM_USER + 123)
+// Posted by a new child frame to itself: size it to its screen once the main frame is laid out.
+#define WM_CHILD_FIT_SCREEN (WM_USER + 124)
 #define WM_FILEVIEW_FIRST 0x601
 #define WM_FILEVIEW_OPEN 0x601
 #define WM_FILEVIEW_DBLCLK 0x603

@@ -13,8 +13,10 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include <algorithm>
+#include <vector>
 
 // --- Accelerators ----------------------------------------------------------------------------------
 
@@ -585,6 +587,9 @@ private:
     HWND m_hWndFrame;
 };
 
+// Windows a cascade steps through before it starts again at the top left.
+constexpr int kMdiCascadeDepth = 8;
+
 QMdiArea* MdiArea(const CWnd* pFrame)
 {
     auto* main = pFrame ? qobject_cast<QMainWindow*>(pFrame->GetWidget()) : nullptr;
@@ -761,8 +766,33 @@ void CMDIFrameWnd::MDIDestroy(CWnd* pWnd)
 
 void CMDIFrameWnd::MDICascade()
 {
-    if (QMdiArea* area = MdiArea(this))
-        area->cascadeSubWindows();
+    QMdiArea* area = MdiArea(this);
+    if (!area)
+        return;
+    // Each window one caption lower and to the right of the one before, all of one size that
+    // leaves the cascade inside the client area. (Qt's own cascade sizes windows by their size
+    // hints, which for a window without a layout is little more than its caption.)
+    std::vector<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder))
+        if (sub->isVisible() && !sub->isMinimized())
+            subs.push_back(sub);
+    if (subs.empty())
+        return;
+    const QRect all = area->viewport()->rect();
+    const int step =
+        std::max(16, subs.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, subs.front()));
+    const int depth = std::min(int(subs.size()), kMdiCascadeDepth);
+    const QSize size(std::max(all.width() - step * (depth - 1), std::min(all.width(), 200)),
+                     std::max(all.height() - step * (depth - 1), std::min(all.height(), 150)));
+    for (size_t i = 0; i < subs.size(); ++i)
+    {
+        QMdiSubWindow* sub = subs[i];
+        if (sub->isMaximized())
+            sub->showNormal();
+        const int k = int(i) % depth;
+        sub->setGeometry(all.left() + step * k, all.top() + step * k, size.width(), size.height());
+        sub->raise();
+    }
 }
 
 void CMDIFrameWnd::MDITile()

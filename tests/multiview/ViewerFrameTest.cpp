@@ -23,6 +23,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 
 using namespace viewer_test;
@@ -299,4 +300,56 @@ TEST(ViewerFrame, AChildSplitsIntoFourViewsOfItsScreenAndUnsplittingKeepsTheRest
     EXPECT_EQ(splitter.GetRowCount(), 1);
     const double counter = run.Counter();
     EXPECT_TRUE(PumpUntil([&] { return run.Counter() >= counter + 2; }, 6000));
+}
+
+TEST(ViewerFrame, ChildrenOpenAtTheirScreensSizeAndCascadeKeepsThemLarge)
+{
+    RunningViewer run;
+    ASSERT_NE(run.frame, nullptr);
+    run.frame->MoveWindow(0, 0, 1400, 1000);
+    AfxPumpMessages();
+    ASSERT_EQ(run.Children().size(), 1u);
+    CChildFrame* first = run.Children().front();
+    CQYRViewView* view = RunningViewer::ViewOf(first);
+    ASSERT_NE(view, nullptr);
+    // Fitted once the frame has its size: the child's client holds the whole screen (the
+    // splitter's bars aside).
+    first->SendMessage(WM_CHILD_FIT_SCREEN);
+    const CSize canvas = view->GetCurrentModel()->GetCanvasSize();
+    CRect client;
+    first->GetClientRect(&client);
+    CRect outer, area;
+    first->GetWindowRect(&outer);
+    ::GetClientRect(run.frame->m_hWndMDIClient, &area);
+    const CSize edges(outer.Width() - client.Width(), outer.Height() - client.Height());
+    EXPECT_EQ(outer.Width(), std::min(canvas.cx + edges.cx, area.Width()));
+    EXPECT_EQ(outer.Height(), std::min(canvas.cy + edges.cy, area.Height()));
+    // A screen smaller than the client area is shown whole, at its own size.
+    view->GetCurrentModel()->SetCanvasSize(CSize(300, 200));
+    first->SendMessage(WM_CHILD_FIT_SCREEN);
+    first->GetClientRect(&client);
+    EXPECT_EQ(client.Size(), CSize(300, 200));
+
+    // A second screen, then Window > Cascade: each one caption below the other, neither shrunk to
+    // its caption.
+    ASSERT_EQ(run.Open(L"Details"), 0);
+    ASSERT_EQ(run.Children().size(), 2u);
+    AfxPumpMessages();
+    run.frame->SendMessage(WM_COMMAND, ID_WINDOW_CASCADE, 0);
+    AfxPumpMessages();
+    std::vector<CRect> places;
+    for (CChildFrame* child : run.Children())
+    {
+        CRect r;
+        child->GetWindowRect(&r);
+        EXPECT_GT(r.Width(), area.Width() / 2);
+        EXPECT_GT(r.Height(), area.Height() / 2);
+        places.push_back(r);
+    }
+    ASSERT_EQ(places.size(), 2u);
+    EXPECT_NE(places[0].TopLeft(), places[1].TopLeft());
+    EXPECT_EQ(places[0].Size(), places[1].Size());
+    const QImage image = run.frame->GetWidget()->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.save(QStringLiteral(QYR_MVIEW_CASCADE_PNG)));
 }
