@@ -29,7 +29,8 @@ public:
     }
     virtual void WriteMainDat() {}
     // Saves every modified document to its own path without asking.
-    virtual void SaveModifiedDocuments() {}
+    // FALSE when a document was not saved (its save failed or its name was not given).
+    virtual BOOL SaveModifiedDocuments() { return TRUE; }
     virtual CWorkSpaceObj* GetWorkSpace() { return nullptr; }
     // The open project's folder (a full path ending in "/") and file name ("name.dcp").
     virtual CString GetProjectFolder() { return CString(); }

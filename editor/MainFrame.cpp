@@ -6,6 +6,7 @@
 #include "figkit/FOPCanvasCore.h"
 #include "mfc/Clipboard.h"
 #include "mfc/DocTemplate.h"
+#include "mfc/Document.h"
 #include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
 #include "mfc/View.h"
@@ -341,6 +342,15 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
     CXVKMDIFrameWnd::OnUpdateFrameTitle(bAddToTitle);
+    // The active document's unsaved changes show as a star after its name.
+    if (CDocument* pDoc = GetActiveDocument(); bAddToTitle && pDoc && pDoc->IsModified())
+    {
+        const CString docTitle = pDoc->GetTitle();
+        CString text;
+        GetWindowText(text);
+        if (!docTitle.IsEmpty() && text.Left(docTitle.GetLength()) == docTitle)
+            SetWindowText(docTitle + L" *" + text.Mid(docTitle.GetLength()));
+    }
     // MDI activation swaps the menu bar.
     if (bAddToTitle)
         TrimMenu();
@@ -578,8 +588,9 @@ void CMainFrame::OnCloseAll()
 
 void CMainFrame::OnCloseWindow()
 {
+    // As the child's close box: the document asks about unsaved changes first.
     if (CMDIChildWnd* pChild = MDIGetActive())
-        pChild->MDIDestroy();
+        pChild->SendMessage(WM_CLOSE, 0, 0);
 }
 
 void CMainFrame::OnUpdateCloseWindow(CCmdUI* pCmdUI)
@@ -803,8 +814,9 @@ size_t CMainFrame::OwnClipboardSize()
 void CMainFrame::OnClose()
 {
     IEditorApp* app = GetEditorApp();
-    if (app)
-        app->SaveModifiedDocuments();
+    // A document that could not be saved keeps the editor open.
+    if (app && !app->SaveModifiedDocuments())
+        return;
     CWorkSpaceObj* workspace = app ? app->GetWorkSpace() : nullptr;
     if (workspace && workspace->IsModified() && app->IsProjectOpen())
     {

@@ -6,6 +6,7 @@
 #include "model/WorkSpaceObj.h"
 #include "win32/System.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -458,7 +459,7 @@ void CParamManager::FillList()
     for (POSITION pos = list.GetHeadPosition(); pos;)
     {
         CParamObj* p = list.GetNext(pos);
-        if (Shows(p->m_nKind))
+        if (Shows(p->m_nKind) && std::find(m_removed.begin(), m_removed.end(), p) == m_removed.end())
             AddRow(p);
     }
 }
@@ -541,7 +542,7 @@ void CParamManager::OnRemove()
     auto* param = reinterpret_cast<CParamObj*>(m_List.GetItemData(row));
     m_List.DeleteItem(row);
     if (param && param->m_nKind != PARAM_KIND_SYSTEM && m_pWorkSpace)
-        m_pWorkSpace->RemoveParam(param);
+        m_removed.push_back(param);
 }
 
 void CParamManager::OnOK()
@@ -549,5 +550,10 @@ void CParamManager::OnOK()
     for (int i = 0; i < m_List.GetItemCount(); ++i)
         if (m_List.GetItemState(i, LVIS_SELECTED))
             m_strResult = m_List.GetItemText(i, 0);
+    // Cancel keeps every parameter; OK makes the removals.
+    if (m_pWorkSpace)
+        for (CParamObj* param : m_removed)
+            m_pWorkSpace->RemoveParam(param);
+    m_removed.clear();
     EndDialog(IDOK);
 }

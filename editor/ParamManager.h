@@ -9,6 +9,8 @@
 #include "mfc/Dialog.h"
 #include "mfc/ListCtrl.h"
 
+#include <vector>
+
 class CParamObj;
 class CWorkSpaceObj;
 
@@ -105,4 +107,6 @@ private:
     BOOL Shows(int nKind) const;
 
     CWorkSpaceObj* m_pWorkSpace;
+    // Parameters removed from the list; the workspace loses them only on OK.
+    std::vector<CParamObj*> m_removed;
 };

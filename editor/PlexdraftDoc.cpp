@@ -2,13 +2,37 @@
 
 #include "editor/MyExtDataModel.h"
 #include "figkit/FOAction.h"
+#include "mfc/FrameWnd.h"
+#include "mfc/View.h"
 #include "opc/InfoServerExplorerDoc.h"
+
+#include <algorithm>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CPlexdraftDoc, COleDocument)
 IMPLEMENT_DYNCREATE(CQYRDrawDoc, CPlexdraftDoc)
 
 BEGIN_MESSAGE_MAP(CPlexdraftDoc, COleDocument)
+ON_COMMAND(ID_FILE_CLOSE, &CPlexdraftDoc::OnFileClose)
 END_MESSAGE_MAP()
+
+BOOL CloseDocumentFrames(CDocument* pDoc)
+{
+    // Handles, not pointers: the document and its frames are gone after the last close.
+    std::vector<HWND> frames;
+    for (POSITION pos = pDoc ? pDoc->GetFirstViewPosition() : nullptr; pos;)
+        if (CFrameWnd* pFrame = pDoc->GetNextView(pos)->GetParentFrame())
+            if (std::find(frames.begin(), frames.end(), pFrame->m_hWnd) == frames.end())
+                frames.push_back(pFrame->m_hWnd);
+    for (HWND hFrame : frames)
+    {
+        if (CWnd* pFrame = CWnd::FromHandlePermanent(hFrame))
+            pFrame->SendMessage(WM_CLOSE, 0, 0);
+        if (::IsWindow(hFrame))
+            return FALSE;
+    }
+    return TRUE;
+}
 
 BEGIN_MESSAGE_MAP(CQYRDrawDoc, CPlexdraftDoc)
 END_MESSAGE_MAP()
@@ -39,6 +63,11 @@ BOOL CPlexdraftDoc::IsModified()
 void CPlexdraftDoc::SetModifiedFlag(BOOL bModified)
 {
     m_pModel->SetModifiedFlag(bModified);
+}
+
+void CPlexdraftDoc::OnFileClose()
+{
+    CloseDocumentFrames(this);
 }
 
 void CPlexdraftDoc::DeleteContents()

@@ -9,6 +9,10 @@
 class CMyExtDataModel;
 class CInfoServerExplorerDoc;
 
+// Closes a document as its windows' close boxes do: each frame gets WM_CLOSE, so the last one asks
+// about unsaved changes. FALSE when a frame stayed open (the user cancelled or the save failed).
+BOOL CloseDocumentFrames(CDocument* pDoc);
+
 class CPlexdraftDoc : public COleDocument
 {
     DECLARE_DYNCREATE(CPlexdraftDoc)
@@ -26,6 +30,7 @@ public:
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
     BOOL OnSaveDocument(LPCWSTR lpszPathName) override;
+    afx_msg void OnFileClose();
 
     CMyExtDataModel* m_pModel;
     int m_bShowRulers = 1;

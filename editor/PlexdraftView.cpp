@@ -617,6 +617,8 @@ void CPlexdraftView::OnFontNameChange()
     CString text;
     box->GetLBText(box->GetCurSel(), text);
     ChangeSelectionProp(FO_VALUE::MakeString(text), FO_PROP_FACE_NAME);
+    // The choice is made: the canvas takes the keys again.
+    SetFocus();
 }
 
 void CPlexdraftView::OnFontSizeChange()
@@ -629,6 +631,7 @@ void CPlexdraftView::OnFontSizeChange()
     CString text;
     box->GetLBText(box->GetCurSel(), text);
     ChangeSelectionProp(FO_VALUE::MakeInt(int(std::wcstol(LPCWSTR(text), nullptr, 10))), FO_PROP_POINT_SIZE);
+    SetFocus();
 }
 
 void CPlexdraftView::OnZoomChange()
@@ -795,13 +798,13 @@ void CPlexdraftView::OnFillColor(UINT nNotify)
         if (selection)
             ChangeSelectionProp(FO_VALUE::MakeInt(0), FO_PROP_BRUSH_TYPE);
         else
-            m_pModel->PutPropValue(FO_PROP_MODEL_BKCOLOR, FO_VALUE::MakeColor(0xFFFFFF));
+            SetCanvasColor(0xFFFFFF);
         return;
     }
     const COLORREF cr = nNotify == 1 ? COLORREF(ReadWellValue(ID_WELL_FILL_COLOR)) : 0x8000;
     if (!selection)
     {
-        m_pModel->PutPropValue(FO_PROP_MODEL_BKCOLOR, FO_VALUE::MakeColor(cr));
+        SetCanvasColor(cr);
         return;
     }
     std::unique_ptr<CFOPropAction> action(m_pModel->GetShapesPropAction());
@@ -810,6 +813,16 @@ void CPlexdraftView::OnFillColor(UINT nNotify)
     if (m_pModel->Do(action.get(), TRUE))
         action.release();
     m_pModel->SetModifiedFlag(TRUE);
+}
+
+void CPlexdraftView::SetCanvasColor(COLORREF cr)
+{
+    // The canvas colour is saved with the screen: one undo step, and the screen is modified.
+    std::unique_ptr<CFOPropAction> action(m_pModel->GetShapesPropAction());
+    action->AddModelEntry(FO_PROP_MODEL_BKCOLOR, FO_VALUE::MakeColor(cr));
+    if (m_pModel->Do(action.get(), TRUE))
+        action.release();
+    InvalidateCanvas();
 }
 
 void CPlexdraftView::OnLineWidth(UINT nNotify)
@@ -922,8 +935,12 @@ void CPlexdraftView::OnRuler()
     UpdateScrollBarSize();
     UpdateRulerMap();
     InvalidateCanvas();
+    // The rulers flag is saved with the screen.
     if (CPlexdraftDoc* doc = GetDocument())
+    {
         doc->m_bShowRulers = IsRulersShow() ? 1 : 0;
+        doc->SetModifiedFlag(TRUE);
+    }
 }
 
 void CPlexdraftView::OnUpdateRuler(CCmdUI* pCmdUI)
@@ -935,7 +952,10 @@ void CPlexdraftView::OnUpdateRuler(CCmdUI* pCmdUI)
 void CPlexdraftView::OnPageBorder()
 {
     if (m_pModel)
+    {
         m_pModel->SetBorderShow(!m_pModel->IsBorderShow());
+        m_pModel->SetModifiedFlag(TRUE);
+    }
     InvalidateCanvas();
 }
 
@@ -948,7 +968,10 @@ void CPlexdraftView::OnUpdatePageBorder(CCmdUI* pCmdUI)
 void CPlexdraftView::OnHideAllSnap()
 {
     if (m_pModel)
+    {
         m_pModel->SetSnapFlag(FO_SNAP_ALL, FALSE);
+        m_pModel->SetModifiedFlag(TRUE);
+    }
 }
 
 void CPlexdraftView::OnOptions()

@@ -107,6 +107,8 @@ public:
     afx_msg void OnFontColor(UINT nNotify);
     afx_msg void OnLineColor(UINT nNotify);
     afx_msg void OnFillColor(UINT nNotify);
+    // The canvas colour (the fill command with nothing selected), as one undo step.
+    void SetCanvasColor(COLORREF cr);
     afx_msg void OnLineWidth(UINT nNotify);
     afx_msg void OnPenStyle(UINT nNotify);
 

@@ -20,7 +20,9 @@
 #include "mfc/WaitCursor.h"
 #include "svgimport/SvgConvert.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -276,35 +278,56 @@ void CPlexdraftView::OnImportSvg()
     if (dlg.DoModal() != IDOK)
         return;
     const CString path = dlg.GetPathName();
-    BOOL bUngrouped = FALSE;
+    // Only what the import adds is placed and undone; the screen's own shapes stay where they are.
+    CFODrawShapeSet* shapes = model->GetShapes();
+    const std::vector<CFODrawShape*> before(shapes->begin(), shapes->end());
+    const auto added = [&]
+    {
+        std::vector<CFODrawShape*> list;
+        for (CFODrawShape* shape : *shapes)
+            if (std::find(before.begin(), before.end(), shape) == before.end())
+                list.push_back(shape);
+        return list;
+    };
     {
         CWaitCursor wait;
         auto convert = std::make_unique<CFOPSvgConvert>(model, path);
         convert->ImportToModel();
         convert->DeleteTempFile();
     }
-    CFODrawShapeSet* shapes = model->GetShapes();
-    auto* group = shapes->Count() == 1 ? dynamic_cast<CFOGroupShape*>(shapes->GetHead()) : nullptr;
+    std::vector<CFODrawShape*> imported = added();
+    if (imported.empty())
+        return;
+    BOOL bUngrouped = FALSE;
+    auto* group = imported.size() == 1 ? dynamic_cast<CFOGroupShape*>(imported.front()) : nullptr;
     if (group && group->GetCompCount() < 40)
     {
         CFOTypedShapeObList none;
         CFOGroupAction ungroup(model, group, none, FALSE);
         bUngrouped = ungroup.Execute();
+        imported = added();
     }
-    else if (shapes->Count() != 1)
+    else if (imported.size() != 1)
         ClearSelection();
     // A small drawing that came as one group lands with its top-left corner at 100, 100.
     CSize offset(100, 100);
-    if (shapes->Count() < 40 && bUngrouped)
+    if (imported.size() < 40 && bUngrouped)
     {
         CRect total;
         total.SetRectEmpty();
-        for (CFODrawShape* shape : *shapes)
+        for (CFODrawShape* shape : imported)
             total |= shape->GetSnapRect();
         offset = CSize(100 - total.left, 100 - total.top);
     }
-    for (CFODrawShape* shape : *shapes)
+    // One undo step takes the whole import out again.
+    auto action = std::make_unique<CFOAddRemoveAction>(model, L"Import SVG", TRUE);
+    for (CFODrawShape* shape : imported)
+    {
         shape->OffsetShape(offset);
+        action->AddShape(shape, shapes->Find(shape));
+    }
+    if (model->Do(action.get(), FALSE))
+        action.release();
     InvalidateCanvas();
     model->SetModifiedFlag(TRUE);
 }

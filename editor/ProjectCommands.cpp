@@ -72,14 +72,15 @@ std::vector<CString> ChooseFiles(CWnd* pParent, const CString& strFilter, BOOL b
 
 // --- New, open, save, close ----------------------------------------------------------------------------
 
-void CQYRDrawApp::CloseCurrentProject()
+BOOL CQYRDrawApp::CloseCurrentProject()
 {
     CWorkSpaceObj* ws = GetWorkSpace();
-    if (ws && !m_strProjectFile.IsEmpty() && IsProjectLoaded())
-        SaveWorkSpace();
+    if (ws && !m_strProjectFile.IsEmpty() && IsProjectLoaded() && !SaveWorkSpace())
+        return FALSE;
     CloseAllProjectDocuments();
     ClearProjectPath();
     RefreshProjectView();
+    return TRUE;
 }
 
 BOOL CQYRDrawApp::SaveWorkSpace()
@@ -103,9 +104,10 @@ void CQYRDrawApp::OnNewProject()
     CWorkSpaceObj* ws = GetWorkSpace();
     if (!ws)
         return;
-    // The open screens' edits are kept, as opening another project keeps them.
-    SaveAllDocuments();
-    CloseCurrentProject();
+    // The open screens' edits are kept, as opening another project keeps them; what cannot be
+    // saved keeps the old project open.
+    if (!SaveAllDocuments() || !CloseCurrentProject())
+        return;
 
     CString error;
     const BOOL fromTemplate = v.nTemplateKind == NEW_PROJECT_TEMPLATE && !v.strTemplate.IsEmpty();
@@ -155,22 +157,29 @@ void CQYRDrawApp::OnSaveProject()
 
 void CQYRDrawApp::OnSaveAll()
 {
-    SaveAllDocuments();
+    SaveAll();
+}
+
+BOOL CQYRDrawApp::SaveAll()
+{
+    if (!SaveAllDocuments())
+        return FALSE;
     // The workspace keeps its modified flag (saving it clears it): only Save Project does.
     CWorkSpaceObj* ws = GetWorkSpace();
     const BOOL modified = ws && ws->IsModified();
-    SaveWorkSpace();
+    if (IsProjectLoaded() && !SaveWorkSpace())
+        return FALSE;
     if (ws)
         ws->SetModified(modified);
-    if (m_pScreenTemplate)
-        m_pScreenTemplate->SaveAllModified();
+    return !m_pScreenTemplate || m_pScreenTemplate->SaveAllModified();
 }
 
 void CQYRDrawApp::OnCloseProject()
 {
+    // Yes keeps the project open until everything is saved.
     if (IsProjectModified() &&
-        AfxMessageBox(L"Save all modified documents?", MB_YESNO | MB_ICONINFORMATION) == IDYES)
-        OnSaveAll();
+        AfxMessageBox(L"Save all modified documents?", MB_YESNO | MB_ICONINFORMATION) == IDYES && !SaveAll())
+        return;
     CloseAllProjectDocuments();
     ClearProjectPath();
     RefreshProjectView();

@@ -25,6 +25,9 @@
 #include "symbols/AboutDlg.h"
 #include "symbols/NewVisualProxy.h"
 
+#include "win32/Files.h"
+
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <vector>
@@ -318,12 +321,9 @@ BOOL CQYRDrawApp::LoadProjectFile(CString strPath, BOOL bSaveCurrent)
     CWorkSpaceObj* ws = GetWorkSpace();
     if (!ws)
         return FALSE;
-    if (bSaveCurrent)
-    {
-        SaveAllDocuments();
-        if (IsProjectLoaded())
-            ws->SaveDocument(GetProjectFilePath());
-    }
+    // What is not saved stays open, and so does its project.
+    if (bSaveCurrent && (!SaveAllDocuments() || (IsProjectLoaded() && !SaveWorkSpace())))
+        return FALSE;
     CloseAllProjectDocuments();
     if (!ws->OpenDocument(strPath))
     {
@@ -367,7 +367,7 @@ BOOL CQYRDrawApp::IsProjectModified()
     return FALSE;
 }
 
-void CQYRDrawApp::SaveAllDocuments()
+BOOL CQYRDrawApp::SaveAllDocuments()
 {
     for (POSITION tpos = GetFirstDocTemplatePosition(); tpos;)
     {
@@ -379,11 +379,13 @@ void CQYRDrawApp::SaveAllDocuments()
         {
             if (!pDoc->IsModified())
                 continue;
-            if (pDoc->DoSave(pDoc->GetPathName().IsEmpty() ? nullptr
-                                                           : static_cast<LPCWSTR>(pDoc->GetPathName())))
-                pDoc->SetModifiedFlag(FALSE);
+            if (!pDoc->DoSave(pDoc->GetPathName().IsEmpty() ? nullptr
+                                                            : static_cast<LPCWSTR>(pDoc->GetPathName())))
+                return FALSE;
+            pDoc->SetModifiedFlag(FALSE);
         }
     }
+    return TRUE;
 }
 
 BOOL CQYRDrawApp::ReadLastProject(BOOL bSharedRead)
@@ -397,7 +399,8 @@ BOOL CQYRDrawApp::ReadLastProject(BOOL bSharedRead)
 CString CQYRDrawApp::ReadLastLine(const CString& strPath, BOOL bSharedRead)
 {
     CStdioFileEx file;
-    const UINT flags = bSharedRead ? CFile::modeRead | CFile::shareDenyNone : CFile::modeReadWrite;
+    // Read only: an install the user cannot write to still names its last project.
+    const UINT flags = CFile::modeRead | (bSharedRead ? CFile::shareDenyNone : CFile::shareDenyWrite);
     if (!file.Open(strPath, flags | CFile::typeText | CStdioFileEx::modeWriteUnicode))
         return CString();
     CString last;
@@ -425,19 +428,29 @@ void CQYRDrawApp::WriteLastProject()
 {
     if (!IsProjectLoaded())
         return;
+    // A temporary beside it, renamed over it: a failed write leaves the old one whole.
+    const CString target = GetLastProjectFile();
+    const std::string targetPath = target.ToUtf8();
+    Win32RemoveStaleSaveTemps(targetPath);
+    const std::string tempPath = Win32SaveTempPath(targetPath);
     CStdioFileEx file;
-    if (!file.Open(GetLastProjectFile(),
+    if (!file.Open(CString::FromUtf8(tempPath),
                    CFile::modeCreate | CFile::modeWrite | CFile::typeText | CStdioFileEx::modeWriteUnicode))
         return;
+    BOOL written = TRUE;
     try
     {
         file.WriteString(GetProjectFolder() + m_strProjectFile);
+        file.Close();
     }
     catch (CException* e)
     {
         e->Delete();
+        file.Abort();
+        written = FALSE;
     }
-    file.Close();
+    if (!written || std::rename(tempPath.c_str(), targetPath.c_str()) != 0)
+        std::remove(tempPath.c_str());
 }
 
 void CQYRDrawApp::RefreshProjectView()

@@ -35,8 +35,9 @@ public:
     BOOL LoadProjectFile(CString strPath, BOOL bSaveCurrent);
     BOOL IsDifferentProject(const CString& strPath) const;
     BOOL IsProjectModified();
-    // Saves every modified document under its own path, without asking.
-    void SaveAllDocuments();
+    // Saves every modified document under its own path, without asking (an untitled one asks for a
+    // name). FALSE at the first that is not saved: its save failed or its name was not given.
+    BOOL SaveAllDocuments();
     // The project of the command line, else the last non-empty line of "main.dat".
     BOOL ReadLastProject(BOOL bSharedRead = FALSE);
     // "main.dat" beside the program: the open project's path, UTF-16 with its mark, no line end.
@@ -51,7 +52,7 @@ public:
     BOOL IsProjectOpen() override { return IsProjectLoaded(); }
     BOOL IsOtherProject(LPCWSTR lpszPath) override { return IsDifferentProject(lpszPath); }
     void WriteMainDat() override { WriteLastProject(); }
-    void SaveModifiedDocuments() override { SaveAllDocuments(); }
+    BOOL SaveModifiedDocuments() override { return SaveAllDocuments(); }
     CWorkSpaceObj* GetWorkSpace() override { return ROzazeRir::GetWorkSpace(); }
     using CFOProjectApp::GetProjectFileName;
     using CFOProjectApp::GetProjectFolder;
@@ -84,10 +85,14 @@ public:
     afx_msg void OnProjectBuild();
     afx_msg void OnUpdateProjectLoaded(CCmdUI* pCmdUI);
     afx_msg void OnUpdateSaveAll(CCmdUI* pCmdUI);
-    // Saves the open project without asking and closes it (before a new project is made).
-    void CloseCurrentProject();
-    // The workspace saved to the project file, and the path put at the head of the recent list.
+    // Saves the open project without asking and closes it (before a new project is made); a
+    // project that could not be saved stays open (FALSE).
+    BOOL CloseCurrentProject();
+    // The workspace saved to the project file (a failure says so), and the path put at the head of
+    // the recent list.
     BOOL SaveWorkSpace();
+    // Save All: FALSE when a document or the project was not saved.
+    BOOL SaveAll();
     // Told of every step of a build while its progress window shows it.
     virtual void OnBuildProgress(const CString& strStep, int nDone, int nTotal);
     CProgressWnd& GetBuildProgress() { return m_wndBuildProgress; }

@@ -1,15 +1,26 @@
 #include "editor/SampleDoc.h"
 
+#include "editor/PlexdraftDoc.h"
+
 #include <cstring>
 #include <cwchar>
 
 IMPLEMENT_DYNCREATE(CSampleDoc, CDocument)
 
+BEGIN_MESSAGE_MAP(CSampleDoc, CDocument)
+ON_COMMAND(ID_FILE_CLOSE, &CSampleDoc::OnFileClose)
+END_MESSAGE_MAP()
+
 void CSampleTextBuffer::SetModified(BOOL bModified)
 {
     CScriptTextBuffer::SetModified(bModified);
-    if (m_pOwnerDoc)
-        m_pOwnerDoc->SetModifiedFlag(bModified);
+    if (!m_pOwnerDoc)
+        return;
+    const BOOL changed = (m_pOwnerDoc->IsModified() != 0) != (bModified != 0);
+    m_pOwnerDoc->SetModifiedFlag(bModified);
+    // The frame's title shows the change.
+    if (changed)
+        m_pOwnerDoc->UpdateFrameCounts();
 }
 
 CSampleDoc::CSampleDoc() : m_xTextBuffer(this)
@@ -58,4 +69,9 @@ void CSampleDoc::DeleteContents()
 void CSampleDoc::OnCloseDocument()
 {
     CDocument::OnCloseDocument();
+}
+
+void CSampleDoc::OnFileClose()
+{
+    CloseDocumentFrames(this);
 }

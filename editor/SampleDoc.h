@@ -30,6 +30,7 @@ public:
     BOOL OnSaveDocument(LPCWSTR lpszPathName) override;
     void DeleteContents() override;
     void OnCloseDocument() override;
+    afx_msg void OnFileClose();
 
     CSampleTextBuffer& GetTextBuffer() { return m_xTextBuffer; }
     const LOGFONT& GetViewFont() const { return m_lf; }
@@ -37,4 +38,5 @@ public:
 protected:
     CSampleTextBuffer m_xTextBuffer;
     LOGFONT m_lf;
+    DECLARE_MESSAGE_MAP()
 };

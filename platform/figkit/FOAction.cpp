@@ -375,6 +375,9 @@ BOOL CFOUndoHistory::Do(CFOAction* pAction, BOOL bExecute)
     m_redo.clear();
     if (m_nCleanIndex > int(m_undo.size()))
         m_nCleanIndex = -1;
+    // A step recorded after the fact (a drag the canvas already made) changed the screen too.
+    if (m_pModel)
+        m_pModel->SetModifiedFlag(TRUE);
     // The saved state cannot be one step into a merged move.
     if (m_bMergeOpen && !m_undo.empty() && pAction->GetMergeId() != FO_ACTION_NOMERGE &&
         m_nCleanIndex != int(m_undo.size()) && m_undo.back()->GetMergeId() == pAction->GetMergeId() &&

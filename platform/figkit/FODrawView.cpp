@@ -195,6 +195,60 @@ void CFODrawView::OnSetFocus(CWnd* pOldWnd)
     NotifyFrame(FOP_WM_VIEW_VALID, 0);
 }
 
+void CFODrawView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (m_pModel && m_pModel->IsDesignMode() && ::GetFocus() != m_hWnd)
+        SetFocus();
+    CFOPCanvasCore::OnLButtonDown(nFlags, point);
+}
+
+UINT CFODrawView::EditCommandOfKey(UINT nChar, BOOL bCtrl, BOOL bShift)
+{
+    if (nChar == VK_DELETE)
+        return bCtrl ? 0 : (bShift ? ID_EDIT_CUT : ID_EDIT_CLEAR);
+    if (!bCtrl || bShift)
+        return 0;
+    switch (nChar)
+    {
+    case 'C':
+    case VK_INSERT:
+        return ID_EDIT_COPY;
+    case 'X':
+        return ID_EDIT_CUT;
+    case 'V':
+        return ID_EDIT_PASTE;
+    case 'Z':
+        return ID_EDIT_UNDO;
+    case 'Y':
+        return ID_EDIT_REDO;
+    case 'A':
+        return ID_EDIT_SELECT_ALL;
+    default:
+        return 0;
+    }
+}
+
+void CFODrawView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    const UINT nID = EditCommandOfKey(nChar, (GetKeyState(VK_CONTROL) & 0x8000) != 0,
+                                      (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    if (!nID || !m_pModel || !m_pModel->IsDesignMode())
+    {
+        CFOPCanvasCore::OnKeyDown(nChar, nRepCnt, nFlags);
+        return;
+    }
+    // The view's own command handlers (and its document's), as the Edit menu reaches them.
+    SendMessage(WM_COMMAND, nID, 0);
+}
+
+void CFODrawView::OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint)
+{
+    CFOPCanvasCore::OnModelUpdate(pModel, lHint, pHint);
+    if (lHint == FO_HINT_TITLE && pModel == m_pModel && m_hWnd)
+        if (CFrameWnd* pFrame = GetParentFrame())
+            pFrame->OnUpdateFrameTitle(TRUE);
+}
+
 void CFODrawView::OnKillFocus(CWnd* pNewWnd)
 {
     CScrollView::OnKillFocus(pNewWnd);
@@ -299,8 +353,12 @@ void CFODrawView::OnCanvasCommand(UINT nID)
         ShowGrid(!IsGridShow());
         break;
     case ID_FOP_SNAP_GRID:
+        // The snap flags are saved with the screen.
         if (m_pModel)
+        {
             m_pModel->SetSnapFlag(FO_SNAP_GRID, !m_pModel->IsSnapOn(FO_SNAP_GRID));
+            m_pModel->SetModifiedFlag(TRUE);
+        }
         break;
     case ID_FOP_ROTATE_LEFT:
         RotateSelection(-90);

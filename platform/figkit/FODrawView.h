@@ -71,10 +71,9 @@ public:
 
     afx_msg void OnPaint() override { CFOPCanvasCore::OnPaint(); }
     afx_msg void OnTimer(UINT_PTR nIDEvent) override;
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) override
-    {
-        CFOPCanvasCore::OnLButtonDown(nFlags, point);
-    }
+    // A click in design mode gives the canvas the keyboard, so its keys work after a toolbar box
+    // had it.
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) override;
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point) override
     {
         CFOPCanvasCore::OnLButtonUp(nFlags, point);
@@ -91,10 +90,13 @@ public:
     {
         CFOPCanvasCore::OnMouseMove(nFlags, point);
     }
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override
-    {
-        CFOPCanvasCore::OnKeyDown(nChar, nRepCnt, nFlags);
-    }
+    // The edit keys (Ctrl+C, X, V, Z, Y, A and Delete) run the Edit menu's commands; the others
+    // move, size and rotate the selection.
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    // The edit command of a key on the canvas (0 for none).
+    static UINT EditCommandOfKey(UINT nChar, BOOL bCtrl, BOOL bShift);
+    // A change of the modified flag shows in the frame's title.
+    void OnModelUpdate(CFODataModel* pModel, LPARAM lHint, CObject* pHint) override;
     afx_msg void OnDestroy() override;
     afx_msg void OnSetFocus(CWnd* pOldWnd) override;
     afx_msg void OnKillFocus(CWnd* pNewWnd) override;

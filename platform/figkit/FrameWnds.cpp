@@ -1,5 +1,7 @@
 #include "figkit/FrameWnds.h"
 
+#include "mfc/Document.h"
+
 IMPLEMENT_DYNCREATE(CFOPFrameWnd, CFrameWnd)
 IMPLEMENT_DYNCREATE(CFOPMDIFrameWnd, CMDIFrameWnd)
 IMPLEMENT_DYNCREATE(CFOPMDIChildWnd, CMDIChildWnd)
@@ -100,6 +102,20 @@ void CFOPMDIChildWnd::OnClose()
 {
     CMDIChildWnd::OnClose();
 }
+
+void CFOPMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CDocument* pDoc = GetActiveDocument();
+    if (!bAddToTitle || !(GetStyle() & FWS_ADDTOTITLE) || !pDoc || !pDoc->IsModified())
+    {
+        CMDIChildWnd::OnUpdateFrameTitle(bAddToTitle);
+        return;
+    }
+    SetWindowText(pDoc->GetTitle() + L" *");
+    if (CMDIFrameWnd* pFrame = GetMDIFrame(); pFrame && pFrame->MDIGetActive() == this)
+        pFrame->OnUpdateFrameTitle(TRUE);
+}
+
 void CFOPMDIChildWnd::OnContextHelp()
 {
     CMDIChildWnd::OnContextHelp();

@@ -91,6 +91,8 @@ public:
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void OnClose() override;
+    // The document's name, with a star while it has unsaved changes.
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     afx_msg void OnContextHelp();
     afx_msg void OnHelp();
     afx_msg void OnHelpFinder();

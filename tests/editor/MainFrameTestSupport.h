@@ -46,7 +46,11 @@ public:
         return m_bOpenSucceeds;
     }
     void WriteMainDat() override { ++m_nMainDatWrites; }
-    void SaveModifiedDocuments() override { ++m_nSaveModifiedCalls; }
+    BOOL SaveModifiedDocuments() override
+    {
+        ++m_nSaveModifiedCalls;
+        return TRUE;
+    }
     CWorkSpaceObj* GetWorkSpace() override { return &m_workspace; }
     CString GetProjectFolder() override { return m_strFolder; }
     CString GetProjectFileName() override { return m_strFile; }
