@@ -19,6 +19,8 @@
 #include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPHandle.h"
 #include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOPropEditDlgs.h"
+#include "figkit/FOStaticShape.h"
 #include "figkit/FOWndControlShape.h"
 #include "foundation/MyDrawWnd.h"
 #include "mfc/CmdUI.h"
@@ -110,6 +112,14 @@ enum : UINT
     ID_VALUE_TEST = 32858,
     ID_IMPORT_SVG = 32811,
     ID_HIDDEN_32775 = 32775,
+    // The context menu's Properties submenu and the page commands below it.
+    ID_PROP_TEXT = 32873,
+    ID_PROP_LINE = 32875,
+    ID_PROP_FILL = 32876,
+    ID_PROP_POSITION = 32877,
+    ID_LAYER = 32879,
+    ID_PAGE_SETTING = 32880,
+    ID_COMPONENTS = 32881,
 };
 
 struct ToolEntry
@@ -157,7 +167,8 @@ ON_COMMAND(ID_LARGER_FONT, &CPlexdraftView::OnLargerFont)
 ON_COMMAND(ID_SMALLER_FONT, &CPlexdraftView::OnSmallerFont)
 ON_UPDATE_COMMAND_UI(ID_LARGER_FONT, &CPlexdraftView::OnUpdateAlways)
 ON_UPDATE_COMMAND_UI(ID_SMALLER_FONT, &CPlexdraftView::OnUpdateAlways)
-ON_UPDATE_COMMAND_UI(ID_BULLETS, &CPlexdraftView::OnUpdateDisabled)
+ON_COMMAND(ID_BULLETS, &CPlexdraftView::OnBullets)
+ON_UPDATE_COMMAND_UI(ID_BULLETS, &CPlexdraftView::OnUpdateBullets)
 ON_UPDATE_COMMAND_UI(ID_WELL_FONT_COLOR, &CPlexdraftView::OnUpdateDesignMode)
 ON_UPDATE_COMMAND_UI(ID_WELL_LINE_COLOR, &CPlexdraftView::OnUpdateDesignMode)
 ON_UPDATE_COMMAND_UI(ID_WELL_FILL_COLOR, &CPlexdraftView::OnUpdateDesignMode)
@@ -184,8 +195,24 @@ ON_COMMAND(ID_OPTIONS, &CPlexdraftView::OnOptions)
 ON_COMMAND(ID_TEST_RUN, &CPlexdraftView::OnTestRun)
 ON_UPDATE_COMMAND_UI(ID_TEST_RUN, &CPlexdraftView::OnUpdateDesignMode)
 ON_UPDATE_COMMAND_UI(ID_INSERT_OBJECTS, &CPlexdraftView::OnUpdateDisabled)
-ON_UPDATE_COMMAND_UI(ID_PROPERTY_EDITOR, &CPlexdraftView::OnUpdateDisabled)
-ON_UPDATE_COMMAND_UI(ID_USER_PROPERTIES, &CPlexdraftView::OnUpdateDisabled)
+ON_COMMAND(ID_PROPERTY_EDITOR, &CPlexdraftView::OnFOPFoPropManager)
+ON_UPDATE_COMMAND_UI(ID_PROPERTY_EDITOR, &CPlexdraftView::OnUpdateFOPFoPropManager)
+ON_COMMAND(ID_USER_PROPERTIES, &CPlexdraftView::OnFOPFoPropManager)
+ON_UPDATE_COMMAND_UI(ID_USER_PROPERTIES, &CPlexdraftView::OnUpdateFOPFoPropManager)
+ON_COMMAND(ID_PROP_TEXT, &CPlexdraftView::OnFOPTextProp)
+ON_UPDATE_COMMAND_UI(ID_PROP_TEXT, &CPlexdraftView::OnUpdateFOPFoPropManager)
+ON_COMMAND(ID_PROP_LINE, &CPlexdraftView::OnFOPLineProp)
+ON_UPDATE_COMMAND_UI(ID_PROP_LINE, &CPlexdraftView::OnUpdateFOPFoPropManager)
+ON_COMMAND(ID_PROP_FILL, &CPlexdraftView::OnFOPFillProp)
+ON_UPDATE_COMMAND_UI(ID_PROP_FILL, &CPlexdraftView::OnUpdateFOPFoPropManager)
+ON_COMMAND(ID_PROP_POSITION, &CPlexdraftView::OnFOPPositionProp)
+ON_UPDATE_COMMAND_UI(ID_PROP_POSITION, &CPlexdraftView::OnUpdateFOPOneSelected)
+ON_COMMAND(ID_LAYER, &CPlexdraftView::OnFOPLayer)
+ON_UPDATE_COMMAND_UI(ID_LAYER, &CPlexdraftView::OnUpdateFOPFoPropManager)
+ON_COMMAND(ID_PAGE_SETTING, &CPlexdraftView::OnFOPPageSetup)
+ON_UPDATE_COMMAND_UI(ID_PAGE_SETTING, &CPlexdraftView::OnUpdateFOPDesignMode)
+ON_COMMAND(ID_COMPONENTS, &CPlexdraftView::OnFOPComponents)
+ON_UPDATE_COMMAND_UI(ID_COMPONENTS, &CPlexdraftView::OnUpdateFOPComponents)
 ON_COMMAND_RANGE(ID_TOOL_CUSTOM, ID_TOOL_CUSTOM, &CPlexdraftView::OnDrawTool)
 ON_COMMAND_RANGE(ID_TOOL_RECT, ID_TOOL_ELLIPSE, &CPlexdraftView::OnDrawTool)
 ON_COMMAND_RANGE(ID_TOOL_POLYGON, ID_TOOL_POLYGON, &CPlexdraftView::OnDrawTool)
@@ -599,11 +626,13 @@ int CPlexdraftView::ZoomPercentOfEntry(int nIndex)
     return kZoomPercents[nIndex];
 }
 
-void CPlexdraftView::ChangeSelectionProp(const FO_VALUE& value, int nPropId)
+void CPlexdraftView::ChangeSelectionProp(const FO_VALUE& value, int nPropId, BOOL bAdjustText)
 {
     if (!m_pModel || GetSelectCount() == 0)
         return;
     m_pModel->ChangeShapesValueProp(GetSelectShapes(), value, nPropId);
+    if (bAdjustText)
+        AdjustTextBoxes(GetSelectShapes());
     UpdateShapes(&GetSelectShapes());
 }
 
@@ -616,7 +645,7 @@ void CPlexdraftView::OnFontNameChange()
         return;
     CString text;
     box->GetLBText(box->GetCurSel(), text);
-    ChangeSelectionProp(FO_VALUE::MakeString(text), FO_PROP_FACE_NAME);
+    ChangeSelectionProp(FO_VALUE::MakeString(text), FO_PROP_FACE_NAME, TRUE);
     // The choice is made: the canvas takes the keys again.
     SetFocus();
 }
@@ -630,7 +659,8 @@ void CPlexdraftView::OnFontSizeChange()
         return;
     CString text;
     box->GetLBText(box->GetCurSel(), text);
-    ChangeSelectionProp(FO_VALUE::MakeInt(int(std::wcstol(LPCWSTR(text), nullptr, 10))), FO_PROP_POINT_SIZE);
+    ChangeSelectionProp(FO_VALUE::MakeInt(int(std::wcstol(LPCWSTR(text), nullptr, 10))), FO_PROP_POINT_SIZE,
+                        TRUE);
     SetFocus();
 }
 
@@ -728,7 +758,8 @@ void CPlexdraftView::ChangeFontSize(BOOL bUp)
     CFODrawShape* first = GetFirstSelectShape();
     if (!first)
         return;
-    ChangeSelectionProp(FO_VALUE::MakeInt(NextFontSize(first->GetPointSize(), bUp)), FO_PROP_POINT_SIZE);
+    ChangeSelectionProp(FO_VALUE::MakeInt(NextFontSize(first->GetPointSize(), bUp)), FO_PROP_POINT_SIZE,
+                        TRUE);
 }
 
 void CPlexdraftView::OnLargerFont()
@@ -739,6 +770,33 @@ void CPlexdraftView::OnLargerFont()
 void CPlexdraftView::OnSmallerFont()
 {
     ChangeFontSize(FALSE);
+}
+
+void CPlexdraftView::OnBullets()
+{
+    if (!m_pModel || !IsDesignMode() || GetSelectCount() == 0)
+        return;
+    if (GetSelectCount() == 1)
+    {
+        CFODrawShape* shape = GetFirstSelectShape();
+        if (auto* text = dynamic_cast<CFOStaticShape*>(shape))
+            text->AdjustTextBoxSize(0);
+        DoShowBulletPropDlg(shape);
+        return;
+    }
+    // The shape that stands for the selection gives the values; the change goes to all.
+    CFOTypedShapeObList shapes;
+    shapes.AddTail(GetCorrectSelectPropShape());
+    for (CFODrawShape* shape : GetSelectShapes())
+        if (shapes.Find(shape) < 0)
+            shapes.AddTail(shape);
+    CFOTextBulletDlg dlg(this);
+    RunPropEditDlg(dlg, shapes);
+}
+
+void CPlexdraftView::OnUpdateBullets(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsDesignMode() && m_pModel && m_pModel->GetShapeCount() > 0);
 }
 
 void CPlexdraftView::OnUpdateAlways(CCmdUI* pCmdUI)

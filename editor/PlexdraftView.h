@@ -101,6 +101,9 @@ public:
     afx_msg void OnUpdateAlignText(CCmdUI* pCmdUI);
     afx_msg void OnLargerFont();
     afx_msg void OnSmallerFont();
+    // Text bullets: the bullet dialog of one shape, or one change for the whole selection.
+    afx_msg void OnBullets();
+    afx_msg void OnUpdateBullets(CCmdUI* pCmdUI);
     afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDisabled(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDesignMode(CCmdUI* pCmdUI);
@@ -168,8 +171,8 @@ protected:
     template <class Pred> void SelectWhere(const FOPContainer& shapes, Pred pred);
     // Runs the event dialog for the shapes (the first gives the values) as one property action.
     void RunEventDialog(const FOPContainer& shapes, CEventSetBaseDlg& dlg);
-    // Sets one property of the selection and adjusts the text boxes.
-    void ChangeSelectionProp(const FO_VALUE& value, int nPropId);
+    // Sets one property of the selection; with bAdjustText static texts fit their boxes to it.
+    void ChangeSelectionProp(const FO_VALUE& value, int nPropId, BOOL bAdjustText = FALSE);
     void ChangeFontSize(BOOL bUp);
     // The drop button's chosen value, read from its well on the format bar.
     LRESULT ReadWellValue(UINT nWellId);

@@ -180,7 +180,7 @@ void CPlexdraftView::OnCustomProperties()
         RunChartLines(shape);
         break;
     default:
-        // The library's own property dialog for other shapes is not there yet.
+        OnFOPFoPropManager();
         break;
     }
     CFOTypedShapeObList list;

@@ -69,6 +69,28 @@ public:
     // The lock command of the edit menu.
     void OnFOPFOLockcomp();
 
+    // The property dialogs on the selection (FOPropEditDlgs.h). Each change is one undo step.
+    // The property manager: every common property of the selection.
+    void OnFOPFoPropManager();
+    // Enabled in design mode with a selection.
+    void OnUpdateFOPFoPropManager(CCmdUI* pCmdUI);
+    void OnFOPTextProp();
+    void OnFOPLineProp();
+    void OnFOPFillProp();
+    // Position and size of the one selected shape.
+    void OnFOPPositionProp();
+    void OnUpdateFOPOneSelected(CCmdUI* pCmdUI);
+    // Where the selection lies in the drawing order.
+    void OnFOPLayer();
+    // The page's size, colours and border; enabled in design mode.
+    void OnFOPPageSetup();
+    void OnUpdateFOPDesignMode(CCmdUI* pCmdUI);
+    // The page's shapes; the chosen ones are selected. Enabled in design mode with any shape.
+    void OnFOPComponents();
+    void OnUpdateFOPComponents(CCmdUI* pCmdUI);
+    // The bullet dialog for one shape.
+    virtual void DoShowBulletPropDlg(CFODrawShape* pShape);
+
     afx_msg void OnPaint() override { CFOPCanvasCore::OnPaint(); }
     afx_msg void OnTimer(UINT_PTR nIDEvent) override;
     // A click in design mode gives the canvas the keyboard, so its keys work after a toolbar box

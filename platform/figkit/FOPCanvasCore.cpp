@@ -95,6 +95,8 @@ void CFOPCanvasCore::OnCanvasCreated()
 
 void CFOPCanvasCore::OnDestroy()
 {
+    EndTextEdit(FALSE);
+    m_pEndedTextEdit.reset();
     FOStopWindowTimers(m_pCanvasWnd);
 }
 
@@ -102,6 +104,7 @@ void CFOPCanvasCore::SetCurrentModel(CFODataModel* pModel)
 {
     if (pModel == m_pModel)
         return;
+    EndTextEdit(FALSE);
     SetMouseShape(nullptr);
     m_pTrackShape.Reset();
     m_nAction = FO_TRACK_NONE;
@@ -277,6 +280,7 @@ void CFOPCanvasCore::OnModelReset(CFODataModel* pModel)
 {
     if (pModel != m_pModel)
         return;
+    EndTextEdit(FALSE);
     SetMouseShape(nullptr);
     m_pTrackShape.Reset();
     m_nAction = FO_TRACK_NONE;
@@ -340,6 +344,7 @@ void CFOPCanvasCore::OnModelDestroyed(CFODataModel* pModel)
     if (pModel != m_pModel)
         return;
     // The shapes go with the model; just let go of them.
+    EndTextEdit(FALSE);
     m_pMouseShape.Reset();
     m_pTrackShape.Reset();
     m_listSelect.RemoveAll();
@@ -401,6 +406,17 @@ void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
 
 void CFOPCanvasCore::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
+    // In design mode a double click on a text opens it for typing.
+    if (m_pModel && m_pModel->IsDesignMode())
+    {
+        if (CFODrawShape* shape = m_pModel->HitTest(ClientToCanvas(point));
+            shape && CanEditTextInPlace(shape))
+        {
+            FinishAllBox();
+            StartTextEdit(shape);
+            return;
+        }
+    }
     if (CFODrawShape* shape = ShapeAt(ClientToCanvas(point)))
         shape->OnLButtonDblClk(nFlags, ClientToCanvas(point));
 }

@@ -254,8 +254,27 @@ public:
     // A toolbox item dropped at a canvas point: a shape of the item's size centred there; without
     // an item, or for one of no size, the model's factory places it at the point.
     virtual CFODrawShape* DoDropToolBoxItem(UINT nType, CPoint ptCanvas, CFOToolBoxItem* pItem = nullptr);
-    // Ends in-place editing and any tracking; the canvas goes back to selecting.
+    // Ends in-place editing (keeping the text) and any tracking; the canvas goes back to selecting.
     virtual void FinishAllBox();
+
+    // --- In-place text ---------------------------------------------------------------------------------
+    // Whether a shape's text is typed on the canvas (labels and static texts).
+    static BOOL CanEditTextInPlace(const CFODrawShape* pShape);
+    // Opens an edit box over the shape with its text; Enter (or a click elsewhere) keeps the typed
+    // text as one undo step, Escape drops it. FALSE when the shape has no text to type.
+    BOOL StartTextEdit(CFODrawShape* pShape);
+    void EndTextEdit(BOOL bApply);
+    BOOL IsTextEditing() const { return m_pEditShape != nullptr; }
+    CFODrawShape* GetTextEditShape() const { return m_pEditShape; }
+    // The edit box while editing, or null.
+    CWnd* GetTextEditWnd() const;
+    // A shape's text was typed on the canvas; the base fits a static text's box to it.
+    virtual void DoTextEdited(CFODrawShape* pShape);
+    // Fits the boxes of the static texts among the shapes to their texts.
+    void AdjustTextBoxes(const FOPContainer& shapes);
+    // Runs a property dialog (FOPropEditDlgs.h) on the shapes (the first gives the values) and does
+    // its changes as one step; TRUE when something changed. Static texts get their boxes fitted.
+    BOOL RunPropEditDlg(class CFOPropEditDlg& dlg, const FOPContainer& shapes);
     int GetCurrentAction() const { return m_nAction; }
 
     // --- Edit commands (each one undo step) ----------------------------------------------------------
@@ -361,6 +380,11 @@ protected:
     double m_dGridY = 10.0;
 
     std::unique_ptr<CMenu> m_pContextMenu;
+    // The in-place edit box and the shape it edits; a box that ended is kept hidden until the next
+    // one, since it ends inside its own key handling.
+    std::unique_ptr<CWnd> m_pTextEdit;
+    std::unique_ptr<CWnd> m_pEndedTextEdit;
+    CFOShapePtr<CFODrawShape> m_pEditShape;
     // Drawing for a printer: no grid, page border or selection.
     BOOL m_bPrinting = FALSE;
     BOOL m_bNotifyViewUpdate = TRUE;

@@ -224,6 +224,7 @@ void CFOPCanvasCore::AddShapePort(double fx, double fy)
 
 void CFOPCanvasCore::FinishAllBox()
 {
+    EndTextEdit(TRUE);
     if (m_nAction != FO_TRACK_NONE)
         InvalidateTracking();
     m_nAction = FO_TRACK_NONE;
@@ -300,6 +301,8 @@ void CFOPCanvasCore::DesignLButtonDown(UINT nFlags, CPoint pt, CPoint ptClient)
 {
     if (!m_pModel)
         return;
+    // A click beside the edit box keeps what was typed.
+    EndTextEdit(TRUE);
     m_ptDown = m_ptLast = pt;
     if (m_nDrawShapeType != 0)
     {

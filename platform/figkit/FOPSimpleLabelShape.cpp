@@ -55,6 +55,29 @@ void CFOPSimpleLabelShape::OnDrawFlat(CDC* pDC)
         pDC->SelectObject(oldBrush);
         pDC->SelectObject(oldPen);
     }
+    // A text bullet goes before the text, in its own colour: a dot, or a square for the others.
+    DWORD bullet = 0;
+    if (GetPropDWordValue(bullet, FO_PROP_BULLET_TYPE) && bullet != 0 && rc.Width() > 16)
+    {
+        COLORREF cr = GetFontColor();
+        GetPropColorValue(cr, FO_PROP_BULLET_COLOR);
+        const int y = rc.CenterPoint().y;
+        const CRect mark(rc.left + 3, y - 3, rc.left + 9, y + 3);
+        if (bullet == 1)
+        {
+            CBrush brush(cr);
+            CPen pen(PS_SOLID, 1, cr);
+            CGdiObject* oldBrush = pDC->SelectObject(&brush);
+            CPen* oldPen = pDC->SelectObject(&pen);
+            pDC->Ellipse(&mark);
+            pDC->SelectObject(oldPen);
+            pDC->SelectObject(oldBrush);
+        }
+        else
+            pDC->FillSolidRect(&mark, cr);
+        DrawCaptionText(pDC, CRect(rc.left + 12, rc.top, rc.right, rc.bottom), GetDisplayText());
+        return;
+    }
     DrawCaptionText(pDC, rc, GetDisplayText());
 }
 

@@ -442,7 +442,7 @@ TEST_F(CDesignBehaviourTest, ValueChangeAnimateAndCustomPropertiesOpenTheEditorO
         {plain, 32856, L"Value Change Builder"},
         {timeChart, 41031, L"Real Time chart builder"},
         {pushChart, 41031, L"Real Time chart builder"},
-        {plain, 41031, nullptr},
+        {plain, 41031, L"Property Editor"},
     };
     for (const auto& c : cases)
     {
