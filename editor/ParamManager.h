@@ -4,9 +4,13 @@
 // System variables are listed but never edited or removed from the workspace.
 #pragma once
 
+#include "figkit/FOImageButton.h"
 #include "figkit/FoValue.h"
+#include "foundation/ResizableDialog.h"
 #include "mfc/ComboBoxCtl.h"
 #include "mfc/Dialog.h"
+#include "mfc/Gdi.h"
+#include "mfc/ImageList.h"
 #include "mfc/ListCtrl.h"
 
 class CParamObj;
@@ -70,7 +74,8 @@ private:
     CString m_strFirstValue;
 };
 
-class CParamManager : public CDialog
+// Resizable: the list follows both corners, the buttons the right edge, down to 400 x 280 pixels.
+class CParamManager : public CResizableDialog
 {
 public:
     explicit CParamManager(CWorkSpaceObj* pWorkSpace, CWnd* pParent = nullptr);
@@ -95,6 +100,11 @@ public:
 
     CComboBox m_cbFilter;
     CListCtrl m_List;
+    CFOImageButton m_btnAdd;
+    CFOImageButton m_btnRemove;
+    // The kind images: 9 runtime, 10 global, 11 system.
+    CImageList m_ImageList;
+    static int KindImage(int nKind);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -105,4 +115,5 @@ private:
     BOOL Shows(int nKind) const;
 
     CWorkSpaceObj* m_pWorkSpace;
+    CFont m_font;
 };
