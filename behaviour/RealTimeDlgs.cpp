@@ -37,10 +37,13 @@ BOOL CRealTimeSubDlg::OnInitDialog()
 {
     if (m_bEdit)
     {
-        // Only a whole line is taken over; a shorter body leaves the defaults.
+        // Only a whole line is taken over; a shorter body leaves the defaults, the parameter
+        // showing "No" as a new line stores it.
         const std::vector<CString> fields = StateString::SplitFields(m_strBody);
         COLORREF cr = 0;
-        if (fields.size() == 5)
+        if (fields.size() != 5)
+            m_strParam = L"No";
+        else
         {
             if (StateString::ParseColor(fields[0], cr))
                 m_crColor = cr;
@@ -84,6 +87,9 @@ void CRealTimeSubDlg::OnOK()
     if (!UpdateData(TRUE))
         return;
     if (RefuseSeparators(this, m_strId, L"@$,", IDS_LINE_ID_SEPARATOR, 1035))
+        return;
+    // The parameter is the record's last field: a separator in it would split the chart's text.
+    if (RefuseSeparators(this, m_strParam, L"@$,", IDS_LINE_PARAM_SEPARATOR, 1025))
         return;
     for (INT_PTR i = 0; i < m_arUsedIds.GetSize(); ++i)
     {

@@ -16,6 +16,7 @@ class CWorkSpaceObj;
 #define IDS_LINE_REMOVE_ALL 32871
 #define IDS_LINE_ID_SEPARATOR 32961
 #define IDS_LINE_ID_USED 32962
+#define IDS_LINE_PARAM_SEPARATOR 47000
 
 class CRealTimeSubDlg : public CDialog
 {

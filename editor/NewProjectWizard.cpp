@@ -83,7 +83,7 @@ void CNewProjectPage0::FillTemplates()
         for (const Win32FolderEntry& file : files)
         {
             const CString name(file.name);
-            if (file.bDirectory || CProjectFiles::GetFileExtension(name) != L"dcp")
+            if (file.bDirectory || CProjectFiles::GetFileExtension(name).CompareNoCase(L"dcp") != 0)
                 continue;
             const int item = m_List.InsertItem(position, name.Left(name.GetLength() - 4));
             m_List.SetItemText(item, 1, sub + name);
@@ -152,6 +152,7 @@ LRESULT CNewProjectPage0::OnWizardNext()
         return Refuse(1233, 30042);
     m_nTemplateKind = int(m_List.GetItemData(sel));
     m_strTemplate = m_List.GetItemText(sel, 0);
+    m_strTemplatePath = m_List.GetItemText(sel, 1);
     CString name;
     GetDlgItemText(1234, name);
     name.Trim();
@@ -189,6 +190,9 @@ void CNewProjectPage1::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, 1104, m_nHeight);
     DDV_MinMaxInt(pDX, m_nHeight, 100, 10000);
     DDX_Check(pDX, 1094, m_bRuler);
+    DDX_Control(pDX, 1107, m_btnColor);
+    if (pDX->m_bSaveAndValidate)
+        m_crBack = m_btnColor.GetColor();
 }
 
 BOOL CNewProjectPage1::PreTranslateMessage(MSG* pMsg)
@@ -205,6 +209,7 @@ BOOL CNewProjectPage1::OnInitDialog()
         spin->SetRange32(100, 10000);
         spin->SetPos32(value);
     }
+    m_btnColor.SetColor(m_crBack);
     return TRUE;
 }
 
@@ -297,6 +302,7 @@ CNewProjectValues CNewProjectWizard::Values() const
     v.strName = m_page0.m_strProjectName;
     v.nTemplateKind = m_page0.m_nTemplateKind;
     v.strTemplate = m_page0.m_strTemplate;
+    v.strTemplatePath = m_page0.m_strTemplatePath;
     v.nWidth = m_page1.m_nWidth;
     v.nHeight = m_page1.m_nHeight;
     v.bRuler = m_page1.m_bRuler;

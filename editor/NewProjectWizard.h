@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/ProjectServices.h"
+#include "figkit/FOPDropDownColorPickerButton.h"
 #include "foundation/NewWizDialog.h"
 #include "mfc/ListCtrl.h"
 #include "mfc/SpinButtonCtrl.h"
@@ -26,6 +27,8 @@ public:
     CString m_strProjectName;
     int m_nTemplateKind = NEW_PROJECT_EMPTY;
     CString m_strTemplate;
+    // The chosen template's ".dcp" (the entry's second column), set on Next.
+    CString m_strTemplatePath;
     // Where the templates and the default location lie (the install root's folders).
     CString m_strTemplateFolder;
     CString m_strUserFolder;
@@ -71,6 +74,8 @@ public:
 
     CSpinButtonCtrl m_spinWidth;
     CSpinButtonCtrl m_spinHeight;
+    // "Default Back Color": its palette and "More Colors..." choose the screens' colour.
+    FOPDropDownColorPickerButton m_btnColor;
 };
 
 class CNewProjectPage3 : public CNewWizPage

@@ -372,7 +372,7 @@ void CParamSetDlg::OnOK()
 
 // --- The manager ---------------------------------------------------------------------------------------
 
-BEGIN_MESSAGE_MAP(CParamManager, CDialog)
+BEGIN_MESSAGE_MAP(CParamManager, CResizableDialog)
 ON_BN_CLICKED(1041, &CParamManager::OnAdd)
 ON_BN_CLICKED(1042, &CParamManager::OnRemove)
 ON_CBN_SELCHANGE(1124, &CParamManager::OnFilterChanged)
@@ -380,20 +380,56 @@ ON_NOTIFY(NM_DBLCLK, 1043, &CParamManager::OnListDblClk)
 END_MESSAGE_MAP()
 
 CParamManager::CParamManager(CWorkSpaceObj* pWorkSpace, CWnd* pParent)
-    : CDialog(IDD_PARAM_MANAGER, pParent), m_pWorkSpace(pWorkSpace)
+    : CResizableDialog(IDD_PARAM_MANAGER, pParent), m_pWorkSpace(pWorkSpace)
 {
 }
 
 void CParamManager::DoDataExchange(CDataExchange* pDX)
 {
-    CDialog::DoDataExchange(pDX);
+    CResizableDialog::DoDataExchange(pDX);
     DDX_Control(pDX, 1124, m_cbFilter);
     DDX_Control(pDX, 1043, m_List);
+    DDX_Control(pDX, 1041, m_btnAdd);
+    DDX_Control(pDX, 1042, m_btnRemove);
+}
+
+int CParamManager::KindImage(int nKind)
+{
+    switch (nKind)
+    {
+    case PARAM_KIND_RUNTIME:
+        return 9;
+    case PARAM_KIND_GLOBAL:
+        return 10;
+    case PARAM_KIND_SYSTEM:
+        return 11;
+    default:
+        return -1;
+    }
 }
 
 BOOL CParamManager::OnInitDialog()
 {
-    CDialog::OnInitDialog();
+    CResizableDialog::OnInitDialog();
+    m_btnRemove.SetImage(150);
+    m_btnAdd.SetImage(147);
+    m_btnRemove.SetHandCursor(28354);
+    m_btnAdd.SetHandCursor(28354);
+    for (UINT id : {UINT(IDOK), UINT(IDCANCEL)})
+        AddAnchor(id, BOTTOM_RIGHT);
+    for (UINT id : {1041u, 1042u})
+        AddAnchor(id, TOP_RIGHT);
+    AddAnchor(1043, TOP_LEFT, BOTTOM_RIGHT);
+    SetMinTrackSize(CSize(400, 280));
+    m_ImageList.Create(65, 20, 0, RGB(255, 255, 255));
+    m_List.SetImageList(&m_ImageList, LVSIL_SMALL);
+    LOGFONT lf = {};
+    CGdiObject* gui = CDC::GetStockObject(DEFAULT_GUI_FONT);
+    if (auto* font = dynamic_cast<CFont*>(gui))
+        font->GetLogFont(&lf);
+    lf.lfWeight = 450;
+    if (m_font.CreateFontIndirect(&lf))
+        m_List.SetFont(&m_font);
     for (const wchar_t* text :
          {L"All Parameters", L"Real Time Parameters", L"Globals Parameters", L"System Parameters"})
         m_cbFilter.AddString(text);
@@ -447,7 +483,7 @@ void CParamManager::SetRow(int nRow, CParamObj* p)
 
 void CParamManager::AddRow(CParamObj* p)
 {
-    SetRow(m_List.InsertItem(m_List.GetItemCount(), p->m_strName), p);
+    SetRow(m_List.InsertItem(m_List.GetItemCount(), p->m_strName, KindImage(p->m_nKind)), p);
 }
 
 void CParamManager::FillList()

@@ -4,9 +4,13 @@
 // System variables are listed but never edited or removed from the workspace.
 #pragma once
 
+#include "figkit/FOImageButton.h"
 #include "figkit/FoValue.h"
+#include "foundation/ResizableDialog.h"
 #include "mfc/ComboBoxCtl.h"
 #include "mfc/Dialog.h"
+#include "mfc/Gdi.h"
+#include "mfc/ImageList.h"
 #include "mfc/ListCtrl.h"
 
 #include <vector>
@@ -72,7 +76,8 @@ private:
     CString m_strFirstValue;
 };
 
-class CParamManager : public CDialog
+// Resizable: the list follows both corners, the buttons the right edge, down to 400 x 280 pixels.
+class CParamManager : public CResizableDialog
 {
 public:
     explicit CParamManager(CWorkSpaceObj* pWorkSpace, CWnd* pParent = nullptr);
@@ -97,6 +102,11 @@ public:
 
     CComboBox m_cbFilter;
     CListCtrl m_List;
+    CFOImageButton m_btnAdd;
+    CFOImageButton m_btnRemove;
+    // The kind images: 9 runtime, 10 global, 11 system.
+    CImageList m_ImageList;
+    static int KindImage(int nKind);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -109,4 +119,5 @@ private:
     CWorkSpaceObj* m_pWorkSpace;
     // Parameters removed from the list; the workspace loses them only on OK.
     std::vector<CParamObj*> m_removed;
+    CFont m_font;
 };

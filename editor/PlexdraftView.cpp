@@ -144,6 +144,7 @@ const int kZoomPercents[] = {10, 20, 40, 80, 100, 200, 300, 400, 600, 800};
 // Property ids of the event dialog and the composite's hit switch.
 constexpr int kPropClickMethod = 15008;
 constexpr int kPropAllowHitChild = 1231;
+constexpr UINT ID_EVENT_LINK = 41137;
 } // namespace
 
 BOOL CPlexdraftView::s_bNoDefaultPort = FALSE;
@@ -233,6 +234,8 @@ ON_COMMAND(ID_CONNECT_PARAM, &CPlexdraftView::OnConnectParam)
 ON_UPDATE_COMMAND_UI(ID_CONNECT_PARAM, &CPlexdraftView::OnUpdateNeedSelectionDesign)
 ON_COMMAND(ID_VISIBLE_SET, &CPlexdraftView::OnVisibleSet)
 ON_UPDATE_COMMAND_UI(ID_VISIBLE_SET, &CPlexdraftView::OnUpdateOneSelected)
+ON_COMMAND(ID_EVENT_LINK, &CPlexdraftView::OnEventLink)
+ON_UPDATE_COMMAND_UI(ID_EVENT_LINK, &CPlexdraftView::OnUpdateEventLink)
 ON_COMMAND(ID_MULTI_STATES, &CPlexdraftView::OnMultipleStates)
 ON_UPDATE_COMMAND_UI(ID_MULTI_STATES, &CPlexdraftView::OnUpdateMultipleStates)
 ON_COMMAND(ID_SCREEN_SETTING, &CPlexdraftView::OnScreenSetting)
@@ -580,6 +583,7 @@ void CPlexdraftView::DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventType
             }
         break;
     case 16:
+        OnFoFileExport();
         break;
     case 0:
     case 8:
@@ -1201,6 +1205,18 @@ void CPlexdraftView::OnVisibleSet()
     shape->PutPropStringValue(FO_PROP_VISIBLE_COND, dlg.m_strCondition);
     shape->PutPropBoolValue(FO_PROP_VISIBLE_COND_ON, dlg.m_bEnable);
     m_pModel->SetModifiedFlag(TRUE);
+}
+
+void CPlexdraftView::OnEventLink()
+{
+    if (GetSelectCount() == 1 && IsDesignMode())
+        DoShowEventPropDlg(GetFirstSelectShape());
+}
+
+void CPlexdraftView::OnUpdateEventLink(CCmdUI* pCmdUI)
+{
+    // The one-shape event dialog: several shapes take theirs from the event handle.
+    pCmdUI->Enable(IsDesignMode() && GetSelectCount() == 1);
 }
 
 void CPlexdraftView::OnUpdateOneSelected(CCmdUI* pCmdUI)

@@ -141,6 +141,9 @@ public:
     afx_msg void OnUpdateNeedSelectionDesign(CCmdUI* pCmdUI);
     afx_msg void OnVisibleSet();
     afx_msg void OnUpdateOneSelected(CCmdUI* pCmdUI);
+    // Event Link: the event dialog of the one selected shape.
+    afx_msg void OnEventLink();
+    afx_msg void OnUpdateEventLink(CCmdUI* pCmdUI);
     afx_msg void OnMultipleStates();
     afx_msg void OnUpdateMultipleStates(CCmdUI* pCmdUI);
     // The editor application has a project open.

@@ -104,13 +104,19 @@ void CQYRDrawApp::OnNewProject()
     CWorkSpaceObj* ws = GetWorkSpace();
     if (!ws)
         return;
+    CString error;
+    const BOOL fromTemplate = v.nTemplateKind == NEW_PROJECT_TEMPLATE && !v.strTemplate.IsEmpty();
+    // A template that cannot be read is told before the open project is closed.
+    if (fromTemplate && !CProjectCreator::CheckTemplate(v, GetTemplateFolder(), error))
+    {
+        AfxMessageBox(error, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     // The open screens' edits are kept, as opening another project keeps them; what cannot be
     // saved keeps the old project open.
     if (!SaveAllDocuments() || !CloseCurrentProject())
         return;
 
-    CString error;
-    const BOOL fromTemplate = v.nTemplateKind == NEW_PROJECT_TEMPLATE && !v.strTemplate.IsEmpty();
     BOOL made = FALSE;
     {
         CWaitCursor wait;

@@ -105,6 +105,13 @@ void CProjectSetDlg::DoDataExchange(CDataExchange* pDX)
     DDV_MinMaxInt(pDX, m_nCanvasWidth, 100, 60000);
     DDX_Text(pDX, 1093, m_nCanvasHeight);
     DDV_MinMaxInt(pDX, m_nCanvasHeight, 100, 60000);
+    DDX_Control(pDX, 1097, m_btnBack);
+    DDX_Control(pDX, 1098, m_btnPageBack);
+    if (pDX->m_bSaveAndValidate)
+    {
+        m_crBack = m_btnBack.GetColor();
+        m_crPageBack = m_btnPageBack.GetColor();
+    }
 }
 
 BOOL CProjectSetDlg::OnInitDialog()
@@ -131,6 +138,8 @@ BOOL CProjectSetDlg::OnInitDialog()
             selected = index;
     }
     m_cbQuick.SetCurSel(selected);
+    m_btnBack.SetColor(m_crBack);
+    m_btnPageBack.SetColor(m_crPageBack);
     return TRUE;
 }
 

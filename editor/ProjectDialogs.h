@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/ExtBmpListBox.h"
+#include "figkit/FOPDropDownColorPickerButton.h"
 #include "mfc/ComboBoxCtl.h"
 #include "mfc/Dialog.h"
 #include "mfc/SpinButtonCtrl.h"
@@ -81,6 +82,8 @@ public:
     CComboBox m_cbQuick;
     CSpinButtonCtrl m_spinWidth;
     CSpinButtonCtrl m_spinHeight;
+    FOPDropDownColorPickerButton m_btnBack;
+    FOPDropDownColorPickerButton m_btnPageBack;
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -412,19 +412,54 @@ BOOL CProjectCreator::CreateEmpty(CWorkSpaceObj& ws, const CNewProjectValues& v,
     return TRUE;
 }
 
+namespace
+{
+// Reads a project file without telling the user: the caller reports once.
+class CProbeWorkSpace : public CWorkSpaceObj
+{
+public:
+    void ReportSaveLoadException(LPCWSTR, CException*, BOOL, UINT) override {}
+};
+} // namespace
+
+CString CProjectCreator::TemplateFile(const CNewProjectValues& v, const CString& strTemplateFolder)
+{
+    // The listed entry names the very file; a folder holding several, or one whose ".dcp" has
+    // another name than the folder, is then found as listed.
+    CString dcp = CProjectFiles::Slashed(v.strTemplatePath);
+    if (dcp.IsEmpty() && !v.strTemplate.IsEmpty())
+        dcp = CProjectFiles::AsFolder(CProjectFiles::AsFolder(strTemplateFolder) + v.strTemplate) +
+              v.strTemplate + L".dcp";
+    return dcp;
+}
+
+BOOL CProjectCreator::CheckTemplate(const CNewProjectValues& v, const CString& strTemplateFolder,
+                                    CString& rError)
+{
+    rError.Empty();
+    const CString dcp = TemplateFile(v, strTemplateFolder);
+    if (dcp.IsEmpty() || !CProjectFiles::IsDirectory(CProjectFiles::GetFolderPart(dcp)))
+        rError = L"Failed to copy the template files?";
+    else if (!CProjectFiles::IsFileExist(dcp))
+        rError = Format1(L"The template has no project file '%s': no project was created.", dcp);
+    else
+    {
+        CProbeWorkSpace probe;
+        if (!probe.OpenDocument(CString(Win32ResolvePath(dcp.str()))))
+            rError =
+                Format1(L"The template's project file '%s' cannot be read: no project was created.", dcp);
+    }
+    return rError.IsEmpty();
+}
+
 BOOL CProjectCreator::CreateFromTemplate(CWorkSpaceObj& ws, const CNewProjectValues& v,
                                          const CString& strTemplateFolder, CString& rError)
 {
     rError = CheckNewProject(v);
-    if (!rError.IsEmpty())
+    if (!rError.IsEmpty() || !CheckTemplate(v, strTemplateFolder, rError))
         return FALSE;
-    const CString source =
-        CProjectFiles::AsFolder(CProjectFiles::AsFolder(strTemplateFolder) + v.strTemplate);
-    if (v.strTemplate.IsEmpty() || !CProjectFiles::IsDirectory(source))
-    {
-        rError = L"Failed to copy the template files?";
-        return FALSE;
-    }
+    const CString dcp = TemplateFile(v, strTemplateFolder);
+    const CString source = CProjectFiles::AsFolder(CProjectFiles::GetFolderPart(dcp));
     const CString folder = ProjectFolder(v);
     const CString path = folder + ProjectFile(v);
     if (!CProjectFiles::CreateDirectoryTree(CProjectFiles::AsFolder(v.strLocation)) ||
@@ -434,7 +469,18 @@ BOOL CProjectCreator::CreateFromTemplate(CWorkSpaceObj& ws, const CNewProjectVal
         rError = L"Failed to copy the template files?";
         return FALSE;
     }
-    CProjectFiles::RenameFileSafe(folder + v.strTemplate + L".dcp", path);
+    // The folder's other projects stay in the template: the new project has one project file.
+    const CString chosen = CProjectFiles::GetFileNamePart(dcp);
+    std::vector<Win32FolderEntry> files;
+    Win32ListFolder(folder.str(), files);
+    for (const Win32FolderEntry& file : files)
+    {
+        const CString name(file.name);
+        if (!file.bDirectory && CProjectFiles::GetFileExtension(name).CompareNoCase(L"dcp") == 0 &&
+            name != chosen)
+            CProjectFiles::DeleteFileSafe(folder + name);
+    }
+    CProjectFiles::RenameFileSafe(folder + chosen, path);
     // The copy keeps the template's variables and settings; the wizard's values go over them.
     if (!ws.OpenDocument(CString(Win32ResolvePath(path.str()))))
     {

@@ -65,7 +65,9 @@ struct CNewProjectValues
     CString strLocation;     // folder that receives the project folder
     CString strName;         // project name (checked with IsValidProjectName)
     int nTemplateKind = 100; // 100 empty project, 200 from a template
-    CString strTemplate;     // the template's name (its folder and .dcp title)
+    CString strTemplate;     // the template's name (its .dcp title)
+    CString strTemplatePath; // the template's ".dcp" as the wizard listed it (empty: folder and file
+                             // both named strTemplate)
     int nWidth = 1000;
     int nHeight = 1000;
     BOOL bRuler = TRUE;
@@ -92,11 +94,19 @@ public:
     // and a project folder that exists (nothing written); on a later failure removes what it made.
     // The workspace ends holding the saved project. FALSE with the message in rError.
     static BOOL CreateEmpty(CWorkSpaceObj& ws, const CNewProjectValues& v, CString& rError);
-    // A project copied from the template folder strTemplateFolder + v.strTemplate: the copy's
-    // project file is renamed to the project's, opened, given the wizard's values and saved, so
-    // the template's variables and settings stay. Same refusals; a failed copy removes the folder.
+    // A project copied from the template's folder (that of v.strTemplatePath, else strTemplateFolder
+    // + v.strTemplate): the copy's project file (the chosen ".dcp", whatever its name; the folder's
+    // other ".dcp" files are not taken over) is renamed to the project's, opened, given the
+    // wizard's values and saved, so the template's variables and settings stay. Same refusals; a
+    // template whose ".dcp" is missing or unreadable is refused before anything is written; a failed
+    // copy removes the folder.
     static BOOL CreateFromTemplate(CWorkSpaceObj& ws, const CNewProjectValues& v,
                                    const CString& strTemplateFolder, CString& rError);
+    // The template's project file: v.strTemplatePath, else the folder and file named v.strTemplate.
+    static CString TemplateFile(const CNewProjectValues& v, const CString& strTemplateFolder);
+    // Whether that file exists and reads as a project; FALSE with one message in rError (nothing is
+    // shown).
+    static BOOL CheckTemplate(const CNewProjectValues& v, const CString& strTemplateFolder, CString& rError);
 
     // "main.dat": one line in UTF-16 with its byte-order mark, no line end. FALSE when it cannot be
     // written (the old content stays).

@@ -1,10 +1,12 @@
 #include "figkit/FOPDropDownColorPickerButton.h"
 
 #include "figkit/FODrawHelper.h"
+#include "mfc/ColorDialog.h"
 #include "mfc/SysColor.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace
@@ -112,6 +114,15 @@ QWidget* FOPDropDownColorPickerButton::ShowPalette()
                          });
         grid->addWidget(cell, i / kColumns, i % kColumns);
     }
+    auto* more = new QPushButton(QStringLiteral("More Colors..."), palette);
+    more->setObjectName(QStringLiteral("moreColors"));
+    QObject::connect(more, &QPushButton::clicked, palette,
+                     [h]
+                     {
+                         if (FOPDropDownColorPickerButton* p = PickerOf(h))
+                             p->ChooseMoreColors();
+                     });
+    grid->addWidget(more, (int(std::size(kPalette)) + kColumns - 1) / kColumns, 0, 1, kColumns);
     palette->adjustSize();
     palette->move(button->mapToGlobal(QPoint(0, button->height())));
     palette->show();
@@ -126,6 +137,17 @@ void FOPDropDownColorPickerButton::PickColor(COLORREF cr)
     SetColor(cr);
     if (CWnd* pParent = GetParent())
         pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), CPN_SELENDOK), LPARAM(m_hWnd));
+}
+
+BOOL FOPDropDownColorPickerButton::ChooseMoreColors()
+{
+    if (m_palette)
+        m_palette->close();
+    CColorDialog dlg(m_crColor, CC_FULLOPEN, GetParent());
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    PickColor(dlg.GetColor());
+    return TRUE;
 }
 
 LRESULT FOPDropDownColorPickerButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

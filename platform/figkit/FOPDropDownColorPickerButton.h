@@ -1,6 +1,7 @@
 // FOPDropDownColorPickerButton: a button that shows its colour. A click drops a small palette of
 // colours under it; picking one sets the colour, closes the palette and tells the parent with
-// WM_COMMAND (the button's id, CPN_SELENDOK). Bound to a template's button with DDX_Control or
+// WM_COMMAND (the button's id, CPN_SELENDOK). The palette's "More Colors..." opens the colour
+// dialog (CColorDialog) for any other colour. Bound to a template's button with DDX_Control or
 // SubclassDlgItem, or made by Create.
 #pragma once
 
@@ -34,6 +35,9 @@ public:
     QWidget* GetPalette() const;
     // Picks a palette entry as a click on it does: sets the colour, closes the palette, notifies.
     void PickColor(COLORREF cr);
+    // Closes the palette and runs the colour dialog on the current colour; a colour chosen there is
+    // picked. FALSE when the dialog was cancelled or refused its value (the colour stays).
+    BOOL ChooseMoreColors();
 
     void PreSubclassWindow() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

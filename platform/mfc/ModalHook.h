@@ -9,7 +9,8 @@
 // runs) and end it itself with EndDialog; when it does not, the answer is handled as if that button
 // had been pressed (IDOK runs OnOK with its data exchange), and the dialog ends with it. For a file
 // or folder dialog the hook puts the chosen path(s) into paths and answers IDOK. For a popup menu
-// the answer is the chosen command id (0: none). Help requests are told to the hook; its answer is
+// the answer is the chosen command id (0: none). For a colour dialog the hook puts its colour into
+// crColor and answers IDOK. Help requests are told to the hook; its answer is
 // ignored.
 //
 // Without a hook the real thing is shown: a QMessageBox, the dialog run modally, the help file
@@ -35,6 +36,7 @@ enum class AfxModalKind
     Help,
     PageSetupDialog,
     PrintDialog,
+    ColorDialog,
 };
 
 struct AfxModalRequest
@@ -63,6 +65,8 @@ struct AfxModalRequest
     DWORD dwFlags = 0;
     // PageSetupDialog: the dialog's record; the hook may change its margins before answering IDOK.
     struct PAGESETUPDLG* pPageSetup = nullptr;
+    // ColorDialog: in, the colour the dialog starts with; out, the hook's choice (answer IDOK).
+    mutable COLORREF crColor = 0;
     // FileDialog / FolderDialog: the hook's choice (a print job's PDF file is a save-file choice).
     mutable std::vector<CString> paths;
 };

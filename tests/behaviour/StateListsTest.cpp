@@ -267,6 +267,12 @@ TEST_F(CStateListTest, RecordDialogsRefuseWithMessageAndFocusAndWriteNothing)
         auto [make, work] = line(id, L"100");
         cases.push_back({"line id", make, work, msg, 1035});
     }
+    // The parameter ends the line's record: a separator in it is refused too.
+    const wchar_t* badParam =
+        L"A parameter name cannot hold @, $ or a comma, please choose another one and try again!";
+    for (const wchar_t* param : {L"#a,b", L"@x@y", L"$p$q"})
+        cases.push_back({"line parameter", []() -> CDialog* { return new CRealTimeSubDlg; },
+                         [=](CDialog& d) { d.SetDlgItemText(1025, param); }, badParam, 1025});
     for (const Case& c : cases)
     {
         std::unique_ptr<CDialog> dlg(c.make());
@@ -402,6 +408,7 @@ TEST_F(CStateListTest, ALineWithTooFewFieldsOpensWithDefaults)
     dlg.m_strBody = L"00FF00,5,50";
     CDialogScript script;
     std::vector<CString> shown;
+    COLORREF colour = 0;
     script.onDialog = [&](CDialog& d) -> int
     {
         for (int id : {1035, 1224, 1225, 1025})
@@ -410,10 +417,12 @@ TEST_F(CStateListTest, ALineWithTooFewFieldsOpensWithDefaults)
             d.GetDlgItemText(id, text);
             shown.push_back(text);
         }
+        colour = static_cast<CRealTimeSubDlg&>(d).m_btnColor.GetColor();
         return IDOK;
     };
     ASSERT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(shown, (std::vector<CString>{L"Chart", L"0", L"100", L""}));
+    EXPECT_EQ(shown, (std::vector<CString>{L"Chart", L"0", L"100", L"No"}));
+    EXPECT_EQ(colour, RGB(255, 0, 0));
     EXPECT_EQ(dlg.m_strBody, CString(L"FF0000,0,100,Chart,No"));
 }
 

@@ -2,9 +2,11 @@
 // saving and reopening.
 #include "EditorTestSupport.h"
 
+#include "behaviour/EventSetDlgs.h"
 #include "figkit/FOAction.h"
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODataModel.h"
+#include "mfc/CmdUI.h"
 #include "model/ColorListCtrl.h"
 #include "model/MyListCtrlShape.h"
 #include "opc/InfoServerExplorerDoc.h"
@@ -12,6 +14,8 @@
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
+
+#include <functional>
 
 using namespace editortest;
 
@@ -21,6 +25,16 @@ namespace
 CPoint At(int x, int y)
 {
     return CPoint(x + FO_RULER_SIZE, y + FO_RULER_SIZE);
+}
+
+// Answers the event dialog with "Hide object..." (12) of the action list and the shape "Pump".
+int AnswerHidePump(const AfxModalRequest& r, int answer)
+{
+    if (r.kind != AfxModalKind::Dialog)
+        return IDCANCEL;
+    qobject_cast<QListWidget*>(r.pDialog->GetDlgItem(1037)->GetWidget())->setCurrentRow(2);
+    r.pDialog->GetDlgItem(1011)->SetWindowText(L"Pump");
+    return answer;
 }
 } // namespace
 
@@ -221,16 +235,7 @@ TEST_F(CDesignTest, EventHandleChangesAllSelectedShapesInOneStepAndCancelChanges
 
     for (int answer : {IDCANCEL, IDOK})
     {
-        CModalHookScope hook(
-            [answer](const AfxModalRequest& r)
-            {
-                if (r.kind != AfxModalKind::Dialog)
-                    return IDCANCEL;
-                // "Hide object..." (12) in the action list, then its parameter.
-                qobject_cast<QListWidget*>(r.pDialog->GetDlgItem(1037)->GetWidget())->setCurrentRow(2);
-                r.pDialog->GetDlgItem(1011)->SetWindowText(L"Pump");
-                return answer;
-            });
+        CModalHookScope hook([answer](const AfxModalRequest& r) { return AnswerHidePump(r, answer); });
         Click(view, handle.CenterPoint());
     }
     EXPECT_EQ(steps + 1, model->GetUndoHistory()->GetUndoCount()) << "OK made one step; Cancel none";
@@ -329,4 +334,111 @@ TEST_F(CDesignTest, TheScreenPrintsToAPdfFileWithoutADesktop)
     EXPECT_NE(QColor(255, 0, 0), at(250, 90)) << "right of it";
     EXPECT_EQ(QColor(255, 255, 255), page->pixelColor(page->width() / 2, page->height() - 10));
     EXPECT_EQ(nullptr, view->GetPreviewPage(1));
+}
+
+TEST_F(CDesignTest, EventLinkFromTheContextMenuOpensTheEventDialogOfTheOneSelectedShape)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CMyExtDataModel* model = view->GetEditModel();
+    for (int i = 0; i < 2; ++i)
+    {
+        Command(view, 32823);
+        Drag(view, At(40 + 160 * i, 200), At(140 + 160 * i, 260));
+    }
+    ASSERT_EQ(2, model->GetShapeCount());
+    CFODrawShape* first = model->GetShapes()->GetObject(0);
+    CFODrawShape* second = model->GetShapes()->GetObject(1);
+
+    // Enabled for exactly one selected shape in design mode.
+    struct CProbeUI : CCmdUI
+    {
+        BOOL enabled = TRUE;
+        void Enable(BOOL bOn) override { enabled = bOn; }
+    } state;
+    state.m_nID = 41137;
+    CFOTypedShapeObList one;
+    one.AddTail(first);
+    struct Case
+    {
+        const char* selection;
+        std::function<void()> select;
+        BOOL design;
+        BOOL enabled;
+    } cases[] = {
+        {"none", [&] { view->ClearSelection(); }, TRUE, FALSE},
+        {"two", [&] { view->SelectAll(); }, TRUE, FALSE},
+        {"one, test mode", [&] { view->SelectShapes(one); }, FALSE, FALSE},
+        {"one", [&] { view->SelectShapes(one); }, TRUE, TRUE},
+    };
+    for (const Case& c : cases)
+    {
+        c.select();
+        model->SetDesignMode(c.design);
+        state.DoUpdate(view, FALSE);
+        EXPECT_EQ(c.enabled, state.enabled) << c.selection;
+    }
+
+    // The context menu's "&Event Link..." edits the one shape in one undo step.
+    const int steps = model->GetUndoHistory()->GetUndoCount();
+    bool eventDialog = false;
+    CModalHookScope hook(
+        [&](const AfxModalRequest& r)
+        {
+            if (r.kind == AfxModalKind::PopupMenu)
+                return 41137;
+            eventDialog = eventDialog || dynamic_cast<CQYREventSetDlg*>(r.pDialog) != nullptr;
+            return AnswerHidePump(r, IDOK);
+        });
+    Mouse(view, QEvent::MouseButtonPress, At(90, 230), Qt::RightButton);
+    AfxPumpMessages();
+    EXPECT_TRUE(eventDialog);
+    EXPECT_EQ(steps + 1, model->GetUndoHistory()->GetUndoCount());
+    int type = 0;
+    CString text;
+    EXPECT_TRUE(first->GetPropIntValue(type, FO_PROP_EVENT_TYPE));
+    EXPECT_EQ(12, type);
+    EXPECT_TRUE(first->GetPropStringValue(text, FO_PROP_EVENT_STRING));
+    EXPECT_EQ(CString(L"Pump"), text);
+    EXPECT_FALSE(second->GetPropIntValue(type, FO_PROP_EVENT_TYPE));
+}
+
+TEST_F(CDesignTest, OutOfDesignModeTheExportEventWritesThePageAsAPicture)
+{
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CMyExtDataModel* model = view->GetEditModel();
+    model->SetCanvasSize(CSize(800, 600));
+    Command(view, 32823);
+    Drag(view, At(40, 40), At(120, 100));
+    ASSERT_EQ(1, model->GetShapeCount());
+    CFODrawShape* shape = model->GetShapes()->GetHead();
+    shape->SetBrushType(1);
+    shape->SetBkColor(RGB(255, 0, 0));
+    shape->PutPropIntValue(FO_PROP_EVENT_TYPE, 16);
+    model->SetDesignMode(FALSE);
+    view->ShowRulers(FALSE);
+
+    for (const char* name : {"cancelled.png", "page.png"})
+    {
+        const CString path = Path(name);
+        const bool cancel = std::string(name) == "cancelled.png";
+        int asked = 0;
+        CModalHookScope hook(
+            [&](const AfxModalRequest& r)
+            {
+                if (r.kind != AfxModalKind::FileDialog)
+                    return IDCANCEL;
+                ++asked;
+                EXPECT_FALSE(r.bOpenFileDialog);
+                r.paths.push_back(path);
+                return cancel ? IDCANCEL : IDOK;
+            });
+        Click(view, CPoint(80, 70));
+        EXPECT_EQ(1, asked) << name;
+        const QImage picture(QString::fromStdString(path.ToUtf8()));
+        EXPECT_EQ(cancel, picture.isNull()) << name;
+        if (!cancel)
+            EXPECT_EQ(QColor(255, 0, 0), picture.pixelColor(80, 70));
+    }
 }

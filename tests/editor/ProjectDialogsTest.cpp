@@ -9,9 +9,12 @@
 #include "mfc/ButtonCtl.h"
 #include "model/ParamObj.h"
 #include "model/WorkSpaceObj.h"
+#include "support/ColourPicker.h"
 
 #include <QImage>
 #include <QWidget>
+
+#include <map>
 
 using namespace projtest;
 
@@ -337,6 +340,52 @@ TEST_F(CProjectTest, ProjectSettingsQuickSizesAndWindowRanges)
     }
 }
 
+TEST_F(CProjectTest, ProjectSettingsAndTheWizardTakeTheirColoursFromTheColourDialog)
+{
+    // Project Setting: "Back" and "Page Back" open on their colours; Cancel keeps a colour.
+    for (COLORREF chosen : {RGB(10, 20, 30), CDialogDriver::kNoColour})
+    {
+        CProjectSetDlg dlg;
+        dlg.m_crBack = RGB(1, 1, 1);
+        dlg.m_crPageBack = RGB(2, 2, 2);
+        CDialogDriver* pDriver = nullptr;
+        CDialogDriver driver(
+            [&](CDialog& d) -> int
+            {
+                auto& set = static_cast<CProjectSetDlg&>(d);
+                EXPECT_TRUE(ChooseMoreColors(set.m_btnBack));
+                pDriver->colour = chosen == CDialogDriver::kNoColour ? chosen : RGB(40, 50, 60);
+                EXPECT_TRUE(ChooseMoreColors(set.m_btnPageBack));
+                return IDOK;
+            });
+        pDriver = &driver;
+        driver.colour = chosen;
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_EQ(driver.colours, (std::vector<COLORREF>{RGB(1, 1, 1), RGB(2, 2, 2)}));
+        const bool cancelled = chosen == CDialogDriver::kNoColour;
+        EXPECT_EQ(dlg.m_crBack, cancelled ? RGB(1, 1, 1) : chosen);
+        EXPECT_EQ(dlg.m_crPageBack, cancelled ? RGB(2, 2, 2) : RGB(40, 50, 60));
+    }
+    // The wizard's "Default Back Color" becomes the new project's screen colour.
+    CNewProjectWizard wizard(Root("Template"), Root("User"));
+    CDialogDriver driver(
+        [&](CDialog& dlg) -> int
+        {
+            Page0(dlg)->SetDlgItemText(1234, L"Tinted");
+            Click(dlg, ID_WIZNEXT);
+            auto* page1 = dynamic_cast<CNewProjectPage1*>(static_cast<CNewProjectMain&>(dlg).GetPage(1));
+            EXPECT_NE(page1, nullptr);
+            if (page1)
+                EXPECT_TRUE(ChooseMoreColors(page1->m_btnColor));
+            Click(dlg, ID_WIZNEXT);
+            return ID_WIZFINISH;
+        });
+    driver.colour = RGB(200, 10, 90);
+    ASSERT_TRUE(wizard.Run());
+    EXPECT_EQ(driver.colours, std::vector<COLORREF>{RGB(255, 255, 255)});
+    EXPECT_EQ(wizard.Values().crBack, RGB(200, 10, 90));
+}
+
 TEST_F(CProjectTest, SaveAsTemplateChecksTheNameAndCopiesTheProject)
 {
     WriteFile(m_root / "User/line1/line1.dcp", "project");
@@ -586,6 +635,60 @@ TEST_F(CProjectTest, ParameterManagerFiltersAndSwitchesToANewVariablesKind)
     EXPECT_EQ(ws.FindParamByName(L"#added")->m_nKind, PARAM_KIND_GLOBAL);
     EXPECT_EQ(ws.GetParamObjects().GetCount(), systemCount + 2);
     EXPECT_EQ(dlg.m_strResult, CString(L"@speed"));
+}
+
+TEST_F(CProjectTest, ParameterManagerResizesByItsAnchorsDownToItsMinimumAndShowsTheKindImages)
+{
+    CWorkSpaceObj ws;
+    ws.CreateParamSTags();
+    ws.AddParam(new CParamObj(L"@speed", FO_VALUE::MakeInt(1), PARAM_KIND_RUNTIME));
+    ws.AddParam(new CParamObj(L"#level", FO_VALUE::MakeDouble(2.5), PARAM_KIND_GLOBAL));
+    CParamManager dlg(&ws);
+    CDialogDriver driver(
+        [&](CDialog& d) -> int
+        {
+            auto& m = static_cast<CParamManager&>(d);
+            // One image a kind, from the list's image list.
+            CImageList* kinds = m.m_List.GetImageList(LVSIL_SMALL);
+            EXPECT_TRUE(kinds && kinds->GetImageCount() >= 12);
+            std::map<CString, int> images;
+            for (int i = 0; i < m.m_List.GetItemCount(); ++i)
+                images[m.m_List.GetItemText(i, 0)] = m.m_List.GetItemImage(i);
+            EXPECT_EQ(images[L"@speed"], 9);
+            EXPECT_EQ(images[L"#level"], 10);
+            EXPECT_EQ(images[L"$Year"], 11);
+            EXPECT_TRUE(m.m_btnAdd.HasImage());
+            EXPECT_TRUE(m.m_btnRemove.HasImage());
+            EXPECT_EQ(d.GetWidget()->minimumSize(), QSize(400, 280));
+
+            // The list follows both corners, Add and Remove the right edge, OK and Cancel the
+            // bottom-right corner.
+            auto rectOf = [&](int id)
+            {
+                CRect rc;
+                d.GetDlgItem(id)->GetWindowRect(&rc);
+                return rc;
+            };
+            const CRect list = rectOf(1043), add = rectOf(1041), ok = rectOf(IDOK);
+            CRect outer, client, client2;
+            d.GetWindowRect(&outer);
+            d.GetClientRect(&client);
+            d.MoveWindow(outer.left, outer.top, outer.Width() + 120, outer.Height() + 70);
+            AfxPumpMessages();
+            d.GetClientRect(&client2);
+            const int dx = client2.Width() - client.Width(), dy = client2.Height() - client.Height();
+            EXPECT_GE(dx, 120);
+            EXPECT_GE(dy, 70);
+            EXPECT_EQ(rectOf(1043).Width(), list.Width() + dx);
+            EXPECT_EQ(rectOf(1043).Height(), list.Height() + dy);
+            EXPECT_EQ(rectOf(1041).TopLeft(), add.TopLeft() + CPoint(dx, 0));
+            EXPECT_EQ(rectOf(IDOK).TopLeft(), ok.TopLeft() + CPoint(dx, dy));
+            EXPECT_EQ(rectOf(IDOK).Size(), ok.Size());
+            SaveShot(&d, QYR_PARAM_MANAGER_PNG);
+            return IDCANCEL;
+        });
+    dlg.DoModal();
+    EXPECT_EQ(driver.nested, 1);
 }
 
 TEST_F(CProjectTest, BitmapListBoxSplitsRowsAndDrawsItsPictureTransparently)

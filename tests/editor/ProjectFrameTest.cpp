@@ -4,13 +4,16 @@
 #include "PlayerProcess.h"
 
 #include "editor/EditTreeCtrl.h"
+#include "editor/MyExtDataModel.h"
 #include "editor/NewProjectWizard.h"
 #include "editor/ParamManager.h"
+#include "model/ParamObj.h"
 #include "editor/ProjectCommands.h"
 #include "editor/ProjectDialogs.h"
 #include "mfc/CmdUI.h"
 #include "mfc/EditCtl.h"
 #include "mfc/Menu.h"
+#include "support/ColourPicker.h"
 #include "support/ModalHook.h"
 #include "symbols/LinkOpener.h"
 
@@ -571,6 +574,131 @@ TEST(ProjectFrame, ANewProjectSavesTheOpenScreensFirstAndOpensTheNewOne)
     EXPECT_NE(ed.Item(L"Plexdraft Editor -- fresh.dcp"), nullptr);
     EXPECT_EQ(ed.ScreenLabels(), (std::vector<CString>{L"Main"}));
     EXPECT_EQ(app.GetRecentList()[0], ToCString(fresh.toLower()));
+}
+
+TEST(ProjectFrame, TheWizardsColourReachesTheNewProjectsScreensAndEveryListedTemplateIsMade)
+{
+    CProjectEditor ed;
+    ASSERT_TRUE(ed.Start());
+    CQYRDrawApp& app = ed.App();
+    // "Boiler" holds "Steam.dcp", "Pair" two projects, "Broken" a file that is no project.
+    const QString tmpl = ed.root.root + "/Template/";
+    for (const char* file : {"Boiler/Steam.dcp", "Pair/A.dcp", "Pair/B.dcp"})
+    {
+        QDir().mkpath(QFileInfo(tmpl + file).path() + "/XdgFiles");
+        CWorkSpaceObj ws;
+        ws.AddParam(
+            new CParamObj(L"#From", FO_VALUE::MakeString(CString::FromUtf8(file)), PARAM_KIND_GLOBAL));
+        ws.m_strMainScreen = L"Main.xdg";
+        ASSERT_TRUE(ws.SaveDocument(ToCString(tmpl + file)));
+        ASSERT_TRUE(WriteScreen(app, QFileInfo(tmpl + file).path() + "/XdgFiles/Main.xdg", 1));
+    }
+    WriteBytes(tmpl + "Broken/Broken.dcp", "no project");
+
+    struct Case
+    {
+        const wchar_t* entry;
+        const char* name;
+        const char* from; // the template's variable, or none for the empty project
+        COLORREF colour;
+    } cases[] = {
+        {L"Empty Project", "Fresh", nullptr, RGB(10, 20, 30)},
+        {L"Steam", "Heat", "Boiler/Steam.dcp", RGB(200, 100, 0)},
+        {L"B", "Second", "Pair/B.dcp", RGB(0, 90, 180)},
+    };
+    for (const Case& c : cases)
+    {
+        CNameAnswers answers;
+        std::vector<COLORREF> opened;
+        answers.other = [&](const AfxModalRequest& r) -> int
+        {
+            if (r.kind == AfxModalKind::ColorDialog)
+            {
+                opened.push_back(r.crColor);
+                r.crColor = c.colour;
+                return IDOK;
+            }
+            auto* main = dynamic_cast<CNewProjectMain*>(r.pDialog);
+            if (!main)
+                return r.kind == AfxModalKind::MessageBox ? IDOK : IDCANCEL;
+            auto* page0 = dynamic_cast<CNewProjectPage0*>(main->GetPage(0));
+            for (int i = 0; i < page0->m_List.GetItemCount(); ++i)
+                page0->m_List.SetItemState(i, page0->m_List.GetItemText(i, 0) == c.entry ? LVIS_SELECTED : 0,
+                                           LVIS_SELECTED);
+            page0->SetDlgItemText(1234, CString::FromUtf8(c.name));
+            main->SendMessage(WM_COMMAND, MAKEWPARAM(ID_WIZNEXT, BN_CLICKED), 0);
+            // "Default Back Color", then "More Colors..." of its palette.
+            auto* page1 = dynamic_cast<CNewProjectPage1*>(main->GetPage(1));
+            EXPECT_NE(page1, nullptr);
+            if (!page1)
+                return IDCANCEL;
+            page1->m_btnColor.Click();
+            AfxPumpMessages();
+            QWidget* palette = page1->m_btnColor.GetPalette();
+            EXPECT_NE(palette, nullptr);
+            if (auto* more =
+                    palette ? palette->findChild<QPushButton*>(QStringLiteral("moreColors")) : nullptr)
+                more->click();
+            AfxPumpMessages();
+            main->SendMessage(WM_COMMAND, MAKEWPARAM(ID_WIZNEXT, BN_CLICKED), 0);
+            return ID_WIZFINISH;
+        };
+        ed.Command(ID_PROJECT_NEW);
+        EXPECT_TRUE(answers.messages.empty())
+            << (answers.messages.empty() ? "" : answers.messages[0].ToUtf8());
+        EXPECT_EQ(opened, std::vector<COLORREF>{RGB(255, 255, 255)});
+
+        const QString folder = ed.root.root + "/User/" + QString(c.name).toLower() + "/";
+        const QString project = folder + QString(c.name).toLower() + ".dcp";
+        EXPECT_TRUE(Exists(project)) << c.name;
+        EXPECT_EQ(QDir(folder).entryList({"*.dcp"}, QDir::Files), QStringList{QFileInfo(project).fileName()});
+        ASSERT_TRUE(app.IsProjectLoaded());
+        CWorkSpaceObj* ws = app.GetWorkSpace();
+        EXPECT_EQ(ws->m_crBack, c.colour);
+        CParamObj* from = ws->FindParamByName(L"#from");
+        EXPECT_EQ(from != nullptr, c.from != nullptr) << c.name;
+        if (from && c.from)
+            EXPECT_EQ(from->m_value.m_strValue, CString::FromUtf8(c.from));
+
+        // A screen added to the new project takes the colour, as the empty project's first does.
+        answers.other = nullptr;
+        answers.names = {L"Added"};
+        ed.Command(30052);
+        ed.Tree().EndEditLabelNow(FALSE);
+        std::vector<QString> screens = {folder + "XdgFiles/Added.xdg"};
+        if (!c.from)
+            screens.push_back(folder + "XdgFiles/Main.xdg");
+        for (const QString& screen : screens)
+        {
+            CMyExtDataModel model;
+            ASSERT_TRUE(model.OpenDocument(ToCString(screen))) << screen.toStdString();
+            EXPECT_EQ(model.GetBkColor(), c.colour) << screen.toStdString();
+        }
+    }
+
+    // A template that is no project: one message, nothing made, the open project stays open.
+    const CString before = app.GetProjectFilePath();
+    CNameAnswers answers;
+    answers.other = [&](const AfxModalRequest& r) -> int
+    {
+        auto* main = dynamic_cast<CNewProjectMain*>(r.pDialog);
+        if (!main)
+            return r.kind == AfxModalKind::MessageBox ? IDOK : IDCANCEL;
+        auto* page0 = dynamic_cast<CNewProjectPage0*>(main->GetPage(0));
+        for (int i = 0; i < page0->m_List.GetItemCount(); ++i)
+            page0->m_List.SetItemState(i, page0->m_List.GetItemText(i, 0) == L"Broken" ? LVIS_SELECTED : 0,
+                                       LVIS_SELECTED);
+        page0->SetDlgItemText(1234, L"Spoilt");
+        main->SendMessage(WM_COMMAND, MAKEWPARAM(ID_WIZNEXT, BN_CLICKED), 0);
+        main->SendMessage(WM_COMMAND, MAKEWPARAM(ID_WIZNEXT, BN_CLICKED), 0);
+        return ID_WIZFINISH;
+    };
+    ed.Command(ID_PROJECT_NEW);
+    ASSERT_EQ(answers.messages.size(), 1u);
+    EXPECT_NE(answers.messages[0].Find(L"cannot be read"), -1) << answers.messages[0].ToUtf8();
+    EXPECT_FALSE(Exists(ed.root.root + "/User/spoilt"));
+    EXPECT_TRUE(app.IsProjectLoaded());
+    EXPECT_EQ(app.GetProjectFilePath(), before);
 }
 
 TEST(ProjectFrame, RunAndBuildStartTheRealPlayerOnTheProjectAndItsCopy)

@@ -144,6 +144,101 @@ TEST_F(CProjectTest, ProjectFromATemplateKeepsTheTemplatesVariablesAndTakesTheWi
     EXPECT_FALSE(fs::exists(m_root / "User/line3"));
 }
 
+TEST_F(CProjectTest, EveryListedTemplateIsMadeWhateverItsProjectFileIsCalled)
+{
+    // "Boiler" holds "Steam.dcp"; "Pair" holds two projects; the listed path names the file.
+    for (auto [folder, file, level] : {std::tuple{"Boiler", "Steam.dcp", 1.5},
+                                       std::tuple{"Pair", "A.dcp", 2.5}, std::tuple{"Pair", "B.dcp", 3.5}})
+    {
+        fs::create_directories(m_root / "Template" / folder);
+        CWorkSpaceObj tmpl;
+        tmpl.AddParam(new CParamObj(L"#Level", FO_VALUE::MakeDouble(level), PARAM_KIND_GLOBAL));
+        ASSERT_TRUE(
+            tmpl.SaveDocument(Root("Template/") + CString::FromUtf8(folder) + L"/" + CString::FromUtf8(file)))
+            << folder;
+    }
+    WriteFile(m_root / "Template/Pair/XdgFiles/Start.xdg", "screen");
+    struct Case
+    {
+        const wchar_t* path; // under Template/
+        const wchar_t* name;
+        double level;
+    } cases[] = {
+        {L"Boiler/Steam.dcp", L"Heat", 1.5},
+        {L"Pair/B.dcp", L"Second", 3.5},
+        // The project may carry the name of the folder's other project.
+        {L"Pair/A.dcp", L"B", 2.5},
+    };
+    for (const Case& c : cases)
+    {
+        CNewProjectValues v = Values(Root("User"), c.name);
+        v.nTemplateKind = 200;
+        v.strTemplatePath = Root("Template/") + c.path;
+        v.strTemplate = CProjectFiles::GetFileNamePart(c.path).Left(
+            CProjectFiles::GetFileNamePart(c.path).GetLength() - 4);
+        CWorkSpaceObj ws;
+        CString error;
+        ASSERT_TRUE(CProjectCreator::CreateFromTemplate(ws, v, Root("Template"), error)) << error.ToUtf8();
+        const fs::path folder = m_root / "User" / CString(c.name).MakeLower().ToUtf8();
+        // One project file, the project's own.
+        std::vector<std::string> dcps;
+        for (const auto& e : fs::directory_iterator(folder))
+            if (e.path().extension() == ".dcp")
+                dcps.push_back(e.path().filename().string());
+        EXPECT_EQ(dcps, std::vector<std::string>{CString(c.name).MakeLower().ToUtf8() + ".dcp"});
+        CWorkSpaceObj back;
+        ASSERT_TRUE(back.OpenDocument(CString::FromUtf8((folder / dcps[0]).string())));
+        ASSERT_NE(back.FindParamByName(L"#level"), nullptr);
+        EXPECT_DOUBLE_EQ(back.FindParamByName(L"#level")->m_value.m_dValue, c.level)
+            << CString(c.name).ToUtf8();
+        EXPECT_EQ(back.m_crBack, RGB(1, 2, 3));
+    }
+    EXPECT_EQ(ReadFile(m_root / "User/second/XdgFiles/Start.xdg"), "screen");
+    // The templates themselves are left as they were.
+    EXPECT_TRUE(fs::exists(m_root / "Template/Pair/A.dcp"));
+    EXPECT_TRUE(fs::exists(m_root / "Template/Pair/B.dcp"));
+}
+
+TEST_F(CProjectTest, ATemplateWithoutAReadableProjectFileGivesOneMessageAndMakesNothing)
+{
+    fs::create_directories(m_root / "Template/Empty");
+    WriteFile(m_root / "Template/Broken/Broken.dcp", "this is no project");
+    WriteFile(m_root / "Template/Short/Short.dcp", "");
+    struct Case
+    {
+        const wchar_t* path;
+        const wchar_t* message;
+    } cases[] = {
+        {L"Empty/Empty.dcp", L"has no project file"},
+        {L"Broken/Broken.dcp", L"cannot be read"},
+        {L"Short/Short.dcp", L"cannot be read"},
+        {L"Gone/Gone.dcp", L"Failed to copy the template files?"},
+    };
+    for (const Case& c : cases)
+    {
+        CNewProjectValues v = Values(Root("User"), L"Fresh");
+        v.nTemplateKind = 200;
+        v.strTemplate = L"T";
+        v.strTemplatePath = Root("Template/") + c.path;
+        std::vector<CString> shown;
+        CModalHookScope hook(
+            [&](const AfxModalRequest& r)
+            {
+                shown.push_back(r.strText);
+                return IDOK;
+            });
+        CString error;
+        EXPECT_FALSE(CProjectCreator::CheckTemplate(v, Root("Template"), error));
+        EXPECT_NE(error.Find(c.message), -1) << error.ToUtf8();
+        CWorkSpaceObj ws;
+        EXPECT_FALSE(CProjectCreator::CreateFromTemplate(ws, v, Root("Template"), error));
+        EXPECT_NE(error.Find(c.message), -1) << error.ToUtf8();
+        // Nothing was shown: the caller tells the one message.
+        EXPECT_TRUE(shown.empty()) << (shown.empty() ? "" : shown[0].ToUtf8());
+        EXPECT_FALSE(fs::exists(m_root / "User/fresh"));
+    }
+}
+
 TEST_F(CProjectTest, MainDatHoldsOneUtf16LineWithoutLineEnd)
 {
     ASSERT_TRUE(CProjectCreator::WriteLastProject(Root("bin/main.dat"), L"/plants/line1/line1.dcp"));

@@ -93,6 +93,12 @@ public:
                       r.paths.push_back(folder);
                       return IDOK;
                   }
+                  if (r.kind == AfxModalKind::ColorDialog)
+                  {
+                      colours.push_back(r.crColor);
+                      r.crColor = colour;
+                      return colour == kNoColour ? IDCANCEL : IDOK;
+                  }
                   if (r.kind == AfxModalKind::Dialog && r.pDialog)
                   {
                       if (nested++ == 0)
@@ -108,6 +114,10 @@ public:
     CString folder;
     int nested = 0;
     Drive nestedAnswer;
+    // The colour dialog's choice (kNoColour: cancelled) and the colours it opened on.
+    static constexpr COLORREF kNoColour = 0xFFFFFFFF;
+    COLORREF colour = kNoColour;
+    std::vector<COLORREF> colours;
 
 private:
     CModalHookScope m_scope;

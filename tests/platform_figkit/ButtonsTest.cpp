@@ -5,8 +5,10 @@
 #include "figkit/FOImageButton.h"
 #include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPDropDownColorPickerButton.h"
+#include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/SysColor.h"
+#include "support/ColourPicker.h"
 
 #include <QApplication>
 #include <QImage>
@@ -14,6 +16,8 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace figkit_test;
 
@@ -146,6 +150,56 @@ TEST_F(FigkitButtons, ColourPickerDropsAPaletteAndTellsTheParentWhatWasPicked)
     const QImage shot = Grab(picker);
     shot.save(QStringLiteral(QYR_SHOT_DIR "/colour-picker.png"));
     EXPECT_TRUE(HasColour(shot, qRgb(255, 0, 0)));
+}
+
+TEST_F(FigkitButtons, MoreColorsOpensTheColourDialogOnThePickersColour)
+{
+    FOPDropDownColorPickerButton picker;
+    MakeAndSubclass(picker, 1097, L"Back", CRect(10, 10, 90, 40));
+    picker.SetColor(RGB(0, 128, 0));
+    struct Case
+    {
+        int answer;
+        COLORREF chosen;
+        COLORREF after;
+        bool notified;
+    } cases[] = {
+        {IDOK, RGB(12, 34, 56), RGB(12, 34, 56), true},
+        {IDCANCEL, RGB(99, 99, 99), RGB(12, 34, 56), false},
+        // A value that is no colour is refused by the dialog: the picker keeps its colour.
+        {IDOK, 0x7F000000, RGB(12, 34, 56), false},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<COLORREF> starts;
+        int messages = 0;
+        const AfxModalHookFn old = AfxSetModalHook(
+            [&](const AfxModalRequest& r)
+            {
+                if (r.kind == AfxModalKind::MessageBox)
+                {
+                    ++messages;
+                    return IDOK;
+                }
+                EXPECT_EQ(r.kind, AfxModalKind::ColorDialog);
+                starts.push_back(r.crColor);
+                r.crColor = c.chosen;
+                return c.answer;
+            });
+        const COLORREF before = picker.GetColor();
+        m_parent.notes.clear();
+        EXPECT_TRUE(ChooseMoreColors(picker));
+        AfxSetModalHook(old);
+        EXPECT_TRUE(PumpUntil([&] { return picker.GetPalette() == nullptr; }));
+        ASSERT_EQ(starts.size(), 1u);
+        EXPECT_EQ(starts[0], before);
+        EXPECT_EQ(picker.GetColor(), c.after);
+        EXPECT_EQ(messages, c.chosen == 0x7F000000 ? 1 : 0);
+        // The click itself tells BN_CLICKED; a picked colour tells CPN_SELENDOK after it.
+        const auto picked = std::count(m_parent.notes.begin(), m_parent.notes.end(),
+                                       std::pair<UINT, UINT>(1097, CPN_SELENDOK));
+        EXPECT_EQ(picked, c.notified ? 1 : 0);
+    }
 }
 
 TEST_F(FigkitButtons, SharedGuiFontIsOneLastingFont)
