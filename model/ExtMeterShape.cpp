@@ -66,6 +66,7 @@ void CExtMeterShape::Create(CRect& rcPos, CString strCaption)
     XVKSetCornerPoints(this, rcPos);
     CFODrawPortsShape::Create(rcPos, strCaption);
     m_dValue = 0.0;
+    m_bShowValue = FALSE;
     m_dMaxValue = 5.0;
     m_dMinValue = -5.0;
     m_nScaleDecimals = 1;
@@ -74,6 +75,17 @@ void CExtMeterShape::Create(CRect& rcPos, CString strCaption)
     m_crNeedle = 255;
     CreateDefaultPort(0.5, 0.5);
     UpdateComp();
+}
+
+void CExtMeterShape::SetCurrentValue(double dValue)
+{
+    CFODrawPortsShape::SetCurrentValue(dValue);
+    if (dValue == FO_NO_VALUE || !std::isfinite(dValue))
+        return;
+    m_bShowValue = TRUE;
+    if (GetMinValue() < GetMaxValue())
+        SetRange(GetMinValue(), GetMaxValue());
+    m_dValue = dValue;
 }
 
 void CExtMeterShape::SetMeterValue(double dValue)
@@ -284,12 +296,16 @@ void CExtMeterShape::OnTimer(int nTimerId)
         CFODrawPortsShape::OnTimer(nTimerId);
         return;
     }
+    if (m_bShowValue)
+        return;
     AnimateStep();
     SetMeterValue(m_dPosition);
 }
 
 BOOL CExtMeterShape::DoAnimate()
 {
+    if (m_bShowValue)
+        return FALSE;
     AnimateStep();
     m_dValue = m_dPosition;
     return TRUE;

@@ -1,7 +1,7 @@
 // CExtMeterShape (type 607): a dial meter, a 60-degree arc band with three ticks, a sunken read-out
 // frame, a triangular needle, the range at the ends, a units caption and the value as text. At run
-// time with property 1924 on the needle sweeps between the ends. Its range, units, precisions and
-// needle colour are not stored: a loaded meter has the defaults.
+// time with property 1924 on the needle sweeps between the ends, until a value reaches it. Its range, units,
+// precisions and needle colour are not stored: a loaded meter has the defaults.
 #pragma once
 
 #include "figkit/FODrawPortsShape.h"
@@ -29,6 +29,10 @@ public:
     BOOL GetRotateSpotLocation(CPoint&) { return FALSE; }
 
     void SetMeterValue(double dValue);
+    // A value that reaches the meter (a bound tag or variable) is what the needle shows, on the scale
+    // of the shape's value range when it has one; from then on the needle no longer sweeps.
+    void SetCurrentValue(double dValue) override;
+    BOOL IsShowingValue() const { return m_bShowValue; }
     double GetMeterValue() const { return m_dValue; }
     void SetRange(double dMin, double dMax)
     {
@@ -98,4 +102,5 @@ private:
     CXVKShapeTimer m_timer;
     double m_dStep = 0.2;
     double m_dPosition = 0.0;
+    BOOL m_bShowValue = FALSE;
 };

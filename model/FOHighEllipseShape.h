@@ -49,6 +49,11 @@ public:
     BOOL OnLButtonDown(UINT nFlags, CPoint point) override;
     BOOL OnMouseMove(UINT nFlags, CPoint point) override;
     BOOL OnLButtonUp(UINT nFlags, CPoint point) override;
+    BOOL GetDragValue(double& dValue) const override
+    {
+        dValue = GetCurrentValue();
+        return TRUE;
+    }
     void OnCancelMode() override;
 
     void OnDrawFlat(CDC* pDC) override { OnDraw3d(pDC); }

@@ -233,7 +233,11 @@ void CMyNewPipeShape::DoStartTimer()
     if (!model)
         return;
     const BOOL wasRunning = m_timer.IsRegistered();
-    m_timer.Start(this, std::max(1, m_nTimerSpeed), TRUE);
+    // The pipe is as thick as its outer wall.
+    m_timer.Start(
+        this, std::max(1, m_nTimerSpeed), TRUE,
+        (std::clamp(GetPipeLineWidth(), 1, kMaxPipeWidth) + std::clamp(GetLineWidth(), 0, kMaxPipeWidth)) *
+            2);
     // A timer that stopped leaves the pattern standing at frame 2.
     if (wasRunning && !m_timer.IsRegistered())
         m_nFlowFrame = 2;

@@ -372,7 +372,10 @@ void CMyPushChartShape::internal_DrawLines(CDC& dc, CRect& r)
             line.samples.pop_front();
         if (line.samples.empty())
             return;
-        CPen pen(PS_SOLID, line.nPenWidth, line.crColor);
+        // A line in the plot area's own colour (a chart bound in the editor takes the shape's line
+        // colour, black by default, over its black grid) would show nothing: it draws in the opposite.
+        const COLORREF plot = m_bShowGrid ? GetPatternColor() : GetBkColor();
+        CPen pen(PS_SOLID, line.nPenWidth, line.crColor == plot ? line.crColor ^ 0xFFFFFF : line.crColor);
         CPen* oldPen = dc.SelectObject(&pen);
         if (!line.bShowAsBar)
         {

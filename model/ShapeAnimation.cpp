@@ -2,8 +2,11 @@
 
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
+#include "figkit/FOLineShape.h"
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOValueProperties.h"
+
+#include <algorithm>
 
 BOOL XVKIsAnimationOn(const CFODrawShape* pShape)
 {
@@ -30,16 +33,26 @@ void XVKAddAnimationProp(CFODrawShape* pShape, BOOL bValue)
     pShape->AddNewProperty(&prop);
 }
 
-BOOL XVKPositionCorrect(const CFODrawShape* pShape)
+BOOL XVKPositionCorrect(const CFODrawShape* pShape, int nStroke)
 {
     if (!pShape)
         return FALSE;
     CRect rc = pShape->GetDrawRect();
+    rc.NormalizeRect();
+    if (dynamic_cast<const CFOLineShape*>(pShape))
+    {
+        // A straight horizontal or vertical line has a box 0 high or wide: across, what shows is its
+        // stroke; along, it needs the length a box needs.
+        const int stroke = std::max(nStroke, pShape->GetLineWidth());
+        const int across = std::max(std::min(rc.Width(), rc.Height()), stroke);
+        const int along = std::max(rc.Width(), rc.Height()) - 2;
+        return across > 0 && along >= 20;
+    }
     rc.DeflateRect(1, 1);
     return rc.Height() >= 20 && rc.Width() >= 20;
 }
 
-void CXVKShapeTimer::Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize)
+void CXVKShapeTimer::Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize, int nStroke)
 {
     CFODataModel* model = pShape ? pShape->GetModel() : nullptr;
     if (!model)
@@ -58,11 +71,11 @@ void CXVKShapeTimer::Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize)
     }
     if (m_nTimerId != NO_TIMER)
     {
-        if (bCheckSize && !XVKPositionCorrect(pShape))
+        if (bCheckSize && !XVKPositionCorrect(pShape, nStroke))
             Stop(pShape);
         return;
     }
-    if (!bCheckSize || XVKPositionCorrect(pShape))
+    if (!bCheckSize || XVKPositionCorrect(pShape, nStroke))
         m_nTimerId = pShape->RegisterTimerEvent(pShape, nPeriod);
 }
 

@@ -18,8 +18,10 @@ BOOL XVKIsAnimationOn(const CFODrawShape* pShape);
 void XVKSetCornerPoints(CFODrawShape* pShape, CRect& rc);
 // Adds property 1924 to the shape's custom properties with the given value.
 void XVKAddAnimationProp(CFODrawShape* pShape, BOOL bValue);
-// The draw rectangle shrunk by 1 on every side is at least 20 wide and 20 high.
-BOOL XVKPositionCorrect(const CFODrawShape* pShape);
+// The size test of timed shapes: the draw rectangle shrunk by 1 on every side is at least 20 wide and
+// 20 high. A line (a link, a pipe) is as thick as its stroke (nStroke, at least the line width), not
+// as its points' box, so it needs that length along and a visible stroke across.
+BOOL XVKPositionCorrect(const CFODrawShape* pShape, int nStroke = 0);
 
 // The timer of one animated shape. Ids start at 1; -1 means no timer is registered.
 class CXVKShapeTimer
@@ -38,7 +40,7 @@ public:
     // is (and, with bCheckSize, only while XVKPositionCorrect holds, the timer going again when it
     // stops holding); in design mode a registered timer is unregistered and the shape redrawn.
     // Nothing happens while the shape belongs to no model.
-    void Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize);
+    void Start(CFODrawShape* pShape, int nPeriod, BOOL bCheckSize, int nStroke = 0);
     void Stop(CFODrawShape* pShape);
     // The shape's canvas changes: leaving its canvas (null) stops the timer.
     void OnParentWnd(CFODrawShape* pShape, CWnd* pNewWnd);

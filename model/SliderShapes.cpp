@@ -114,6 +114,14 @@ void CMyHorzSliderShape::SetCurValue(const int& nValue)
     m_strCurrentText.Format(L"%d", nValue);
 }
 
+void CMyHorzSliderShape::SetCurrentValue(double dValue)
+{
+    CFODrawShape::SetCurrentValue(dValue);
+    if (m_bDragging || dValue == FO_NO_VALUE || std::isnan(dValue))
+        return;
+    SetCurValue(int(std::clamp(std::trunc(dValue), -2147483648.0, 2147483647.0)));
+}
+
 void CMyHorzSliderShape::GetCurrentEditText(CString& strOut) const
 {
     strOut.Format(L"%d", GetCurValue());

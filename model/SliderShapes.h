@@ -29,6 +29,9 @@ public:
     // 0 for an empty text, else the text as a number truncated toward zero.
     virtual int GetCurValue() const;
     virtual void SetCurValue(const int& nValue);
+    // A value that reaches the slider (a bound tag or variable) moves its thumb, unless the operator
+    // is dragging it.
+    void SetCurrentValue(double dValue) override;
     void GetCurrentEditText(CString& strOut) const;
     void SetCurrentEditText(const CString& strText);
 
@@ -43,6 +46,11 @@ public:
     BOOL OnLButtonDown(UINT nFlags, CPoint point) override;
     BOOL OnMouseMove(UINT nFlags, CPoint point) override;
     BOOL OnLButtonUp(UINT nFlags, CPoint point) override;
+    BOOL GetDragValue(double& dValue) const override
+    {
+        dValue = GetCurValue();
+        return TRUE;
+    }
     void OnCancelMode() override;
     void OnDrawShadow(CDC*) override {}
     void OnDrawFlat(CDC* pDC) override;

@@ -664,11 +664,13 @@ void CPlexrunView::DoEventDragSlider(CFODrawShape* pShape, double dValue)
         CFODrawShape* moved = path->GetMoveShape();
         if (!moved)
             return;
-        CRect region = moved->GetSnapRect();
+        // Where the moved shape stood before the drag moved it, and where it stands now.
+        const CRect prev = moved->GetPrevRect();
+        CRect region = prev.IsRectEmpty() ? moved->GetMaxRect() : Union(prev, moved->GetMaxRect());
         CFOTypedShapeObList changed;
         SetGlobalFromValue(key, dValue, pShape, &changed);
         for (CFODrawShape* s : changed)
-            region = Union(region, s->GetSnapRect());
+            region = Union(region, s->GetMaxRect());
         m_pCanvas->InvalidateCanvasRect(region);
         return;
     }

@@ -2,6 +2,7 @@
 #include "player/QYRViewView.h"
 
 #include "figkit/FODrawShape.h"
+#include "figkit/FOTimeChartShape.h"
 #include "figkit/FOValueProperties.h"
 #include "model/ChartPointList.h"
 #include "model/MyPushChartShape.h"
@@ -394,12 +395,14 @@ void CQYRViewView::DisconnectTagServers(BOOL bForce)
 void CQYRViewView::InitChartFromTags(CFODrawShape* pShape)
 {
     auto* push = dynamic_cast<CMyPushChartShape*>(pShape);
-    if (!push)
+    auto* timeChart = dynamic_cast<CFOTimeChartShape*>(pShape);
+    if (!push && !timeChart)
         return;
     CString list;
     if (IsTagBound(pShape))
     {
-        COLORREF cr = 0;
+        // A time chart draws on black: its own line colour unless the line's colour is given.
+        COLORREF cr = timeChart ? pShape->GetLineColor() : 0;
         pShape->GetPropColorValue(cr, 1702);
         list.Format(L"%s$%02X%02X%02X,%d,%d,%s,%s", L"Chart", unsigned(GetRValue(cr)),
                     unsigned(GetGValue(cr)), unsigned(GetBValue(cr)), int(pShape->GetMinValue()),
@@ -410,16 +413,27 @@ void CQYRViewView::InitChartFromTags(CFODrawShape* pShape)
     if (!tags.IsEmpty())
         list = list.IsEmpty() ? tags : list + L"@" + tags;
     const CString sorted = CItemSet::SortPropStringValue(list);
-    if (!push->InitChart(sorted.GetString()))
+    CArray<XVK_CHART_ENTRY> entries;
+    XVKGetChartPointList(entries, sorted);
+    if (push && !push->InitChart(sorted.GetString()))
     {
         push->InitChart(L"");
         return;
     }
+    if (timeChart)
+    {
+        // A line per tag, in the colour the list gives it, so the samples find their lines by name.
+        timeChart->ClearSamples();
+        for (INT_PTR i = 0; i < entries.GetSize(); ++i)
+        {
+            XVK_CHART_LINE line;
+            if (XVKParseChartLine(entries[i].strDef, line) && !line.strTag.IsEmpty())
+                timeChart->AddLine(line.strTag, line.crColor);
+        }
+    }
     if (ItemOf(pShape))
         return;
     CWorkSpaceObj* ws = GetWorkSpace();
-    CArray<XVK_CHART_ENTRY> entries;
-    XVKGetChartPointList(entries, sorted);
     for (INT_PTR i = 0; i < entries.GetSize(); ++i)
     {
         XVK_CHART_LINE line;

@@ -2,6 +2,7 @@
 
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOTimeChartShape.h"
 #include "mfc/ModalHook.h"
 #include "model/MyPushChartShape.h"
 #include "model/MyRealTimeChartShape.h"
@@ -21,6 +22,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 IMPLEMENT_DYNCREATE(CQYRViewView, CPlexrunView)
 
@@ -194,6 +196,31 @@ void CQYRViewView::RefreshValues()
         m_pCanvas->UpdateShapes(&redraw);
 }
 
+BOOL CQYRViewView::UpdateTimeChart(CFOTimeChartShape* pChart)
+{
+    auto* data = static_cast<CObject*>(pChart->GetItemData());
+    if (data && data->IsKindOf(RUNTIME_CLASS(CXVKValueSet)))
+    {
+        double* values = nullptr;
+        const wchar_t** names = nullptr;
+        const int count = static_cast<CXVKValueSet*>(data)->FetchValues(values, names);
+        if (count < 1)
+            return TRUE;
+        const std::unique_ptr<double[]> ownValues(values);
+        const std::unique_ptr<const wchar_t*[]> ownNames(names);
+        pChart->UpdateMultiLineData(count, names, values);
+        return TRUE;
+    }
+    const CString& key3 = pChart->GetKeyId3();
+    if (key3.IsEmpty())
+        return FALSE;
+    // A shape that has no value yet gives no sample.
+    const double value = pChart->GetCurrentValue();
+    const wchar_t* name = key3.GetString();
+    pChart->UpdateMultiLineData(1, &name, &value);
+    return TRUE;
+}
+
 void CQYRViewView::UpdateCharts()
 {
     CExtDataModel* model = GetCurrentModel();
@@ -203,15 +230,9 @@ void CQYRViewView::UpdateCharts()
     for (CFODrawShape* shape : *model->GetShapes())
     {
         const UINT type = shape->GetType();
-        if (type == 256)
+        if (auto* chart = dynamic_cast<CFOTimeChartShape*>(shape))
         {
-            // The time chart draws its own samples: the first value of its tags, else its own.
-            XVKFeedChart(shape,
-                         [shape](int nCount, double* values)
-                         {
-                             if (nCount > 0)
-                                 shape->SetCurrentValue(values[0]);
-                         });
+            UpdateTimeChart(chart);
             redraw.AddTail(shape);
         }
         else if (auto* push = dynamic_cast<CMyPushChartShape*>(shape))

@@ -12,6 +12,7 @@
 
 #include "com/ComUtil.h"
 
+class CFOTimeChartShape;
 class CGroup;
 class CInfoMultiServerExplorerDoc;
 class CInfoServer;
@@ -52,6 +53,9 @@ public:
     // Refresh.
     void RefreshValues();
     void UpdateCharts();
+    // One sample of every tag of a time chart: its item set's values, else its own value by key 3;
+    // FALSE when it has neither.
+    BOOL UpdateTimeChart(CFOTimeChartShape* pChart);
     static void SetBlinkColors(CFODrawShape* pShape, BOOL bOn);
     static BOOL SetStepState(CFODrawShape* pShape, BOOL bOn);
 

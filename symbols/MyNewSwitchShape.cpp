@@ -80,17 +80,25 @@ void CMyNewSwitchShape::Serialize(CArchive& ar)
 BOOL CMyNewSwitchShape::OnLButtonUp(UINT nFlags, CPoint point)
 {
     CFODrawShape* area = GetClickArea();
-    CFODrawShape* bar = GetShowBar();
-    if (area && bar && area->GetSnapRect().PtInRect(point))
-    {
-        const BOOL bOn = !IsOn(GetOnPart());
-        if (ShowState(GetOnPart(), GetOffPart(), bOn))
-        {
-            bar->SetBkColor(bOn ? kBarOn : kBarOff);
-            UpdateControl();
-        }
-    }
+    if (area && GetShowBar() && area->GetSnapRect().PtInRect(point) && Show(!IsOn(GetOnPart())))
+        UpdateControl();
     return CFOCompositeShape::OnLButtonUp(nFlags, point);
+}
+
+void CMyNewSwitchShape::SetCurrentValue(double dValue)
+{
+    CFOCompositeShape::SetCurrentValue(dValue);
+    if (IsRunValue(this, dValue))
+        Show(dValue != 0.0);
+}
+
+BOOL CMyNewSwitchShape::Show(BOOL bOn)
+{
+    CFODrawShape* bar = GetShowBar();
+    if (!bar || !ShowState(GetOnPart(), GetOffPart(), bOn))
+        return FALSE;
+    bar->SetBkColor(bOn ? kBarOn : kBarOff);
+    return TRUE;
 }
 
 CFODrawShape* CMyNewSwitchShape::GetClickArea()

@@ -25,6 +25,8 @@ public:
     void Serialize(CArchive& ar) override;
     // Toggles when the point lies in the click area, then the base's handling.
     BOOL OnLButtonUp(UINT nFlags, CPoint point) override;
+    // At run time a value shows "S_ON" with the red bar when it is not 0, else "S_OFF" with the green.
+    void SetCurrentValue(double dValue) override;
 
     // The resource new switches load: the runtime programs' id unless the program sets its own.
     static void SetResourceId(UINT nResId);
@@ -37,6 +39,8 @@ public:
 
 protected:
     void ClearParts();
+    // Shows the "on" or "off" part with its bar colour; FALSE when a part is missing.
+    BOOL Show(BOOL bOn);
 
     CFODrawShape* m_pClickArea = nullptr;
     CFODrawShape* m_pShowBar = nullptr;

@@ -50,6 +50,12 @@ using namespace SymbolParts;
             UpdateControl();                                                                                 \
         return CFOCompositeShape::OnLButtonUp(nFlags, point);                                                \
     }                                                                                                        \
+    void theClass::SetCurrentValue(double dValue)                                                            \
+    {                                                                                                        \
+        CFOCompositeShape::SetCurrentValue(dValue);                                                          \
+        if (IsRunValue(this, dValue))                                                                        \
+            ShowState(GetOnPart(), GetOffPart(), dValue != 0.0);                                             \
+    }                                                                                                        \
     CFODrawShape* theClass::GetOnPart()                                                                      \
     {                                                                                                        \
         return Get(this, m_pOn, onName, FindBy::Key1);                                                       \

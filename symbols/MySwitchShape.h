@@ -26,6 +26,8 @@
         void Serialize(CArchive& ar) override;                                                               \
         /* Toggles (when both parts are there), then the base's handling. */                                 \
         BOOL OnLButtonUp(UINT nFlags, CPoint point) override;                                                \
+        /* At run time a value shows the "on" part when it is not 0, else the "off" part. */                 \
+        void SetCurrentValue(double dValue) override;                                                        \
         CFODrawShape* GetOnPart();                                                                           \
         CFODrawShape* GetOffPart();                                                                          \
                                                                                                              \

@@ -2,6 +2,8 @@
 
 #include "figkit/FODataModel.h"
 
+#include <cmath>
+
 namespace SymbolParts
 {
 CFODrawShape* Get(const CFOCompositeShape* pComp, CFODrawShape*& rpCache, LPCWSTR lpszPart, FindBy by)
@@ -61,6 +63,11 @@ BOOL ShowState(CFODrawShape* pOn, CFODrawShape* pOff, BOOL bOn)
     pOn->SetVisible(bOn);
     pOff->SetVisible(!bOn);
     return TRUE;
+}
+
+BOOL IsRunValue(const CFODrawShape* pShape, double dValue)
+{
+    return IsRunMode(pShape) && dValue != FO_NO_VALUE && std::isfinite(dValue);
 }
 
 BOOL IsAnimationOn(const CFODrawShape* pShape)

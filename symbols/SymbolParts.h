@@ -51,6 +51,8 @@ inline BOOL IsOn(const CFODrawShape* pOn)
 BOOL IsAnimationOn(const CFODrawShape* pShape);
 // Whether the shape's model runs (a shape outside any model counts as designed).
 BOOL IsRunMode(const CFODrawShape* pShape);
+// A value given to a running shape that is a real value (not the mark of none yet).
+BOOL IsRunValue(const CFODrawShape* pShape, double dValue);
 } // namespace SymbolParts
 
 namespace SymbolParts

@@ -327,6 +327,7 @@ void CFODrawShape::PositionShape(const CRect& rcTarget)
     rc.NormalizeRect();
     const CRect cur = GetDrawRect();
     const CRect old = GetMaxRect();
+    m_rcPrev = old;
     const double sx = cur.Width() ? double(rc.Width()) / cur.Width() : 1.0;
     const double sy = cur.Height() ? double(rc.Height()) / cur.Height() : 1.0;
     const CFOMatrix t(sx, 0, 0, sy, rc.left - cur.left * sx, rc.top - cur.top * sy);

@@ -451,6 +451,16 @@ public:
     virtual BOOL OnMouseMove(UINT nFlags, CPoint point);
     // The mouse was taken away (capture lost, window closing) in the middle of a press.
     virtual void OnCancelMode() {}
+    // The value an operator sets by dragging the shape at run time (sliders, dials, move-path
+    // drivers), for the canvas to report; FALSE for a shape that is not dragged to a value.
+    virtual BOOL GetDragValue(double& dValue) const
+    {
+        (void)dValue;
+        return FALSE;
+    }
+    // What a redraw had to cover (GetMaxRect) before the shape was last placed by PositionShape;
+    // empty before that.
+    CRect GetPrevRect() const { return m_rcPrev; }
 
     // Timers and animation.
     int RegisterTimerEvent(CFODrawShape* pShape, int nPeriod);
@@ -507,6 +517,7 @@ protected:
     std::vector<CPoint> m_aPoints;
     std::vector<CPoint> m_aTrackPoints;
     CRect m_rcPosition;
+    CRect m_rcPrev;
     std::unique_ptr<CFOMatrix> m_pMatrix;
     double m_dRotateAngle = 0.0;
     CPoint m_ptAnchor;

@@ -3,6 +3,8 @@
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FODrawHelper.h"
 #include "mfc/Dc.h"
+#include "mfc/Menu.h"
+#include "mfc/Wnd.h"
 #include "mfc/SysColor.h"
 
 #include <cwchar>
@@ -55,6 +57,26 @@ BOOL CFOMenuButtonShape::GetMenuEntry(int nIndex, CString& strId, UINT& nEventTy
     nEventType = UINT(std::wcstoul(type.GetString(), nullptr, 10));
     strEvent = hash < 0 ? CString() : body.Mid(hash + 1);
     return TRUE;
+}
+
+int CFOMenuButtonShape::TrackEntryMenu(CWnd* pOwner, CPoint ptScreen) const
+{
+    const int count = GetMenuEntryCount();
+    if (count < 1)
+        return -1;
+    CMenu menu;
+    if (!menu.CreatePopupMenu())
+        return -1;
+    for (int i = 0; i < count; ++i)
+    {
+        CString id, event;
+        UINT type = 0;
+        GetMenuEntry(i, id, type, event);
+        // Command ids start at 1: 0 is the answer for no choice.
+        menu.AppendMenu(MF_STRING, UINT_PTR(i + 1), id.IsEmpty() ? L" " : id.GetString());
+    }
+    const int chosen = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, ptScreen.x, ptScreen.y, pOwner);
+    return chosen >= 1 && chosen <= count ? chosen - 1 : -1;
 }
 
 void CFOMenuButtonShape::Serialize(CArchive& ar)

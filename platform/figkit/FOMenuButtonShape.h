@@ -4,6 +4,9 @@
 #pragma once
 
 #include "figkit/FODrawPortsShape.h"
+#include "mfc/Geometry.h"
+
+class CWnd;
 
 class CFOMenuButtonShape : public CFODrawPortsShape
 {
@@ -19,6 +22,9 @@ public:
     // a body has event type 0 and an empty event string.
     int GetMenuEntryCount() const;
     BOOL GetMenuEntry(int nIndex, CString& strId, UINT& nEventType, CString& strEvent) const;
+    // Shows the entries (their ids as texts) in a popup menu at a screen point, owned by pOwner, and
+    // returns the index of the chosen one, or -1 when none was chosen or there are none.
+    int TrackEntryMenu(CWnd* pOwner, CPoint ptScreen) const;
 
     void Serialize(CArchive& ar) override;
     void OnDrawFlat(CDC* pDC) override;

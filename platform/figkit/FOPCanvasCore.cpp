@@ -3,6 +3,8 @@
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOHandleTable.h"
+#include "figkit/FOMenuButtonShape.h"
+#include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FOWndControlShape.h"
 #include "mfc/Dc.h"
 #include "mfc/FrameWnd.h"
@@ -376,9 +378,29 @@ void CFOPCanvasCore::OnLButtonDown(UINT nFlags, CPoint point)
         return;
     }
     CFODrawShape* shape = ShapeAt(pt);
-    SetMouseShape(shape);
+    // The moved shape of a move-path shape is dragged along that path.
     if (shape)
-        shape->OnLButtonDown(nFlags, pt);
+        for (CFODrawShape* s : *m_pModel->GetShapes())
+            if (auto* path = dynamic_cast<CFOPMovePathShape*>(s); path && path->GetMoveShape() == shape)
+            {
+                shape = path;
+                break;
+            }
+    SetMouseShape(shape);
+    if (!shape)
+        return;
+    m_bDragValue = shape->GetDragValue(m_dDragValue);
+    shape->OnLButtonDown(nFlags, pt);
+    ReportDragValue(shape);
+}
+
+void CFOPCanvasCore::ReportDragValue(CFODrawShape* pShape)
+{
+    double value = 0.0;
+    if (!m_bDragValue || !pShape || !pShape->GetDragValue(value) || value == m_dDragValue)
+        return;
+    m_dDragValue = value;
+    DoEventDragSlider(pShape, value);
 }
 
 void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
@@ -393,10 +415,26 @@ void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
     if (!shape)
         return;
     const BOOL handled = shape->OnLButtonUp(nFlags, pt);
+    ReportDragValue(shape);
+    m_bDragValue = FALSE;
     // A plain shape released where it was pressed counts as a click; one that carries an event
     // raises it instead.
     if (!handled && m_pModel && shape->GetModel() == m_pModel && shape->PtInShape(pt))
     {
+        // An option-menu button lists its entries; the chosen one raises its event as a shape's would.
+        if (auto* menu = dynamic_cast<CFOMenuButtonShape*>(shape.Get());
+            menu && menu->GetMenuEntryCount() > 0)
+        {
+            const CRect rc = CanvasToClient(menu->GetSnapRect(), FALSE);
+            CPoint at(rc.left, rc.bottom);
+            m_pCanvasWnd->ClientToScreen(&at);
+            CString id, event;
+            UINT type = 0;
+            const int chosen = menu->TrackEntryMenu(m_pCanvasWnd, at);
+            if (chosen >= 0 && menu->GetMenuEntry(chosen, id, type, event) && type != 0)
+                DoEventAtAllGeometryUp(menu, int(type), event);
+            return;
+        }
         if (const int kind = shape->GetEventType())
             DoEventAtAllGeometryUp(shape, kind, shape->GetEventString());
         else
@@ -451,8 +489,11 @@ void CFOPCanvasCore::OnMouseMove(UINT nFlags, CPoint point)
         DesignMouseMove(nFlags, pt);
         return;
     }
-    if (m_pMouseShape)
-        m_pMouseShape->OnMouseMove(nFlags, pt);
+    if (!m_pMouseShape)
+        return;
+    CFOShapePtr<CFODrawShape> shape = m_pMouseShape;
+    shape->OnMouseMove(nFlags, pt);
+    ReportDragValue(shape);
 }
 
 // Timers

@@ -325,6 +325,8 @@ protected:
     // The topmost shape under a canvas point at run time, or null.
     CFODrawShape* ShapeAt(CPoint point) const;
     void SetMouseShape(CFODrawShape* pShape);
+    // Outside design mode a shape dragged to a new value raises DoEventDragSlider with it.
+    void ReportDragValue(CFODrawShape* pShape);
     // Design-mode mouse.
     void DesignLButtonDown(UINT nFlags, CPoint ptCanvas, CPoint ptClient);
     void DesignMouseMove(UINT nFlags, CPoint ptCanvas);
@@ -350,6 +352,9 @@ protected:
     DWORD m_dwCanvasHandle = 0;
     // The shape that took the last button press; it gets the moves and the release.
     CFOShapePtr<CFODrawShape> m_pMouseShape;
+    // The pressed shape is dragged to a value, and the value last reported.
+    BOOL m_bDragValue = FALSE;
+    double m_dDragValue = 0.0;
 
     CFOTypedShapeObList m_listSelect;
     std::vector<CFOPSelectHandleItem> m_addiItems;

@@ -22,6 +22,8 @@ enum
 void FOReportValueChange(CFODrawShape* pShape, double dValue);
 // The link name's record after the base's.
 void FOSerializeLinkName(CArchive& ar, CString& strLinkName);
+// The shape of pShape's model whose key 1 is strName; null without a model or a name.
+CFODrawShape* FOFindLinkedShape(const CFODrawShape* pShape, const CString& strName);
 
 // What both drivers add to their base shape.
 template <class TBase> class TFOValueDriver : public TBase
@@ -39,8 +41,12 @@ public:
 
     const CString& GetLinkPathShape() const { return m_strLinkName; }
     void SetLinkPathShape(const CString& str) { this->SetAndNotify(m_strLinkName, str); }
-    // A direct link (not saved, not owned); null when none is set.
-    CFODrawShape* GetMoveShape() const { return m_pMoveShape; }
+    // The direct link (not saved, not owned) when one is set, else the model's shape named by the
+    // link; null when there is neither.
+    CFODrawShape* GetMoveShape() const
+    {
+        return m_pMoveShape ? m_pMoveShape : FOFindLinkedShape(this, m_strLinkName);
+    }
     void SetMoveShape(CFODrawShape* pShape) { m_pMoveShape = pShape; }
 
     void SetCurrentValue(double dValue) override
@@ -61,12 +67,30 @@ private:
     CFODrawShape* m_pMoveShape = nullptr;
 };
 
+// At run time the operator drags the move-path shape (or its moved shape, which the canvas hands
+// on) along the path: the value becomes the distance along the path to the point nearest the
+// mouse, scaled so that the path's end is the range (the inverse of the moving).
 class CFOPMovePathShape : public TFOValueDriver<CFOLineShape>
 {
     DECLARE_SERIAL(CFOPMovePathShape)
 public:
     CFOPMovePathShape();
     CFODrawShape* Copy() const override { return new CFOPMovePathShape(*this); }
+
+    // The value of the path point nearest a canvas point; the minimum value for a path of no length.
+    double ValueFromPoint(CPoint point) const;
+    BOOL OnLButtonDown(UINT nFlags, CPoint point) override;
+    BOOL OnMouseMove(UINT nFlags, CPoint point) override;
+    BOOL OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnCancelMode() override { m_bDragging = FALSE; }
+    BOOL GetDragValue(double& dValue) const override
+    {
+        dValue = GetCurrentValue();
+        return TRUE;
+    }
+
+private:
+    BOOL m_bDragging = FALSE;
 };
 
 class CFOPScaleRefShape : public TFOValueDriver<CFORectShape>

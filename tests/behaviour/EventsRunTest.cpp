@@ -1,12 +1,10 @@
 // Events made in the editor run in the player on a click. The editor's half runs in the behaviour
 // tests' program (the editor and the player cannot share one program), which saves its screen
 // where this test says; the player then opens it in the demo project and the shapes are clicked.
+#include "EditorHalf.h"
 #include "RunningDemo.h"
 
 #include "symbols/LinkOpener.h"
-
-#include <QProcess>
-#include <QProcessEnvironment>
 
 using namespace player_test;
 
@@ -14,16 +12,8 @@ TEST(EventsRun, EventsMadeInTheEditorRunInThePlayerOnAClick)
 {
     QTemporaryDir made;
     const QString screen = made.path() + "/Events.xdg";
-    QProcess editor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QYR_EVENTS_SCREEN", screen);
-    editor.setProcessEnvironment(env);
-    editor.setProcessChannelMode(QProcess::ForwardedChannels);
-    editor.start(QStringLiteral(QYR_BEHAVIOUR_TESTS),
-                 {QStringLiteral("--gtest_filter=CEventsTest.ProcedureHideAndUrlEventsSavedWithTheScreen")});
-    ASSERT_TRUE(editor.waitForFinished(300000));
-    ASSERT_EQ(0, editor.exitCode());
-    ASSERT_TRUE(QFile::exists(screen));
+    ASSERT_TRUE(RunEditorHalf(QStringLiteral("CEventsTest.ProcedureHideAndUrlEventsSavedWithTheScreen"),
+                              "QYR_EVENTS_SCREEN", screen));
 
     RunningDemo demo([&](const InstallRoot& root)
                      { QFile::copy(screen, root.root + "/Demo/demo/XdgFiles/Events.xdg"); });

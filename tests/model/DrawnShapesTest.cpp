@@ -752,3 +752,46 @@ TEST_F(DrawnShapes, GalleryAtMinimumAndMidRange)
     // The bar gauge: the red band's bar only at mid-range is in the yellow phase (50).
     EXPECT_NE(minimum, mid);
 }
+
+TEST_F(DrawnShapes, StraightPipesFlowAndAStraightLinksDotMoves)
+{
+    CXVKDataModel model;
+    CFOPDrawWnd canvas;
+    ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 300)));
+    canvas.SetCurrentModel(&model);
+    canvas.ShowWindow(SW_SHOW);
+    auto* horizontal = PlacePipe(model, {{20, 40}, {360, 40}});
+    horizontal->SetPipeLineWidth(8);
+    auto* vertical = PlacePipe(model, {{380, 20}, {380, 280}});
+    auto* link = Place<CAnimatedLinkShape>(model, 622, CRect(0, 0, 0, 0));
+    const CPoint linkPts[] = {{20, 200}, {300, 200}};
+    link->Create(linkPts, 2, nullptr, nullptr);
+    link->SetLineWidth(1);
+    // Too short along the line still runs nothing.
+    auto* stub = PlacePipe(model, {{20, 260}, {38, 260}});
+    for (CFODrawShape* s : {static_cast<CFODrawShape*>(horizontal), static_cast<CFODrawShape*>(vertical),
+                            static_cast<CFODrawShape*>(link), static_cast<CFODrawShape*>(stub)})
+        s->PutPropBoolValue(XVK_PROP_ANIMATION, TRUE);
+    canvas.SetDesignMode(FALSE);
+    QWidget* w = canvas.GetClientWidget();
+    ASSERT_NE(w, nullptr);
+    const QImage first = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(canvas.GetShapeTimerCount(), 3);
+    EXPECT_TRUE(XVKPositionCorrect(horizontal));
+    EXPECT_TRUE(XVKPositionCorrect(link));
+    EXPECT_FALSE(XVKPositionCorrect(stub));
+
+    // The timers run the flow and the dot: the pipe's band and the link's line change.
+    const CPoint dot0 = link->CalcDotPoint();
+    QImage later;
+    const auto band = [](const QImage& img, int y) { return img.copy(0, y - 10, 400, 21); };
+    EXPECT_TRUE(PumpUntil(
+        [&]
+        {
+            later = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            return band(later, 40) != band(first, 40) && band(later, 200) != band(first, 200);
+        }));
+    EXPECT_NE(link->CalcDotPoint(), dot0);
+    QDir().mkpath(QDir::current().absoluteFilePath("drawn-gallery"));
+    EXPECT_TRUE(later.save(QDir::current().absoluteFilePath("drawn-gallery/straight-pipes.png")));
+}

@@ -5,6 +5,8 @@
 #include "ViewerTestSupport.h"
 
 #include "figkit/FODrawShape.h"
+#include "model/SliderShapes.h"
+#include "model/WorkSpaceObj.h"
 #include "mfc/TreeCtrl.h"
 #include "multiview/ChildFrm.h"
 #include "multiview/FileView.h"
@@ -15,11 +17,14 @@
 #include "opcsdk/servers/OpcStandIn.h"
 #include "player/ExtDataModel.h"
 #include "player/QYRViewView.h"
+#include "player/RunCanvas.h"
 #include "support/ModalHook.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -352,4 +357,55 @@ TEST(ViewerFrame, ChildrenOpenAtTheirScreensSizeAndCascadeKeepsThemLarge)
     const QImage image = run.frame->GetWidget()->grab().toImage();
     ASSERT_FALSE(image.isNull());
     EXPECT_TRUE(image.save(QStringLiteral(QYR_MVIEW_CASCADE_PNG)));
+}
+
+TEST(ViewerFrame, AMenuButtonSwitchesTheChildsScreenAndASliderDragWritesItsVariable)
+{
+    RunningViewer run;
+    ASSERT_NE(run.frame, nullptr);
+    ASSERT_EQ(run.Children().size(), 1u);
+    CQYRViewView* view = RunningViewer::ViewOf(run.Children().front());
+    ASSERT_NE(view, nullptr);
+    CExtDataModel* model = view->GetCurrentModel();
+    const auto add = [&](UINT type, CRect rc, const wchar_t* key3)
+    {
+        CFODrawShape* shape = model->DoCreateShapeByType(type, rc, CString());
+        shape->SetKeyId3(key3);
+        model->InsertShape(shape);
+        shape->Release();
+        return shape;
+    };
+    CRunCanvas* canvas = view->GetCanvas();
+    ASSERT_NE(canvas, nullptr);
+    const auto mouse = [&](QEvent::Type type, CPoint pt)
+    {
+        QWidget* w = canvas->GetClientWidget();
+        const CPoint c = canvas->CanvasToClient(pt);
+        QMouseEvent e(type, QPointF(c.x, c.y), w->mapToGlobal(QPointF(c.x, c.y)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+
+    // The slider on the global setpoint (0 to 100 over a groove from x 28 to 228), drawn once.
+    auto* slider = static_cast<CMyHorzSliderShape*>(add(624, CRect(20, 60, 236, 100), L"#Setpoint"));
+    slider->SetMinValue(0);
+    slider->SetMaxValue(100);
+    ASSERT_TRUE(PumpUntil([&] { return slider->GetCurrentValue() == 50.0; }));
+    canvas->GetClientWidget()->grab();
+    const CPoint from = slider->GetThumbRect().CenterPoint();
+    mouse(QEvent::MouseButtonPress, from);
+    mouse(QEvent::MouseMove, CPoint(178, from.y));
+    mouse(QEvent::MouseButtonRelease, CPoint(178, from.y));
+    CParamObj* setpoint = run.viewer.app.GetWorkSpace()->FindParamByName(L"#Setpoint");
+    ASSERT_NE(setpoint, nullptr);
+    EXPECT_EQ(setpoint->GetValue().GetAsDouble(), 75.0);
+
+    // The menu button's second entry opens the trends screen in this child.
+    CFODrawShape* button = add(FO_COMP_MENUBUTTON, CRect(20, 110, 120, 134), L"");
+    button->SetStateString(L"Stay$0#None@Trends$5#Trends.xdg");
+    CModalHookScope hook([](const AfxModalRequest& r)
+                         { return r.kind == AfxModalKind::PopupMenu ? 2 : IDOK; });
+    mouse(QEvent::MouseButtonPress, button->GetSnapRect().CenterPoint());
+    mouse(QEvent::MouseButtonRelease, button->GetSnapRect().CenterPoint());
+    EXPECT_EQ(view->GetCurrentScreen(), CString(L"Trends.xdg"));
 }

@@ -1,7 +1,10 @@
 #include "FigkitTestSupport.h"
+#include "support/ModalHook.h"
 
 #include "figkit/FODataModel.h"
 #include "figkit/FOPCanvasCore.h"
+#include "figkit/FOPGaugeCircularShape.h"
+#include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FORectShape.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +40,11 @@ public:
         CFOPDrawWnd::InvalidateShape(pShape);
     }
     void DoButtonClickEvent(CFODrawShape* pShape) override { clicks.push_back(pShape); }
+    std::vector<std::pair<CFODrawShape*, double>> drags;
+    void DoEventDragSlider(CFODrawShape* pShape, double dValue) override
+    {
+        drags.emplace_back(pShape, dValue);
+    }
 };
 
 } // namespace
@@ -150,4 +158,107 @@ TEST_F(FigkitCanvas, CanvasAndModelMayGoInEitherOrder)
         EXPECT_TRUE(model2.HasObserver(&canvas2));
     }
     EXPECT_EQ(model2.GetObserverCount(), 0);
+}
+
+TEST_F(FigkitCanvas, DragsOutsideDesignModeReportTheDraggedValue)
+{
+    CFODataModel model;
+    CRecordingCanvas canvas;
+    ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 300)));
+    canvas.SetCurrentModel(&model);
+    // A straight path from (100, 200) to (300, 200) over 0 to 10, moving the shape named "M".
+    auto* path = new CFOPMovePathShape;
+    const CPoint pts[] = {{100, 200}, {300, 200}};
+    path->Create(pts, 2);
+    path->SetMaxValue(10.0);
+    path->SetLinkPathShape(L"M");
+    model.InsertShape(path);
+    CRect rc(90, 190, 110, 210);
+    CFODrawShape* moved = model.DoCreateShapeByType(FO_COMP_RECTANGLE, rc, CString());
+    moved->SetKeyId1(L"M");
+    model.InsertShape(moved);
+    moved->Release();
+    EXPECT_EQ(path->GetMoveShape(), moved) << "the link names the moved shape";
+
+    // Design mode: the canvas edits, nothing is reported.
+    canvas.OnLButtonDown(MK_LBUTTON, CPoint(200, 200));
+    canvas.OnLButtonUp(0, CPoint(200, 200));
+    EXPECT_TRUE(canvas.drags.empty());
+    canvas.SetDesignMode(FALSE);
+
+    // Pressing the moved shape drags the path's value: the point nearest the mouse on the path.
+    const CPoint at = moved->GetSnapRect().CenterPoint();
+    canvas.OnLButtonDown(MK_LBUTTON, at);
+    canvas.OnMouseMove(MK_LBUTTON, CPoint(150, 230));
+    canvas.OnMouseMove(MK_LBUTTON, CPoint(150, 230));
+    canvas.OnMouseMove(MK_LBUTTON, CPoint(400, 180));
+    canvas.OnLButtonUp(0, CPoint(400, 180));
+    using Drag = std::pair<CFODrawShape*, double>;
+    EXPECT_EQ(canvas.drags, (std::vector<Drag>{{path, 0.0}, {path, 2.5}, {path, 10.0}}))
+        << "one report per new value";
+    EXPECT_TRUE(canvas.clicks.empty()) << "a drag is no click";
+
+    // A dial reports the value its pointer sets; a plain shape reports nothing.
+    canvas.drags.clear();
+    CRect rg(10, 10, 90, 90);
+    CFODrawShape* gauge = model.DoCreateShapeByType(FO_COMP_GAUGE_CIRCULAR, rg, CString());
+    model.InsertShape(gauge);
+    gauge->Release();
+    canvas.OnLButtonDown(MK_LBUTTON, CPoint(20, 50));
+    canvas.OnMouseMove(MK_LBUTTON, CPoint(80, 50));
+    canvas.OnLButtonUp(0, CPoint(80, 50));
+    ASSERT_FALSE(canvas.drags.empty());
+    EXPECT_EQ(canvas.drags.back(), Drag(gauge, gauge->GetCurrentValue()));
+    canvas.drags.clear();
+    CRect rp(150, 20, 250, 80);
+    CFODrawShape* plain = model.DoCreateShapeByType(FO_COMP_RECTANGLE, rp, CString());
+    model.InsertShape(plain);
+    plain->Release();
+    canvas.OnLButtonDown(MK_LBUTTON, CPoint(200, 50));
+    canvas.OnMouseMove(MK_LBUTTON, CPoint(220, 60));
+    canvas.OnLButtonUp(0, CPoint(220, 60));
+    EXPECT_TRUE(canvas.drags.empty());
+}
+
+TEST_F(FigkitCanvas, AMenuButtonRaisesTheEventOfTheChosenEntry)
+{
+    CFODataModel model;
+    struct CEventCanvas : CRecordingCanvas
+    {
+        std::vector<std::pair<int, CString>> events;
+        void DoEventAtAllGeometryUp(CFODrawShape*, int nKind, const CString& strEvent) override
+        {
+            events.emplace_back(nKind, strEvent);
+        }
+    } canvas;
+    ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 300, 200)));
+    canvas.SetCurrentModel(&model);
+    canvas.SetDesignMode(FALSE);
+    CRect rc(10, 10, 110, 34);
+    CFODrawShape* button = model.DoCreateShapeByType(FO_COMP_MENUBUTTON, rc, CString());
+    model.InsertShape(button);
+    button->Release();
+    // Damaged entries still list: no body, a type that is no number.
+    button->SetStateString(L"A$5#Two.xdg@B@C$x#Text@D$13#Lamp");
+    struct Case
+    {
+        int answer;
+        std::vector<std::pair<int, CString>> events;
+    } cases[] = {{0, {}}, {1, {{5, L"Two.xdg"}}}, {2, {}}, {3, {}}, {4, {{13, L"Lamp"}}}, {9, {}}};
+    for (const Case& c : cases)
+    {
+        canvas.events.clear();
+        int menus = 0;
+        CModalHookScope hook(
+            [&](const AfxModalRequest& r)
+            {
+                menus += r.kind == AfxModalKind::PopupMenu;
+                return c.answer;
+            });
+        canvas.OnLButtonDown(MK_LBUTTON, CPoint(50, 20));
+        canvas.OnLButtonUp(0, CPoint(50, 20));
+        EXPECT_EQ(menus, 1) << c.answer;
+        EXPECT_EQ(canvas.events, c.events) << c.answer;
+        EXPECT_TRUE(canvas.clicks.empty());
+    }
 }

@@ -11,7 +11,9 @@
 #include "symbols/FOExtGridCtrl.h"
 #include "symbols/LinkOpener.h"
 #include "mfc/Dialog.h"
+#include "mfc/Menu.h"
 #include "mfc/Messages.h"
+#include "model/SliderShapes.h"
 #include "model/WorkSpaceObj.h"
 #include "opc/InfoMultiServerExplorerDoc.h"
 #include "opc/InfoServer.h"
@@ -29,7 +31,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTime>
 #include <QWidget>
 
@@ -707,4 +711,99 @@ TEST(PlayerRuntime, AScreenWithAGridShowsTheSampleGridDisabledOnTheRunCanvas)
         for (int x = 0; x < shot.width(); ++x)
             frame += shot.pixelColor(x, y) == QColor(0, 100, 200);
     EXPECT_GT(frame, 40) << "the focus frame of the grid's current cell";
+}
+
+namespace
+{
+// A left-button event on the canvas window at a canvas point, as the mouse gives it.
+void CanvasMouse(CRunCanvas* canvas, QEvent::Type type, CPoint ptCanvas)
+{
+    QWidget* w = canvas->GetClientWidget();
+    const CPoint client = canvas->CanvasToClient(ptCanvas);
+    const QPointF p(client.x, client.y);
+    QMouseEvent e(type, p, w->mapToGlobal(p), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+CFODrawShape* AddRunShape(CExtDataModel* model, UINT type, CRect rc, const wchar_t* key3 = L"")
+{
+    CFODrawShape* shape = model->DoCreateShapeByType(type, rc, CString());
+    shape->SetKeyId3(key3);
+    model->InsertShape(shape);
+    shape->Release();
+    return shape;
+}
+} // namespace
+
+TEST(PlayerRuntime, AMenuButtonListsItsEntriesAndTheChosenOneSwitchesTheScreen)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CFODrawShape* button = AddRunShape(demo.Model(), FO_COMP_MENUBUTTON, CRect(500, 20, 600, 44));
+    button->SetStateString(L"Stay$0#None@Go to trends$5#Trends.xdg@Nowhere$5#Missing.xdg");
+    struct Case
+    {
+        int choice;
+        const wchar_t* screen;
+    } cases[] = {{0, L"Main.xdg"}, {1, L"Main.xdg"}, {3, L"Main.xdg"}, {2, L"Trends.xdg"}};
+    for (const Case& c : cases)
+    {
+        std::vector<CString> entries;
+        CModalHookScope hook(
+            [&](const AfxModalRequest& r)
+            {
+                if (r.kind != AfxModalKind::PopupMenu)
+                    return IDOK;
+                CMenu* menu = CMenu::FromHandle(r.hMenu);
+                for (UINT i = 0; i < menu->GetMenuItemCount(); ++i)
+                {
+                    CString text;
+                    menu->GetMenuString(i, text, MF_BYPOSITION);
+                    entries.push_back(text);
+                }
+                // The menu's command ids, 0 for none chosen.
+                return c.choice;
+            });
+        const CPoint centre = button->GetSnapRect().CenterPoint();
+        CanvasMouse(demo.view->GetCanvas(), QEvent::MouseButtonPress, centre);
+        CanvasMouse(demo.view->GetCanvas(), QEvent::MouseButtonRelease, centre);
+        EXPECT_EQ(entries, (std::vector<CString>{L"Stay", L"Go to trends", L"Nowhere"})) << c.choice;
+        EXPECT_EQ(demo.view->GetCurrentScreen(), CString(c.screen)) << c.choice;
+    }
+}
+
+TEST(PlayerRuntime, ASliderDraggedByTheMouseWritesItsVariableAndALabelShowsIt)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CExtDataModel* model = demo.Model();
+    // The slider's groove runs from x 108 to 308 over 0 to 100.
+    auto* slider =
+        static_cast<CMyHorzSliderShape*>(AddRunShape(model, 624, CRect(100, 300, 316, 340), L"#Setpoint"));
+    slider->SetMinValue(0);
+    slider->SetMaxValue(100);
+    auto* label = static_cast<CFOPSimpleLabelShape*>(
+        AddRunShape(model, FO_COMP_SIMPLELABEL, CRect(340, 300, 460, 330), L"#Setpoint"));
+    ASSERT_TRUE(PumpUntil([&] { return slider->GetCurValue() == 50 && label->GetDisplayText() == L"50"; }));
+    QWidget* w = demo.view->GetCanvas()->GetClientWidget();
+    const CRect labelRect = demo.view->GetCanvas()->CanvasToClient(label->GetSnapRect());
+    const auto labelLook = [&]
+    {
+        AfxPumpMessages();
+        return w->grab().toImage().copy(labelRect.left, labelRect.top, labelRect.Width(), labelRect.Height());
+    };
+    const QImage before = labelLook();
+
+    const CPoint thumb = slider->GetThumbRect().CenterPoint();
+    CanvasMouse(demo.view->GetCanvas(), QEvent::MouseButtonPress, thumb);
+    CanvasMouse(demo.view->GetCanvas(), QEvent::MouseMove, CPoint(188, thumb.y));
+    EXPECT_EQ(demo.Global(L"#Setpoint"), 40.0) << "a move writes the variable";
+    CanvasMouse(demo.view->GetCanvas(), QEvent::MouseMove, CPoint(258, thumb.y));
+    CanvasMouse(demo.view->GetCanvas(), QEvent::MouseButtonRelease, CPoint(258, thumb.y));
+    EXPECT_EQ(demo.Global(L"#Setpoint"), 75.0);
+    EXPECT_EQ(slider->GetCurValue(), 75);
+    EXPECT_EQ(label->GetDisplayText(), CString(L"75"));
+    // The label shows it on the screen too.
+    EXPECT_NE(labelLook(), before);
 }

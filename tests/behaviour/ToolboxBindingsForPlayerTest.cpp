@@ -1,0 +1,92 @@
+// Every item of the editor's toolbox pages, dropped on a screen and bound to a tag of the stand-in
+// server through the Key Values dialog, saved with the screen. The player's test (test_behaviour_run)
+// runs this test with QYR_TOOLBOX_SCREEN naming where the screen goes, and checks what each shows.
+#include "EventsTestSupport.h"
+
+#include "behaviour/KeyValueDlg.h"
+#include "editor/ToolBoxDefaults.h"
+#include "figkit/FOToolBoxPage.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace eventstest;
+
+namespace
+{
+const UINT ID_KEY_VALUE = 41300;
+
+// The tag each kind of shape is bound to: the on/off shapes to the boolean, the label to the
+// counter, every other one to the ramp.
+const wchar_t* TagFor(UINT type)
+{
+    switch (type)
+    {
+    case 601:
+    case 602:
+    case 605:
+    case 608:
+    case 609:
+    case 611:
+    case 612:
+    case 613:
+    case 620:
+    case 622:
+    case 623:
+    case 626:
+        return L"Simulation.Bool";
+    case FO_COMP_SIMPLELABEL:
+        return L"Simulation.Counter";
+    default:
+        return L"Simulation.Ramp";
+    }
+}
+} // namespace
+
+TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
+{
+    const CString pages = CString::FromUtf8(m_dir + "/Shapes/");
+    ASSERT_TRUE(WriteDefaultToolBoxPages(pages));
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(pages.ToUtf8()))
+    {
+        if (entry.path().extension() != ".trs")
+            continue;
+        CFOToolBoxPage page(L"");
+        ASSERT_TRUE(page.OpenDocument(CString::FromUtf8(entry.path().string())));
+        for (CFOToolBoxItem item : page.GetItems())
+        {
+            // A grid of cells 180 by 170, six to a row.
+            const CPoint at(100 + 180 * (n % 6), 95 + 170 * (n / 6));
+            ++n;
+            CFODrawShape* shape = view->DoDropToolBoxItem(item.GetType(), at, &item);
+            ASSERT_NE(shape, nullptr) << item.GetType();
+            CString name;
+            name.Format(L"T%u", item.GetType());
+            view->ClearSelection();
+            view->SelectShape(shape);
+            CModalScript modal;
+            modal.Then(
+                [&](CDialog& d)
+                {
+                    Type(d, IDC_KEY_NAME, name);
+                    Type(d, IDC_KEY_SERVER, L"'Quendrel.OpcDaServer.1'");
+                    Type(d, IDC_KEY_ITEM, TagFor(item.GetType()));
+                    return IDOK;
+                });
+            Command(view, ID_KEY_VALUE);
+            EXPECT_EQ(1, modal.opened) << item.GetType();
+            EXPECT_EQ(CString(TagFor(item.GetType())), shape->GetKeyId3()) << item.GetType();
+        }
+    }
+    EXPECT_GT(n, 20);
+
+    const char* wanted = std::getenv("QYR_TOOLBOX_SCREEN");
+    const CString path =
+        wanted ? CString::FromUtf8(wanted) : CString::FromUtf8(m_project + "XdgFiles/Toolbox.xdg");
+    ASSERT_TRUE(view->GetDocument()->DoSave(path));
+    view->GetDocument()->OnCloseDocument();
+    AfxPumpMessages();
+}

@@ -1,0 +1,154 @@
+// Every toolbox item, bound through the editor's Key Values dialog on a screen the editor saved,
+// shows its tag's value in the player. The editor's half runs in the behaviour tests' program
+// (ToolboxBindingsForPlayerTest.cpp), which saves the screen where this test says.
+#include "EditorHalf.h"
+#include "RunningDemo.h"
+
+#include "figkit/FOPSimpleLabelShape.h"
+#include "figkit/FOTimeChartShape.h"
+#include "mfc/Dc.h"
+#include "model/ExtMeterShape.h"
+#include "model/MyPushChartShape.h"
+#include "model/SliderShapes.h"
+#include "symbols/MyNewSwitchShape.h"
+#include "symbols/MySwitchShape.h"
+
+#include <QImage>
+
+#include <map>
+
+using namespace player_test;
+
+namespace
+{
+// The model drawn as the canvas draws it, cut to a shape's rectangle.
+QImage Look(CFODataModel* model, CFODrawShape* shape)
+{
+    QImage image(1200, 900, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        CImageDC dc(image);
+        model->OnDraw(&dc, CRect(0, 0, 1200, 900));
+    }
+    const CRect r = shape->GetMaxRect();
+    return image.copy(r.left, r.top, r.Width(), r.Height());
+}
+
+// The "on" part of the switches shows.
+BOOL SwitchShowsOn(CFODrawShape* shape)
+{
+    CFODrawShape* on = nullptr;
+    if (auto* s = dynamic_cast<CMyNewSwitchShape*>(shape))
+        on = s->GetOnPart();
+    else if (auto* s1 = dynamic_cast<CMySwitchShape1*>(shape))
+        on = s1->GetOnPart();
+    else if (auto* s2 = dynamic_cast<CMySwitchShape2*>(shape))
+        on = s2->GetOnPart();
+    else if (auto* s3 = dynamic_cast<CMySwitchShape3*>(shape))
+        on = s3->GetOnPart();
+    return on && on->IsVisible();
+}
+} // namespace
+
+TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
+{
+    QTemporaryDir made;
+    const QString screen = made.path() + "/Toolbox.xdg";
+    ASSERT_TRUE(
+        RunEditorHalf(QStringLiteral("CEventsTest.ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen"),
+                      "QYR_TOOLBOX_SCREEN", screen));
+
+    RunningDemo demo([&](const InstallRoot& root)
+                     { QFile::copy(screen, root.root + "/Demo/demo/XdgFiles/Toolbox.xdg"); });
+    ASSERT_NE(demo.view, nullptr);
+    ASSERT_TRUE(demo.view->SwitchScreen(L"Toolbox.xdg"));
+    CExtDataModel* model = demo.Model();
+    std::map<UINT, CFODrawShape*> shapes;
+    for (CFODrawShape* shape : *model->GetShapes())
+        if (shape->GetObjectName().Left(1) == L"T" && !shape->GetKeyId3().IsEmpty())
+            shapes[shape->GetType()] = shape;
+    ASSERT_GT(shapes.size(), 20u);
+    // Every shape has had its first value.
+    ASSERT_TRUE(PumpUntil(
+        [&]
+        {
+            for (const auto& [type, shape] : shapes)
+                if (shape->GetCurrentValue() == DBL_MIN)
+                    return false;
+            return true;
+        },
+        8000));
+
+    // The look of every shape changes with its value: the ramp climbs, the boolean turns.
+    std::map<UINT, QImage> first;
+    for (const auto& [type, shape] : shapes)
+        first[type] = Look(model, shape);
+    std::map<UINT, bool> changed;
+    PumpUntil(
+        [&]
+        {
+            bool all = true;
+            for (const auto& [type, shape] : shapes)
+            {
+                if (type == 601 || type == 602)
+                    continue;
+                changed[type] = changed[type] || Look(model, shape) != first[type];
+                all = all && changed[type];
+            }
+            return all;
+        },
+        6000);
+
+    for (const auto& [type, shape] : shapes)
+    {
+        SCOPED_TRACE(testing::Message() << "type " << type << " bound to " << shape->GetKeyId3().ToUtf8());
+        // A plain rectangle or ellipse from the toolbox has no fill: it shows a value only through
+        // value ranges of its own.
+        if (type != 601 && type != 602)
+            EXPECT_TRUE(changed[type]) << "its look does not follow its value";
+        const double value = shape->GetCurrentValue();
+        switch (type)
+        {
+        case 607:
+            EXPECT_EQ(static_cast<CExtMeterShape*>(shape)->GetMeterValue(), value);
+            EXPECT_EQ(static_cast<CExtMeterShape*>(shape)->GetMeterMin(), shape->GetMinValue());
+            break;
+        case FO_COMP_SIMPLELABEL:
+        {
+            CString text;
+            text.Format(L"%.6g", value);
+            EXPECT_EQ(static_cast<CFOPSimpleLabelShape*>(shape)->GetDisplayText(), text);
+            break;
+        }
+        case 609:
+        case 611:
+        case 612:
+        case 613:
+            EXPECT_EQ(SwitchShowsOn(shape), value != 0.0);
+            break;
+        case 615:
+        {
+            auto* chart = static_cast<CMyPushChartShape*>(shape);
+            ASSERT_EQ(chart->GetLineCount(), 1);
+            EXPECT_FALSE(chart->GetLineAt(0)->samples.empty());
+            break;
+        }
+        case FO_COMP_TIMECHART:
+        {
+            auto* chart = static_cast<CFOTimeChartShape*>(shape);
+            ASSERT_EQ(chart->GetLineCount(), 1);
+            // One sample a second.
+            EXPECT_TRUE(PumpUntil([&] { return chart->GetSampleCount(0) >= 2; }, 4000));
+            for (int i = 0; i < chart->GetSampleCount(0); ++i)
+                EXPECT_GT(chart->GetSample(0, i), 1e-300) << "no sample before the first value";
+            break;
+        }
+        case 624:
+        case 625:
+            EXPECT_EQ(static_cast<CMyHorzSliderShape*>(shape)->GetCurValue(), int(value));
+            break;
+        default:
+            break;
+        }
+    }
+}
