@@ -10,7 +10,60 @@
 BEGIN_MESSAGE_MAP(CQYRKeyValueDlg, CDialog)
 ON_BN_CLICKED(IDC_KEY_BROWSE_SERVER, &CQYRKeyValueDlg::OnBrowseServer)
 ON_BN_CLICKED(IDC_KEY_BROWSE_ITEM, &CQYRKeyValueDlg::OnBrowseItem)
+ON_BN_CLICKED(IDC_KEY_BROWSE_COMPUTER, &CQYRKeyValueDlg::OnBrowseComputer)
 END_MESSAGE_MAP()
+
+BOOL BrowseServerItem(CInfoServer* pServer, CString& strKey1, CString& strKey2, CString& strKey3,
+                      CWnd* pParent, BOOL bChooseWhenNone, int nUnanswered)
+{
+    if (!pServer)
+        return FALSE;
+    if (strKey2.IsEmpty())
+    {
+        if (!bChooseWhenNone || !pServer->ChooseServer())
+            return FALSE;
+        strKey1 = pServer->GetOPCServerComputer();
+        strKey2 = pServer->GetOPCServerNameOnly();
+        if (strKey2.IsEmpty())
+            return FALSE;
+    }
+    // Browsing a server connected before would offer that server's tags.
+    if (pServer->IsConnected() &&
+        (pServer->GetOPCServerComputer() != strKey1 || pServer->GetOPCServerNameOnly() != strKey2))
+        pServer->Disconnect();
+    pServer->SetServer(strKey1, strKey2);
+    if (!pServer->IsConnected() && !pServer->Connect())
+        return FALSE;
+    int organisation = nUnanswered;
+    {
+        CComPtr<IUnknown> unknown = pServer->GetInterface();
+        if (!unknown)
+            return FALSE;
+        CIOPCBrowseServerAddressSpace browse(unknown.p);
+        browse.QueryOrganization(&organisation);
+    }
+    if (organisation == 1)
+    {
+        CTagBrowseDlg dlg(strKey2, strKey1, pParent);
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
+        strKey3 = dlg.m_strItemName;
+        return TRUE;
+    }
+    if (organisation == 2)
+    {
+        CAddItemDlg dlg(nullptr, pParent);
+        dlg.SetServer(strKey1, strKey2);
+        if (dlg.DoModal() != IDOK)
+            return FALSE;
+        strKey3 = dlg.m_strTag;
+        return TRUE;
+    }
+    CString text;
+    text.Format(L"Cannot access server!\n%s", strKey2.GetString());
+    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+    return FALSE;
+}
 
 CQYRKeyValueDlg::CQYRKeyValueDlg(CInfoServer* pServer, CWnd* pParent)
     : CDialog(IDD_QYR_KEY_VALUE, pParent), m_pServer(pServer)
@@ -37,9 +90,14 @@ BOOL CQYRKeyValueDlg::OnInitDialog()
     behaviour::SetGuiFont(this, {IDC_KEY_NAME, IDC_KEY_COMPUTER, IDC_KEY_SERVER, IDC_KEY_ITEM});
     if (CWnd* property = GetDlgItem(IDC_KEY_PROPERTY))
         property->ShowWindow(SW_HIDE);
+    EnableItemBrowse();
+    return TRUE;
+}
+
+void CQYRKeyValueDlg::EnableItemBrowse()
+{
     if (CWnd* item = GetDlgItem(IDC_KEY_BROWSE_ITEM))
         item->EnableWindow(!m_strKey2.IsEmpty());
-    return TRUE;
 }
 
 void CQYRKeyValueDlg::OnBrowseServer()
@@ -50,60 +108,27 @@ void CQYRKeyValueDlg::OnBrowseServer()
     m_strKey1 = m_pServer->GetOPCServerComputer();
     m_strKey2 = m_pServer->GetOPCServerNameOnly();
     UpdateData(FALSE);
-    if (CWnd* item = GetDlgItem(IDC_KEY_BROWSE_ITEM))
-        item->EnableWindow(!m_strKey2.IsEmpty());
+    EnableItemBrowse();
+}
+
+// The chooser browses a computer's servers: its "&Find" lists those of the computer typed there.
+void CQYRKeyValueDlg::OnBrowseComputer()
+{
+    OnBrowseServer();
 }
 
 void CQYRKeyValueDlg::OnBrowseItem()
 {
     if (!UpdateData(TRUE))
         return;
-    CWnd* itemButton = GetDlgItem(IDC_KEY_BROWSE_ITEM);
     if (m_strKey2.IsEmpty())
     {
-        if (itemButton)
-            itemButton->EnableWindow(FALSE);
+        EnableItemBrowse();
         return;
     }
-    if (!m_pServer)
-        return;
-    m_pServer->SetServer(m_strKey1, m_strKey2);
-    // A server that cannot be reached leaves the item as it is, without a word.
-    if (!m_pServer->IsConnected() && !m_pServer->Connect())
-        return;
-    int organisation = 1;
-    {
-        CComPtr<IUnknown> unknown = m_pServer->GetInterface();
-        if (!unknown)
-            return;
-        CIOPCBrowseServerAddressSpace browse(unknown.p);
-        browse.QueryOrganization(&organisation);
-    }
-    CString chosen;
-    if (organisation == 1)
-    {
-        CTagBrowseDlg dlg(m_strKey2, m_strKey1, this);
-        if (dlg.DoModal() != IDOK)
-            return;
-        chosen = dlg.m_strItemName;
-    }
-    else if (organisation == 2)
-    {
-        CAddItemDlg dlg(nullptr, this);
-        dlg.SetServer(m_strKey1, m_strKey2);
-        if (dlg.DoModal() != IDOK)
-            return;
-        chosen = dlg.m_strTag;
-    }
-    else
-    {
-        CString text;
-        text.Format(L"Cannot access server!\n%s", m_strKey2.GetString());
-        AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    m_strKey3 = chosen;
-    UpdateData(FALSE);
+    // A server that does not tell its organisation counts as hierarchical.
+    if (BrowseServerItem(m_pServer, m_strKey1, m_strKey2, m_strKey3, this, FALSE, 1))
+        UpdateData(FALSE);
 }
 
 void CQYRKeyValueDlg::OnOK()

@@ -16,6 +16,14 @@ class CInfoServer;
 #define IDC_KEY_BROWSE_COMPUTER 1066
 #define IDC_KEY_PROPERTY 3
 
+// Browses the item of the server that key 1 (computer) and key 2 (ProgID) name: a connection to
+// another server is dropped first, a server that cannot be reached leaves key 3 as it is without a
+// word; a hierarchical server opens the tag browser, a flat one the item picker, and a server whose
+// organisation stays unanswered counts as nUnanswered. With key 2 empty and bChooseWhenNone, the
+// server chooser asks first and keys 1 and 2 take the server chosen. TRUE when key 3 took an item.
+BOOL BrowseServerItem(CInfoServer* pServer, CString& strKey1, CString& strKey2, CString& strKey3,
+                      CWnd* pParent, BOOL bChooseWhenNone, int nUnanswered);
+
 class CQYRKeyValueDlg : public CDialog
 {
 public:
@@ -35,6 +43,9 @@ protected:
     void OnOK() override;
     afx_msg void OnBrowseServer();
     afx_msg void OnBrowseItem();
+    afx_msg void OnBrowseComputer();
+    // The item "..." only while key 2 names a server.
+    void EnableItemBrowse();
 
     CString m_strFirstName;
     CString m_strFirstKey1;

@@ -188,6 +188,8 @@ ON_WM_RBUTTONDOWN()
 ON_WM_RBUTTONUP()
 ON_COMMAND_RANGE(ID_TREE_RENAME, ID_TREE_PUBLISH, &CEditTreeCtrl::OnContextCommand)
 ON_COMMAND_RANGE(ID_TREE_DROP_COPY, ID_TREE_DROP_NONE, &CEditTreeCtrl::OnDropCommand)
+ON_COMMAND_RANGE(ID_PARAMETER_MANAGER, ID_PARAMETER_MANAGER, &CEditTreeCtrl::OnProjectCommand)
+ON_COMMAND_RANGE(ID_PROJECT_SAVE_TEMPLATE, ID_PROJECT_SAVE_TEMPLATE, &CEditTreeCtrl::OnProjectCommand)
 END_MESSAGE_MAP()
 
 CEditTreeCtrl::CEditTreeCtrl() = default;
@@ -345,8 +347,8 @@ void CEditTreeCtrl::ShowContextMenu(CPoint point)
         HTREEITEM hParent = GetParentItem(hItem);
         if (CanInsert(hParent))
             add.AppendMenu(MF_STRING, ID_TREE_NEW_SCREEN, LoadText(IDS_MENU_FIRST + 2));
-        if (CanInsert(hItem))
-            add.AppendMenu(MF_STRING, ID_TREE_NEW_SCRIPT, LoadText(IDS_MENU_FIRST + 3));
+        // A project has the one script "system.uscp": "New Script" could only refuse, so it is not
+        // offered.
         if (CanEditLabel(hItem))
             menu.AppendMenu(MF_STRING, ID_TREE_RENAME, LoadText(IDS_MENU_FIRST));
         if (CanDelete(hItem))
@@ -363,7 +365,21 @@ void CEditTreeCtrl::ShowContextMenu(CPoint point)
         menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
 }
 
-void CEditTreeCtrl::AdjustContextMenu(CMenu*) {}
+// The project's variables and its copy as a template, which the main menu does not offer.
+void CEditTreeCtrl::AdjustContextMenu(CMenu* pMenu)
+{
+    if (!pMenu)
+        return;
+    pMenu->AppendMenu(MF_SEPARATOR);
+    pMenu->AppendMenu(MF_STRING, ID_PARAMETER_MANAGER, L"&Parameter Manager...");
+    pMenu->AppendMenu(MF_STRING, ID_PROJECT_SAVE_TEMPLATE, L"Save As &Template...");
+}
+
+void CEditTreeCtrl::OnProjectCommand(UINT nID)
+{
+    if (ProjectOpen())
+        RunAppCommand(nID);
+}
 
 void CEditTreeCtrl::OnContextCommand(UINT nID)
 {

@@ -167,6 +167,7 @@ public:
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point) override;
     afx_msg void OnContextCommand(UINT nID);
     afx_msg void OnDropCommand(UINT nID);
+    afx_msg void OnProjectCommand(UINT nID);
 
 protected:
     // The cursor in client coordinates.

@@ -1,7 +1,11 @@
 #include "editor/ExtListCtrl.h"
 
 #include "mfc/Dc.h"
+#include "mfc/ImageList.h"
 #include "mfc/SysColor.h"
+
+#include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 
@@ -209,6 +213,18 @@ void CExtListCtrl::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
         lpMeasureItemStruct->itemHeight = UINT(m_nRowHeight);
 }
 
+int CExtListCtrl::DrawRowImage(CDC* pDC, int nRow, const CRect& rcCell)
+{
+    CImageList* images = GetImageList(LVSIL_SMALL);
+    const int image = images ? GetItemImage(nRow) : -1;
+    const QPixmap* pm = image >= 0 ? CImageList::GetImage(images->GetSafeHandle(), image) : nullptr;
+    QPainter* painter = pDC->GetPainter();
+    if (!pm || !painter)
+        return 0;
+    painter->drawPixmap(rcCell.left, rcCell.top + (rcCell.Height() - pm->height()) / 2, *pm);
+    return pm->width() + 2;
+}
+
 void CExtListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     if (!lpDrawItemStruct)
@@ -235,7 +251,7 @@ void CExtListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         }
         else
         {
-            pDC->FillSolidRect(&cell, GetSysColor(COLOR_WINDOW));
+            pDC->FillSolidRect(&cell, GetBkColor());
             COLORREF cr = 0;
             if (GetColBkColor(col, cr))
                 pDC->FillSolidRect(&cell, cr);
@@ -247,6 +263,9 @@ void CExtListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         const wchar_t code = col < m_header.m_strAlign.GetLength() ? m_header.m_strAlign[col] : L'0';
         CRect box = cell;
         box.DeflateRect(2, 0);
+        // The row's icon of the small image list leads the first column.
+        if (col == 0)
+            box.left += DrawRowImage(pDC, row, box);
         const int textHeight = tm.tmHeight > 0 ? int(tm.tmHeight) : box.Height();
         box.top += std::max(0, (box.Height() - textHeight) / 2);
         pDC->SetBkMode(TRANSPARENT);

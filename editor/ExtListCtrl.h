@@ -84,6 +84,8 @@ private:
         int nRow;
         COLORREF cr;
     };
+    // Draws the row's small image at the cell's left; the width it takes (0 without one).
+    int DrawRowImage(CDC* pDC, int nRow, const CRect& rcCell);
     static void Record(std::vector<CColColour>& list, int nCol, COLORREF cr);
     static void Record(std::vector<CCellColour>& list, int nCol, int nRow, COLORREF cr);
     void TakeOver();

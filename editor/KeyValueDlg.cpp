@@ -1,11 +1,9 @@
 #include "editor/KeyValueDlg.h"
 
 #include "behaviour/BehaviourCommon.h"
-#include "opc/AddItemDlg.h"
-#include "opc/IOPCBrowseWrapper.h"
+#include "behaviour/KeyValueDlg.h"
 #include "opc/InfoServer.h"
 #include "opc/InfoServerExplorerDoc.h"
-#include "opc/TagBrowseDlg.h"
 
 #include "mfc/ModalHook.h"
 
@@ -38,48 +36,10 @@ void CKeyValueDlg::OnBrowse()
     if (!UpdateData(TRUE))
         return;
     CInfoServerExplorerDoc* doc = GetExplorerActiveDocument(FALSE);
-    CInfoServer* server = doc ? doc->GetInfoServer() : nullptr;
-    if (!server)
-        return;
-    // Key 1 names the computer, key 2 the server. A connection to another server is dropped first:
-    // browsing it would offer that server's tags.
-    if (server->IsConnected() &&
-        (server->GetOPCServerComputer() != m_strKey1 || server->GetOPCServerNameOnly() != m_strKey2))
-        server->Disconnect();
-    server->SetServer(m_strKey1, m_strKey2);
-    if (!server->IsConnected() && !server->Connect())
-        return;
-    CComPtr<IUnknown> itf = server->GetInterface();
-    if (!itf)
-        return;
-    CIOPCBrowseServerAddressSpace browse(itf.p);
-    int organisation = 0;
-    browse.QueryOrganization(&organisation);
-    if (organisation == 1)
-    {
-        CTagBrowseDlg dlg(m_strKey2, m_strKey1, this);
-        if (dlg.DoModal() == IDOK)
-        {
-            m_strKey3 = dlg.m_strItemName;
-            UpdateData(FALSE);
-        }
-    }
-    else if (organisation == 2)
-    {
-        CAddItemDlg dlg(nullptr, this);
-        dlg.SetServer(m_strKey1, m_strKey2);
-        if (dlg.DoModal() == IDOK)
-        {
-            m_strKey3 = dlg.m_strTag;
-            UpdateData(FALSE);
-        }
-    }
-    else
-    {
-        CString text;
-        text.Format(L"Cannot access server!\n%s", m_strKey2.GetString());
-        AfxMessageBox(text);
-    }
+    // Keys that name no server: the user chooses one, and keys 1 and 2 take it even when the browse
+    // is then cancelled.
+    BrowseServerItem(doc ? doc->GetInfoServer() : nullptr, m_strKey1, m_strKey2, m_strKey3, this, TRUE, 0);
+    UpdateData(FALSE);
 }
 
 void CKeyValueDlg::OnOK()

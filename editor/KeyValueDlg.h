@@ -1,6 +1,7 @@
 // CKeyValueDlg ("Connect a parameter"): a shape's keys 1 to 3, object name and tool tip. Key 3 can
 // be browsed on the OPC server that keys 1 (computer) and 2 (ProgID) name: a hierarchical server
-// opens the tag browser, a flat one the item picker. The caller fills the values and their copies;
+// opens the tag browser, a flat one the item picker; keys that name no server let the user choose
+// one in the server chooser first. The caller fills the values and their copies;
 // OK sets m_bModified when any value differs from its copy.
 #pragma once
 

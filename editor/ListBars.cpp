@@ -2,6 +2,7 @@
 
 #include "editor/PlexdraftView.h"
 #include "editor/SampleView.h"
+#include "editor/TableBar.h"
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
 #include "foundation/StdioFileEx.h"
@@ -18,6 +19,7 @@
 
 namespace
 {
+constexpr UINT kListBitmap = 65;
 constexpr int kMethodImage = 5;
 constexpr int kShapeImage = 6;
 
@@ -129,8 +131,28 @@ BOOL CListBarBase::CreateBar(CWnd* pParentWnd, LPCWSTR lpszCaption, DWORD dwStyl
                           CRect(0, 0, 150, 200), this, IDC_LISTBAR_LIST))
         return FALSE;
     m_wndList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    if (m_images.Create(kListBitmap, 20, 0, RGB(255, 255, 255)))
+        m_wndList.SetImageList(&m_images, LVSIL_SMALL);
+    SetListLook();
     AddColumns();
     return TRUE;
+}
+
+void CListBarBase::SetListLook()
+{
+    m_wndList.SetHeaderHeight(1.5f);
+    m_wndList.SetColBkColor(0, GetSysColor(COLOR_3DFACE));
+    m_wndList.SetColBkColor(2, GetSysColor(COLOR_3DLIGHT));
+    m_wndList.SetBkColor(RGB(255, 254, 228));
+    m_wndList.SetCellBkColor(1, 1, RGB(100, 100, 10));
+    m_wndList.SetRowHeight(22);
+    m_wndList.SetHeaderHeight(1.5f);
+    m_wndList.SetHeaderTextColor(RGB(0, 0, 0));
+    m_wndList.SetTextColor(RGB(0, 255, 255));
+    m_wndList.SetHeaderBkColor(255, 215, 105, 4);
+    m_wndList.SetFontSize(15, 0);
+    m_wndList.SetColTextColor(2, RGB(255, 255, 100));
+    m_wndList.SetCellTextColor(3, 1, RGB(255, 0, 0));
 }
 
 void CListBarBase::OnSize(UINT nType, int cx, int cy)
@@ -170,7 +192,7 @@ void CExtListBar::UpdateShapeList(CFODataModel* pModel)
     int row = 0;
     for (CFODrawShape* shape : *shapes)
     {
-        const int item = m_wndList.InsertItem(row, shape->GetObjectName());
+        const int item = m_wndList.InsertItem(row, shape->GetObjectName(), kShapeImage);
         if (item < 0)
             continue;
         m_wndList.SetItemText(item, 1, shape->GetKeyId1());
@@ -185,7 +207,6 @@ void CExtListBar::UpdateShapeList(CFODataModel* pModel)
         m_rowShapes.emplace_back(shape);
         ++row;
     }
-    (void)kShapeImage;
     m_wndList.ShowWindow(SW_SHOW);
 }
 
@@ -233,6 +254,9 @@ BOOL CMethodListBar::CreateBar(CWnd* pParentWnd, LPCWSTR lpszCaption, DWORD dwSt
 {
     if (!CListBarBase::CreateBar(pParentWnd, lpszCaption, dwStyle, nID))
         return FALSE;
+    // The default GUI font at weight 450, kept for the bar's lifetime.
+    if (CTableBar::CreateGuiFont(m_font, 450))
+        m_wndList.SetFont(&m_font);
     LoadMethods();
     return TRUE;
 }
@@ -259,7 +283,7 @@ void CMethodListBar::LoadMethods()
         while (file.ReadString(line))
         {
             line.Trim(L" ");
-            m_wndList.InsertItem(row++, line);
+            m_wndList.InsertItem(row++, line, kMethodImage);
         }
     }
     catch (CException* e)
@@ -267,7 +291,6 @@ void CMethodListBar::LoadMethods()
         e->Delete();
     }
     file.Close();
-    (void)kMethodImage;
     m_wndList.ShowWindow(SW_SHOW);
 }
 

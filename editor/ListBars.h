@@ -9,6 +9,7 @@
 #include "figkit/FOShapePtr.h"
 #include "mfc/Controls.h"
 #include "mfc/Dc.h"
+#include "mfc/ImageList.h"
 #include "editor/ExtListCtrl.h"
 #include "mfc/Notify.h"
 
@@ -59,6 +60,8 @@ protected:
     virtual void AddColumns() = 0;
     // The bars' common look: colours of columns and cells, row and header heights, font size.
     void SetListLook();
+    // Before the list, which draws from it while it lives.
+    CImageList m_images;
     CBarListCtrl m_wndList;
 };
 

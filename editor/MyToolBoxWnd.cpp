@@ -1,10 +1,13 @@
 #include "editor/MyToolBoxWnd.h"
 
+#include "editor/MainFrame.h"
 #include "editor/NewOpenPageDlg.h"
 #include "editor/ToolBoxIndex.h"
 #include "figkit/FORenameDlg.h"
 #include "foundation/PathUtils.h"
+#include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
+#include "mfc/WinApp.h"
 
 IMPLEMENT_DYNCREATE(CMyToolBoxPageWnd, CFOToolBoxPageWnd)
 IMPLEMENT_DYNCREATE(CMyToolBoxWnd, CFOMultiToolBoxWnd)
@@ -26,6 +29,52 @@ CString LoadText(UINT nID, LPCWSTR lpszFallback)
     return text;
 }
 } // namespace
+
+// The page commands by the short names of their prompts, and the view styles, which the main frame
+// answers (its menu does not offer them).
+void CMyToolBoxWnd::OnContextMenu(CWnd*, CPoint pos)
+{
+    if (pos.x == -1 && pos.y == -1)
+    {
+        pos = CPoint(1, 1);
+        ClientToScreen(&pos);
+    }
+    CMenu menu;
+    if (!menu.CreatePopupMenu())
+        return;
+    const struct
+    {
+        UINT nID;
+        LPCWSTR text;
+    } pageCommands[] = {{ID_TOOLBOX_NEW_PAGE, L"&New"},
+                        {ID_TOOLBOX_OPEN_PAGE, L"&Open..."},
+                        {ID_TOOLBOX_SAVE_PAGE, L"&Save"},
+                        {ID_TOOLBOX_CLOSE_PAGE, L"&Close ToolBox Page"}};
+    for (const auto& c : pageCommands)
+        menu.AppendMenu(MF_STRING, c.nID, c.text);
+    menu.AppendMenu(MF_SEPARATOR);
+    const struct
+    {
+        UINT nID;
+        int nStyle;
+        LPCWSTR text;
+    } styles[] = {{ID_TOOLBOX_STYLE_ICONS_NAMES, FO_TOOLBOX_ICONS_NAMES, L"&Icons and Names"},
+                  {ID_TOOLBOX_STYLE_ICONS_DETAILS, FO_TOOLBOX_ICONS_DETAILS, L"Icons and &Details"},
+                  {ID_TOOLBOX_STYLE_NAMES, FO_TOOLBOX_NAMES, L"&Name"}};
+    for (const auto& st : styles)
+        menu.AppendMenu(MF_STRING | (GetViewStyle() == st.nStyle ? MF_CHECKED : MF_UNCHECKED), st.nID,
+                        st.text);
+    const UINT chosen =
+        UINT(menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, pos.x, pos.y, this));
+    if (chosen == 0)
+        return;
+    CWnd* target = this;
+    if (chosen != ID_TOOLBOX_NEW_PAGE && chosen != ID_TOOLBOX_OPEN_PAGE && chosen != ID_TOOLBOX_SAVE_PAGE &&
+        chosen != ID_TOOLBOX_CLOSE_PAGE)
+        target = AfxGetMainWnd();
+    if (target)
+        target->SendMessage(WM_COMMAND, chosen, 0);
+}
 
 BOOL CMyToolBoxPageWnd::SavePageAs()
 {
@@ -215,7 +264,17 @@ void CMyToolBoxWnd::OnOpenPage()
     if (dlg.DoModal() != IDOK || dlg.m_strChosen.IsEmpty())
         return;
     const CString fileName = dlg.m_strChosen + L".trs";
-    LoadPageFile(fileName);
+    if (!LoadPageFile(fileName))
+    {
+        // A damaged file opens nothing and stays out of the index.
+        RemovePage(GetActiveIndex());
+        if (RecalcLayout() && GetSafeHwnd())
+            Invalidate();
+        AfxMessageBox(LoadText(IDS_TOOLBOX_NOT_READ, L"The toolbox page could not be read: ") + m_strFolder +
+                          fileName,
+                      MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     CToolBoxIndex::AppendEntry(m_strFolder, fileName, TRUE);
 }
 

@@ -15,6 +15,7 @@
 #define IDS_TOOLBOX_SELECT_FILE 32867
 #define IDS_TOOLBOX_BAD_NAME 33960
 #define IDS_TOOLBOX_NOT_WRITTEN 33961
+#define IDS_TOOLBOX_NOT_READ 48000
 
 class CMyToolBoxPageWnd : public CFOToolBoxPageWnd
 {
@@ -41,6 +42,8 @@ public:
     afx_msg void OnOpenPage();
     afx_msg void OnSavePage();
     afx_msg void OnClosePage();
+    // The page commands and the view styles on a right click.
+    void OnContextMenu(CWnd* pWnd, CPoint pos) override;
 
     // Opens the pages that the index lists, in its order; a page that cannot be read stays out.
     // With none, one empty "New" page. Returns the number opened from files.

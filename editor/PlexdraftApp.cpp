@@ -1,4 +1,5 @@
 #include "editor/PlexdraftApp.h"
+#include "opc/OPCDialogs.h"
 
 #include "mfc/ModalHook.h"
 
@@ -52,6 +53,8 @@ BOOL CPlexdraftApp::InitInstance()
         AfxMessageBox(L"QYRDraw already running!", MB_OK);
         return FALSE;
     }
+    // The server chooser, tag browser and item pickers that Key Values and "Connect a parameter" open.
+    COPCDialogs::RegisterDialogs();
     return CFOProjectApp::InitInstance();
 }
 

@@ -3,7 +3,9 @@
 #include "editor/FOProjectApp.h"
 #include "editor/MethodChooseDlg.h"
 #include "editor/SampleDoc.h"
-#include "editor/ScriptChoosers.h"
+#include "editor/ParamManager.h"
+#include "editor/ProjectDialogs.h"
+#include "model/WorkSpaceObj.h"
 #include "mfc/CmdUI.h"
 #include "mfc/File.h"
 #include "mfc/Menu.h"
@@ -38,6 +40,8 @@ ON_COMMAND(ID_INSERT_COMMENT, &CSampleView::OnInsertComment)
 ON_COMMAND(ID_REMOVE_COMMENT, &CSampleView::OnRemoveComment)
 ON_COMMAND(ID_CHECK_SCRIPT, &CSampleView::OnCheckScript)
 ON_COMMAND(ID_INSERT_XDG_FILE, &CSampleView::OnInsertXdgFile)
+ON_UPDATE_COMMAND_UI(ID_INSERT_PARAMETER, &CSampleView::OnUpdateProjectChooser)
+ON_UPDATE_COMMAND_UI(ID_INSERT_XDG_FILE, &CSampleView::OnUpdateProjectChooser)
 END_MESSAGE_MAP()
 
 CSampleView::CSampleView() = default;
@@ -137,9 +141,18 @@ void CSampleView::OnUpdateInsert(CCmdUI* pCmdUI)
 
 void CSampleView::OnInsertParameter()
 {
-    CString name;
-    if (RunParameterChooser(this, name) && !name.IsEmpty())
-        InsertTemplate(name);
+    CFOProjectApp* app = AfxGetProjectApp();
+    CWorkSpaceObj* ws = app ? app->GetWorkSpace() : nullptr;
+    if (!ws || !QueryEditable())
+        return;
+    // The manager doubles as the chooser: what the user adds or edits there is kept as in the
+    // project's own Parameter Manager.
+    CParamManager dlg(ws, this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    ws->SetModified();
+    if (!dlg.m_strResult.IsEmpty())
+        InsertTemplate(dlg.m_strResult);
 }
 
 void CSampleView::OnInsertShapeKey() {}
@@ -156,9 +169,20 @@ void CSampleView::OnRemoveComment()
 
 void CSampleView::OnInsertXdgFile()
 {
-    CString text;
-    if (RunScriptFileChooser(this, text))
-        InsertTemplate(text);
+    CFOProjectApp* app = AfxGetProjectApp();
+    if (!app || !app->IsProjectLoaded() || !QueryEditable())
+        return;
+    MBScriptChooseDlg dlg(this);
+    dlg.m_strProjectFolder = app->GetProjectFolder();
+    if (dlg.DoModal() == IDOK && !dlg.m_strValue.IsEmpty())
+        InsertTemplate(dlg.m_strValue);
+}
+
+// Both choosers list what the open project holds.
+void CSampleView::OnUpdateProjectChooser(CCmdUI* pCmdUI)
+{
+    CFOProjectApp* app = AfxGetProjectApp();
+    pCmdUI->Enable(app && app->IsProjectLoaded() && app->GetWorkSpace() && QueryEditable());
 }
 
 void CSampleView::OnCheckScript()

@@ -50,6 +50,7 @@ public:
     afx_msg void OnRemoveComment();
     afx_msg void OnCheckScript();
     afx_msg void OnInsertXdgFile();
+    afx_msg void OnUpdateProjectChooser(CCmdUI* pCmdUI);
 
 protected:
     std::unique_ptr<CMenu> m_pContextMenu;

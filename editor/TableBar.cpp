@@ -43,6 +43,18 @@ void CTableBar::ReadToolBoxIndex(const CString& strFolder)
         m_pages.push_back({entry.strNumber, entry.strFileName, entry.nId});
 }
 
+BOOL CTableBar::CreateGuiFont(CFont& font, LONG nWeight)
+{
+    LOGFONT lf = {};
+    CGdiObject* gui = CDC::GetStockObject(DEFAULT_GUI_FONT);
+    if (!gui)
+        gui = CDC::GetStockObject(SYSTEM_FONT);
+    if (auto* stock = dynamic_cast<CFont*>(gui))
+        stock->GetLogFont(&lf);
+    lf.lfWeight = nWeight;
+    return font.CreateFontIndirect(&lf);
+}
+
 void CTableBar::PlaceToolBox()
 {
     QWidget* area = GetClientWidget();
@@ -92,16 +104,8 @@ int CTableBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
         m_wndTree.Expand(m_hRoot, TVE_EXPAND);
     }
 
-    LOGFONT lf = {};
-    CGdiObject* gui = CDC::GetStockObject(DEFAULT_GUI_FONT);
-    if (!gui)
-        gui = CDC::GetStockObject(SYSTEM_FONT);
-    if (auto* font = dynamic_cast<CFont*>(gui))
-        font->GetLogFont(&lf);
-    lf.lfWeight = 550;
-    m_fontBold.CreateFontIndirect(&lf);
-    lf.lfWeight = 450;
-    m_fontNormal.CreateFontIndirect(&lf);
+    CreateGuiFont(m_fontBold, 550);
+    CreateGuiFont(m_fontNormal, 450);
     m_wndTree.ShowWindow(SW_SHOW);
 
     m_wndTab.AddTab(&m_wndTree, L"Projects", 0);
@@ -147,6 +151,7 @@ void CTableBar::RefreshProjectTree()
         int image;
         DWORD_PTR data;
     } children[] = {{L"Project Setting", 4, TREE_ITEM_SETTINGS},
+                    {L"Parameters", 3, TREE_ITEM_PARAMETERS},
                     {L"Screens", 1, TREE_ITEM_SCREENS},
                     {L"Application Publisher", 8, TREE_ITEM_PUBLISHER},
                     {L"Explore Project Folder", 7, TREE_ITEM_FOLDER}};

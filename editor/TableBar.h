@@ -30,6 +30,8 @@ class CTableBar : public CFOPControlBar, public IProjectTreeOwner
 {
     DECLARE_DYNAMIC(CTableBar)
 public:
+    // A font of the default GUI font (the system font when there is none) at a weight.
+    static BOOL CreateGuiFont(CFont& font, LONG nWeight);
     CTableBar();
     ~CTableBar() override;
 

@@ -301,6 +301,11 @@ namespace
 // The seed script of a project the editor makes.
 const wchar_t* const kSeedScript =
     L"function main(strShapeKey1, shape)\r\n{\r\n\tapp.test(\"testing code here!\");\r\n}";
+// The script a project made from a template starts with: its example reads a clock variable
+// through "app", so it runs as it stands.
+const wchar_t* const kTemplateScript =
+    L"function main(strShapeKey1, shape)\r\n{\r\n\t// Add your codes below.\r\n"
+    L"\tvar nHour = app.GetSVarValue(\"$Hour\");\r\n}";
 
 BOOL MakeProjectFolders(const CString& folder)
 {
@@ -348,7 +353,7 @@ BOOL WriteTankTemplate(const CString& strInstallRoot)
     CScreenBuilder::Bind(b.Add(608, CRect(180, 120, 280, 220)), L"#PumpOn");
     CScreenBuilder::Bind(b.Label(CRect(40, 250, 140, 274), CString()), L"#TankLevel");
     return b.Save(folder + L"XdgFiles/Main.xdg") &&
-           WriteScript(folder + L"ScriptFiles/system.uscp", kSeedScript) &&
+           WriteScript(folder + L"ScriptFiles/system.uscp", kTemplateScript) &&
            ws.SaveDocument(folder + L"TankFarm.dcp");
 }
 } // namespace

@@ -304,6 +304,15 @@ BOOL CScriptTextBuffer::InsertText(CScriptBufferClient* pSource, int nLine, int 
         nLine = GetLineCount() - 1;
         nPos = GetLineLength(nLine);
     }
+    // Nothing to insert is no change and no step of the history.
+    if (text.empty())
+    {
+        if (m_bReadOnly || !ValidPoint(nLine, nPos))
+            return FALSE;
+        nEndLine = nLine;
+        nEndChar = nPos;
+        return TRUE;
+    }
     if (!InternalInsertText(pSource, nLine, nPos, text.data(), text.size(), nEndLine, nEndChar))
         return FALSE;
     const BOOL bGroupOpened = !m_bUndoGroup;
@@ -354,6 +363,8 @@ void CScriptTextBuffer::AddUndoRecord(BOOL bInsert, const CPoint& ptStartPos, co
         {
             m_aUndoBuf.erase(m_aUndoBuf.begin(), m_aUndoBuf.begin() + long(nGroupEnd));
             m_nUndoPosition -= int(nGroupEnd);
+            if (m_nUndoGroupStart >= 0)
+                m_nUndoGroupStart = std::max(0, m_nUndoGroupStart - int(nGroupEnd));
             if (m_nSyncPosition >= 0)
             {
                 m_nSyncPosition -= int(nGroupEnd);
@@ -381,16 +392,24 @@ void CScriptTextBuffer::OpenUndoGroup(BOOL bMergeWithPrevious)
 {
     m_bUndoGroup = TRUE;
     m_bUndoBeginGroup = m_nUndoPosition == 0 || !bMergeWithPrevious;
+    m_nUndoGroupStart = m_nUndoPosition;
 }
 
 void CScriptTextBuffer::CloseUndoGroup(CScriptBufferClient* pSource)
 {
+    // A command that changed nothing (an empty paste, a drop onto itself) must not replay the record
+    // before it: a typed line end there would indent the caret line again.
+    const bool bAdded = m_nUndoGroupStart < 0 || m_nUndoPosition > m_nUndoGroupStart;
+    m_nUndoGroupStart = -1;
     if (pSource && m_nUndoPosition > 0)
     {
         m_bUndoBeginGroup = TRUE;
-        const SUndoRecord& rec = m_aUndoBuf[size_t(m_nUndoPosition - 1)];
-        const std::wstring text = rec.m_text;
-        pSource->OnEditOperation(rec.m_nAction, text.c_str());
+        if (bAdded)
+        {
+            const SUndoRecord& rec = m_aUndoBuf[size_t(m_nUndoPosition - 1)];
+            const std::wstring text = rec.m_text;
+            pSource->OnEditOperation(rec.m_nAction, text.c_str());
+        }
     }
     m_bUndoGroup = FALSE;
 }

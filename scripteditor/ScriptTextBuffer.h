@@ -175,6 +175,8 @@ protected:
     int m_nSyncPosition = 0;
     BOOL m_bUndoGroup = FALSE;
     BOOL m_bUndoBeginGroup = FALSE;
+    // The undo position when the open group began: a group that added nothing replays nothing.
+    int m_nUndoGroupStart = -1;
     std::list<CScriptBufferClient*> m_lpViews;
 
     DECLARE_MESSAGE_MAP()

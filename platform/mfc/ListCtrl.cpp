@@ -151,7 +151,7 @@ protected:
         const HWND h = AfxWindowAtOrAbove(this);
         auto* list = dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(h));
         LayoutScrollBars();
-        dc.FillSolidRect(0, 0, width(), height(), RGB(255, 255, 255));
+        dc.FillSolidRect(0, 0, width(), height(), list ? list->GetBkColor() : RGB(255, 255, 255));
         dc.SetViewportOrg(-ScrollX(), 0);
         PaintHeader(dc);
         for (int i = TopIndex(); i < int(rows.size()); ++i)
@@ -790,6 +790,14 @@ BOOL CListCtrl::SwapItems(int nFirst, int nSecond)
     SetItemImage(nSecond, imageA);
     SetItemState(nFirst, stateB, 0xFFFFFFFF);
     SetItemState(nSecond, stateA, 0xFFFFFFFF);
+    return TRUE;
+}
+
+BOOL CListCtrl::SetBkColor(COLORREF cr)
+{
+    m_crBk = cr;
+    if (GetSafeHwnd())
+        Invalidate();
     return TRUE;
 }
 

@@ -216,6 +216,9 @@ public:
     // The images of the rows (owner-drawn rows draw them themselves); the previous list.
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
     CImageList* GetImageList(int nImageListType) const;
+    // The background of the rows and of the space below them (white until set).
+    BOOL SetBkColor(COLORREF cr);
+    COLORREF GetBkColor() const { return m_crBk; }
 
     // Draws one row of an owner-drawn list; the base draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
@@ -226,6 +229,7 @@ public:
 
 protected:
     CImageList* m_pImageLists[2] = {nullptr, nullptr};
+    COLORREF m_crBk = RGB(255, 255, 255);
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {

@@ -10,6 +10,8 @@
 #include "editor/MethodChooseDlg.h"
 #include "figkit/FOAction.h"
 #include "opc/AddItemDlg.h"
+#include "opc/ConnectDlg.h"
+#include "opc/OPCDialogs.h"
 #include "opc/InfoServer.h"
 #include "opc/InfoServerExplorerDoc.h"
 #include "opc/TagBrowseDlg.h"
@@ -374,6 +376,93 @@ TEST_F(CEventsTest, KeyValuesBrowseTheServersTagsAndSetKey3OfAllSelectedInOneSte
         view->GetDocument()->OnCloseDocument();
         AfxPumpMessages();
     }
+    OpcStandIn::Reset();
+    CInfoServer::SetStatusWaitStep(1000);
+}
+
+// The server "..." lists the stand-in servers in the real chooser; a server chosen there, or typed over
+// the keys, is the one the item "..." browses, after the server connected before is dropped.
+TEST_F(CEventsTest, KeyValuesChooseAServerAndTheItemBrowseGoesToThatServer)
+{
+    OpcStandInServers_Register();
+    OpcStandIn::Reset();
+    OpcStandIn::ListDa10AsDa20(TRUE);
+    CInfoServer::SetStatusWaitStep(5);
+    COPCDialogs::RegisterDialogs();
+    for (const bool choose : {true, false})
+    {
+        SCOPED_TRACE(choose ? "chosen" : "typed");
+        CQYRDrawView* view = Open();
+        ASSERT_NE(view, nullptr);
+        CFODrawShape* a = AddShape(view, L"A", L"");
+        a->SetKeyId2(QUENDREL_OPCDASERVER_PROGID);
+        view->SelectShape(a);
+        // Connected to the hierarchical server first.
+        CInfoServer* server = GetExplorerActiveDocument(FALSE)->GetInfoServer();
+        server->SetServer(L"", QUENDREL_OPCDASERVER_PROGID);
+        ASSERT_TRUE(server->Connect());
+        std::vector<CString> listed;
+        // A line of the chooser keeps its description; the server's own lookup strips it.
+        CString expectedKey2 = QUENDREL_OPCTESTDA10_PROGID;
+        CString browsedServer;
+        bool picker = false;
+        CModalScript modal;
+        modal.Then(
+            [&](CDialog& d)
+            {
+                if (choose)
+                    Press(d, IDC_KEY_BROWSE_SERVER);
+                else
+                    Type(d, IDC_KEY_SERVER, QUENDREL_OPCTESTDA10_PROGID);
+                EXPECT_EQ(Text(d, IDC_KEY_SERVER), expectedKey2);
+                EXPECT_TRUE(d.GetDlgItem(IDC_KEY_BROWSE_ITEM)->IsWindowEnabled());
+                Press(d, IDC_KEY_BROWSE_ITEM);
+                EXPECT_EQ(Text(d, IDC_KEY_ITEM), CString(L"Ramp"));
+                return IDOK;
+            });
+        if (choose)
+            modal.Then(
+                [&](CDialog& d)
+                {
+                    auto* chooser = dynamic_cast<CConnectDlg*>(&d);
+                    if (!chooser)
+                        return IDCANCEL;
+                    listed = Rows(chooser->m_listServers);
+                    for (int i = 0; i < int(listed.size()); ++i)
+                        if (listed[size_t(i)].Find(QUENDREL_OPCTESTDA10_PROGID) == 0)
+                        {
+                            expectedKey2 = listed[size_t(i)];
+                            chooser->m_listServers.SetCurSel(i);
+                            chooser->OnSelchangeServerList();
+                        }
+                    return IDOK;
+                });
+        modal.Then(
+            [&](CDialog& d)
+            {
+                picker = dynamic_cast<CAddItemDlg*>(&d) != nullptr;
+                browsedServer = server->GetOPCServerNameOnly();
+                EXPECT_TRUE(server->IsConnected());
+                EXPECT_TRUE(IsEqualGUID(server->GetOPCServerCLSID(), CLSID_QuendrelOpcTestDa10));
+                Type(d, 12500, L"Ramp");
+                return IDOK;
+            });
+        Command(view, ID_KEY_VALUE);
+        if (choose)
+        {
+            ASSERT_EQ(listed.size(), 2u);
+            EXPECT_EQ(listed[0].Find(QUENDREL_OPCDASERVER_PROGID L"  ("), 0) << listed[0].ToUtf8();
+            EXPECT_EQ(listed[1].Find(QUENDREL_OPCTESTDA10_PROGID L"  ("), 0) << listed[1].ToUtf8();
+        }
+        EXPECT_TRUE(picker) << "the flat server opens the item picker";
+        EXPECT_EQ(browsedServer, expectedKey2);
+        EXPECT_TRUE(modal.messages.empty());
+        EXPECT_EQ(a->GetKeyId2(), expectedKey2);
+        EXPECT_EQ(a->GetKeyId3(), CString(L"Ramp"));
+        view->GetDocument()->OnCloseDocument();
+        AfxPumpMessages();
+    }
+    COPCDialogs::SetConnectDialog({});
     OpcStandIn::Reset();
     CInfoServer::SetStatusWaitStep(1000);
 }

@@ -3,6 +3,10 @@
 #include "EditorAppSupport.h"
 
 #include "editor/MethodChooseDlg.h"
+#include "editor/ParamManager.h"
+#include "editor/ProjectDialogs.h"
+#include "model/ParamObj.h"
+#include "model/WorkSpaceObj.h"
 #include "editor/SampleDoc.h"
 #include "editor/SampleView.h"
 #include "mfc/CmdUI.h"
@@ -12,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
@@ -43,6 +48,12 @@ void ClickRow(CListCtrl& list, int nRow, bool bDouble)
         QApplication::sendEvent(w, &dbl);
     }
 }
+
+struct EnableRecorder : CCmdUI
+{
+    BOOL bEnabled = TRUE;
+    void Enable(BOOL bOn) override { bEnabled = bOn; }
+};
 
 struct CheckRecorder : CCmdUI
 {
@@ -147,6 +158,18 @@ TEST(EditorDocuments, TheScriptTakesTemplatesAndMethodsAndItsCheckSavesItAndList
     CListCtrl& methods = child->GetMethodListBar().GetList();
     ASSERT_GT(methods.GetItemCount(), 10);
     EXPECT_EQ(methods.GetItemText(0, 0), CString(L"xx GetVarValue(\"VarName\")"));
+    // The bars' look: icons of the tree strip, the cream background, 22-pixel rows, one centred
+    // 600-pixel column.
+    auto& look = child->GetMethodListBar().GetList();
+    ASSERT_NE(look.GetImageList(LVSIL_SMALL), nullptr);
+    EXPECT_EQ(look.GetImageList(LVSIL_SMALL)->GetImageCount(), 9);
+    EXPECT_EQ(look.GetItemImage(0), 5);
+    EXPECT_EQ(look.GetRowHeight(), 22);
+    EXPECT_EQ(look.GetBkColor(), RGB(255, 254, 228));
+    EXPECT_EQ(look.GetColumnWidth(0), 600);
+    CRect row0;
+    ASSERT_TRUE(look.GetItemRect(0, &row0, LVIR_BOUNDS));
+    EXPECT_EQ(row0.Height(), 22);
     EXPECT_TRUE(child->GetToolBar().IsWindowVisible());
 
     // A template from the toolbar at the end of the text, then a double-clicked method.
@@ -394,4 +417,98 @@ TEST(EditorDocuments, RecentFilesListSavedAndOpenedScreensAndTheFirstOpensAgainA
     EXPECT_FALSE(log.texts.empty());
     EXPECT_TRUE((*ed->App().m_pRecentFileList)[0].IsEmpty());
     EXPECT_TRUE(DrawApp::Docs(ed->App().m_pScreenTemplate).empty());
+}
+
+// "Insert Parameter..." opens the parameter manager as a chooser and "Insert Xdg File" the script
+// chooser; the name chosen goes in at the caret as one step, and Cancel inserts nothing.
+TEST(EditorDocuments, TheScriptsChoosersInsertTheChosenNameAtTheCaret)
+{
+    ProjectEditor ed;
+    MessageLog log;
+    ed.App().GetWorkSpace()->AddParam(
+        new CParamObj(L"#TankLevel", FO_VALUE::MakeDouble(1.0), PARAM_KIND_GLOBAL));
+    auto* doc = dynamic_cast<CSampleDoc*>(ed.App().OpenDocumentFile(ToCString(ed.Script())));
+    ASSERT_NE(doc, nullptr);
+    auto* view = dynamic_cast<CSampleView*>(DrawApp::FirstView(doc));
+    ASSERT_NE(view, nullptr);
+    CFrameWnd* child = view->GetParentFrame();
+    CScriptTextBuffer& buf = doc->GetTextBuffer();
+    const std::wstring before = Text(buf);
+
+    struct Case
+    {
+        UINT nID;
+        const wchar_t* pick;
+        const char* dialog;
+    };
+    const Case cases[] = {{ID_INSERT_PARAMETER, L"#TankLevel", "CParamManager"},
+                          {ID_INSERT_XDG_FILE, L"Main.xdg", "MBScriptChooseDlg"}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.dialog);
+        EnableRecorder state;
+        state.m_nID = c.nID;
+        state.DoUpdate(view, TRUE);
+        EXPECT_TRUE(state.bEnabled);
+        for (const bool ok : {false, true})
+        {
+            std::vector<CString> rows;
+            const char* opened = "none";
+            log.answer = [&](const AfxModalRequest& r)
+            {
+                if (r.kind != AfxModalKind::Dialog)
+                    return int(IDOK);
+                if (auto* manager = dynamic_cast<CParamManager*>(r.pDialog))
+                {
+                    opened = "CParamManager";
+                    for (int i = 0; i < manager->m_List.GetItemCount(); ++i)
+                    {
+                        rows.push_back(manager->m_List.GetItemText(i, 0));
+                        if (rows.back().CompareNoCase(c.pick) == 0)
+                            manager->m_List.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+                    }
+                }
+                else if (auto* files = dynamic_cast<MBScriptChooseDlg*>(r.pDialog))
+                {
+                    opened = "MBScriptChooseDlg";
+                    for (int i = 0; i < files->m_List.GetCount(); ++i)
+                    {
+                        CString row;
+                        files->m_List.GetText(i, row);
+                        rows.push_back(row);
+                        if (row == c.pick)
+                            files->m_List.SetCurSel(i);
+                    }
+                }
+                return int(ok ? IDOK : IDCANCEL);
+            };
+            // The caret at the start of the second line.
+            view->SetCursorPos(CPoint(0, 1));
+            view->SetSelection(CPoint(0, 1), CPoint(0, 1));
+            child->SendMessage(WM_COMMAND, c.nID, 0);
+            EXPECT_STREQ(opened, c.dialog);
+            EXPECT_NE(std::find_if(rows.begin(), rows.end(),
+                                   [&](const CString& r) { return r.CompareNoCase(c.pick) == 0; }),
+                      rows.end());
+            if (!ok)
+            {
+                EXPECT_EQ(Text(buf), before) << "Cancel inserts nothing";
+                continue;
+            }
+            std::wstring expected = before;
+            const std::wstring inserted = rows.empty() ? std::wstring()
+                                                       : [&]
+            {
+                for (const CString& r : rows)
+                    if (r.CompareNoCase(c.pick) == 0)
+                        return r.str();
+                return std::wstring();
+            }();
+            expected.insert(expected.find(L"\r\n") + 2, inserted);
+            EXPECT_EQ(Text(buf), expected);
+            view->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+            EXPECT_EQ(Text(buf), before) << "one undo step";
+        }
+    }
+    EXPECT_TRUE(log.texts.empty());
 }

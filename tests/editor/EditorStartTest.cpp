@@ -5,6 +5,7 @@
 #include "editor/FOFileTypeAccess.h"
 #include "foundation/Reg.h"
 #include "mfc/TreeCtrl.h"
+#include "opc/OPCDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,11 @@ TEST(EditorStart, WritesItsFileTypesAndOpensTheProjectOfMainDatWithItsScreensInT
         // The screen folder is a full path, whatever the current folder.
         EXPECT_EQ(GetEditorScreenFolder(), app.GetProjectFolder() + L"XdgFiles/");
         EXPECT_EQ(GetEditorScreenFolder().Left(1), CString(L"/"));
+
+        // The OPC server chooser is there for Key Values and "Connect a parameter".
+        COPCDialogs::ConnectDialogFn chooser = COPCDialogs::SetConnectDialog({});
+        EXPECT_TRUE(bool(chooser));
+        COPCDialogs::SetConnectDialog(chooser);
     }
     // At exit the list is stored, head first, each entry followed by ';'.
     EXPECT_EQ(StoredRecent(), expected + L";/x/a.dcp;/x/b.dcp;");

@@ -632,6 +632,7 @@ TEST_F(CMainFrameTest, ProjectTreeListsTheScreensByNameInAnyCase)
     for (HTREEITEM h = tree.GetChildItem(root); h; h = tree.GetNextSiblingItem(h))
         children.emplace_back(tree.GetItemText(h), tree.GetItemData(h));
     const std::vector<std::pair<CString, DWORD_PTR>> expected = {{L"Project Setting", 3000},
+                                                                 {L"Parameters", 6000},
                                                                  {L"Screens", 1001},
                                                                  {L"Application Publisher", 4000},
                                                                  {L"Explore Project Folder", 5000}};

@@ -122,6 +122,14 @@ void Mouse(CTreeCtrl& tree, QEvent::Type type, CPoint pt, Qt::MouseButton button
     QApplication::sendEvent(vp, &e);
 }
 
+void DoubleClick(CTreeCtrl& tree, CPoint at)
+{
+    Mouse(tree, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Mouse(tree, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    Mouse(tree, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    Mouse(tree, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
 CPoint LabelCentre(CTreeCtrl& tree, HTREEITEM h)
 {
     CRect rc;
@@ -358,10 +366,7 @@ TEST(ProjectFrame, ALabelEditRenamesTheScreensFileOrTheLabelReverts)
 
     // A double click on the renamed screen opens its file.
     CPoint at = LabelCentre(ed.Tree(), tank);
-    Mouse(ed.Tree(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-    Mouse(ed.Tree(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-    Mouse(ed.Tree(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
-    Mouse(ed.Tree(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    DoubleClick(ed.Tree(), at);
     AfxPumpMessages();
     std::vector<CDocument*> docs = DrawApp::Docs(ed.App().m_pScreenTemplate);
     ASSERT_EQ(docs.size(), 1u);
@@ -399,8 +404,10 @@ TEST(ProjectFrame, DeleteAsksAndRemovesFileAndItemAndTheContextMenuNeedsAProject
     Mouse(ed.Tree(), QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
     Mouse(ed.Tree(), QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
     AfxPumpMessages();
-    EXPECT_EQ(menu, (std::vector<UINT>{ID_TREE_RENAME, ID_TREE_DELETE, ID_TREE_NEW_SCREEN, ID_TREE_NEW_SCRIPT,
-                                       ID_TREE_SETTINGS, ID_TREE_EXPLORE, ID_TREE_REFRESH, ID_TREE_PUBLISH}));
+    // "New Script" is not offered: the project holds one script only.
+    EXPECT_EQ(menu, (std::vector<UINT>{ID_TREE_RENAME, ID_TREE_DELETE, ID_TREE_NEW_SCREEN, ID_TREE_SETTINGS,
+                                       ID_TREE_EXPLORE, ID_TREE_REFRESH, ID_TREE_PUBLISH,
+                                       ID_PARAMETER_MANAGER, ID_PROJECT_SAVE_TEMPLATE}));
     EXPECT_EQ(ed.Tree().GetSelectedItem(), a);
     ASSERT_EQ(answers.messages.size(), 1u);
     EXPECT_NE(answers.messages[0].Find(L"Do you really need to delete this file from disk?"), -1);
@@ -892,4 +899,48 @@ TEST(ProjectFrame, ADoubleClickOnANodeRunsItsCommand)
             << CString(c.node).ToUtf8();
     }
     SetLinkOpener(previous);
+}
+
+// The Parameters node opens the parameter manager on a double click; the tree's menu offers it and
+// "Save As Template", which the main menu leaves out.
+TEST(ProjectFrame, TheParametersNodeAndTheTreesMenuReachTheParameterManagerAndSaveAsTemplate)
+{
+    CProjectEditor ed;
+    ASSERT_TRUE(ed.Start());
+    std::vector<const char*> opened;
+    std::vector<UINT> menu;
+    UINT choose = 0;
+    CModalHookScope hook(
+        [&](const AfxModalRequest& r) -> int
+        {
+            if (r.kind == AfxModalKind::PopupMenu)
+            {
+                menu = MenuIds(r.hMenu);
+                return int(choose);
+            }
+            if (r.kind == AfxModalKind::Dialog && dynamic_cast<CParamManager*>(r.pDialog))
+                opened.push_back("CParamManager");
+            else if (r.kind == AfxModalKind::Dialog && dynamic_cast<CSVSaveAsTemplateDlg*>(r.pDialog))
+                opened.push_back("CSVSaveAsTemplateDlg");
+            return IDCANCEL;
+        });
+    HTREEITEM params = ed.Item(L"Parameters");
+    ASSERT_NE(params, nullptr);
+    EXPECT_EQ(ed.Tree().GetItemData(params), DWORD_PTR(TREE_ITEM_PARAMETERS));
+    CPoint at = LabelCentre(ed.Tree(), params);
+    DoubleClick(ed.Tree(), at);
+    AfxPumpMessages();
+    ASSERT_EQ(opened, std::vector<const char*>{"CParamManager"});
+
+    for (UINT id : {UINT(ID_PARAMETER_MANAGER), UINT(ID_PROJECT_SAVE_TEMPLATE)})
+    {
+        opened.clear();
+        choose = id;
+        Mouse(ed.Tree(), QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
+        Mouse(ed.Tree(), QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
+        AfxPumpMessages();
+        EXPECT_NE(std::find(menu.begin(), menu.end(), id), menu.end()) << id;
+        ASSERT_EQ(opened.size(), 1u) << id;
+        EXPECT_STREQ(opened[0], id == ID_PARAMETER_MANAGER ? "CParamManager" : "CSVSaveAsTemplateDlg");
+    }
 }

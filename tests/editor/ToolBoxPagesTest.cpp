@@ -11,6 +11,7 @@
 #include "figkit/FOPNewPanBar.h"
 #include "figkit/FORenameDlg.h"
 #include "foundation/StdioFileEx.h"
+#include "mfc/Menu.h"
 #include "mfc/OleDragDrop.h"
 #include "support/TestDir.h"
 
@@ -564,4 +565,74 @@ TEST_F(CDesignTest, ThePanWindowShowsTheScreenInSmallAndScrollsIt)
     EXPECT_EQ(nullptr, pan.GetActiveView());
     pan.UpdateWnd(TRUE);
     pan.DestroyWindow();
+}
+
+// A right click on the toolbox offers its page commands and the view styles; its Open on a damaged
+// page file says so once and opens nothing, and the index stays as it was.
+TEST_F(ToolBoxPages, TheRightClickMenuRunsThePageCommandsAndADamagedFileOpensNothing)
+{
+    {
+        std::ofstream bad(File("Broken.trs"), std::ios::binary);
+        bad << "not a toolbox page";
+    }
+    Command(ID_TOOLBOX_NEW_PAGE);
+    const std::vector<CString> indexBefore = IndexLines(m_folder);
+    const int pages = m_box.GetPageCount();
+    std::vector<UINT> ids;
+    std::vector<UINT> checked;
+    auto menu = [&](UINT choose)
+    {
+        return [&, choose](const AfxModalRequest& r)
+        {
+            EXPECT_EQ(r.kind, AfxModalKind::PopupMenu);
+            ids.clear();
+            checked.clear();
+            for (int i = 0; i < ::GetMenuItemCount(r.hMenu); ++i)
+                if (UINT id = ::GetMenuItemID(r.hMenu, i); id && id != UINT(-1))
+                {
+                    ids.push_back(id);
+                    if (::GetMenuState(r.hMenu, id, MF_BYCOMMAND) & MF_CHECKED)
+                        checked.push_back(id);
+                }
+            return int(choose);
+        };
+    };
+    auto rightClick = [&]
+    { m_box.SendMessage(WM_CONTEXTMENU, WPARAM(m_box.GetSafeHwnd()), MAKELPARAM(-1, -1)); };
+
+    // New from the menu adds a page.
+    {
+        CAnswers answers({menu(ID_TOOLBOX_NEW_PAGE)});
+        rightClick();
+        EXPECT_EQ((std::vector<UINT>{ID_TOOLBOX_NEW_PAGE, ID_TOOLBOX_OPEN_PAGE, ID_TOOLBOX_SAVE_PAGE,
+                                     ID_TOOLBOX_CLOSE_PAGE, 32838, 32839, 32840}),
+                  ids);
+        EXPECT_EQ(std::vector<UINT>{32838}, checked) << "the view style in force";
+        EXPECT_EQ(pages + 1, m_box.GetPageCount());
+    }
+    // Open on the damaged file: one message, no page, no index line.
+    {
+        CAnswers answers({menu(ID_TOOLBOX_OPEN_PAGE),
+                          [&](const AfxModalRequest& r)
+                          {
+                              auto* dlg = dynamic_cast<CNewOpenPageDlg*>(r.pDialog);
+                              CListBox* list = dlg ? dlg->GetList() : nullptr;
+                              if (!list)
+                                  return int(IDCANCEL);
+                              list->SelectString(-1, L"Broken");
+                              return int(IDOK);
+                          },
+                          Reply(IDOK)});
+        rightClick();
+        ASSERT_EQ(1u, answers.messages.size());
+        EXPECT_NE(-1, answers.messages[0].Find(L"Broken.trs")) << answers.messages[0].ToUtf8();
+        EXPECT_EQ(pages + 1, m_box.GetPageCount());
+        EXPECT_EQ(indexBefore, IndexLines(m_folder));
+    }
+    // Close from the menu takes the new page away again.
+    {
+        CAnswers answers({menu(ID_TOOLBOX_CLOSE_PAGE)});
+        rightClick();
+        EXPECT_EQ(pages, m_box.GetPageCount());
+    }
 }

@@ -13,8 +13,10 @@
 #include "mfc/Dialog.h"
 #include "mfc/Menu.h"
 #include "mfc/Messages.h"
+#include "model/ScriptObject.h"
 #include "model/SliderShapes.h"
 #include "model/WorkSpaceObj.h"
+#include "player/PlexrunApp.h"
 #include "opc/InfoMultiServerExplorerDoc.h"
 #include "opc/InfoServer.h"
 #include "opc/Item.h"
@@ -806,4 +808,44 @@ TEST(PlayerRuntime, ASliderDraggedByTheMouseWritesItsVariableAndALabelShowsIt)
     EXPECT_EQ(label->GetDisplayText(), CString(L"75"));
     // The label shows it on the screen too.
     EXPECT_NE(labelLook(), before);
+}
+
+// Every template the build writes, copied into a project as the new-project wizard copies it, loads its
+// script in the player and runs each of the script's procedures without a script error.
+TEST(PlayerRuntime, AProjectFromEachTemplateRunsItsScriptsWithoutAnError)
+{
+    QStringList templates;
+    {
+        InstallRoot probe;
+        templates = QDir(probe.root + "/Template").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+    ASSERT_FALSE(templates.isEmpty());
+    for (const QString& name : templates)
+    {
+        const QString project = "from" + name.toLower();
+        RunningDemo demo(
+            [&](const InstallRoot& root)
+            {
+                const QString source = root.root + "/Template/" + name;
+                const QString target = root.root + "/User/" + project;
+                for (const QString& sub : {QString("XdgFiles"), QString("ScriptFiles")})
+                {
+                    QDir().mkpath(target + "/" + sub);
+                    for (const QString& file : QDir(source + "/" + sub).entryList(QDir::Files))
+                        QFile::copy(source + "/" + sub + "/" + file, target + "/" + sub + "/" + file);
+                }
+                QFile::copy(source + "/" + name + ".dcp", target + "/" + project + ".dcp");
+            },
+            {project.toStdString()});
+        ASSERT_NE(demo.view, nullptr) << name.toStdString();
+        ASSERT_TRUE(demo.view->IsScriptLoaded()) << name.toStdString();
+        CScriptObject* script = AfxGetPlexrunApp()->m_pScriptObject;
+        ASSERT_NE(script, nullptr);
+        ASSERT_GT(script->GetMethodsCount(), 0) << name.toStdString();
+        MessageLog messages;
+        for (int i = 0; i < script->GetMethodsCount(); ++i)
+            demo.view->RunScriptProcedure(script->GetNameAt(i), L"Tank1", 0);
+        EXPECT_TRUE(messages.texts.empty())
+            << name.toStdString() << ": " << (messages.texts.empty() ? "" : messages.texts[0].ToUtf8());
+    }
 }

@@ -373,3 +373,68 @@ TEST_F(ScriptViewTest, PageSetupAndPrintingToPdf)
     EXPECT_LE(v->m_footers.size(), 500u);
     EXPECT_TRUE(QFile::exists(pdf));
 }
+
+// Commands that change nothing after a typed line end: the text, the caret line and the history stay.
+TEST_F(ScriptViewTest, NoOpCommandsInsertNothingAfterATypedLineEnd)
+{
+    struct NoOpCase
+    {
+        const char* name;
+        std::function<void(CTestEditView*)> run;
+    };
+    const NoOpCase cases[] = {
+        {"remove // on an uncommented line", [](CTestEditView* v) { v->RemoveLinePrefix(); }},
+        {"remove // over uncommented lines",
+         [](CTestEditView* v)
+         {
+             v->SetAnchor(CPoint(0, 0));
+             v->SetSelection(CPoint(0, 0), CPoint(2, 1));
+             v->RemoveLinePrefix();
+         }},
+        {"a drag dropped onto itself",
+         [](CTestEditView* v)
+         {
+             v->SetAnchor(CPoint(2, 0));
+             v->SetSelection(CPoint(2, 0), CPoint(5, 0));
+             v->SetCursorPos(CPoint(5, 0));
+             CDropAt drop(v, At(v, 3, 0));
+             DragSelection(v, At(v, 3, 0));
+         }},
+        {"an empty paste",
+         [](CTestEditView* v)
+         {
+             ASSERT_TRUE(::OpenClipboard(v->GetSafeHwnd()));
+             ::EmptyClipboard();
+             HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 1);
+             *static_cast<char*>(GlobalLock(block)) = 0;
+             GlobalUnlock(block);
+             ::SetClipboardData(CF_TEXT, block);
+             ::CloseClipboard();
+             Key(v, Qt::Key_V, Qt::ControlModifier);
+         }},
+    };
+    for (const NoOpCase& c : cases)
+    {
+        CScriptTextBuffer& buf = NewBuffer();
+        SetText(buf, L"\t\tfoo");
+        CTestEditView* v = MakeView(buf);
+        v->SetCursorPos(CPoint(5, 0));
+        v->SetAnchor(CPoint(5, 0));
+        Type(v, QStringLiteral("\r"));
+        ASSERT_EQ(Text(buf), L"\t\tfoo|\t\t");
+        const int nRecords = buf.GetUndoRecordCount();
+        const int nPosition = buf.GetUndoPosition();
+
+        c.run(v);
+        EXPECT_EQ(Text(buf), L"\t\tfoo|\t\t") << c.name;
+        EXPECT_EQ(buf.GetUndoRecordCount(), nRecords) << c.name;
+        EXPECT_EQ(buf.GetUndoPosition(), nPosition) << c.name;
+        // Undo takes back the indentation, then the line end: nothing else was recorded.
+        Key(v, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Text(buf), L"\t\tfoo|") << c.name;
+        Key(v, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Text(buf), L"\t\tfoo") << c.name;
+        EXPECT_FALSE(buf.CanUndo()) << c.name;
+        v->DestroyWindow();
+    }
+}
