@@ -133,7 +133,17 @@ void CPlexdraftView::OnValueChangeAnimate()
         dlg.m_dMin = shape->GetMinValue();
         dlg.m_dMax = shape->GetMaxValue();
         dlg.m_strStateString = shape->GetStateString();
-        // The shape's own key is the one name its items offer; it is kept as it is.
+        // The shape's own key is the one name its items offer. A shape without one gets the first
+        // free "K%u" first, so that the list shows a name and the items can be read back.
+        if (shape->GetKeyId1().IsEmpty())
+        {
+            CString key;
+            for (unsigned n = 1; key.IsEmpty() || m_pModel->FindShapeWithKey1(key); ++n)
+                key.Format(L"K%u", n);
+            shape->SetKeyId1(key);
+            if (IDesignFrame* frame = GetDesignFrame())
+                frame->RefreshShapeList(GetParentFrame());
+        }
         dlg.m_arChildNames.Add(shape->GetKeyId1());
         dlg.m_listChildShapes.AddTail(shape);
         if (dlg.DoModal() != IDOK)

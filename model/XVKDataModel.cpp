@@ -8,6 +8,7 @@
 #include "figkit/FOPGaugeVertLineShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPWaterHighShape.h"
+#include "figkit/FOShapeState.h"
 #include "figkit/FORectShape.h"
 #include "figkit/FOTimeChartShape.h"
 #include "mfc/Archive.h"
@@ -365,22 +366,13 @@ BOOL CXVKDataModel::SetShapeValue(CFODrawShape* pShape, const FO_VALUE& value, i
 
     BOOL changed = FALSE;
     const UINT type = pShape->GetType();
-    if (IsSwitchType(type))
-    {
-        if (next != FO_NO_VALUE)
-        {
-            CStringArray states;
-            if (!pShape->GetStateString().IsEmpty() && pShape->GetStateList(states) > 1)
-                pShape->SetStateType(next != 0.0 ? L"True" : L"False");
-            pShape->SetCurrentValue(next);
-            changed = TRUE;
-        }
-    }
-    else if (numeric)
+    if (numeric)
     {
         if (next != FO_NO_VALUE)
         {
             pShape->SetCurrentValue(next);
+            // The shape's states, value ranges and hide condition follow the value.
+            FOApplyShapeValue(pShape, next);
             changed = TRUE;
         }
     }

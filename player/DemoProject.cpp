@@ -1,6 +1,8 @@
 #include "player/DemoProject.h"
 
+#include "figkit/FOCompositeShape.h"
 #include "figkit/FODrawHelper.h"
+#include "figkit/FORectShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPValueDriverShapes.h"
 #include "foundation/StdioFileEx.h"
@@ -237,9 +239,98 @@ BOOL WriteDetailsScreen(const CString& strPath)
     }
     CScreenBuilder::Event(b.Label(CRect(120, 220, 210, 244), L"Hide lamp", RGB(230, 230, 230)), 12, L"Lamp");
     CScreenBuilder::Event(b.Label(CRect(120, 252, 210, 276), L"Show lamp", RGB(230, 230, 230)), 13, L"Lamp");
-    const wchar_t* const screens[] = {L"Main.xdg", L"Trends.xdg"};
-    b.Navigation(screens, 2);
+    const wchar_t* const screens[] = {L"Main.xdg", L"Trends.xdg", L"Behaviour.xdg"};
+    b.Navigation(screens, 3);
     b.Procedures(L"OnDetailsStart", CString(), 500, CString());
+    return b.Save(strPath);
+}
+
+// States, value ranges, a hide condition, an option menu and a slider, as the behaviour dialogs
+// give them.
+BOOL WriteBehaviourScreen(const CString& strPath)
+{
+    CScreenBuilder b;
+    Caption(b, L"Behaviour");
+
+    // A valve drawn of three parts: its states "Open" and "Closed" follow the valve tag, a boolean
+    // the switch beside it toggles.
+    auto* valve = new CFOCompositeShape;
+    const struct
+    {
+        const wchar_t* key;
+        CRect rc;
+        COLORREF fill;
+    } parts[] = {
+        {L"Body", CRect(40, 60, 160, 140), RGB(200, 200, 200)},
+        {L"Light", CRect(70, 75, 130, 105), RGB(255, 255, 255)},
+        {L"Flow", CRect(50, 115, 150, 130), RGB(0, 120, 255)},
+    };
+    for (const auto& part : parts)
+    {
+        auto* shape = new CFORectShape;
+        CRect rc = part.rc;
+        shape->Create(rc);
+        shape->SetKeyId1(part.key);
+        shape->SetBkColor(part.fill);
+        valve->AddShape(shape);
+    }
+    valve->SetKeyId1(L"Valve");
+    valve->SetStateString(L"Open$C_C,Light,00C000#L_W,Body,3@Closed$C_C,Light,C00000#H_H,Flow");
+    valve->SetValueChangeScript(L"0,0$L_S,Closed@1,1$L_S,Open");
+    CScreenBuilder::Bind(valve, L"Plant.Area1.Tank1.Valve");
+    b.Model().InsertShape(valve);
+    valve->SetStateType(L"Closed");
+    CFODrawShape* toggle = b.Add(609, CRect(180, 70, 240, 130));
+    CScreenBuilder::Bind(toggle, L"Plant.Area1.Tank1.Valve");
+    CScreenBuilder::Event(toggle, 21, CString());
+    b.Label(CRect(40, 144, 240, 166), L"Valve: click the switch", RGB(235, 235, 235));
+
+    // Three value ranges on the ramp; the highest also switches to the state "High".
+    CFODrawShape* level = b.Add(601, CRect(280, 60, 380, 140));
+    if (level)
+    {
+        level->SetKeyId1(L"Level");
+        level->SetStateString(L"Normal$L_W,Level,1@High$L_C,Level,FF0000#L_W,Level,5");
+        level->SetStateType(L"Normal");
+        level->SetValueChangeScript(
+            L"0,32$C_C,Level,00C000@33,65$C_C,Level,FFC000@66,100$C_C,Level,FF6060#L_S,High");
+        CScreenBuilder::Bind(level, L"Simulation.Ramp");
+    }
+    CScreenBuilder::Bind(b.Label(CRect(280, 144, 380, 166), CString()), L"Simulation.Ramp");
+
+    // A lamp hidden while the ramp is below 50.
+    CFODrawShape* lamp = b.Add(602, CRect(420, 70, 480, 130));
+    if (lamp)
+    {
+        lamp->SetKeyId1(L"Lamp");
+        lamp->SetBkColor(RGB(255, 230, 0));
+        lamp->PutPropBoolValue(FO_PROP_VISIBLE_COND_ON, TRUE);
+        lamp->PutPropStringValue(FO_PROP_VISIBLE_COND, L"0,50");
+        CScreenBuilder::Bind(lamp, L"Simulation.Ramp");
+    }
+    b.Label(CRect(400, 144, 500, 166), L"Lamp: ramp >= 50", RGB(235, 235, 235));
+
+    // An option menu whose entries switch screens.
+    CFODrawShape* menu = b.Add(FO_COMP_MENUBUTTON, CRect(40, 200, 180, 226));
+    if (menu)
+    {
+        menu->SetObjectCaption(L"Screens");
+        menu->SetStateString(L"Main$5#Main.xdg@Trends$5#Trends.xdg@Details$5#Details.xdg");
+    }
+
+    // A slider that writes "#Setpoint", and a label that shows it.
+    CFODrawShape* slider = b.Add(624, CRect(220, 196, 420, 236));
+    if (slider)
+    {
+        slider->SetMinValue(0);
+        slider->SetMaxValue(100);
+        CScreenBuilder::Bind(slider, L"#Setpoint");
+    }
+    b.Label(CRect(430, 204, 500, 228), L"Setpoint", RGB(235, 235, 235));
+    CScreenBuilder::Bind(b.Label(CRect(505, 204, 600, 228), CString()), L"#Setpoint");
+
+    const wchar_t* const screens[] = {L"Main.xdg", L"Details.xdg"};
+    b.Navigation(screens, 2);
     return b.Save(strPath);
 }
 
@@ -371,6 +462,7 @@ BOOL WriteDemoProject(const CString& strInstallRoot)
     return ws.SaveDocument(folder + L"demo.dcp") && WriteMainScreen(folder + L"XdgFiles/Main.xdg") &&
            WriteTrendsScreen(folder + L"XdgFiles/Trends.xdg") &&
            WriteDetailsScreen(folder + L"XdgFiles/Details.xdg") &&
+           WriteBehaviourScreen(folder + L"XdgFiles/Behaviour.xdg") &&
            WriteScript(folder + L"ScriptFiles/system.uscp") &&
            WriteCheckScreen(strInstallRoot + L"/Demo/hmicheck.xdg");
 }

@@ -1,5 +1,7 @@
 #include "player/QYRViewView.h"
 
+#include "figkit/FOShapeState.h"
+
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOTimeChartShape.h"
@@ -179,12 +181,14 @@ void CQYRViewView::RefreshValues()
         else if (next != current)
         {
             const BOOL on = next != 0.0;
-            if (!KeepsColours(type))
+            // Value ranges, when the shape has them, decide its colours instead.
+            if (!KeepsColours(type) && !FOHasValueStates(shape))
             {
                 if (!IsStepType(type) || !SetStepState(shape, on))
                     SetBlinkColors(shape, on);
             }
             shape->SetCurrentValue(next);
+            FOApplyShapeValue(shape, next);
             changed = TRUE;
         }
         if (!changed)
@@ -527,9 +531,8 @@ BOOL CQYRViewView::SetShapeValue(CFODrawShape* pShape, const FO_VALUE& value, BO
         const BOOL unchanged = next == pShape->GetCurrentValue();
         if (!unchanged || bForce)
         {
-            if (IsStepType(type))
-                SetStepState(pShape, next != 0.0);
             pShape->SetCurrentValue(next);
+            FOApplyShapeValue(pShape, next);
             set = TRUE;
         }
     }

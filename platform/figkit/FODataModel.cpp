@@ -1,4 +1,6 @@
 #include "figkit/FODataModel.h"
+
+#include "figkit/FOShapeState.h"
 #include "figkit/FOEllipseShape.h"
 #include "figkit/FOGroupShape.h"
 #include "figkit/FOImageShape.h"
@@ -495,6 +497,12 @@ void CFODataModel::SetDesignMode(BOOL bDesign)
     if (m_bDesignMode == bDesign)
         return;
     m_bDesignMode = bDesign;
+    // A screen that runs shows its shapes' current states; back in design it looks as designed.
+    for (CFODrawShape* shape : m_shapes)
+        if (bDesign)
+            FORestoreDesignLook(shape);
+        else
+            FORefreshShapeState(shape);
     if (bDesign)
     {
         // Animated shapes stop their timers when they see design mode.
@@ -899,6 +907,9 @@ void CFODataModel::AttachLoadedShapes()
                      });
     // Loaded screens get their values pushed at once; the lookup is ready before the first push.
     RebuildKey3Index();
+    if (!m_bDesignMode)
+        for (CFODrawShape* shape : m_shapes)
+            FORefreshShapeState(shape);
 }
 
 void CFODataModel::WriteRecord(CArchive& ar, int nValue)

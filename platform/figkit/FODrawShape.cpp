@@ -6,6 +6,7 @@
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPHandle.h"
+#include "figkit/FOShapeState.h"
 #include "figkit/FOShapeTimers.h"
 #include "figkit/FOPVisualProxy.h"
 #include "figkit/FOPortShape.h"
@@ -642,6 +643,20 @@ void CFODrawShape::SetMaxValue(double d)
     NotifyChanged();
 }
 
+void CFODrawShape::SetStateType(const CString& str)
+{
+    if (m_strStateType == str)
+        return;
+    // The designed state is kept before a running shape leaves it.
+    const BOOL running = FOIsShapeRunning(this);
+    if (running)
+        FOKeepDesignLook(this);
+    m_strStateType = str;
+    NotifyChanged();
+    if (running)
+        FORefreshShapeState(this);
+}
+
 void CFODrawShape::DoSubMenuChange(const int&, const CString& strState)
 {
     SetStateType(strState);
@@ -896,15 +911,17 @@ void CFODrawShape::Serialize(CArchive& ar)
         if (m_pMatrix)
             m_pMatrix->Serialize(ar);
         ar << m_dRotateAngle;
-        ar << m_crLine << m_crBk << m_crPattern << m_crFont << m_crShadow;
-        ar << m_nLineWidth << m_nPenStyle << m_nBrushType;
+        // What is saved is the designed look, never what a running screen made of it.
+        const FOShapeLook look = m_pDesignLook ? *m_pDesignLook : FOGetShapeLook(this);
+        ar << look.crLine << look.crBk << look.crPattern << look.crFont << m_crShadow;
+        ar << look.nLineWidth << m_nPenStyle << look.nBrushType;
         ar << m_bNullPen << m_bTransparent << m_nTransparentValue << m_bShadow << int(m_szShadow.cx)
            << int(m_szShadow.cy) << m_b3DLook;
         ar << m_strFaceName << m_nPointSize << m_nWeight << m_bItalic << m_bUnderline << m_bStrikeout;
         ar << m_dMinValue << m_dMaxValue << m_dCurrentValue << m_strCurrentText;
         ar << m_strKey1 << m_strKey2 << m_strKey3;
-        ar << m_strStateString << m_strStateType << m_strValueChangeScript;
-        ar << m_bVisible << m_bResizeProtect << m_bRotateProtect << m_bPolyObject << m_bShowPorts;
+        ar << m_strStateString << look.strStateType << m_strValueChangeScript;
+        ar << look.bVisible << m_bResizeProtect << m_bRotateProtect << m_bPolyObject << m_bShowPorts;
         m_props.Serialize(ar);
         ar.WriteCount(m_aPorts.size());
         for (const auto& port : m_aPorts)

@@ -45,6 +45,9 @@ class CWnd;
 class CFOArea;
 class CFOPHandleList;
 class CFOCompositeShape;
+struct FOShapeLook;
+struct FOShapeRunState;
+struct FOShapeStateAccess;
 
 // Type ids of the library's own base shapes (stored in files; never renumber).
 enum
@@ -327,7 +330,8 @@ public:
     const CString& GetStateString() const { return m_strStateString; }
     void SetStateString(const CString& str) { SetAndNotify(m_strStateString, str); }
     const CString& GetStateType() const { return m_strStateType; }
-    virtual void SetStateType(const CString& str) { SetAndNotify(m_strStateType, str); }
+    // Makes the state current; outside design mode its actions take effect (FOShapeState.h).
+    virtual void SetStateType(const CString& str);
     // The state names, in order.
     virtual int GetStateList(CStringArray& list) const;
     // The states a shape offers in its menu; the base offers its state list.
@@ -570,6 +574,10 @@ protected:
     CFOPropertyList m_props;
 
 private:
+    friend struct FOShapeStateAccess;
+    // The designed look while the run-time one differs from it, and the state machinery's data.
+    std::unique_ptr<FOShapeLook> m_pDesignLook;
+    std::unique_ptr<FOShapeRunState> m_pRunState;
     int m_nRefCount = 0;
     IFOShapeOwner* m_pOwner = nullptr;
     CFODataModel* m_pModel = nullptr;

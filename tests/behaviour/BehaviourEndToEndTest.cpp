@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 
 #include <cmath>
+#include <cstdlib>
 
 using namespace editortest;
 using behaviourtest::CDialogScript;
@@ -162,6 +163,47 @@ TEST_F(CEndToEndTest, BehaviourMadeInTheDesignViewIsSavedAndReadBackWithTheSameT
     }
     EXPECT_EQ(CString(kStates), comp->GetStateString());
 
+    // Value ranges that choose the composite's state: 0 the first, 1 the second.
+    SelectOnly(view, comp);
+    {
+        const auto range = [](double dValue)
+        {
+            return [dValue](CDialog& d)
+            {
+                static_cast<CValueSubStateDlg&>(d).SetBounds(dValue, dValue);
+                Press(d, 1222);
+                return IDOK;
+            };
+        };
+        const auto state = [](const wchar_t* name)
+        {
+            return [name](CDialog& d)
+            {
+                auto* combo = static_cast<CComboBox*>(d.GetDlgItem(IDC_LINK_STATES));
+                combo->SetCurSel(combo->FindStringExact(-1, name));
+                return IDOK;
+            };
+        };
+        CDialogScript script;
+        script
+            .Then(
+                [](CDialog& d)
+                {
+                    Press(d, 1041);
+                    Press(d, 1041);
+                    return IDOK;
+                })
+            .Then(range(0))
+            .Then(state(L"STATE_0"))
+            .Then(range(1))
+            .Then(state(L"STATE_1"));
+        view->SendMessage(WM_COMMAND, 32856, 0);
+        EXPECT_TRUE(script.steps.empty());
+    }
+    CString compRanges;
+    comp->GetValueChangeScript(compRanges);
+    EXPECT_EQ(CString(L"0,0$L_S,STATE_0@1,1$L_S,STATE_1"), compRanges);
+
     // A value range dragged to 10,90 on a plain shape.
     CFODrawShape* valued = Add(model, new CFORectShape, CRect(200, 20, 260, 60), L"V");
     SelectOnly(view, valued);
@@ -234,6 +276,7 @@ TEST_F(CEndToEndTest, BehaviourMadeInTheDesignViewIsSavedAndReadBackWithTheSameT
                 {
                     qobject_cast<QComboBox*>(r.pDialog->GetDlgItem(1122)->GetWidget())->setCurrentIndex(5);
                     r.pDialog->GetDlgItem(1229)->SetWindowText(L"5");
+                    r.pDialog->CheckDlgButton(1228, BST_CHECKED);
                 }
                 return IDOK;
             });
@@ -242,6 +285,8 @@ TEST_F(CEndToEndTest, BehaviourMadeInTheDesignViewIsSavedAndReadBackWithTheSameT
     CString condition;
     hidden->GetPropStringValue(condition, FO_PROP_VISIBLE_COND);
     EXPECT_EQ(CString(L"5,5"), condition);
+    BOOL conditionOn = FALSE;
+    EXPECT_TRUE(hidden->GetPropBoolValue(conditionOn, FO_PROP_VISIBLE_COND_ON) && conditionOn);
 
     // Two chart lines through Custom Properties.
     auto* chart = Add(model, new CMyRealTimeChartShape, CRect(20, 180, 420, 380), L"Chart");
@@ -280,6 +325,16 @@ TEST_F(CEndToEndTest, BehaviourMadeInTheDesignViewIsSavedAndReadBackWithTheSameT
     CString lines;
     chart->GetPropStringValue(lines, 15009);
     EXPECT_EQ(CString(kLines), lines);
+
+    // Bound to variables of the demo project, coloured so that hiding shows, for the player's test
+    // (test_behaviour_run), which runs this test with QYR_STATES_SCREEN naming where the screen goes.
+    comp->SetKeyId3(L"#Checked");
+    valued->SetKeyId3(L"#Setpoint");
+    hidden->SetKeyId3(L"#Setpoint");
+    hidden->SetBkColor(RGB(255, 255, 0));
+    comp->FindShapeWithKey1(L"B")->SetBkColor(RGB(255, 255, 0));
+    if (const char* forPlayer = std::getenv("QYR_STATES_SCREEN"))
+        ASSERT_TRUE(view->GetDocument()->DoSave(CString::FromUtf8(forPlayer)));
 
     // The screen settings.
     {

@@ -473,4 +473,20 @@ TEST_F(CDesignBehaviourTest, ValueChangeAnimateAndCustomPropertiesOpenTheEditorO
     }
     EXPECT_EQ(CString(L"K1"), plain->GetKeyId1());
     EXPECT_EQ(CString(L"K1"), same->GetKeyId1());
+
+    // A shape without a key gets the first free one, so that its items can name it.
+    CFODrawShape* unnamed = AddRect(model, CRect(20, 80, 60, 120), L"");
+    SelectOnly(view, unnamed);
+    CDialogScript script;
+    CStringArray names;
+    script.Then(
+        [&](CDialog& d)
+        {
+            names.Copy(static_cast<CRecordListDlg&>(d).m_arChildNames);
+            return IDCANCEL;
+        });
+    view->SendMessage(WM_COMMAND, 32856, 0);
+    ASSERT_EQ(1, names.GetSize());
+    EXPECT_EQ(CString(L"K2"), names[0]);
+    EXPECT_EQ(CString(L"K2"), unnamed->GetKeyId1());
 }
