@@ -1,4 +1,5 @@
 #include "figkit/FODataModel.h"
+
 #include "figkit/FOEllipseShape.h"
 #include "figkit/FOGroupShape.h"
 #include "figkit/FOImageShape.h"
@@ -18,6 +19,7 @@
 #include "figkit/FOLinkShape.h"
 #include "figkit/FOPChordShape.h"
 #include "figkit/FOPGaugeCircularShape.h"
+#include "figkit/FOPVisualProxy.h"
 #include "figkit/FOPGaugeVertLineShape.h"
 #include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
@@ -387,6 +389,7 @@ void CFODataModel::DoInitCreateShape(CFODrawShape* pShape)
     if (!pShape)
         return;
     pShape->SetModel(this);
+    FOAddDefaultPropValues(pShape);
     if (!pShape->GetParentWnd())
         pShape->SetParentWnd(GetTimerWnd());
 }
