@@ -42,6 +42,9 @@ public:
     // The toolbox folder ("Shapes/" beside the program's folder), ending in "/".
     virtual CString GetToolBoxFolder() { return CString(); }
     virtual BOOL GetPropertyEditorEnable() { return FALSE; }
+    // The option "Not allow any default port", which the application keeps (on at start).
+    virtual BOOL IsNoDefaultPorts() { return TRUE; }
+    virtual void SetNoDefaultPorts(BOOL bOn) { (void)bOn; }
 
 protected:
     ~IEditorApp() = default;

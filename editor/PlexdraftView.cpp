@@ -7,6 +7,7 @@
 #include "behaviour/StateSetDlgs.h"
 #include "behaviour/VisibleExpertDlg.h"
 #include "editor/DesignFrame.h"
+#include "editor/EditorApp.h"
 #include "editor/EditorDialogs.h"
 #include "editor/KeyValueDlg.h"
 #include "editor/MyExtDataModel.h"
@@ -147,7 +148,11 @@ constexpr int kPropAllowHitChild = 1231;
 constexpr UINT ID_EVENT_LINK = 41137;
 } // namespace
 
-BOOL CPlexdraftView::s_bNoDefaultPort = FALSE;
+BOOL CPlexdraftView::IsNoDefaultPorts()
+{
+    IEditorApp* app = GetEditorApp();
+    return app ? app->IsNoDefaultPorts() : TRUE;
+}
 
 BEGIN_MESSAGE_MAP(CPlexdraftView, CFOScriptView)
 ON_MESSAGE(WM_UNDO_REDO_STEPS, &CPlexdraftView::OnUndoRedoSteps)
@@ -364,7 +369,7 @@ void CPlexdraftView::DoChangeModel(CFODataModel* pModel)
         return;
     SetGridLineType(FO_GRID_LINES);
     SetGridColor(0);
-    if (s_bNoDefaultPort)
+    if (IsNoDefaultPorts())
         pModel->ShowPort(FALSE);
 }
 
@@ -1041,13 +1046,14 @@ void CPlexdraftView::OnOptions()
     if (!m_pModel)
         return;
     COptionDlg dlg(this);
-    dlg.m_bNoDefaultPort = s_bNoDefaultPort;
+    dlg.m_bNoDefaultPort = IsNoDefaultPorts();
     dlg.m_bLimitPoint = m_pModel->IsPointLimitWithPage();
     dlg.m_bSimpleTrack = gfxData.m_bSimpleTrackComposite;
     dlg.m_bSelectWithin = IsSelectWithinRect();
     if (dlg.DoModal() != IDOK)
         return;
-    s_bNoDefaultPort = dlg.m_bNoDefaultPort;
+    if (IEditorApp* app = GetEditorApp())
+        app->SetNoDefaultPorts(dlg.m_bNoDefaultPort);
     m_pModel->SetPointLimitWithPage(dlg.m_bLimitPoint);
     gfxData.m_bSimpleTrackComposite = dlg.m_bSimpleTrack;
     SetSelectWithinRect(dlg.m_bSelectWithin);
@@ -1363,7 +1369,7 @@ void CPlexdraftView::OnValueChangeTest()
 void CQYRDrawView::DoGenInitItems()
 {
     CPlexdraftView::DoGenInitItems();
-    AddSelectHandleItem(ID_ADDI_EVENTS);
+    AddSelectHandleItem(ID_ADDI_EVENTS, ID_ADDI_DRAW_EVENTS);
 }
 
 void CQYRDrawView::DoWhenClickAddi(UINT nId)

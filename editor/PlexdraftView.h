@@ -23,6 +23,8 @@ class IDesignFrame;
 
 // Additional handles.
 #define ID_ADDI_EVENTS 31057
+// How the visual proxy draws that handle.
+#define ID_ADDI_DRAW_EVENTS 1101
 
 class CPlexdraftView : public CFOScriptView
 {
@@ -69,8 +71,8 @@ public:
     // Writes "output.htm" in the folder only as a stub; an existing one is left alone.
     void ExportOutputHtml(const CString& strFolder, int nReserved1 = 0, int nReserved2 = 0);
 
-    // The process-wide option "Not allow any default port".
-    static BOOL s_bNoDefaultPort;
+    // The application's option "Not allow any default port" (on without an editor application).
+    static BOOL IsNoDefaultPorts();
     // The font sizes of the larger and smaller font commands.
     static int NextFontSize(int nSize, BOOL bUp);
     // The zoom percentage of a zoom box entry.

@@ -109,6 +109,12 @@ CFrameWnd* CQYRDrawApp::CreateMainFrame()
     return new CDrawMainFrame;
 }
 
+void CQYRDrawApp::SetNoDefaultPorts(BOOL bOn)
+{
+    m_bHideDefaultPorts = bOn ? 1 : 0;
+    CNewVisualProxy::SetNoDefaultPorts(m_bHideDefaultPorts);
+}
+
 CDocTemplate* CQYRDrawApp::GetScreenTemplate()
 {
     return m_pScreenTemplate;
@@ -151,6 +157,7 @@ BOOL CQYRDrawApp::InitInstance()
 
     FO_GLOBAL::InitGUIType(1);
     FOInit(RUNTIME_CLASS(CNewVisualProxy), 1);
+    SetNoDefaultPorts(m_bHideDefaultPorts);
     FOEnableXPStyle(TRUE);
 
     SetRegistryKey(L"Quendrel");

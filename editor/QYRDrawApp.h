@@ -63,6 +63,9 @@ public:
     CDocTemplate* GetScriptTemplate() override;
     CString GetToolBoxFolder() override { return GetInstallRoot() + L"/Shapes/"; }
     BOOL GetPropertyEditorEnable() override { return FALSE; }
+    BOOL IsNoDefaultPorts() override { return m_bHideDefaultPorts; }
+    // Also tells the visual proxy, which leaves new shapes without default ports while it is on.
+    void SetNoDefaultPorts(BOOL bOn) override;
 
     afx_msg void OnAppAbout();
     afx_msg void OnRecentFile1();

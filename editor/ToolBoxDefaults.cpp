@@ -1,8 +1,11 @@
 #include "editor/ToolBoxDefaults.h"
 
+#include "activex/InstrumentControl.h"
+#include "com/Guid.h"
 #include "editor/ToolBoxIndex.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOToolBoxPage.h"
+#include "instruments/FOiControlShape.h"
 
 #include <filesystem>
 #include <system_error>
@@ -25,6 +28,55 @@ struct PageSpec
     LPCWSTR lpszCaption;
     std::vector<ItemSpec> items;
 };
+
+// The look of an instrument on the page and the size it is dropped with, by how its control draws.
+struct InstrumentLook
+{
+    LPCWSTR lpszDescription;
+    int cx, cy;
+};
+
+InstrumentLook LookOf(EInstrumentRenderer renderer)
+{
+    switch (renderer)
+    {
+    case EInstrumentRenderer::Dial:
+        return {L"A round scale with a needle", 160, 160};
+    case EInstrumentRenderer::Linear:
+        return {L"A linear scale or bar", 200, 70};
+    case EInstrumentRenderer::Lamp:
+        return {L"A lamp or symbol that shows its value", 60, 60};
+    case EInstrumentRenderer::Switch:
+        return {L"A switch the operator sets", 90, 90};
+    case EInstrumentRenderer::Digits:
+        return {L"A display of digits", 180, 60};
+    case EInstrumentRenderer::TextBox:
+        return {L"A box of text or a number", 160, 40};
+    case EInstrumentRenderer::Plot:
+        return {L"A plot of values", 300, 200};
+    case EInstrumentRenderer::Panel:
+        return {L"A panel", 200, 150};
+    }
+    return {L"An instrument", 120, 120};
+}
+
+// The 63 instruments, in type order, under their control names.
+PageSpec InstrumentsPage()
+{
+    PageSpec page{L"Instruments.trs", L"Instruments", {}};
+    int count = 0;
+    const INSTRUMENT_SHAPE_ROW* rows = InstrumentShapeRows(&count);
+    for (int i = 0; i < count; ++i)
+    {
+        CLSID clsid = {};
+        CLSIDFromString(rows[i].lpszClsid, &clsid);
+        const INSTRUMENT_CONTROL_INFO* info = AfxFindInstrumentControl(clsid);
+        const InstrumentLook look =
+            info ? LookOf(info->renderer) : InstrumentLook{L"An instrument", 120, 120};
+        page.items.push_back({rows[i].nType, rows[i].lpszCtrlName, look.lpszDescription, look.cx, look.cy});
+    }
+    return page;
+}
 
 const std::vector<PageSpec>& Pages()
 {
@@ -65,6 +117,7 @@ const std::vector<PageSpec>& Pages()
          {{615, L"Push Chart", L"Lines pushed with each new value"},
           {623, L"CPU Usage", L"A chart of demonstration values"},
           {FO_COMP_TIMECHART, L"Time Chart", L"Values over time"}}},
+        InstrumentsPage(),
     };
     return pages;
 }

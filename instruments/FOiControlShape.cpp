@@ -155,8 +155,13 @@ BOOL CFOiControlShape::CreateControlWnd(CWnd* pParentWnd, BOOL bDisable)
     const CRect rc = GetDrawRect();
     std::unique_ptr<COleStreamFile> state = LoadOcxFile();
     BSTR create = SysAllocString(m_strCreateString.GetString());
-    const BOOL made = ctrl->CreateControl(GetClsid(), nullptr, WS_CHILD | WS_VISIBLE, rc, pParentWnd,
-                                          GetCtrlID(), state.get(), FALSE, create);
+    BOOL made = ctrl->CreateControl(GetClsid(), nullptr, WS_CHILD | WS_VISIBLE, rc, pParentWnd, GetCtrlID(),
+                                    state.get(), FALSE, create);
+    // A state the control cannot read: it runs on its defaults, and the shape keeps the bytes
+    // until its pages are accepted.
+    if (!made && state)
+        made = ctrl->CreateControl(GetClsid(), nullptr, WS_CHILD | WS_VISIBLE, rc, pParentWnd, GetCtrlID(),
+                                   nullptr, FALSE, create);
     SysFreeString(create);
     if (!made)
         return FALSE;
@@ -298,6 +303,31 @@ BOOL CFOiControlShape::OnEditProperties(CView*)
         return FALSE;
     FetchOcxData();
     return TRUE;
+}
+
+std::vector<BYTE> CFOiControlShape::GetControlState() const
+{
+    const BYTE* data = m_ocxData.GetData();
+    return data ? std::vector<BYTE>(data, data + m_ocxData.GetLength()) : std::vector<BYTE>();
+}
+
+void CFOiControlShape::SetControlState(const std::vector<BYTE>& state)
+{
+    m_ocxData.SetData(state.empty() ? nullptr : state.data(), DWORD(state.size()));
+    if (!HasControl())
+        return;
+    if (state.empty())
+    {
+        CComPtr<IPersistStreamInit> persist;
+        LPUNKNOWN unk = GetOleIDispatch(TRUE);
+        if (unk && SUCCEEDED(unk->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist))))
+            persist->InitNew();
+    }
+    else
+    {
+        LoadOcxData();
+    }
+    GetCtrl()->Invalidate(FALSE);
 }
 
 // Value, text and visibility

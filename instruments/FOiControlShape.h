@@ -72,12 +72,19 @@ public:
     // 0 on success.
     int CreateWnd(CWnd* pParent, int nID) override;
     // Makes the control window as a child of pParentWnd from the saved state; bDisable makes it
-    // take no input. FALSE without a wrapper object or when the control cannot be made.
+    // take no input. A state that the control refuses leaves it on its defaults (the saved state
+    // is kept). FALSE without a wrapper object or when the control cannot be made.
     virtual BOOL CreateControlWnd(CWnd* pParentWnd, BOOL bDisable);
     virtual BOOL OnPostCreate() { return TRUE; }
     // Runs the control's property pages and captures its state; FALSE (state unchanged) when there
     // is no control or the pages are cancelled.
-    virtual BOOL OnEditProperties(CView* pView);
+    BOOL OnEditProperties(CView* pView) override;
+    // The canvas opens the pages on a design-time double-click and records the state change.
+    BOOL HasPropertyPages() const override { return TRUE; }
+    // The saved state; putting one back also loads it into the running control (an empty one
+    // resets the control to its defaults).
+    std::vector<BYTE> GetControlState() const override;
+    void SetControlState(const std::vector<BYTE>& state) override;
 
     const CLSID& GetClsid() const { return m_clsid; }
     CLSID& GetClsid() { return m_clsid; }

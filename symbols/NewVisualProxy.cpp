@@ -14,6 +14,17 @@ IMPLEMENT_DYNCREATE(CNewVisualProxy, CFOPVisualProxy)
 namespace
 {
 std::atomic<bool> g_bNoDefaultPorts{false};
+
+// The icons of the extra handles, read once: the canvas draws them on every repaint of a selection.
+const QImage& HandleIcon(UINT nIcon)
+{
+    static QImage key, event;
+    QImage& image = nIcon == CNewVisualProxy::IDI_KEY_SETTING ? key : event;
+    if (image.isNull())
+        if (const AFX_RESOURCE_DATA* data = AfxFindIconData(nIcon))
+            image.loadFromData(data->pData, int(data->nSize));
+    return image;
+}
 } // namespace
 
 CNewVisualProxy::CNewVisualProxy() = default;
@@ -86,11 +97,9 @@ void CNewVisualProxy::DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleTyp
     QPainter* painter = pDC ? pDC->GetPainter() : nullptr;
     if (!painter)
         return;
-    const AFX_RESOURCE_DATA* data = AfxFindIconData(icon);
-    QImage image;
-    if (!data || !image.loadFromData(data->pData, int(data->nSize)))
-        return;
-    painter->drawImage(QRect(point.x, point.y, 16, 16), image);
+    const QImage& image = HandleIcon(icon);
+    if (!image.isNull())
+        painter->drawImage(QRect(point.x, point.y, 16, 16), image);
 }
 
 void CNewVisualProxy::DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& values)

@@ -3,8 +3,8 @@
 // loads four named bitmaps, can turn default ports off, and adds the description and default of the
 // chart-point property (15009) and the default of the shape script property (15008).
 //
-// The library's proxy does not call these operations yet; the runtime programs have their own
-// smaller proxy (CRunVisualProxy).
+// The editor's canvas calls it for the extra handles, new shapes and their ports; the runtime
+// programs have their own smaller proxy (CRunVisualProxy).
 #pragma once
 
 #include "figkit/FOPVisualProxy.h"
@@ -43,7 +43,8 @@ public:
     void DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& values) override;
     void DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>& descriptions) override;
 
-    // The editor's option "&Not allow any default port" (process-wide, off at start).
+    // The editor's option "&Not allow any default port" as the application hands it on (off until
+    // it does).
     static void SetNoDefaultPorts(BOOL bOn);
     static BOOL IsNoDefaultPorts();
 };

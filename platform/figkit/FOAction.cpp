@@ -3,6 +3,7 @@
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
+#include "figkit/FOWndControlShape.h"
 
 #include <algorithm>
 
@@ -365,6 +366,40 @@ BOOL CFOOrderAction::Unexecute()
 }
 
 // --- CFOUndoHistory --------------------------------------------------------------------------------
+
+// --- CFOControlStateAction -----------------------------------------------------------------------
+
+CFOControlStateAction::CFOControlStateAction(CFODataModel* pModel, CFODrawShape* pShape,
+                                             std::vector<BYTE> before, std::vector<BYTE> after)
+    : CFOAction(pModel, L"Properties"), m_pShape(pShape), m_before(std::move(before)),
+      m_after(std::move(after))
+{
+}
+
+BOOL CFOControlStateAction::Apply(const std::vector<BYTE>& state)
+{
+    auto* control = dynamic_cast<CFOWndControlShape*>(m_pShape.Get());
+    if (!control)
+        return FALSE;
+    control->SetControlState(state);
+    return TRUE;
+}
+
+BOOL CFOControlStateAction::Execute()
+{
+    return Apply(m_after);
+}
+
+BOOL CFOControlStateAction::Unexecute()
+{
+    return Apply(m_before);
+}
+
+void CFOControlStateAction::GetShapes(CFOTypedShapeObList& list) const
+{
+    if (m_pShape)
+        list.AddTail(m_pShape.Get());
+}
 
 BOOL CFOUndoHistory::Do(CFOAction* pAction, BOOL bExecute)
 {

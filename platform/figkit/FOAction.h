@@ -183,6 +183,25 @@ private:
     std::vector<CFOShapePtr<CFODrawShape>> m_after;
 };
 
+// The state of a hosted control changed on its property pages (CFOWndControlShape): the bytes
+// before and after. It is recorded once the pages have changed the control.
+class CFOControlStateAction : public CFOAction
+{
+public:
+    CFOControlStateAction(CFODataModel* pModel, CFODrawShape* pShape, std::vector<BYTE> before,
+                          std::vector<BYTE> after);
+
+    BOOL Execute() override;
+    BOOL Unexecute() override;
+    void GetShapes(CFOTypedShapeObList& list) const override;
+
+private:
+    BOOL Apply(const std::vector<BYTE>& state);
+    CFOShapePtr<CFODrawShape> m_pShape;
+    std::vector<BYTE> m_before;
+    std::vector<BYTE> m_after;
+};
+
 // The undo history of one model.
 class CFOUndoHistory
 {

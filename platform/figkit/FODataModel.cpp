@@ -20,6 +20,7 @@
 #include "figkit/FOLinkShape.h"
 #include "figkit/FOPChordShape.h"
 #include "figkit/FOPGaugeCircularShape.h"
+#include "figkit/FOPVisualProxy.h"
 #include "figkit/FOPGaugeVertLineShape.h"
 #include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPSimpleLabelShape.h"
@@ -389,6 +390,7 @@ void CFODataModel::DoInitCreateShape(CFODrawShape* pShape)
     if (!pShape)
         return;
     pShape->SetModel(this);
+    FOAddDefaultPropValues(pShape);
     if (!pShape->GetParentWnd())
         pShape->SetParentWnd(GetTimerWnd());
 }

@@ -2,8 +2,10 @@
 
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FODrawHelper.h"
+#include "figkit/FOPVisualProxy.h"
 #include "mfc/Archive.h"
 #include "mfc/Dc.h"
+#include "mfc/Gdi.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -55,6 +57,15 @@ BOOL CFOImageShape::LoadImageW(const CString& strPath, int nType, COLORREF crTra
     m_image = QImage();
     if (strPath.IsEmpty())
         return FALSE;
+    // The program's visual proxy may know the name as one of its own bitmaps.
+    CBitmap named;
+    CFOPVisualProxy::GetInstance()->LoadNamedBitmap(strPath, named);
+    if (const QImage* image = named.GetImage(); image && !image->isNull())
+    {
+        m_image = *image;
+        NotifyChanged();
+        return TRUE;
+    }
     QImageReader reader(QString::fromStdWString(strPath.str()));
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)

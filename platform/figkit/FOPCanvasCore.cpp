@@ -444,6 +444,10 @@ void CFOPCanvasCore::OnLButtonUp(UINT nFlags, CPoint point)
 
 void CFOPCanvasCore::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
+    if (m_pModel && m_pModel->IsDesignMode() && m_nDrawShapeType == 0)
+        if (auto* control = dynamic_cast<CFOWndControlShape*>(m_pModel->HitTest(ClientToCanvas(point))))
+            if (DoEditControlProperties(control))
+                return;
     // In design mode a double click on a text opens it for typing.
     if (m_pModel && m_pModel->IsDesignMode())
     {
@@ -486,6 +490,13 @@ void CFOPCanvasCore::OnMouseMove(UINT nFlags, CPoint point)
     const CPoint pt = ClientToCanvas(point);
     if (m_pModel && m_pModel->IsDesignMode())
     {
+        // An extra handle under the mouse shows the proxy's text for it as the canvas's tooltip.
+        if (QWidget* w = m_pCanvasWnd->GetClientWidget(); w && m_nAction == FO_TRACK_NONE)
+        {
+            const QString tip = QString::fromStdWString(GetSelectHandleItemTip(point).str());
+            if (w->toolTip() != tip)
+                w->setToolTip(tip);
+        }
         DesignMouseMove(nFlags, pt);
         return;
     }

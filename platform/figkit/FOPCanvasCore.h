@@ -32,6 +32,7 @@ class CFODataModel;
 class CFODrawShape;
 class CFOPHandleList;
 class CFOToolBoxItem;
+class CFOWndControlShape;
 class CMenu;
 
 // What the mouse is doing on the canvas.
@@ -56,25 +57,31 @@ enum
 
 // The rotation handle's kind beside the resize handles of FOPHandle.h.
 #define FO_HANDLE_ROTATE 15
-// Ids of the additional handles of the library.
+// Ids of the additional handles of the library, and the kinds by which the visual proxy draws them.
 #define FO_ADDI_KEY_VALUE 31016
 #define FO_ADDI_CONNECT 31056
+#define FO_ADDI_DRAW_KEY_VALUE 1006
+#define FO_ADDI_DRAW_CONNECT 1005
+// The side of an additional handle's square, in pixels.
+#define FO_ADDI_SIZE 16
 // The type armed by StartCustomShapeID.
 #define FO_CUSTOM_SHAPE_TYPE 34
 // The width of the rulers in pixels.
 #define FO_RULER_SIZE 20
 
 // One additional handle shown beside the (first) selected shape; a click on it goes to
-// DoWhenClickAddi.
+// DoWhenClickAddi. The visual proxy draws it by its draw kind and names it by its id.
 class CFOPSelectHandleItem
 {
 public:
     CFOPSelectHandleItem() = default;
-    explicit CFOPSelectHandleItem(UINT nId) : m_nId(nId) {}
+    explicit CFOPSelectHandleItem(UINT nId, UINT nDrawType = 0) : m_nId(nId), m_nDrawType(nDrawType) {}
     UINT GetId() const { return m_nId; }
+    UINT GetDrawType() const { return m_nDrawType; }
 
 private:
     UINT m_nId = 0;
+    UINT m_nDrawType = 0;
 };
 
 // The messages the canvas sends its frame (registered by name; wParam the value, lParam the
@@ -231,13 +238,24 @@ public:
     void GetShapeHandles(CFODrawShape* pShape, CFOPHandleList& list) const;
     // The additional handles of the (single) selected shape: the hook adds them.
     virtual void DoGenInitItems();
-    void AddSelectHandleItem(UINT nId) { m_addiItems.emplace_back(nId); }
+    void AddSelectHandleItem(UINT nId, UINT nDrawType = 0) { m_addiItems.emplace_back(nId, nDrawType); }
     const std::vector<CFOPSelectHandleItem>& GetSelectHandleItems() const { return m_addiItems; }
     // Where additional handle i shows, in client pixels: down the right side of the first selected
     // shape.
     CRect GetSelectHandleItemRect(int i) const;
     // An additional handle was clicked.
     virtual void DoWhenClickAddi(UINT nId) { (void)nId; }
+    // The index of the additional handle at a client point, or -1.
+    int HitSelectHandleItem(CPoint ptClient) const;
+    // The visual proxy's tooltip of the additional handle at a client point (empty: none).
+    CString GetSelectHandleItemTip(CPoint ptClient) const;
+    // The size of a rectangle being drawn or sized in the proxy's words, shown under it.
+    CString GetTrackSizeText(const CRect& rc) const;
+    // Draws the additional handles through the visual proxy.
+    void DrawSelectHandleItems(CDC* pDC);
+    // A design-time double-click on a window shape with property pages of its own: runs them and,
+    // when its state changed, records that as one undo step. FALSE when the shape has no pages.
+    virtual BOOL DoEditControlProperties(CFOWndControlShape* pShape);
 
     // --- Drawing tools -------------------------------------------------------------------------------
     // Arms a tool: the next drag creates a shape of nType through the model's factory, then the
@@ -342,6 +360,7 @@ protected:
     void DrawGrid(CDC* pDC, const CRect& rcClip);
     void DrawSelection(CDC* pDC);
     void DrawTracking(CDC* pDC);
+    void DrawTrackSize(CDC* pDC, const CRect& rc);
     void DrawRulers(CDC* pDC);
     // The selected shapes that may be changed (not locked).
     void GetUnlockedSelection(CFOTypedShapeObList& list) const;

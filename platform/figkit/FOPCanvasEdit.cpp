@@ -7,7 +7,9 @@
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPHandle.h"
+#include "figkit/FOPVisualProxy.h"
 #include "figkit/FOToolBoxPage.h"
+#include "figkit/FOWndControlShape.h"
 #include "mfc/Dc.h"
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
@@ -34,7 +36,10 @@ void RecordGeometry(CFODataModel* pModel, const FOPContainer& shapes, LPCWSTR lp
 
 constexpr int kHandleHalf = 3;
 constexpr int kRotateGap = 20;
-constexpr int kAddiSize = 12;
+constexpr int kAddiSize = FO_ADDI_SIZE;
+// The room that the size text under a tracked rectangle takes, in canvas units.
+constexpr int kTrackTextWidth = 260;
+constexpr int kTrackTextHeight = 24;
 
 CPoint CenterOf(const CRect& rc)
 {
@@ -150,8 +155,51 @@ void CFOPCanvasCore::SelectInRect(const CRect& rcCanvas, BOOL bAdd)
 
 void CFOPCanvasCore::DoGenInitItems()
 {
-    AddSelectHandleItem(FO_ADDI_KEY_VALUE);
-    AddSelectHandleItem(FO_ADDI_CONNECT);
+    AddSelectHandleItem(FO_ADDI_KEY_VALUE, FO_ADDI_DRAW_KEY_VALUE);
+    AddSelectHandleItem(FO_ADDI_CONNECT, FO_ADDI_DRAW_CONNECT);
+}
+
+BOOL CFOPCanvasCore::DoEditControlProperties(CFOWndControlShape* pShape)
+{
+    if (!m_pModel || !pShape || !pShape->HasPropertyPages())
+        return FALSE;
+    std::vector<BYTE> before = pShape->GetControlState();
+    if (!pShape->OnEditProperties(nullptr))
+        return TRUE;
+    std::vector<BYTE> after = pShape->GetControlState();
+    if (after == before)
+        return TRUE;
+    // The pages changed the control already: the step is recorded as done.
+    auto* action = new CFOControlStateAction(m_pModel, pShape, std::move(before), std::move(after));
+    if (!m_pModel->Do(action, FALSE))
+        delete action;
+    m_pModel->SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+int CFOPCanvasCore::HitSelectHandleItem(CPoint ptClient) const
+{
+    for (int i = 0; i < int(m_addiItems.size()); ++i)
+        if (GetSelectHandleItemRect(i).PtInRect(ptClient))
+            return i;
+    return -1;
+}
+
+CString CFOPCanvasCore::GetSelectHandleItemTip(CPoint ptClient) const
+{
+    CString tip;
+    const int i = HitSelectHandleItem(ptClient);
+    if (i >= 0)
+        CFOPVisualProxy::GetInstance()->DoGenAddiToolTips(tip, m_addiItems[size_t(i)].GetId());
+    return tip;
+}
+
+void CFOPCanvasCore::DrawSelectHandleItems(CDC* pDC)
+{
+    CFOPVisualProxy* proxy = CFOPVisualProxy::GetInstance();
+    for (int i = 0; i < int(m_addiItems.size()); ++i)
+        proxy->DoDrawAddiWithType(pDC, GetSelectHandleItemRect(i).TopLeft(),
+                                  m_addiItems[size_t(i)].GetDrawType());
 }
 
 void CFOPCanvasCore::GetShapeHandles(CFODrawShape* pShape, CFOPHandleList& list) const
@@ -310,12 +358,11 @@ void CFOPCanvasCore::DesignLButtonDown(UINT nFlags, CPoint pt, CPoint ptClient)
         m_ptDown = m_ptLast = SnapPoint(pt);
         return;
     }
-    for (int i = 0; i < int(m_addiItems.size()); ++i)
-        if (GetSelectHandleItemRect(i).PtInRect(ptClient))
-        {
-            DoWhenClickAddi(m_addiItems[size_t(i)].GetId());
-            return;
-        }
+    if (const int addi = HitSelectHandleItem(ptClient); addi >= 0)
+    {
+        DoWhenClickAddi(m_addiItems[size_t(addi)].GetId());
+        return;
+    }
     CFODrawShape* handleShape = nullptr;
     const int handle = HitHandle(ptClient, &handleShape);
     if (handle >= 0 && !handleShape->IsLock())
@@ -465,9 +512,13 @@ CRect CFOPCanvasCore::GetTrackRect() const
 
 void CFOPCanvasCore::InvalidateTracking()
 {
-    const CRect rc = GetTrackRect();
-    if (!rc.IsRectNull())
-        InvalidateCanvasRect(rc);
+    CRect rc = GetTrackRect();
+    if (rc.IsRectNull())
+        return;
+    // Room for the size text under the rectangle.
+    if (m_nAction == FO_TRACK_CREATE || m_nAction == FO_TRACK_RESIZE)
+        rc |= CRect(rc.left, rc.bottom, rc.left + kTrackTextWidth, rc.bottom + kTrackTextHeight);
+    InvalidateCanvasRect(rc);
 }
 
 void CFOPCanvasCore::DesignLButtonUp(UINT, CPoint pt)
@@ -1066,6 +1117,8 @@ void CFOPCanvasCore::DrawTracking(CDC* pDC)
         CRect rc(m_ptDown, m_ptLast);
         rc.NormalizeRect();
         pDC->Rectangle(&rc);
+        if (m_nAction == FO_TRACK_CREATE)
+            DrawTrackSize(pDC, rc);
         break;
     }
     case FO_TRACK_MOVE:
@@ -1083,8 +1136,10 @@ void CFOPCanvasCore::DrawTracking(CDC* pDC)
     }
     case FO_TRACK_RESIZE:
     {
-        const CRect rc = ResizedRect(m_rcTrackStart, m_nHandle, m_ptLast);
+        CRect rc = ResizedRect(m_rcTrackStart, m_nHandle, m_ptLast);
         pDC->Rectangle(&rc);
+        rc.NormalizeRect();
+        DrawTrackSize(pDC, rc);
         break;
     }
     case FO_TRACK_ROTATE:
@@ -1099,6 +1154,19 @@ void CFOPCanvasCore::DrawTracking(CDC* pDC)
     }
     pDC->SelectObject(oldBrush);
     pDC->SelectObject(old);
+}
+
+CString CFOPCanvasCore::GetTrackSizeText(const CRect& rc) const
+{
+    CFOPVisualProxy* proxy = CFOPVisualProxy::GetInstance();
+    return proxy->GetPixelSizeText(UINT(rc.Width())) + L" x " + proxy->GetPixelSizeText(UINT(rc.Height()));
+}
+
+void CFOPCanvasCore::DrawTrackSize(CDC* pDC, const CRect& rc)
+{
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(RGB(0, 0, 255));
+    pDC->TextOut(rc.left, rc.bottom + 4, GetTrackSizeText(rc));
 }
 
 void CFOPCanvasCore::DrawSelection(CDC* pDC)
@@ -1142,13 +1210,7 @@ void CFOPCanvasCore::DrawSelection(CDC* pDC)
             pDC->FrameRect(&rc, &black);
         }
     }
-    CBrush addiFill(RGB(255, 255, 225));
-    for (int i = 0; i < int(m_addiItems.size()); ++i)
-    {
-        const CRect rc = GetSelectHandleItemRect(i);
-        pDC->FillRect(&rc, &addiFill);
-        pDC->FrameRect(&rc, &black);
-    }
+    DrawSelectHandleItems(pDC);
     pDC->SelectObject(old);
 }
 

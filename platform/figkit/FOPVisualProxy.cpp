@@ -1,7 +1,10 @@
 #include "figkit/FOPVisualProxy.h"
 
+#include "figkit/FODrawShape.h"
 #include "figkit/FOGlobalData.h"
+#include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPHandle.h"
+#include "figkit/FOValueProperties.h"
 #include "mfc/Dc.h"
 #include "mfc/Gdi.h"
 
@@ -56,6 +59,42 @@ CString CFOPVisualProxy::GetPixelSizeText(UINT nValue)
 
 void CFOPVisualProxy::GenerateDefaultPorts(CArray<CPoint, CPoint>&) {}
 
+void FOGenerateDefaultPorts(CFODrawShape* pShape, std::initializer_list<CPoint> ports)
+{
+    if (!pShape)
+        return;
+    CArray<CPoint, CPoint> positions;
+    for (const CPoint& pt : ports)
+        positions.Add(pt);
+    CFOPVisualProxy::GetInstance()->GenerateDefaultPorts(positions);
+    for (int i = 0; i < positions.GetSize(); ++i)
+        pShape->CreateDefaultPort(positions[i].x / 1000.0, positions[i].y / 1000.0);
+}
+
+void FOAddDefaultPropValues(CFODrawShape* pShape)
+{
+    if (!pShape)
+        return;
+    std::vector<FO_PROP_DEFAULT> defaults;
+    CFOPVisualProxy::GetInstance()->DoAddDefaultPropValues(defaults);
+    for (const FO_PROP_DEFAULT& d : defaults)
+        if (!pShape->FindProperty(d.nPropId))
+        {
+            const CFOValueProperties prop(d.nPropId, d.value);
+            pShape->AddNewProperty(&prop);
+        }
+}
+
+CString FOGetPropDescription(int nPropId)
+{
+    std::vector<FO_PROP_DESCRIPTION> descriptions;
+    CFOPVisualProxy::GetInstance()->DoInitDefaultPropDescription(descriptions);
+    for (const FO_PROP_DESCRIPTION& d : descriptions)
+        if (d.nPropId == nPropId)
+            return d.strDescription;
+    return CString();
+}
+
 BOOL CFOPVisualProxy::LoadNamedBitmap(const CString&, CBitmap&)
 {
     return FALSE;
@@ -63,7 +102,16 @@ BOOL CFOPVisualProxy::LoadNamedBitmap(const CString&, CBitmap&)
 
 void CFOPVisualProxy::DoGenAddiToolTips(CString&, UINT) {}
 
-void CFOPVisualProxy::DoDrawAddiWithType(CDC*, CPoint, UINT) {}
+void CFOPVisualProxy::DoDrawAddiWithType(CDC* pDC, CPoint point, UINT)
+{
+    if (!pDC)
+        return;
+    const CRect rc(point, CSize(FO_ADDI_SIZE, FO_ADDI_SIZE));
+    CBrush fill(RGB(255, 255, 225));
+    CBrush frame(RGB(0, 0, 0));
+    pDC->FillRect(&rc, &fill);
+    pDC->FrameRect(&rc, &frame);
+}
 
 void CFOPVisualProxy::DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>&) {}
 

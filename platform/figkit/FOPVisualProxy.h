@@ -8,10 +8,12 @@
 #include "mfc/Geometry.h"
 #include "mfc/Object.h"
 
+#include <initializer_list>
 #include <vector>
 
 class CBitmap;
 class CDC;
+class CFODrawShape;
 class CFOPHandleList;
 
 // A property's description and a property's default value, as the proxy hands them out.
@@ -46,17 +48,22 @@ public:
     virtual void SetTransparentValue(int nValue) { m_nTransparentValue = nValue; }
     int GetTransparentValue() const { return m_nTransparentValue; }
 
-    // The text of a size in pixels: the number alone.
+    // The text of a size in pixels: the number alone. The canvas shows it beside a shape being
+    // drawn or sized.
     virtual CString GetPixelSizeText(UINT nValue);
-    // The positions of a new shape's default ports; left as they are.
+    // The positions of a new shape's default ports, in thousandths of its width and height; left
+    // as they are.
     virtual void GenerateDefaultPorts(CArray<CPoint, CPoint>& arPorts);
-    // A bitmap chosen by name: none is known, so the bitmap is left as it is and the answer FALSE.
+    // A bitmap chosen by name (an image shape asks before it reads a file of that name): none is
+    // known, so the bitmap is left as it is and the answer FALSE.
     virtual BOOL LoadNamedBitmap(const CString& strName, CBitmap& bitmap);
     // The tooltip of an extra handle; the text is left as it is.
     virtual void DoGenAddiToolTips(CString& strText, UINT nHandleType);
-    // Draws an extra handle; there are none here.
+    // Draws an extra handle of a draw kind with its top-left corner at the point: here a plain
+    // framed square.
     virtual void DoDrawAddiWithType(CDC* pDC, CPoint point, UINT nHandleType);
-    // Default values and descriptions of the program's own properties; none here.
+    // Default values and descriptions of the program's own properties; none here. A new shape gets
+    // the default values it does not have yet.
     virtual void DoAddDefaultPropValues(std::vector<FO_PROP_DEFAULT>& values);
     virtual void DoInitDefaultPropDescription(std::vector<FO_PROP_DESCRIPTION>& descriptions);
     // Tiles the bitmap over the rectangle; FALSE when there is nothing to draw on or with.
@@ -65,6 +72,13 @@ public:
 private:
     int m_nTransparentValue = 0;
 };
+
+// The library's default ports of a new shape (positions in thousandths), as the proxy lets them.
+void FOGenerateDefaultPorts(CFODrawShape* pShape, std::initializer_list<CPoint> ports);
+// Adds the proxy's default property values that a new shape does not have yet.
+void FOAddDefaultPropValues(CFODrawShape* pShape);
+// The proxy's description of a property id (empty when it has none).
+CString FOGetPropDescription(int nPropId);
 
 // Start-up of the library: the class of the program's visual proxy (null for the plain one) and
 // the look.

@@ -2,6 +2,7 @@
 
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FODrawHelper.h"
+#include "figkit/FOPVisualProxy.h"
 #include "mfc/Dc.h"
 
 IMPLEMENT_SERIAL(CFORectShape, CFODrawPortsShape, 0)
@@ -35,10 +36,7 @@ void CFORectShape::Create(CRect& rcPos, CString strCaption)
 {
     CFODrawPortsShape::Create(rcPos, strCaption);
     RemoveAllPorts();
-    CreateDefaultPort(0.5, 0.0);
-    CreateDefaultPort(1.0, 0.5);
-    CreateDefaultPort(0.5, 1.0);
-    CreateDefaultPort(0.0, 0.5);
+    FOGenerateDefaultPorts(this, {CPoint(500, 0), CPoint(1000, 500), CPoint(500, 1000), CPoint(0, 500)});
 }
 
 void CFORectShape::Serialize(CArchive& ar)

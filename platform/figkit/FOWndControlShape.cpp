@@ -88,7 +88,8 @@ void CFOWndControlShape::SetParentWnd(CWnd* pWnd)
     CFODrawPortsShape::SetParentWnd(pWnd);
     if (!pWnd || (old && old != pWnd))
         DestroyWnd();
-    if (pWnd && pWnd->GetSafeHwnd() && !m_pWnd)
+    // A window object without its window (a new shape keeps one ready) is no window yet.
+    if (pWnd && pWnd->GetSafeHwnd() && !(m_pWnd && m_pWnd->GetSafeHwnd()))
     {
         CreateWnd(pWnd, int(m_nCtrlID));
         UpdateComp();

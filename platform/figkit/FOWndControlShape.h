@@ -5,6 +5,9 @@
 
 #include "figkit/FODrawPortsShape.h"
 
+#include <vector>
+
+class CView;
 class CWnd;
 
 class CFOWndControlShape : public CFODrawPortsShape
@@ -41,6 +44,19 @@ public:
     // Without a window: a framed box with the caption.
     void OnDrawFlat(CDC* pDC) override;
     void OnDraw3d(CDC* pDC) override { OnDrawFlat(pDC); }
+
+    // Property pages of the hosted control, which the canvas opens on a design-time double-click.
+    // The base has none: FALSE, nothing opens.
+    virtual BOOL HasPropertyPages() const { return FALSE; }
+    // Runs the pages; TRUE when they closed with OK. pView is the view asking (may be null).
+    virtual BOOL OnEditProperties(CView* pView)
+    {
+        (void)pView;
+        return FALSE;
+    }
+    // The control's state that the pages edit, as bytes, and putting it back (undo and redo).
+    virtual std::vector<BYTE> GetControlState() const { return {}; }
+    virtual void SetControlState(const std::vector<BYTE>& state) { (void)state; }
 
 protected:
     CWnd* m_pWnd = nullptr;

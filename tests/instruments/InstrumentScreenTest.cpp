@@ -238,3 +238,31 @@ TEST_F(InstrumentScreen, DamagedInstrumentRecordsFailTheLoadCleanly)
     EXPECT_FALSE(back.OpenDocument(path));
     EXPECT_EQ(back.GetShapeCount(), 0);
 }
+
+// A new instrument put on a screen that a canvas shows gets its control there at once, and a state
+// the control refuses leaves it running on its defaults with the bytes kept.
+TEST_F(InstrumentScreen, ANewInstrumentOnAShownScreenRunsItsControlAtOnce)
+{
+    CXVKDataModel model;
+    CFOPDrawWnd canvas;
+    ASSERT_TRUE(canvas.CreateCanvas(nullptr, CRect(0, 0, 400, 300)));
+    canvas.SetCurrentModel(&model);
+    CFOiControlShape* gauge = AddInstrument(model, 642, CRect(20, 20, 180, 180));
+    ASSERT_NE(gauge, nullptr);
+    ASSERT_TRUE(gauge->HasControl());
+    EXPECT_EQ(gauge->GetCtrl()->GetParent(), &canvas);
+    EXPECT_FALSE(gauge->GetCtrl()->IsWindowEnabled());
+
+    // More than any control takes: the control is made without it, the shape keeps it.
+    std::vector<BYTE> big(CInstrumentControl::kMaxState + 1, BYTE(7));
+    CExtOcx blob;
+    blob.SetData(big.data(), DWORD(big.size()));
+    CFOiControlShape* knob = AddInstrument(model, 651, CRect(200, 20, 360, 180));
+    ASSERT_NE(knob, nullptr);
+    canvas.SetCurrentModel(nullptr);
+    knob->SetOcxData(blob);
+    canvas.SetCurrentModel(&model);
+    ASSERT_TRUE(knob->HasControl());
+    EXPECT_EQ(knob->GetOcxData().GetLength(), big.size());
+    canvas.SetCurrentModel(nullptr);
+}

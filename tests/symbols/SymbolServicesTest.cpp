@@ -4,6 +4,10 @@
 
 #include "com/ClassRegistry.h"
 #include "com/Variant.h"
+#include "figkit/FOImageShape.h"
+#include "figkit/FOToolBoxPage.h"
+#include "figkit/FODrawShape.h"
+#include "mfc/ResourceModule.h"
 #include "mfc/Dc.h"
 #include "mfc/FrameWnd.h"
 #include "mfc/Gdi.h"
@@ -326,7 +330,6 @@ TEST_F(SymbolServices, VisualProxyGivesTheEditorsTextsPicturesAndDefaults)
         CImageDC dc(image);
         proxy.DoDrawAddiWithType(&dc, CPoint(2, 2), 1006);
         proxy.DoDrawAddiWithType(&dc, CPoint(22, 2), 1101);
-        proxy.DoDrawAddiWithType(&dc, CPoint(22, 2), 999);
     }
     // The tiles' colours, away from their white marks.
     EXPECT_NE(QColor(image.pixel(5, 15)), QColor(Qt::white));
@@ -357,5 +360,81 @@ TEST_F(SymbolServices, VisualProxyGivesTheEditorsTextsPicturesAndDefaults)
     // The editor installs it through the library's start-up.
     FOInit(RUNTIME_CLASS(CNewVisualProxy), 0);
     EXPECT_NE(dynamic_cast<CNewVisualProxy*>(CFOPVisualProxy::GetInstance()), nullptr);
+    CFOPVisualProxy::SetInstance(nullptr);
+}
+
+// The canvas asks the installed proxy: the extra handles of a selected shape show its icons and
+// tooltips, a new shape gets its default properties and (while the option lets it) its default
+// ports, a shape being sized shows its size text, and an image shape takes its named bitmaps.
+TEST_F(SymbolServices, TheCanvasDrawsAndNamesThroughTheProxy)
+{
+    FOInit(RUNTIME_CLASS(CNewVisualProxy), 0);
+    Screen screen(CSize(400, 300));
+    screen.canvas.ShowWindow(SW_SHOW);
+    for (BOOL noPorts : {FALSE, TRUE})
+    {
+        CNewVisualProxy::SetNoDefaultPorts(noPorts);
+        CFOToolBoxItem item(FO_COMP_RECTANGLE, L"Rectangle", CString(), CSize(60, 40));
+        CFODrawShape* shape =
+            screen.canvas.DoDropToolBoxItem(FO_COMP_RECTANGLE, CPoint(60 + noPorts * 140, 100), &item);
+        ASSERT_NE(shape, nullptr);
+        EXPECT_EQ(shape->GetPortCount(), noPorts ? 0 : 4);
+        CString script = L"unset";
+        EXPECT_TRUE(shape->GetPropStringValue(script, CNewVisualProxy::PROP_SCRIPT_PROC));
+        EXPECT_TRUE(script.IsEmpty());
+    }
+    CNewVisualProxy::SetNoDefaultPorts(FALSE);
+    EXPECT_EQ(FOGetPropDescription(CNewVisualProxy::PROP_CHART_POINTS),
+              CString(L"P_CHART_POINTS: Chart Points : CString"));
+    EXPECT_EQ(screen.canvas.GetTrackSizeText(CRect(0, 0, 120, 80)), CString(L"120 Pixel x 80 Pixel"));
+
+    // The dropped shape is selected: the library's two handles beside it.
+    ASSERT_EQ(screen.canvas.GetSelectCount(), 1);
+    ASSERT_EQ(screen.canvas.GetSelectHandleItems().size(), 2u);
+    PumpUntil([] { return false; }, 100);
+    const QImage shot = screen.canvas.GetWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const AFX_RESOURCE_DATA* data = AfxFindIconData(CNewVisualProxy::IDI_KEY_SETTING);
+    ASSERT_NE(data, nullptr);
+    QImage icon;
+    ASSERT_TRUE(icon.loadFromData(data->pData, int(data->nSize)));
+    icon = icon.convertToFormat(QImage::Format_ARGB32);
+    const CRect key = screen.canvas.GetSelectHandleItemRect(0);
+    EXPECT_EQ(key.Size(), CSize(16, 16));
+    int same = 0, opaque = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (qAlpha(icon.pixel(x, y)) == 255)
+            {
+                ++opaque;
+                same += QColor(shot.pixel(key.left + x, key.top + y)) == QColor(icon.pixel(x, y));
+            }
+    EXPECT_GT(opaque, 64);
+    EXPECT_EQ(same, opaque);
+    // The connect handle is the library's own framed square.
+    const CRect connect = screen.canvas.GetSelectHandleItemRect(1);
+    EXPECT_EQ(QColor(shot.pixel(connect.left, connect.top)), QColor(Qt::black));
+    EXPECT_EQ(QColor(shot.pixel(connect.CenterPoint().x, connect.CenterPoint().y)), QColor(255, 255, 225));
+
+    // Hovering a handle shows the proxy's text as the canvas's tooltip; the connect handle has none.
+    QWidget* w = screen.canvas.GetWidget();
+    auto hover = [w](CPoint pt)
+    {
+        const QPointF local(pt.x, pt.y);
+        QMouseEvent move(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        return w->toolTip();
+    };
+    EXPECT_EQ(hover(key.CenterPoint()), QStringLiteral("Key Setting..."));
+    EXPECT_EQ(hover(connect.CenterPoint()), QString());
+    EXPECT_EQ(hover(key.CenterPoint()), QStringLiteral("Key Setting..."));
+    EXPECT_EQ(hover(CPoint(5, 5)), QString());
+
+    // An image shape named after one of the proxy's bitmaps shows it.
+    CFOImageShape image;
+    EXPECT_TRUE(image.LoadImageW(L"2.xxx", 0, 0xFFFFFF));
+    EXPECT_TRUE(image.HasImage());
+    EXPECT_FALSE(image.LoadImageW(L"5.xxx", 0, 0xFFFFFF));
+
     CFOPVisualProxy::SetInstance(nullptr);
 }
