@@ -97,9 +97,15 @@ Player& ThePlayer()
 void BM_ScrollLargeScreenOnePage(benchmark::State& state)
 {
     Player& p = ThePlayer();
-    if (!p.view || !p.view->SwitchScreen(L"Large.xdg"))
+    if (!p.view)
     {
         state.SkipWithError("the player did not start");
+        return;
+    }
+    // The benchmark runs this more than once: the screen may show already.
+    if (p.view->GetCurrentScreen() != L"Large.xdg" && !p.view->SwitchScreen(L"Large.xdg"))
+    {
+        state.SkipWithError("the large screen did not show");
         return;
     }
     QWidget* widget = p.view->GetWidget();
