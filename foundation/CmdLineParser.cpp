@@ -190,8 +190,8 @@ void CCmdLineParser::ParseArgs(const std::vector<CString>& args)
             continue;
         CString path = token;
         path.Replace(L'\\', L'/');
-        if (CPathUtils::IsShortcut(path))
-            path = CPathUtils::ResolveShortcut(path);
+        // Links, whatever their names, stand for what they name.
+        path = CPathUtils::ResolveShortcut(path);
         m_paths.push_back(CPathUtils::GetLongPath(path, FALSE));
     }
 }

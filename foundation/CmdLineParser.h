@@ -22,6 +22,7 @@ public:
 
     CCmdLineParser() = default;
     explicit CCmdLineParser(LPCWSTR cmdLine) { Parse(cmdLine); }
+    explicit CCmdLineParser(const std::vector<CString>& args) { ParseArgs(args); }
 
     // Parses a whole command line (without the program's name).
     void Parse(LPCWSTR cmdLine);

@@ -3,6 +3,8 @@
 #include "win32/Files.h"
 #include "win32/System.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace
@@ -141,7 +143,15 @@ BOOL CPathUtils::IsShortcut(LPCWSTR path)
 
 CString CPathUtils::ResolveShortcut(LPCWSTR path)
 {
-    return CString(path ? path : L"");
+    const CString given(path ? path : L"");
+    if (given.IsEmpty())
+        return given;
+    std::error_code ec;
+    const std::filesystem::path link(given.ToUtf8());
+    if (!std::filesystem::is_symlink(link, ec))
+        return given;
+    const std::filesystem::path target = std::filesystem::canonical(link, ec);
+    return ec ? given : CString::FromUtf8(target.string());
 }
 
 CString CPathUtils::Join(LPCWSTR first, LPCWSTR second)

@@ -28,7 +28,8 @@ public:
     static CString GetLongPath(LPCWSTR path, BOOL expandEnvironment = TRUE);
     // Whether the path names a shortcut (".lnk", any case).
     static BOOL IsShortcut(LPCWSTR path);
-    // Shortcuts do not resolve here: the path comes back as it is.
+    // A symbolic link (this system's shortcut) is followed to what it finally names; any other
+    // path, and a link that leads nowhere, comes back as it is.
     static CString ResolveShortcut(LPCWSTR path);
     // Joins two parts with exactly one separator between them.
     static CString Join(LPCWSTR first, LPCWSTR second);

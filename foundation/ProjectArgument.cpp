@@ -1,5 +1,7 @@
 #include "foundation/ProjectArgument.h"
 
+#include "foundation/StdioFileEx.h"
+#include "mfc/Exceptions.h"
 #include "mfc/ModalHook.h"
 
 namespace
@@ -57,4 +59,28 @@ BOOL CProjectArgument::Parse(const CString& strArgument, const CString& strUserF
     msg.Format(L"Invalid argument = %s", static_cast<LPCWSTR>(strArgument));
     AfxMessageBox(msg, MB_OK);
     return FALSE;
+}
+
+BOOL CProjectArgument::ReadLastProjectLine(const CString& strPath, CString& strLine)
+{
+    strLine.Empty();
+    CStdioFileEx file;
+    if (!file.Open(strPath,
+                   CFile::modeRead | CFile::shareDenyNone | CFile::typeText | CStdioFileEx::modeWriteUnicode))
+        return FALSE;
+    try
+    {
+        CString line;
+        while (file.ReadString(line))
+            if (line.GetLength() > 0)
+                strLine = line;
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    file.Close();
+    CString trimmed = strLine;
+    trimmed.Trim();
+    return !trimmed.IsEmpty();
 }

@@ -17,4 +17,8 @@ public:
     // trimmed nor lower-cased.
     static BOOL Parse(const CString& strArgument, const CString& strUserFolder, CString& strFolder,
                       CString& strFile);
+
+    // The project line of a "main.dat": its last line that is not empty. FALSE when the file
+    // cannot be read, holds no such line, or that line is only blanks: it names no project.
+    static BOOL ReadLastProjectLine(const CString& strPath, CString& strLine);
 };

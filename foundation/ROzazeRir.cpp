@@ -1,5 +1,6 @@
 #include "foundation/ROzazeRir.h"
 
+#include "foundation/CmdLineParser.h"
 #include "foundation/LanguageSelect.h"
 #include "foundation/LogFile.h"
 #include "foundation/OptionsMgr.h"
@@ -71,6 +72,8 @@ BOOL ROzazeRir::InitInstance()
     m_pOptions = std::make_unique<CRegOptionsMgr>();
     SetAppServices(m_pOptions.get(), m_pLog.get());
     OptionsInit(m_pOptions.get());
+    // Now that the options are read, the command line's switches set theirs.
+    m_bCommandLinePaths = CCmdLineParser(GetCommandLineArgs()).HasPaths();
 
     m_strHelpFilePath = path.Left(path.ReverseFind(L'/') + 1) + L"Plexcore.chm";
 
@@ -195,6 +198,8 @@ void ROzazeRir::ResetOptions()
 {
     if (m_pOptions)
         OptionsInit(m_pOptions.get());
+    // Now that the options are read, the command line's switches set theirs.
+    m_bCommandLinePaths = CCmdLineParser(GetCommandLineArgs()).HasPaths();
 }
 
 void ROzazeRir::AddOperation()

@@ -67,6 +67,9 @@ public:
     // How start-up makes the workspace; the model registers it when the library loads.
     static void SetWorkSpaceFactory(WorkSpaceFactory factory);
 
+    // Whether start-up found a path on the command line.
+    BOOL HasCommandLinePaths() const { return m_bCommandLinePaths; }
+
     static CString GetXVKHelpFilePath();
     // The log configuration path that start-up derives from the help path.
     static CString MakeLogConfigPath(const CString& helpPath);
@@ -80,6 +83,7 @@ protected:
     int m_nLastCompareResult = 0;
     volatile LONG m_nActiveOperations = 0;
     CString m_strHelpFilePath;
+    BOOL m_bCommandLinePaths = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -336,10 +336,24 @@ int CInfoServer::Disconnect()
     }
     if (m_pShutdown)
         m_pShutdown->Unadvise(this);
-    WaitUntilStatusChanged(OPC_STATUS_SUSPENDED, 3, FALSE);
+    // A server that goes on running with none of our groups left will not report a suspension:
+    // waiting for one would only hold up the close.
+    if (!IsRunningWithoutGroups())
+        WaitUntilStatusChanged(OPC_STATUS_SUSPENDED, 3, FALSE);
     m_pServer.Release();
     m_bConnected = FALSE;
     return TRUE;
+}
+
+BOOL CInfoServer::IsRunningWithoutGroups()
+{
+    CIOPCServer server(m_pServer);
+    OPCSERVERSTATUS* status = nullptr;
+    const HRESULT hr = server.GetStatus(&status);
+    const BOOL idle =
+        SUCCEEDED(hr) && status && status->dwServerState == OPC_STATUS_RUNNING && status->dwGroupCount == 0;
+    FreeStatus(status);
+    return idle;
 }
 
 int CInfoServer::WaitUntilStatusChanged(OPCSERVERSTATE state, int seconds, int askToWait)

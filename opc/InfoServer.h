@@ -80,6 +80,8 @@ public:
     int Disconnect();
     // Polls the server status once per wait step (a second) until the state is reached.
     int WaitUntilStatusChanged(OPCSERVERSTATE state, int seconds, int askToWait);
+    // Whether the server reports itself running and holding no group of ours.
+    BOOL IsRunningWithoutGroups();
     // The length of one wait step in milliseconds (1000); tests shorten it.
     static void SetStatusWaitStep(DWORD milliseconds);
     static DWORD GetStatusWaitStep();

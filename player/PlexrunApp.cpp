@@ -13,6 +13,8 @@
 #include "win32/Files.h"
 #include "win32/Utf.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
@@ -168,23 +170,8 @@ BOOL CPlexrunApp::ReadLastProject()
         return ParseProjectArgument(m_strProjectFile);
 
     CString last;
-    CStdioFileEx file;
-    if (!file.Open(GetProgramFolder() + kLastProjectFile,
-                   CFile::modeRead | CFile::shareDenyNone | CFile::typeText | CStdioFileEx::modeWriteUnicode))
-        return FALSE;
-    try
-    {
-        CString line;
-        while (file.ReadString(line))
-            if (line.GetLength() > 0)
-                last = line;
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-    }
-    file.Close();
-    return last.IsEmpty() ? FALSE : ParseProjectArgument(last);
+    return CProjectArgument::ReadLastProjectLine(GetProgramFolder() + kLastProjectFile, last) &&
+           ParseProjectArgument(last);
 }
 
 void CPlexrunApp::OpenDefaultProject()
@@ -289,7 +276,29 @@ BOOL CPlexrunApp::IsScreenFileValid(const CString& strName, const CString& strSh
     if (!HasTypeSuffix(strName, L"xdg"))
         return FALSE;
     const CString path = GetScreensFolder() + strName;
-    return FileExists(path) && GetFileExtension(path) == L"xdg" && strName != strShown;
+    return FileExists(path) && GetFileExtension(path).CompareNoCase(L"xdg") == 0 && strName != strShown;
+}
+
+BOOL CPlexrunApp::IsMissingScreen(const CString& strName, const CString& strShown) const
+{
+    return HasTypeSuffix(strName, L"xdg") && strName != strShown && !FileExists(GetScreensFolder() + strName);
+}
+
+CString CPlexrunApp::GetLinkFilePath(const CString& strTarget) const
+{
+    CString path = strTarget;
+    path.Trim();
+    path.Replace(L'\\', L'/');
+    if (path.IsEmpty())
+        return path;
+    // A relative target names a file of the project.
+    if (path[0] != L'/')
+    {
+        if (!IsFullFolder(m_strProjectFolder))
+            return CString();
+        path = m_strProjectFolder + path;
+    }
+    return CString(QDir::cleanPath(QString::fromStdWString(path.GetString())).toStdWString().c_str());
 }
 
 CDocument* CPlexrunApp::OpenScreenDocument(const CString& strPath)

@@ -61,6 +61,12 @@ public:
     // than strShown, the screen a view shows (each view keeps its own).
     BOOL IsScreenFileValid(const CString& strName) const;
     BOOL IsScreenFileValid(const CString& strName, const CString& strShown) const;
+    // Whether strName names a screen file (".xdg"), other than the one shown, that the screens
+    // folder does not hold.
+    BOOL IsMissingScreen(const CString& strName, const CString& strShown) const;
+    // The absolute path of a file link's target: a relative one is taken against the project
+    // folder; empty when there is none to take it against.
+    CString GetLinkFilePath(const CString& strTarget) const;
 
     // The open document whose title is the screen file's name, else the screen loaded through the
     // first document template (a new document and frame); null when it cannot be loaded.

@@ -9,6 +9,9 @@
 #include "figkit/FODrawHelper.h"
 #include "figkit/FODrawShape.h"
 #include "figkit/FOPValueDriverShapes.h"
+#include "mfc/DocFile.h"
+#include "mfc/Exceptions.h"
+#include "mfc/File.h"
 #include "mfc/Messages.h"
 #include "mfc/ModalHook.h"
 #include "model/ChartPointList.h"
@@ -23,14 +26,15 @@
 #include "symbols/LinkOpener.h"
 
 #include <QDateTime>
+#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-IMPLEMENT_DYNCREATE(CPlexrunView, CView)
+IMPLEMENT_DYNCREATE(CPlexrunView, CScrollView)
 
-BEGIN_MESSAGE_MAP(CPlexrunView, CView)
+BEGIN_MESSAGE_MAP(CPlexrunView, CScrollView)
 ON_COMMAND(RUN_CMD_TEST_POPUP, &CPlexrunView::OnShowTestPopup)
 END_MESSAGE_MAP()
 
@@ -115,7 +119,7 @@ CWorkSpaceObj* CPlexrunView::GetWorkSpace()
 
 int CPlexrunView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CView::OnCreate(lpCreateStruct) == -1)
+    if (CScrollView::OnCreate(lpCreateStruct) == -1)
         return -1;
     m_pCanvas = new CRunCanvas(this);
     CRect rc;
@@ -131,9 +135,124 @@ int CPlexrunView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CPlexrunView::OnSize(UINT nType, int cx, int cy)
 {
-    CView::OnSize(nType, cx, cy);
-    if (m_pCanvas && m_pCanvas->GetSafeHwnd())
-        m_pCanvas->MoveWindow(0, 0, cx, cy);
+    CScrollView::OnSize(nType, cx, cy);
+    UpdateScrollSizes();
+}
+
+void CPlexrunView::UpdateScrollSizes()
+{
+    if (!GetSafeHwnd())
+        return;
+    CExtDataModel* model = GetCurrentModel();
+    const CRect page = model ? model->GetPagePosition() : CRect();
+    const CSize total(std::max(0, int(page.right)), std::max(0, int(page.bottom)));
+    CRect client;
+    GetClientRect(&client);
+    // A page down moves by what shows, less a line, so that a line stays in sight.
+    const CSize line(std::max(1, client.Width() / 10), std::max(1, client.Height() / 10));
+    const CSize step(std::max(1, int(client.Width() - line.cx)), std::max(1, int(client.Height() - line.cy)));
+    if (total != GetTotalSize() || step != m_sizeScrollPage)
+    {
+        m_sizeScrollPage = step;
+        SetScrollSizes(MM_TEXT, total, step, line);
+    }
+    PlaceCanvas();
+}
+
+void CPlexrunView::PlaceCanvas()
+{
+    if (!m_pCanvas || !m_pCanvas->GetSafeHwnd())
+        return;
+    // The canvas holds the whole screen and the view shows the part scrolled to: the controls the
+    // shapes host move with it.
+    CRect client;
+    GetClientRect(&client);
+    const CSize total = GetTotalSize();
+    const CPoint pos = GetDeviceScrollPosition();
+    const CRect want(-pos.x, -pos.y, -pos.x + std::max(int(client.Width()), int(total.cx)),
+                     -pos.y + std::max(int(client.Height()), int(total.cy)));
+    CRect now;
+    m_pCanvas->GetWindowRect(&now);
+    ScreenToClient(&now);
+    if (now != want)
+        m_pCanvas->MoveWindow(&want);
+}
+
+BOOL CPlexrunView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
+{
+    const BOOL moved = CScrollView::OnScrollBy(sizeScroll, bDoScroll);
+    if (moved && bDoScroll)
+        PlaceCanvas();
+    return moved;
+}
+
+BOOL CPlexrunView::ScrollByKey(UINT nChar)
+{
+    const BOOL ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    // Pages go across when the screen is only wider than the view.
+    CRect client;
+    GetClientRect(&client);
+    const BOOL across = GetTotalSize().cy <= client.Height();
+    UINT code = 0xFF;
+    BOOL horizontal = FALSE;
+    switch (nChar)
+    {
+    case VK_PRIOR:
+        code = SB_PAGEUP;
+        horizontal = across;
+        break;
+    case VK_NEXT:
+        code = SB_PAGEDOWN;
+        horizontal = across;
+        break;
+    case VK_HOME:
+        code = SB_TOP;
+        horizontal = across && !ctrl;
+        break;
+    case VK_END:
+        code = SB_BOTTOM;
+        horizontal = across && !ctrl;
+        break;
+    case VK_UP:
+        code = SB_LINEUP;
+        break;
+    case VK_DOWN:
+        code = SB_LINEDOWN;
+        break;
+    case VK_LEFT:
+        code = SB_LINEUP;
+        horizontal = TRUE;
+        break;
+    case VK_RIGHT:
+        code = SB_LINEDOWN;
+        horizontal = TRUE;
+        break;
+    default:
+        return FALSE;
+    }
+    if (ctrl && (nChar == VK_HOME || nChar == VK_END))
+    {
+        // Ctrl+Home and Ctrl+End: the top left and the bottom right corner.
+        OnScroll(MAKEWORD(code, code), 0);
+        return TRUE;
+    }
+    OnScroll(horizontal ? MAKEWORD(code, 0xFF) : MAKEWORD(0xFF, code), 0);
+    return TRUE;
+}
+
+void CPlexrunView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (!ScrollByKey(nChar))
+        CScrollView::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CPlexrunView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    // A printed page is the whole screen, wherever the view is scrolled to.
+    if (pInfo)
+        CView::OnPrepareDC(pDC, pInfo);
+    else
+        CScrollView::OnPrepareDC(pDC, pInfo);
 }
 
 void CPlexrunView::OnDraw(CDC*) {}
@@ -152,7 +271,13 @@ void CPlexrunView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 
 BOOL CPlexrunView::LoadXdgFromFile(LPCWSTR lpszPathName, BOOL bAddToRecent)
 {
-    return m_pCanvas ? m_pCanvas->LoadXdgFromFileBase(lpszPathName, bAddToRecent) : FALSE;
+    if (!m_pCanvas)
+        return FALSE;
+    const BOOL loaded = m_pCanvas->LoadXdgFromFileBase(lpszPathName, bAddToRecent);
+    // A new screen starts at its top left, with bars for its own size.
+    ScrollToDevicePosition(CPoint(0, 0));
+    UpdateScrollSizes();
+    return loaded;
 }
 
 void CPlexrunView::OnInitialUpdate()
@@ -161,7 +286,7 @@ void CPlexrunView::OnInitialUpdate()
     CPlexrunApp* app = AfxGetPlexrunApp();
     if (m_pCanvas && doc)
         m_pCanvas->SetCurrentModel(doc->GetModel());
-    CView::OnInitialUpdate();
+    CScrollView::OnInitialUpdate();
     if (!m_pCanvas || !doc || !app)
         return;
     AttachModel(doc->GetModel());
@@ -170,6 +295,7 @@ void CPlexrunView::OnInitialUpdate()
     ShowFirstScreen(doc);
     m_pCanvas->SetDesignMode(FALSE);
     StartScreen();
+    UpdateScrollSizes();
     m_pCanvas->Invalidate(FALSE);
 }
 
@@ -363,7 +489,7 @@ void CPlexrunView::OnTimer(UINT_PTR nIDEvent)
         StepShapes();
         return;
     default:
-        CView::OnTimer(nIDEvent);
+        CScrollView::OnTimer(nIDEvent);
     }
 }
 
@@ -439,7 +565,7 @@ void CPlexrunView::StepShapes()
 
 void CPlexrunView::OnDestroy()
 {
-    CView::OnDestroy();
+    CScrollView::OnDestroy();
     if (CExtDataModel* model = GetCurrentModel())
     {
         CString closeProc2, closeProc;
@@ -526,7 +652,17 @@ int CPlexrunView::CountSteppingShapes() const
 
 void CPlexrunView::OpenFileWithShell(const CString& strPath)
 {
-    OpenLinkInBrowser(L"file://" + strPath, SW_SHOW);
+    OpenLinkInBrowser(LocalFileUrl(strPath), SW_SHOW);
+}
+
+CString CPlexrunView::LocalFileUrl(const CString& strPath)
+{
+    // The spelling on disk, and every character of the name encoded ("#", "?", blanks).
+    const CString path = AfxResolvePathCase(strPath);
+    return CString(QUrl::fromLocalFile(QString::fromStdWString(path.GetString()))
+                       .toString(QUrl::FullyEncoded)
+                       .toStdWString()
+                       .c_str());
 }
 
 BOOL CPlexrunView::ShowPopupScreen(const CString& strPath, const CString& strTitle, CSize size)
@@ -553,15 +689,55 @@ void CPlexrunView::OnShowTestPopup()
 BOOL CPlexrunView::SwitchScreen(const CString& strName)
 {
     CPlexrunApp* app = AfxGetPlexrunApp();
-    if (!app || strName.IsEmpty() || !app->IsScreenFileValid(strName, m_strCurrentScreen))
+    if (!app || strName.IsEmpty())
         return FALSE;
-    return ShowScreen(app->GetScreensFolder() + strName, strName);
+    const CString path = app->GetScreensFolder() + strName;
+    if (!app->IsScreenFileValid(strName, m_strCurrentScreen))
+    {
+        // A screen that should be there and is not is reported; other names are no screens.
+        if (app->IsMissingScreen(strName, m_strCurrentScreen))
+            CanShowScreenFile(path);
+        return FALSE;
+    }
+    return ShowScreen(path, strName);
+}
+
+BOOL CPlexrunView::CanShowScreenFile(const CString& strPath, CString* pReason)
+{
+    CException* error = nullptr;
+    CFileStatus status;
+    if (!CFile::GetStatus(strPath, status))
+        error = new CFileException(CFileException::fileNotFound, ENOENT, strPath);
+    else if (status.m_size == 0)
+        // A switch to a file of no bytes is a file cut short, not a screen.
+        error = new CArchiveException(CArchiveException::endOfFile, strPath);
+    else
+    {
+        CExtDataModel scratch;
+        AfxLoadArchiveFile(
+            strPath, [&scratch](CArchive& ar) { scratch.Serialize(ar); }, 0, &error);
+    }
+    if (!error)
+        return TRUE;
+    const CString reason = error->ReportError();
+    error->Delete();
+    CString text;
+    text.Format(L"Cannot show screen file (%s)!\n%s", static_cast<LPCWSTR>(strPath),
+                static_cast<LPCWSTR>(reason));
+    if (pReason)
+        *pReason = text;
+    else
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
 }
 
 BOOL CPlexrunView::ShowScreen(const CString& strPath, const CString& strName)
 {
     CPlexrunApp* app = AfxGetPlexrunApp();
-    if (!app || !m_pCanvas || strPath.IsEmpty() || !m_pCanvas->LoadXdgFromFile(strPath, FALSE))
+    if (!app || !m_pCanvas || strPath.IsEmpty())
+        return FALSE;
+    // What cannot be read leaves the shown screen as it is: shown, bound and updating.
+    if (!CanShowScreenFile(strPath) || !m_pCanvas->LoadXdgFromFile(strPath, FALSE))
         return FALSE;
     m_pCanvas->SetDesignMode(FALSE);
     m_strCurrentScreen = strName;
@@ -586,8 +762,9 @@ void CPlexrunView::DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, 
         break;
     case 3:
     case 4:
-        if (CPlexrunApp::FileExists(strEvent))
-            OpenFileWithShell(strEvent);
+        if (const CString path = app ? app->GetLinkFilePath(strEvent) : CString();
+            CPlexrunApp::FileExists(path))
+            OpenFileWithShell(path);
         break;
     case 5:
         SwitchScreen(strEvent);

@@ -43,7 +43,7 @@ enum
     RUN_PROP_BLINKING = 15030,
 };
 
-class CPlexrunView : public CView
+class CPlexrunView : public CScrollView
 {
     DECLARE_DYNCREATE(CPlexrunView)
 public:
@@ -56,6 +56,11 @@ public:
 
     // Added operations.
     virtual void OpenFileWithShell(const CString& strPath);
+    // The URL a file link opens: the file's absolute path as a local file URL.
+    static CString LocalFileUrl(const CString& strPath);
+    // Whether the screen file can be read whole; if not, the message naming the file and the
+    // reason is shown (or, with pReason, handed back instead).
+    static BOOL CanShowScreenFile(const CString& strPath, CString* pReason = nullptr);
     // Shows the screen file (the main screen for an empty path) in a modal window of that size,
     // centred on the screen, and returns when it is closed.
     virtual BOOL ShowPopupScreen(const CString& strPath, const CString& strTitle, CSize size);
@@ -106,6 +111,13 @@ public:
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
     void OnSize(UINT nType, int cx, int cy) override;
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE) override;
+    // Scrolls the screen for a key (page, home and end, arrows); FALSE for other keys.
+    BOOL ScrollByKey(UINT nChar);
+    // Scroll bars for the shown screen's size and the view's; the canvas placed to match.
+    void UpdateScrollSizes();
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnDestroy() override;
     afx_msg void OnShowTestPopup();
@@ -149,6 +161,8 @@ protected:
     BOOL SetGlobalFromValue(const CString& strName, double dValue, CFODrawShape* pSkip,
                             CFOTypedShapeObList* pChanged);
     static CWorkSpaceObj* GetWorkSpace();
+    // Puts the canvas, as large as the screen, where the scroll position shows it.
+    void PlaceCanvas();
     void UpdateClockVariables();
     void StepShapes();
     void AnimateDriver(CFODrawShape* pDriver, double dValue);
@@ -165,6 +179,8 @@ protected:
     CString m_strCurrentScreen;
     // The model this view is counted on (AttachModel).
     CExtDataModel* m_pAttachedModel = nullptr;
+    // The page step the bars were last given.
+    CSize m_sizeScrollPage;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -39,3 +39,15 @@ void CRunCanvas::DoCurrentValueChange(CFODrawShape* pShape, double dValue)
 {
     m_pView->DoCurrentValueChange(pShape, dValue);
 }
+
+void CRunCanvas::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (!IsDesignMode() && m_pView->ScrollByKey(nChar))
+        return;
+    CFOPDrawWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+BOOL CRunCanvas::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
+{
+    return m_pView->OnMouseWheel(nFlags, zDelta, pt);
+}

@@ -24,6 +24,9 @@ public:
     void DoEventAtAllGeometryUp(CFODrawShape* pShape, int nEventKind, const CString& strEvent) override;
     void DoEventDragSlider(CFODrawShape* pShape, double dValue) override;
     void DoCurrentValueChange(CFODrawShape* pShape, double dValue) override;
+    // At run time the wheel and the page, home, end and arrow keys scroll the view.
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
 
 private:
     CPlexrunView* m_pView;

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <cstdio>
 #include <cwchar>
 #include <functional>
 #include <string>
@@ -75,6 +76,12 @@ inline void StartBenchProject(const QTemporaryDir& dir, CWinApp& app, const char
     AfxWinInit(int(args.size()), argv.data());
     std::free(const_cast<LPWSTR>(app.m_pszHelpFilePath));
     app.m_pszHelpFilePath = wcsdup(ToCString(root + "/bin/" + program + ".CHM"));
-    AfxSetModalHook([](const AfxModalRequest&) { return IDOK; });
+    AfxSetModalHook(
+        [](const AfxModalRequest& r)
+        {
+            // What would have been shown, for a run that goes wrong.
+            std::fwprintf(stderr, L"%ls\n", static_cast<LPCWSTR>(r.strText));
+            return IDOK;
+        });
 }
 } // namespace bench_screens

@@ -13,7 +13,7 @@
 #include "player/QYRViewApp.h"
 #include "player/QYRViewView.h"
 
-#include "BenchScreens.h"
+#include "BenchPlayer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,36 +33,18 @@ namespace
 using namespace bench_screens;
 
 // The player started in this process on a project of its own.
-struct Player
+struct Player : BenchPlayer
 {
-    QTemporaryDir dir;
-    CQYRViewApp app;
-    CQYRViewView* view = nullptr;
-    std::vector<std::string> args;
-
     Player()
+        : BenchPlayer(
+              [](const QString& screens)
+              {
+                  WriteScreen(screens + "Main.xdg", 5000,
+                              [](int i) { return i % 10 == 0 ? BulkTag(i) : CString(L"Memory.R8"); });
+                  WriteScreen(screens + "A.xdg", 1000, BulkTag);
+                  WriteScreen(screens + "B.xdg", 1000, [](int i) { return BulkTag(i + 1000); });
+              })
     {
-        StartBenchProject(dir, app, "QYRView", args,
-                          [](const QString& screens)
-                          {
-                              WriteScreen(screens + "Main.xdg", 5000,
-                                          [](int i)
-                                          { return i % 10 == 0 ? BulkTag(i) : CString(L"Memory.R8"); });
-                              WriteScreen(screens + "A.xdg", 1000, BulkTag);
-                              WriteScreen(screens + "B.xdg", 1000, [](int i) { return BulkTag(i + 1000); });
-                          });
-        if (!app.InitInstance())
-            return;
-        auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-        view = frame ? dynamic_cast<CQYRViewView*>(frame->GetActiveView()) : nullptr;
-    }
-    ~Player()
-    {
-        if (app.m_pMainWnd && app.m_pMainWnd->GetSafeHwnd())
-            app.m_pMainWnd->DestroyWindow();
-        AfxPumpMessages();
-        app.ExitInstance();
-        AfxWinTerm();
     }
 };
 

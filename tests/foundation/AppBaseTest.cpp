@@ -162,6 +162,39 @@ TEST_F(AppBase, LoggingOptionSetsTheMask)
     }
 }
 
+TEST_F(AppBase, StartUpParsesTheCommandLineAndItsIgnoreSwitchesSetTheirOptions)
+{
+    struct
+    {
+        std::vector<const char*> args;
+        bool paths;
+        int ignoreSpace;
+        bool ignoreCase;
+    } cases[] = {
+        {{}, false, 0, false},
+        {{"-ignorews", "/ignorecase"}, false, 1, true},
+        {{"/IgnoreCase", "Plant1"}, true, 0, true},
+        {{"-Embedding"}, false, 0, false},
+    };
+    for (const auto& c : cases)
+    {
+        RegStoreReload();
+        CTestApp app;
+        std::vector<std::string> storage = {"test_foundation"};
+        storage.insert(storage.end(), c.args.begin(), c.args.end());
+        std::vector<char*> argv;
+        for (std::string& a : storage)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ASSERT_TRUE(AfxWinInit(int(storage.size()), argv.data()));
+        ASSERT_TRUE(app.InitInstance());
+        EXPECT_EQ(bool(app.HasCommandLinePaths()), c.paths) << c.args.size();
+        EXPECT_EQ(app.GetMergeOptionsMgr()->GetIntValue(L"Settings/IgnoreSpace"), c.ignoreSpace);
+        EXPECT_EQ(bool(app.GetMergeOptionsMgr()->GetBoolValue(L"Settings/IgnoreCase")), c.ignoreCase);
+        app.ExitInstance();
+    }
+}
+
 TEST_F(AppBase, IdleTimerIsOneShotAndWaitsForBaseWork)
 {
     CTestApp app;

@@ -59,8 +59,27 @@ TEST(PathUtilsTest, SplitJoinAndSmallTests)
     EXPECT_FALSE(CPathUtils::EndsWithSlash(L""));
     EXPECT_TRUE(CPathUtils::IsShortcut(L"/x/Plant.LNK"));
     EXPECT_FALSE(CPathUtils::IsShortcut(L"/x.lnk/Plant"));
-    EXPECT_EQ(CPathUtils::ResolveShortcut(L"/x/Plant.lnk"), L"/x/Plant.lnk");
     EXPECT_EQ(CPathUtils::TrimWhiteSpace(L" \t a b \r\n"), L"a b");
+}
+
+TEST(PathUtilsTest, ShortcutsAreSymbolicLinksFollowedToTheirTarget)
+{
+    CTestDir dir;
+    fs::create_directories(dir / "Plant1");
+    CTestDir::WriteAll(dir / "Plant1/Plant1.dcp", "x");
+    fs::create_symlink(dir / "Plant1/Plant1.dcp", dir / "Plant.lnk");
+    fs::create_symlink(dir / "Plant.lnk", dir / "second");
+    fs::create_symlink(dir / "nowhere", dir / "dangling.lnk");
+    const CString target(dir.W("Plant1/Plant1.dcp").c_str());
+    EXPECT_EQ(CPathUtils::ResolveShortcut(dir.W("Plant.lnk").c_str()), target);
+    EXPECT_EQ(CPathUtils::ResolveShortcut(dir.W("second").c_str()), target) << "a chain of links";
+    EXPECT_EQ(CPathUtils::ResolveShortcut(target), target) << "a plain file";
+    EXPECT_EQ(CPathUtils::ResolveShortcut(dir.W("dangling.lnk").c_str()),
+              CString(dir.W("dangling.lnk").c_str()));
+    EXPECT_EQ(CPathUtils::ResolveShortcut(L"/x/Missing.lnk"), L"/x/Missing.lnk");
+    EXPECT_EQ(CPathUtils::ResolveShortcut(L""), L"");
+    // The command line names what its links name.
+    EXPECT_EQ(CCmdLineParser(CString(dir.W("second").c_str())).GetPaths(), std::vector<CString>{target});
 }
 
 TEST(PathUtilsTest, FileSystemHelpers)

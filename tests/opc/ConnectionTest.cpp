@@ -133,6 +133,53 @@ TEST_F(ConnectionTest, ServerThatNeverRunsAsksToWaitLonger)
     unconfigured.Disconnect();
 }
 
+TEST_F(ConnectionTest, DisconnectWaitsOnlyForAStateTheServerReports)
+{
+    // A wait step long enough that any wait would show.
+    CInfoServer::SetStatusWaitStep(30000);
+    auto statusCalls = []
+    { return OpcStandIn::CallCount(CLSID_QuendrelOpcDaServer, "IOPCServer::GetStatus"); };
+    auto state = [](CInfoServer& server)
+    {
+        OPCSERVERSTATUS* status = nullptr;
+        CComQIPtr<IOPCServer> opc(server.GetInterface());
+        if (!opc || FAILED(opc->GetStatus(&status)) || !status)
+            return OPCSERVERSTATE(0);
+        const OPCSERVERSTATE s = status->dwServerState;
+        CoTaskMemFree(status->szVendorInfo);
+        CoTaskMemFree(status);
+        return s;
+    };
+
+    // The stand-in reports a suspension once its last group is gone, and runs again with a new one.
+    CInfoServer server;
+    server.SetServer(L"", L"this");
+    ASSERT_TRUE(server.Connect());
+    EXPECT_EQ(state(server), OPC_STATUS_RUNNING);
+    LONG bias = 0;
+    FLOAT deadBand = 0.0f;
+    CGroup* group = server.SafeAddGroup(L"One", 2048, 200, TRUE, FALSE, bias, deadBand);
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(state(server), OPC_STATUS_RUNNING);
+    server.RemoveGroup(&group, FALSE);
+    EXPECT_EQ(state(server), OPC_STATUS_SUSPENDED);
+    ASSERT_NE(server.SafeAddGroup(L"Two", 2048, 200, TRUE, FALSE, bias, deadBand), nullptr);
+    EXPECT_EQ(state(server), OPC_STATUS_RUNNING);
+
+    // Disconnecting with a group: the suspension is seen at the first look.
+    int before = statusCalls();
+    EXPECT_TRUE(server.Disconnect());
+    EXPECT_LE(statusCalls() - before, 2);
+
+    // Disconnecting from a server that never had a group of ours and goes on running: no wait.
+    ASSERT_TRUE(server.Connect());
+    before = statusCalls();
+    EXPECT_TRUE(server.Disconnect());
+    EXPECT_EQ(statusCalls() - before, 1);
+    EXPECT_TRUE(m_boxes.empty());
+    CInfoServer::SetStatusWaitStep(1000);
+}
+
 TEST_F(ConnectionTest, SlowStartIsWaitedFor)
 {
     OpcStandIn::FAULT fault;

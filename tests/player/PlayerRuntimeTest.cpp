@@ -278,9 +278,15 @@ TEST(PlayerRuntime, ScreenSwitchRebindsRunsTheStartProcedureAndClosingDisconnect
     EXPECT_TRUE(
         demo.player.app.m_pMainWnd->GetWidget()->grab().toImage().save(QStringLiteral(QYR_TRENDS_PNG)));
 
-    // The screen shown already, or one that does not exist, changes nothing.
-    EXPECT_FALSE(demo.view->SwitchScreen(L"Trends.xdg"));
-    EXPECT_FALSE(demo.view->LoadScreen(L"Missing.xdg"));
+    // The screen shown already, or one that does not exist, changes nothing; a missing one says so.
+    {
+        MessageLog messages;
+        EXPECT_FALSE(demo.view->SwitchScreen(L"Trends.xdg"));
+        EXPECT_TRUE(messages.texts.empty());
+        EXPECT_FALSE(demo.view->LoadScreen(L"Missing.xdg"));
+        ASSERT_EQ(messages.texts.size(), 1u);
+        EXPECT_NE(messages.texts[0].Find(L"Missing.xdg"), -1);
+    }
     EXPECT_EQ(demo.player.app.m_strCurrentScreen, CString(L"Trends.xdg"));
 
     // Back to the main screen, then close: its close procedure runs and the servers go.
@@ -579,13 +585,17 @@ TEST(PlayerRuntime, AScreenWithoutShapesKeepsTheViewIdle)
     RunningDemo demo(
         [](const InstallRoot& root)
         {
-            QFile empty(root.root + "/Demo/demo/XdgFiles/Empty.xdg");
-            empty.open(QIODevice::WriteOnly);
+            // A screen saved without shapes (a file of no bytes is a damaged one).
+            CExtDataModel empty;
+            ASSERT_TRUE(empty.SaveDocument(ToCString(root.root + "/Demo/demo/XdgFiles/Empty.xdg")));
         });
     ASSERT_NE(demo.view, nullptr);
     EXPECT_FALSE(demo.view->IsBusy());
     ASSERT_TRUE(demo.view->SwitchScreen(L"Empty.xdg"));
-    if (demo.Model()->GetShapes()->IsEmpty())
+    // Without even the maker's mark that every loaded screen gets, bound as a load binds.
+    demo.Model()->ResetContent();
+    demo.view->GetCanvas()->BindLoadedModel();
+    ASSERT_TRUE(demo.Model()->GetShapes()->IsEmpty());
     {
         EXPECT_TRUE(demo.view->IsBusy());
         const int ticks = demo.view->GetTickCount();

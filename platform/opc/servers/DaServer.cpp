@@ -114,6 +114,7 @@ HRESULT CDaServerCore::EnterGroup(const CComPtr<COpcDaGroup>& group, const std::
         group->Core()->m_hServerGroup = h;
     }
     m_groups.push_back(Entry{h, group});
+    m_suspended = FALSE;
     return S_OK;
 }
 
@@ -272,6 +273,8 @@ HRESULT STDMETHODCALLTYPE COpcDaServer::GetStatus(OPCSERVERSTATUS** ppServerStat
     {
         std::lock_guard lock(m_core->m_mutex);
         status->dwGroupCount = DWORD(m_core->m_groups.size());
+        if (m_core->m_suspended && status->dwServerState == OPC_STATUS_RUNNING)
+            status->dwServerState = OPC_STATUS_SUSPENDED;
     }
     status->dwBandWidth = 0xFFFFFFFFu;
     status->wMajorVersion = m_core->m_da1 ? 1 : 3;
@@ -297,6 +300,8 @@ HRESULT STDMETHODCALLTYPE COpcDaServer::RemoveGroup(OPCHANDLE hServerGroup, BOOL
             return E_INVALIDARG;
         group = std::move(it->group);
         m_core->m_groups.erase(it);
+        if (m_core->m_groups.empty())
+            m_core->m_suspended = TRUE;
     }
     // Our reference and the table's: anything beyond is the client's.
     bool inUse = group->RefCount() > 1;

@@ -40,6 +40,9 @@ public:
         CComPtr<COpcDaGroup> group;
     };
     std::vector<Entry> m_groups;
+    // Set when the client removed its last group, until it adds one: a client disconnecting
+    // waits to see the server suspended.
+    BOOL m_suspended = FALSE;
     OPCHANDLE m_nextGroupHandle = 1;
     DWORD m_nameCounter = 0;
     int m_browse = 0; // branch of the browse position
