@@ -617,7 +617,8 @@ BOOL CProjectBuilder::Build(const CBuildRequest& req, CString& rPlayer, CString&
 BOOL CProjectBuilder::StartPlayer(const CString& strPlayer, const CString& strProject, CString& rError,
                                   DWORD* pPid)
 {
-    if (!Win32StartProgram(strPlayer.str(), strProject.str(), pPid))
+    // The player is handed the project as it is spelled on disk, not the lower-cased form kept here.
+    if (!Win32StartProgram(strPlayer.str(), Win32ResolvePath(strProject.str()), pPid))
     {
         rError.Format(L"Failed to run the command: '%s',\nError:%u", static_cast<LPCWSTR>(strPlayer),
                       unsigned(GetLastError()));

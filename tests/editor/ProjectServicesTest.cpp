@@ -9,6 +9,10 @@
 
 #include <QProcessEnvironment>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 using namespace projtest;
 using namespace playertest;
 
@@ -326,7 +330,10 @@ TEST_F(CProjectTest, RunStartsTheRealPlayerOnTheProjectWhichOpensIt)
     CWorkSpaceObj ws;
     CString error;
     ASSERT_TRUE(CProjectCreator::CreateEmpty(ws, Values(Root("User"), L"RunMe"), error)) << error.ToUtf8();
-    const fs::path dcp = m_root / "User/runme/runme.dcp";
+    // Spelled on disk with capitals, as a user may rename it.
+    fs::rename(m_root / "User/runme", m_root / "User/RunMe");
+    fs::rename(m_root / "User/RunMe/runme.dcp", m_root / "User/RunMe/RunMe.dcp");
+    const fs::path dcp = m_root / "User/RunMe/RunMe.dcp";
     COpenWatch watch(dcp);
     ASSERT_TRUE(watch.Valid());
     CPlayerEnv env(m_root / "home");
@@ -343,6 +350,12 @@ TEST_F(CProjectTest, RunStartsTheRealPlayerOnTheProjectWhichOpensIt)
     EXPECT_EQ(pid, 0u);
     ASSERT_TRUE(CProjectBuilder::Run(ws, path, CString::FromUtf8(QYR_BIN_DIR), error, &pid))
         << error.ToUtf8();
+    // The player's command line names the project as it is spelled on disk.
+    {
+        std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
+        const std::string args((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+        EXPECT_NE(args.find(std::string(1, '\0') + dcp.string()), std::string::npos) << args;
+    }
     EXPECT_TRUE(watch.WaitOpened(30000));
 
     EXPECT_FALSE(CProjectBuilder::StartPlayer(Root("bin/NoSuchPlayer"), path, error));
