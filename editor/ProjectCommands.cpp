@@ -225,7 +225,8 @@ void CQYRDrawApp::OnProjectSettings()
     dlg.m_bShowMaxBox = ws->m_bShowMaxBox;
     dlg.m_bShowHelpBox = ws->m_bShowHelpBox;
     dlg.m_bShow3DBorder = ws->m_bShow3DBorder;
-    dlg.m_strCaption = ws->m_strS3;
+    // The caption is the project name, which the player shows as its window's title.
+    dlg.m_strCaption = ws->m_strProjectName;
     dlg.m_nWindowWidth = ws->m_nWindowWidth;
     dlg.m_nWindowHeight = ws->m_nWindowHeight;
     dlg.m_bFullScreen = ws->m_bFullScreen;
@@ -246,7 +247,7 @@ void CQYRDrawApp::OnProjectSettings()
     ws->m_bShowMaxBox = dlg.m_bShowMaxBox;
     ws->m_bShowHelpBox = dlg.m_bShowHelpBox;
     ws->m_bShow3DBorder = dlg.m_bShow3DBorder;
-    ws->m_strS3 = dlg.m_strCaption;
+    ws->m_strProjectName = dlg.m_strCaption;
     ws->m_nWindowWidth = dlg.m_nWindowWidth;
     ws->m_nWindowHeight = dlg.m_nWindowHeight;
     ws->m_bFullScreen = dlg.m_bFullScreen;

@@ -944,3 +944,35 @@ TEST(ProjectFrame, TheParametersNodeAndTheTreesMenuReachTheParameterManagerAndSa
         EXPECT_STREQ(opened[0], id == ID_PARAMETER_MANAGER ? "CParamManager" : "CSVSaveAsTemplateDlg");
     }
 }
+
+TEST(ProjectFrame, TheCaptionSetInProjectSettingIsTheTitleThePlayerShows)
+{
+    CProjectEditor ed;
+    ASSERT_TRUE(ed.Start());
+    CNameAnswers answers;
+    answers.other = [&](const AfxModalRequest& r) -> int
+    {
+        if (auto* dlg = dynamic_cast<CProjectSetDlg*>(r.pDialog))
+        {
+            dlg->SetDlgItemText(1077, L"Line 1 HMI");
+            return IDOK;
+        }
+        return IDCANCEL;
+    };
+    ed.Command(ID_PROJECT_SETTINGS);
+    CWorkSpaceObj* ws = ed.App().GetWorkSpace();
+    ASSERT_NE(ws, nullptr);
+    // The player titles its window with the project name.
+    EXPECT_EQ(ws->m_strProjectName, CString(L"Line 1 HMI"));
+    EXPECT_TRUE(ws->IsModified());
+    // Opened again, the dialog shows it.
+    CString shown;
+    answers.other = [&](const AfxModalRequest& r) -> int
+    {
+        if (auto* dlg = dynamic_cast<CProjectSetDlg*>(r.pDialog))
+            dlg->GetDlgItemText(1077, shown);
+        return IDCANCEL;
+    };
+    ed.Command(ID_PROJECT_SETTINGS);
+    EXPECT_EQ(shown, CString(L"Line 1 HMI"));
+}
