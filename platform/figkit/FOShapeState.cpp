@@ -23,6 +23,8 @@ struct FOShapeStateAccess
     static bool HasRunState(const CFODrawShape* s) { return s->m_pRunState != nullptr; }
     static void Notify(CFODrawShape* s) { s->NotifyChanged(); }
     static void SetStateName(CFODrawShape* s, const CString& name) { s->m_strStateType = name; }
+    // The value-change script without a copy: it is read on every value.
+    static const CString& Script(const CFODrawShape* s) { return s->m_strValueChangeScript; }
 
     // Writes a look into the shape with one change notice.
     static void SetLook(CFODrawShape* s, const FOShapeLook& look)
@@ -175,8 +177,7 @@ FOShapeRunState& ParsedState(CFODrawShape* s)
     FOShapeRunState& rs = Access::RunState(s);
     if (!rs.bStatesParsed || rs.strStateText != s->GetStateString())
         ParseStates(s->GetStateString(), rs);
-    CString script;
-    s->GetValueChangeScript(script);
+    const CString& script = Access::Script(s);
     if (!rs.bRangesParsed || rs.strRangeText != script)
     {
         ParseRanges(script, rs);
@@ -389,10 +390,7 @@ BOOL FORefreshShapeState(CFODrawShape* pShape)
 
 BOOL FOHasValueStates(const CFODrawShape* pShape)
 {
-    CString script;
-    if (pShape)
-        pShape->GetValueChangeScript(script);
-    return !script.IsEmpty();
+    return pShape && !Access::Script(pShape).IsEmpty();
 }
 
 BOOL FOSelectTrueFalseState(CFODrawShape* pShape, BOOL bOn)
@@ -420,8 +418,7 @@ BOOL FOApplyShapeValue(CFODrawShape* pShape, double dValue)
             FOSelectTrueFalseState(pShape, dValue != 0.0);
         return before != pShape->GetStateType();
     }
-    CString script;
-    pShape->GetValueChangeScript(script);
+    const CString& script = Access::Script(pShape);
     BOOL conditionOn = FALSE;
     pShape->GetPropBoolValue(conditionOn, FO_PROP_VISIBLE_COND_ON);
     // Most bound shapes have none of this: they cost no parsing and no look.
