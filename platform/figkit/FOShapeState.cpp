@@ -186,9 +186,9 @@ FOShapeRunState& ParsedState(CFODrawShape* s)
     return rs;
 }
 
-const FOShapeRunState::State* FindState(const FOShapeRunState& rs, const CString& name)
+FOShapeRunState::State* FindState(FOShapeRunState& rs, const CString& name)
 {
-    for (const FOShapeRunState::State& state : rs.states)
+    for (FOShapeRunState::State& state : rs.states)
         if (state.strName == name)
             return &state;
     return nullptr;
@@ -222,12 +222,23 @@ int FindTarget(const std::vector<Target>& targets, const CString& name)
     return targets[0].pShape->GetKeyId1() == name ? 0 : -1;
 }
 
-void ApplyActions(const std::vector<FOStateAction>& actions, std::vector<Target>& targets)
+// FindTarget, trying the place the name was found last time first.
+int FindTarget(const std::vector<Target>& targets, const CString& name, int& nHint)
 {
-    for (const FOStateAction& a : actions)
-        for (const CString& name : a.names)
+    if (nHint > 0 && size_t(nHint) < targets.size() && targets[size_t(nHint)].pShape->GetKeyId1() == name)
+        return nHint;
+    nHint = FindTarget(targets, name);
+    return nHint;
+}
+
+void ApplyActions(std::vector<FOStateAction>& actions, std::vector<Target>& targets)
+{
+    for (FOStateAction& a : actions)
+        for (size_t n = 0; n < a.names.size(); ++n)
         {
-            const int i = FindTarget(targets, name);
+            if (a.hints.size() != a.names.size())
+                a.hints.assign(a.names.size(), -1);
+            const int i = FindTarget(targets, a.names[n], a.hints[n]);
             if (i < 0)
                 continue;
             FOShapeLook& look = targets[size_t(i)].look;
@@ -364,7 +375,7 @@ BOOL FORefreshShapeState(CFODrawShape* pShape)
     for (Target& t : targets)
         t.look.strStateType = t.pShape->GetStateType();
 
-    if (const FOShapeRunState::State* state = FindState(rs, pShape->GetStateType()))
+    if (FOShapeRunState::State* state = FindState(rs, pShape->GetStateType()))
         ApplyActions(state->actions, targets);
     if (rs.nRange >= 0 && size_t(rs.nRange) < rs.ranges.size())
         ApplyActions(rs.ranges[size_t(rs.nRange)].actions, targets);
