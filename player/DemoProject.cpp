@@ -290,6 +290,7 @@ BOOL WriteBehaviourScreen(const CString& strPath)
     if (level)
     {
         level->SetKeyId1(L"Level");
+        level->SetBrushType(FO_BRUSH_SOLID);
         level->SetStateString(L"Normal$L_W,Level,1@High$L_C,Level,FF0000#L_W,Level,5");
         level->SetStateType(L"Normal");
         level->SetValueChangeScript(
@@ -303,6 +304,7 @@ BOOL WriteBehaviourScreen(const CString& strPath)
     if (lamp)
     {
         lamp->SetKeyId1(L"Lamp");
+        lamp->SetBrushType(FO_BRUSH_SOLID);
         lamp->SetBkColor(RGB(255, 230, 0));
         lamp->PutPropBoolValue(FO_PROP_VISIBLE_COND_ON, TRUE);
         lamp->PutPropStringValue(FO_PROP_VISIBLE_COND, L"0,50");

@@ -23,6 +23,8 @@ struct FOShapeStateAccess
     static bool HasRunState(const CFODrawShape* s) { return s->m_pRunState != nullptr; }
     static void Notify(CFODrawShape* s) { s->NotifyChanged(); }
     static void SetStateName(CFODrawShape* s, const CString& name) { s->m_strStateType = name; }
+    // The value-change script without a copy: it is read on every value.
+    static const CString& Script(const CFODrawShape* s) { return s->m_strValueChangeScript; }
 
     // Writes a look into the shape with one change notice.
     static void SetLook(CFODrawShape* s, const FOShapeLook& look)
@@ -175,8 +177,7 @@ FOShapeRunState& ParsedState(CFODrawShape* s)
     FOShapeRunState& rs = Access::RunState(s);
     if (!rs.bStatesParsed || rs.strStateText != s->GetStateString())
         ParseStates(s->GetStateString(), rs);
-    CString script;
-    s->GetValueChangeScript(script);
+    const CString& script = Access::Script(s);
     if (!rs.bRangesParsed || rs.strRangeText != script)
     {
         ParseRanges(script, rs);
@@ -185,9 +186,9 @@ FOShapeRunState& ParsedState(CFODrawShape* s)
     return rs;
 }
 
-const FOShapeRunState::State* FindState(const FOShapeRunState& rs, const CString& name)
+FOShapeRunState::State* FindState(FOShapeRunState& rs, const CString& name)
 {
-    for (const FOShapeRunState::State& state : rs.states)
+    for (FOShapeRunState::State& state : rs.states)
         if (state.strName == name)
             return &state;
     return nullptr;
@@ -221,12 +222,23 @@ int FindTarget(const std::vector<Target>& targets, const CString& name)
     return targets[0].pShape->GetKeyId1() == name ? 0 : -1;
 }
 
-void ApplyActions(const std::vector<FOStateAction>& actions, std::vector<Target>& targets)
+// FindTarget, trying the place the name was found last time first.
+int FindTarget(const std::vector<Target>& targets, const CString& name, int& nHint)
 {
-    for (const FOStateAction& a : actions)
-        for (const CString& name : a.names)
+    if (nHint > 0 && size_t(nHint) < targets.size() && targets[size_t(nHint)].pShape->GetKeyId1() == name)
+        return nHint;
+    nHint = FindTarget(targets, name);
+    return nHint;
+}
+
+void ApplyActions(std::vector<FOStateAction>& actions, std::vector<Target>& targets)
+{
+    for (FOStateAction& a : actions)
+        for (size_t n = 0; n < a.names.size(); ++n)
         {
-            const int i = FindTarget(targets, name);
+            if (a.hints.size() != a.names.size())
+                a.hints.assign(a.names.size(), -1);
+            const int i = FindTarget(targets, a.names[n], a.hints[n]);
             if (i < 0)
                 continue;
             FOShapeLook& look = targets[size_t(i)].look;
@@ -363,7 +375,7 @@ BOOL FORefreshShapeState(CFODrawShape* pShape)
     for (Target& t : targets)
         t.look.strStateType = t.pShape->GetStateType();
 
-    if (const FOShapeRunState::State* state = FindState(rs, pShape->GetStateType()))
+    if (FOShapeRunState::State* state = FindState(rs, pShape->GetStateType()))
         ApplyActions(state->actions, targets);
     if (rs.nRange >= 0 && size_t(rs.nRange) < rs.ranges.size())
         ApplyActions(rs.ranges[size_t(rs.nRange)].actions, targets);
@@ -389,10 +401,7 @@ BOOL FORefreshShapeState(CFODrawShape* pShape)
 
 BOOL FOHasValueStates(const CFODrawShape* pShape)
 {
-    CString script;
-    if (pShape)
-        pShape->GetValueChangeScript(script);
-    return !script.IsEmpty();
+    return pShape && !Access::Script(pShape).IsEmpty();
 }
 
 BOOL FOSelectTrueFalseState(CFODrawShape* pShape, BOOL bOn)
@@ -420,8 +429,7 @@ BOOL FOApplyShapeValue(CFODrawShape* pShape, double dValue)
             FOSelectTrueFalseState(pShape, dValue != 0.0);
         return before != pShape->GetStateType();
     }
-    CString script;
-    pShape->GetValueChangeScript(script);
+    const CString& script = Access::Script(pShape);
     BOOL conditionOn = FALSE;
     pShape->GetPropBoolValue(conditionOn, FO_PROP_VISIBLE_COND_ON);
     // Most bound shapes have none of this: they cost no parsing and no look.

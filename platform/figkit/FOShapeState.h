@@ -64,6 +64,9 @@ struct FOStateAction
     Code nCode = FillColor;
     // The shapes it acts on (one, or for Hide each name of the item).
     std::vector<CString> names;
+    // Where each name was found last time among the shape and its children (-1: not yet); checked
+    // before use, so a changed composite only costs a new search.
+    std::vector<int> hints;
     // The colour or the whole number.
     DWORD dwValue = 0;
 };

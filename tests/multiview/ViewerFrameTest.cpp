@@ -108,7 +108,7 @@ TEST(ViewerFrame, TwoScreensSideBySideEachLiveAndClosingOneLeavesTheOtherRunning
 {
     RunningViewer run;
     ASSERT_NE(run.frame, nullptr);
-    EXPECT_EQ(run.Listed(), (std::vector<CString>{L"Details", L"Main", L"Trends"}));
+    EXPECT_EQ(run.Listed(), (std::vector<CString>{L"Behaviour", L"Details", L"Main", L"Trends"}));
     CTreeCtrl& tree = run.Pane().GetTree();
     EXPECT_EQ(tree.GetItemText(tree.GetRootItem()), CString(L"Application 파일"));
     EXPECT_TRUE(tree.GetItemState(tree.GetRootItem(), TVIS_BOLD) & TVIS_BOLD);
@@ -163,6 +163,29 @@ TEST(ViewerFrame, TwoScreensSideBySideEachLiveAndClosingOneLeavesTheOtherRunning
     EXPECT_TRUE(PumpUntil([&] { return run.Counter() >= counter + 2; }, 6000)) << "still running its scripts";
 }
 
+TEST(ViewerFrame, TheBehaviourScreenFollowsItsValuesAsInThePlayer)
+{
+    RunningViewer run;
+    ASSERT_NE(run.frame, nullptr);
+    EXPECT_EQ(run.Open(L"Behaviour"), 0);
+    CQYRViewView* view = RunningViewer::ViewOf(run.Children().front());
+    ASSERT_NE(view, nullptr);
+    CFODrawShape* level = view->GetCurrentModel()->FindShapeWithKey1(L"Level");
+    CFODrawShape* lamp = view->GetCurrentModel()->FindShapeWithKey1(L"Lamp");
+    ASSERT_TRUE(level && lamp);
+    // The ramp's three ranges colour the shape; the highest also switches its state; the lamp
+    // hides below 50.
+    ASSERT_TRUE(
+        PumpUntil([&] { return level->GetCurrentValue() >= 5 && level->GetCurrentValue() <= 30; }, 15000));
+    EXPECT_EQ(level->GetBkColor(), RGB(0, 192, 0));
+    EXPECT_FALSE(lamp->IsVisible());
+    ASSERT_TRUE(
+        PumpUntil([&] { return level->GetCurrentValue() >= 70 && level->GetCurrentValue() <= 95; }, 15000));
+    EXPECT_EQ(level->GetBkColor(), RGB(255, 96, 96));
+    EXPECT_EQ(level->GetStateType(), CString(L"High"));
+    EXPECT_TRUE(lamp->IsVisible());
+}
+
 TEST(ViewerFrame, ThePaneAnswersItsMessagesAndSkipsWhatIsNoScreen)
 {
     RunningViewer run(
@@ -175,7 +198,7 @@ TEST(ViewerFrame, ThePaneAnswersItsMessagesAndSkipsWhatIsNoScreen)
         });
     ASSERT_NE(run.frame, nullptr);
     MessageLog unexpected;
-    EXPECT_EQ(run.Listed(), (std::vector<CString>{L"Details", L"Main", L"Spare", L"Trends"}))
+    EXPECT_EQ(run.Listed(), (std::vector<CString>{L"Behaviour", L"Details", L"Main", L"Spare", L"Trends"}))
         << "a folder named like a screen and other files are not listed";
 
     // A screen whose file went after the list was made is not opened.
@@ -216,7 +239,11 @@ TEST(ViewerFrame, ThePaneAnswersItsMessagesAndSkipsWhatIsNoScreen)
             boxes.push_back(r.strText);
             return IDOK;
         });
-    tree.SelectItem(tree.GetNextSiblingItem(tree.GetChildItem(screens))); // Main
+    HTREEITEM main = tree.GetChildItem(screens);
+    while (main && tree.GetItemText(main) != L"Main")
+        main = tree.GetNextSiblingItem(main);
+    ASSERT_NE(main, nullptr);
+    tree.SelectItem(main);
     run.Pane().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.GetSafeHwnd()), MAKELPARAM(-1, -1));
     AfxPumpMessages();
     EXPECT_EQ(menus, 1);
