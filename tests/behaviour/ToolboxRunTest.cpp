@@ -21,17 +21,21 @@ using namespace player_test;
 
 namespace
 {
-// The model drawn as the canvas draws it, cut to a shape's rectangle.
-QImage Look(CFODataModel* model, CFODrawShape* shape)
+// The model drawn as the canvas draws it.
+QImage Picture(CFODataModel* model)
 {
     QImage image(1200, 900, QImage::Format_RGB32);
     image.fill(Qt::white);
-    {
-        CImageDC dc(image);
-        model->OnDraw(&dc, CRect(0, 0, 1200, 900));
-    }
+    CImageDC dc(image);
+    model->OnDraw(&dc, CRect(0, 0, 1200, 900));
+    return image;
+}
+
+// The picture cut to a shape's rectangle.
+QImage Look(CFODataModel* model, CFODrawShape* shape)
+{
     const CRect r = shape->GetMaxRect();
-    return image.copy(r.left, r.top, r.Width(), r.Height());
+    return Picture(model).copy(r.left, r.top, r.Width(), r.Height());
 }
 
 // The "on" part of the switches shows.
@@ -99,6 +103,7 @@ TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
         },
         6000);
 
+    EXPECT_TRUE(Picture(model).save(QStringLiteral("toolbox-in-player.png")));
     for (const auto& [type, shape] : shapes)
     {
         SCOPED_TRACE(testing::Message() << "type " << type << " bound to " << shape->GetKeyId3().ToUtf8());
