@@ -103,7 +103,6 @@ TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
         },
         6000);
 
-    EXPECT_TRUE(Picture(model).save(QStringLiteral("toolbox-in-player.png")));
     for (const auto& [type, shape] : shapes)
     {
         SCOPED_TRACE(testing::Message() << "type " << type << " bound to " << shape->GetKeyId3().ToUtf8());
@@ -156,4 +155,7 @@ TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
             break;
         }
     }
+    // A few seconds on, the picture of it all.
+    PumpUntil([] { return false; }, 3000);
+    EXPECT_TRUE(Picture(model).save(QStringLiteral("toolbox-in-player.png")));
 }
