@@ -21,17 +21,21 @@ using namespace player_test;
 
 namespace
 {
-// The model drawn as the canvas draws it, cut to a shape's rectangle.
-QImage Look(CFODataModel* model, CFODrawShape* shape)
+// The model drawn as the canvas draws it.
+QImage Picture(CFODataModel* model)
 {
     QImage image(1200, 900, QImage::Format_RGB32);
     image.fill(Qt::white);
-    {
-        CImageDC dc(image);
-        model->OnDraw(&dc, CRect(0, 0, 1200, 900));
-    }
+    CImageDC dc(image);
+    model->OnDraw(&dc, CRect(0, 0, 1200, 900));
+    return image;
+}
+
+// The picture cut to a shape's rectangle.
+QImage Look(CFODataModel* model, CFODrawShape* shape)
+{
     const CRect r = shape->GetMaxRect();
-    return image.copy(r.left, r.top, r.Width(), r.Height());
+    return Picture(model).copy(r.left, r.top, r.Width(), r.Height());
 }
 
 // The "on" part of the switches shows.
@@ -151,4 +155,7 @@ TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
             break;
         }
     }
+    // A few seconds on, the picture of it all.
+    PumpUntil([] { return false; }, 3000);
+    EXPECT_TRUE(Picture(model).save(QStringLiteral("toolbox-in-player.png")));
 }

@@ -1,5 +1,6 @@
 #include "ModelTestSupport.h"
 
+#include "figkit/FOTimeChartShape.h"
 #include "mfc/Dc.h"
 #include "model/ChartPointList.h"
 #include "model/FOCpuUsageShape.h"
@@ -14,6 +15,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <random>
 
 #include <vector>
@@ -401,4 +403,59 @@ TEST(ChartScreens, CutOrFlippedFilesFailCleanlyOrDraw)
         CImageDC dc(image);
         target.OnDraw(&dc, CRect(0, 0, 300, 140));
     }
+}
+
+TEST(PushChart, ALineInThePlotAreasColourDrawsInTheOpposite)
+{
+    // Bound in the editor, a chart's line takes the shape's line colour, black, as its grid is.
+    AfxEnsureApplication();
+    CMyPushChartShape chart;
+    CRect rc(0, 0, 200, 120);
+    chart.Create(rc);
+    ASSERT_TRUE(chart.InitChart(L"Chart$000000,0,100,Chart,Simulation.Ramp"));
+    EXPECT_EQ(chart.GetLineAt(0)->crColor, COLORREF(0)) << "the line keeps the colour it was given";
+    chart.ShowLabels(FALSE);
+    for (int v : {10, 30, 50, 70, 90})
+        chart.Push(v, 0);
+    QImage image(200, 120, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        CImageDC dc(image);
+        chart.OnDrawFlat(&dc);
+    }
+    int white = 0;
+    for (int y = 20; y < 120; ++y)
+        for (int x = 0; x < 180; ++x)
+            white += image.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_GT(white, 20) << "the trace shows over the black plot";
+}
+
+TEST(TimeChart, OneLinePerTagAndOnlyTheSamplesItIsGiven)
+{
+    CFOTimeChartShape chart;
+    chart.AddLine(L"Simulation.Ramp", RGB(0, 0, 255));
+    // A value set on the shape (each change of a bound tag) is no sample.
+    chart.SetCurrentValue(5.0);
+    chart.SetCurrentValue(6.0);
+    EXPECT_EQ(chart.GetSampleCount(0), 0);
+    const wchar_t* names[] = {L"simulation.ramp", L"#Setpoint", nullptr};
+    const double first[] = {FO_NO_VALUE, 50.0, 1.0};
+    chart.UpdateMultiLineData(3, names, first);
+    const double second[] = {12.5, 51.0, std::nan("")};
+    chart.UpdateMultiLineData(3, names, second);
+    ASSERT_EQ(chart.GetLineCount(), 3);
+    EXPECT_EQ(chart.GetLineName(0), CString(L"Simulation.Ramp")) << "names match without regard to case";
+    EXPECT_EQ(chart.GetSampleCount(0), 1) << "the mark of no value yet is no sample";
+    EXPECT_EQ(chart.GetSample(0, 0), 12.5);
+    EXPECT_EQ(chart.GetSampleCount(1), 2);
+    EXPECT_EQ(chart.GetSample(1, 1), 51.0);
+    EXPECT_EQ(chart.GetSampleCount(2), 1) << "a value that is no number is skipped";
+    EXPECT_EQ(chart.GetSampleCount(7), 0);
+    // Without names, lines by their place.
+    const double third[] = {20.0};
+    chart.UpdateMultiLineData(1, nullptr, third);
+    EXPECT_EQ(chart.GetSample(0, 1), 20.0);
+    for (int i = 0; i < CFOTimeChartShape::MAX_SAMPLES + 10; ++i)
+        chart.UpdateMultiLineData(1, nullptr, third);
+    EXPECT_EQ(chart.GetSampleCount(0), int(CFOTimeChartShape::MAX_SAMPLES));
 }
