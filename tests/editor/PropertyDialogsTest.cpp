@@ -2,6 +2,7 @@
 // selection as one undo step, the Properties submenu, layer, page and components, text bullets,
 // and values that do not fit their type.
 #include "EditorTestSupport.h"
+#include "../behaviour/DialogScript.h"
 
 #include "figkit/FOAction.h"
 #include "figkit/FODataModel.h"
@@ -18,11 +19,10 @@
 #include <QKeyEvent>
 
 #include <cstdio>
-#include <deque>
 #include <filesystem>
-#include <functional>
 
 using namespace editortest;
+using behaviourtest::CDialogScript;
 
 namespace
 {
@@ -31,44 +31,6 @@ QString ShotPath(const char* name)
 {
     return QStringLiteral(QYR_PROPERTY_SHOTS) + "/" + name;
 }
-
-// Dialogs answered in order by steps that work their controls; message boxes are noted.
-class CDialogSteps
-{
-public:
-    using Step = std::function<int(CDialog&)>;
-    CDialogSteps()
-        : m_scope(
-              [this](const AfxModalRequest& r) -> int
-              {
-                  if (r.kind == AfxModalKind::MessageBox)
-                  {
-                      messages.push_back(r.strText);
-                      return IDOK;
-                  }
-                  if (r.kind != AfxModalKind::Dialog || !r.pDialog)
-                      return IDCANCEL;
-                  titles.push_back(r.strCaption);
-                  if (steps.empty())
-                      return IDCANCEL;
-                  Step step = std::move(steps.front());
-                  steps.pop_front();
-                  return step(*r.pDialog);
-              })
-    {
-    }
-    CDialogSteps& Then(Step step)
-    {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-    std::deque<Step> steps;
-    std::vector<CString> titles;
-    std::vector<CString> messages;
-
-private:
-    CModalHookScope m_scope;
-};
 
 BOOL CommandEnabled(CWnd* view, UINT nID)
 {
@@ -178,7 +140,7 @@ TEST_F(CPropertyDialogsTest, ALabelsTextIsTypedOnTheCanvasAndInTheTextDialogEach
     // The Text dialog of the Properties submenu shows and sets the same text.
     view->ClearSelection();
     view->AddToSelection(label);
-    CDialogSteps steps;
+    CDialogScript steps;
     steps.Then(
         [&](CDialog& d)
         {
@@ -243,7 +205,7 @@ TEST_F(CPropertyDialogsTest, ThePropertyManagerChangesThreeShapesInOneStepThatSu
     ASSERT_TRUE(CommandEnabled(view, 32837));
     const int undoBefore = model->GetUndoHistory()->GetUndoCount();
 
-    CDialogSteps steps;
+    CDialogScript steps;
     steps.Then(
         [&](CDialog& d)
         {
@@ -339,7 +301,7 @@ TEST_F(CPropertyDialogsTest, AValueThatDoesNotFitItsTypeIsRefusedAndTheShapeStay
     };
     for (const auto& c : cases)
     {
-        CDialogSteps steps;
+        CDialogScript steps;
         steps.Then(
             [&](CDialog& d)
             {
@@ -370,7 +332,7 @@ TEST_F(CPropertyDialogsTest, PositionLayerPageAndComponentsChangeTheScreen)
     CFODrawShape* b = AddRect(model, CRect(60, 10, 100, 50), L"B");
     view->SelectShapes(List({a}));
 
-    CDialogSteps steps;
+    CDialogScript steps;
     steps
         .Then(
             [](CDialog& d)
@@ -440,7 +402,7 @@ TEST_F(CPropertyDialogsTest, TextBulletsChangeOneShapeOrTheWholeSelection)
     CFODrawShape* b = AddRect(model, CRect(60, 10, 100, 50), L"B");
     EXPECT_TRUE(CommandEnabled(view, 32785));
     const int undoBefore = model->GetUndoHistory()->GetUndoCount();
-    CDialogSteps steps;
+    CDialogScript steps;
     // Nothing selected: nothing opens.
     Command(view, 32785);
     EXPECT_TRUE(steps.titles.empty());
@@ -519,7 +481,7 @@ TEST_F(CPropertyDialogsTest, TheShapeCommandsOpenTheirDialogOrAreDisabledForPlai
             CString opened = L"-";
             if (CommandEnabled(view, row.command))
             {
-                CDialogSteps steps;
+                CDialogScript steps;
                 Command(view, row.command);
                 opened = steps.titles.empty() ? CString(L"(nothing)") : steps.titles[0];
             }
