@@ -351,9 +351,14 @@ void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
         if (!docTitle.IsEmpty() && text.Left(docTitle.GetLength()) == docTitle)
             SetWindowText(docTitle + L" *" + text.Mid(docTitle.GetLength()));
     }
-    // MDI activation swaps the menu bar.
-    if (bAddToTitle)
+    // MDI activation swaps the menu bar; a menu once trimmed stays so, and a title that only shows a
+    // change must stay cheap.
+    CMenu* pMenu = GetMenu();
+    if (bAddToTitle && pMenu && pMenu->GetSafeHmenu() != m_hMenuTrimmed)
+    {
         TrimMenu();
+        m_hMenuTrimmed = pMenu->GetSafeHmenu();
+    }
 }
 
 void CMainFrame::TrimMenu()

@@ -150,6 +150,8 @@ public:
     static size_t OwnClipboardSize();
 
 protected:
+    // The menu bar TrimMenu saw last.
+    HMENU m_hMenuTrimmed = nullptr;
     BOOL CreateBars();
     // The toolbox in the workspace bar with the pages of the index, and the pan window in its bar.
     BOOL CreateToolBoxAndPan();
