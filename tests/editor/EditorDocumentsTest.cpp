@@ -162,7 +162,7 @@ TEST(EditorDocuments, TheScriptTakesTemplatesAndMethodsAndItsCheckSavesItAndList
     // 600-pixel column.
     auto& look = child->GetMethodListBar().GetList();
     ASSERT_NE(look.GetImageList(LVSIL_SMALL), nullptr);
-    EXPECT_EQ(look.GetImageList(LVSIL_SMALL)->GetImageCount(), 9);
+    EXPECT_EQ(look.GetImageList(LVSIL_SMALL)->GetImageCount(), 12);
     EXPECT_EQ(look.GetItemImage(0), 5);
     EXPECT_EQ(look.GetRowHeight(), 22);
     EXPECT_EQ(look.GetBkColor(), RGB(255, 254, 228));

@@ -400,13 +400,15 @@ TEST(PlayerRuntime, ShapeEventsHideShowRunProceduresAndOpenLinks)
     SetLinkOpener(previous);
 
     // Kind 18 runs the shape's procedure, unless its text names another screen.
-    ASSERT_TRUE(PumpUntil([&] { return demo.Global(L"#Counter") > 0; }, 6000));
+    // The timer procedure goes on counting while the click is handled, so the reset is seen as the
+    // count falling back below where it stood.
+    ASSERT_TRUE(PumpUntil([&] { return demo.Global(L"#Counter") >= 3; }, 10000));
     CFODrawShape* reset = demo.ByEvent(18, L"reset");
     ASSERT_NE(reset, nullptr);
     demo.view->DoEventAtAllGeometryUp(reset, 18, L"Details.xdg");
-    EXPECT_GT(demo.Global(L"#Counter"), 0.0);
+    EXPECT_GE(demo.Global(L"#Counter"), 3.0);
     demo.Click(reset);
-    EXPECT_EQ(demo.Global(L"#Counter"), 0.0);
+    EXPECT_LT(demo.Global(L"#Counter"), 3.0);
 
     // Hiding and showing a shape by name.
     ASSERT_TRUE(demo.view->SwitchScreen(L"Details.xdg"));
