@@ -58,6 +58,9 @@ TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
         ASSERT_TRUE(page.OpenDocument(CString::FromUtf8(entry.path().string())));
         for (CFOToolBoxItem item : page.GetItems())
         {
+            // Instruments have their own test from the toolbox to the player.
+            if (item.GetType() >= 633 && item.GetType() <= 695)
+                continue;
             // A grid of cells 180 by 170, six to a row.
             const CPoint at(100 + 180 * (n % 6), 95 + 170 * (n / 6));
             ++n;
