@@ -112,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 const bool valid = l1 >= 0 && l1 < int(model.size()) && c1 <= int(model[size_t(l1)].size());
                 if (bool(b.InsertText(nullptr, l1, c1, text, el, ec, 4)) != valid)
                     std::abort();
-                if (valid)
+                // Inserting nothing is no step of the history.
+                if (valid && !text.empty())
                 {
                     ModelInsert(model, l1, c1, text);
                     changed = true;
