@@ -2,8 +2,8 @@
 // server through the Key Values dialog, saved with the screen. The player's test (test_behaviour_run)
 // runs this test with QYR_TOOLBOX_SCREEN naming where the screen goes, and checks what each shows.
 #include "EventsTestSupport.h"
+#include "KeyValueBinding.h"
 
-#include "behaviour/KeyValueDlg.h"
 #include "editor/ToolBoxDefaults.h"
 #include "figkit/FOToolBoxPage.h"
 
@@ -11,11 +11,10 @@
 #include <filesystem>
 
 using namespace eventstest;
+using behaviourtest::BindThroughKeyValues;
 
 namespace
 {
-const UINT ID_KEY_VALUE = 41300;
-
 // The tag each kind of shape is bound to: the on/off shapes to the boolean, the label to the
 // counter, every other one to the ramp.
 const wchar_t* TagFor(UINT type)
@@ -68,20 +67,9 @@ TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
             ASSERT_NE(shape, nullptr) << item.GetType();
             CString name;
             name.Format(L"T%u", item.GetType());
-            view->ClearSelection();
-            view->SelectShape(shape);
-            CModalScript modal;
-            modal.Then(
-                [&](CDialog& d)
-                {
-                    Type(d, IDC_KEY_NAME, name);
-                    Type(d, IDC_KEY_SERVER, L"'Quendrel.OpcDaServer.1'");
-                    Type(d, IDC_KEY_ITEM, TagFor(item.GetType()));
-                    return IDOK;
-                });
-            Command(view, ID_KEY_VALUE);
-            EXPECT_EQ(1, modal.opened) << item.GetType();
-            EXPECT_EQ(CString(TagFor(item.GetType())), shape->GetKeyId3()) << item.GetType();
+            EXPECT_TRUE(BindThroughKeyValues(view, shape,
+                                             {name, L"'Quendrel.OpcDaServer.1'", TagFor(item.GetType())}))
+                << item.GetType();
         }
     }
     EXPECT_GT(n, 20);
