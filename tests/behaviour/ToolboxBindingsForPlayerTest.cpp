@@ -1,6 +1,7 @@
 // Every item of the editor's toolbox pages, dropped on a screen and bound to a tag of the stand-in
-// server through the Key Values dialog, saved with the screen. The player's test (test_behaviour_run)
-// runs this test with QYR_TOOLBOX_SCREEN naming where the screen goes, and checks what each shows.
+// server through the Key Values dialog, and labels bound to the other kinds of source, saved with
+// the screen. The player's test (test_behaviour_run) runs this test with QYR_TOOLBOX_SCREEN naming
+// where the screen goes, and checks what each shows.
 #include "EventsTestSupport.h"
 #include "KeyValueBinding.h"
 
@@ -9,9 +10,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 using namespace eventstest;
 using behaviourtest::BindThroughKeyValues;
+using behaviourtest::KeyValues;
 
 namespace
 {
@@ -40,6 +43,12 @@ const wchar_t* TagFor(UINT type)
         return L"Simulation.Ramp";
     }
 }
+
+// A grid of cells 180 by 170, six to a row.
+CPoint Cell(int n)
+{
+    return CPoint(100 + 180 * (n % 6), 95 + 170 * (n / 6));
+}
 } // namespace
 
 TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
@@ -49,6 +58,7 @@ TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
     CQYRDrawView* view = Open();
     ASSERT_NE(view, nullptr);
     int n = 0;
+    std::vector<CFOToolBoxItem> labels;
     for (const auto& entry : std::filesystem::directory_iterator(pages.ToUtf8()))
     {
         if (entry.path().extension() != ".trs")
@@ -60,10 +70,9 @@ TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
             // Instruments have their own test from the toolbox to the player.
             if (item.GetType() >= 633 && item.GetType() <= 695)
                 continue;
-            // A grid of cells 180 by 170, six to a row.
-            const CPoint at(100 + 180 * (n % 6), 95 + 170 * (n / 6));
-            ++n;
-            CFODrawShape* shape = view->DoDropToolBoxItem(item.GetType(), at, &item);
+            if (item.GetType() == FO_COMP_SIMPLELABEL)
+                labels.push_back(item);
+            CFODrawShape* shape = view->DoDropToolBoxItem(item.GetType(), Cell(n++), &item);
             ASSERT_NE(shape, nullptr) << item.GetType();
             CString name;
             name.Format(L"T%u", item.GetType());
@@ -73,6 +82,19 @@ TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
         }
     }
     EXPECT_GT(n, 20);
+
+    // More labels, bound to the flat DA 1.0 server's counter and to a global variable of the project.
+    ASSERT_FALSE(labels.empty());
+    const KeyValues more[] = {
+        {L"TLabelDa10", L"Quendrel.OpcTestDa10.1", L"Counter"},
+        {L"TLabelGlobal", CString(), L"#Setpoint"},
+    };
+    for (const KeyValues& keys : more)
+    {
+        CFODrawShape* shape = view->DoDropToolBoxItem(FO_COMP_SIMPLELABEL, Cell(n++), &labels.front());
+        ASSERT_NE(shape, nullptr);
+        EXPECT_TRUE(BindThroughKeyValues(view, shape, keys)) << keys.strName.ToUtf8();
+    }
 
     const char* wanted = std::getenv("QYR_TOOLBOX_SCREEN");
     const CString path =
