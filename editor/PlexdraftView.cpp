@@ -21,6 +21,7 @@
 #include "figkit/FOPHandle.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "figkit/FOPropEditDlgs.h"
+#include "figkit/FOShapeState.h"
 #include "figkit/FOStaticShape.h"
 #include "figkit/FOWndControlShape.h"
 #include "foundation/MyDrawWnd.h"
@@ -1360,6 +1361,9 @@ void CPlexdraftView::OnValueChangeTest()
     shape->GetValueChangeScript(script);
     AfxMessageBox(script, MB_OK);
     shape->SetCurrentValue(dlg.m_dValue);
+    // In a test run the value takes effect as a bound value would: states, ranges, hide condition.
+    if (!m_pModel->IsDesignMode())
+        FOApplyShapeValue(shape, dlg.m_dValue);
     shape->UpdateControl();
     m_pModel->SetModifiedFlag(TRUE);
 }

@@ -4,6 +4,7 @@
 // texts are the same and the editors list the same rows.
 #include "../editor/EditorTestSupport.h"
 #include "DialogScript.h"
+#include "KeyValueBinding.h"
 #include "behaviour/HideStateDlg.h"
 #include "behaviour/RealTimeDlgs.h"
 #include "behaviour/StateColorDlg.h"
@@ -28,6 +29,7 @@
 #include <cstdlib>
 
 using namespace editortest;
+using behaviourtest::BindThroughKeyValues;
 using behaviourtest::CDialogScript;
 using behaviourtest::ItemText;
 
@@ -326,11 +328,12 @@ TEST_F(CEndToEndTest, BehaviourMadeInTheDesignViewIsSavedAndReadBackWithTheSameT
     chart->GetPropStringValue(lines, 15009);
     EXPECT_EQ(CString(kLines), lines);
 
-    // Bound to variables of the demo project, coloured so that hiding shows, for the player's test
-    // (test_behaviour_run), which runs this test with QYR_STATES_SCREEN naming where the screen goes.
-    comp->SetKeyId3(L"#Checked");
-    valued->SetKeyId3(L"#Setpoint");
-    hidden->SetKeyId3(L"#Setpoint");
+    // Bound through Key Values to variables of the demo project, coloured so that hiding shows, for
+    // the player's test (test_behaviour_run), which runs this test with QYR_STATES_SCREEN naming
+    // where the screen goes.
+    EXPECT_TRUE(BindThroughKeyValues(view, comp, {CString(), CString(), L"#Checked"}));
+    EXPECT_TRUE(BindThroughKeyValues(view, valued, {CString(), CString(), L"#Setpoint"}));
+    EXPECT_TRUE(BindThroughKeyValues(view, hidden, {CString(), CString(), L"#Setpoint"}));
     hidden->SetBkColor(RGB(255, 255, 0));
     comp->FindShapeWithKey1(L"B")->SetBkColor(RGB(255, 255, 0));
     if (const char* forPlayer = std::getenv("QYR_STATES_SCREEN"))

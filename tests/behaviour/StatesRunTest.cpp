@@ -1,7 +1,9 @@
-// States, value ranges and a hide condition given in the editor's behaviour dialogs take effect in
-// the player as bound values cross the range bounds. The editor's half is the behaviour tests' end
-// to end test, which saves its screen where this test says; the player opens it in the demo project
-// against the stand-in server, and the pixels at the child shapes are checked.
+// States, value ranges and a hide condition given in the editor's behaviour dialogs, and bindings
+// given in its Key Values dialog, take effect in the player as bound values cross the range bounds.
+// The editor's half is the behaviour tests' end to end test, which saves its screen where this test
+// says; the player opens it in the demo project against the stand-in server, and the pixels at the
+// child shapes are checked.
+#include "EditorHalf.h"
 #include "RunningDemo.h"
 
 #include "figkit/FOCompositeShape.h"
@@ -10,8 +12,6 @@
 
 #include <QImage>
 #include <QWidget>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 using namespace player_test;
 
@@ -51,17 +51,10 @@ TEST(StatesRun, StatesRangesAndHideConditionsMadeInTheEditorTakeEffectInThePlaye
 {
     QTemporaryDir made;
     const QString screen = made.path() + "/States.xdg";
-    QProcess editor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QYR_STATES_SCREEN", screen);
-    editor.setProcessEnvironment(env);
-    editor.setProcessChannelMode(QProcess::ForwardedChannels);
-    editor.start(QStringLiteral(QYR_BEHAVIOUR_TESTS),
-                 {QStringLiteral("--gtest_filter=CEndToEndTest."
-                                 "BehaviourMadeInTheDesignViewIsSavedAndReadBackWithTheSameTextsAndRows")});
-    ASSERT_TRUE(editor.waitForFinished(300000));
-    ASSERT_EQ(0, editor.exitCode());
-    ASSERT_TRUE(QFile::exists(screen));
+    ASSERT_TRUE(
+        RunEditorHalf(QStringLiteral("CEndToEndTest."
+                                     "BehaviourMadeInTheDesignViewIsSavedAndReadBackWithTheSameTextsAndRows"),
+                      "QYR_STATES_SCREEN", screen));
 
     RunningDemo demo([&](const InstallRoot& root)
                      { QFile::copy(screen, root.root + "/Demo/demo/XdgFiles/States.xdg"); });

@@ -1,21 +1,23 @@
 // Every item of the editor's toolbox pages, dropped on a screen and bound to a tag of the stand-in
-// server through the Key Values dialog, saved with the screen. The player's test (test_behaviour_run)
-// runs this test with QYR_TOOLBOX_SCREEN naming where the screen goes, and checks what each shows.
+// server through the Key Values dialog, and labels bound to the other kinds of source, saved with
+// the screen. The player's test (test_behaviour_run) runs this test with QYR_TOOLBOX_SCREEN naming
+// where the screen goes, and checks what each shows.
 #include "EventsTestSupport.h"
+#include "KeyValueBinding.h"
 
-#include "behaviour/KeyValueDlg.h"
 #include "editor/ToolBoxDefaults.h"
 #include "figkit/FOToolBoxPage.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 using namespace eventstest;
+using behaviourtest::BindThroughKeyValues;
+using behaviourtest::KeyValues;
 
 namespace
 {
-const UINT ID_KEY_VALUE = 41300;
-
 // The tag each kind of shape is bound to: the on/off shapes to the boolean, the label to the
 // counter, every other one to the ramp.
 const wchar_t* TagFor(UINT type)
@@ -41,6 +43,12 @@ const wchar_t* TagFor(UINT type)
         return L"Simulation.Ramp";
     }
 }
+
+// A grid of cells 180 by 170, six to a row.
+CPoint Cell(int n)
+{
+    return CPoint(100 + 180 * (n % 6), 95 + 170 * (n / 6));
+}
 } // namespace
 
 TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
@@ -50,6 +58,7 @@ TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
     CQYRDrawView* view = Open();
     ASSERT_NE(view, nullptr);
     int n = 0;
+    std::vector<CFOToolBoxItem> labels;
     for (const auto& entry : std::filesystem::directory_iterator(pages.ToUtf8()))
     {
         if (entry.path().extension() != ".trs")
@@ -61,30 +70,31 @@ TEST_F(CEventsTest, ToolboxItemsBoundThroughKeyValuesSavedWithTheScreen)
             // Instruments have their own test from the toolbox to the player.
             if (item.GetType() >= 633 && item.GetType() <= 695)
                 continue;
-            // A grid of cells 180 by 170, six to a row.
-            const CPoint at(100 + 180 * (n % 6), 95 + 170 * (n / 6));
-            ++n;
-            CFODrawShape* shape = view->DoDropToolBoxItem(item.GetType(), at, &item);
+            if (item.GetType() == FO_COMP_SIMPLELABEL)
+                labels.push_back(item);
+            CFODrawShape* shape = view->DoDropToolBoxItem(item.GetType(), Cell(n++), &item);
             ASSERT_NE(shape, nullptr) << item.GetType();
             CString name;
             name.Format(L"T%u", item.GetType());
-            view->ClearSelection();
-            view->SelectShape(shape);
-            CModalScript modal;
-            modal.Then(
-                [&](CDialog& d)
-                {
-                    Type(d, IDC_KEY_NAME, name);
-                    Type(d, IDC_KEY_SERVER, L"'Quendrel.OpcDaServer.1'");
-                    Type(d, IDC_KEY_ITEM, TagFor(item.GetType()));
-                    return IDOK;
-                });
-            Command(view, ID_KEY_VALUE);
-            EXPECT_EQ(1, modal.opened) << item.GetType();
-            EXPECT_EQ(CString(TagFor(item.GetType())), shape->GetKeyId3()) << item.GetType();
+            EXPECT_TRUE(BindThroughKeyValues(view, shape,
+                                             {name, L"'Quendrel.OpcDaServer.1'", TagFor(item.GetType())}))
+                << item.GetType();
         }
     }
     EXPECT_GT(n, 20);
+
+    // More labels, bound to the flat DA 1.0 server's counter and to a global variable of the project.
+    ASSERT_FALSE(labels.empty());
+    const KeyValues more[] = {
+        {L"TLabelDa10", L"Quendrel.OpcTestDa10.1", L"Counter"},
+        {L"TLabelGlobal", CString(), L"#Setpoint"},
+    };
+    for (const KeyValues& keys : more)
+    {
+        CFODrawShape* shape = view->DoDropToolBoxItem(FO_COMP_SIMPLELABEL, Cell(n++), &labels.front());
+        ASSERT_NE(shape, nullptr);
+        EXPECT_TRUE(BindThroughKeyValues(view, shape, keys)) << keys.strName.ToUtf8();
+    }
 
     const char* wanted = std::getenv("QYR_TOOLBOX_SCREEN");
     const CString path =

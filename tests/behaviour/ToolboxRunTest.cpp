@@ -1,5 +1,6 @@
 // Every toolbox item, bound through the editor's Key Values dialog on a screen the editor saved,
-// shows its tag's value in the player. The editor's half runs in the behaviour tests' program
+// shows its tag's value in the player; so do labels bound to the flat DA 1.0 server and to a global
+// variable. The editor's half runs in the behaviour tests' program
 // (ToolboxBindingsForPlayerTest.cpp), which saves the screen where this test says.
 #include "EditorHalf.h"
 #include "RunningDemo.h"
@@ -16,6 +17,7 @@
 #include <QImage>
 
 #include <map>
+#include <string>
 
 using namespace player_test;
 
@@ -56,9 +58,22 @@ BOOL SwitchShowsOn(CFODrawShape* shape)
 // A plain rectangle or ellipse from the toolbox has no fill: it shows a value only through value
 // ranges of its own. The tank's stirrer turns by an angle drawn once per run of the program, which
 // may leave it standing or turn it half round onto the same picture; its own tests check the turn.
-bool LookFollowsValue(UINT type)
+// A global variable changes only when a script or an operator changes it.
+bool LookFollowsValue(CFODrawShape* shape)
 {
-    return type != 601 && type != 602 && type != 614;
+    const UINT type = shape->GetType();
+    return type != 601 && type != 602 && type != 614 && shape->GetKeyId3().Left(1) != L"#";
+}
+
+// Dark pixels in a picture: the text a label draws.
+int DarkPixels(const QImage& image)
+{
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 100)
+                ++dark;
+    return dark;
 }
 } // namespace
 
@@ -75,18 +90,18 @@ TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
     ASSERT_NE(demo.view, nullptr);
     ASSERT_TRUE(demo.view->SwitchScreen(L"Toolbox.xdg"));
     CExtDataModel* model = demo.Model();
-    std::map<UINT, CFODrawShape*> shapes;
+    std::map<std::string, CFODrawShape*> shapes;
     for (CFODrawShape* shape : *model->GetShapes())
         // Instruments show their values in their hosted controls, which their own tests check.
         if (shape->GetObjectName().Left(1) == L"T" && !shape->GetKeyId3().IsEmpty() &&
             (shape->GetType() < 633 || shape->GetType() > 695))
-            shapes[shape->GetType()] = shape;
+            shapes[shape->GetObjectName().ToUtf8()] = shape;
     ASSERT_GT(shapes.size(), 20u);
     // Every shape has had its first value.
     ASSERT_TRUE(PumpUntil(
         [&]
         {
-            for (const auto& [type, shape] : shapes)
+            for (const auto& [name, shape] : shapes)
                 if (shape->GetCurrentValue() == DBL_MIN)
                     return false;
             return true;
@@ -94,30 +109,32 @@ TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
         8000));
 
     // The look of every shape changes with its value: the ramp climbs, the boolean turns.
-    std::map<UINT, QImage> first;
-    for (const auto& [type, shape] : shapes)
-        first[type] = Look(model, shape);
-    std::map<UINT, bool> changed;
+    std::map<std::string, QImage> first;
+    for (const auto& [name, shape] : shapes)
+        first[name] = Look(model, shape);
+    std::map<std::string, bool> changed;
     PumpUntil(
         [&]
         {
             bool all = true;
-            for (const auto& [type, shape] : shapes)
+            for (const auto& [name, shape] : shapes)
             {
-                if (!LookFollowsValue(type))
+                if (!LookFollowsValue(shape))
                     continue;
-                changed[type] = changed[type] || Look(model, shape) != first[type];
-                all = all && changed[type];
+                changed[name] = changed[name] || Look(model, shape) != first[name];
+                all = all && changed[name];
             }
             return all;
         },
         6000);
 
-    for (const auto& [type, shape] : shapes)
+    for (const auto& [name, shape] : shapes)
     {
-        SCOPED_TRACE(testing::Message() << "type " << type << " bound to " << shape->GetKeyId3().ToUtf8());
-        if (LookFollowsValue(type))
-            EXPECT_TRUE(changed[type]) << "its look does not follow its value";
+        const UINT type = shape->GetType();
+        SCOPED_TRACE(testing::Message() << name << " bound to " << shape->GetKeyId2().ToUtf8() << " "
+                                        << shape->GetKeyId3().ToUtf8());
+        if (LookFollowsValue(shape))
+            EXPECT_TRUE(changed[name]) << "its look does not follow its value";
         const double value = shape->GetCurrentValue();
         switch (type)
         {
@@ -130,6 +147,7 @@ TEST(ToolboxRun, EveryToolboxItemBoundInTheEditorShowsItsValueInThePlayer)
             CString text;
             text.Format(L"%.6g", value);
             EXPECT_EQ(static_cast<CFOPSimpleLabelShape*>(shape)->GetDisplayText(), text);
+            EXPECT_GT(DarkPixels(Look(model, shape)), 20) << "the label draws its text";
             break;
         }
         case 609:

@@ -9,8 +9,12 @@
 #include "editor/SampleDoc.h"
 #include "editor/SampleView.h"
 #include "figkit/FOAction.h"
+#include "figkit/FOCompositeShape.h"
 #include "figkit/FODataModel.h"
+#include "figkit/FORectShape.h"
+#include "foundation/MyDrawWnd.h"
 #include "mfc/ComboBoxCtl.h"
+#include "mfc/CommandActions.h"
 #include "mfc/ListCtrl.h"
 #include "mfc/Menu.h"
 #include "model/ParamObj.h"
@@ -19,7 +23,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QImage>
+#include <QMenu>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -64,6 +71,31 @@ void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& te
     QKeyEvent release(QEvent::KeyRelease, key, mods, text);
     QApplication::sendEvent(w, &release);
     AfxPumpMessages();
+}
+
+// Opens a menu of the frame's menu bar and chooses its item, when the menu shows it enabled; the
+// text the item shows.
+QString ChooseMenuItem(CFrameWnd* frame, const wchar_t* popup, UINT nID)
+{
+    CMenu* bar = frame->GetMenu();
+    for (int i = 0; bar && i < int(bar->GetMenuItemCount()); ++i)
+    {
+        CString text;
+        bar->GetMenuString(UINT(i), text, MF_BYPOSITION);
+        if (text != popup || !bar->GetSubMenu(i))
+            continue;
+        QMenu shown;
+        AfxFillPopupMenu(&shown, bar->GetSubMenu(i)->m_hMenu, frame->m_hWnd);
+        for (QAction* action : shown.actions())
+            if (action->data().toUInt() == nID && action->isEnabled())
+            {
+                const QString label = action->text();
+                action->trigger();
+                AfxPumpMessages();
+                return label;
+            }
+    }
+    return QString();
 }
 
 CString TitleOf(CWnd* pWnd)
@@ -534,4 +566,115 @@ TEST(EditorEdits, AParameterRemovedThenCancelledStaysAndMainDatIsReadWithoutWrit
     QFile::setPermissions(ed.root.MainDat(), QFile::ReadOwner | QFile::ReadGroup);
     CString last = CQYRDrawApp::ReadLastLine(ToCString(ed.root.MainDat()), FALSE);
     EXPECT_EQ(last.MakeLower(), ToCString(ed.root.ProjectFile("Plant")).MakeLower());
+}
+
+TEST(EditorEdits, SavingAfterATestRunWritesTheDesignedLookNotTheRunTimeOne)
+{
+    Editor ed(0);
+    CQYRDrawDoc* doc = ed.OpenScreen();
+    ASSERT_NE(doc, nullptr);
+    CQYRDrawView* view = Editor::ViewOf(doc);
+    ASSERT_NE(view, nullptr);
+    CFODataModel* model = view->GetCurrentModel();
+
+    // A composite of A and B, white, whose states paint A and hide or paint B; its value ranges
+    // choose the state.
+    auto* comp = new CFOCompositeShape;
+    comp->SetKeyId1(L"Comp");
+    for (const wchar_t* key : {L"A", L"B"})
+    {
+        auto* rect = new CFORectShape;
+        CRect rc(key[0] == L'A' ? 100 : 200, 100, key[0] == L'A' ? 160 : 260, 160);
+        rect->Create(rc);
+        rect->SetKeyId1(key);
+        rect->SetBkColor(RGB(255, 255, 255));
+        rect->SetBrushType(1);
+        comp->AddShape(rect);
+    }
+    comp->SetStateString(L"STATE_0$C_C,A,FF0000#H_H,B@STATE_1$C_C,A,00FF00");
+    comp->SetValueChangeScript(L"0,0$L_S,STATE_0@1,1$L_S,STATE_1#C_C,B,0000FF");
+    model->InsertShape(comp);
+    CFODrawShape* a = comp->FindShapeWithKey1(L"A");
+    CFODrawShape* b = comp->FindShapeWithKey1(L"B");
+    const CString designedStates = comp->GetStateString();
+    CString designedRanges;
+    comp->GetValueChangeScript(designedRanges);
+
+    // The test run from the standard toolbar.
+    ed.App().OnIdle(0);
+    QAction* run = AfxFindCommandAction(ed.Frame()->m_hWnd, 32813);
+    ASSERT_NE(run, nullptr);
+    ASSERT_TRUE(run->isEnabled());
+    run->trigger();
+    AfxPumpMessages();
+    ASSERT_NE(view->m_pPreviewWnd, nullptr);
+    ASSERT_FALSE(model->IsDesignMode());
+
+    // Values tried from the Edit menu's Value Change Test; the test run shows their looks.
+    struct Step
+    {
+        const wchar_t* value;
+        COLORREF a;
+        BOOL bVisible;
+        COLORREF b;
+    };
+    const Step steps[] = {
+        {L"0", RGB(255, 0, 0), FALSE, RGB(255, 255, 255)},
+        {L"1", RGB(0, 255, 0), TRUE, RGB(0, 0, 255)},
+    };
+    for (const Step& s : steps)
+    {
+        MessageLog log;
+        int dialogs = 0;
+        log.answer = [&](const AfxModalRequest& r)
+        {
+            if (r.kind != AfxModalKind::Dialog || !r.pDialog)
+                return int(IDOK);
+            ++dialogs;
+            auto* keys = static_cast<CComboBox*>(r.pDialog->GetDlgItem(1121));
+            keys->SetCurSel(keys->FindStringExact(-1, L"Comp"));
+            r.pDialog->SetDlgItemText(1129, s.value);
+            return int(IDOK);
+        };
+        EXPECT_EQ(ChooseMenuItem(ed.Frame(), L"&Edit", 32858), QStringLiteral("&Value Change Test..."));
+        EXPECT_EQ(dialogs, 1) << s.value;
+        // The range text is shown first.
+        EXPECT_TRUE(log.Saw(designedRanges)) << s.value;
+        EXPECT_EQ(a->GetBkColor(), s.a) << s.value;
+        EXPECT_EQ(b->IsVisible(), s.bVisible) << s.value;
+        EXPECT_EQ(b->GetBkColor(), s.b) << s.value;
+        const QImage shown = view->m_pPreviewWnd->GetClientWidget()->grab().toImage();
+        const CPoint at = view->m_pPreviewWnd->CanvasToClient(a->GetSnapRect().CenterPoint());
+        EXPECT_EQ(shown.pixel(at.x, at.y) & 0xFFFFFF,
+                  QColor(GetRValue(s.a), GetGValue(s.a), GetBValue(s.a)).rgb() & 0xFFFFFF)
+            << s.value;
+    }
+
+    // Escape ends the run; the screen looks as designed again.
+    QWidget* runWidget = view->m_pPreviewWnd->GetClientWidget();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(runWidget, &escape);
+    AfxPumpMessages();
+    ASSERT_TRUE(model->IsDesignMode());
+    EXPECT_EQ(a->GetBkColor(), RGB(255, 255, 255));
+    EXPECT_TRUE(b->IsVisible());
+
+    // File > Save, and the screen read back: the designed look, the texts as they were.
+    view->GetParentFrame()->ActivateFrame();
+    EXPECT_FALSE(ChooseMenuItem(ed.Frame(), L"&File", ID_FILE_SAVE).isEmpty());
+    EXPECT_FALSE(doc->IsModified());
+    doc->OnCloseDocument();
+    AfxPumpMessages();
+    CQYRDrawDoc* again = ed.OpenScreen();
+    ASSERT_NE(again, nullptr);
+    auto* read = dynamic_cast<CFOCompositeShape*>(again->GetModel()->FindShapeWithKey1(L"Comp"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->GetStateType(), CString());
+    EXPECT_EQ(read->GetStateString(), designedStates);
+    CString ranges;
+    read->GetValueChangeScript(ranges);
+    EXPECT_EQ(ranges, designedRanges);
+    EXPECT_EQ(read->FindShapeWithKey1(L"A")->GetBkColor(), RGB(255, 255, 255));
+    EXPECT_TRUE(read->FindShapeWithKey1(L"B")->IsVisible());
+    EXPECT_EQ(read->FindShapeWithKey1(L"B")->GetBkColor(), RGB(255, 255, 255));
 }

@@ -8,6 +8,8 @@
 #include "activex/OleControlWnd.h"
 #include "instruments/FOiControlShape.h"
 
+#include <gtest/gtest.h>
+
 #include <QColor>
 #include <QImage>
 #include <QProcess>

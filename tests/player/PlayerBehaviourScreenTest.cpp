@@ -5,6 +5,8 @@
 
 #include "figkit/FOCompositeShape.h"
 
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QWidget>
 
