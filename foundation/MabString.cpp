@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 
 CString CMabString::GetField(wchar_t delim, int index) const

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 using namespace player_test;
 
 TEST(PlayerBehaviourScreen, StatesRangesAndTheHideConditionFollowTheLiveValues)
