@@ -17,6 +17,8 @@
 
 #include <QDropEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMimeData>
 #include <QUrl>
@@ -63,6 +65,23 @@ void NameCommandIcons()
     };
     for (const auto& [id, name] : names)
         AfxSetCommandIconNames(id, name);
+}
+
+// The item of the desktop's interface font in a font name box, or CB_ERR.
+int FindInterfaceFont(CComboBox* pBox)
+{
+    if (!pBox)
+        return CB_ERR;
+    // The desktop's interface font: the family it names, else the one that font resolves to (a
+    // generic name such as "Sans Serif" is not in the list).
+    const QFont font = QGuiApplication::font();
+    for (const QString& family : {font.family(), QFontInfo(font).family()})
+    {
+        const int index = pBox->FindStringExact(-1, CString(family.toStdWString().c_str()));
+        if (index != CB_ERR)
+            return index;
+    }
+    return CB_ERR;
 }
 
 // The last four characters of a name, lower-cased.
@@ -457,7 +476,7 @@ LRESULT CMainFrame::OnToolBarNotify(WPARAM wParam, LPARAM lParam)
         if (code == FOP_TOOLBAR_COMBO_CREATED && pBox)
         {
             FillFontNameBox(pBox);
-            pBox->SetCurSel(0);
+            pBox->SetCurSel(std::max(0, FindInterfaceFont(pBox)));
         }
         break;
     case ID_FONT_SIZE_COMBO:

@@ -1,6 +1,6 @@
 // The editor frame's look: commands with a standard icon name show the desktop theme's icons on
-// the bars and in the menus, and the buttons of the grid, snap and rulers look pressed while they
-// are on.
+// the bars and in the menus, the font box starts on the desktop's interface font, and the buttons
+// of the grid, snap and rulers look pressed while they are on.
 #include "MainFrameTestSupport.h"
 
 #include "figkit/FODataModel.h"
@@ -11,6 +11,10 @@
 #include "support/LeftClick.h"
 
 #include <QAction>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -100,6 +104,38 @@ TEST_F(CMainFrameTest, StandardCommandsShowTheThemesIconsAndTheRestTheirDrawnIma
         m_app.m_pMainWnd = nullptr;
         AfxPumpMessages();
     }
+}
+
+TEST_F(CMainFrameTest, TheFontBoxStartsOnTheDesktopsInterfaceFont)
+{
+    const QFont desktop = QGuiApplication::font();
+    CMainFrame* f = MakeFrame();
+    ASSERT_NE(f, nullptr);
+    CComboBox* box = f->GetFontNameBox();
+    ASSERT_NE(box, nullptr);
+    CString text;
+    ASSERT_GE(box->GetCurSel(), 0);
+    box->GetLBText(box->GetCurSel(), text);
+    const QString shown = QString::fromStdWString(text.GetString());
+    EXPECT_TRUE(shown == desktop.family() || shown == QFontInfo(desktop).family()) << shown.toStdString();
+    f->DestroyWindow();
+    m_app.m_pMainWnd = nullptr;
+    AfxPumpMessages();
+
+    // Another interface font, not the list's first, is the one the box starts on.
+    const QStringList families = QFontDatabase::families();
+    if (families.size() < 2)
+        GTEST_SKIP() << "one font family only";
+    const QString other = families.last();
+    QGuiApplication::setFont(QFont(other));
+    f = MakeFrame();
+    QGuiApplication::setFont(desktop);
+    ASSERT_NE(f, nullptr);
+    box = f->GetFontNameBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_GT(box->GetCurSel(), 0);
+    box->GetLBText(box->GetCurSel(), text);
+    EXPECT_EQ(QString::fromStdWString(text.GetString()), other);
 }
 
 TEST_F(CMainFrameTest, GridSnapAndRulerButtonsLookPressedWhileTheyAreOn)
