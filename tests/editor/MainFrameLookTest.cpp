@@ -100,6 +100,11 @@ TEST_F(CMainFrameTest, StandardCommandsShowTheThemesIconsAndTheRestTheirDrawnIma
         QAction* about = ShownMenuAction(f, shown, HelpPopup(f), ID_APP_ABOUT);
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(CTestIconTheme::Centre(about->icon()), c.bTheme ? kThemeAbout : QColor());
+        if (!c.bTheme)
+        {
+            auto* main = qobject_cast<QMainWindow*>(f->GetWidget());
+            EXPECT_TRUE(main->grab(QRect(0, 0, 700, 80)).save(QStringLiteral(QYR_NO_THEME_PNG)));
+        }
         f->DestroyWindow();
         m_app.m_pMainWnd = nullptr;
         AfxPumpMessages();
