@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <gtest/gtest.h>
+
 using namespace player_test;
 
 namespace
