@@ -5,6 +5,7 @@
 #include "figkit/FOGlobalData.h"
 #include "figkit/FOPCanvasCore.h"
 #include "mfc/Clipboard.h"
+#include "mfc/CommandIcons.h"
 #include "mfc/DocTemplate.h"
 #include "mfc/Document.h"
 #include "mfc/Menu.h"
@@ -16,6 +17,8 @@
 
 #include <QDropEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMimeData>
 #include <QUrl>
@@ -51,6 +54,35 @@ const int kFontSizes[] = {8,  9,  10, 11, 12, 14, 16,  18,  20,  22,  24,  26, 2
                           36, 48, 72, 80, 88, 96, 128, 168, 272, 405, 524, 624};
 const wchar_t* const kZoomTexts[] = {L"10",  L"20",  L"40",  L"80",  L"100",
                                      L"200", L"300", L"400", L"600", L"800"};
+
+// The editor's own commands that have a standard icon name; the framework names its own.
+void NameCommandIcons()
+{
+    const std::pair<UINT, LPCWSTR> names[] = {
+        {32804, L"format-text-bold"},    {32805, L"format-text-italic"},    {32781, L"format-text-underline"},
+        {32782, L"format-justify-left"}, {32783, L"format-justify-center"}, {32784, L"format-justify-right"},
+        {37000, L"edit-delete"},         {32814, L"view-fullscreen"},
+    };
+    for (const auto& [id, name] : names)
+        AfxSetCommandIconNames(id, name);
+}
+
+// The item of the desktop's interface font in a font name box, or CB_ERR.
+int FindInterfaceFont(CComboBox* pBox)
+{
+    if (!pBox)
+        return CB_ERR;
+    // The desktop's interface font: the family it names, else the one that font resolves to (a
+    // generic name such as "Sans Serif" is not in the list).
+    const QFont font = QGuiApplication::font();
+    for (const QString& family : {font.family(), QFontInfo(font).family()})
+    {
+        const int index = pBox->FindStringExact(-1, CString(family.toStdWString().c_str()));
+        if (index != CB_ERR)
+            return index;
+    }
+    return CB_ERR;
+}
 
 // The last four characters of a name, lower-cased.
 CString Tail4(const CString& path)
@@ -219,6 +251,7 @@ BOOL CMainFrame::CreateBars()
     const UINT resources[] = {IDR_TB_STANDARD, IDR_TB_FONT, IDR_TB_DRAW,  IDR_TB_FORMAT,
                               IDR_TB_ALIGN,    IDR_TB_LINK, IDR_TB_LAYOUT};
     const DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC;
+    NameCommandIcons();
     for (int i = 0; i < 7; ++i)
     {
         if (!bars[i]->CreateEx(this, 0xC0, barStyle, AFX_IDW_TOOLBAR, 0) ||
@@ -443,7 +476,7 @@ LRESULT CMainFrame::OnToolBarNotify(WPARAM wParam, LPARAM lParam)
         if (code == FOP_TOOLBAR_COMBO_CREATED && pBox)
         {
             FillFontNameBox(pBox);
-            pBox->SetCurSel(0);
+            pBox->SetCurSel(std::max(0, FindInterfaceFont(pBox)));
         }
         break;
     case ID_FONT_SIZE_COMBO:

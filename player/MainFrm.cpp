@@ -1,6 +1,7 @@
 #include "player/MainFrm.h"
 
 #include "foundation/VEzudiZuroDoz.h"
+#include "mfc/CommandIcons.h"
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/Messages.h"
@@ -44,6 +45,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (app && GetMenu())
         app->TranslateMenu(GetMenu()->GetSafeHmenu());
     TrimMenu();
+    // The player's own command with a standard icon; the framework names the menu's others.
+    AfxSetCommandIconNames(ID_VIEW_FULL_SCREEN, L"view-fullscreen");
     SetTimer(ID_FRAME_TIMER, FRAME_TIMER_PERIOD);
     return 0;
 }

@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(qt6-base-dev qt6-declarative-dev libxml2-dev libgtest-dev libgmock-dev libbenchmark-dev
       cmake ninja-build pkg-config g++ clang libclang-rt-14-dev ccache clang-format
-      qt6-svg-dev fonts-nanum)
+      qt6-svg-dev fonts-nanum adwaita-icon-theme)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

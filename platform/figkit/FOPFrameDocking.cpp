@@ -82,7 +82,7 @@ BOOL CFOPMDIFrameWnd::SetMenuImageRes(UINT nToolBarID)
         QAction* action = AfxEnsureCommandAction(m_hWnd, id);
         // A toolbar's own image stays.
         if (action && action->icon().isNull())
-            action->setIcon(QIcon(QPixmap::fromImage(image)));
+            action->setIcon(CFOPToolBar::CommandIcon(id, image));
     }
     return TRUE;
 }

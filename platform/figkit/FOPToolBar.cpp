@@ -1,6 +1,9 @@
 #include "figkit/FOPToolBar.h"
 
+#include "figkit/FODrawView.h"
+
 #include "mfc/CommandActions.h"
+#include "mfc/CommandIcons.h"
 #include "mfc/ControlsPrivate.h"
 #include "mfc/Dc.h"
 #include "mfc/FrameWnd.h"
@@ -10,6 +13,7 @@
 
 #include <QAction>
 #include <QGridLayout>
+#include <QIcon>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
@@ -264,6 +268,33 @@ QImage CFOPToolBar::DrawCommandImage(UINT nID, int cx, int cy)
     return image;
 }
 
+QIcon CFOPToolBar::CommandIcon(UINT nID, const QImage& drawn)
+{
+    // The canvas's commands with a standard icon name; named once, before the first lookup.
+    static const bool named = []
+    {
+        const std::pair<UINT, LPCWSTR> names[] = {
+            {ID_FOP_ALIGN_LEFT, L"align-horizontal-left"},
+            {ID_FOP_ALIGN_CENTER, L"align-horizontal-center"},
+            {ID_FOP_ALIGN_RIGHT, L"align-horizontal-right"},
+            {ID_FOP_ALIGN_TOP, L"align-vertical-top"},
+            {ID_FOP_ALIGN_MIDDLE, L"align-vertical-center"},
+            {ID_FOP_ALIGN_BOTTOM, L"align-vertical-bottom"},
+            {ID_FOP_ZOOM_IN, L"zoom-in"},
+            {ID_FOP_ZOOM_OUT, L"zoom-out"},
+            {ID_FOP_ZOOM_100, L"zoom-original"},
+            {ID_FOP_ROTATE_LEFT, L"object-rotate-left"},
+            {ID_FOP_ROTATE_RIGHT, L"object-rotate-right"},
+        };
+        for (const auto& [id, name] : names)
+            if (AfxGetCommandIconNames(id).IsEmpty())
+                AfxSetCommandIconNames(id, name);
+        return true;
+    }();
+    (void)named;
+    return AfxCommandIcon(nID, QPixmap::fromImage(drawn));
+}
+
 std::vector<std::pair<UINT, QImage>> CFOPToolBar::LoadButtonImages(UINT nIDResource)
 {
     std::vector<std::pair<UINT, QImage>> images;
@@ -360,7 +391,7 @@ BOOL CFOPToolBar::LoadToolBar(UINT nIDResource)
         if (!action)
             return FALSE;
         if (image < images.size())
-            action->setIcon(QIcon(QPixmap::fromImage(images[image++].second)));
+            action->setIcon(CFOPToolBar::CommandIcon(id, images[image++].second));
         const QString tip = TipOf(id);
         if (!tip.isEmpty())
             action->setToolTip(tip);

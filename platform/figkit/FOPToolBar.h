@@ -16,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QIcon;
 class QImage;
 class QToolButton;
 
@@ -128,6 +129,9 @@ public:
     static QImage DrawCommandImage(UINT nID, int cx, int cy);
     // Images of a TOOLBAR resource's buttons, by command id (the strip's, else drawn ones).
     static std::vector<std::pair<UINT, QImage>> LoadButtonImages(UINT nIDResource);
+    // The icon a button or menu item of the command shows: the desktop theme's where the command
+    // has a standard icon name and the theme that icon, else the drawn image.
+    static QIcon CommandIcon(UINT nID, const QImage& drawn);
 
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

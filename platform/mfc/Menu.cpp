@@ -1,6 +1,7 @@
 #include "mfc/Menu.h"
 
 #include "mfc/CommandActions.h"
+#include "mfc/CommandIcons.h"
 #include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/Wnd.h"
@@ -8,6 +9,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -268,6 +270,13 @@ void AddItems(QWidget* target, HMENU hMenu, HWND hWndOwner)
             {
                 action->setCheckable(true);
                 action->setChecked(true);
+            }
+            // A command with a standard icon shows the desktop's, as it would on a toolbar.
+            const QIcon icon = AfxThemeCommandIcon(nID);
+            if (!icon.isNull())
+            {
+                action->setIcon(icon);
+                action->setIconVisibleInMenu(AfxCommandImagesInMenus(hWndOwner) != FALSE);
             }
             target->addAction(action);
         }

@@ -1,6 +1,7 @@
 #include "mfc/ToolBarEx.h"
 
 #include "mfc/CmdUI.h"
+#include "mfc/CommandIcons.h"
 #include "mfc/CommandActions.h"
 #include "mfc/ControlsPrivate.h"
 #include "mfc/FrameWnd.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QIcon>
 #include <QImage>
 #include <QMainWindow>
 #include <QPixmap>
@@ -267,8 +269,10 @@ void CMFCToolBar::RebuildButtons()
             continue;
         if (!tip.isEmpty())
             button.pAction->setToolTip(tip);
-        if (image < int(m_images.size()))
-            button.pAction->setIcon(QIcon(m_images[size_t(image)]));
+        const QIcon icon =
+            AfxCommandIcon(nID, image < int(m_images.size()) ? m_images[size_t(image)] : QPixmap());
+        if (!icon.isNull())
+            button.pAction->setIcon(icon);
         ++image;
         bar->addAction(button.pAction);
     }

@@ -2,6 +2,7 @@
 
 #include "mfc/OleServer.h"
 
+#include "mfc/CommandIcons.h"
 #include "mfc/CommandLine.h"
 #include "mfc/DocPrivate.h"
 #include "mfc/DocTemplate.h"
@@ -822,6 +823,8 @@ BOOL AfxWinInit(int argc, char** argv)
     CWinApp* pApp = AfxGetApp();
     if (!pApp || !AfxEnsureApplication())
         return FALSE;
+    // The program made the application object itself: its icons look for the desktop's theme now.
+    AfxInitIconTheme();
     g_bQuit = false;
     g_nExitCode = 0;
 

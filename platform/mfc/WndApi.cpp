@@ -1,5 +1,6 @@
 #include "mfc/Wnd.h"
 
+#include "mfc/CommandIcons.h"
 #include "mfc/WndPrivate.h"
 
 #include <QApplication>
@@ -384,6 +385,7 @@ QApplication* AfxEnsureApplication()
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
+    AfxInitIconTheme();
     return app;
 }
 

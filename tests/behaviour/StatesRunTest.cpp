@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 using namespace player_test;
 
 namespace

@@ -16,6 +16,8 @@
 #include <QProcessEnvironment>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 using namespace player_test;
 
 TEST(InstrumentsRun, AnInstrumentSetInTheEditorShowsInThePlayerAsSet)

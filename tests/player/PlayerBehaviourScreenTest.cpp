@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 using namespace player_test;
 
 TEST(PlayerBehaviourScreen, StatesRangesAndTheHideConditionFollowTheLiveValues)

@@ -4,6 +4,7 @@
 
 #include "figkit/FOPCanvasCore.h"
 #include "mfc/AnimateCtrl.h"
+#include "mfc/CommandIcons.h"
 #include "mfc/Controls.h"
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
@@ -20,9 +21,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QProcess>
 #include <QWidget>
 
+#include <map>
 #include <set>
 
 using namespace player_test;
@@ -340,4 +346,70 @@ TEST(PlayerWindow, FrameTimerReachesTheApplicationAndFullScreenCommandFillsTheSc
     EXPECT_TRUE(frame->GetWidget()->windowFlags().testFlag(Qt::FramelessWindowHint));
     const QRect screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(frame->GetWidget()->geometry(), screen);
+}
+
+TEST(PlayerWindow, MenusShowTheDesktopsIconsOfTheirStandardCommands)
+{
+    AfxEnsureApplication();
+    InstallRoot root;
+    root.AddUserProject("plant1", [](CWorkSpaceObj&) {});
+    MessageLog messages;
+    PlayerApp player(root, {"Plant1"});
+    ASSERT_TRUE(player.Start());
+    CMainFrame* frame = FrameOf(player);
+    ASSERT_NE(frame, nullptr);
+    auto* main = qobject_cast<QMainWindow*>(frame->GetWidget());
+    ASSERT_TRUE(main && main->menuBar());
+
+    // Each menu as it opens, side by side in one picture for a person to look at.
+    std::map<UINT, QIcon> icons;
+    std::vector<QImage> shots;
+    for (QAction* top : main->menuBar()->actions())
+    {
+        QMenu* menu = top->menu();
+        if (!menu)
+            continue;
+        menu->popup(QPoint(0, 0));
+        AfxPumpMessages();
+        for (QAction* item : menu->actions())
+            if (!item->isSeparator())
+                icons[item->data().toUInt()] = item->icon();
+        shots.push_back(menu->grab().toImage());
+        menu->hide();
+    }
+    int width = 0, height = 0;
+    for (const QImage& shot : shots)
+    {
+        width += shot.width() + 8;
+        height = std::max(height, shot.height());
+    }
+    QImage sheet(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    int x = 0;
+    for (const QImage& shot : shots)
+    {
+        painter.drawImage(x, 0, shot);
+        x += shot.width() + 8;
+    }
+    painter.end();
+    EXPECT_TRUE(sheet.save(QStringLiteral(QYR_SHOT_DIR "/player-menus.png")));
+
+    // The theme the programs fall back to has an icon for each of them.
+    if (AfxInstalledIconTheme().IsEmpty())
+        GTEST_SKIP() << "no icon theme installed (scripts/setup-deps.sh installs one)";
+    const std::pair<UINT, const char*> standard[] = {
+        {ID_APP_EXIT, "application-exit"},
+        {ID_HELP_FINDER, "help-contents"},
+        {ID_APP_ABOUT, "help-about"},
+        {CMainFrame::ID_VIEW_FULL_SCREEN, "view-fullscreen"},
+    };
+    for (const auto& [id, name] : standard)
+    {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(icons.count(id), 1u);
+        ASSERT_FALSE(icons[id].isNull());
+        EXPECT_EQ(icons[id].pixmap(16, 16).toImage(),
+                  QIcon::fromTheme(QLatin1String(name)).pixmap(16, 16).toImage());
+    }
 }
