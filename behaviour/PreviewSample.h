@@ -15,6 +15,7 @@ public:
     CPreviewSample() = default;
     ~CPreviewSample() override;
 
+    using CWnd::Create;
     BOOL Create(const CRect& rect, CWnd* pParent, UINT nID);
     // Shows a copy of the shape (null shows nothing).
     void SetShape(const CFODrawShape* pShape);

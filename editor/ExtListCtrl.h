@@ -42,6 +42,7 @@ public:
     CExtListCtrl() = default;
     ~CExtListCtrl() override;
 
+    using CListCtrl::Create;
     // Both make the list owner-drawn and give it the gradient header.
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);

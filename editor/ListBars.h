@@ -34,6 +34,7 @@ class CBarListCtrl : public CExtListCtrl
 public:
     CBarListCtrl();
     ~CBarListCtrl() override;
+    using CExtListCtrl::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     // The row at a client point, or -1.
     int HitTestRow(CPoint pt) const;

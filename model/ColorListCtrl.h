@@ -60,7 +60,6 @@ private:
 
     int m_nColumnCount;
     int m_bColumnLines = 1;
-    int m_bCellFrames = 0;
     int m_bDottedFocus = 0;
     int m_bPainted = 0;
 };

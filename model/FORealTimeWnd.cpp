@@ -14,7 +14,6 @@ IMPLEMENT_DYNAMIC(CFORealTimeWnd, CWnd)
 
 namespace
 {
-const int kPointsPerSpan = 30;
 const UINT kGetDlgCode = 0x0087;
 const LRESULT kArrowsTabChars = 131;
 } // namespace

@@ -38,6 +38,7 @@ public:
     CFORealTimeWnd();
     ~CFORealTimeWnd() override;
 
+    using CWnd::Create;
     // 1 when the window is set up; 0 when the range is refused ("Setting Range failed") or the
     // engine's setting fails, leaving a window that neither paints nor erases.
     int Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nID);

@@ -21,7 +21,7 @@ public:
     int CreateWnd(CWnd* pParent, int nMode) override;
     void DoAddCustProp() override;
     // Range and background of the shape to the window (after a property change).
-    void DoEndPropChange();
+    void DoEndPropChange() override;
 
     CFORealTimeWnd* GetChartWnd() const;
     bool AddALine(DWORD crColor, double dMin, double dMax, const wchar_t* name, const wchar_t* text2,

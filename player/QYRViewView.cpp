@@ -233,7 +233,6 @@ void CQYRViewView::UpdateCharts()
     CFOTypedShapeObList redraw;
     for (CFODrawShape* shape : *model->GetShapes())
     {
-        const UINT type = shape->GetType();
         if (auto* chart = dynamic_cast<CFOTimeChartShape*>(shape))
         {
             UpdateTimeChart(chart);

@@ -90,6 +90,7 @@ public:
     void SetFont(CFont* pFont, BOOL bRedraw) override;
     void SetModify(BOOL bModified) override;
     BOOL Enable(BOOL bEnable) override;
+    using CEdit::Create;
     BOOL Create(DWORD dwStyle, CWnd* pParent, UINT nID) override;
     BOOL Show(int x, int y, int cx, int cy) override;
     BOOL Hide() override;
@@ -120,6 +121,7 @@ public:
     void SetFont(CFont* pFont, BOOL bRedraw) override;
     void SetModify(BOOL bModified) override;
     BOOL Enable(BOOL bEnable) override;
+    using CButton::Create;
     BOOL Create(DWORD dwStyle, CWnd* pParent, UINT nID) override;
     BOOL Show(int x, int y, int cx, int cy) override;
     BOOL Hide() override;
@@ -146,6 +148,7 @@ public:
     void SetFont(CFont* pFont, BOOL bRedraw) override;
     void SetModify(BOOL bModified) override;
     BOOL Enable(BOOL bEnable) override;
+    using CComboBox::Create;
     BOOL Create(DWORD dwStyle, CWnd* pParent, UINT nID) override;
     BOOL Show(int x, int y, int cx, int cy) override;
     BOOL Hide() override;

@@ -232,23 +232,6 @@ void COleControlWnd::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, v
     va_end(args);
 }
 
-void COleControlWnd::SetProperty(DISPID dwDispID, VARTYPE vtProp, ...)
-{
-    const char info[2] = {char(vtProp), 0};
-    va_list args;
-    va_start(args, vtProp);
-    try
-    {
-        InvokeHelperV(dwDispID, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, info, args);
-    }
-    catch (...)
-    {
-        va_end(args);
-        throw;
-    }
-    va_end(args);
-}
-
 void COleControlWnd::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
 {
     const_cast<COleControlWnd*>(this)->InvokeHelper(dwDispID, DISPATCH_PROPERTYGET, vtProp, pvProp, VTS_NONE);

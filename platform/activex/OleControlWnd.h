@@ -36,7 +36,13 @@ public:
     // vtRet is the result's type (VT_EMPTY for none) and pvRet where it goes (a BSTR result is
     // written as a CString). A failing call throws _com_error; a call without a control does nothing.
     void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const char* pbParamInfo, ...);
-    void SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
+    // One value of the type vtProp names. A template rather than a variadic function: a parameter
+    // before "..." must not be one that promotion widens, as VARTYPE is.
+    template <typename T> void SetProperty(DISPID dwDispID, VARTYPE vtProp, T value)
+    {
+        const char info[2] = {char(vtProp), 0};
+        InvokeHelper(dwDispID, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, info, value);
+    }
     void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
 
     BOOL DestroyWindow() override;

@@ -606,9 +606,17 @@ bool _variant_t::operator==(const VARIANT& v) const noexcept
     }
 }
 
+bool _variant_t::operator==(const _variant_t& varSrc) const noexcept
+{
+    return *this == static_cast<const VARIANT&>(varSrc);
+}
 bool _variant_t::operator==(const VARIANT* pSrc) const noexcept
 {
     return pSrc && *this == *pSrc;
+}
+bool _variant_t::operator!=(const _variant_t& varSrc) const noexcept
+{
+    return !(*this == varSrc);
 }
 bool _variant_t::operator!=(const VARIANT& varSrc) const noexcept
 {

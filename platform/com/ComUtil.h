@@ -128,8 +128,12 @@ public:
     _variant_t& operator=(unsigned long long ullSrc);
 
     // Same type and value (strings by their text, interfaces by address, arrays by identity).
+    // The _variant_t forms make a comparison of two _variant_t one exact match, the same both ways
+    // round, rather than two conversions to VARIANT.
+    bool operator==(const _variant_t& varSrc) const noexcept;
     bool operator==(const VARIANT& varSrc) const noexcept;
     bool operator==(const VARIANT* pSrc) const noexcept;
+    bool operator!=(const _variant_t& varSrc) const noexcept;
     bool operator!=(const VARIANT& varSrc) const noexcept;
     bool operator!=(const VARIANT* pSrc) const noexcept;
 

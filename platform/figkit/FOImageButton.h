@@ -14,6 +14,7 @@ public:
     CFOImageButton() = default;
     ~CFOImageButton() override;
 
+    using CButton::Create;
     BOOL Create(LPCWSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     // The bitmap resource shown; an id the chain does not hold shows none.

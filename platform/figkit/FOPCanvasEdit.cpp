@@ -289,7 +289,9 @@ CFODrawShape* CFOPCanvasCore::CreateToolShape(const CRect& rcIn, CFOToolBoxItem*
         return nullptr;
     CRect rc = rcIn;
     rc.NormalizeRect();
-    const UINT type = m_nDrawShapeType == FO_CUSTOM_SHAPE_TYPE ? FO_COMP_RECTANGLE : m_nDrawShapeType;
+    UINT type = m_nDrawShapeType;
+    if (type == FO_CUSTOM_SHAPE_TYPE)
+        type = FO_COMP_RECTANGLE;
     CFOShapePtr<CFODrawShape> shape =
         CFOShapePtr<CFODrawShape>::Adopt(m_pModel->DoCreateShapeByType(type, rc, CString(), pItem));
     if (!shape)

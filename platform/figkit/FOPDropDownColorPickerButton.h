@@ -22,6 +22,7 @@ public:
     FOPDropDownColorPickerButton() = default;
     ~FOPDropDownColorPickerButton() override;
 
+    using CButton::Create;
     BOOL Create(LPCWSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     void SetColor(COLORREF cr);

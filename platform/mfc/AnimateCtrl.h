@@ -32,6 +32,7 @@ class CAnimateCtrl : public CWnd
     DECLARE_DYNAMIC(CAnimateCtrl)
 public:
     CAnimateCtrl() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     // A clip file, or an "AVI" resource through the resource chain.

@@ -29,6 +29,7 @@ class CButton : public CWnd
     DECLARE_DYNAMIC(CButton)
 public:
     CButton() = default;
+    using CWnd::Create;
     BOOL Create(LPCWSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int GetCheck() const { return int(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK)); }
     void SetCheck(int nCheck) { SendMessage(BM_SETCHECK, WPARAM(nCheck)); }

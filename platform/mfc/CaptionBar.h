@@ -24,6 +24,7 @@ public:
     CMFCCaptionBar() = default;
     ~CMFCCaptionBar() override;
 
+    using CControlBar::Create;
     // nHeight -1: the height its contents need.
     BOOL Create(DWORD dwStyle, CWnd* pParentWnd, UINT uID, int nHeight = -1, BOOL bIsMessageBarMode = FALSE);
     BOOL IsMessageBarMode() const { return m_bIsMessageBarMode; }

@@ -59,8 +59,10 @@ public:
     CStatusBar() = default;
     ~CStatusBar() override;
 
+    using CControlBar::Create;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
                 UINT nID = AFX_IDW_STATUS_BAR);
+    using CControlBar::CreateEx;
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = 0,
                   DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
     // The panes' texts are the strings of their ids from the resource chain (empty for ID_SEPARATOR).

@@ -62,6 +62,7 @@ public:
     // IDOK, IDCANCEL or what EndDialog was given; -1 when the template is missing or the dialog
     // cannot be made.
     virtual INT_PTR DoModal();
+    using CWnd::Create;
     // A modeless dialog.
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     virtual BOOL Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);

@@ -34,6 +34,7 @@ public:
     CDockablePane() = default;
     ~CDockablePane() override;
 
+    using CControlBar::Create;
     // dwStyle holds the side it starts on (CBRS_LEFT, ...) besides the window styles.
     virtual BOOL Create(LPCWSTR lpszCaption, CWnd* pParentWnd, const RECT& rect, BOOL bHasGripper, UINT nID,
                         DWORD dwStyle, DWORD dwTabbedStyle = AFX_CBRS_REGULAR_TABS,

@@ -40,6 +40,7 @@ class CEdit : public CWnd
     DECLARE_DYNAMIC(CEdit)
 public:
     CEdit() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
     void GetSel(int& nStartChar, int& nEndChar) const;

@@ -38,6 +38,7 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
+    using CWnd::Create;
     // lpszMenuName names a menu of the resource chain (or null).
     virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                         const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr,
@@ -189,6 +190,7 @@ public:
     // The menu the MDI frame shows while this child is active (loaded by LoadFrame, owned here).
     HMENU m_hMenuShared = nullptr;
 
+    using CFrameWnd::Create;
     virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName,
                         DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
                         const RECT& rect = rectDefault, CMDIFrameWnd* pParentWnd = nullptr,

@@ -65,6 +65,7 @@ class CListBox : public CWnd
     DECLARE_DYNAMIC(CListBox)
 public:
     CListBox() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     // The index of the new string (sorted into place with LBS_SORT), LB_ERR on failure.
     int AddString(LPCWSTR lpszItem);

@@ -635,8 +635,8 @@ BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 
 int CListCtrl::InsertColumn(int nCol, LPCWSTR lpszHeading, int nFormat, int nWidth)
 {
-    LVCOLUMNW col = {0, nFormat, nWidth < 0 ? 0 : nWidth,
-                     const_cast<LPWSTR>(lpszHeading ? lpszHeading : L"")};
+    LVCOLUMNW col = {0, nFormat, nWidth < 0 ? 0 : nWidth, const_cast<LPWSTR>(lpszHeading ? lpszHeading : L""),
+                     0};
     return int(Send(LVM_INSERTCOLUMNW, WPARAM(nCol), reinterpret_cast<LPARAM>(&col)));
 }
 

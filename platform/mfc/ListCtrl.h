@@ -157,6 +157,7 @@ class CListCtrl : public CWnd
 public:
     CListCtrl();
     ~CListCtrl() override;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     int InsertColumn(int nCol, LPCWSTR lpszHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1);

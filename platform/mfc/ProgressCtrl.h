@@ -25,6 +25,7 @@ class CProgressCtrl : public CWnd
     DECLARE_DYNAMIC(CProgressCtrl)
 public:
     CProgressCtrl() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     void SetRange(short nLower, short nUpper) { Send(PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper)); }

@@ -28,6 +28,7 @@ class CSliderCtrl : public CWnd
     DECLARE_DYNAMIC(CSliderCtrl)
 public:
     CSliderCtrl() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     int GetPos() const { return int(Send(TBM_GETPOS)); }

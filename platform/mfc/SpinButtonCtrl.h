@@ -36,6 +36,7 @@ class CSpinButtonCtrl : public CWnd
     DECLARE_DYNAMIC(CSpinButtonCtrl)
 public:
     CSpinButtonCtrl() = default;
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     void SetRange(short nLower, short nUpper) { Send(UDM_SETRANGE, 0, MAKELPARAM(nUpper, nLower)); }

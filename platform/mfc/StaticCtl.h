@@ -31,6 +31,7 @@ class CStatic : public CWnd
     DECLARE_DYNAMIC(CStatic)
 public:
     CStatic() = default;
+    using CWnd::Create;
     BOOL Create(LPCWSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
 
     HBITMAP SetBitmap(HBITMAP hBitmap);

@@ -83,7 +83,9 @@ public:
     // class can adjust the window it was given.
     virtual void PreSubclassWindow() {}
 
-    // Creation. lpszClassName may name a standard control; otherwise a plain window is made.
+    // Creation. lpszClassName may name a standard control; otherwise a plain window is made. A class
+    // that adds Create or CreateEx overloads of its own brings these in with a using-declaration, so
+    // they stay reachable rather than hidden.
     virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,

@@ -27,7 +27,7 @@ public:
 
     BOOL CanBeClosed() const override { return m_bClosable; }
 
-    int OnCreate(LPCREATESTRUCT lpcs)
+    int OnCreate(LPCREATESTRUCT lpcs) override
     {
         if (CDockablePane::OnCreate(lpcs) == -1)
             return -1;
@@ -39,7 +39,7 @@ public:
         m_tree.SetImageList(&m_images, TVSIL_NORMAL);
         return 0;
     }
-    void OnSize(UINT nType, int cx, int cy)
+    void OnSize(UINT nType, int cx, int cy) override
     {
         CDockablePane::OnSize(nType, cx, cy);
         if (m_tree.m_hWnd)
