@@ -4,6 +4,7 @@
 // - opening the Instruments page from its file into the toolbox and painting it (goal: under 100 ms).
 #include "editor/MyToolBoxWnd.h"
 #include "editor/ToolBoxDefaults.h"
+#include "figkit/FOToolBoxPage.h"
 #include "figkit/FODataModel.h"
 #include "figkit/FOPCanvasCore.h"
 #include "figkit/FOPVisualProxy.h"
@@ -71,7 +72,11 @@ void BM_OpenInstrumentsPage(benchmark::State& state)
     box.ShowWindow(SW_SHOW);
     for (auto _ : state)
     {
-        box.LoadPageFile(L"Instruments.trs");
+        if (!box.LoadPageFile(L"Instruments.trs") || box.GetCurrentPage()->GetItemCount() != 63)
+        {
+            state.SkipWithError("the Instruments page did not load its 63 items");
+            break;
+        }
         box.GetClientWidget()->repaint();
         state.PauseTiming();
         while (box.GetPageCount() > 0)

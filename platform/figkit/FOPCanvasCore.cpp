@@ -6,6 +6,7 @@
 #include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FOWndControlShape.h"
+#include "mfc/CmdUI.h"
 #include "mfc/Dc.h"
 #include "mfc/FrameWnd.h"
 #include "mfc/Menu.h"
@@ -24,6 +25,30 @@ CFOHandleTable<CFOPCanvasCore>& CanvasHandles()
 {
     static CFOHandleTable<CFOPCanvasCore> table;
     return table;
+}
+
+// The items of a context menu as the canvas window's update handlers have them, submenus too. The
+// choice comes back to that window alone, so a command it does not handle is greyed rather than
+// offered to do nothing.
+void UpdateMenuItems(CMenu* pMenu, CCmdTarget* pTarget)
+{
+    CCmdUI state;
+    state.m_pMenu = pMenu;
+    state.m_nIndexMax = pMenu->GetMenuItemCount();
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex)
+    {
+        state.m_nID = pMenu->GetMenuItemID(int(state.m_nIndex));
+        if (state.m_nID == 0)
+            continue; // separator
+        if (state.m_nID == UINT(-1))
+        {
+            if (CMenu* pSub = pMenu->GetSubMenu(int(state.m_nIndex)))
+                UpdateMenuItems(pSub, pTarget);
+            continue;
+        }
+        state.DoUpdate(pTarget, TRUE);
+        state.m_nIndexMax = pMenu->GetMenuItemCount();
+    }
 }
 } // namespace
 
@@ -479,6 +504,7 @@ void CFOPCanvasCore::OnRButtonDown(UINT, CPoint point)
     CMenu* menu = CreateContextMenu();
     if (menu && menu->GetSafeHmenu() && m_pCanvasWnd->GetSafeHwnd())
     {
+        UpdateMenuItems(menu, m_pCanvasWnd);
         CPoint screen = point;
         m_pCanvasWnd->ClientToScreen(&screen);
         menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, m_pCanvasWnd);

@@ -15,8 +15,10 @@
 #include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FORectShape.h"
 #include "opc/AddItemDlg.h"
+#include "opc/ConnectDlg.h"
 #include "opc/InfoServer.h"
 #include "opc/InfoServerExplorerDoc.h"
+#include "opc/OPCDialogs.h"
 #include "opc/TagBrowseDlg.h"
 #include "opcsdk/Opc.h"
 #include "opcsdk/servers/OpcStandIn.h"
@@ -144,6 +146,70 @@ TEST_F(CDesignBehaviourTest, ConnectParameterBrowsesKey3OnTheServerAndSetsItOnEv
             EXPECT_EQ(CString(c.progId), a->GetKeyId2());
         }
     }
+}
+
+// Keys that name no server: "..." opens the server chooser, and the server chosen there gives keys 1
+// and 2 and is the one browsed.
+TEST_F(CDesignBehaviourTest, ConnectParameterWithNoServerInTheKeysBrowsesTheServerChosenInTheChooser)
+{
+    COPCDialogs::RegisterDialogs();
+    OpcStandIn::ListDa10AsDa20(TRUE);
+    CQYRDrawView* view = Open();
+    ASSERT_NE(view, nullptr);
+    CFODrawShape* a = AddRect(view->GetEditModel(), CRect(20, 20, 80, 60), L"");
+    CFOTypedShapeObList one;
+    one.AddTail(a);
+    view->SelectShapes(one);
+    CString chosen;
+    bool picker = false;
+    CDialogScript script;
+    script
+        .Then(
+            [&](CDialog& d)
+            {
+                EXPECT_EQ(CString(), ItemText(d, IDC_PARAM_KEY2));
+                behaviourtest::Click(d, IDC_PARAM_BROWSE);
+                EXPECT_EQ(chosen, ItemText(d, IDC_PARAM_KEY2));
+                EXPECT_EQ(CString(L"Ramp"), ItemText(d, IDC_PARAM_KEY3));
+                return IDOK;
+            })
+        .Then(
+            [&](CDialog& d)
+            {
+                auto* chooser = dynamic_cast<CConnectDlg*>(&d);
+                if (!chooser)
+                    return IDCANCEL;
+                for (int i = 0; i < chooser->m_listServers.GetCount(); ++i)
+                {
+                    CString row;
+                    chooser->m_listServers.GetText(i, row);
+                    if (row.Find(QUENDREL_OPCTESTDA10_PROGID) == 0)
+                    {
+                        chosen = row;
+                        chooser->m_listServers.SetCurSel(i);
+                        chooser->OnSelchangeServerList();
+                    }
+                }
+                return IDOK;
+            })
+        .Then(
+            [&](CDialog& d)
+            {
+                auto* items = dynamic_cast<CAddItemDlg*>(&d);
+                picker = items != nullptr;
+                if (items)
+                    items->m_strTag = L"Ramp";
+                d.EndDialog(IDOK);
+                return IDOK;
+            });
+    view->SendMessage(WM_COMMAND, 32810, 0);
+    COPCDialogs::SetConnectDialog({});
+    EXPECT_EQ(3u, script.titles.size());
+    EXPECT_FALSE(chosen.IsEmpty()) << "the chooser lists the flat server";
+    EXPECT_TRUE(picker) << "the flat server's item picker";
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(chosen, a->GetKeyId2());
+    EXPECT_EQ(CString(L"Ramp"), a->GetKeyId3());
 }
 
 TEST_F(CDesignBehaviourTest, ConnectParameterOkWithoutChangesIsNotModifiedAndCancelWritesNothing)

@@ -14,12 +14,15 @@
 #include "mfc/CmdUI.h"
 #include "mfc/ComboBoxCtl.h"
 #include "mfc/ListBoxCtl.h"
+#include "mfc/Menu.h"
 
 #include <QImage>
 #include <QKeyEvent>
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <map>
 
 using namespace editortest;
 using behaviourtest::CDialogScript;
@@ -462,6 +465,10 @@ TEST_F(CPropertyDialogsTest, TheShapeCommandsOpenTheirDialogOrAreDisabledForPlai
         {32877, L"Properties > Position and Size", {L"Position and Size", L"Position and Size", L"-"}},
         {32819, L"Properties > State...", {L"-", L"Assign New State", L"-"}},
         {41031, L"Properties > Custom...", {L"Property Editor", L"Property Editor", L"-"}},
+        // Not built: offered nowhere as a working command.
+        {32874, L"Properties > Protection...", {L"-", L"-", L"-"}},
+        {32878, L"Properties > Shadow...", {L"-", L"-", L"-"}},
+        {41137, L"Event Link...", {L"Event Setting", L"Event Setting", L"-"}},
         {32879, L"Layer...", {L"Layer", L"Layer", L"-"}},
         {32880, L"Page Setting...", {L"Page Setting", L"Page Setting", L"Page Setting"}},
         {32881, L"Components...", {L"Components", L"Components", L"Components"}},
@@ -469,6 +476,42 @@ TEST_F(CPropertyDialogsTest, TheShapeCommandsOpenTheirDialogOrAreDisabledForPlai
         {32831, L"Multiple States Building Tool...", {L"-", L"Multiple State Building Tool", L"-"}},
     };
     CFODrawShape* const selections[3] = {plain, composite, nullptr};
+
+    // The context menu of a right click on each: its items greyed as the table says (the property
+    // editor is not on it).
+    for (int i = 0; i < 3; ++i)
+    {
+        view->ClearSelection();
+        if (selections[i])
+            view->AddToSelection(selections[i]);
+        const CPoint at = selections[i] ? view->CanvasToClient(selections[i]->GetSnapRect().CenterPoint())
+                                        : view->CanvasToClient(CPoint(600, 500));
+        std::map<UINT, bool> offered;
+        std::function<void(HMENU)> read = [&](HMENU hMenu)
+        {
+            for (int pos = 0; pos < ::GetMenuItemCount(hMenu); ++pos)
+                if (HMENU sub = ::GetSubMenu(hMenu, pos))
+                    read(sub);
+                else if (UINT id = ::GetMenuItemID(hMenu, pos); id != 0)
+                    offered[id] = !(::GetMenuState(hMenu, UINT(pos), MF_BYPOSITION) & MF_GRAYED);
+        };
+        {
+            CModalHookScope menu(
+                [&](const AfxModalRequest& r)
+                {
+                    if (r.kind == AfxModalKind::PopupMenu)
+                        read(r.hMenu);
+                    return 0;
+                });
+            Mouse(view, QEvent::MouseButtonPress, at, Qt::RightButton);
+        }
+        ASSERT_FALSE(offered.empty()) << i;
+        for (const auto& row : table)
+            if (offered.count(row.command))
+                EXPECT_EQ(CString(row.opens[i]) != L"-", offered[row.command])
+                    << CString(row.name).ToUtf8() << " " << i;
+        EXPECT_EQ(0u, offered.count(32837));
+    }
     std::printf("%-36s | %-20s | %-28s | %s\n", "command", "plain shape", "composite", "no selection");
     for (const auto& row : table)
     {
