@@ -1,6 +1,7 @@
 #include "behaviour/StateListDlg.h"
 
 #include "figkit/FOGlobalData.h"
+#include "mfc/Dc.h"
 #include "mfc/ModalHook.h"
 #include "mfc/Notify.h"
 #include "mfc/WinApp.h"
@@ -172,7 +173,10 @@ BOOL CStateListDlg::OnInitDialog()
     }
     m_ImageList.Create(16, 16, 0, 0, 4);
     m_List.SetImageList(&m_ImageList, LVSIL_SMALL);
-    m_List.InsertColumn(0, m_pszColumn0, LVCFMT_LEFT, 100);
+    // The first column shows its whole heading, drawn in the list's default text font.
+    const CDC measure;
+    m_List.InsertColumn(0, m_pszColumn0, LVCFMT_LEFT,
+                        std::max(100, int(measure.GetTextExtent(m_pszColumn0).cx) + 16));
     m_List.InsertColumn(1, m_pszColumn1, LVCFMT_LEFT, 280);
     m_List.SetExtendedStyle(m_List.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
     m_strOpeningText = ListText();

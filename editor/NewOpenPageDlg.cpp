@@ -22,10 +22,6 @@ END_MESSAGE_MAP()
 
 namespace
 {
-// Base units of the dialog font in pixels (dialog units are 3/2 pixel across, 13/8 down).
-constexpr int nBaseUnitX = 6;
-constexpr int nBaseUnitY = 13;
-
 CString SelectFileText()
 {
     CString text;
@@ -267,8 +263,11 @@ void CNewOpenPageDlg::OnSize(UINT nType, int cx, int cy)
     CRect rc;
     list->GetWindowRect(&rc);
     const int listWidth = rc.Width();
-    list->MoveWindow(10, 90, listWidth, std::max(10, cy - nBaseUnitY / 2 - 92));
+    // A margin of four dialog units.
+    CRect margin(0, 0, 4, 4);
+    MapDialogRect(&margin);
+    list->MoveWindow(10, 90, listWidth, std::max(10, cy - margin.bottom - 92));
     if (m_pPreview && m_pPreview->GetSafeHwnd())
-        m_pPreview->MoveWindow(listWidth + 20, 10, std::max(10, cx - listWidth - nBaseUnitX - 20),
-                               std::max(10, cy - nBaseUnitY / 2 - 10));
+        m_pPreview->MoveWindow(listWidth + 20, 10, std::max(10, cx - listWidth - margin.right - 20),
+                               std::max(10, cy - margin.bottom - 10));
 }

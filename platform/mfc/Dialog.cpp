@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -15,7 +16,9 @@
 #include <cfloat>
 #include <climits>
 #include <cstdio>
+#include <cmath>
 #include <cwchar>
+#include <iterator>
 #include <unordered_map>
 
 namespace
@@ -95,13 +98,21 @@ DWORD KeywordStyle(const AFX_DLG_CONTROL& c)
     return 0;
 }
 
-int DluX(int x)
+// Dialog units to pixels, rounded half away from zero as the templates' own arithmetic does.
+int DluToPixels(int dlu, int base, int units)
 {
-    return x * 3 / 2;
+    return int(std::lround(double(dlu) * base / units));
 }
-int DluY(int y)
+
+// The faces dialog templates name for the interface font of their desktop; here they stand for
+// this desktop's interface font.
+bool IsInterfaceFace(const CString& face)
 {
-    return y * 13 / 8;
+    static const wchar_t* const faces[] = {L"MS Shell Dlg", L"MS Shell Dlg 2",       L"MS Sans Serif",
+                                           L"Tahoma",       L"Microsoft Sans Serif", L"Segoe UI",
+                                           L"System"};
+    return face.IsEmpty() || std::any_of(std::begin(faces), std::end(faces),
+                                         [&](LPCWSTR f) { return face.CompareNoCase(f) == 0; });
 }
 
 // The dialog's window: Escape and the close button cancel through IDCANCEL.
@@ -291,6 +302,29 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
         pDX->Fail();
 }
 
+// --- Dialog font and units -------------------------------------------------------------------------
+
+QFont AfxGetDialogFont(const AFX_DLG_TEMPLATE& tmpl)
+{
+    QFont font = QApplication::font();
+    if (!IsInterfaceFace(tmpl.strFontName))
+        font.setFamily(QString::fromStdWString(tmpl.strFontName.str()));
+    // A template without a font has the interface font at the size templates are drawn for.
+    font.setPointSize(tmpl.nFontSize > 0 ? std::min(tmpl.nFontSize, 200) : 8);
+    if (tmpl.nFontWeight > 0)
+        font.setWeight(QFont::Weight(std::clamp(tmpl.nFontWeight, 100, 900)));
+    font.setItalic(tmpl.bFontItalic != FALSE);
+    return font;
+}
+
+CSize AfxGetDialogBaseUnits(const QFont& font)
+{
+    const QFontMetrics fm(font);
+    const int width =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return CSize(std::max(1, (width + 26) / 52), std::max(1, fm.height()));
+}
+
 // --- CDialog ---------------------------------------------------------------------------------------
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -349,11 +383,16 @@ BOOL CDialog::CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd)
     if (bChild && !pParentWnd)
         return FALSE;
     const DWORD dwCreate = style & ~DWORD(WS_VISIBLE);
+    // The template is laid out in units of its own font, so the controls show that font.
+    const QFont font = AfxGetDialogFont(tmpl);
+    m_sizeBaseUnits = AfxGetDialogBaseUnits(font);
     if (!CreateEx(StyleBits(tmpl.exStyle, 0), L"#32770", tmpl.strCaption, dwCreate, DluX(tmpl.x),
                   DluY(tmpl.y), std::max(1, DluX(tmpl.cx)), std::max(1, DluY(tmpl.cy)),
                   pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr))
         return FALSE;
     const HWND h = m_hWnd;
+    if (QWidget* w = GetWidget())
+        w->setFont(font);
     if (!bChild)
         CenterWindow(pParentWnd);
 
@@ -511,6 +550,19 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
         return FALSE;
     }
     return TRUE;
+}
+
+// Before the dialog is made its units are those of a template's default font.
+int CDialog::DluX(int x) const
+{
+    const int base = m_sizeBaseUnits.cx ? m_sizeBaseUnits.cx : AfxGetDialogBaseUnits(AfxGetDialogFont({})).cx;
+    return DluToPixels(x, base, 4);
+}
+
+int CDialog::DluY(int y) const
+{
+    const int base = m_sizeBaseUnits.cy ? m_sizeBaseUnits.cy : AfxGetDialogBaseUnits(AfxGetDialogFont({})).cy;
+    return DluToPixels(y, base, 8);
 }
 
 void CDialog::MapDialogRect(LPRECT lpRect) const

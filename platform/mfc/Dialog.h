@@ -1,6 +1,7 @@
 // Dialogs from the dialog templates of the resource chain. The dialog is a QDialog (a plain child
 // widget for WS_CHILD templates) holding one control per template line, each a window with its id,
-// so GetDlgItem works. Dialog units are 3/2 pixel across and 13/8 pixel down.
+// so GetDlgItem works. The dialog shows the template's font, and its dialog units are a quarter of
+// that font's average character width across and an eighth of its height down.
 //
 // DoModal creates the dialog, runs OnInitDialog and goes through the modal hook (ModalHook.h); the
 // dialog is destroyed again before DoModal returns the result given to EndDialog.
@@ -50,6 +51,14 @@ void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minVal, double ma
 // Binds a member control object to the dialog's control (once).
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
+class QFont;
+
+// The font a template's controls show: the face it names (the faces of the interface font stand for
+// this desktop's interface font, and so does a template without a font) at its point size.
+QFont AfxGetDialogFont(const AFX_DLG_TEMPLATE& tmpl);
+// A font's dialog base units in pixels: the average width of the letters A-Z and a-z, and the height.
+CSize AfxGetDialogBaseUnits(const QFont& font);
+
 class CDialog : public CWnd
 {
     DECLARE_DYNAMIC(CDialog)
@@ -94,8 +103,12 @@ protected:
     BOOL CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd);
     // The template DoModal and Create make the dialog from; dialogs of the framework may carry their own.
     virtual const AFX_DLG_TEMPLATE* FindTemplate() const;
+    // Dialog units to pixels in the base units of the dialog's font.
+    int DluX(int x) const;
+    int DluY(int y) const;
 
     CString m_strTemplateName;
+    CSize m_sizeBaseUnits; // of the dialog's font, once created
     int m_nModalResult = -1;
     BOOL m_bEnded = FALSE;
 
