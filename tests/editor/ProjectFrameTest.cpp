@@ -21,6 +21,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDirIterator>
 #include <QImage>
 #include <QMouseEvent>
 #include <QUrl>
@@ -202,6 +203,19 @@ struct CNameAnswers
 bool Exists(const QString& path)
 {
     return QFileInfo::exists(path);
+}
+
+// A folder's files and sub-folders copied into another.
+void CopyTree(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+    {
+        const QString file = it.next();
+        const QString target = to + "/" + QDir(from).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(file, target);
+    }
 }
 } // namespace
 
@@ -706,6 +720,70 @@ TEST(ProjectFrame, TheWizardsColourReachesTheNewProjectsScreensAndEveryListedTem
     EXPECT_FALSE(Exists(ed.root.root + "/User/spoilt"));
     EXPECT_TRUE(app.IsProjectLoaded());
     EXPECT_EQ(app.GetProjectFilePath(), before);
+}
+
+// The wizard makes a project from each template it lists, here the templates the build installs.
+// With QYR_WIZARD_PROJECTS set, the projects are copied there for the player's half of the test.
+TEST(ProjectFrame, TheWizardMakesAProjectFromEachInstalledTemplate)
+{
+    CProjectEditor ed;
+    CopyTree(QStringLiteral(QYR_BIN_DIR "/../Template"), ed.root.root + "/Template");
+    ASSERT_TRUE(ed.Start());
+    CQYRDrawApp& app = ed.App();
+    const auto chooseEntry = [](CNewProjectMain* main, const CString& entry, const CString& name)
+    {
+        auto* page0 = dynamic_cast<CNewProjectPage0*>(main->GetPage(0));
+        for (int i = 0; i < page0->m_List.GetItemCount(); ++i)
+            page0->m_List.SetItemState(i, page0->m_List.GetItemText(i, 0) == entry ? LVIS_SELECTED : 0,
+                                       LVIS_SELECTED);
+        page0->SetDlgItemText(1234, name);
+        main->SendMessage(WM_COMMAND, MAKEWPARAM(ID_WIZNEXT, BN_CLICKED), 0);
+        main->SendMessage(WM_COMMAND, MAKEWPARAM(ID_WIZNEXT, BN_CLICKED), 0);
+    };
+
+    // The entries the wizard lists as templates.
+    std::vector<CString> templates;
+    {
+        CNameAnswers answers;
+        answers.other = [&](const AfxModalRequest& r) -> int
+        {
+            if (auto* main = dynamic_cast<CNewProjectMain*>(r.pDialog))
+            {
+                auto* page0 = dynamic_cast<CNewProjectPage0*>(main->GetPage(0));
+                for (int i = 0; page0 && i < page0->m_List.GetItemCount(); ++i)
+                    if (page0->m_List.GetItemData(i) == 200)
+                        templates.push_back(page0->m_List.GetItemText(i, 0));
+            }
+            return IDCANCEL;
+        };
+        ed.Command(ID_PROJECT_NEW);
+    }
+    ASSERT_FALSE(templates.empty());
+
+    const QString copyTo = qEnvironmentVariable("QYR_WIZARD_PROJECTS");
+    for (const CString& entry : templates)
+    {
+        const CString name = L"From" + entry;
+        CNameAnswers answers;
+        answers.other = [&](const AfxModalRequest& r) -> int
+        {
+            auto* main = dynamic_cast<CNewProjectMain*>(r.pDialog);
+            if (!main)
+                return r.kind == AfxModalKind::MessageBox ? IDOK : IDCANCEL;
+            chooseEntry(main, entry, name);
+            return ID_WIZFINISH;
+        };
+        ed.Command(ID_PROJECT_NEW);
+        EXPECT_TRUE(answers.messages.empty())
+            << (answers.messages.empty() ? "" : answers.messages[0].ToUtf8());
+        const QString lower = QString::fromStdString(CString(name).MakeLower().ToUtf8());
+        const QString folder = ed.root.root + "/User/" + lower;
+        ASSERT_TRUE(Exists(folder + "/" + lower + ".dcp")) << entry.ToUtf8();
+        EXPECT_TRUE(app.IsProjectLoaded());
+        EXPECT_FALSE(QDir(folder + "/ScriptFiles").entryList({"*.uscp"}, QDir::Files).isEmpty());
+        if (!copyTo.isEmpty())
+            CopyTree(folder, copyTo + "/" + lower);
+    }
 }
 
 TEST(ProjectFrame, RunAndBuildStartTheRealPlayerOnTheProjectAndItsCopy)
