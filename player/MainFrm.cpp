@@ -5,9 +5,17 @@
 #include "mfc/Gdi.h"
 #include "mfc/Menu.h"
 #include "mfc/Messages.h"
+#include "mfc/View.h"
 #include "mfc/WinApp.h"
 #include "model/WorkSpaceObj.h"
 #include "player/SplashWnd.h"
+
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QString>
+#include <QWidget>
+
+#include <string>
 
 IMPLEMENT_DYNCREATE(CMainFrame, CXVKFrameWnd)
 
@@ -120,9 +128,54 @@ void CMainFrame::TrimMenu()
 
 void CMainFrame::OnTimer(UINT_PTR nIDEvent)
 {
+    if (nIDEvent == ID_FRAME_TIMER && !m_bWindowReported)
+        WriteWindowReport();
     if (auto* app = dynamic_cast<VEzudiZuroDoz*>(AfxGetApp()))
         app->OnTimer(UINT(nIDEvent));
     CXVKFrameWnd::OnTimer(nIDEvent);
+}
+
+void CMainFrame::WriteWindowReport()
+{
+    m_bWindowReported = TRUE;
+    const QString path = qEnvironmentVariable("QYRVIEW_WINDOW_REPORT");
+    if (path.isEmpty())
+        return;
+    CString caption;
+    GetWindowText(caption);
+    CRect frame;
+    GetWindowRect(&frame);
+    CRect client;
+    CSize screen(0, 0);
+    bool hbar = false, vbar = false;
+    if (CView* view = GetActiveView())
+    {
+        view->GetClientRect(&client);
+        if (auto* scroll = dynamic_cast<CScrollView*>(view))
+            screen = scroll->GetTotalSize();
+        for (const QScrollBar* bar : view->GetWidget()->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+            if (bar->isVisible())
+                (bar->orientation() == Qt::Horizontal ? hbar : vbar) = true;
+    }
+    // The picture first: the report's presence says both are there.
+    GetWidget()->grab().save(path + ".png");
+    const QString text =
+        QStringLiteral("caption=%1\nframe=%2x%3\nview=%4x%5\nhbar=%6\nvbar=%7\nscreen=%8x%9\n")
+            .arg(QString::fromStdWString(std::wstring(caption.GetString())))
+            .arg(frame.Width())
+            .arg(frame.Height())
+            .arg(client.Width())
+            .arg(client.Height())
+            .arg(hbar ? 1 : 0)
+            .arg(vbar ? 1 : 0)
+            .arg(screen.cx)
+            .arg(screen.cy);
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+    {
+        file.write(text.toUtf8());
+        file.commit();
+    }
 }
 
 void CMainFrame::OnClose()

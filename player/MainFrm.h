@@ -40,6 +40,12 @@ protected:
     void ApplyWindowSettings(const CWorkSpaceObj& ws);
     // Takes the language and toolbar commands out of every menu of the frame.
     void TrimMenu();
+    // With QYRVIEW_WINDOW_REPORT naming a file, once the frame shows: its caption, its size, the
+    // view's client size and scroll bars in that file, and a picture of the frame beside it
+    // (".png" added), for whoever started the player to check what it shows.
+    void WriteWindowReport();
+
+    BOOL m_bWindowReported = FALSE;
 
     // Icon 128 while the project asks for its own icon; freed with the frame.
     HICON m_hOwnIcon = nullptr;

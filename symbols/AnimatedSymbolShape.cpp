@@ -77,8 +77,8 @@ void CAnimatedSymbolShape::OnTimer(int nTimerId)
         CFOCompositeShape::OnTimer(nTimerId);
         return;
     }
+    // The moved part tells the model its old and new place; the rest of the symbol stays drawn.
     DoAnimate();
-    UpdateControl();
 }
 
 void CAnimatedSymbolShape::DoAddCustProp()

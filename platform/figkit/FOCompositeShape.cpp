@@ -3,6 +3,7 @@
 #include "figkit/FOArchiveHelper.h"
 #include "figkit/FOPSimpleLabelShape.h"
 #include "mfc/Archive.h"
+#include "mfc/Dc.h"
 #include "mfc/ResourceModule.h"
 
 #include <algorithm>
@@ -267,8 +268,13 @@ void CFOCompositeShape::RecalcBounds()
 void CFOCompositeShape::OnDrawFlat(CDC* pDC)
 {
     CFODrawPortsShape::OnDrawFlat(pDC);
+    // A part moving inside a symbol repaints only around the part: the others are not drawn.
     for (CFODrawShape* child : m_children)
-        child->OnDraw(pDC);
+    {
+        const CRect box = child->GetMaxRect();
+        if (pDC->RectVisible(&box))
+            child->OnDraw(pDC);
+    }
 }
 
 void CFOCompositeShape::OnDraw3d(CDC* pDC)

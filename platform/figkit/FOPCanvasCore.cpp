@@ -235,6 +235,15 @@ void CFOPCanvasCore::InvalidateClientRect(const CRect& rcClient)
     CRect rc;
     if (!rc.IntersectRect(&rcClient, &client))
         return;
+    // A shape told of twice before the paint (its setter, then the redraw) is one rectangle.
+    auto inside = [](const CRect& a, const CRect& b)
+    { return a.left >= b.left && a.top >= b.top && a.right <= b.right && a.bottom <= b.bottom; };
+    for (const CRect& r : m_dirtyRects)
+        if (inside(rc, r))
+            return;
+    m_dirtyRects.erase(std::remove_if(m_dirtyRects.begin(), m_dirtyRects.end(),
+                                      [&](const CRect& r) { return inside(r, rc); }),
+                       m_dirtyRects.end());
     if (m_dirtyTiles == 0 && m_dirtyRects.size() < kMaxRects)
     {
         m_dirtyRects.push_back(rc);

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QScrollBar>
 #include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -274,6 +275,65 @@ TEST(PlayerOperator, ALargeScreenScrollsByBarWheelAndKeysAndItsHostedControlsMov
     // Another screen starts at its top left.
     ASSERT_TRUE(view->SwitchScreen(L"Main.xdg"));
     EXPECT_EQ(scrolled(), CPoint(0, 0));
+}
+
+// Scroll bars show only in the direction where the screen is larger than the view's client; a
+// screen that fits, even exactly, shows none.
+TEST(PlayerOperator, ScrollBarsShowOnlyWhereTheScreenIsLargerThanTheView)
+{
+    RunningDemo demo;
+    ASSERT_NE(demo.view, nullptr);
+    CQYRViewView* view = demo.view;
+    demo.player.app.m_pMainWnd->MoveWindow(0, 0, 800, 600);
+    auto write = [&](const wchar_t* name, CSize size)
+    {
+        CExtDataModel screen;
+        screen.SetCanvasSize(size);
+        ASSERT_TRUE(screen.SaveDocument(ToCString(ScreensFolder(demo.root)) + name));
+    };
+    write(L"Tiny.xdg", CSize(100, 100));
+    ASSERT_TRUE(view->SwitchScreen(L"Tiny.xdg"));
+    AfxPumpMessages();
+    CRect whole;
+    view->GetClientRect(&whole);
+    auto bars = [&]
+    {
+        std::pair<bool, bool> shown{false, false};
+        for (const QScrollBar* bar : view->GetWidget()->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+            if (bar->isVisible())
+                (bar->orientation() == Qt::Horizontal ? shown.first : shown.second) = true;
+        return shown;
+    };
+    ASSERT_EQ(bars(), std::make_pair(false, false));
+    const int w = whole.Width(), h = whole.Height();
+    const struct
+    {
+        const wchar_t* name;
+        CSize size;
+        bool hbar, vbar;
+    } cases[] = {
+        {L"Fits.xdg", CSize(w - 60, h - 60), false, false},
+        {L"Exact.xdg", CSize(w, h), false, false},
+        {L"Wider.xdg", CSize(w + 1, h - 60), true, false},
+        {L"Taller.xdg", CSize(w - 60, h + 1), false, true},
+        {L"Both.xdg", CSize(w + 300, h + 300), true, true},
+        {L"Tiny.xdg", CSize(100, 100), false, false},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string name = CString(c.name).ToUtf8();
+        write(c.name, c.size);
+        ASSERT_TRUE(view->SwitchScreen(c.name)) << name;
+        AfxPumpMessages();
+        EXPECT_EQ(bars(), std::make_pair(c.hbar, c.vbar)) << name;
+        CRect client;
+        view->GetClientRect(&client);
+        // A shown bar leaves the client smaller than the screen in its direction; none, the whole.
+        if (!c.hbar && !c.vbar)
+            EXPECT_EQ(client, whole) << name;
+        if (c.hbar)
+            EXPECT_LT(client.Width(), c.size.cx) << name;
+    }
 }
 
 namespace
