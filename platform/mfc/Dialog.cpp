@@ -1,5 +1,6 @@
 #include "mfc/Dialog.h"
 
+#include "mfc/Dc.h"
 #include "mfc/ModalHook.h"
 #include "mfc/ResourceModule.h"
 #include "mfc/WinApp.h"
@@ -19,6 +20,10 @@
 #include <cmath>
 #include <cwchar>
 #include <iterator>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <tuple>
 #include <unordered_map>
 
 namespace
@@ -304,17 +309,38 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 
 // --- Dialog font and units -------------------------------------------------------------------------
 
+namespace
+{
+// The template's font as a GDI font, one per face, size, weight and slant for the life of the
+// process: controls keep its address as their font (GetFont), as the dialog manager gives it them.
+CFont* DialogFont(const AFX_DLG_TEMPLATE& tmpl)
+{
+    LOGFONT lf;
+    std::memset(&lf, 0, sizeof(lf));
+    // A template without a font has the interface font at the size templates are drawn for.
+    lf.lfHeight = (tmpl.nFontSize > 0 ? std::min(tmpl.nFontSize, 200) : 8) * 10;
+    lf.lfWeight = tmpl.nFontWeight > 0 ? std::clamp(tmpl.nFontWeight, 100, 900) : FW_NORMAL;
+    lf.lfItalic = tmpl.bFontItalic ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring face = IsInterfaceFace(tmpl.strFontName) ? QApplication::font().family().toStdWString()
+                                                                : tmpl.strFontName.str();
+    std::wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+
+    static std::map<std::tuple<std::wstring, LONG, LONG, BYTE>, std::unique_ptr<CFont>> fonts;
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> guard(lock);
+    std::unique_ptr<CFont>& font = fonts[{face, lf.lfHeight, lf.lfWeight, lf.lfItalic}];
+    if (!font)
+    {
+        font = std::make_unique<CFont>();
+        font->CreatePointFontIndirect(&lf);
+    }
+    return font.get();
+}
+} // namespace
 QFont AfxGetDialogFont(const AFX_DLG_TEMPLATE& tmpl)
 {
-    QFont font = QApplication::font();
-    if (!IsInterfaceFace(tmpl.strFontName))
-        font.setFamily(QString::fromStdWString(tmpl.strFontName.str()));
-    // A template without a font has the interface font at the size templates are drawn for.
-    font.setPointSize(tmpl.nFontSize > 0 ? std::min(tmpl.nFontSize, 200) : 8);
-    if (tmpl.nFontWeight > 0)
-        font.setWeight(QFont::Weight(std::clamp(tmpl.nFontWeight, 100, 900)));
-    font.setItalic(tmpl.bFontItalic != FALSE);
-    return font;
+    return DialogFont(tmpl)->ToQFont();
 }
 
 CSize AfxGetDialogBaseUnits(const QFont& font)
@@ -383,16 +409,16 @@ BOOL CDialog::CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd)
     if (bChild && !pParentWnd)
         return FALSE;
     const DWORD dwCreate = style & ~DWORD(WS_VISIBLE);
-    // The template is laid out in units of its own font, so the controls show that font.
-    const QFont font = AfxGetDialogFont(tmpl);
-    m_sizeBaseUnits = AfxGetDialogBaseUnits(font);
+    // The template is laid out in units of its own font, so the dialog and its controls show that
+    // font.
+    CFont* pFont = DialogFont(tmpl);
+    m_sizeBaseUnits = AfxGetDialogBaseUnits(pFont->ToQFont());
     if (!CreateEx(StyleBits(tmpl.exStyle, 0), L"#32770", tmpl.strCaption, dwCreate, DluX(tmpl.x),
                   DluY(tmpl.y), std::max(1, DluX(tmpl.cx)), std::max(1, DluY(tmpl.cy)),
                   pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr))
         return FALSE;
     const HWND h = m_hWnd;
-    if (QWidget* w = GetWidget())
-        w->setFont(font);
+    SetFont(pFont, FALSE);
     if (!bChild)
         CenterWindow(pParentWnd);
 
@@ -404,6 +430,8 @@ BOOL CDialog::CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd)
         const DWORD cstyle = StyleBits(c.style, WS_CHILD | WS_VISIBLE | KeywordStyle(c));
         const RECT rc = {DluX(c.x), DluY(c.y), DluX(c.x) + DluX(c.cx), DluY(c.y) + DluY(c.cy)};
         const HWND hCtl = AfxCreateControl(c.strClass, c.strText, cstyle, rc, this, UINT(c.nID));
+        if (CWnd* pCtl = hCtl ? CWnd::FromHandlePermanent(hCtl) : nullptr)
+            pCtl->SetFont(pFont, FALSE);
         const AFX_CONTROL_CLASS* cls = hCtl ? AfxFindControlClass(c.strClass) : nullptr;
         if (cls && cls->pfnFollowInTemplate)
             cls->pfnFollowInTemplate(hCtl, cstyle, pRun);

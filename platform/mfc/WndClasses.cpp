@@ -46,6 +46,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         m_dwExStyle = pOld->m_dwExStyle;
         m_nIDCtrl = pOld->m_nIDCtrl;
         m_bOwnsWidget = pOld->m_bOwnsWidget;
+        m_pFont = pOld->m_pFont;
         pOld->KillAllTimers();
         pOld->m_hWnd = nullptr;
     }
@@ -77,6 +78,7 @@ HWND CWnd::UnsubclassWindow()
     pWrapper->m_dwExStyle = m_dwExStyle;
     pWrapper->m_nIDCtrl = m_nIDCtrl;
     pWrapper->m_bOwnsWidget = m_bOwnsWidget;
+    pWrapper->m_pFont = m_pFont;
     AfxRebindWindow(h, pWrapper);
     m_hWnd = nullptr;
     return h;

@@ -449,6 +449,7 @@ TEST_F(CStateListTest, ValueRangesListAndTheRangeDialogShowsItsBounds)
             return IDOK;
         }
         auto& s = static_cast<CValueStateMgrDlg&>(d);
+        SaveShot(s, QYR_VALUE_BUILDER_PNG);
         // The maximum typed is the one the next range dialog gets, once the edit loses the focus.
         s.SetDlgItemText(1119, L"50");
         s.SendMessage(WM_COMMAND, MAKEWPARAM(1119, EN_KILLFOCUS), LPARAM(s.GetDlgItem(1119)->GetSafeHwnd()));

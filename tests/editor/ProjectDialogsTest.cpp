@@ -293,6 +293,7 @@ TEST_F(CProjectTest, ProjectSettingsQuickSizesAndWindowRanges)
             [&](CDialog& d) -> int
             {
                 auto& set = static_cast<CProjectSetDlg&>(d);
+                SaveShot(&d, QYR_PROJECT_SETTING_PNG);
                 set.m_cbQuick.SetCurSel(q.item);
                 d.SendMessage(WM_COMMAND, MAKEWPARAM(1086, CBN_SELCHANGE), LPARAM(set.m_cbQuick.m_hWnd));
                 return IDOK;

@@ -1,5 +1,6 @@
 // Dialog units follow the template's own font: the dialog and its controls are laid out in the
 // base units of that font, and the controls show it.
+#include "mfc/Dc.h"
 #include "mfc/Dialog.h"
 #include "mfc/ResourceScript.h"
 #include "mfc/WinApp.h"
@@ -51,10 +52,12 @@ TEST(DialogUnitsTest, LayoutFollowsTheTemplatesFont)
         const AFX_DLG_TEMPLATE* tmpl = script.FindDialog(CResourceName(WORD(1)));
         ASSERT_NE(tmpl, nullptr);
 
+        // Points at the fixed 96 pixels an inch of the device contexts.
+        const int pixels = int(std::lround(c.points * 96 / 72.0));
         QFont expected = QApplication::font();
         if (c.family)
             expected.setFamily(QString::fromLatin1(c.family));
-        expected.setPointSize(c.points);
+        expected.setPixelSize(pixels);
         const QFontMetrics fm(expected);
         const int bx =
             (fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) +
@@ -78,7 +81,12 @@ TEST(DialogUnitsTest, LayoutFollowsTheTemplatesFont)
                   QRect(Scaled(7, bx, 4), Scaled(9, by, 8), Scaled(60, bx, 4), Scaled(8, by, 8)));
         const QFont shown = label->GetWidget()->font();
         EXPECT_EQ(QFontInfo(shown).family(), QFontInfo(expected).family());
-        EXPECT_EQ(shown.pointSize(), c.points);
+        EXPECT_EQ(shown.pixelSize(), pixels);
+        // Owner-drawn controls draw their text in the dialog's font, as the layout assumes.
+        LOGFONT lf = {};
+        ASSERT_NE(label->GetFont(), nullptr);
+        ASSERT_TRUE(label->GetFont()->GetLogFont(&lf));
+        EXPECT_EQ(lf.lfHeight, -pixels);
         // A larger font makes a larger dialog of the same template.
         if (c.points > 8)
             EXPECT_GT(client.Height(), lastHeight);
