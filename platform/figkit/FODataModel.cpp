@@ -14,7 +14,6 @@
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOEllipseShape2.h"
-#include "figkit/FOHandleTable.h"
 #include "figkit/FOHighShape.h"
 #include "figkit/FOLineShape.h"
 #include "figkit/FOLinkShape.h"
@@ -36,6 +35,7 @@
 #include "mfc/Dc.h"
 #include "mfc/DocFile.h"
 #include "mfc/File.h"
+#include "win32/CheckedHandleTable.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -47,9 +47,9 @@ IMPLEMENT_SERIAL(CFODataModel, CObject, 0)
 
 namespace
 {
-CFOHandleTable<CFODataModel>& ModelHandles()
+CCheckedHandleTable<CFODataModel>& ModelHandles()
 {
-    static CFOHandleTable<CFODataModel> table;
+    static CCheckedHandleTable<CFODataModel> table;
     return table;
 }
 
