@@ -35,6 +35,7 @@
 #include "mfc/Dc.h"
 #include "mfc/DocFile.h"
 #include "mfc/File.h"
+#include "mfc/OpenedFile.h"
 #include "win32/CheckedHandleTable.h"
 
 #include <QPainter>
@@ -1056,21 +1057,12 @@ void CFODataModel::ResolveStandInShapes(CFODrawShapeSet& shapes)
 
 CFile* CFODataModel::GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
-    auto file = std::make_unique<CFile>();
-    if (!file->Open(lpszFileName, nOpenFlags, pError))
-        return nullptr;
-    return file.release();
+    return AfxOpenFile(lpszFileName, nOpenFlags, pError);
 }
 
 void CFODataModel::ReleaseFile(CFile* pFile, BOOL bAbort)
 {
-    if (!pFile)
-        return;
-    if (bAbort)
-        pFile->Abort();
-    else
-        pFile->Close();
-    delete pFile;
+    AfxReleaseFile(pFile, bAbort);
 }
 
 BOOL CFODataModel::OpenDocument(LPCWSTR lpszPathName)
