@@ -13,6 +13,7 @@
 #include "model/WorkSpaceObj.h"
 #include "symbols/ExtGridWndShape.h"
 #include "symbols/SymbolFactory.h"
+#include "mfc/OpenedFile.h"
 
 IMPLEMENT_SERIAL(CMyExtDataModel, CXVKDataModel, 0)
 
@@ -152,11 +153,5 @@ BOOL CMyExtDataModel::SaveDocument(LPCWSTR lpszPathName)
 
 void CMyExtDataModel::ReleaseFile(CFile* pFile, BOOL bAbort)
 {
-    if (!pFile)
-        return;
-    if (bAbort)
-        pFile->Abort();
-    else
-        pFile->Close();
-    delete pFile;
+    AfxReleaseFile(pFile, bAbort);
 }

@@ -1,7 +1,6 @@
 #include "editor/PlexdraftApp.h"
-#include "opc/OPCDialogs.h"
 
-#include "mfc/ModalHook.h"
+#include "symbols/ProgramStart.h"
 
 #include <cwchar>
 
@@ -48,13 +47,8 @@ CPlexdraftApp::~CPlexdraftApp() = default;
 
 BOOL CPlexdraftApp::InitInstance()
 {
-    if (!m_singleInstance.Create(128, L"Quendrel Plexdraft"))
-    {
-        AfxMessageBox(L"QYRDraw already running!", MB_OK);
+    if (!FOPStartProgram(m_singleInstance, 128, L"Quendrel Plexdraft", L"QYRDraw already running!"))
         return FALSE;
-    }
-    // The server chooser, tag browser and item pickers that Key Values and "Connect a parameter" open.
-    COPCDialogs::RegisterDialogs();
     return CFOProjectApp::InitInstance();
 }
 

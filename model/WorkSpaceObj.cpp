@@ -4,6 +4,7 @@
 #include "mfc/Archive.h"
 #include "mfc/DocFile.h"
 #include "mfc/Document.h"
+#include "mfc/OpenedFile.h"
 
 #include <memory>
 
@@ -327,21 +328,12 @@ void CWorkSpaceObj::Serialize(CArchive& ar)
 
 CFile* CWorkSpaceObj::GetFile(LPCWSTR path, UINT flags, CFileException* error)
 {
-    auto file = std::make_unique<CFile>();
-    if (!file->Open(path, flags, error))
-        return nullptr;
-    return file.release();
+    return AfxOpenFile(path, flags, error);
 }
 
 void CWorkSpaceObj::ReleaseFile(CFile* file, BOOL abort)
 {
-    if (!file)
-        return;
-    if (abort)
-        file->Abort();
-    else
-        file->Close();
-    delete file;
+    AfxReleaseFile(file, abort);
 }
 
 void CWorkSpaceObj::ReportSaveLoadException(LPCWSTR path, CException* e, BOOL saving, UINT defaultPrompt)

@@ -8,9 +8,9 @@
 
 #include "opc/Base.h"
 #include "opc/Item.h"
-#include "opc/OPCHandleTable.h"
 
 #include "mfc/Collections.h"
+#include "win32/CheckedHandleTable.h"
 
 #include <mutex>
 #include <vector>
@@ -28,7 +28,7 @@ class CGroup : public CBase2<IOPCGroupStateMgt, IOPCGroupStateMgt2>
 {
     DECLARE_DYNCREATE(CGroup)
 public:
-    typedef COPCHandleTable<CGroup> CHandleTable;
+    typedef CCheckedHandleTable<CGroup, std::shared_mutex> CHandleTable;
 
     CGroup();
     // Frees the item array, not the items: the server's group removal deletes them first.

@@ -8,9 +8,9 @@
 #pragma once
 
 #include "opc/Base.h"
-#include "opc/OPCHandleTable.h"
 
 #include "com/ComUtil.h"
+#include "win32/CheckedHandleTable.h"
 
 #include <mutex>
 
@@ -20,7 +20,7 @@ class CItem : public CBase<IOPCItemMgt>
 {
     DECLARE_DYNCREATE(CItem)
 public:
-    typedef COPCHandleTable<CItem> CHandleTable;
+    typedef CCheckedHandleTable<CItem, std::shared_mutex> CHandleTable;
 
     CItem();
     ~CItem() override;

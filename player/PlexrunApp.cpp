@@ -8,8 +8,8 @@
 #include "mfc/Document.h"
 #include "mfc/ModalHook.h"
 #include "model/WorkSpaceObj.h"
-#include "opc/OPCDialogs.h"
 #include "player/RunVisualProxy.h"
+#include "symbols/ProgramStart.h"
 #include "win32/Files.h"
 #include "win32/Utf.h"
 
@@ -53,12 +53,8 @@ CPlexrunApp::~CPlexrunApp() = default;
 
 BOOL CPlexrunApp::InitInstance()
 {
-    if (!m_singleInstance.Create(IDR_MAINFRAME, kGuardName))
-    {
-        AfxMessageBox(L"QYRView already running!");
+    if (!FOPStartProgram(m_singleInstance, IDR_MAINFRAME, kGuardName, L"QYRView already running!"))
         return FALSE;
-    }
-    COPCDialogs::RegisterDialogs();
     return VEzudiZuroDoz::InitInstance();
 }
 

@@ -94,28 +94,6 @@ void CInstrumentControl::Repaint()
 
 // IDispatch
 
-HRESULT CInstrumentControl::GetTypeInfoCount(UINT* pctinfo)
-{
-    if (!pctinfo)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-HRESULT CInstrumentControl::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
-{
-    if (ppTInfo)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT CInstrumentControl::GetIDsOfNames(REFIID, LPOLESTR*, UINT cNames, LCID, DISPID* rgDispId)
-{
-    for (UINT i = 0; rgDispId && i < cNames; ++i)
-        rgDispId[i] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
-}
-
 HRESULT CInstrumentControl::PutValue(const VARIANT& v)
 {
     double d = 0.0;

@@ -9,7 +9,7 @@
 
 #include "activex/InstrumentState.h"
 #include "activex/OleInterfaces.h"
-#include "com/ComObject.h"
+#include "com/EmptyDispatch.h"
 
 #include <vector>
 
@@ -47,15 +47,12 @@ const INSTRUMENT_CONTROL_INFO* AfxFindInstrumentControl(REFCLSID clsid);
 // Registers the class objects (again after a test took them away); idempotent.
 void AfxRegisterInstrumentControls();
 
-class CInstrumentControl : public CComObjectImpl<IDispatch, IPersistStreamInit, IOleObject, IQyrControlView>
+class CInstrumentControl : public CEmptyDispatchImpl<IPersistStreamInit, IOleObject, IQyrControlView>
 {
 public:
     explicit CInstrumentControl(const INSTRUMENT_CONTROL_INFO& info);
 
-    // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT cNames, LCID, DISPID* rgDispId) override;
+    // IDispatch: no names, only the dispatch ids of the control's members.
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                                      VARIANT* pVarResult, EXCEPINFO*, UINT*) override;
     // IPersistStreamInit

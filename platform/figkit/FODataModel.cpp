@@ -14,7 +14,6 @@
 #include "figkit/FOCompositeShape.h"
 #include "figkit/FODrawHelper.h"
 #include "figkit/FOEllipseShape2.h"
-#include "figkit/FOHandleTable.h"
 #include "figkit/FOHighShape.h"
 #include "figkit/FOLineShape.h"
 #include "figkit/FOLinkShape.h"
@@ -36,6 +35,8 @@
 #include "mfc/Dc.h"
 #include "mfc/DocFile.h"
 #include "mfc/File.h"
+#include "mfc/OpenedFile.h"
+#include "win32/CheckedHandleTable.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -47,9 +48,9 @@ IMPLEMENT_SERIAL(CFODataModel, CObject, 0)
 
 namespace
 {
-CFOHandleTable<CFODataModel>& ModelHandles()
+CCheckedHandleTable<CFODataModel>& ModelHandles()
 {
-    static CFOHandleTable<CFODataModel> table;
+    static CCheckedHandleTable<CFODataModel> table;
     return table;
 }
 
@@ -1056,21 +1057,12 @@ void CFODataModel::ResolveStandInShapes(CFODrawShapeSet& shapes)
 
 CFile* CFODataModel::GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
-    auto file = std::make_unique<CFile>();
-    if (!file->Open(lpszFileName, nOpenFlags, pError))
-        return nullptr;
-    return file.release();
+    return AfxOpenFile(lpszFileName, nOpenFlags, pError);
 }
 
 void CFODataModel::ReleaseFile(CFile* pFile, BOOL bAbort)
 {
-    if (!pFile)
-        return;
-    if (bAbort)
-        pFile->Abort();
-    else
-        pFile->Close();
-    delete pFile;
+    AfxReleaseFile(pFile, bAbort);
 }
 
 BOOL CFODataModel::OpenDocument(LPCWSTR lpszPathName)

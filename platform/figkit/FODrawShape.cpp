@@ -14,6 +14,7 @@
 #include "mfc/Archive.h"
 #include "mfc/Dc.h"
 #include "mfc/File.h"
+#include "mfc/OpenedFile.h"
 
 #include <QPainter>
 
@@ -868,21 +869,12 @@ void CFODrawShape::InvalRect(const CRect& rc)
 
 CFile* CFODrawShape::GetFile(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
-    auto file = std::make_unique<CFile>();
-    if (!file->Open(lpszFileName, nOpenFlags, pError))
-        return nullptr;
-    return file.release();
+    return AfxOpenFile(lpszFileName, nOpenFlags, pError);
 }
 
 void CFODrawShape::ReleaseFile(CFile* pFile, BOOL bAbort)
 {
-    if (!pFile)
-        return;
-    if (bAbort)
-        pFile->Abort();
-    else
-        pFile->Close();
-    delete pFile;
+    AfxReleaseFile(pFile, bAbort);
 }
 
 BOOL CFODrawShape::SaveDocument(LPCWSTR lpszPathName)

@@ -2,7 +2,6 @@
 
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
-#include "figkit/FOHandleTable.h"
 #include "figkit/FOMenuButtonShape.h"
 #include "figkit/FOPValueDriverShapes.h"
 #include "figkit/FOWndControlShape.h"
@@ -11,6 +10,7 @@
 #include "mfc/FrameWnd.h"
 #include "mfc/Menu.h"
 #include "mfc/ModalHook.h"
+#include "win32/CheckedHandleTable.h"
 
 #include <QFileDialog>
 #include <QImage>
@@ -21,9 +21,9 @@
 
 namespace
 {
-CFOHandleTable<CFOPCanvasCore>& CanvasHandles()
+CCheckedHandleTable<CFOPCanvasCore>& CanvasHandles()
 {
-    static CFOHandleTable<CFOPCanvasCore> table;
+    static CCheckedHandleTable<CFOPCanvasCore> table;
     return table;
 }
 

@@ -1,6 +1,6 @@
 #include "mfc/OleServer.h"
 
-#include "com/Dispatch.h"
+#include "com/EmptyDispatch.h"
 #include "mfc/DocTemplate.h"
 #include "win32/Files.h"
 
@@ -27,36 +27,6 @@ std::vector<COleObjectFactory*> AllFactories()
     std::lock_guard lock(l.mutex);
     return l.factories;
 }
-
-// What an automation client gets: a dispatch object without members.
-class CEmptyDispatch : public CComObjectImpl<IDispatch>
-{
-public:
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override
-    {
-        if (!pctinfo)
-            return E_POINTER;
-        *pctinfo = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override
-    {
-        if (ppTInfo)
-            *ppTInfo = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT cNames, LCID, DISPID* rgDispId) override
-    {
-        for (UINT i = 0; rgDispId && i < cNames; ++i)
-            rgDispId[i] = DISPID_UNKNOWN;
-        return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override
-    {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-};
 
 CString ModulePath()
 {
@@ -96,6 +66,7 @@ BOOL COleObjectFactory::Register()
     CComPtr<CClassFactory> factory = QyrNewObject<CClassFactory>(
         [](REFIID riid, void** ppv)
         {
+            // What an automation client gets: a dispatch object without members.
             CComPtr<CEmptyDispatch> object = QyrNewObject<CEmptyDispatch>();
             return object->QueryInterface(riid, ppv);
         });

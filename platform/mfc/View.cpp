@@ -3,11 +3,10 @@
 #include "mfc/Document.h"
 #include "mfc/Print.h"
 #include "mfc/WndPrivate.h"
+#include "mfc/WndScrollHost.h"
 
-#include <QGridLayout>
 #include <QImage>
 #include <QScrollBar>
-#include <QSignalBlocker>
 
 #include <algorithm>
 #include <climits>
@@ -122,74 +121,6 @@ BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHan
 
 namespace
 {
-// The scroll view's window: a client area with the two bars beside it. Its own paint events are
-// Qt's (only the corner between the bars shows); the client area paints as the view.
-class CScrollViewHost : public QWidget
-{
-public:
-    explicit CScrollViewHost(QWidget* parent) : QWidget(parent)
-    {
-        setMouseTracking(true);
-        auto* grid = new QGridLayout(this);
-        grid->setContentsMargins(0, 0, 0, 0);
-        grid->setSpacing(0);
-        m_pClient = new CWndClientArea(this);
-        m_pVBar = new QScrollBar(Qt::Vertical, this);
-        m_pHBar = new QScrollBar(Qt::Horizontal, this);
-        m_pVBar->hide();
-        m_pHBar->hide();
-        grid->addWidget(m_pClient, 0, 0);
-        grid->addWidget(m_pVBar, 0, 1);
-        grid->addWidget(m_pHBar, 1, 0);
-        Connect(m_pHBar, WM_HSCROLL);
-        Connect(m_pVBar, WM_VSCROLL);
-    }
-    ~CScrollViewHost() override { AfxWidgetDying(this); }
-
-    QWidget* m_pClient;
-    QScrollBar* m_pVBar;
-    QScrollBar* m_pHBar;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        const HWND hWnd = AfxHandleFromWidget(this);
-        if (!hWnd || e->type() == QEvent::Paint)
-            return QWidget::event(e);
-        return AfxHandleWidgetEvent(hWnd, this, e, [this, e] { return QWidget::event(e); });
-    }
-
-private:
-    // The user's moves of a bar reach the view as WM_HSCROLL / WM_VSCROLL, as on Windows.
-    void Connect(QScrollBar* bar, UINT message)
-    {
-        QObject::connect(bar, &QScrollBar::actionTriggered, this,
-                         [this, bar, message](int action)
-                         {
-                             UINT code = SB_ENDSCROLL;
-                             if (!AfxScrollCodeFromAction(action, code))
-                                 return;
-                             const HWND hWnd = AfxHandleFromWidget(this);
-                             if (!hWnd)
-                                 return;
-                             const int pos = bar->sliderPosition();
-                             AfxSendFromQt(hWnd, message, MAKEWPARAM(code, WORD(std::min(pos, 0xFFFF))), 0);
-                             // The view decides where the bar ends up (Qt applies this after the slot).
-                             if (auto* pView = dynamic_cast<CScrollView*>(CWnd::FromHandlePermanent(hWnd)))
-                             {
-                                 const CPoint now = pView->GetDeviceScrollPosition();
-                                 const QSignalBlocker block(bar);
-                                 bar->setSliderPosition(message == WM_HSCROLL ? now.x : now.y);
-                             }
-                         });
-    }
-};
-
-CScrollViewHost* HostOf(const CWnd* pWnd)
-{
-    return dynamic_cast<CScrollViewHost*>(pWnd->GetWidget());
-}
-
 int Clamp(int v, int hi)
 {
     return std::max(0, std::min(v, std::max(0, hi)));
@@ -215,12 +146,12 @@ CScrollView::~CScrollView() = default;
 
 QWidget* CScrollView::CreateWidget(const CREATESTRUCT&, QWidget* pParentWidget)
 {
-    return new CScrollViewHost(pParentWidget);
+    return new CWndScrollHost(pParentWidget);
 }
 
 QWidget* CScrollView::GetClientWidget() const
 {
-    CScrollViewHost* host = HostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     return host ? host->m_pClient : GetWidget();
 }
 
@@ -284,7 +215,7 @@ void CScrollView::CenterOnPoint(CPoint ptCenter)
 
 void CScrollView::GetTrueClientSize(CSize& size, CSize& sizeSb) const
 {
-    CScrollViewHost* host = HostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     if (!host)
     {
         CRect rc;
@@ -294,7 +225,8 @@ void CScrollView::GetTrueClientSize(CSize& size, CSize& sizeSb) const
         return;
     }
     size = CSize(host->width(), host->height());
-    sizeSb = CSize(host->m_pVBar->sizeHint().width(), host->m_pHBar->sizeHint().height());
+    sizeSb =
+        CSize(host->m_bars[SB_VERT].bar->sizeHint().width(), host->m_bars[SB_HORZ].bar->sizeHint().height());
 }
 
 CSize CScrollView::ScrollLimit() const
@@ -307,7 +239,7 @@ CSize CScrollView::ScrollLimit() const
 
 void CScrollView::UpdateBars()
 {
-    CScrollViewHost* host = HostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     if (!host || m_bInUpdateBars)
         return;
     m_bInUpdateBars = true;
@@ -320,13 +252,15 @@ void CScrollView::UpdateBars()
         needV = m_totalDev.cy > size.cy - sb.cy;
     if (needV && !needH)
         needH = m_totalDev.cx > size.cx - sb.cx;
-    host->m_pHBar->setVisible(needH);
-    host->m_pVBar->setVisible(needV);
-    if (QLayout* layout = host->layout())
+    const bool need[2] = {needH, needV};
+    for (int i = 0; i < 2; ++i)
     {
-        layout->invalidate();
-        layout->activate();
+        // The view decides, not the range: a bar shows exactly when it is needed.
+        host->m_bars[i].shown = need[i];
+        host->m_bars[i].alwaysShown = true;
+        host->m_bars[i].bar->setVisible(need[i]);
     }
+    host->Relayout();
     const CSize limit = ScrollLimit();
     const CPoint old = m_ptDevPos;
     m_ptDevPos = CPoint(Clamp(m_ptDevPos.x, limit.cx), Clamp(m_ptDevPos.y, limit.cy));
@@ -336,17 +270,18 @@ void CScrollView::UpdateBars()
     GetClientRect(&rc);
     const struct
     {
-        QScrollBar* bar;
         int max, page, line, pos;
-    } bars[] = {{host->m_pHBar, int(limit.cx), rc.Width(), int(m_lineDev.cx), int(m_ptDevPos.x)},
-                {host->m_pVBar, int(limit.cy), rc.Height(), int(m_lineDev.cy), int(m_ptDevPos.y)}};
-    for (const auto& b : bars)
+    } bars[] = {{int(limit.cx), rc.Width(), int(m_lineDev.cx), int(m_ptDevPos.x)},
+                {int(limit.cy), rc.Height(), int(m_lineDev.cy), int(m_ptDevPos.y)}};
+    for (int i = 0; i < 2; ++i)
     {
-        const QSignalBlocker block(b.bar);
-        b.bar->setRange(0, b.max);
-        b.bar->setPageStep(std::max(1, b.page));
-        b.bar->setSingleStep(std::max(1, b.line));
-        b.bar->setValue(b.pos);
+        CWndScrollHost::Bar& b = host->m_bars[i];
+        b.info.nMin = 0;
+        b.info.nPage = UINT(std::max(1, bars[i].page));
+        b.info.nMax = bars[i].max + int(b.info.nPage) - 1;
+        b.info.nPos = bars[i].pos;
+        b.line = bars[i].line;
+        host->Apply(i);
     }
     m_bInUpdateBars = false;
 }
@@ -359,12 +294,12 @@ void CScrollView::SetDevicePosition(CPoint ptDev)
         return;
     const CPoint old = m_ptDevPos;
     m_ptDevPos = pos;
-    if (CScrollViewHost* host = HostOf(this))
+    if (CWndScrollHost* host = AfxScrollHostOf(this))
     {
-        const QSignalBlocker blockH(host->m_pHBar);
-        const QSignalBlocker blockV(host->m_pVBar);
-        host->m_pHBar->setValue(pos.x);
-        host->m_pVBar->setValue(pos.y);
+        host->m_bars[SB_HORZ].info.nPos = pos.x;
+        host->m_bars[SB_VERT].info.nPos = pos.y;
+        host->Apply(SB_HORZ);
+        host->Apply(SB_VERT);
     }
     ScrollWindow(old.x - pos.x, old.y - pos.y);
     Invalidate(TRUE);
@@ -386,7 +321,7 @@ BOOL CScrollView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
 
 BOOL CScrollView::OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll)
 {
-    CScrollViewHost* host = HostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     // A thumb position comes in 16 bits: the bar itself has the whole value.
     auto thumb = [&](QScrollBar* bar)
     {
@@ -418,10 +353,12 @@ BOOL CScrollView::OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll)
     };
     CRect rc;
     GetClientRect(&rc);
-    const int x = step(LOBYTE(nScrollCode), m_ptDevPos.x, int(m_lineDev.cx),
-                       m_pageDev.cx > 0 ? int(m_pageDev.cx) : rc.Width(), host ? host->m_pHBar : nullptr);
-    const int y = step(HIBYTE(nScrollCode), m_ptDevPos.y, int(m_lineDev.cy),
-                       m_pageDev.cy > 0 ? int(m_pageDev.cy) : rc.Height(), host ? host->m_pVBar : nullptr);
+    const int x =
+        step(LOBYTE(nScrollCode), m_ptDevPos.x, int(m_lineDev.cx),
+             m_pageDev.cx > 0 ? int(m_pageDev.cx) : rc.Width(), host ? host->m_bars[SB_HORZ].bar : nullptr);
+    const int y =
+        step(HIBYTE(nScrollCode), m_ptDevPos.y, int(m_lineDev.cy),
+             m_pageDev.cy > 0 ? int(m_pageDev.cy) : rc.Height(), host ? host->m_bars[SB_VERT].bar : nullptr);
     return OnScrollBy(CSize(x - m_ptDevPos.x, y - m_ptDevPos.y), bDoScroll);
 }
 

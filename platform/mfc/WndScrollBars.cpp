@@ -2,6 +2,7 @@
 #include "mfc/View.h"
 #include "mfc/Wnd.h"
 #include "mfc/WndPrivate.h"
+#include "mfc/WndScrollHost.h"
 
 #include <QGridLayout>
 #include <QPointer>
@@ -41,120 +42,109 @@ bool AfxScrollCodeFromAction(int nAction, UINT& nCode)
     }
 }
 
-namespace
+CWndScrollHost::CWndScrollHost(QWidget* parent) : QWidget(parent)
 {
-// A child window's widget with its two bars. Each bar keeps the window's SCROLLINFO; the bar only
-// moves where the window puts it.
-class CWndScrollHost : public QWidget
+    setMouseTracking(true);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    m_pClient = new CWndClientArea(this);
+    for (int i = 0; i < 2; ++i)
+    {
+        m_bars[i].bar = new QScrollBar(i == SB_HORZ ? Qt::Horizontal : Qt::Vertical, this);
+        m_bars[i].bar->hide();
+        Connect(i);
+    }
+    grid->addWidget(m_pClient, 0, 0);
+    grid->addWidget(m_bars[SB_VERT].bar, 0, 1);
+    grid->addWidget(m_bars[SB_HORZ].bar, 1, 0);
+}
+
+CWndScrollHost::~CWndScrollHost()
 {
-public:
-    explicit CWndScrollHost(QWidget* parent) : QWidget(parent)
+    AfxWidgetDying(this);
+}
+
+void CWndScrollHost::Apply(int nBar)
+{
+    Bar& b = m_bars[nBar];
+    const SCROLLINFO& si = b.info;
+    const int page = int(std::max<UINT>(si.nPage, 1));
+    const int hi = std::max(si.nMin, si.nMax - page + 1);
     {
-        setMouseTracking(true);
-        auto* grid = new QGridLayout(this);
-        grid->setContentsMargins(0, 0, 0, 0);
-        grid->setSpacing(0);
-        m_pClient = new CWndClientArea(this);
-        for (int i = 0; i < 2; ++i)
-        {
-            m_bars[i].bar = new QScrollBar(i == SB_HORZ ? Qt::Horizontal : Qt::Vertical, this);
-            m_bars[i].bar->hide();
-            Connect(i);
-        }
-        grid->addWidget(m_pClient, 0, 0);
-        grid->addWidget(m_bars[SB_VERT].bar, 0, 1);
-        grid->addWidget(m_bars[SB_HORZ].bar, 1, 0);
+        const QSignalBlocker block(b.bar);
+        b.bar->setRange(si.nMin, hi);
+        b.bar->setPageStep(page);
+        b.bar->setSingleStep(std::max(1, b.line));
+        b.bar->setValue(std::clamp(si.nPos, si.nMin, hi));
     }
-    ~CWndScrollHost() override { AfxWidgetDying(this); }
-
-    struct Bar
+    const bool needed = si.nMax - si.nMin + 1 > int(si.nPage) && si.nMax > si.nMin;
+    b.bar->setEnabled(needed);
+    const bool visible = b.shown && (needed || b.alwaysShown);
+    if (b.bar->isVisibleTo(this) != visible)
     {
-        QScrollBar* bar = nullptr;
-        SCROLLINFO info = {sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
-        bool shown = true;
-        bool alwaysShown = false;
-    };
-    QWidget* m_pClient;
-    Bar m_bars[2];
-
-    void Apply(int nBar)
-    {
-        Bar& b = m_bars[nBar];
-        const SCROLLINFO& si = b.info;
-        const int page = int(std::max<UINT>(si.nPage, 1));
-        const int hi = std::max(si.nMin, si.nMax - page + 1);
-        {
-            const QSignalBlocker block(b.bar);
-            b.bar->setRange(si.nMin, hi);
-            b.bar->setPageStep(page);
-            b.bar->setSingleStep(1);
-            b.bar->setValue(std::clamp(si.nPos, si.nMin, hi));
-        }
-        const bool needed = si.nMax - si.nMin + 1 > int(si.nPage) && si.nMax > si.nMin;
-        b.bar->setEnabled(needed);
-        const bool visible = b.shown && (needed || b.alwaysShown);
-        if (b.bar->isVisibleTo(this) != visible)
-        {
-            b.bar->setVisible(visible);
-            if (QLayout* l = layout())
-            {
-                l->invalidate();
-                l->activate();
-            }
-        }
+        b.bar->setVisible(visible);
+        Relayout();
     }
+}
 
-protected:
-    bool event(QEvent* e) override
+void CWndScrollHost::Relayout()
+{
+    if (QLayout* l = layout())
     {
-        const HWND hWnd = AfxHandleFromWidget(this);
-        if (!hWnd || e->type() == QEvent::Paint)
-            return QWidget::event(e);
-        // The mouse is the client area's: what reaches the host came up from it unhandled, and the
-        // window has had it once already.
-        switch (e->type())
-        {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Wheel:
-            return QWidget::event(e);
-        default:
-            break;
-        }
-        return AfxHandleWidgetEvent(hWnd, this, e, [this, e] { return QWidget::event(e); });
+        l->invalidate();
+        l->activate();
     }
+}
 
-private:
-    void Connect(int nBar)
+bool CWndScrollHost::event(QEvent* e)
+{
+    const HWND hWnd = AfxHandleFromWidget(this);
+    if (!hWnd || e->type() == QEvent::Paint)
+        return QWidget::event(e);
+    // The mouse is the client area's: what reaches the host came up from it unhandled, and the
+    // window has had it once already.
+    switch (e->type())
     {
-        QScrollBar* bar = m_bars[nBar].bar;
-        QObject::connect(bar, &QScrollBar::actionTriggered, this,
-                         [this, bar, nBar](int action)
-                         {
-                             UINT code = SB_ENDSCROLL;
-                             if (!AfxScrollCodeFromAction(action, code))
-                                 return;
-                             const HWND hWnd = AfxHandleFromWidget(this);
-                             if (!hWnd)
-                                 return;
-                             m_bars[nBar].info.nTrackPos = bar->sliderPosition();
-                             const int pos = bar->sliderPosition();
-                             AfxSendFromQt(hWnd, nBar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL,
-                                           MAKEWPARAM(code, WORD(std::clamp(pos, 0, 0xFFFF))), 0);
-                             // Where the window put it, not where the action would.
-                             const QSignalBlocker block(bar);
-                             bar->setSliderPosition(m_bars[nBar].info.nPos);
-                         });
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        return QWidget::event(e);
+    default:
+        break;
     }
-};
+    return AfxHandleWidgetEvent(hWnd, this, e, [this, e] { return QWidget::event(e); });
+}
 
-CWndScrollHost* ScrollHostOf(const CWnd* pWnd)
+void CWndScrollHost::Connect(int nBar)
+{
+    QScrollBar* bar = m_bars[nBar].bar;
+    QObject::connect(bar, &QScrollBar::actionTriggered, this,
+                     [this, bar, nBar](int action)
+                     {
+                         UINT code = SB_ENDSCROLL;
+                         if (!AfxScrollCodeFromAction(action, code))
+                             return;
+                         const HWND hWnd = AfxHandleFromWidget(this);
+                         if (!hWnd)
+                             return;
+                         m_bars[nBar].info.nTrackPos = bar->sliderPosition();
+                         const int pos = bar->sliderPosition();
+                         AfxSendFromQt(hWnd, nBar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL,
+                                       MAKEWPARAM(code, WORD(std::clamp(pos, 0, 0xFFFF))), 0);
+                         // Where the window put it, not where the action would (Qt applies this
+                         // after the slot).
+                         const QSignalBlocker block(bar);
+                         bar->setSliderPosition(m_bars[nBar].info.nPos);
+                     });
+}
+
+CWndScrollHost* AfxScrollHostOf(const CWnd* pWnd)
 {
     return pWnd ? dynamic_cast<CWndScrollHost*>(pWnd->GetWidget()) : nullptr;
 }
-} // namespace
 
 QWidget* AfxCreateScrollBarHost(QWidget* pParent)
 {
@@ -169,7 +159,7 @@ QWidget* AfxScrollBarHostClient(const QWidget* pWidget)
 
 BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL)
 {
-    CWndScrollHost* host = ScrollHostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     if (!host || !lpScrollInfo || (nBar != SB_HORZ && nBar != SB_VERT))
         return FALSE;
     SCROLLINFO& si = host->m_bars[nBar].info;
@@ -192,7 +182,7 @@ BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL)
 
 BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask)
 {
-    CWndScrollHost* host = ScrollHostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     if (!host || !lpScrollInfo || (nBar != SB_HORZ && nBar != SB_VERT))
         return FALSE;
     const auto& b = host->m_bars[nBar];
@@ -222,13 +212,13 @@ int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw)
 
 int CWnd::GetScrollPos(int nBar) const
 {
-    CWndScrollHost* host = ScrollHostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     return host && (nBar == SB_HORZ || nBar == SB_VERT) ? host->m_bars[nBar].info.nPos : 0;
 }
 
 void CWnd::ShowScrollBar(UINT nBar, BOOL bShow)
 {
-    CWndScrollHost* host = ScrollHostOf(this);
+    CWndScrollHost* host = AfxScrollHostOf(this);
     if (!host)
         return;
     for (int i = 0; i < 2; ++i)

@@ -1,7 +1,7 @@
 #include "script/ScriptEngine.h"
 
 #include "com/ComError.h"
-#include "com/ComObject.h"
+#include "com/EmptyDispatch.h"
 #include "script/ScriptControl.h"
 #include "script/ScriptSource.h"
 
@@ -153,7 +153,7 @@ QString FromBstr(BSTR s)
 
 // A script object (or function) handed to the host as an IDispatch. Its members are the object's
 // properties, named exactly; DISPID_VALUE calls the object itself.
-class CJSObjectDispatch : public CComObjectImpl<IDispatch>
+class CJSObjectDispatch : public CEmptyDispatch
 {
 public:
     CJSObjectDispatch(std::shared_ptr<CScriptEngineLink> link, int slot)
@@ -170,19 +170,6 @@ public:
     const CScriptEngineLink* Link() const { return m_link.get(); }
     int Slot() const { return m_slot; }
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override
-    {
-        if (!pctinfo)
-            return E_POINTER;
-        *pctinfo = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override
-    {
-        if (ppTInfo)
-            *ppTInfo = nullptr;
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID,
                                             DISPID* rgDispId) override
     {

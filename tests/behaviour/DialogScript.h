@@ -6,6 +6,7 @@
 #include "mfc/Dialog.h"
 #include "mfc/WinApp.h"
 #include "support/ModalHook.h"
+#include "support/WinAppTest.h"
 
 #include <QApplication>
 #include <QImage>
@@ -90,20 +91,5 @@ inline bool SaveShot(CWnd& wnd, const char* path)
     return wnd.GetWidget()->grab().toImage().save(QString::fromUtf8(path));
 }
 
-class CBehaviourTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(AfxEnsureApplication(), nullptr);
-        ASSERT_TRUE(AfxWinInit(0, nullptr));
-    }
-    void TearDown() override
-    {
-        AfxPumpMessages();
-        AfxWinTerm();
-    }
-
-    CWinApp m_app;
-};
+using CBehaviourTest = CWinAppTest;
 } // namespace behaviourtest

@@ -8,6 +8,7 @@
 #include "figkit/FODataModel.h"
 #include "figkit/FODrawShape.h"
 #include "mfc/ListBoxCtl.h"
+#include "support/Printers.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -17,12 +18,6 @@
 #include <deque>
 #include <fstream>
 #include <functional>
-
-// CStrings in test failures as their text.
-inline void PrintTo(const CString& s, std::ostream* os)
-{
-    *os << '"' << s.ToUtf8() << '"';
-}
 
 namespace eventstest
 {

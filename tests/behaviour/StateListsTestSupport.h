@@ -6,6 +6,8 @@
 #include "mfc/ResourceModule.h"
 #include "mfc/WinApp.h"
 #include "support/ModalHook.h"
+#include "support/Printers.h"
+#include "support/WinAppTest.h"
 
 #include <QWidget>
 
@@ -15,29 +17,9 @@
 #include <ostream>
 #include <vector>
 
-// Texts in failure messages.
-inline void PrintTo(const CString& s, std::ostream* os)
-{
-    *os << '"' << s.ToUtf8() << '"';
-}
-
 namespace statetest
 {
-class CStateListTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(AfxEnsureApplication(), nullptr);
-        ASSERT_TRUE(AfxWinInit(0, nullptr));
-    }
-    void TearDown() override
-    {
-        AfxPumpMessages();
-        AfxWinTerm();
-    }
-    CWinApp m_app;
-};
+using CStateListTest = CWinAppTest;
 
 class CDialogScript
 {

@@ -18,14 +18,13 @@
 #include "mfc/Wnd.h"
 #include "model/WorkSpaceObj.h"
 #include "support/AppInProcess.h"
+#include "support/PumpUntil.h"
 #include "win32/Registry.h"
 
 #include <QByteArray>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <cstdlib>
 #include <cwchar>
@@ -42,18 +41,6 @@ inline CString ToCString(const QString& s)
 inline QString ToQ(const CString& s)
 {
     return QString::fromStdWString(s.GetString());
-}
-
-inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(5);
-    }
-    return done();
 }
 
 inline QByteArray ReadBytes(const QString& path)

@@ -13,6 +13,7 @@
 #include "foundation/StdioFileEx.h"
 #include "mfc/Menu.h"
 #include "mfc/OleDragDrop.h"
+#include "support/Printers.h"
 #include "support/TestDir.h"
 
 #include <QElapsedTimer>
@@ -26,11 +27,6 @@
 #include <memory>
 
 using namespace editortest;
-
-inline void PrintTo(const CString& s, std::ostream* os)
-{
-    *os << '"' << s.ToUtf8() << '"';
-}
 
 namespace
 {

@@ -6,12 +6,11 @@
 #include "mfc/Dc.h"
 #include "model/AnchorShape.h"
 #include "model/XVKDataModel.h"
+#include "support/PumpUntil.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QImage>
-#include <QThread>
 
 using namespace model_test;
 
@@ -23,18 +22,6 @@ void Paint(CXVKDataModel& model)
     QImage image(400, 400, QImage::Format_RGB32);
     CImageDC dc(image);
     model.OnDraw(&dc, CRect(0, 0, 400, 400));
-}
-
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(5);
-    }
-    return done();
 }
 } // namespace
 

@@ -14,15 +14,14 @@
 #include "model/MyPieProgressShape.h"
 #include "model/SliderShapes.h"
 #include "model/XVKDataModel.h"
+#include "support/PumpUntil.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
-#include <QThread>
 #include <QWidget>
 
 #include <cmath>
@@ -33,18 +32,6 @@ using namespace model_test;
 
 namespace
 {
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(5);
-    }
-    return done();
-}
-
 class CClickCanvas : public CFOPDrawWnd
 {
 public:

@@ -11,6 +11,7 @@
 #include "com/Bstr.h"
 #include "mfc/Wnd.h"
 #include "opcsdk/servers/OpcStandIn.h"
+#include "support/PumpUntil.h"
 #include "win32/System.h"
 
 #include <QApplication>
@@ -44,17 +45,6 @@ public:
 BEGIN_MESSAGE_MAP(CEventWnd, CWnd)
 ON_MESSAGE(WM_ALARM_EVENT, &CEventWnd::OnAlarmEvent)
 END_MESSAGE_MAP()
-
-bool PumpUntil(const std::function<bool()>& cond, int ms = 5000)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!cond() && std::chrono::steady_clock::now() < end)
-    {
-        AfxPumpMessages();
-        QThread::msleep(1);
-    }
-    return cond();
-}
 
 void PumpFor(int ms)
 {

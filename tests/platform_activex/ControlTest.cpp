@@ -7,16 +7,12 @@
 #include "com/ComError.h"
 #include "mfc/Dialog.h"
 #include "support/ModalHook.h"
+#include "support/Printers.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QWidget>
-
-inline void PrintTo(const CString& s, std::ostream* os)
-{
-    *os << '"' << s.ToUtf8() << '"';
-}
 
 namespace
 {

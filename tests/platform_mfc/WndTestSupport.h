@@ -5,6 +5,7 @@
 #include "mfc/ResourceModule.h"
 #include "mfc/Wnd.h"
 #include "support/ModalHook.h"
+#include "support/PumpUntil.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,18 +17,7 @@
 
 namespace wndtest
 {
-// Runs the event loop until cond holds or ms pass; returns cond().
-inline bool PumpUntil(const std::function<bool()>& cond, int ms = 3000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!cond() && timer.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(1);
-    }
-    return cond();
-}
+using ::PumpUntil;
 
 // Keeps pumping for ms.
 inline void PumpFor(int ms)

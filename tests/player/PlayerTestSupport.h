@@ -9,12 +9,11 @@
 #include "player/DemoProject.h"
 #include "player/QYRViewApp.h"
 #include "support/AppInProcess.h"
+#include "support/PumpUntil.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <cstdlib>
 #include <cwchar>
@@ -28,18 +27,6 @@ namespace player_test
 inline CString ToCString(const QString& s)
 {
     return CString(s.toStdWString().c_str());
-}
-
-inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(5);
-    }
-    return done();
 }
 
 // A temporary install root with the demo project. The runtime folder (named locks, the instance

@@ -4,19 +4,10 @@
 #include "figkit/FODrawShape.h"
 #include "mfc/CString.h"
 #include "mfc/Wnd.h"
+#include "support/Printers.h"
 
 #include <ostream>
 #include <vector>
-
-inline void PrintTo(const CString& s, std::ostream* os)
-{
-    *os << '"' << s.ToUtf8() << '"';
-}
-
-inline void PrintTo(const CPoint& p, std::ostream* os)
-{
-    *os << "(" << p.x << ", " << p.y << ")";
-}
 
 inline std::vector<CPoint> PointsOf(const CFODrawShape* shape)
 {

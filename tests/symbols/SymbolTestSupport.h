@@ -4,40 +4,15 @@
 #include "figkit/FODataModel.h"
 #include "figkit/FOPCanvasCore.h"
 #include "mfc/Wnd.h"
+#include "support/Printers.h"
+#include "support/PumpUntil.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMouseEvent>
-#include <QThread>
 #include <QWidget>
-
-#include <functional>
-#include <ostream>
-
-inline void PrintTo(const CRect& r, std::ostream* os)
-{
-    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
-
-inline void PrintTo(const CPoint& p, std::ostream* os)
-{
-    *os << "(" << p.x << ", " << p.y << ")";
-}
 
 namespace symbols_test
 {
-inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-    {
-        AfxPumpMessages();
-        QThread::msleep(5);
-    }
-    return done();
-}
-
 // A press and release of the left button at a canvas point, as the window system delivers them.
 inline void Click(CFOPDrawWnd& canvas, CPoint pt)
 {

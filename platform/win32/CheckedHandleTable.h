@@ -1,6 +1,12 @@
-// Table of the 32-bit handles that the client gives OPC servers for its items and groups.
-// A server hands a handle back in every report; the client looks it up here and ignores handles it
-// does not know, so nothing a server sends can reach a freed or foreign object.
+// A table of 32-bit handles for objects that others refer to without owning them: a handle that
+// comes back from outside (a server's report, a script, a stored number) is looked up here, and
+// one the table does not know finds nothing, so it can never reach a freed or foreign object.
+//
+// A handle holds a slot index (low bits, never 0) and the slot's generation (high bits): once the
+// object leaves the table, its handle finds nothing, even after another object takes the slot.
+//
+// Mutex is CNoHandleLock for a table used by one thread, or std::shared_mutex for one whose
+// handles come back on other threads.
 #pragma once
 
 #include "win32/WinTypes.h"
@@ -9,9 +15,15 @@
 #include <shared_mutex>
 #include <vector>
 
-// A handle holds a slot index (low bits, never 0) and the slot's generation (high bits), so a handle
-// of a removed object does not find the object that later takes its slot.
-template <class T> class COPCHandleTable
+struct CNoHandleLock
+{
+    void lock() {}
+    void unlock() {}
+    void lock_shared() {}
+    void unlock_shared() {}
+};
+
+template <class T, class Mutex = CNoHandleLock> class CCheckedHandleTable
 {
 public:
     static constexpr DWORD kIndexBits = 22;
@@ -21,15 +33,15 @@ public:
     class CReadLock
     {
     public:
-        explicit CReadLock(const COPCHandleTable& table) : m_lock(table.m_mutex), m_table(table) {}
+        explicit CReadLock(const CCheckedHandleTable& table) : m_lock(table.m_mutex), m_table(table) {}
         T* Find(DWORD handle) const { return m_table.FindLocked(handle); }
 
     private:
-        std::shared_lock<std::shared_mutex> m_lock;
-        const COPCHandleTable& m_table;
+        std::shared_lock<Mutex> m_lock;
+        const CCheckedHandleTable& m_table;
     };
 
-    // Returns 0 when the table is full.
+    // 0 when the table is full.
     DWORD Add(T* object)
     {
         std::unique_lock lock(m_mutex);
@@ -55,7 +67,7 @@ public:
     void Remove(DWORD handle)
     {
         std::unique_lock lock(m_mutex);
-        DWORD index = (handle & kIndexMask);
+        const DWORD index = handle & kIndexMask;
         if (index == 0 || index > m_slots.size())
             return;
         Slot& slot = m_slots[index - 1];
@@ -66,8 +78,9 @@ public:
         m_free.push_back(index - 1);
     }
 
-    // One lookup; the object may go as soon as this returns, so only the UI thread that owns the
-    // objects may use the result.
+    // The object of the handle, or null for a handle that is stale, unknown or 0. In a locked table
+    // the object may go as soon as this returns, so only the thread that owns the objects may use
+    // the result; others read through CReadLock.
     T* Find(DWORD handle) const
     {
         std::shared_lock lock(m_mutex);
@@ -89,16 +102,14 @@ private:
 
     T* FindLocked(DWORD handle) const
     {
-        DWORD index = (handle & kIndexMask);
+        const DWORD index = handle & kIndexMask;
         if (index == 0 || index > m_slots.size())
             return nullptr;
         const Slot& slot = m_slots[index - 1];
-        if (slot.generation != (handle >> kIndexBits))
-            return nullptr;
-        return slot.object;
+        return slot.generation == (handle >> kIndexBits) ? slot.object : nullptr;
     }
 
-    mutable std::shared_mutex m_mutex;
+    mutable Mutex m_mutex;
     std::vector<Slot> m_slots;
     std::vector<DWORD> m_free;
 };
