@@ -40,7 +40,8 @@ fi
 # Sanitizer trees: -O1 and line tables only, which is all a sanitizer report needs.
 next_stage build
 echo "ASan/UBSan tree: tests, benchmarks, fuzz targets"
-asan=(-DQYR_SANITIZE=ON -DQYR_BENCH=ON)
+# Warnings are errors here, so that the count stays at zero.
+asan=(-DQYR_SANITIZE=ON -DQYR_BENCH=ON -DQYR_WERROR=ON)
 if command -v clang >/dev/null && command -v clang++ >/dev/null; then
     asan+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQYR_FUZZ=ON
            "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG"

@@ -176,7 +176,9 @@ TEST(FigkitToolBoxPage, DragTextCarriesTheItemAndRefusesOtherText)
         CFOToolBoxItem parsed;
         EXPECT_EQ(c.ok, CFOToolBoxItem::FromDragText(c.text, parsed)) << CString(c.text).ToUtf8();
         if (c.ok)
+        {
             EXPECT_EQ(c.size, parsed.GetDefaultSize());
+        }
     }
 }
 

@@ -60,7 +60,9 @@ TEST(ColorDialogTest, TheHookSeesTheStartingColourAndItsChoiceIsTheResult)
         EXPECT_EQ(starts[0], c.start);
         ASSERT_EQ(texts.size(), c.message ? 1u : 0u);
         if (c.message)
+        {
             EXPECT_NE(texts[0].Find(L"not a colour"), -1) << texts[0].ToUtf8();
+        }
     }
 }
 

@@ -251,7 +251,10 @@ TEST_F(FileTest, StdioFileLinesInUtf8)
 
 TEST_F(FileTest, StdioFileReadsLongLinesAndBadBytes)
 {
-    Put("long.txt", std::string(10000, 'x') + "\n" + "a\xFF" + "b\xC3" + "\n");
+    std::string text(10000, 'x');
+    text += "\na\xFF";
+    text += "b\xC3\n";
+    Put("long.txt", text);
     CStdioFile f(Path("long.txt"), CFile::modeRead);
     CString line;
     ASSERT_TRUE(f.ReadString(line));

@@ -104,7 +104,9 @@ TEST(XmlDom, HostileDocumentsReadNothingOutsideAndEndQuickly)
                              secret + L"\">]><a>&x;</a>";
     CXmlDocument doc;
     if (doc.LoadXml(external))
+    {
         EXPECT_EQ(doc.GetRoot().GetText().Find(L"TOPSECRET"), -1);
+    }
 
     CString laughs = L"<?xml version=\"1.0\"?><!DOCTYPE l [<!ENTITY l0 \"lol\">";
     for (int i = 1; i < 10; ++i)
@@ -120,7 +122,9 @@ TEST(XmlDom, HostileDocumentsReadNothingOutsideAndEndQuickly)
     const bool loaded = doc.LoadXml(laughs);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     if (loaded)
+    {
         EXPECT_LT(doc.GetRoot().GetText().GetLength(), 10000000);
+    }
 
     // Nesting beyond the limit is refused.
     CString deep;

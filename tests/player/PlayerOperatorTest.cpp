@@ -25,6 +25,8 @@
 
 #include <cfloat>
 #include <cwchar>
+#include <utility>
+#include <vector>
 
 using namespace player_test;
 
@@ -342,9 +344,14 @@ namespace
 // text typed, then the answer.
 struct Entry
 {
+    explicit Entry(std::vector<UINT> clickIds, const CString& entered = CString(), int result = IDOK)
+        : clicks(std::move(clickIds)), text(entered), answer(result)
+    {
+    }
+
     std::vector<UINT> clicks;
     CString text;
-    int answer = IDOK;
+    int answer;
     std::vector<CString> captions;
     CModalHookScope scope{[this](const AfxModalRequest& r)
                           {
