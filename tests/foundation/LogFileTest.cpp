@@ -212,7 +212,9 @@ TEST(LogFileTest, TruncationThatCannotMakeItsCopyLeavesTheLogWhole)
     log.SetLogging(true);
     log.Write(LOGLEVEL::LERROR, L"one more");
     const std::string text = CTestDir::ReadAll(path);
-    EXPECT_EQ(text, std::string(CLogFile::DefaultMaxSize, 'a') + "ERROR: one more\r\n");
+    std::string want(CLogFile::DefaultMaxSize, 'a');
+    want += "ERROR: one more\r\n";
+    EXPECT_EQ(text, want);
     EXPECT_EQ(FilesIn(deep).size(), 1u);
 }
 
