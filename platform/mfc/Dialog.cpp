@@ -411,6 +411,9 @@ BOOL CDialog::CreateFromTemplate(const AFX_DLG_TEMPLATE& tmpl, CWnd* pParentWnd)
     const DWORD dwCreate = style & ~DWORD(WS_VISIBLE);
     // The template is laid out in units of its own font, so the dialog and its controls show that
     // font.
+    // Measuring the font needs the application, which window creation would make only later.
+    if (!AfxEnsureApplication())
+        return FALSE;
     CFont* pFont = DialogFont(tmpl);
     m_sizeBaseUnits = AfxGetDialogBaseUnits(pFont->ToQFont());
     if (!CreateEx(StyleBits(tmpl.exStyle, 0), L"#32770", tmpl.strCaption, dwCreate, DluX(tmpl.x),
